@@ -1,0 +1,88 @@
+// The one door from the core to the window. The rules and search code call
+// these hooks; the Qt main window implements them, tests use a recording fake
+// and the command-line tools a null host.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace m8 {
+
+enum class Icon { None, Information, Exclamation, Question, Critical };
+
+// Menu entries and toolbar buttons that come in pairs, plus the lists and the
+// move entry box whose Enabled state the engine sets.
+enum class Command {
+  NewGame,
+  NewVariant,
+  Open,
+  Save,
+  Compute,
+  Cancel,
+  First,
+  Back,
+  Forward,
+  Last,
+  OfferDraw,
+  Resign,
+  Hint,
+  ComputerPlayer,
+  PlayerPlayer,
+  ComputerComputer,
+  Options,
+  Analyze,
+  TurnBoard,
+  NotationCheckers,
+  BoardMenu,
+  MoveList,      // List1
+  LegalMoves,    // List2
+  RootScores,    // List3
+  MoveEntry,     // Text2
+  Count
+};
+
+enum class Sound { Click, Roll };
+
+// Parts of the window that show state held in the core. After changing that
+// state the core asks the window to show it again.
+enum class View {
+  Board,         // the 64 squares and the material labels
+  MoveList,      // List1: the game's move texts
+  LegalMoves,    // List2
+  RootScores,    // List3
+  EngineOutput,  // Label9
+  SideToMove,    // side labels and status bar
+  VariantName,   // Label8
+  Caption,       // window caption
+  Comment,       // Text1
+  Strength,      // Label7
+  Count
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+  // Called at every search node; a window runs its event loop from here now
+  // and then so that Cancel is seen.
+  virtual void pump() {}
+  virtual void message(Icon, std::string_view /*title*/, std::string_view /*text*/) {}
+  virtual bool askYesNo(std::string_view /*title*/, std::string_view /*text*/) { return false; }
+  // Status bar panel 1..3.
+  virtual void status(int /*panel*/, std::string_view /*text*/) {}
+  virtual void progress(int /*value*/, int /*maximum*/) {}
+  virtual void setCommandEnabled(Command, bool) {}
+  virtual void setCommandChecked(Command, bool) {}
+  virtual void playSound(Sound) {}
+  virtual void refresh(View) {}
+  // An unrecoverable fault: the window says so and closes without saving.
+  virtual void fatal(std::string_view /*text*/) {}
+  // Wall clock in seconds since midnight (wraps at midnight) and a monotonic
+  // clock in seconds for every measured interval.
+  virtual double secondsSinceMidnight();
+  virtual double monotonicSeconds();
+};
+
+// A host that shows nothing and answers No: the command-line tools use it.
+class NullHost : public Host {};
+
+}  // namespace m8

@@ -1,0 +1,41 @@
+// The movement table built from the movement strings, the board kind, the
+// colour shifts and the tables derived from the promotion squares.
+#pragma once
+
+#include <string_view>
+
+#include "core/state.h"
+
+namespace m8 {
+
+// Offset of a direction name for a white piece; 0 for an unknown name.
+int DirectionOffset(std::string_view name);
+
+// Number of direction names in one list of a movement string (up to the
+// first name that is not a direction), counting past eight.
+int CountDirectionNames(std::string_view list);
+
+// Fills the move and capture rows of a piece kind (0..3) from a movement
+// string; bookTable selects BookDirectionTable. Names after the eighth are
+// ignored (the variant reader refuses such strings beforehand).
+void ParseDirections(GameState& g, std::string_view spec, int kind, bool bookTable);
+void ParseDirections(DirectionRows& table, std::string_view spec, int kind);
+
+// Parses the four movement strings of the rules in force.
+void ParseAllDirections(GameState& g);
+
+void SetBoardModeFromDirections(GameState& g);
+
+// True when every piece on the board stands on squares of one colour.
+bool PositionOnOneColour(const Board& b);
+
+// Moves the position one column sideways onto the other colour (back: onto
+// the standard colour). Refuses (returns false) when the board is played on
+// all 64 squares or pieces stand on both colours.
+bool ShiftToOtherColour(GameState& g, bool back);
+void DetectSquareColour(GameState& g);
+void ShiftPromoSquares(GameState& g);
+void BuildPromoReach(GameState& g);
+void AnalyzePromotionSquares(GameState& g);
+
+}  // namespace m8

@@ -1,0 +1,34 @@
+// Variant definition files: variants/<name>.ini and
+// variants/uservariants/<name>.ini.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/state.h"
+
+namespace m8 {
+
+// What one variant file defines. Every key starts from its standard value, so
+// a file that omits a key gets the American Checkers value.
+struct VariantFileData {
+  RuleSet rules;
+  VariantInfo info;
+  std::optional<Board> setup;  // start position when the file gives one
+};
+
+// Parses the text of a variant file. On bad content returns false and a
+// message naming the file and the key; `out` is then unspecified.
+bool ParseVariantText(std::string_view text, std::string_view fileName, VariantFileData& out,
+                      std::string* error);
+
+// The path of the current variant's file (folder from UseClassic).
+std::string VariantFilePath(const GameState& g, std::string_view variantName);
+
+// Reads the file of the variant named Rules.Variant into VariantRules, the
+// help texts, and a start position into board and StartBoard. On failure
+// nothing changes and `error` says why.
+bool ReadVariantFile(GameState& g, std::string* error);
+
+}  // namespace m8

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "core/numtext.h"
+
+using namespace m8;
+
+TEST(NumText, ValReadsLeadingNumber) {
+  struct Case { const char* text; double want; } cases[] = {
+      {"", 0}, {"abc", 0}, {"  12", 12}, {"5x", 5}, {"-3.25rest", -3.25}, {"1.5", 1.5},
+      {"1E3", 1000}, {"&H1F", 31}, {"+7", 7}, {".5", 0.5}, {"- 4", 0},
+  };
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(Val(c.text), c.want) << c.text;
+}
+
+TEST(NumText, RoundsHalvesToEven) {
+  EXPECT_EQ(RoundHalfEven(1.5), 2);
+  EXPECT_EQ(RoundHalfEven(2.5), 2);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(RoundHalfEven(2.51), 3);
+  EXPECT_EQ(RoundHalfEven(1e300), 2147483647);
+  EXPECT_EQ(ValInt(" 1"), 1);
+  EXPECT_EQ(ValInt("x1"), 0);
+}
+
+TEST(NumText, IntegerHelpers) {
+  EXPECT_EQ(IntFloor(-1.5), -2);
+  EXPECT_EQ(IntFloor(1.9), 1);
+  EXPECT_EQ(IntDiv(-7, 2), -3);
+  EXPECT_EQ(IntDiv(7, 0), 0);
+  EXPECT_EQ(SignedText(5), " 5");
+  EXPECT_EQ(SignedText(0), " 0");
+  EXPECT_EQ(SignedText(-5), "-5");
+}
+
+TEST(NumText, LinesAcceptEveryLineEnd) {
+  std::vector<std::string> got;
+  ForEachLine("a\r\nb\nc\rd\r\n\r\ne", [&](std::string_view l) { got.emplace_back(l); });
+  EXPECT_EQ(got, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+}
