@@ -26,6 +26,8 @@ constexpr int kPlyTables = kMaxPly + 1;
 constexpr int kMoveListSize = 1001; // records 0..1000
 constexpr int kMaxGamePly = 1000;   // game plies 0..1000
 constexpr int kGameTables = kMaxGamePly + 1;
+constexpr int kGameRecordRows = 501;  // move numbers 0..500
+constexpr int kGameRecordColumns = 5;
 constexpr int kMaxCaptured = 16;    // captured pieces one record holds
 constexpr int kCaptureListChars = 50;
 
@@ -84,6 +86,65 @@ struct Options {
   int32_t CaptureCharStyle = 0;  // 1 ':' else 'x'
   int32_t UseClassic = 1;        // 1 variants/, 0 variants/uservariants/
   int32_t TouchMove = 0;
+  // The remaining values of the settings file (files/settings.h gives their
+  // order, defaults and ranges). Texts are UTF-8 in memory.
+  int32_t PlayMode = 0;          // 0 player-computer, 1 player-player, 2 computer-computer
+  int32_t Weakness = 1;          // 10 minus the strength
+  int32_t SearchDepth = 2;       // plies, used when DepthMode = 1
+  int32_t BoardTurned = 1;
+  int32_t ShowMoves = 1;
+  int32_t SearchTime = 2;        // seconds per move, used when DepthMode != 1
+  int32_t DepthMode = 0;
+  int32_t ChessDrawRules = 1;
+  std::string UserName = "Player";
+  int32_t CapitalNotation = 0;
+  int32_t ConfirmExit = 1;
+  int32_t AskForDraw = 0;
+  int32_t ExtendedSearch = 1;
+  int32_t UseBook = 1;
+  int32_t FiftyMoveChoice = 1;   // 0..4: 32, 50, 16, 20, 40 moves
+  int32_t ShowCalculation = 1;
+  int32_t AmericanBookForAll = 0;
+  int32_t BruteForce = 0;
+  int32_t ExtendedPlies = 3;
+  int32_t Balance = 150;
+  int32_t ChooseOpening = 0;
+  int32_t BookRandom = 0;
+  int32_t UseRating = 1;
+  int32_t BoardSizeCode = 2;     // 0 small, 2 medium, 3 big, 4 skin file
+  int32_t AutoSave = 0;
+  int32_t UseSound = 0;
+  std::string SkinName = "Classic Medium";
+  int32_t KingVersusKing = 1;
+  int32_t PdnAlgebraic = 0;
+  int32_t PlyValueDepth = 5;
+};
+
+// The skin in use: what a skin file set (files/skin.h). Picture paths are
+// full paths, empty until a skin file names the picture.
+constexpr int kSkinPictures = 14;
+struct SkinState {
+  int32_t BoardCustomSize = -1;             // 0 small, 1 big, else medium; -1 none given
+  int32_t DarkHighlightColor = 0x0000FFFF;  // 0x00BBGGRR
+  int32_t LightHighlightColor = 0x00008080;
+  std::array<std::string, kSkinPictures> Pictures{};  // indexed by SkinPicture
+  int32_t StatusPanel = 1;
+};
+
+// The user's rating and the result of the last rating update (files/rating.h).
+struct RatingState {
+  int32_t UserRating = 1200;
+  int32_t ComputerRating = 0;
+  int32_t RatedGame = 0;
+  std::string RatingMessage;
+};
+
+// The running game log (files/gamelog.h).
+struct LogState {
+  bool Enabled = false;   // the log opened at start-up
+  bool Reported = false;  // a failure was told to the user once
+  std::string LogLine;
+  std::string MainLineText;
 };
 
 // Counters of the position kept up to date by set-up and MakeMove.
@@ -122,6 +183,52 @@ struct GameRecordState {
   std::array<int32_t, kGameTables> HistManKingSquare{};
   std::array<std::string, kGameTables> PositionHistory{};
   int32_t GameLength = 0;
+  // Move texts by move number (rows 0..500): column 0 the first mover's
+  // move, 1 the other side's, 2 and 3 who made them ("1" computer, "2" user,
+  // "3" read from a file), 4 the depth the computer reached.
+  std::array<std::array<std::string, kGameRecordColumns>, kGameRecordRows> GameRecord{};
+  // Per game ply: the computer's score after its move and the number of legal
+  // moves it had (read by the rating).
+  std::array<int32_t, kGameTables> ScoreHistory{};
+  std::array<int32_t, kGameTables> MoveChoiceHistory{};
+  std::array<std::string, kGameTables> PlyComments{};  // comment after each game ply
+};
+
+// The draw rules' findings after the last played move (rules/drawrules.h).
+struct DrawState {
+  // 0 none, 1 repetition, 2 move limit, 3 king against king, 4 three kings
+  // against one, 5 two kings against one. 4 stays until other code clears it.
+  int32_t DrawReason = 0;
+  int32_t ThreeKingsStartPly = 0;  // GamePly the ending was first seen; 0 = not running
+  int32_t TwoKingsStartPly = 0;
+  int32_t OneKingEach = 0;       // CountRepetitions: set, never cleared there
+  int32_t MoveLimitReached = 0;  // FindLastIrreversiblePly
+};
+
+// Per-game state of the game flow that the set-up resets (rules/gamesetup.h).
+struct GameFlow {
+  int32_t GameOver = 0;
+  int32_t GameStarted = 0;
+  int32_t Busy = 0;
+  int32_t PositionPreset = 0;  // the board was set up by hand, loaded or thinned out
+  std::string GameResult;
+  std::string PlayerName1 = "Player";
+  std::string PlayerName2 = "Computer";
+  std::string GameFileTitle;
+  std::string Caption;      // the window caption
+  std::string CommentText;  // Text1: comment of the shown ply
+  int32_t PiecePicked = 0;
+  int32_t BestScore = 0;
+  int32_t StableScoreCount = 0;
+  int32_t LastDrawOfferPly = 0;
+  int32_t MateAnnounced = 0;
+  // The board view's mouse state (the window's; reset for every game).
+  int32_t FromSquare = -1;
+  int32_t RightPressSquare = -1;
+  int32_t HoverSquare = -1;
+  int32_t NumbersShown = 0;
+  int32_t SkipSquareNumbers = 0;
+  int32_t IgnoreNextPress = 0;
 };
 
 // The texts MoveString leaves.
@@ -130,6 +237,65 @@ struct MoveTexts {
   std::string DisplayMoveText;
   std::string CaptureSquaresText;
   std::string CaptureChar = "x";
+};
+
+// Evaluation switches and the rule states the evaluators report
+// (engine/evaluate.h).
+struct EvalState {
+  int32_t WhiteMenThreshold = 6;  // opening phase while more men than this
+  int32_t BlackMenThreshold = 6;
+  int32_t InDanger = 0;         // side to move at or near a loss by rule
+  int32_t NoLegalDrawFlag = 0;  // NoLegalDraw: side to move stuck, both have pieces
+  int32_t LazyMargin = 150;
+  int32_t NoKingWinRule = 1;    // neither KingWin nor WinAtPromo in force
+  int32_t RootSide = 0;         // side to move at the root of the last computer search
+  int32_t EvalExtraTerm = 0;    // back-row opening term on
+  int32_t NoiseAmplitude = 0;
+  int32_t PrioritySquare = 0;   // position set-up "Priority" cell; 0 none
+  int32_t PriorityPiece = 0;
+  int32_t DrawnPosition = 0;    // the root move being searched repeats or hits the move limit
+  // Built at game set-up (engine/promobonus.h, engine/family.h).
+  std::array<std::array<int32_t, 2>, kCells> PromotionBonus{};  // (cell, side 0 white / 1 black)
+  int32_t AllStepsOrthogonal = 0;
+  int32_t OrthogonalManyMen = 0;
+  int32_t StandardRuleSet = 0;  // 0 generic, 1..4 the built-in rule sets
+};
+
+// Placement keys for the repetition test: RepKeys[k] is the key of the
+// position after k + 1 game plies (the search writes the plies it makes, past
+// the end of the game record as well).
+constexpr int kRepKeyEntries = kGameTables + kPlyTables;
+
+// Search state of the nodes and drivers (engine/searchnode.h).
+struct SearchState {
+  int32_t MaxPly = 0;           // ply limit of the extensions
+  uint64_t Nodes = 0;           // nodes entered since the counter was cleared
+  std::array<uint64_t, kPlyTables> PlyKey{};      // key of the position at each search ply
+  std::array<uint64_t, kRepKeyEntries> RepKeys{};
+  std::string EngineOutputText;  // the engine output label (Label9)
+  int32_t HintFrom = 0;          // expected reply; 0 no hint
+  int32_t HintTo = 0;
+};
+
+// The opening book: what the last BookMove call found, and the book file's
+// lines kept between calls (re-read when the file's size or time changes).
+constexpr int kBookCandidates = 11;
+struct BookState {
+  int32_t BookFrom = 0;  // cell of the chosen book move, 0 none
+  int32_t BookTo = 0;
+  int32_t InBook = 0;    // the game so far begins a book line
+  std::array<std::string, kBookCandidates> BookCandidates{};
+  std::string OpeningName;
+  // Cache of the book file last read.
+  std::string CachedPath;
+  int64_t CachedTime = 0;
+  uint64_t CachedSize = 0;
+  bool CacheValid = false;
+  std::vector<std::string> CachedLines;
+  std::string CachedFirstBytes;
+  // The file (path and stamp) a problem was last reported for, so that a bad
+  // book is reported once and not after every move.
+  std::string ReportedProblem;
 };
 
 struct GameState {
@@ -146,10 +312,18 @@ struct GameState {
   VariantInfo Variant;
   DerivedTables Tables;
   Options Opt;
+  SkinState Skin;
+  RatingState Rating;
+  LogState Log;
   Material Mat;
   PlyState P;
   GameRecordState Game;
   MoveTexts Texts;
+  BookState Book;
+  EvalState Eval;
+  SearchState Search;
+  DrawState Draw;
+  GameFlow Flow;
   int32_t SquareIsPlayable = 1;
 
   std::mt19937 Rng{12345};

@@ -1,0 +1,46 @@
+// The user's rating: the file "tavrin.rtg" (one line of scrambled digits) and
+// the update after a finished game.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/state.h"
+
+namespace m8 {
+
+inline constexpr const char* kRatingFileName = "tavrin.rtg";
+// Key character d + 1 stands for the digit d.
+inline constexpr std::string_view kRatingKey = "Q7R2XK9M4T";
+inline constexpr int32_t kDefaultRating = 1200;
+
+std::string EncodeRating(std::string_view key, std::string_view digits);
+// Characters not in the key become '/'.
+std::string DecodeRating(std::string_view key, std::string_view text);
+
+// The rating a file's bytes hold; kDefaultRating for an empty or garbled
+// text (a character outside the key, no digits, more than six).
+int32_t RatingFromFileText(std::string_view text, std::string_view key = kRatingKey);
+// The line written to the file (with CR LF); a negative rating is stored as 0.
+std::string RatingFileText(int32_t rating, std::string_view key = kRatingKey);
+
+// Start-up: Rating.UserRating from ProgramFolder/tavrin.rtg, 1200 when it is
+// missing, empty or garbled.
+void LoadRating(GameState& g);
+// Writes ProgramFolder/tavrin.rtg through a temporary file.
+bool SaveRating(const GameState& g, std::string* error);
+
+// After a finished game; result is the user's score (1 win, 0.5 draw, 0 loss).
+// Reads Opt.UseRating, Rating.RatedGame, Game.GameRecord, P.GamePly and the
+// score histories; sets Rating.UserRating, ComputerRating, RatedGame and
+// RatingMessage (empty when the rating did not change).
+void UpdateRating(GameState& g, double result);
+
+// "  Good game" or "  Great game".
+std::string GameComment(const GameState& g);
+
+// The text of the "Rating..." menu command's box (title "Rating").
+std::string RatingClickText(const GameState& g);
+inline constexpr const char* kRatingTitle = "Rating";
+
+}  // namespace m8

@@ -1,0 +1,70 @@
+// The settings file "tavrin.ini": a tag line and 83 values, one per line, in a
+// fixed order, written with CR LF as Latin-1 bytes. Values live in
+// GameState::Opt, the rules among them in GameState::Rules.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/state.h"
+
+namespace m8 {
+
+inline constexpr const char* kSettingsFileName = "tavrin.ini";
+inline constexpr const char* kSettingsTag = "TAVRIN0.89";
+inline constexpr int kSettingsValues = 83;
+inline constexpr int kSettingsLines = kSettingsValues + 1;
+
+// Sets every setting to its default: options, the rules stored in the file,
+// the promotion squares (B8 D8 F8 H8 / A1 C1 E1 G1) and the four movement
+// strings, parsed into the direction table.
+void SetDefaultSettings(GameState& g);
+
+// The 84 lines of the file, each ended by CR LF, as Latin-1 bytes.
+// variantName, when given, is written in place of Rules.Variant (a caller
+// that could not read the current variant's file passes the last good name).
+std::string SettingsText(const GameState& g, const std::string* variantName = nullptr);
+
+struct SettingsReadResult {
+  bool accepted = false;  // false: missing, wrong tag or short; defaults apply
+  // One line per value that was corrected (not a number, out of range, unsafe
+  // name); each names the file and the line.
+  std::vector<std::string> warnings;
+};
+
+// Reads the text of a settings file into g. A text that is rejected (wrong
+// tag, fewer than 84 lines) leaves g untouched and returns accepted = false.
+// An accepted text sets every value, corrects the ones outside their range,
+// and parses the promotion squares and movement strings.
+SettingsReadResult ParseSettingsText(GameState& g, std::string_view text,
+                                     std::string_view fileName = kSettingsFileName);
+
+struct SettingsLoadResult {
+  bool accepted = false;     // the file was read
+  bool freshWritten = false; // defaults were written to a fresh file
+  std::string error;         // the fresh file could not be written
+  std::vector<std::string> warnings;
+};
+
+// Start-up: reads ProgramFolder/tavrin.ini. When it is missing, mistagged or
+// short, every setting takes its default and a fresh file is written. Then a
+// SearchDepth of 0 becomes 2 and a PlayMode of 2 becomes 0 (not written back).
+// Warnings and a failed fresh write are also told through the host.
+SettingsLoadResult LoadSettings(GameState& g);
+
+// Writes ProgramFolder/tavrin.ini through a temporary file. False, with the
+// reason in error, when it cannot be written; the old file then stays.
+bool WriteSettingsFile(const GameState& g, std::string* error,
+                       const std::string* variantName = nullptr);
+
+// Program end: the settings file, then the rating file. On failure the host
+// is told (title "Error") and false is returned; the rating is still tried.
+bool SaveSettings(GameState& g, const std::string* variantName = nullptr);
+
+// Latin-1 file bytes <-> the UTF-8 texts kept in memory. Characters beyond
+// Latin-1 are written as '?'.
+std::string Latin1ToUtf8(std::string_view bytes);
+std::string Utf8ToLatin1(std::string_view text);
+
+}  // namespace m8

@@ -1,0 +1,44 @@
+// The core half of start-up and program end: the order in which the rating
+// and settings are read, the corrections, the built-in variant names, the
+// strength line, and what is written at exit. The window calls these and does
+// the rest (menus, skin pictures, layout, drawing).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/state.h"
+
+namespace m8 {
+
+inline constexpr const char* kProgramName = "Morventa8";
+inline constexpr const char* kProgramVersion = "1.58";
+inline constexpr int kBuiltinVariantCount = 29;
+
+// The built-in variant name of an index 1..29 (for old game files that store
+// a number); "" for any other index.
+std::string BuiltinVariantName(int index);
+
+struct StartupResult {
+  bool settingsAccepted = false;  // false: defaults and a fresh file
+  bool freshSettingsWritten = false;
+  bool skinLoaded = true;         // false: fell back to "Classic Medium"
+  bool logOpen = false;
+};
+
+// Start-up steps that are not window work, in order: the rating file, the
+// settings file (defaults and a fresh file when rejected), the corrections
+// (SearchDepth 0 -> 2, PlayMode 2 -> 0), the skin file, the log and its
+// banner. The window then sets its menus from the options, builds the start
+// position and lays itself out.
+StartupResult StartupReadFiles(GameState& g);
+
+// "Strength: 9   Time: 2 sec" / "Strength: 9   Depth: 4 ply".
+std::string StrengthLine(const GameState& g);
+
+// Program end after the autosave game: the settings file, then the rating
+// file. variantName as for SaveSettings. False when a file failed (the host
+// was told).
+bool SaveAtExit(GameState& g, const std::string* variantName = nullptr);
+
+}  // namespace m8
