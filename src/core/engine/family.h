@@ -1,0 +1,25 @@
+// Which engine family serves the game: one of the four built-in rule sets
+// (with their own generators, evaluators and search nodes) or the generic one.
+#pragma once
+
+#include "core/state.h"
+
+namespace m8 {
+
+constexpr int kBuiltInRuleSets = 4;
+
+// The complete rules of built-in set 1..4 (1 is American Checkers). The
+// variant name is left at its default; it takes no part in the comparison.
+RuleSet BuiltInRules(int set);
+
+// True when every rule of `a` equals that of `b`: all numeric keys, all twelve
+// promotion entries of each side and the four movement strings (the variant
+// name does not count).
+bool SameRules(const RuleSet& a, const RuleSet& b);
+
+// Sets Eval.StandardRuleSet to the built-in set (1..4) whose rules equal the
+// rules in force exactly and whose start position is the default one, else 0.
+// Returns true when set 1 (American Checkers) matches.
+bool IdentifyStandardRules(GameState& g);
+
+}  // namespace m8

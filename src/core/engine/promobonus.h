@@ -1,0 +1,26 @@
+// Promotion bonus tables read by the evaluators, and the flags for variants
+// whose pieces step orthogonally. All run at game set-up, never in the search.
+#pragma once
+
+#include "core/state.h"
+
+namespace m8 {
+
+// PromotionBonus from the promotion squares and the men's move directions:
+// 30 on a promotion square, 20 one man's move before it, 10 two moves before;
+// positive for White, negative for Black.
+void BuildPromotionBonusByMoves(GameState& g);
+
+// PromotionBonus from the distance to the nearest promotion square of each
+// side: 50 - 6 * distance, positive for both sides (the built-in families'
+// evaluators apply the signs).
+void BuildPromotionBonusByDistance(GameState& g);
+
+// Row difference plus column difference of two cells.
+int SquareDistance(int a, int b);
+
+// AllStepsOrthogonal and OrthogonalManyMen from the direction table and the
+// numbers of men.
+void SetOrthogonalMoveFlags(GameState& g);
+
+}  // namespace m8
