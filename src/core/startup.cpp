@@ -1,0 +1,56 @@
+#include "core/startup.h"
+
+#include "core/files/gamelog.h"
+#include "core/files/rating.h"
+#include "core/files/settings.h"
+#include "core/files/skin.h"
+#include "core/numtext.h"
+
+namespace m8 {
+
+namespace {
+
+constexpr const char* kBuiltinVariantNames[kBuiltinVariantCount] = {
+    "American Checkers",     "NW Diagonal Checkers",      "NE Diagonal Checkers",
+    "Anti Checkers",         "Double-Back Checkers",      "Italian Checkers",
+    "German Checkers",       "Russian Checkers",          "Pool Checkers",
+    "Spanish Checkers",      "Central-S-German Checkers", "Scandinavian Checkers",
+    "Gothic Checkers",       "Turkish Checkers",          "Armenian Checkers",
+    "King Race",             "Portuguese Checkers",       "Mini Checkers",
+    "NoCap Checkers",        "Fox and Geese",             "Wolf and Goats",
+    "Czech Checkers",        "King Checkers",             "NoPromo Checkers",
+    "Thai Checkers",         "Kings",                     "Kings Corners",
+    "Kings Corners 6",       "Anti Checkers Standoff",
+};
+
+}  // namespace
+
+std::string BuiltinVariantName(int index) {
+  if (index < 1 || index > kBuiltinVariantCount) return "";
+  return kBuiltinVariantNames[index - 1];
+}
+
+StartupResult StartupReadFiles(GameState& g) {
+  StartupResult r;
+  LoadRating(g);
+  auto settings = LoadSettings(g);  // includes the SearchDepth and PlayMode corrections
+  r.settingsAccepted = settings.accepted;
+  r.freshSettingsWritten = settings.freshWritten;
+  g.Skin.StatusPanel = 1;
+  r.skinLoaded = LoadSkin(g);
+  r.logOpen = OpenLog(g);
+  return r;
+}
+
+std::string StrengthLine(const GameState& g) {
+  std::string s = "Strength:" + SignedText(10 - g.Opt.Weakness);
+  if (g.Opt.DepthMode == 1)
+    s += "   Depth:" + SignedText(g.Opt.SearchDepth) + " ply";
+  else
+    s += "   Time:" + SignedText(g.Opt.SearchTime) + " sec";
+  return s;
+}
+
+bool SaveAtExit(GameState& g, const std::string* variantName) { return SaveSettings(g, variantName); }
+
+}  // namespace m8
