@@ -1,15 +1,467 @@
 #include "app/mainwindow/mainwindow.h"
 
-#include <QCoreApplication>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/mainwindow/boardview.h"
+#include "app/mainwindow/commands.h"
+#include "core/files/rating.h"
+#include "core/files/skin.h"
+#include "core/startup.h"
 
 namespace m8 {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), state_(std::make_unique<GameState>()) {
-  state_->ProgramFolder = QCoreApplication::applicationDirPath().toStdString();
-  setWindowTitle(QStringLiteral(" Morventa8 1.58"));
-  resize(640, 480);
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+constexpr const char* kDefaultCaption = " Morventa8 1.58";
+
+// The folders and files of the program folder that are only read.
+constexpr const char* kDataEntries[] = {"variants", "skins", "Skins", "books", "sounds", "pieces", "opening.pdn"};
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : MainWindow(MainWindowOptions{}, parent) {}
+
+MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
+    : QMainWindow(parent), state_(std::make_unique<GameState>()), options_(options) {
+  host_ = std::make_unique<QtHost>(*this);
+  host_->setBoxHooks(options_.boxes);
+  state_->host = host_.get();
+  setWindowTitle(QString::fromLatin1(kDefaultCaption));
+  setWindowIcon(ProgramIcon());
+  buildControls();
+  connectCommands();
+  Form_Load();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The core must not reach a half-destroyed window.
+  state_->host = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Controls
+
+void MainWindow::buildControls() {
+  surface_ = new FormSurface(this);
+  setCentralWidget(surface_);
+
+  toolBar_ = new QToolBar(surface_);
+  toolBar_->setObjectName("Toolbar1");
+  toolBar_->setIconSize(QSize(20, 20));
+  toolBar_->setMovable(false);
+  commands_ = new CommandSurface(menuBar(), toolBar_, this);
+
+  board_ = new BoardView(pictures_, surface_);
+
+  QFont small(QStringLiteral("MS Sans Serif"));
+  small.setStyleHint(QFont::SansSerif);
+  small.setPointSizeF(7.8);
+  for (int n = 1; n <= 14; ++n) {
+    labels_[n] = new QLabel(surface_);
+    labels_[n]->setObjectName(QStringLiteral("Label%1").arg(n));
+    labels_[n]->setFont(small);
+  }
+  QFont names = small;
+  names.setPointSizeF(9.6);
+  labels_[1]->setFont(names);
+  labels_[2]->setFont(names);
+  labels_[1]->setAutoFillBackground(true);
+  labels_[2]->setAutoFillBackground(true);
+  QFont bold = small;
+  bold.setBold(true);
+  labels_[8]->setFont(bold);
+  labels_[3]->setText("Black");
+  labels_[4]->setText("White");
+  labels_[7]->setText("Depth:");
+  labels_[10]->setText("Extra Pieces:");
+  labels_[11]->setText("Black");
+  labels_[13]->setText("White");
+  labels_[9]->setWordWrap(true);
+  labels_[9]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  QFont listFont(QStringLiteral("Consolas"));
+  listFont.setStyleHint(QFont::Monospace);
+  listFont.setBold(true);
+  listFont.setPointSizeF(11.4);
+  for (int n = 1; n <= 3; ++n) {
+    auto* l = new QListWidget(surface_);
+    l->setObjectName(QStringLiteral("List%1").arg(n));
+    l->setFont(listFont);
+    (n == 1 ? list1_ : n == 2 ? list2_ : list3_) = l;
+  }
+  text2_ = new QLineEdit(surface_);
+  text2_->setObjectName("Text2");
+  command1_ = new QPushButton(QStringLiteral("Move"), surface_);
+  command1_->setObjectName("Command1");
+  command1_->setFont(small);
+  // The typed-move entry belongs to the move-entry work; until it is
+  // connected the box and its button take no input.
+  text2_->setEnabled(false);
+  command1_->setEnabled(false);
+  text1_ = new QPlainTextEdit(surface_);
+  text1_->setObjectName("Text1");
+  connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
+    const int ply = std::clamp(state_->P.GamePly, 0, kMaxGamePly);
+    state_->Game.PlyComments[ply] = text1_->toPlainText().toStdString();
+  });
+
+  picture11_ = new QLabel(surface_);
+  picture11_->setObjectName("Picture11");
+  picture11_->setPixmap(pictures_.at(11));
+  picture11_->setFrameShape(QFrame::Box);
+  picture11_->setLineWidth(1);
+  picture11_->setFixedSize(82, 84);
+
+  progress_ = new QProgressBar(surface_);
+  progress_->setObjectName("Progress");
+  progress_->setTextVisible(false);
+  progress_->setValue(0);
+
+  for (int n = 0; n < 3; ++n) {
+    panels_[n] = new QLabel(this);
+    panels_[n]->setObjectName(QStringLiteral("StatusPanel%1").arg(n + 1));
+    statusBar()->addWidget(panels_[n], n == 0 ? 2 : 1);
+  }
+  statusBar()->setSizeGripEnabled(false);
+
+  // Design positions, in force until the first arrangement.
+  placeControl(labels_[1], 6000, 568, 1455, 255);
+  placeControl(labels_[2], 6000, 820, 1455, 255);
+  placeControl(labels_[3], 5400, 600, 495, 255);
+  placeControl(labels_[4], 5400, 838, 495, 255);
+  placeControl(labels_[5], 7560, 600, 375, 255);
+  placeControl(labels_[6], 7560, 855, 375, 255);
+  placeControl(labels_[7], 8400, 838, 2055, 255);
+  placeControl(labels_[8], 8160, 583, 2535, 255);
+  placeControl(labels_[9], 240, 5595, 4815, 600);
+  placeControl(labels_[10], 5400, 5160, 972, 252);
+  placeControl(labels_[11], 6480, 5160, 495, 252);
+  placeControl(labels_[12], 6960, 5160, 375, 252);
+  placeControl(labels_[13], 7440, 5160, 495, 252);
+  placeControl(labels_[14], 7920, 5160, 375, 252);
+  placeControl(list1_, 5400, 1320, 1935, 312);
+  placeControl(list2_, 7560, 1320, 1095, 312);
+  placeControl(list3_, 8880, 1320, 1695, 312);
+  placeControl(text1_, 5400, 5475, 3615, 855);
+  placeControl(text2_, 5400, 6480, 2772, 285);
+  placeControl(command1_, 8280, 6480, 732, 252);
+  placeControl(progress_, 480, 6516, 4284, 288);
+  std::array<QRect, 64> rects;
+  for (int k = 0; k < 64; ++k)
+    rects[k] = QRect(px(kDesignX0 + kDesignSquarePitch * (k % 8)), px(kDesignY0 + kDesignSquarePitch * (k / 8)),
+                     px(kDesignSquareSize), px(kDesignSquareSize));
+  board_->setSquareRects(rects);
+
+  connect(surface_, &FormSurface::mouseMovedOutsideControls, this, [this] {
+    // The next pointer movement over the board marks the movable pieces again.
+    if (state_->Opt.ShowMoves == 1) state_->Flow.HoverSquare = -1;
+  });
+}
+
+void MainWindow::placeControl(QWidget* w, int left, int top, int width, int height) {
+  w->setProperty("twips", QRect(left, top, width, height));
+  w->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+void MainWindow::connectCommands() {
+  commands_->setHandler("Exit", "", [this] { Exit_Click(); });
+  commands_->setHandler("mnu_Play_Cancel", "Cancel", [this] { cancelClick(); });
+  commands_->setHandler("Turn", "TurnBoard", [this] { TurnBoard(); });
+  commands_->setHandler("mnu_Board_Notation_Checkers", "", [this] { setNotation(1); });
+  commands_->setHandler("mnu_Board_Notation_Chess", "", [this] { setNotation(0); });
+  commands_->setHandler("Nonotation", "", [this] { setNotation(2); });
+  commands_->setHandler("calculation", "", [this] { calculationClick(); });
+  commands_->setHandler("rating", "", [this] {
+    host_->message(Icon::Exclamation, kRatingTitle, RatingClickText(*state_));
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void MainWindow::chooseWritableFolder(const QString& exeFolder) {
+  state_->ProgramFolder = exeFolder.toStdString();
+  QTemporaryFile probe(exeFolder + "/.m8-write-test-XXXXXX");
+  if (probe.open()) return;
+  // The program folder is read-only: keep the files the program writes in
+  // the user's data folder, and reach the data folders from there.
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (data.isEmpty() || !QDir().mkpath(data)) return;
+  for (const char* name : kDataEntries) {
+    const QString from = exeFolder + "/" + name, to = data + "/" + name;
+    if (QFileInfo::exists(from) && !QFileInfo(to).exists() && !QFileInfo(to).isSymLink()) QFile::link(from, to);
+  }
+  state_->ProgramFolder = data.toStdString();
+  redirectedFolder_ = data;
+  host_->message(Icon::Information, "Morventa8",
+                 ("The program folder \"" + exeFolder + "\" cannot be written. Settings, rating and log are kept in \"" +
+                  data + "\".")
+                     .toStdString());
+}
+
+void MainWindow::Form_Load() {
+  GameState& g = *state_;
+  // Twips per pixel of this screen, fixed for the run.
+  tpp_ = options_.twipsPerPixel > 0 ? options_.twipsPerPixel
+                                    : TwipsPerPixelFromDpi(screen() ? screen()->logicalDotsPerInchX() : 96.0);
+  surface_->setTwipsPerPixel(tpp_);
+
+  chooseWritableFolder(options_.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                        : options_.programFolder);
+  if (fatal_) return;
+
+  // Rating, settings (or a fresh settings file), corrections, skin file, log.
+  StartupReadFiles(g);
+  if (fatal_) return;
+
+  applyPlayModeMarks();
+  applyNotationMarks();
+  commands_->setEntryChecked("calculation", g.Opt.ShowCalculation != 0);
+  if (g.Opt.BoardSizeCode == 4 && !loadSkinPictures()) {
+    // SkinFallback switched to the built-in medium board.
+  }
+  g.Skin.StatusPanel = 1;
+
+  // The start position of the rules in force is the default board until the
+  // game set-up is connected.
+  ArrangeLayout();
+  setStatusText(g.Skin.StatusPanel, g.P.SideToMove == -1 ? "Black moves" : "White moves");
+  DrawBoard(0);
+  labels_[7]->setText(Q(StrengthLine(g)));
+  refreshView(View::VariantName);
+  // A random opening, RemoveMen, DoMoves and resuming the autosaved game need
+  // the game loader and the game set-up; they are applied once those exist.
+}
+
+void MainWindow::applyPlayModeMarks() {
+  const int mode = state_->Opt.PlayMode;
+  commands_->setEntryChecked("Cplayer", mode == 0);
+  commands_->setEntryChecked("Pplayer", mode == 1);
+  commands_->setEntryChecked("mnu_Play_Ccomputer", mode != 0 && mode != 1);
+  commands_->setButtonPressed(19, mode == 0);
+  commands_->setButtonPressed(20, mode == 1);
+  commands_->setButtonPressed(21, mode != 0 && mode != 1);
+  if (mode != 0) {
+    commands_->setEntryEnabled("Offerdraw", false);
+    commands_->setButtonEnabled(15, false);
+    commands_->setEntryEnabled("Resign", false);
+    commands_->setButtonEnabled(16, false);
+    if (mode != 1) {
+      commands_->setEntryEnabled("Hint", false);
+      commands_->setButtonEnabled(17, false);
+    }
+  }
+}
+
+void MainWindow::applyNotationMarks() {
+  const int n = state_->Opt.Notation;
+  commands_->setEntryChecked("mnu_Board_Notation_Chess", n == 0);
+  commands_->setEntryChecked("mnu_Board_Notation_Checkers", n == 1);
+  commands_->setEntryChecked("Nonotation", n != 0 && n != 1);
+}
+
+bool MainWindow::loadSkinPictures() {
+  static constexpr int kIndex[kSkinPictures] = {46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 57, 58, 59, 60};
+  GameState& g = *state_;
+  for (int k = 0; k < kSkinPictures; ++k) {
+    const std::string& path = g.Skin.Pictures[k];
+    if (path.empty()) continue;
+    QPixmap pm;
+    if (!pm.load(Q(path))) {
+      SkinFallback(g, "The picture \"" + path + "\" of the skin \"" + g.Opt.SkinName + "\" cannot be read.");
+      return false;
+    }
+    pictures_.setCustom(kIndex[k], pm);
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Program end
+
+bool MainWindow::Form_QueryUnload() {
+  if (state_->Opt.ConfirmExit != 1) return true;
+  return host_->askYesNo("Confirmation", "Are you sure you want to exit?");
+}
+
+void MainWindow::Exit_Click() {
+  if (finished_) return;
+  if (!Form_QueryUnload()) return;
+  if (state_->Flow.Busy == 1) {
+    finishCloseAfterSearch();
+    return;
+  }
+  finishProgram();
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+  if (finished_ || fatal_) {
+    e->accept();
+    return;
+  }
+  if (closePending_ || !Form_QueryUnload()) {
+    e->ignore();
+    return;
+  }
+  if (state_->Flow.Busy == 1) {
+    e->ignore();
+    finishCloseAfterSearch();
+    return;
+  }
+  finishProgram();
+  e->accept();
+}
+
+void MainWindow::finishCloseAfterSearch() {
+  // The search pumps events; it is asked to stop and the window closes once
+  // it has returned to the event loop.
+  closePending_ = true;
+  state_->P.StopRequest = 1;
+  auto* poll = new QTimer(this);
+  connect(poll, &QTimer::timeout, this, [this, poll] {
+    if (state_->Flow.Busy == 1) {
+      state_->P.StopRequest = 1;
+      return;
+    }
+    poll->stop();
+    poll->deleteLater();
+    finishProgram();
+  });
+  poll->start(20);
+}
+
+void MainWindow::finishProgram() {
+  if (finished_) return;
+  finished_ = true;
+  // The autosave game joins here once games can be written.
+  SaveAtExit(*state_);
+  End1();
+  close();
+  QCoreApplication::quit();
+}
+
+void MainWindow::End1() {
+  // The dialogs are closed with the window; the log is appended line by line
+  // and holds no open handle.
+  state_->Log.Enabled = false;
+}
+
+void MainWindow::endAfterFatalError() {
+  if (fatal_) return;
+  fatal_ = true;
+  End1();
+  if (!isVisible() && !finished_) {
+    startupFailed_ = true;  // main() does not show the window
+    return;
+  }
+  close();
+  QCoreApplication::exit(1);
+}
+
+// ---------------------------------------------------------------------------
+// What the host forwards
+
+void MainWindow::setStatusText(int panel, const QString& text) {
+  if (panel >= 1 && panel <= 3) panels_[panel - 1]->setText(text);
+}
+
+void MainWindow::setProgress(int value, int maximum) {
+  progress_->setMaximum(std::max(0, maximum));
+  progress_->setValue(std::clamp(value, 0, std::max(0, maximum)));
+}
+
+void MainWindow::setCommandEnabled(Command c, bool enabled) {
+  switch (c) {
+    case Command::BoardMenu:
+      if (QMenu* m = commands_->menu("mnu_Board1")) m->menuAction()->setEnabled(enabled);
+      return;
+    case Command::MoveList: list1_->setEnabled(enabled); return;
+    case Command::LegalMoves: list2_->setEnabled(enabled); return;
+    case Command::RootScores: list3_->setEnabled(enabled); return;
+    case Command::MoveEntry: return;  // the typed-move entry is not connected yet
+    default: break;
+  }
+  const QString entry = CommandSurface::EntryOf(c);
+  if (!entry.isEmpty()) commands_->setEntryEnabled(entry, enabled);
+  const int b = CommandSurface::ButtonOf(c);
+  if (b > 0) commands_->setButtonEnabled(b, enabled);
+}
+
+void MainWindow::setCommandChecked(Command c, bool checked) {
+  const QString entry = CommandSurface::EntryOf(c);
+  if (!entry.isEmpty()) commands_->setEntryChecked(entry, checked);
+  const int b = CommandSurface::ButtonOf(c);
+  if (b > 0) commands_->setButtonPressed(b, checked);
+}
+
+void MainWindow::refreshView(View v) {
+  GameState& g = *state_;
+  switch (v) {
+    case View::Board: DrawBoard(0); break;
+    case View::SideToMove: ShowSideToMove(); break;
+    case View::Caption:
+      setWindowTitle(g.Flow.Caption.empty() ? QString::fromLatin1(kDefaultCaption) : Q(g.Flow.Caption));
+      break;
+    case View::VariantName: labels_[8]->setText(Q(g.Variant.LoadedVariantName)); break;
+    case View::Strength: labels_[7]->setText(Q(StrengthLine(g))); break;
+    case View::EngineOutput: labels_[9]->setText(Q(g.Search.EngineOutputText)); break;
+    case View::Comment: {
+      const QSignalBlocker block(text1_);
+      text1_->setPlainText(Q(g.Flow.CommentText));
+      break;
+    }
+    default: break;  // the move lists are filled by the move-list code
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Commands of this window
+
+void MainWindow::DisableMenusWhileThinking() {
+  commands_->setSurfaceLocked(true);
+  text2_->setEnabled(false);
+}
+
+void MainWindow::EnableMenusAfterThinking() {
+  commands_->setSurfaceLocked(false);
+  // Text2 stays off until the typed-move entry is connected.
+}
+
+void MainWindow::cancelClick() {
+  state_->P.StopRequest = 1;
+  commands_->setEntryEnabled("mnu_Play_Cancel", false);
+  commands_->setButtonEnabled(8, false);
+}
+
+void MainWindow::calculationClick() {
+  GameState& g = *state_;
+  g.Opt.ShowCalculation = 1 - g.Opt.ShowCalculation;
+  if (g.Opt.ShowCalculation == 0) {
+    commands_->setEntryChecked("calculation", false);
+    labels_[9]->setText("no calculation");
+  } else {
+    commands_->setEntryChecked("calculation", true);
+  }
+}
 
 }  // namespace m8

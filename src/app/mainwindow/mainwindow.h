@@ -1,23 +1,149 @@
-// The program's main window.
+// The program's main window: board, side panel, engine output, menus and
+// toolbar. It owns the game state and the Qt host through which the core
+// reaches it.
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+#include <array>
 #include <memory>
+#include <string>
 
+#include "app/mainwindow/artwork.h"
+#include "app/mainwindow/layout.h"
+#include "app/mainwindow/qthost.h"
 #include "core/state.h"
 
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QToolBar;
+
 namespace m8 {
+
+class BoardView;
+class CommandSurface;
+class FormSurface;
+
+struct MainWindowOptions {
+  QString programFolder;  // empty: the folder of the executable
+  int twipsPerPixel = 0;  // 0: from the screen's logical dots per inch
+  BoxHooks boxes;         // tests answer the boxes here
+};
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
   explicit MainWindow(QWidget* parent = nullptr);
+  explicit MainWindow(const MainWindowOptions& options, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   GameState& state() { return *state_; }
+  QtHost& host() { return *host_; }
+
+  // True when start-up hit a fatal error: the window is not to be shown.
+  bool startupFailed() const { return startupFailed_; }
+  // Where the settings, rating and log go when the program folder is not
+  // writable ("" when they go to the program folder).
+  const QString& redirectedFolder() const { return redirectedFolder_; }
+
+  // Start-up and program end.
+  void Exit_Click();
+  void End1();
+  void endAfterFatalError();
+
+  // Board view.
+  void ArrangeLayout();
+  void DrawBoard(int mode);
+  void ShowSideToMove();
+  int IsUserColour(const std::string& colour) const;
+  void ClearMoveHighlights();
+  void clearDrawing();
+  void TurnBoard();
+
+  // Commands.
+  void DisableMenusWhileThinking();
+  void EnableMenusAfterThinking();
+  void setNotation(int target);
+  void calculationClick();
+  void cancelClick();
+
+  // What the host forwards.
+  void setStatusText(int panel, const QString& text);
+  void setProgress(int value, int maximum);
+  void setCommandEnabled(Command c, bool enabled);
+  void setCommandChecked(Command c, bool checked);
+  void refreshView(View v);
+
+  // Controls, by their program names.
+  BoardView* board() const { return board_; }
+  FormSurface* surface() const { return surface_; }
+  CommandSurface* commands() const { return commands_; }
+  QLabel* label(int n) const { return labels_[n]; }  // Label1..Label14
+  QListWidget* list(int n) const { return n == 1 ? list1_ : n == 2 ? list2_ : list3_; }
+  QLineEdit* text2() const { return text2_; }
+  QPlainTextEdit* text1() const { return text1_; }
+  QPushButton* command1() const { return command1_; }
+  QLabel* picture11() const { return picture11_; }
+  QProgressBar* progressBar() const { return progress_; }
+  QLabel* statusPanel(int n) const { return panels_[n - 1]; }
+  const ReferencePictures& pictures() const { return pictures_; }
+
+  int twipsPerPixel() const { return tpp_; }
+  int px(int twips) const { return TwipsToPixels(twips, tpp_); }
+  // Cell shown by control k, and control of a cell, in the current orientation.
+  int CellOfSquare(int k) const;
+  int SquareOfCell(int cell) const;
+  // The outer window size the layout asked for, in pixels.
+  QSize layoutOuterSize() const { return outerSize_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
 
  private:
+  void buildControls();
+  void connectCommands();
+  void placeControl(QWidget* w, int left, int top, int width, int height);
+  void Form_Load();
+  bool Form_QueryUnload();
+  void finishProgram();
+  void chooseWritableFolder(const QString& exeFolder);
+  void applyPlayModeMarks();
+  void applyNotationMarks();
+  bool loadSkinPictures();
+  void finishCloseAfterSearch();
+
   std::unique_ptr<GameState> state_;
+  std::unique_ptr<QtHost> host_;
+  ReferencePictures pictures_;
+  MainWindowOptions options_;
+
+  FormSurface* surface_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  CommandSurface* commands_ = nullptr;
+  BoardView* board_ = nullptr;
+  std::array<QLabel*, 15> labels_{};
+  QListWidget* list1_ = nullptr;
+  QListWidget* list2_ = nullptr;
+  QListWidget* list3_ = nullptr;
+  QLineEdit* text2_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QPlainTextEdit* text1_ = nullptr;
+  QLabel* picture11_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  std::array<QLabel*, 3> panels_{};
+
+  int tpp_ = 15;
+  QSize outerSize_;
+  QString redirectedFolder_;
+  bool startupFailed_ = false;
+  bool fatal_ = false;        // a fatal error: close without saving
+  bool finished_ = false;     // the exit steps ran
+  bool closePending_ = false; // close once the running search has returned
+  int EqualKingsOnly = 0;
 };
 
 }  // namespace m8

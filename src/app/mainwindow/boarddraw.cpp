@@ -1,0 +1,258 @@
+// The board half of the main window: layout per board size, the board
+// redraw, the side-to-move display and the notation and orientation commands.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/mainwindow/boardview.h"
+#include "app/mainwindow/commands.h"
+#include "app/mainwindow/mainwindow.h"
+#include "core/rules/notation.h"
+
+namespace m8 {
+
+namespace {
+
+SquareContent ContentOf(int value) {
+  switch (value) {
+    case 1: return SquareContent::WhiteMan;
+    case -1: return SquareContent::BlackMan;
+    case 2: return SquareContent::WhiteKing;
+    case -2: return SquareContent::BlackKing;
+    default: return SquareContent::Empty;
+  }
+}
+
+}  // namespace
+
+int MainWindow::CellOfSquare(int k) const {
+  const int normal = 91 - 10 * (k / 8) + (k % 8);
+  return state_->Opt.BoardTurned != 0 ? 28 + 10 * (k / 8) - (k % 8) : normal;
+}
+
+int MainWindow::SquareOfCell(int cell) const {
+  if (state_->Opt.BoardTurned != 0) return 8 * (cell / 10 - 2) + 8 - (cell % 10);
+  return 72 - 8 * (cell / 10) + (cell % 10) - 1;
+}
+
+void MainWindow::ArrangeLayout() {
+  GameState& g = *state_;
+  for (int n = 1; n <= 3; ++n) setStatusText(n, QString());
+  const LayoutSize size = ChooseLayout(g.Opt.BoardSizeCode, g.Skin.BoardCustomSize);
+  if (size != LayoutSize::None) {
+    const BoardGeometry& b = BoardGeometryFor(size, tpp_);
+    const PanelGeometry& p = PanelGeometryFor(size, tpp_);
+
+    // The outer size includes the window frame; what the frame takes is known
+    // once the window is on the screen.
+    outerSize_ = QSize(px(b.windowWidth), px(b.windowHeight));
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+    const QSize inner = outerSize_ - frame;
+    setFixedSize(inner);
+
+    toolBar_->setGeometry(0, 0, inner.width(), px(440));
+
+    placeControl(list1_, p.list1Left, p.listTop, 1935, p.listHeight);
+    placeControl(list2_, p.list2Left, p.listTop, 1095, p.listHeight);
+    placeControl(list3_, p.list3Left, p.listTop, 1695, p.listHeight);
+    surface_->setShape2(QRect(p.shape2Left, 428, 5655, p.shape2Height));
+    surface_->setLine3X(p.line3X1, p.line3X2);
+    surface_->setLine2X(p.line2X);
+    placeControl(labels_[3], p.label3Left, 600, 495, 255);
+    placeControl(labels_[4], p.label3Left, 838, 495, 255);
+    placeControl(labels_[1], p.label1Left, 568, 1455, 255);
+    placeControl(labels_[2], p.label1Left, 820, 1455, 255);
+    placeControl(labels_[5], p.label5Left, 600, 375, 255);
+    placeControl(labels_[6], p.label5Left, 855, 375, 255);
+    placeControl(labels_[8], p.label8Left, 583, 2535, 255);
+    placeControl(labels_[7], p.label7Left, 838, 2055, 255);
+    placeControl(text2_, p.text2Left, p.text2Top, 2772, 285);
+    placeControl(command1_, p.command1Left, p.command1Top, 732, 252);
+    surface_->setShape1(QRect(120, p.shape1Top, p.shape1Width, 855));
+    placeControl(labels_[9], 240, p.label9Top, p.label9Width, 600);
+    placeControl(progress_, 480, p.progressTop, p.progressWidth, 288);
+    panels_[2]->setMinimumWidth(px(2000));
+
+    // The extra-pieces row takes the top 200 twips of the comment box.
+    const bool extra = g.Rules.canContract == 1;
+    placeControl(text1_, p.text1Left, p.text1Top + (extra ? 200 : 0), 3615, p.text1Height - (extra ? 200 : 0));
+    const int lefts[5] = {p.label10Left, p.label11Left, p.label12Left, p.label13Left, p.label14Left};
+    const int widths[5] = {972, 495, 375, 495, 375};
+    for (int i = 0; i < 5; ++i) {
+      QLabel* l = labels_[10 + i];
+      l->setVisible(extra);
+      if (extra) placeControl(l, lefts[i], p.extraRowTop, widths[i], 252);
+    }
+
+    picture11_->setProperty("twips", QRect(b.picture11Left, b.picture11Top, 0, 0));
+    picture11_->move(px(b.picture11Left), px(b.picture11Top));
+
+    std::array<QRect, 64> rects;
+    for (int k = 0; k < 64; ++k)
+      rects[k] = QRect(px(SquareLeft(b, k)), px(SquareTop(b, k)), px(b.squareSize), px(b.squareSize));
+    board_->setSquareRects(rects);
+  }
+  // Centre on the screen, whatever the size.
+  if (QScreen* s = screen()) {
+    const QRect scr = s->geometry();
+    const QSize outer = outerSize_.isValid() ? outerSize_ : frameGeometry().size();
+    move(scr.left() + (scr.width() - outer.width()) / 2, scr.top() + (scr.height() - outer.height()) / 2);
+  }
+}
+
+void MainWindow::DrawBoard(int mode) {
+  GameState& g = *state_;
+  const PieceStyle style = StyleFromSizeCode(g.Opt.BoardSizeCode);
+  int white = 0, black = 0, number = 1, parity = 0;
+  bool manDrawn = false;
+  for (int r = 9; r >= 2; --r) {
+    for (int f = 1; f <= 8; ++f) {
+      const int cell = 10 * r + f;
+      const int v = g.board[cell];
+      const int a = v < 0 ? -v : v;
+      if (v > 0 && v != kOffBoard) white += a;
+      if (v < 0) black += a;
+      const int k = SquareOfCell(cell);
+      if (style != PieceStyle::None && a <= 2) {
+        bool dark = true;
+        if (a == 1) manDrawn = true;
+        if (a == 0 || g.Rules.PiecesOnBlack >= 2) {
+          IsPlayableSquare(g, cell);
+          dark = g.SquareIsPlayable == 1;
+        }
+        board_->setPicture(k, PictureIndex(style, ContentOf(v), dark));
+      } else if (a == 1) {
+        manDrawn = true;
+      }
+      const int q = parity;
+      parity = 1 - parity;
+      if (mode == 1 && g.Rules.PiecesOnBlack < 2 && q == g.Rules.PiecesOnBlack) {
+        board_->printOnSquare(k, QPoint(px(100), px(100)), QStringLiteral(" %1").arg(number), Qt::white);
+        ++number;
+      }
+    }
+    parity = 1 - parity;
+  }
+  EqualKingsOnly = (white == black && !manDrawn) ? 1 : 0;
+
+  const bool blackFirst = g.Rules.BlackStarts == 1;
+  labels_[5]->setText(QString::number(blackFirst ? black : white));
+  labels_[6]->setText(QString::number(blackFirst ? white : black));
+  if (g.Rules.canContract == 1) {
+    labels_[12]->setText(QString::number(g.Mat.BlackToPlace));
+    labels_[14]->setText(QString::number(g.Mat.WhiteToPlace));
+  }
+
+  // Coordinates along the bottom and left edges, and the frame.
+  const int code = g.Opt.BoardSizeCode, custom = g.Skin.BoardCustomSize;
+  LayoutSize size = LayoutSize::None;
+  if (code == 0 || (code == 4 && custom == 0)) size = LayoutSize::Small;
+  else if (code == 1 || code == 3 || (code == 4 && custom == 1)) size = LayoutSize::Big;
+  else if (code == 2 || code == 4) size = LayoutSize::Medium;
+  if (size != LayoutSize::None) {
+    const CoordinateGeometry& c = CoordinateGeometryFor(size, tpp_);
+    const bool turned = g.Opt.BoardTurned != 0;
+    const int notation = g.Opt.Notation;
+    for (int k = 1; k <= 8; ++k) {
+      if (notation == 0) {
+        QChar letter = QChar('a' + (turned ? 8 - k : k - 1));
+        if (g.Opt.CapitalNotation != 0) letter = letter.toUpper();
+        surface_->printText(LetterX(c, k), c.bottomY, QString(letter));
+        surface_->printText(LeftDigitX(tpp_), RowY(c, k), QString::number(turned ? 9 - k : k));
+      } else if (notation == 1) {
+        if (k % 2 == 1) {
+          const int n = k + 29 - (k + 1) / 2;
+          surface_->printText(BottomNumberX(c, k, turned, g.Rules.PiecesOnBlack == 0), c.bottomY,
+                              QString::number(turned ? 33 - n : n));
+        }
+        const int left = turned ? 4 * k : 33 - 4 * k;
+        surface_->printText(LeftNumberX(left, tpp_), RowY(c, k), QString::number(left));
+      }
+    }
+    surface_->drawRectangle(kFrameLeft, kFrameTop, c.frameRight, c.frameBottom, Qt::black);
+  }
+  ShowSideToMove();
+}
+
+void MainWindow::ShowSideToMove() {
+  GameState& g = *state_;
+  const bool blackFirst = g.Rules.BlackStarts == 1;
+  labels_[3]->setText(blackFirst ? "Black" : "White");
+  labels_[4]->setText(blackFirst ? "White" : "Black");
+  labels_[1]->setText(QString::fromStdString(g.Flow.PlayerName1));
+  labels_[2]->setText(QString::fromStdString(g.Flow.PlayerName2));
+  const bool upper = (g.P.SideToMove == -1 && blackFirst) || (g.P.SideToMove == 1 && !blackFirst);
+  auto mark = [](QLabel* l, bool toMove) {
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, toMove ? QColor(255, 0, 0) : QColor(255, 255, 255));
+    pal.setColor(QPalette::WindowText, toMove ? QColor(255, 255, 255) : QColor(255, 0, 0));
+    l->setPalette(pal);
+  };
+  mark(labels_[1], upper);
+  mark(labels_[2], !upper);
+  if (g.Skin.StatusPanel == 1) setStatusText(1, g.P.SideToMove == -1 ? "Black moves" : "White moves");
+}
+
+int MainWindow::IsUserColour(const std::string& colour) const {
+  const QString user = QString::fromStdString(state_->Opt.UserName);
+  QString word;
+  if (colour == "black") word = "Black";
+  else if (colour == "white") word = "White";
+  else return 0;
+  if (labels_[1]->text() == user && labels_[3]->text() == word) return 1;
+  if (labels_[2]->text() == user && labels_[4]->text() == word) return 1;
+  return 0;
+}
+
+void MainWindow::ClearMoveHighlights() {
+  GameState& g = *state_;
+  const PieceStyle style = StyleFromSizeCode(g.Opt.BoardSizeCode);
+  if (style == PieceStyle::None) return;
+  const int ply = std::clamp(g.P.Ply, 0, kMaxPly);
+  const int first = std::clamp(g.P.PlyStart[ply], 0, kMoveListSize);
+  const int end = std::clamp(g.P.PlyStart[ply + 1], 0, kMoveListSize);
+  for (int i = first; i < end; ++i) {
+    const int s = g.P.MoveList[i].From;
+    if (s == kNoSquare || s < 21 || s > 98) continue;
+    const int v = g.board[s];
+    if (v != 1 && v != 2 && v != -1 && v != -2) continue;
+    bool dark = true;
+    if (g.Rules.PiecesOnBlack >= 2) {
+      IsPlayableSquare(g, s);
+      dark = g.SquareIsPlayable == 1;
+    }
+    board_->setPicture(SquareOfCell(s), PictureIndex(style, ContentOf(v), dark));
+  }
+}
+
+void MainWindow::clearDrawing() { surface_->clearDrawing(); }
+
+void MainWindow::TurnBoard() {
+  state_->Opt.BoardTurned = 1 - (state_->Opt.BoardTurned != 0 ? 1 : 0);
+  clearDrawing();
+  DrawBoard(0);
+}
+
+void MainWindow::setNotation(int target) {
+  GameState& g = *state_;
+  if (target == 1 && g.Rules.PiecesOnBlack == 2) return;  // every square in play: no numbers
+  // Stored move texts stay numeric while no notation is shown.
+  g.Opt.Notation = target == 2 ? 2 : target;
+  host_->refresh(View::MoveList);
+  host_->refresh(View::LegalMoves);
+  host_->refresh(View::RootScores);
+  commands_->setEntryChecked("mnu_Board_Notation_Chess", target == 0);
+  commands_->setEntryChecked("mnu_Board_Notation_Checkers", target == 1);
+  commands_->setEntryChecked("Nonotation", target == 2);
+  clearDrawing();
+  DrawBoard(0);
+}
+
+}  // namespace m8

@@ -1,0 +1,86 @@
+#include "app/mainwindow/qthost.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QUrl>
+
+#include "app/mainwindow/mainwindow.h"
+#include "core/fileio.h"
+
+namespace m8 {
+
+namespace {
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QMessageBox::Icon BoxIcon(Icon i) {
+  switch (i) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Critical: return QMessageBox::Critical;
+    default: return QMessageBox::NoIcon;
+  }
+}
+}  // namespace
+
+QtHost::QtHost(MainWindow& window) : window_(window) {}
+QtHost::~QtHost() = default;
+
+void QtHost::pump() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastPump_ < kPumpInterval) return;
+  lastPump_ = now;
+  QCoreApplication::processEvents();
+}
+
+void QtHost::message(Icon icon, std::string_view title, std::string_view text) {
+  if (hooks_.message) {
+    hooks_.message(icon, Q(title), Q(text));
+    return;
+  }
+  QMessageBox box(BoxIcon(icon), Q(title), Q(text), QMessageBox::Ok, window_.isVisible() ? &window_ : nullptr);
+  box.exec();
+}
+
+bool QtHost::askYesNo(std::string_view title, std::string_view text) {
+  if (hooks_.askYesNo) return hooks_.askYesNo(Q(title), Q(text));
+  QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No,
+                  window_.isVisible() ? &window_ : nullptr);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtHost::status(int panel, std::string_view text) { window_.setStatusText(panel, Q(text)); }
+
+void QtHost::progress(int value, int maximum) { window_.setProgress(value, maximum); }
+
+void QtHost::setCommandEnabled(Command c, bool enabled) { window_.setCommandEnabled(c, enabled); }
+
+void QtHost::setCommandChecked(Command c, bool checked) { window_.setCommandChecked(c, checked); }
+
+void QtHost::playSound(Sound s) {
+  const int key = static_cast<int>(s);
+  auto it = sounds_.find(key);
+  if (it == sounds_.end()) {
+    const char* name = s == Sound::Click ? "sounds/click.wav" : "sounds/roll.wav";
+    const QString path =
+        QString::fromStdString(ResolvePath(window_.state().ProgramFolder, name));
+    std::unique_ptr<QSoundEffect> effect;
+    if (QFileInfo::exists(path)) {
+      effect = std::make_unique<QSoundEffect>();
+      effect->setSource(QUrl::fromLocalFile(path));
+    }
+    it = sounds_.emplace(key, std::move(effect)).first;
+  }
+  if (it->second) it->second->play();
+}
+
+void QtHost::refresh(View v) { window_.refreshView(v); }
+
+void QtHost::fatal(std::string_view text) {
+  message(Icon::Exclamation, "Error", text);
+  window_.endAfterFatalError();
+}
+
+}  // namespace m8

@@ -1,0 +1,54 @@
+// The Qt side of the Host: message boxes, the event pump, status panels,
+// progress, command states, sounds and redraws. It only forwards; the window
+// decides what each refresh shows.
+#pragma once
+
+#include <QString>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "core/host.h"
+
+class QSoundEffect;
+
+namespace m8 {
+
+class MainWindow;
+
+// Stand-ins for the modal boxes, so that tests can answer them.
+struct BoxHooks {
+  std::function<bool(const QString& title, const QString& text)> askYesNo;
+  std::function<void(Icon icon, const QString& title, const QString& text)> message;
+};
+
+class QtHost : public Host {
+ public:
+  explicit QtHost(MainWindow& window);
+  ~QtHost() override;
+
+  void setBoxHooks(BoxHooks hooks) { hooks_ = std::move(hooks); }
+
+  void pump() override;
+  void message(Icon icon, std::string_view title, std::string_view text) override;
+  bool askYesNo(std::string_view title, std::string_view text) override;
+  void status(int panel, std::string_view text) override;
+  void progress(int value, int maximum) override;
+  void setCommandEnabled(Command c, bool enabled) override;
+  void setCommandChecked(Command c, bool checked) override;
+  void playSound(Sound s) override;
+  void refresh(View v) override;
+  void fatal(std::string_view text) override;
+
+  // Events are let through at most this often while the core pumps.
+  static constexpr std::chrono::milliseconds kPumpInterval{5};
+
+ private:
+  MainWindow& window_;
+  BoxHooks hooks_;
+  std::chrono::steady_clock::time_point lastPump_{};
+  std::map<int, std::unique_ptr<QSoundEffect>> sounds_;
+};
+
+}  // namespace m8
