@@ -102,7 +102,13 @@ bool PositionOnOneColour(const Board& b) {
 }
 
 bool ShiftToOtherColour(GameState& g, bool back) {
-  if (g.Rules.PiecesOnBlack == 2 || !PositionOnOneColour(g.board)) return false;
+  if (g.Rules.PiecesOnBlack == 2) return false;
+  // The shift empties every destination square whose source is empty, so a
+  // piece already standing on the destination colour would be lost.
+  const int destParity = back ? 1 : 0;  // (row + column) % 2 of the squares moved onto
+  for (int row = 2; row <= 9; ++row)
+    for (int col = 1; col <= 8; ++col)
+      if (Occupied(g.board[row * 10 + col]) && (row + col) % 2 == destParity) return false;
   for (int row = 2; row <= 9; ++row) {
     bool evenRow = row % 2 == 0;
     for (int col = 1; col <= 7; col += 2) {
@@ -131,7 +137,7 @@ void DetectSquareColour(GameState& g) {
   bool probeOccupied = g.board[probe] != 0;
   if (g.Rules.PiecesOnBlack == 0 && probeOccupied) {
     if (ShiftToOtherColour(g, false)) g.host->refresh(View::Board);
-  } else if (g.Rules.PiecesOnBlack == 1 && !probeOccupied) {
+  } else if (g.Rules.PiecesOnBlack != 0 && !probeOccupied) {
     if (ShiftToOtherColour(g, true)) g.host->refresh(View::Board);
   }
 }

@@ -30,8 +30,9 @@ void SetBoardModeFromDirections(GameState& g);
 bool PositionOnOneColour(const Board& b);
 
 // Moves the position one column sideways onto the other colour (back: onto
-// the standard colour). Refuses (returns false) when the board is played on
-// all 64 squares or pieces stand on both colours.
+// the standard colour). Refuses (returns false, board unchanged) when the
+// board is played on all 64 squares or any piece already stands on the colour
+// it would move onto (pieces on both colours, or nothing to shift).
 bool ShiftToOtherColour(GameState& g, bool back);
 void DetectSquareColour(GameState& g);
 void ShiftPromoSquares(GameState& g);
