@@ -171,6 +171,56 @@ struct PlyState {
   std::array<int32_t, kPlyTables> PlyDestination{};
   int32_t StopRequest = 0;
   int32_t SearchAborted = 0;
+  int32_t RootGeneration = 0;   // 1 while the computer move generates its root moves
+  int32_t TouchedSquare = 0;    // touch-move: cell first pressed since the last move; 0 none
+  int32_t PlayedCapture = 0;    // set by PlayMoveString
+  int32_t PlayedCrowning = 0;
+  int32_t PlayedMoveIndex = 0;
+  int32_t GenError = 0;         // MoveGenError of the last generation (0 none)
+};
+
+// Capture candidates of the running move generation: every capture sequence
+// found, before the capture rules choose among them (rules/movegen.h).
+constexpr int kMaxCandidates = 2001;  // candidates 0..2000
+struct CaptureCandidate {
+  int32_t From = 0;
+  int32_t To = 0;
+  int8_t Crown = 0;           // 1 when the man is crowned by this move
+  int8_t Kings = 0;           // kings captured
+  int8_t Mover = 0;           // value on the start cell before the move
+  uint8_t Count = 0;          // pieces captured
+  uint8_t Dropped = 0;        // removed by a capture rule
+  uint8_t TakesLastMoved = 0; // its first capture takes the piece that moved last
+  std::array<uint8_t, kMaxCaptured> Cell{};
+  std::array<int8_t, kMaxCaptured> Value{};  // 1 man, 2 king
+};
+struct CaptureScratch {
+  std::array<CaptureCandidate, kMaxCandidates> Candidates{};
+  int32_t Count = 0;
+};
+// GenerateMoves and HasLegalMove keep their candidates apart, so the legal
+// move test leaves the generator's tables alone.
+struct MoveGenScratch {
+  CaptureScratch Gen;
+  CaptureScratch Test;
+};
+
+// Principal lines and killer moves, written by the search, read by the move
+// generators for their ordering scores.
+struct PVEntry {
+  int32_t Kind = 0;
+  int32_t From = 0;  // 0 ends a line
+  int32_t To = 0;
+};
+struct KillerSlot {
+  int32_t From = 0;
+  int32_t To = 0;
+};
+struct SearchTables {
+  // PVTable[r][c]: the move at ply c of the best line below the node at ply r.
+  std::array<std::array<PVEntry, kPlyTables>, kPlyTables> PVTable{};
+  // KillerMoves[ply][0] is the most recent cutting move.
+  std::array<std::array<KillerSlot, 2>, kPlyTables> KillerMoves{};
 };
 
 // The game played so far.
@@ -273,6 +323,7 @@ struct SearchState {
   std::array<uint64_t, kPlyTables> PlyKey{};      // key of the position at each search ply
   std::array<uint64_t, kRepKeyEntries> RepKeys{};
   std::string EngineOutputText;  // the engine output label (Label9)
+  std::string PlyValueOutputText;  // the ply value table window's label
   int32_t HintFrom = 0;          // expected reply; 0 no hint
   int32_t HintTo = 0;
 };
@@ -317,6 +368,8 @@ struct GameState {
   LogState Log;
   Material Mat;
   PlyState P;
+  MoveGenScratch Gen;
+  SearchTables SearchTab;
   GameRecordState Game;
   MoveTexts Texts;
   BookState Book;

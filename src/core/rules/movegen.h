@@ -2,36 +2,73 @@
 // making and taking back moves.
 #pragma once
 
+#include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "core/state.h"
 
 namespace m8 {
 
+// Why a generation could not finish (GenError in PlyState holds the last one).
+enum class MoveGenError : int32_t {
+  None = 0,
+  MoveListFull = 1,       // the shared move list (records 0..1000) is full
+  TooManyCaptured = 2,    // a capture sequence takes more pieces than a record holds
+  TooManyCandidates = 3,  // more capture sequences than the candidate table holds
+  PlyOutOfRange = 4,      // Ply outside 0..40
+};
+
 // Appends the moves of the side to move for the current ply (g.P.Ply) to the
 // shared move list: records PlyStart[Ply] .. MoveListEnd-1, and
 // PlyStart[Ply+1] = MoveListEnd afterwards.
 // mode 0: the moves the position requires (captures only when compulsory);
 // mode > 0: all moves; mode < 0: captures only.
-// Returns false when a table filled up (move list, captures, candidates); the
-// records written so far stay and StopRequest is set.
+// Returns false when a table filled up (move list, captured pieces,
+// candidates); the records written so far stay, StopRequest is set and
+// GenError says which table. A capture table overflow is also told to the
+// user through the host.
 bool GenerateMoves(GameState& g, int mode);
 
 // GenerateMoves with mode 0 and, when that gave nothing, with mode 1: the
 // legal moves of the position as every caller outside the search wants them.
 bool GenerateLegalMoves(GameState& g);
 
-// Whether the side to move has a move under `mode` (shares the generator).
+// Whether the side to move has a move under `mode`. Runs the generator's own
+// code in its test form: writes no record and leaves the move list, PlyStart
+// and the generator's capture candidates alone.
 bool HasLegalMove(GameState& g, int mode);
 
+// Record writers (the ordering score is computed here). They return false and
+// set StopRequest when the move list is full; nothing is then written.
+bool AddMove(GameState& g, int from, int to);
+bool AddCaptureMove(GameState& g, int from, int to, std::span<const uint8_t> cells,
+                    std::span<const int8_t> values);
+bool AddMoveCrowning(GameState& g, int from, int to, std::span<const uint8_t> cells,
+                     std::span<const int8_t> values);
+
+// Makes the current position the root of the next search (Ply 0).
+void ResetPly(GameState& g);
+
 // Plays record `index` of the move list and advances every per-ply counter;
-// UnmakeMove takes exactly that record back.
-void MakeMove(GameState& g, int index);
-void UnmakeMove(GameState& g, int index);
+// UnmakeMove takes exactly that record back. Both refuse (return false and
+// change nothing) when the ply tables are at their end: MakeMove at Ply 40 or
+// GamePly 1000, UnmakeMove at Ply 0 or GamePly 0.
+bool MakeMove(GameState& g, int index);
+bool UnmakeMove(GameState& g, int index);
+bool MakeMove(GameState& g, const MoveRecord& m);
+bool UnmakeMove(GameState& g, const MoveRecord& m);
 
 // Matches a compact move text (from and to names run together, as
 // CaptureSquaresText; algebraic names upper case) against the legal moves of
-// the current position and plays it. Returns true when found and played.
+// the current position and plays it. A two-character text names a placement
+// or a move that ends where it started. Returns true when found and played;
+// the position is unchanged otherwise. Sets PlayedCapture, PlayedCrowning,
+// PlayedMoveIndex and the move texts, and clears TouchedSquare.
 bool PlayMoveString(GameState& g, std::string_view text);
+
+// The message for a generation that failed (empty for None).
+std::string MoveGenErrorText(MoveGenError e);
 
 }  // namespace m8

@@ -1,0 +1,181 @@
+// Making and taking back moves, and playing a move given as text.
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
+
+namespace m8 {
+
+namespace {
+
+bool ValidCell(int cell) { return cell >= 0 && cell < kCells; }
+
+bool RecordCellsValid(const MoveRecord& m) {
+  if (!ValidCell(m.To) || (m.From != kNoSquare && !ValidCell(m.From))) return false;
+  if (m.CapturedCount > kMaxCaptured) return false;
+  for (int i = 0; i < m.CapturedCount; ++i)
+    if (!ValidCell(m.CapturedCell[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+bool MakeMove(GameState& g, const MoveRecord& m) {
+  PlyState& P = g.P;
+  GameRecordState& G = g.Game;
+  Board& b = g.board;
+  if (P.Ply < 0 || P.Ply >= kMaxPly || P.GamePly < 0 || P.GamePly >= kMaxGamePly) return false;
+  if (!RecordCellsValid(m)) return false;
+  int from = m.From;
+  const int to = m.To;
+  const int side = P.SideToMove;
+  const RuleSet& r = g.Rules;
+
+  ++P.GamePly;
+  G.HistDestination[P.GamePly] = to;
+  ++P.Ply;
+  P.PlyDestination[P.Ply] = to;
+  P.LastMoveTactical[P.Ply] = 0;
+  G.HistKingManFlag[P.GamePly] = 0;
+  // Material from the view of the side to move after this move (the opponent).
+  int balance = -P.MaterialBalance[P.Ply - 1];
+  int total = P.BoardMaterial[P.Ply - 1];
+
+  if (m.IsCapture()) {
+    P.LastMoveTactical[P.Ply] = 1;
+    int taken = 0;
+    for (int i = 0; i < m.CapturedCount; ++i) {
+      taken += m.CapturedValue[i];
+      b[m.CapturedCell[i]] = 0;
+    }
+    balance -= 100 * taken;
+    total -= 100 * taken;
+    if (r.KingMan == 1 && from != kNoSquare && (b[from] == 2 || b[from] == -2) && to != from) {
+      // The capturing king arrives as a man: the mover loses a unit.
+      G.HistKingManFlag[P.GamePly] = 1;
+      balance += 100;
+      total -= 100;
+      b[to] = b[from] / 2;
+      b[from] = 0;
+      from = to;
+    }
+  }
+  if (to != from) {
+    if (from != kNoSquare) {
+      b[to] = b[from];
+      b[from] = 0;
+    } else {
+      // A man placed from off the board joins the material on the board.
+      b[to] = side;
+      if (side == 1) --g.Mat.WhiteToPlace; else --g.Mat.BlackToPlace;
+      balance -= 100;
+      total += 100;
+    }
+  }
+  if (m.Crown != 0) {
+    P.LastMoveTactical[P.Ply] = 1;
+    b[to] = m.Crown * side;
+    balance -= 100;
+    total += 100;
+    if (r.ChangeSide == 1) {
+      // The new king belongs to the opponent: the mover's man is gone and the
+      // opponent has a king more.
+      b[to] = -b[to];
+      balance += 400;
+    }
+  }
+  P.SideToMove = -side;
+  if (r.ManKing == 1) {
+    const int now = P.SideToMove;
+    G.HistManKingSquare[P.GamePly] = 0;
+    int sum = 0, last = 0;
+    for (int row = 2; row <= 9; ++row)
+      for (int col = 8; col >= 1; --col) {
+        const int cell = 10 * row + col, v = b[cell];
+        if (v == now || v == 2 * now) {
+          sum += v == now ? 1 : 2;
+          last = cell;
+        }
+      }
+    if (sum == 1) {
+      G.HistManKingSquare[P.GamePly] = last;
+      b[last] = 2 * now;
+      balance += 100;
+      total += 100;
+    }
+  }
+  P.MaterialBalance[P.Ply] = balance;
+  P.BoardMaterial[P.Ply] = total;
+  return true;
+}
+
+bool UnmakeMove(GameState& g, const MoveRecord& m) {
+  PlyState& P = g.P;
+  GameRecordState& G = g.Game;
+  Board& b = g.board;
+  if (P.Ply <= 0 || P.Ply > kMaxPly || P.GamePly <= 0 || P.GamePly > kMaxGamePly) return false;
+  if (!RecordCellsValid(m)) return false;
+  const RuleSet& r = g.Rules;
+  const int from = m.From, to = m.To;
+  --P.GamePly;
+  P.SideToMove = -P.SideToMove;
+  --P.Ply;
+  const int side = P.SideToMove;
+  if (to != from) {
+    if (from == kNoSquare) {
+      b[to] = 0;
+      if (side == 1) ++g.Mat.WhiteToPlace; else ++g.Mat.BlackToPlace;
+    } else {
+      b[from] = b[to];
+      b[to] = 0;
+    }
+  }
+  for (int i = 0; i < m.CapturedCount; ++i) b[m.CapturedCell[i]] = -(side * m.CapturedValue[i]);
+  if (m.Crown != 0 && from != kNoSquare) b[from] = side;
+  if (r.ManKing == 1) {
+    const int cell = G.HistManKingSquare[P.GamePly + 1];
+    if (cell > 0 && cell < kCells) b[cell] = -side;
+  }
+  if (r.KingMan == 1 && G.HistKingManFlag[P.GamePly + 1] == 1 && from != kNoSquare) b[from] *= 2;
+  return true;
+}
+
+bool MakeMove(GameState& g, int index) {
+  if (index < 0 || index >= kMoveListSize) return false;
+  return MakeMove(g, g.P.MoveList[index]);
+}
+
+bool UnmakeMove(GameState& g, int index) {
+  if (index < 0 || index >= kMoveListSize) return false;
+  return UnmakeMove(g, g.P.MoveList[index]);
+}
+
+bool PlayMoveString(GameState& g, std::string_view text) {
+  PlyState& P = g.P;
+  P.PlayedCapture = 0;
+  P.PlayedCrowning = 0;
+  if (text.size() < 2) return false;
+  const int from = SquareNumber(g, text.substr(0, 2));
+  if (g.Opt.TouchMove == 1 && P.TouchedSquare >= 1 && from != P.TouchedSquare) return false;
+  // Only a two-character text names a placement (a man put on that square).
+  const bool shortText = text.size() <= 2;
+  const int to = shortText ? from : SquareNumber(g, text.substr(2, 2));
+  if (from == 0 || to == 0) return false;
+  ResetPly(g);
+  if (!GenerateLegalMoves(g)) return false;
+  const int first = P.PlyStart[P.Ply], end = P.PlyStart[P.Ply + 1];
+  for (int k = first; k < end; ++k) {
+    const MoveRecord& m = P.MoveList[k];
+    const bool match = (m.From == from && m.To == to) || (shortText && m.From == kNoSquare && m.To == to);
+    if (!match) continue;
+    if (P.Ply >= kMaxPly || P.GamePly >= kMaxGamePly) return false;
+    P.PlayedCapture = m.IsCapture() ? 1 : 0;
+    P.PlayedCrowning = m.Crown == 2 ? 1 : 0;
+    MoveString(g, k);
+    MakeMove(g, k);
+    P.PlayedMoveIndex = k;
+    P.TouchedSquare = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace m8
