@@ -1,0 +1,57 @@
+// Draw rules: repetition of a position, the move limit without capture or
+// crowning, and the king endings (one king each, three kings or two kings
+// against one). CheckDrawRules runs after every move played in the game; the
+// search drivers ask CountRepetitions and FindLastIrreversiblePly.
+#pragma once
+
+#include <string>
+
+#include "core/state.h"
+
+namespace m8 {
+
+// Draw reasons kept in Draw.DrawReason.
+enum DrawReasonCode : int32_t {
+  kNoDraw = 0,
+  kDrawRepetition = 1,
+  kDrawMoveLimit = 2,
+  kDrawKingVersusKing = 3,
+  kDrawThreeKings = 4,
+  kDrawTwoKings = 5,
+};
+
+// Plies without capture or crowning that end the game for a FiftyMoveChoice:
+// 0 64, 1 100, 2 32, 3 40, 4 80, any other value 100.
+int MoveLimitPlies(int fiftyMoveChoice);
+
+// The repetition key of the pieces on the 8x8 area: per occupied cell, row by
+// row from White's back row, the two-digit cell and a code digit (1 white man,
+// 2 white king, 3 black man, 4 black king). The side to move is not part of it.
+std::string PositionKey(const Board& b);
+
+// Stores the move just played (GamePly already counts it, MoveString has
+// described it) in the game record: GameMoves, the GameRecord text
+// "CaptureSquaresText MoveText" and GameLength, which drops any moves that had
+// been taken back. False when the game record is full.
+bool RecordGameMove(GameState& g, const MoveRecord& m);
+
+// After a move played in the game: writes PositionHistory[GamePly - 1] and
+// sets Draw.DrawReason and the king-ending start plies. Reason 4 (three kings)
+// once set stays: the call then changes nothing.
+void CheckDrawRules(GameState& g);
+
+// Eval.DrawnPosition := how often the position on the board stands in
+// PositionHistory entries 0..upToPly; sets Draw.OneKingEach when each side has
+// one king and nothing else.
+void CountRepetitions(GameState& g, int upToPly);
+
+// Draw.MoveLimitReached := 1 when the plies 0..upToPly of the game (counted
+// from 0) end with at least the move limit of plies since the last capture or
+// crowning, else 0.
+void FindLastIrreversiblePly(GameState& g, int upToPly);
+
+// Whether the reason the last CheckDrawRules found ends the game under the
+// options (ChessDrawRules, KingVersusKing) and rules (ThreeKings, TwoKings).
+bool DrawRuleEndsGame(const GameState& g);
+
+}  // namespace m8

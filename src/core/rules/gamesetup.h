@@ -1,0 +1,34 @@
+// Setting up a game: the default start position, the current variant's file,
+// the tables derived from the rules in force, who moves first, and a clean
+// game record and per-game state.
+#pragma once
+
+#include "core/state.h"
+
+namespace m8 {
+
+constexpr const char* kProgramVersion = "1.58";
+constexpr const char* kStandardVariantName = "American Checkers";
+
+// Seeds the program's random generator from the host's clock.
+void SeedRandom(GameState& g);
+
+// Prepares a new game under the rules in force. Unless Flow.PositionPreset is
+// set, builds the default start position, reads the variant file named by
+// Rules.Variant into VariantRules (a missing or broken file is reported and
+// the built-in American Checkers rules take over), fixes the board colour and
+// draws the starting side under RndColor. Then rebuilds the rule-derived
+// tables, clears the game record, resets the per-game state and the window's
+// commands and generates the first moves.
+void InitGame(GameState& g);
+
+// Takes the position on the board (set up by hand or thinned out) as the start
+// of the game; the side to move decides who starts. Calls InitGame with
+// PositionPreset set by the caller.
+void SetupPositionState(GameState& g);
+
+// The RemoveMen rule: takes NumberMen randomly chosen pieces of each side off
+// the board (always leaving one) and sets PositionPreset.
+void RemoveRandomMen(GameState& g);
+
+}  // namespace m8
