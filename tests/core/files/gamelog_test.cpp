@@ -1,0 +1,89 @@
+#include "core/files/gamelog.h"
+
+#include <gtest/gtest.h>
+
+#include "files_fixture.h"
+
+namespace m8 {
+namespace {
+
+using GameLogTest = testing::FilesTest;
+
+TEST(GameLogFormat, BannerAndHeader) {
+  EXPECT_EQ(LogBannerText("2026-12-10", "13:05:09"), "\r\nMorventa8 1.58   2026-12-10  13:05:09\r\n");
+  EXPECT_EQ(LogHeaderText("Italian Checkers", 0),
+            "\r\nItalian Checkers\r\nWhite   Black\r\n      moves    score   depth    main\r\n");
+  EXPECT_EQ(LogHeaderText("American Checkers", 1),
+            "\r\nAmerican Checkers\r\nBlack   White\r\n      moves    score   depth    main\r\n");
+}
+
+TEST(GameLogFormat, MoveLinesKeepTheScoresInOneColumn) {
+  const struct {
+    const char* line;
+    int32_t score;
+    const char* want;
+  } cases[] = {
+      {" 1. 11-15", 12, " 1. 11-15       12\r\n"},
+      {"    27-31K", -5, "    27-31K      -5\r\n"},
+      {" 2. 9-13b", 0, " 2. 9-13b       0\r\n"},
+      {"x", -32000, "x   -32000\r\n"},
+      {"", 7, "        7\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LogMoveLineText(c.line, c.score), c.want);
+  EXPECT_EQ(LogComputerMoveLineText(" 1. 11-15", -32000, 12, "11-15 23-19"),
+            " 1. 11-15   -32000      12    11-15 23-19\r\n");
+  EXPECT_EQ(LogComputerMoveLineText("    22-17K", 31, 5, ""), "    22-17K      31       5    \r\n");
+}
+
+TEST(GameLogFormat, SearchBlock) {
+  std::vector<SearchIterationLog> its = {{1, "11-15", 10, "11-15", 0}, {2, "9-14", -3, "9-14 22-18", 125}};
+  const std::string pad(15, ' ');
+  EXPECT_EQ(LogSearchBlockText(its, true),
+            pad + "D: 1   B: 11-15   S: 10   M: 11-15  T: 00:00.00\r\n" +
+            pad + "D: 2   B: 9-14   S:-3   M: 9-14 22-18  T: 00:02.05\r\n\r\n");
+  EXPECT_EQ(LogSearchBlockText(its, false),
+            pad + "   M: 11-15  T: 00:00.00\r\n" + pad + "   M: 9-14 22-18  T: 00:02.05\r\n\r\n");
+}
+
+TEST_F(GameLogTest, TwoRunsAppend) {
+  ASSERT_TRUE(OpenLog(g));
+  g.Variant.LoadedVariantName = "Pool Checkers";
+  PrintLogHeader(g);
+  g.Log.LogLine = " 1. 11-15";
+  LogUserMove(g, 3);
+  g.Log.LogLine = "    23-19";
+  g.Log.MainLineText = "23-19";
+  LogComputerMove(g, -3, 4, {{4, "23-19", -3, "23-19", 1}});
+
+  GameState second;
+  Restart(second);
+  ASSERT_TRUE(OpenLog(second));
+  const auto lines = testing::CrLfLines(Read("tavrin.log"));
+  ASSERT_EQ(lines.size(), 12u);
+  EXPECT_EQ(lines[0], "");
+  EXPECT_EQ(lines[1].rfind("Morventa8 1.58   ", 0), 0u);
+  EXPECT_EQ(lines[3], "Pool Checkers");
+  EXPECT_EQ(lines[6], " 1. 11-15        3");
+  EXPECT_EQ(lines[7], "    23-19       -3       4    23-19");
+  EXPECT_EQ(lines[8], std::string(15, ' ') + "D: 4   B: 23-19   S:-3   M: 23-19  T: 00:00.01");
+  EXPECT_EQ(lines[9], "");   // the search block ends with an empty line
+  EXPECT_EQ(lines[10], "");  // the second run's banner follows after an empty line
+  EXPECT_EQ(lines[11].rfind("Morventa8 1.58   ", 0), 0u);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(GameLogTest, ALogThatCannotBeOpenedIsToldOnce) {
+  std::filesystem::create_directories(folder / "tavrin.log");  // a folder where the file should be
+  EXPECT_FALSE(OpenLog(g));
+  EXPECT_FALSE(g.Log.Enabled);
+  g.Log.LogLine = "1. 11-15";
+  LogUserMove(g, 0);
+  PrintLogHeader(g);
+  EXPECT_FALSE(AppendLog(g, "x\r\n"));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Error");
+  EXPECT_NE(host.messages[0].text.find("tavrin.log"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace m8

@@ -1,0 +1,335 @@
+#include "core/files/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/files/rating.h"
+#include "files_fixture.h"
+
+namespace m8 {
+namespace {
+
+using testing::CrLfLines;
+using SettingsTest = testing::FilesTest;
+
+// The fresh file, written out by hand from the table of settings lines.
+const std::vector<std::string> kDefaultLines = {
+    "TAVRIN0.89", "0", "1", "2", "0", "1", "0", "1", "1", "1",           // 1-10
+    "American Checkers", "1", "0", "0", "2", "0", "1", "0", "1", "0",    // 11-20
+    "Player", "0", "1", "0", "1", "0", "0", "0", "0", "B8D8F8H8",        // 21-30
+    "A1C1E1G1", "NW;NE NW;NE", "NW;NE NW;NE", "NW;NE;SE;SW NW;NE;SE;SW",  // 31-34
+    "NW;NE;SE;SW NW;NE;SE;SW", "1", "1", "1", "0", "0",                  // 35-40
+    "0", "0", "0", "0", "1", "3", "150", "1", "0", "0",                  // 41-50
+    "1", "2", "0", "0", "0", "0", "0", "0", "0", "0",                    // 51-60
+    "0", "0", "0", "Classic Medium", "1", "0", "0", "0", "0", "0",       // 61-70
+    "5", "1", "0", "0", "0", "0", "0", "0", "0", "0",                    // 71-80
+    "0", "0", "0", "0",                                                  // 81-84
+};
+
+std::string Join(const std::vector<std::string>& lines, const char* eol = "\r\n") {
+  std::string s;
+  for (const auto& l : lines) s += l + eol;
+  return s;
+}
+
+std::vector<std::string> WithLine(int lineNo, const std::string& value) {
+  auto lines = kDefaultLines;
+  lines[lineNo - 1] = value;
+  return lines;
+}
+
+// Moves many settings away from their defaults.
+void ChangeSettings(GameState& g) {
+  g.Opt.PlayMode = 1;
+  g.Opt.Weakness = 4;
+  g.Opt.SearchDepth = 7;
+  g.Opt.Notation = 1;
+  g.Opt.BoardTurned = 0;
+  g.Opt.SearchTime = 33;
+  g.Opt.DepthMode = 1;
+  g.Opt.UserName = "Ann";
+  g.Opt.ExtendedPlies = 5;
+  g.Opt.Balance = 400;
+  g.Opt.FiftyMoveChoice = 3;
+  g.Opt.UseSound = 1;
+  g.Opt.SkinName = "Wood, Dark";
+  g.Opt.PlyValueDepth = 9;
+  g.Opt.UseClassic = 0;
+  g.Rules.Variant = "Russian Checkers";
+  g.Rules.MaxCapMove = 1;
+  g.Rules.LongKings = 1;
+  g.Rules.NumberMen = 3;
+  g.Rules.ContractB2 = 45;
+  g.Rules.PromoSquares[0] = {92, 94, 98, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  g.Rules.MovementStrings[2] = "NW;NE;SE;SW;NN NW;NE;SE;SW";
+}
+
+TEST_F(SettingsTest, ColdStartWritesTheDefaultFile) {
+  ChangeSettings(g);
+  auto r = LoadSettings(g);
+  EXPECT_FALSE(r.accepted);
+  EXPECT_TRUE(r.freshWritten);
+  EXPECT_TRUE(host.messages.empty());
+  const std::string text = Read("tavrin.ini");
+  EXPECT_EQ(CrLfLines(text), kDefaultLines);
+  EXPECT_EQ(text, SettingsText(g));
+
+  GameState fresh;
+  SetDefaultSettings(fresh);
+  EXPECT_EQ(SettingsText(fresh), text);
+  EXPECT_EQ(g.Rules, RuleSet{}) << "the settings' rule defaults are the standard rules";
+  EXPECT_EQ(g.Opt.Notation, 0);
+  EXPECT_EQ(g.Opt.SkinName, "Classic Medium");
+  EXPECT_EQ(g.Tables.DirectionTable[0][0], fresh.Tables.DirectionTable[0][0]);
+  EXPECT_NE(g.Tables.DirectionTable[0][0], kDirEnd);
+}
+
+TEST_F(SettingsTest, RejectedFilesGiveDefaultsAndAFreshFile) {
+  auto first50 = std::vector<std::string>(kDefaultLines.begin(), kDefaultLines.begin() + 50);
+  first50[2] = "7";  // a changed value before the end is dropped too
+  auto only83 = std::vector<std::string>(kDefaultLines.begin(), kDefaultLines.end() - 1);
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"other version", Join(WithLine(1, "TAVRIN0.88"))},
+      {"tag in lower case", Join(WithLine(1, "tavrin0.89"))},
+      {"first 50 lines", Join(first50)},
+      {"83 lines", Join(only83)},
+      {"empty", ""},
+      {"binary", std::string("\0\xff\r\n\x01", 5)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameState run;
+    Restart(run);
+    run.Opt.Weakness = 7;
+    Write("tavrin.ini", c.text);
+    auto r = LoadSettings(run);
+    EXPECT_FALSE(r.accepted);
+    EXPECT_TRUE(r.freshWritten);
+    EXPECT_EQ(run.Opt.Weakness, 1);
+    EXPECT_EQ(CrLfLines(Read("tavrin.ini")), kDefaultLines);
+  }
+}
+
+TEST_F(SettingsTest, RestartKeepsChangedSettingsAndRating) {
+  ChangeSettings(g);
+  g.Rating.UserRating = 1337;
+  ASSERT_TRUE(SaveSettings(g));
+  EXPECT_EQ(Read("tavrin.ini"), SettingsText(g));
+
+  GameState next;
+  Restart(next);
+  LoadRating(next);
+  auto r = LoadSettings(next);
+  EXPECT_TRUE(r.accepted);
+  EXPECT_TRUE(r.warnings.empty());
+  EXPECT_EQ(next.Rating.UserRating, 1337);
+  EXPECT_EQ(next.Rules, g.Rules);
+  EXPECT_EQ(SettingsText(next), SettingsText(g));
+  EXPECT_EQ(next.Opt.SkinName, "Wood, Dark");
+  EXPECT_EQ(next.Opt.SearchTime, 33);
+  EXPECT_EQ(next.Opt.PlayMode, 1);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SettingsTest, ReadsEveryLineEnding) {
+  auto lines = WithLine(3, "5");
+  lines[10] = "Italian Checkers";
+  for (const char* eol : {"\r\n", "\n", "\r"}) {
+    SCOPED_TRACE(::testing::PrintToString(eol));
+    GameState run;
+    auto r = ParseSettingsText(run, Join(lines, eol));
+    EXPECT_TRUE(r.accepted);
+    EXPECT_EQ(run.Opt.Weakness, 5);
+    EXPECT_EQ(run.Rules.Variant, "Italian Checkers");
+  }
+  // The last line may lack its line end; lines after the last are ignored.
+  std::string text = Join(lines);
+  text.resize(text.size() - 2);
+  GameState run;
+  EXPECT_TRUE(ParseSettingsText(run, text + "\r\n99\r\nrubbish").accepted);
+  EXPECT_TRUE(ParseSettingsText(run, text).accepted);
+}
+
+TEST_F(SettingsTest, PromotionSquaresAreAlwaysLetterAndDigit) {
+  GameState run;
+  auto lines = WithLine(30, "B8D8");
+  lines[30] = "A1C1E1G1XXH9";
+  ASSERT_TRUE(ParseSettingsText(run, Join(lines)).accepted);
+  EXPECT_EQ(run.Rules.PromoSquares[0],
+            (std::array<int32_t, 12>{92, 94, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+  EXPECT_EQ(run.Rules.PromoSquares[1],
+            (std::array<int32_t, 12>{21, 23, 25, 27, -1, -1, -1, -1, -1, -1, -1, -1}));
+
+  run.Opt.Notation = 1;  // numbered squares shown: the file still holds letters
+  auto out = CrLfLines(SettingsText(run));
+  EXPECT_EQ(out[4], "1");
+  EXPECT_EQ(out[29], "B8D8");
+  EXPECT_EQ(out[30], "A1C1E1G1");
+}
+
+TEST_F(SettingsTest, NamesRoundTripExactly) {
+  const char* names[] = {"Smith, John", "\"Bob\"", "a\"b", "x,\"y\",z", " lead", "trail ", "",
+                         "J\xc3\xbcrgen"};
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    GameState out, in;
+    out.Opt.UserName = name;
+    out.Opt.SkinName = std::string("Skin ") + name + ",x";
+    out.Rules.Variant = std::string("Var, ") + "iant";
+    const std::string text = SettingsText(out);
+    auto r = ParseSettingsText(in, text);
+    ASSERT_TRUE(r.accepted);
+    EXPECT_EQ(in.Opt.UserName, name);
+    EXPECT_EQ(in.Rules.Variant, "Var, iant");
+    EXPECT_EQ(in.Opt.Weakness, out.Opt.Weakness) << "later values do not shift";
+    EXPECT_EQ(CrLfLines(text).size(), 84u);
+  }
+  // A plain name is written as it is, a Latin-1 one as Latin-1 bytes.
+  GameState plain;
+  plain.Opt.UserName = "J\xc3\xbcrgen";
+  EXPECT_EQ(CrLfLines(SettingsText(plain))[20], "J\xfcrgen");
+  plain.Opt.UserName = "Smith, John";
+  EXPECT_EQ(CrLfLines(SettingsText(plain))[20], "\"Smith, John\"");
+}
+
+TEST_F(SettingsTest, ValuesOutsideTheirRangesAreCorrected) {
+  const struct {
+    int line;
+    const char* text;
+    int32_t Options::*opt;
+    int32_t want;
+    bool warned;
+  } cases[] = {
+      {4, "45", &Options::SearchDepth, 20, true},
+      {4, "0", &Options::SearchDepth, 0, false},  // 0 is corrected to 2 only at start-up
+      {4, "-3", &Options::SearchDepth, 0, true},
+      {15, "-5", &Options::SearchTime, 1, true},
+      {15, "99999999999", &Options::SearchTime, 180, true},
+      {3, "12", &Options::Weakness, 9, true},
+      {3, " 4 ", &Options::Weakness, 4, false},
+      {3, "2.5", &Options::Weakness, 2, false},
+      {3, "3.5", &Options::Weakness, 4, false},
+      {3, "abc", &Options::Weakness, 1, true},
+      {3, "12x", &Options::Weakness, 1, true},
+      {47, "1000", &Options::Balance, 750, true},
+      {46, "0", &Options::ExtendedPlies, 1, true},
+      {71, "25", &Options::PlyValueDepth, 20, true},
+      {37, "7", &Options::FiftyMoveChoice, 1, true},
+      {6, "5", &Options::BoardTurned, 1, false},
+      {2, "9", &Options::PlayMode, 0, true},
+      {5, "3", &Options::Notation, 0, true},
+      {52, "1", &Options::BoardSizeCode, 2, true},
+      {16, "2", &Options::DepthMode, 0, true},
+      {72, "-1", &Options::UseClassic, 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.line) + ": " + c.text);
+    GameState run;
+    auto r = ParseSettingsText(run, Join(WithLine(c.line, c.text)));
+    ASSERT_TRUE(r.accepted);
+    EXPECT_EQ(run.Opt.*c.opt, c.want);
+    ASSERT_EQ(r.warnings.size(), c.warned ? 1u : 0u);
+    if (c.warned) {
+      EXPECT_NE(r.warnings[0].find("line " + std::to_string(c.line)), std::string::npos) << r.warnings[0];
+    }
+  }
+  // Rule counts used as table sizes, unsafe names, oversized movement lists.
+  GameState run;
+  auto lines = WithLine(12, "7");
+  lines[54] = "99";
+  lines[10] = "../../etc/passwd";
+  lines[63] = "..\\x";
+  lines[31] = "NW;NE;NW;NE;NW;NE;NW;NE;NW NW";
+  auto r = ParseSettingsText(run, Join(lines));
+  ASSERT_TRUE(r.accepted);
+  EXPECT_EQ(r.warnings.size(), 5u);
+  EXPECT_EQ(run.Rules.PiecesOnBlack, 1);
+  EXPECT_EQ(run.Rules.NumberMen, 0);
+  EXPECT_EQ(run.Rules.Variant, "American Checkers");
+  EXPECT_EQ(run.Opt.SkinName, "Classic Medium");
+  EXPECT_EQ(run.Rules.MovementStrings[0], "NW;NE NW;NE");
+}
+
+TEST_F(SettingsTest, StartUpCorrectionsAndWarningsReachTheUser) {
+  auto lines = WithLine(4, "0");
+  lines[1] = "2";
+  lines[2] = "x";
+  Write("tavrin.ini", Join(lines));
+  auto r = LoadSettings(g);
+  EXPECT_TRUE(r.accepted);
+  EXPECT_EQ(g.Opt.SearchDepth, 2);
+  EXPECT_EQ(g.Opt.PlayMode, 0);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("tavrin.ini\", line 3 (Weakness)"), std::string::npos)
+      << host.messages[0].text;
+  EXPECT_EQ(Read("tavrin.ini"), Join(lines)) << "corrections are not written back at start-up";
+}
+
+TEST_F(SettingsTest, SaveCanKeepTheLastGoodVariantName) {
+  g.Rules.Variant = "Broken Variant";
+  const std::string good = "Pool Checkers";
+  ASSERT_TRUE(SaveSettings(g, &good));
+  EXPECT_EQ(CrLfLines(Read("tavrin.ini"))[10], "Pool Checkers");
+}
+
+TEST_F(SettingsTest, AFailedSaveIsReportedAndKeepsTheOldFile) {
+  g.ProgramFolder = (folder / "no" / "such" / "folder").string();
+  EXPECT_FALSE(SaveSettings(g));
+  ASSERT_EQ(host.messages.size(), 2u);  // the settings and the rating
+  EXPECT_EQ(host.messages[0].title, "Error");
+  EXPECT_NE(host.messages[0].text.find("settings"), std::string::npos);
+
+  // A fresh file that cannot be written is reported too; the defaults stand.
+  host.messages.clear();
+  auto r = LoadSettings(g);
+  EXPECT_FALSE(r.freshWritten);
+  EXPECT_FALSE(r.error.empty());
+  EXPECT_EQ(host.messages.size(), 1u);
+}
+
+TEST_F(SettingsTest, MutatedFilesNeverBreakTheReader) {
+  std::mt19937 rng(20261210);
+  const std::string base = Join(kDefaultLines);
+  const std::string alphabet = std::string("0123456789-+.,\"& \r\nEH;NWSx") + '\0' + "\xff";
+  for (int round = 0; round < 1500; ++round) {
+    std::string text = base;
+    const int edits = 1 + static_cast<int>(rng() % 8);
+    for (int e = 0; e < edits && !text.empty(); ++e) {
+      size_t at = rng() % text.size();
+      switch (rng() % 3) {
+        case 0: text[at] = alphabet[rng() % alphabet.size()]; break;
+        case 1: text.insert(at, 1, alphabet[rng() % alphabet.size()]); break;
+        default: text.erase(at, 1 + rng() % 12); break;
+      }
+    }
+    GameState run;
+    auto r = ParseSettingsText(run, text);
+    if (!r.accepted) continue;
+    // Whatever was accepted is in range and survives a save and a re-read.
+    EXPECT_GE(run.Opt.SearchDepth, 0);
+    EXPECT_LE(run.Opt.SearchDepth, 20);
+    EXPECT_GE(run.Opt.SearchTime, 1);
+    EXPECT_TRUE(IsSafeFileName(run.Rules.Variant));
+    const std::string saved = SettingsText(run);
+    GameState again;
+    auto r2 = ParseSettingsText(again, saved);
+    ASSERT_TRUE(r2.accepted);
+    EXPECT_TRUE(r2.warnings.empty());
+    ASSERT_EQ(SettingsText(again), saved) << "round " << round;
+  }
+}
+
+TEST(Latin1, ConvertsBothWays) {
+  EXPECT_EQ(Latin1ToUtf8("a\xe9\xff"), "a\xc3\xa9\xc3\xbf");
+  EXPECT_EQ(Utf8ToLatin1("a\xc3\xa9\xc3\xbf"), "a\xe9\xff");
+  EXPECT_EQ(Utf8ToLatin1("\xe2\x82\xac!"), "?!");      // beyond Latin-1
+  EXPECT_EQ(Utf8ToLatin1("\xc3"), "?");                // cut short
+  EXPECT_EQ(Utf8ToLatin1("\x80z"), "?z");              // stray continuation byte
+}
+
+}  // namespace
+}  // namespace m8
