@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -403,6 +404,35 @@ class MainWindowTest : public QObject {
     QCOMPARE(w->state().Opt.SkinName, std::string("Classic Medium"));
     QCOMPARE(w->state().Opt.BoardSizeCode, 2);
     QCOMPARE(w->board()->picture(24), 31);
+  }
+
+  void badVariantFallsBackToStandardRules() {
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [](GameState& g) { g.Rules.Variant = "No Such Checkers"; });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QVERIFY(!w->startupFailed());
+    QCOMPARE(boxes.messages.size(), 1);
+    QVERIFY(boxes.messages[0].startsWith("Error|"));
+    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->board()->picture(7), 36);
+  }
+
+  void readOnlyProgramFolderWritesToUserData() {
+    QStandardPaths::setTestModeEnabled(true);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir(data).removeRecursively();
+    Boxes boxes;
+    {
+      auto w = Start("/proc", boxes);  // not writable, not even for root
+      QCOMPARE(w->redirectedFolder(), data);
+      QCOMPARE(QString::fromStdString(w->state().ProgramFolder), data);
+      QCOMPARE(boxes.messages.size(), 1);
+      QVERIFY(boxes.messages[0].contains(data));
+      QVERIFY(QFile::exists(data + "/tavrin.ini"));
+    }
+    QDir(data).removeRecursively();
+    QStandardPaths::setTestModeEnabled(false);
   }
 
   void exitAsksAndWrites_data() {

@@ -237,20 +237,20 @@ void MainWindow::Form_Load() {
   applyPlayModeMarks();
   applyNotationMarks();
   commands_->setEntryChecked("calculation", g.Opt.ShowCalculation != 0);
-  if (g.Opt.BoardSizeCode == 4 && !loadSkinPictures()) {
-    // SkinFallback switched to the built-in medium board.
-  }
+  // A skin picture that cannot be decoded falls back to the built-in board.
+  if (g.Opt.BoardSizeCode == 4) loadSkinPictures();
   g.Skin.StatusPanel = 1;
 
-  // The start position of the rules in force is the default board until the
-  // game set-up is connected.
+  startGame();
+  if (fatal_) return;
+  applyNotationMarks();  // a board with every square in play shows letters
   ArrangeLayout();
   setStatusText(g.Skin.StatusPanel, g.P.SideToMove == -1 ? "Black moves" : "White moves");
   DrawBoard(0);
   labels_[7]->setText(Q(StrengthLine(g)));
-  refreshView(View::VariantName);
-  // A random opening, RemoveMen, DoMoves and resuming the autosaved game need
-  // the game loader and the game set-up; they are applied once those exist.
+  applyStartPositionRules();
+  // Starting from a random opening or from the random opening moves, and
+  // resuming the game saved at the last exit, come with the game loader.
 }
 
 void MainWindow::applyPlayModeMarks() {

@@ -113,6 +113,8 @@ class MainWindow : public QMainWindow {
   void chooseWritableFolder(const QString& exeFolder);
   void applyPlayModeMarks();
   void applyNotationMarks();
+  void startGame();
+  void applyStartPositionRules();
   bool loadSkinPictures();
   void finishCloseAfterSearch();
 
