@@ -5,6 +5,7 @@
 
 #include "core/fileio.h"
 #include "core/files/rating.h"
+#include "core/files/skin.h"
 #include "core/numtext.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
@@ -146,7 +147,7 @@ static_assert(std::size(kLines) == kSettingsValues);
 
 constexpr const char* kDefaultVariant = "American Checkers";
 constexpr const char* kDefaultUserName = "Player";
-constexpr const char* kDefaultSkin = "Classic Medium";
+constexpr const char* kDefaultSkin = kDefaultSkinName;
 constexpr const char* kDefaultPromo[2] = {"B8D8F8H8", "A1C1E1G1"};
 constexpr const char* kDefaultMovement[4] = {"NW;NE NW;NE", "NW;NE NW;NE", "NW;NE;SE;SW NW;NE;SE;SW",
                                              "NW;NE;SE;SW NW;NE;SE;SW"};
@@ -264,10 +265,6 @@ bool MovementIsValid(std::string_view value) {
   std::string_view moves = value.substr(0, blank);
   std::string_view caps = blank == std::string_view::npos ? std::string_view{} : value.substr(blank + 1);
   return CountDirectionNames(moves) <= 8 && CountDirectionNames(caps) <= 8;
-}
-
-bool IsBuiltinSkin(std::string_view name) {
-  return name == "Classic Small" || name == "Classic Medium" || name == "Classic Big";
 }
 
 std::string SettingsPath(const GameState& g) { return ResolvePath(g.ProgramFolder, kSettingsFileName); }
@@ -420,7 +417,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view text, std::s
       }
       case Kind::Skin: {
         std::string name = Latin1ToUtf8(raw);
-        if (!IsBuiltinSkin(name) && !IsSafeFileName(name)) {
+        if (!BuiltinSkinCode(name) && !IsSafeFileName(name)) {
           warn(lineNo, l, "\"" + name + "\" is not a skin name; \"" + kDefaultSkin + "\" is used.");
           name = kDefaultSkin;
         }
