@@ -381,6 +381,27 @@ class MainWindowTest : public QObject {
     QCOMPARE(w->board()->squareRect(0).size(), QSize(Px(568, 15), Px(568, 15)));  // small layout
   }
 
+  void shippedSkinsLoad() {
+    const QStringList skins = QDir(M8_DATA_DIR "/skins").entryList({"*.ini"}, QDir::Files);
+    for (const QString& file : skins) {
+      QTemporaryDir dir;
+      const QString name = QFileInfo(file).completeBaseName();
+      QVERIFY(QFile::copy(QStringLiteral(M8_DATA_DIR "/skins/") + file, dir.path() + "/skins/" + file) ||
+              (QDir().mkpath(dir.path() + "/skins") &&
+               QFile::copy(QStringLiteral(M8_DATA_DIR "/skins/") + file, dir.path() + "/skins/" + file)));
+      QDir().mkpath(dir.path() + "/skins/" + name);
+      for (const QString& pic : QDir(M8_DATA_DIR "/skins/" + name).entryList(QDir::Files))
+        QVERIFY(QFile::copy(M8_DATA_DIR "/skins/" + name + "/" + pic, dir.path() + "/skins/" + name + "/" + pic));
+      WriteSettings(dir.path(), [&](GameState& g) { g.Opt.SkinName = name.toStdString(); });
+      Boxes boxes;
+      auto w = Start(dir.path(), boxes);
+      QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
+      QCOMPARE(w->state().Opt.BoardSizeCode, 4);
+      for (int k = 0; k < 64; ++k) QVERIFY(!w->pictures().at(w->board()->picture(k)).isNull());
+      if (qEnvironmentVariableIsSet("M8_SHOT")) w->grab().save(qEnvironmentVariable("M8_SHOT") + "/" + name + ".png");
+    }
+  }
+
   void badSkinFallsBackToClassicMedium_data() {
     QTest::addColumn<QByteArray>("skinFile");
     QTest::addColumn<QByteArray>("picture");
