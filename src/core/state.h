@@ -86,7 +86,7 @@ struct Options {
   int32_t CaptureCharStyle = 0;  // 1 ':' else 'x'
   int32_t UseClassic = 1;        // 1 variants/, 0 variants/uservariants/
   int32_t TouchMove = 0;
-  // The remaining values of the settings file (files/settings.h gives their
+  // The remaining values of the settings file (files/settings.cpp gives their
   // order, defaults and ranges). Texts are UTF-8 in memory.
   int32_t PlayMode = 0;          // 0 player-computer, 1 player-player, 2 computer-computer
   int32_t Weakness = 1;          // 10 minus the strength
