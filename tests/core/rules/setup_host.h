@@ -12,7 +12,7 @@
 
 namespace m8::testing {
 
-class RecordingHost : public Host {
+class SetupHost : public Host {
  public:
   double clock = 1000.0;
   std::vector<std::string> messages;
@@ -31,7 +31,7 @@ class RecordingHost : public Host {
 
 // A game state on the heap (it is large) wired to a recording host.
 struct HostedGame {
-  std::unique_ptr<RecordingHost> host = std::make_unique<RecordingHost>();
+  std::unique_ptr<SetupHost> host = std::make_unique<SetupHost>();
   std::unique_ptr<GameState> g = std::make_unique<GameState>();
   HostedGame() { g->host = host.get(); }
 };
