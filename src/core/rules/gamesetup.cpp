@@ -8,6 +8,7 @@
 #include "core/engine/family.h"
 #include "core/engine/promobonus.h"
 #include "core/numtext.h"
+#include "core/rules/movegen.h"
 #include "core/rules/movement.h"
 #include "core/rules/variantfile.h"
 
@@ -221,6 +222,8 @@ void InitGame(GameState& g) {
   EnableFreshGameCommands(g);
   g.Texts.CaptureChar = g.Opt.CaptureCharStyle == 1 ? ":" : "x";
 
+  // The first moves; a full table has been reported by the generator.
+  GenerateLegalMoves(g);
   h.refresh(View::LegalMoves);
 
   g.Eval.PrioritySquare = 0;

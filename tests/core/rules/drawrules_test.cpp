@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "core/rules/drawrules.h"
+#include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
 
 using namespace m8;
 
@@ -286,4 +288,122 @@ TEST(DrawRules, GamePlyOutsideTheRecordChangesNothing) {
   EXPECT_EQ(g.Game.GameRecord[2][0], "c3e5 c3xe5");
   EXPECT_EQ(g.Game.GameMoves[3].To, 45);
   EXPECT_EQ(g.Game.GameLength, 3);
+}
+
+// Games played move by move, as the game flow plays them: the move, its
+// record in the game record, then the draw check.
+namespace {
+
+struct PlayedGame {
+  std::unique_ptr<GameState> state = std::make_unique<GameState>();
+  GameState& g = *state;
+
+  // Sets up a position with `side` to move under American Checkers rules.
+  PlayedGame(std::initializer_list<std::pair<int, int>> pieces, int side) {
+    g.ProgramFolder = M8_DATA_DIR;
+    g.Opt.Notation = 0;
+    InitGame(g);
+    g.board = Position(pieces);
+    g.P.SideToMove = side;
+    g.Flow.PositionPreset = 1;
+    SetupPositionState(g);
+  }
+
+  void Play(const char* text) {
+    ASSERT_TRUE(PlayMoveString(g, text)) << text << " at ply " << g.P.GamePly;
+    ASSERT_TRUE(RecordGameMove(g, g.P.MoveList[g.P.PlayedMoveIndex]));
+    CheckDrawRules(g);
+  }
+
+  // `plies` plies of a four-ply cycle of moves, chosen by the game ply.
+  void Shuffle(int plies, const std::array<const char*, 4>& cycle) {
+    for (int i = 0; i < plies; ++i) Play(cycle[g.P.GamePly % 4]);
+  }
+};
+
+// White king on b2 with a man on a1, Black king on g7 with a man on h8.
+const std::initializer_list<std::pair<int, int>> kQuietKings = {{21, 1}, {32, 2}, {87, -2}, {98, -1}};
+
+}  // namespace
+
+TEST(DrawRulesPlayed, RepetitionOnTheThirdOccurrence) {
+  PlayedGame p(kQuietKings, 1);
+  for (int ply = 1; ply <= 8; ++ply) {
+    p.Shuffle(1, {"B2C3", "G7F6", "C3B2", "F6G7"});
+    ASSERT_EQ(p.g.Draw.DrawReason, kNoDraw) << ply;
+  }
+  p.Shuffle(1, {"B2C3", "G7F6", "C3B2", "F6G7"});  // third time on c3 and g7
+  EXPECT_EQ(p.g.Draw.DrawReason, kDrawRepetition);
+  EXPECT_TRUE(DrawRuleEndsGame(p.g));
+  p.g.Opt.ChessDrawRules = 0;
+  EXPECT_FALSE(DrawRuleEndsGame(p.g));
+}
+
+TEST(DrawRulesPlayed, MoveLimitForEveryChoice) {
+  for (int choice = 0; choice <= 4; ++choice) {
+    const int limit = MoveLimitPlies(choice);
+    {
+      // No capture at all: the limit is reached at ply `limit`.
+      PlayedGame p(kQuietKings, 1);
+      p.g.Opt.FiftyMoveChoice = choice;
+      p.Shuffle(limit - 1, {"B2C3", "G7F6", "C3B2", "F6G7"});
+      EXPECT_NE(p.g.Draw.DrawReason, kDrawMoveLimit) << choice;
+      p.Shuffle(1, {"B2C3", "G7F6", "C3B2", "F6G7"});
+      EXPECT_EQ(p.g.Draw.DrawReason, kDrawMoveLimit) << choice;
+    }
+    {
+      // A capture on ply 1: the limit counts from it.
+      PlayedGame p({{21, 1}, {32, 2}, {43, -1}, {87, -2}, {98, -1}}, 1);
+      p.g.Opt.FiftyMoveChoice = choice;
+      p.Play("B2D4");
+      ASSERT_EQ(p.g.Game.GameRecord[1][0], "b2d4 b2xd4");
+      p.g.Texts.CaptureChar = ":";  // changing the option mid-game changes nothing
+      p.Shuffle(limit - 1, {"C3D4", "G7F6", "D4C3", "F6G7"});  // limit - 1 plies since the capture
+      EXPECT_NE(p.g.Draw.DrawReason, kDrawMoveLimit) << choice;
+      p.Shuffle(1, {"C3D4", "G7F6", "D4C3", "F6G7"});
+      EXPECT_EQ(p.g.Draw.DrawReason, kDrawMoveLimit) << choice;
+    }
+  }
+}
+
+TEST(DrawRulesPlayed, KingAgainstKingAfterTheLastCapture) {
+  PlayedGame p({{32, 2}, {43, -1}, {87, -2}}, 1);
+  EXPECT_EQ(p.g.Draw.DrawReason, kNoDraw);
+  p.Play("B2D4");
+  EXPECT_EQ(p.g.Draw.DrawReason, kDrawKingVersusKing);
+  EXPECT_TRUE(DrawRuleEndsGame(p.g));
+  p.g.Opt.KingVersusKing = 0;
+  EXPECT_FALSE(DrawRuleEndsGame(p.g));
+}
+
+TEST(DrawRulesPlayed, ThreeKingsAndTwoKingsAgainstOne) {
+  struct Case {
+    bool threeKings;  // else two kings
+    int rule, moves, drawAtPly;  // 0: never within 8 plies
+  } cases[] = {
+      {true, 1, 2, 4}, {true, 1, 0, 2}, {true, 0, 2, 0}, {false, 1, 1, 2}, {false, 1, 3, 6}, {false, 0, 1, 0},
+  };
+  for (const auto& c : cases) {
+    std::initializer_list<std::pair<int, int>> three = {{21, 2}, {23, 2}, {25, 2}, {98, -2}};
+    std::initializer_list<std::pair<int, int>> two = {{21, 2}, {25, 2}, {98, -2}};
+    PlayedGame p(c.threeKings ? three : two, 1);
+    p.g.Rules.ThreeKings = c.threeKings ? c.rule : 0;
+    p.g.Rules.NumberKings = c.threeKings ? c.moves : 0;
+    p.g.Rules.TwoKings = c.threeKings ? 0 : c.rule;
+    p.g.Rules.NumberKings2 = c.threeKings ? 0 : c.moves;
+    const int reason = c.threeKings ? kDrawThreeKings : kDrawTwoKings;
+    for (int ply = 1; ply <= 8; ++ply) {
+      p.Shuffle(1, {"A1B2", "H8G7", "B2A1", "G7H8"});
+      if (ply == 1) {
+        EXPECT_EQ(c.threeKings ? p.g.Draw.ThreeKingsStartPly : p.g.Draw.TwoKingsStartPly, c.rule == 1 ? 1 : 0);
+      }
+      if (c.drawAtPly == 0 || ply < c.drawAtPly) {
+        ASSERT_NE(p.g.Draw.DrawReason, reason) << c.threeKings << " ply " << ply;
+      } else {
+        ASSERT_EQ(p.g.Draw.DrawReason, reason) << c.threeKings << " ply " << ply;
+        EXPECT_TRUE(DrawRuleEndsGame(p.g));
+        break;
+      }
+    }
+  }
 }

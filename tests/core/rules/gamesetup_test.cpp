@@ -77,6 +77,9 @@ TEST(InitGame, AmericanCheckersFreshStart) {
   EXPECT_EQ(g.Flow.Caption, " Morventa8 1.58");
   EXPECT_EQ(g.Flow.PlayerName1, g.Opt.UserName);
   EXPECT_EQ(g.Flow.PlayerName2, "Computer");
+  // The first moves are generated for the lists.
+  EXPECT_EQ(g.P.Ply, 0);
+  EXPECT_EQ(g.P.PlyStart[1] - g.P.PlyStart[0], 7);
 }
 
 TEST(InitGame, CommandsOfAFreshGameFollowThePlayMode) {
@@ -121,6 +124,8 @@ TEST(InitGame, ItalianPlaysOnTheOtherColourAndWhiteStarts) {
   EXPECT_EQ(BoardToSetupString(g.StartBoard), kDefaultSetup);
   EXPECT_EQ(g.Eval.StandardRuleSet, 2);
   EXPECT_EQ(g.Rules.PromoSquares[0][0], 91);
+  EXPECT_EQ(g.P.PlyStart[1] - g.P.PlyStart[0], 7);
+  EXPECT_EQ(g.P.MoveList[g.P.PlyStart[0]].From % 2, 0);  // white men stand on even cells of row 4
 }
 
 TEST(InitGame, AllSquaresVariantSwitchesToAlgebraicNames) {
