@@ -64,19 +64,20 @@ void WriteStandardValues(GameState& g) {
 // Reads the variant file. When it is missing or broken the user is told and
 // the game goes on under the built-in American Checkers rules; the name then
 // becomes American Checkers so that the settings do not name the bad file
-// again. American Checkers itself needs no file.
+// again. American Checkers itself is built in: without its file the variant
+// rules are the standard ones and the rules in force stay as they are.
 void ReadVariantOrFallBack(GameState& g) {
   std::string error;
   if (ReadVariantFile(g, &error)) return;
-  const bool builtInMissing = g.Rules.Variant == kStandardVariantName &&
-                              !std::filesystem::exists(VariantFilePath(g, kStandardVariantName));
-  if (!builtInMissing)
-    g.host->message(Icon::Exclamation, "Error",
-                    error + "\r\nThe game goes on with the rules of " + kStandardVariantName + ".");
-  g.Rules = RuleSet{};
   g.VariantRules = RuleSet{};
-  g.Rules.Variant = g.VariantRules.Variant = kStandardVariantName;
   g.Variant = VariantInfo{};
+  if (g.Rules.Variant == kStandardVariantName &&
+      !std::filesystem::exists(VariantFilePath(g, kStandardVariantName)))
+    return;
+  g.host->message(Icon::Exclamation, "Error",
+                  error + "\r\nThe game goes on with the rules of " + kStandardVariantName + ".");
+  g.Rules = RuleSet{};
+  g.Rules.Variant = g.VariantRules.Variant = kStandardVariantName;
   g.board = g.DefaultBoard;
   g.StartBoard = g.DefaultBoard;
 }

@@ -235,6 +235,13 @@ TEST(InitGame, AmericanCheckersNeedsNoFile) {
   InitGame(*t.g);
   EXPECT_TRUE(t.host->messages.empty());
   EXPECT_EQ(t.g->Eval.StandardRuleSet, 1);
+  // Rules changed in the editor stay in force.
+  t.g->Rules.MaxCapMove = 1;
+  InitGame(*t.g);
+  EXPECT_TRUE(t.host->messages.empty());
+  EXPECT_EQ(t.g->Rules.MaxCapMove, 1);
+  EXPECT_EQ(t.g->VariantRules.MaxCapMove, 0);
+  EXPECT_EQ(t.g->Eval.StandardRuleSet, 0);
 }
 
 TEST(InitGame, PresetPositionIsKept) {
