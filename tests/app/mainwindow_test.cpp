@@ -531,6 +531,52 @@ class MainWindowTest : public QObject {
     QVERIFY(!QFile::exists(dir.path() + "/tavrin.ini"));
   }
 
+  void pumpLetsEventsThroughEveryFewMilliseconds() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    int delivered = 0;
+    auto post = [&] { QMetaObject::invokeMethod(w.get(), [&] { ++delivered; }, Qt::QueuedConnection); };
+    QTest::qWait(10);
+    post();
+    w->host().pump();
+    QCOMPARE(delivered, 1);
+    const auto t = std::chrono::steady_clock::now();
+    post();
+    w->host().pump();
+    if (std::chrono::steady_clock::now() - t < std::chrono::milliseconds(4)) QCOMPARE(delivered, 1);
+    QTest::qWait(10);
+    w->host().pump();
+    QCOMPARE(delivered, 2);
+  }
+
+  void drawBoardSeesKingsOnly() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    for (int r = 2; r <= 9; ++r)
+      for (int f = 1; f <= 8; ++f) g.board[10 * r + f] = 0;
+    w->DrawBoard(0);
+    QCOMPARE(w->equalKingsOnly(), 1);
+    QCOMPARE(w->label(5)->text(), QStringLiteral("0"));
+    g.board[21] = 2;
+    g.board[98] = -2;
+    w->DrawBoard(0);
+    QCOMPARE(w->equalKingsOnly(), 1);
+    g.board[96] = -1;
+    g.board[23] = 1;
+    w->DrawBoard(0);
+    QCOMPARE(w->equalKingsOnly(), 0);
+    // Square numbers while a button is held: 1..32 on the playing squares.
+    w->DrawBoard(1);
+    QCOMPARE(w->board()->textsOn(w->SquareOfCell(92)), QStringList{" 1"});
+    QCOMPARE(w->board()->textsOn(w->SquareOfCell(21)), QStringList{" 29"});
+    QVERIFY(w->board()->textsOn(w->SquareOfCell(22)).isEmpty());
+    w->DrawBoard(0);
+    QVERIFY(w->board()->textsOn(w->SquareOfCell(92)).isEmpty());
+  }
+
   void hostForwardsToTheWindow() {
     QTemporaryDir dir;
     Boxes boxes;
@@ -565,6 +611,12 @@ class MainWindowTest : public QObject {
     w->calculationClick();
     QCOMPARE(w->label(9)->text(), QStringLiteral("no calculation"));
     QVERIFY(!w->commands()->entry("calculation")->isChecked());
+    // Menu entry and toolbar button run the same operation.
+    const int turned = w->state().Opt.BoardTurned;
+    w->commands()->button(27)->trigger();
+    QCOMPARE(w->state().Opt.BoardTurned, 1 - turned);
+    w->commands()->entry("Turn")->trigger();
+    QCOMPARE(w->state().Opt.BoardTurned, turned);
     w->DisableMenusWhileThinking();
     QVERIFY(!w->commands()->menu("mnuGame")->menuAction()->isEnabled());
     QVERIFY(w->commands()->menu("extra")->menuAction()->isEnabled());

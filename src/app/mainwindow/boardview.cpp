@@ -47,6 +47,13 @@ void BoardView::frameSquare(int k, QRect frame, const QColor& colour) {
   update(local(k));
 }
 
+QStringList BoardView::textsOn(int k) const {
+  QStringList out;
+  if (k < 0 || k >= 64) return out;
+  for (const Printed& p : printed_[k]) out << p.text;
+  return out;
+}
+
 int BoardView::squareAt(QPoint widgetPos) const {
   const QPoint p = toClient(widgetPos);
   for (int k = 0; k < 64; ++k)

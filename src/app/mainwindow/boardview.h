@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <vector>
@@ -33,6 +34,9 @@ class BoardView : public QWidget {
   int picture(int k) const { return picture_[k]; }
   void printOnSquare(int k, QPoint offsetPixels, const QString& text, const QColor& colour);
   void frameSquare(int k, QRect framePixels, const QColor& colour);
+
+  // The texts printed on a square since its picture was last assigned.
+  QStringList textsOn(int k) const;
 
   // The square under a point of the widget, -1 when none.
   int squareAt(QPoint widgetPos) const;

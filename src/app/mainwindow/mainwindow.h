@@ -99,6 +99,9 @@ class MainWindow : public QMainWindow {
   int SquareOfCell(int cell) const;
   // The outer window size the layout asked for, in pixels.
   QSize layoutOuterSize() const { return outerSize_; }
+  // 1 when the last redraw found equal material and kings only.
+  int equalKingsOnly() const { return EqualKingsOnly; }
+  int movablesShown() const { return MovablesShown; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -146,6 +149,7 @@ class MainWindow : public QMainWindow {
   bool finished_ = false;     // the exit steps ran
   bool closePending_ = false; // close once the running search has returned
   int EqualKingsOnly = 0;
+  int MovablesShown = 0;      // the movable pieces are marked on the board
 };
 
 }  // namespace m8
