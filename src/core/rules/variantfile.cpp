@@ -171,6 +171,7 @@ bool ReadVariantFile(GameState& g, std::string* error) {
   g.Variant = data.info;
   g.Variant.LoadedVariantName = name;
   auto& mb = g.P.MaterialBalance[0];
+  auto& mbHistory = g.Game.MaterialBalanceHistory[0];
   if (data.setup) {
     g.board = *data.setup;
     g.StartBoard = *data.setup;
@@ -186,9 +187,13 @@ bool ReadVariantFile(GameState& g, std::string* error) {
       g.Mat.TotalMaterial += v > 0 ? v : -v;
     }
     mb = (black - white) * 100;
+    mbHistory = mb;
   }
-  if (g.VariantRules.BlackStarts == 0) mb = -mb;
-  g.Game.MaterialBalanceHistory[0] = mb;
+  // The balance above is black's view; white moves first when BlackStarts is 0.
+  if (g.VariantRules.BlackStarts == 0) {
+    mb = -mb;
+    mbHistory = -mbHistory;
+  }
   return true;
 }
 
