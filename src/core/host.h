@@ -56,6 +56,7 @@ enum class View {
   Caption,       // window caption
   Comment,       // Text1
   Strength,      // Label7
+  PlyValueOutput,  // the ply value table window's progress and main line
   Count
 };
 

@@ -1,0 +1,14 @@
+// The lighter evaluators of the four built-in rule sets: the generic
+// evaluation without the terms only a variant rule switches on, with the
+// distance-based promotion table. Same interface and scores as Evaluate.
+#pragma once
+
+#include "core/state.h"
+
+namespace m8 {
+
+int Evaluate1(GameState& g, int alpha, int beta, int side);   // family 1
+int Evaluate2(GameState& g, int alpha, int beta, int side);   // family 2
+int Evaluate34(GameState& g, int alpha, int beta, int side);  // families 3 and 4
+
+}  // namespace m8

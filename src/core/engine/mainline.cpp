@@ -1,0 +1,55 @@
+#include "core/engine/mainline.h"
+
+#include <string>
+#include <string_view>
+
+#include "core/rules/notation.h"
+
+namespace m8 {
+
+namespace {
+
+void AppendMainLine(GameState& g, std::string& label, std::string_view head, View view) {
+  std::string& text = g.Log.MainLineText;
+  text.clear();
+  const bool show = g.Opt.ShowCalculation == 1;
+  if (show) {
+    label += "\r\n";
+    label += head;
+  }
+  const auto& row = g.SearchTab.PVTable[0];
+  for (int c = 0; c <= kMaxPly && row[c].From != 0; ++c) {
+    const PVEntry& e = row[c];
+    if (c < 20 && show) {
+      text += SquareNotation(g, e.From, 1);
+      if (e.Kind % 10 == 1)
+        text += g.Texts.CaptureChar;
+      else if (e.From != kNoSquare)
+        text += '-';
+      text += SquareNotation(g, e.To, 1);
+      if (e.Kind > 1) text += 'K';
+      text += ' ';
+    }
+    if (c == 1) {
+      g.Search.HintFrom = e.From;
+      g.Search.HintTo = e.To;
+    }
+  }
+  if (show) {
+    label += text;
+    g.host->refresh(view);
+  }
+}
+
+}  // namespace
+
+void ShowMainLine(GameState& g) {
+  AppendMainLine(g, g.Search.EngineOutputText, "Main: ", View::EngineOutput);
+}
+
+void ShowMainLinePV(GameState& g) {
+  const std::string head = g.Texts.DisplayMoveText + " ";
+  AppendMainLine(g, g.Search.PlyValueOutputText, head, View::PlyValueOutput);
+}
+
+}  // namespace m8

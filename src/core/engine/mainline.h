@@ -1,0 +1,19 @@
+// The principal line as text under the engine's progress line, and the hint
+// move it implies (the reply the engine expects).
+#pragma once
+
+#include "core/state.h"
+
+namespace m8 {
+
+// Builds MainLineText from row 0 of the principal-line table (at most 20
+// moves, each followed by a blank), appends CR LF "Main: " and the text to the
+// engine output when ShowCalculation is 1, and stores the line's second move
+// as the hint.
+void ShowMainLine(GameState& g);
+
+// The same into the ply value table window's label, the line headed by
+// DisplayMoveText (the move under examination) instead of "Main: ".
+void ShowMainLinePV(GameState& g);
+
+}  // namespace m8

@@ -1,0 +1,30 @@
+// Placement keys for the search's repetition test. A key stands for the set
+// of (cell, piece) pairs on the board, like the text keys of PositionHistory
+// (two-digit cell, then 1 white man, 2 white king, 3 black man, 4 black king),
+// but as a 64-bit hash so that the search compares numbers, not texts.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/state.h"
+
+namespace m8 {
+
+// Key of the pieces on the 8x8 area of a board.
+uint64_t PlacementKey(const Board& b);
+
+// Key of a PositionHistory text; equal texts give equal keys, and a text gives
+// the key of the board it describes.
+uint64_t PlacementKeyFromText(std::string_view text);
+
+// Makes the key tables current for a search that starts now: the keys of the
+// game's earlier positions from PositionHistory, and the key of the current
+// board for the current ply and game ply.
+void PrepareRepetitionKeys(GameState& g);
+
+// After MakeMove of record m (fromValue: the board value on m.From before
+// the move): the key of the new ply and of its game ply.
+void RecordMoveKey(GameState& g, const MoveRecord& m, int fromValue);
+
+}  // namespace m8

@@ -1,0 +1,53 @@
+// Iterative deepening over the root moves: the search half of the computer
+// move, shared by the drivers and the analysis tool. The root list is the
+// ply-0 part of the move list; after each iteration record 0 holds the best
+// move, and the principal line stands in row 0 of the line table.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "core/engine/searchnode.h"
+#include "core/state.h"
+
+namespace m8 {
+
+struct RootSearchParams {
+  NodeMember member = NodeMember::AlphaBeta;
+  int depthLimit = 1;           // last iteration
+  double timeLimitSeconds = 0;  // > 0: stop once this much time has passed (time mode)
+  int aspirationWindow = 100;   // half-width around the last iteration's score; 0 = full window
+  bool shortLineResearch = true;  // search a root move one ply deeper when its line is short
+};
+
+struct RootIteration {
+  int depth = 0;
+  int score = 0;       // of record 0, the best move
+  uint64_t nodes = 0;  // since the search began
+  double seconds = 0;  // since the search began
+};
+
+struct RootSearchHooks {
+  // A root move i became the best of iteration `depth` (before it moves to
+  // slot 0; the principal line is in PVTable row 0).
+  std::function<void(int depth, int index, int score)> newBest;
+  // An iteration ended without an abort.
+  std::function<void(const RootIteration&)> iterationDone;
+};
+
+struct RootSearchResult {
+  bool hasMove = false;  // the root had a legal move; record 0 is the best one
+  int score = 0;
+  int depth = 0;         // last completed iteration (0 when none completed)
+  uint64_t nodes = 0;
+  double seconds = 0;
+  bool aborted = false;  // stopped by a stop request or the time limit
+};
+
+// Generates the root moves of the current position (Ply must be 0) and
+// searches them. Nothing but the search state, the move list and the line
+// tables is changed; the position is as before on return.
+RootSearchResult SearchRoot(GameState& g, const RootSearchParams& params,
+                            const RootSearchHooks& hooks = {});
+
+}  // namespace m8

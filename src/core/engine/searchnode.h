@@ -1,0 +1,88 @@
+// The negamax alpha-beta search node in its twelve members (full and quick,
+// per engine family and rule mode), with its move picker, principal-line
+// table and killer moves.
+//
+// Every member scores the position at g.P.Ply from the view of the side to
+// move. alpha and depth are raised in place (alpha when a move improves it,
+// depth by one when a search extension applies); beta is only read.
+#pragma once
+
+#include "core/state.h"
+
+namespace m8 {
+
+// Score of a won position found by search at a ply.
+inline int SearchWinScore(int ply) { return kInfinity - 1 - ply; }
+
+// Full nodes: the computer move and the analysis search below the root moves.
+int AlphaBeta(GameState& g, int& alpha, int beta, int& depth);         // generic
+int AlphaBetaAnti(GameState& g, int& alpha, int beta, int& depth);     // AntiMode
+int AlphaBetaKingWin(GameState& g, int& alpha, int beta, int& depth);  // KingWin / WinAtPromo
+int AlphaBeta1(GameState& g, int& alpha, int beta, int& depth);
+int AlphaBeta2(GameState& g, int& alpha, int beta, int& depth);
+int AlphaBeta3(GameState& g, int& alpha, int beta, int& depth);
+int AlphaBeta4(GameState& g, int& alpha, int beta, int& depth);
+// Quick nodes: the fixed-depth probe of the quick search.
+int QuickAlphaBeta(GameState& g, int& alpha, int beta, int& depth);
+int QuickAlphaBeta1(GameState& g, int& alpha, int beta, int& depth);
+int QuickAlphaBeta2(GameState& g, int& alpha, int beta, int& depth);
+int QuickAlphaBeta3(GameState& g, int& alpha, int beta, int& depth);
+int QuickAlphaBeta4(GameState& g, int& alpha, int beta, int& depth);
+
+enum class NodeMember {
+  AlphaBeta,
+  AlphaBetaAnti,
+  AlphaBetaKingWin,
+  AlphaBeta1,
+  AlphaBeta2,
+  AlphaBeta3,
+  AlphaBeta4,
+  QuickAlphaBeta,
+  QuickAlphaBeta1,
+  QuickAlphaBeta2,
+  QuickAlphaBeta3,
+  QuickAlphaBeta4,
+};
+
+// The member a driver uses: the built-in rule set first, then AntiMode, then
+// KingWin or WinAtPromo, else the generic node.
+NodeMember ChooseFullNode(const GameState& g);
+NodeMember ChooseQuickNode(const GameState& g);
+const char* NodeMemberName(NodeMember member);
+
+// Calls the member.
+int RunNode(GameState& g, NodeMember member, int& alpha, int beta, int& depth);
+
+// The index of the best remaining record of the current ply, marked as
+// taken; -1 when none is left.
+int PickNextMove(GameState& g);
+
+// Records MoveList[index] as the best move of the current ply and appends the
+// line found below it.
+void UpdatePV(GameState& g, int index);
+
+// The first column 1..40 whose entry of PVTable row 1 is empty: one more than
+// the number of moves that follow the root move; 41 when the row is full.
+int PVLength(const GameState& g);
+
+// MakeMove as the search plays it: the repetition key of the new ply is kept
+// current as well.
+void SearchMakeMove(GameState& g, int index);
+
+// Brackets one search from its entry to its return. On entry a stop request
+// left over from an earlier search is dropped and the repetition keys are
+// made current; on return a stop request that no node saw any more (it came
+// during the last nodes) marks the search as aborted, so that the caller's
+// Cancel is not lost and does not stop the next search instead.
+class SearchScope {
+ public:
+  explicit SearchScope(GameState& g);
+  ~SearchScope();
+  SearchScope(const SearchScope&) = delete;
+  SearchScope& operator=(const SearchScope&) = delete;
+
+ private:
+  GameState& g_;
+};
+
+}  // namespace m8

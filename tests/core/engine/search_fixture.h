@@ -1,0 +1,114 @@
+// Positions, rule sets and a host for the evaluation and search tests.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/engine/analysissetup.h"
+#include "core/engine/family.h"
+#include "core/engine/poskey.h"
+#include "core/engine/promobonus.h"
+#include "core/host.h"
+#include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
+#include "core/rules/movement.h"
+#include "core/state.h"
+
+namespace m8::testing {
+
+// A host whose event pump counts its calls and can run an action (the user
+// pressing Cancel) at a chosen call.
+class PumpHost : public Host {
+ public:
+  long pumps = 0;
+  long actAt = -1;
+  std::function<void()> action;
+  std::vector<View> refreshed;
+  void pump() override {
+    ++pumps;
+    if (pumps == actAt && action) action();
+  }
+  void refresh(View v) override { refreshed.push_back(v); }
+  double secondsSinceMidnight() override { return 1000.0; }
+};
+
+// The Setup digits of a position given by cells: 1/2 white/black man, 3/4
+// white/black king.
+inline std::string Digits(std::initializer_list<std::pair<int, char>> pieces) {
+  std::string s(64, '0');
+  for (auto [cell, piece] : pieces) s[(cell / 10 - 2) * 8 + (cell % 10 - 1)] = piece;
+  return s;
+}
+
+// A game on the heap wired to a PumpHost.
+struct SearchGame {
+  std::unique_ptr<PumpHost> host = std::make_unique<PumpHost>();
+  std::unique_ptr<GameState> g = std::make_unique<GameState>();
+
+  SearchGame() {
+    g->host = host.get();
+    g->ProgramFolder = M8_BIN_DIR;
+  }
+
+  // A new American Checkers game, then the position `digits` with `side` to
+  // move under `rules` (the American rules when not given). A built-in set
+  // given as `family` (1..4) puts its rules in force and makes the game one
+  // of that family, as if it had started from the standard position.
+  void Setup(const std::string& digits, int side, int family = 0,
+             const std::function<void(RuleSet&)>& change = {}) {
+    std::string error;
+    if (!SetupAnalysisPosition(*g, "American Checkers", "", side, &error)) throw error;
+    if (family > 0) g->Rules = BuiltInRules(family);
+    if (change) change(g->Rules);
+    ParseAllDirections(*g);
+    SetBoardModeFromDirections(*g);
+    SetOrthogonalMoveFlags(*g);
+    Board b = DefaultStartBoard();
+    for (int c = 0; c < kCells; ++c)
+      if (b[c] != kOffBoard) b[c] = 0;
+    for (int i = 0; i < 64; ++i) {
+      const int cell = 10 * (2 + i / 8) + 1 + i % 8;
+      constexpr int kValue[5] = {0, 1, -1, 2, -2};
+      b[cell] = kValue[digits[i] - '0'];
+    }
+    g->board = b;
+    g->P.SideToMove = side;
+    g->Flow.PositionPreset = 1;
+    SetupPositionState(*g);
+    g->Flow.PositionPreset = 0;
+    if (family > 0) {
+      g->Eval.StandardRuleSet = family;
+      BuildPromotionBonusByDistance(*g);
+    }
+    ResetPly(*g);
+    g->Search.MaxPly = 8;
+  }
+};
+
+// True when the side to move can leave the opponent without a legal move
+// within n of its own moves, whatever the opponent does (plain minimax over
+// the legal moves: the reference for the search's win distances).
+inline bool CanWinWithin(GameState& g, int n) {
+  GenerateLegalMoves(g);
+  const int first = g.P.PlyStart[g.P.Ply], end = g.P.PlyStart[g.P.Ply + 1];
+  for (int i = first; i < end; ++i) {
+    MakeMove(g, i);
+    GenerateLegalMoves(g);
+    const int rf = g.P.PlyStart[g.P.Ply], re = g.P.PlyStart[g.P.Ply + 1];
+    bool win = rf == re;
+    if (!win && n > 1) {
+      win = true;
+      for (int j = rf; j < re && win; ++j) {
+        MakeMove(g, j);
+        win = CanWinWithin(g, n - 1);
+        UnmakeMove(g, j);
+      }
+    }
+    UnmakeMove(g, i);
+    if (win) return true;
+  }
+  return false;
+}
+
+}  // namespace m8::testing

@@ -1,0 +1,130 @@
+// morventa8-analyse [--variant NAME] [--setup DIGITS --side w|b]
+//                   (--depth N | --time SECONDS)
+// Searches a position by iterative deepening with the search node of the
+// variant's engine family and prints one line per finished iteration:
+//   depth score best nodes milliseconds mainline
+// then
+//   bestmove MOVE score S depth D nodes N ms T after DIGITS
+// where DIGITS is the Setup string of the position after the best move.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "core/engine/analysissetup.h"
+#include "core/engine/evaluate.h"
+#include "core/engine/mainline.h"
+#include "core/engine/rootsearch.h"
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
+#include "core/state.h"
+
+namespace {
+
+std::string ProgramFolder(const char* argv0) {
+  std::error_code ec;
+  auto exe = std::filesystem::canonical("/proc/self/exe", ec);
+  if (ec) exe = std::filesystem::absolute(argv0, ec);
+  return exe.parent_path().string();
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: morventa8-analyse [--variant NAME] [--setup DIGITS --side w|b] "
+               "(--depth N | --time SECONDS)\n");
+  return 2;
+}
+
+bool IsNumber(const std::string& s, bool allowPoint) {
+  if (s.empty()) return false;
+  bool digit = false, point = false;
+  for (char c : s) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c == '.' && allowPoint && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string variant = "American Checkers";
+  std::string setup, side;
+  int depth = 0;
+  double seconds = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (a == "--variant" && hasValue) {
+      variant = argv[++i];
+    } else if (a == "--setup" && hasValue) {
+      setup = argv[++i];
+    } else if (a == "--side" && hasValue) {
+      side = argv[++i];
+    } else if (a == "--depth" && hasValue && IsNumber(argv[i + 1], false)) {
+      depth = std::atoi(argv[++i]);
+    } else if (a == "--time" && hasValue && IsNumber(argv[i + 1], true)) {
+      seconds = std::atof(argv[++i]);
+    } else {
+      return Usage();
+    }
+  }
+  if ((depth > 0) == (seconds > 0)) return Usage();
+  if (depth > m8::kMaxPly) return Usage();
+  if (!setup.empty() && side != "w" && side != "b") return Usage();
+  if (setup.empty() && !side.empty()) return Usage();
+
+  auto g = std::make_unique<m8::GameState>();
+  g->ProgramFolder = ProgramFolder(argv[0]);
+  std::string error;
+  if (!m8::SetupAnalysisPosition(*g, variant, setup, side == "w" ? 1 : -1, &error)) {
+    std::fprintf(stderr, "morventa8-analyse: %s\n", error.c_str());
+    return 1;
+  }
+
+  // As a computer move at full strength: no noise, the back-row term on.
+  g->Eval.NoiseAmplitude = 0;
+  g->Eval.EvalExtraTerm = 1;
+  g->Opt.ShowCalculation = 1;
+  m8::SetPhaseThresholds(*g);
+  m8::ResetPly(*g);
+
+  m8::RootSearchParams params;
+  params.member = m8::ChooseFullNode(*g);
+  params.depthLimit = depth > 0 ? depth : 20;
+  params.timeLimitSeconds = seconds;
+  m8::RootSearchHooks hooks;
+  std::string best, mainLine;
+  hooks.newBest = [&](int, int index, int) {
+    m8::MoveString(*g, index);
+    best = g->Texts.DisplayMoveText;
+    m8::ShowMainLine(*g);
+    mainLine = g->Log.MainLineText;
+  };
+  hooks.iterationDone = [&](const m8::RootIteration& it) {
+    std::printf("%d %d %s %llu %lld %s\n", it.depth, it.score, best.c_str(),
+                static_cast<unsigned long long>(it.nodes), static_cast<long long>(it.seconds * 1000),
+                mainLine.c_str());
+    std::fflush(stdout);
+  };
+  const m8::RootSearchResult r = m8::SearchRoot(*g, params, hooks);
+  if (!r.hasMove) {
+    std::printf("bestmove none score %d depth 0 nodes 0 ms 0 after %s\n", -m8::kInfinity,
+                m8::BoardToSetupString(g->board).c_str());
+    return 0;
+  }
+  m8::MoveString(*g, 0);
+  const std::string move = g->Texts.DisplayMoveText;
+  m8::MakeMove(*g, 0);
+  std::printf("bestmove %s score %d depth %d nodes %llu ms %lld after %s\n", move.c_str(), r.score,
+              r.depth, static_cast<unsigned long long>(r.nodes),
+              static_cast<long long>(r.seconds * 1000), m8::BoardToSetupString(g->board).c_str());
+  return 0;
+}
