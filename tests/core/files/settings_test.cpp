@@ -135,6 +135,13 @@ TEST_F(SettingsTest, RestartKeepsChangedSettingsAndRating) {
   EXPECT_TRUE(host.messages.empty());
 }
 
+TEST_F(SettingsTest, EveryRuleKeyIsStored) {
+  GameState out, in;
+  for (const auto& k : NumericRuleKeys()) out.Rules.*k.member = out.Rules.*k.member == 1 ? 0 : 1;
+  ASSERT_TRUE(ParseSettingsText(in, SettingsText(out)).accepted);
+  for (const auto& k : NumericRuleKeys()) EXPECT_EQ(in.Rules.*k.member, out.Rules.*k.member) << k.name;
+}
+
 TEST_F(SettingsTest, ReadsEveryLineEnding) {
   auto lines = WithLine(3, "5");
   lines[10] = "Italian Checkers";
