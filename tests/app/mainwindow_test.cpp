@@ -88,6 +88,31 @@ class MainWindowTest : public QObject {
     QCOMPARE(QString::fromLatin1(ReadFile(dir.path() + "/tavrin.ini")), DefaultSettingsText());
     QVERIFY(boxes.messages.isEmpty());
     QCOMPARE(w->state().Rating.UserRating, 1200);
+    QVERIFY(ReadFile(dir.path() + "/tavrin.log").startsWith("\r\nMorventa8 1.58   "));
+  }
+
+  void logThatCannotBeOpenedIsReportedOnce() {
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.path() + "/tavrin.log"));  // a folder where the log should be
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QVERIFY(!w->startupFailed());
+    QCOMPARE(boxes.messages.size(), 1);
+    QVERIFY2(boxes.messages[0].contains("tavrin.log"), qPrintable(boxes.messages[0]));
+    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+  }
+
+  void failedWriteAtExitIsReported() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    w->show();
+    QVERIFY(QFile::remove(dir.path() + "/tavrin.ini"));
+    QVERIFY(QDir().mkpath(dir.path() + "/tavrin.ini"));  // cannot be replaced
+    w->Exit_Click();
+    QVERIFY(std::any_of(boxes.messages.begin(), boxes.messages.end(),
+                        [](const QString& m) { return m.startsWith("Error|") && m.contains("settings"); }));
+    QVERIFY(QFile::exists(dir.path() + "/tavrin.rtg"));  // the rating is still written
   }
 
   void windowAfterStartup() {
