@@ -602,6 +602,30 @@ class MainWindowTest : public QObject {
     QVERIFY(w->board()->textsOn(w->SquareOfCell(92)).isEmpty());
   }
 
+  void fatalErrorBeforeTheWindowIsShown() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QFile::remove(dir.path() + "/tavrin.ini");
+    w->host().fatal("Error found! Morventa8 will exit");
+    QVERIFY(w->startupFailed());  // main() ends without showing the window
+    w->close();
+    QVERIFY(!QFile::exists(dir.path() + "/tavrin.ini"));
+    QCOMPARE(boxes.questions, 0);
+  }
+
+  void skinChangeRelaysTheWindow() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, 12);
+    w->state().Opt.SkinName = "Classic Big";
+    w->ReloadSkin();
+    QCOMPARE(w->state().Opt.BoardSizeCode, 3);
+    QCOMPARE(w->board()->squareRect(0).size(), QSize(70, 70));
+    QCOMPARE(w->board()->picture(7), 21);  // the big white man
+    QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
+  }
+
   void hostForwardsToTheWindow() {
     QTemporaryDir dir;
     Boxes boxes;

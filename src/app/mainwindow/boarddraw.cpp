@@ -107,6 +107,19 @@ void MainWindow::ArrangeLayout() {
   }
 }
 
+void MainWindow::fitOuterSize() {
+  // The layout gives the outer size, frame included; the frame is known once
+  // the window is on the screen.
+  if (!outerSize_.isValid()) return;
+  const QSize frame = frameGeometry().size() - geometry().size();
+  if (frame.isEmpty() || size() == outerSize_ - frame) return;
+  setFixedSize(outerSize_ - frame);
+  if (QScreen* s = screen()) {
+    const QRect scr = s->geometry();
+    move(scr.left() + (scr.width() - outerSize_.width()) / 2, scr.top() + (scr.height() - outerSize_.height()) / 2);
+  }
+}
+
 void MainWindow::DrawBoard(int mode) {
   GameState& g = *state_;
   const PieceStyle style = StyleFromSizeCode(g.Opt.BoardSizeCode);

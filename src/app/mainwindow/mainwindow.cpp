@@ -296,6 +296,14 @@ bool MainWindow::loadSkinPictures() {
   return true;
 }
 
+void MainWindow::ReloadSkin() {
+  GameState& g = *state_;
+  if (LoadSkin(g) && g.Opt.BoardSizeCode == 4) loadSkinPictures();
+  clearDrawing();
+  ArrangeLayout();
+  DrawBoard(0);
+}
+
 // ---------------------------------------------------------------------------
 // Program end
 
@@ -330,6 +338,11 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   }
   finishProgram();
   e->accept();
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  QTimer::singleShot(0, this, [this] { fitOuterSize(); });
 }
 
 void MainWindow::finishCloseAfterSearch() {

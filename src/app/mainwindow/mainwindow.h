@@ -55,6 +55,10 @@ class MainWindow : public QMainWindow {
   void End1();
   void endAfterFatalError();
 
+  // After the skin name changed (the options dialog): the skin, the layout
+  // and the board again.
+  void ReloadSkin();
+
   // Board view.
   void ArrangeLayout();
   void DrawBoard(int mode);
@@ -105,6 +109,7 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
  private:
   void buildControls();
@@ -120,6 +125,7 @@ class MainWindow : public QMainWindow {
   void applyStartPositionRules();
   bool loadSkinPictures();
   void finishCloseAfterSearch();
+  void fitOuterSize();
 
   std::unique_ptr<GameState> state_;
   std::unique_ptr<QtHost> host_;
