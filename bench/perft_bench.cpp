@@ -1,0 +1,95 @@
+// American checkers perft at depths 10 and 11 with the program's own move
+// generator, beside the independent bitboard yardstick (shared/tools/
+// refperft.sh) run in the same benchmark run. Prints leaves per second of
+// both and their ratio; fails when a count differs from the published one.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/rules/perft.h"
+#include "core/state.h"
+
+namespace {
+
+constexpr uint64_t kPublished[] = {1, 7, 49, 302, 1469, 7361, 36768, 179740, 845931,
+                                   3963680, 18391564, 85242128};
+
+std::string FindYardstick() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path src = fs::path(__FILE__).parent_path().parent_path();
+  for (const fs::path& p : {src / ".." / "shared" / "tools" / "refperft.sh",
+                            fs::path("/work/shared/tools/refperft.sh")})
+    if (fs::exists(p, ec)) return p.string();
+  return {};
+}
+
+// depth -> (count, milliseconds) from the yardstick's output lines.
+std::map<int, std::pair<uint64_t, double>> RunYardstick(const std::string& script, int depth) {
+  std::map<int, std::pair<uint64_t, double>> out;
+  const std::string cmd = "bash '" + script + "' " + std::to_string(depth);
+  FILE* f = popen(cmd.c_str(), "r");
+  if (!f) return out;
+  int d = 0;
+  unsigned long long n = 0;
+  double ms = 0;
+  char line[256];
+  while (std::fgets(line, sizeof line, f))
+    if (std::sscanf(line, "%d %llu %lf", &d, &n, &ms) == 3) out[d] = {n, ms};
+  pclose(f);
+  return out;
+}
+
+}  // namespace
+
+int main() {
+  auto g = std::make_unique<m8::GameState>();
+  g->ProgramFolder = M8_BIN_DIR;
+  std::string error;
+  if (!m8::SetupVariantStart(*g, "American Checkers", &error)) {
+    std::fprintf(stderr, "perft_bench: %s\n", error.c_str());
+    return 1;
+  }
+  const std::string script = FindYardstick();
+  int failures = 0;
+  std::printf("American perft: leaves per second, ours and the bitboard yardstick\n");
+  for (int depth : {10, 11}) {
+    uint64_t n = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    const bool ok = m8::Perft(*g, depth, n);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    if (!ok || n != kPublished[depth]) {
+      std::printf("depth %d: count %llu, published %llu\n", depth, static_cast<unsigned long long>(n),
+                  static_cast<unsigned long long>(kPublished[depth]));
+      ++failures;
+      continue;
+    }
+    const double ours = n / (ms / 1000.0);
+    std::printf("depth %2d  %llu leaves  ours %.0f ms  %.2f M/s", depth, static_cast<unsigned long long>(n),
+                ms, ours / 1e6);
+    if (script.empty()) {
+      std::printf("  (yardstick refperft.sh not found)\n");
+      continue;
+    }
+    const auto ref = RunYardstick(script, depth);
+    const auto it = ref.find(depth);
+    if (it == ref.end() || it->second.second <= 0) {
+      std::printf("  (yardstick gave no result)\n");
+      continue;
+    }
+    if (it->second.first != n) {
+      std::printf("  yardstick count %llu differs\n", static_cast<unsigned long long>(it->second.first));
+      ++failures;
+      continue;
+    }
+    const double theirs = n / (it->second.second / 1000.0);
+    std::printf("  yardstick %.0f ms  %.2f M/s  ratio %.2f (goal >= 0.25)\n", it->second.second,
+                theirs / 1e6, ours / theirs);
+  }
+  return failures == 0 ? 0 : 1;
+}
