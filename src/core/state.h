@@ -349,6 +349,13 @@ struct BookState {
   std::string ReportedProblem;
 };
 
+// What the last board redraw found and shows (the window writes; the search
+// reads EqualKingsOnly).
+struct BoardViewState {
+  int32_t EqualKingsOnly = 0;    // equal material on the board and no man
+  int32_t MovesHighlighted = 0;  // the movable pieces are marked on the board
+};
+
 struct GameState {
   Host* host = &nullHost;
   std::string ProgramFolder = ".";
@@ -377,6 +384,7 @@ struct GameState {
   SearchState Search;
   DrawState Draw;
   GameFlow Flow;
+  BoardViewState BoardShown;
   int32_t SquareIsPlayable = 1;
 
   std::mt19937 Rng{12345};

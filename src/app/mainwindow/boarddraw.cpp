@@ -153,7 +153,7 @@ void MainWindow::DrawBoard(int mode) {
     }
     parity = 1 - parity;
   }
-  EqualKingsOnly = (white == black && !manDrawn) ? 1 : 0;
+  g.BoardShown.EqualKingsOnly = (white == black && !manDrawn) ? 1 : 0;
 
   const bool blackFirst = g.Rules.BlackStarts == 1;
   labels_[5]->setText(QString::number(blackFirst ? black : white));

@@ -174,7 +174,7 @@ void MainWindow::buildControls() {
 
   connect(surface_, &FormSurface::mouseMovedOutsideControls, this, [this] {
     // The next pointer movement over the board marks the movable pieces again.
-    if (state_->Opt.ShowMoves == 1) MovablesShown = 0;
+    if (state_->Opt.ShowMoves == 1) state_->BoardShown.MovesHighlighted = 0;
   });
 }
 

@@ -104,8 +104,8 @@ class MainWindow : public QMainWindow {
   // The outer window size the layout asked for, in pixels.
   QSize layoutOuterSize() const { return outerSize_; }
   // 1 when the last redraw found equal material and kings only.
-  int equalKingsOnly() const { return EqualKingsOnly; }
-  int movablesShown() const { return MovablesShown; }
+  int equalKingsOnly() const { return state_->BoardShown.EqualKingsOnly; }
+  int movablesShown() const { return state_->BoardShown.MovesHighlighted; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -154,8 +154,6 @@ class MainWindow : public QMainWindow {
   bool fatal_ = false;        // a fatal error: close without saving
   bool finished_ = false;     // the exit steps ran
   bool closePending_ = false; // close once the running search has returned
-  int EqualKingsOnly = 0;
-  int MovablesShown = 0;      // the movable pieces are marked on the board
 };
 
 }  // namespace m8
