@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 #include "core/rules/gamesetup.h"
@@ -327,4 +328,22 @@ TEST(RemoveRandomMen, SidesWithOneOrNoPieceLoseNothing) {
   RemoveRandomMen(g);
   EXPECT_EQ(g.board[55], -2);
   EXPECT_EQ(Count(g.board, 0), 63);
+}
+
+TEST(InitGame, EveryShippedVariantSetsUpWithLegalMoves) {
+  int variants = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(M8_DATA_DIR) + "/variants")) {
+    if (entry.path().extension() != ".ini") continue;
+    ++variants;
+    const std::string name = entry.path().stem().string();
+    HostedGame t;
+    GameState& g = *t.g;
+    StartVariant(g, M8_DATA_DIR, name);
+    EXPECT_TRUE(t.host->messages.empty()) << name << ": " << (t.host->messages.empty() ? "" : t.host->messages[0]);
+    EXPECT_EQ(g.Variant.LoadedVariantName, name);
+    EXPECT_GT(g.P.PlyStart[1], g.P.PlyStart[0]) << name << ": no first move";
+    EXPECT_EQ(g.P.SideToMove, g.Rules.BlackStarts == 1 ? -1 : 1) << name;
+    EXPECT_EQ(g.Mat.StartMaterial, g.Mat.TotalMaterial * 100) << name;
+  }
+  EXPECT_GT(variants, 0);
 }
