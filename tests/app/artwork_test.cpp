@@ -81,6 +81,14 @@ class ArtworkTest : public QObject {
     QVERIFY(icon.pixelColor(16, 14).alpha() > 200);
   }
 
+  void dragPointerHoldsThePieceAtItsCentre() {
+    ReferencePictures pics;
+    const QCursor c = PieceCursor(pics.at(IconIndex(PieceStyle::Medium, SquareContent::WhiteKing)));
+    QCOMPARE(c.hotSpot(), QPoint(24, 24));
+    QCOMPARE(c.pixmap().size(), QSize(48, 48));
+    QCOMPARE(PieceCursor(QPixmap()).shape(), Qt::ClosedHandCursor);
+  }
+
   void toolbarIconsDiffer() {
     const QStringList keys = {"New Game", "New Variant", "Open", "Save", "Compute", "Cancel", "First",
                               "Back", "Forward", "Last", "Draw", "Resign", "Hint", "ComputerPlayer",

@@ -195,6 +195,11 @@ QPixmap PaintPieceIcon(int size, SquareContent content) {
   return QPixmap::fromImage(img);
 }
 
+QCursor PieceCursor(const QPixmap& icon) {
+  if (icon.isNull()) return QCursor(Qt::ClosedHandCursor);
+  return QCursor(icon, icon.width() / 2, icon.height() / 2);
+}
+
 QPixmap PaintDraughtsman() {
   QImage img(80, 82, QImage::Format_RGB32);
   img.fill(QColor(0xf0, 0xf0, 0xf0));

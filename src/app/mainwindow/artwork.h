@@ -3,6 +3,7 @@
 // of the side panel and the toolbar icons.
 #pragma once
 
+#include <QCursor>
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
@@ -33,6 +34,8 @@ bool IsEmptySquarePicture(int index);
 QPixmap PaintSquare(int size, bool dark, SquareContent content);
 // Paints a piece on a transparent background (drag pointers and icons).
 QPixmap PaintPieceIcon(int size, SquareContent content);
+// The mouse pointer that carries a lifted piece: its icon, held at the centre.
+QCursor PieceCursor(const QPixmap& icon);
 // The 80 x 82 light wooden draughtsman with rings on its face.
 QPixmap PaintDraughtsman();
 // The window icon.
