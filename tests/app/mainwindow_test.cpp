@@ -202,6 +202,9 @@ class MainWindowTest : public QObject {
       return t.text == "a" && t.x == 809 - 85 && t.y == 7023;  // Medium at 15 twips per pixel
     }));
     const auto before = texts.size();
+    QCOMPARE(before, size_t(16));  // eight letters and eight digits
+    w->DrawBoard(0);  // a plain redraw prints the same labels again
+    QCOMPARE(w->surface()->printedTexts().size(), before);
     w->TurnBoard();
     w->TurnBoard();
     QCOMPARE(w->surface()->printedTexts().size(), before);
@@ -600,6 +603,20 @@ class MainWindowTest : public QObject {
     QVERIFY(w->board()->textsOn(w->SquareOfCell(22)).isEmpty());
     w->DrawBoard(0);
     QVERIFY(w->board()->textsOn(w->SquareOfCell(92)).isEmpty());
+  }
+
+  void commentIsStoredAsTyped() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    w->show();
+    w->text1()->setFocus();
+    QTest::keyClicks(w->text1(), "Old Faithful");
+    QCOMPARE(w->state().Game.PlyComments[0], std::string("Old Faithful"));  // the last key too
+    w->state().Flow.CommentText = "after 9-14";
+    w->host().refresh(View::Comment);
+    QCOMPARE(w->text1()->toPlainText(), QStringLiteral("after 9-14"));
+    QCOMPARE(w->state().Game.PlyComments[0], std::string("Old Faithful"));
   }
 
   void fatalErrorBeforeTheWindowIsShown() {

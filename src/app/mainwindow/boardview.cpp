@@ -112,11 +112,17 @@ FormSurface::FormSurface(QWidget* parent) : QWidget(parent) {
 int FormSurface::px(int twips) const { return TwipsToPixels(twips, tpp_); }
 
 void FormSurface::printText(int x, int y, const QString& text) {
+  // Printing the same text at the same place again changes nothing on the
+  // screen; it is kept once so that redraws do not pile up.
+  for (const PrintedText& t : texts_)
+    if (t.x == x && t.y == y && t.text == text) return;
   texts_.push_back({x, y, text});
   update();
 }
 
 void FormSurface::drawRectangle(int x1, int y1, int x2, int y2, const QColor& colour) {
+  for (const Rect& r : rects_)
+    if (r.x1 == x1 && r.y1 == y1 && r.x2 == x2 && r.y2 == y2 && r.colour == colour) return;
   rects_.push_back({x1, y1, x2, y2, colour});
   update();
 }

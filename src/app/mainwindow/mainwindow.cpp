@@ -121,8 +121,10 @@ void MainWindow::buildControls() {
   text1_ = new QPlainTextEdit(surface_);
   text1_->setObjectName("Text1");
   connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
+    // The comment of the shown position, kept as it is typed.
     const int ply = std::clamp(state_->P.GamePly, 0, kMaxGamePly);
-    state_->Game.PlyComments[ply] = text1_->toPlainText().toStdString();
+    state_->Flow.CommentText = text1_->toPlainText().toStdString();
+    state_->Game.PlyComments[ply] = state_->Flow.CommentText;
   });
 
   picture11_ = new QLabel(surface_);
