@@ -1,0 +1,251 @@
+// The board view: pictures, counters, coordinates, the side-to-move display, the six layouts and the rendered window.
+#include "app/window_fixture.h"
+
+class BoardViewTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void boardPicturesInBothOrientations() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    BoardView* b = w->board();
+    // Medium board, turned (the default): cell 28 top left, cell 91 bottom right.
+    QCOMPARE(w->state().Opt.BoardTurned, 1);
+    QCOMPARE(b->picture(0), 32);   // cell 28: light square
+    QCOMPARE(b->picture(7), 36);   // cell 21: white man on a dark square
+    QCOMPARE(b->picture(63), 32);  // cell 91: light square
+    QCOMPARE(b->picture(62), 35);  // cell 92: black man
+    QCOMPARE(b->picture(24), 31);  // cell 58: dark and empty
+    w->TurnBoard();
+    QCOMPARE(w->state().Opt.BoardTurned, 0);
+    QCOMPARE(b->picture(56), 36);  // cell 21 bottom left
+    QCOMPARE(b->picture(0), 32);   // cell 91
+    QCOMPARE(b->picture(1), 35);   // cell 92
+    // Coordinates: letters a..h from the left on the normal board.
+    const auto& texts = w->surface()->printedTexts();
+    QVERIFY(std::any_of(texts.begin(), texts.end(), [](const FormSurface::PrintedText& t) {
+      return t.text == "a" && t.x == 809 - 85 && t.y == 7023;  // Medium at 15 twips per pixel
+    }));
+    const auto before = texts.size();
+    QCOMPARE(before, size_t(16));  // eight letters and eight digits
+    w->DrawBoard(0);  // a plain redraw prints the same labels again
+    QCOMPARE(w->surface()->printedTexts().size(), before);
+    w->TurnBoard();
+    w->TurnBoard();
+    QCOMPARE(w->surface()->printedTexts().size(), before);
+    QCOMPARE(b->picture(56), 36);
+  }
+
+  void drawBoardCountsAndNumbers() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    for (int r = 2; r <= 9; ++r)
+      for (int f = 1; f <= 8; ++f) g.board[10 * r + f] = 0;
+    g.board[21] = 2;
+    g.board[98] = -1;
+    g.board[96] = -1;
+    w->DrawBoard(0);
+    QCOMPARE(w->label(5)->text(), QStringLiteral("2"));  // black first: black material
+    QCOMPARE(w->label(6)->text(), QStringLiteral("2"));
+    g.Rules.BlackStarts = 0;
+    w->DrawBoard(0);
+    QCOMPARE(w->label(3)->text(), QStringLiteral("White"));
+    QCOMPARE(w->label(5)->text(), QStringLiteral("2"));
+    // Numbered notation prints the square numbers along the edges.
+    w->setNotation(1);
+    QCOMPARE(g.Opt.Notation, 1);
+    QVERIFY(w->commands()->entry("mnu_Board_Notation_Checkers")->isChecked());
+    const auto& texts = w->surface()->printedTexts();
+    QVERIFY(std::any_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == "4"; }));
+    // With every square in play the numbered notation is refused.
+    g.Rules.PiecesOnBlack = 2;
+    w->setNotation(0);
+    w->setNotation(1);
+    QCOMPARE(g.Opt.Notation, 0);
+    QVERIFY(w->commands()->entry("mnu_Board_Notation_Chess")->isChecked());
+  }
+
+  void sideToMoveDisplay_data() {
+    QTest::addColumn<int>("blackStarts");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<QString>("upperWord");
+    QTest::addColumn<bool>("upperMarked");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("black first, white to move") << 1 << 1 << "Black" << false << "White moves";
+    QTest::newRow("black first, black to move") << 1 << -1 << "Black" << true << "Black moves";
+    QTest::newRow("white first, white to move") << 0 << 1 << "White" << true << "White moves";
+  }
+
+  void sideToMoveDisplay() {
+    QFETCH(int, blackStarts);
+    QFETCH(int, side);
+    QFETCH(QString, upperWord);
+    QFETCH(bool, upperMarked);
+    QFETCH(QString, status);
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Rules.BlackStarts = blackStarts;
+    g.P.SideToMove = side;
+    w->ShowSideToMove();
+    QCOMPARE(w->label(3)->text(), upperWord);
+    const QColor red(255, 0, 0), white(255, 255, 255);
+    QCOMPARE(w->label(1)->palette().color(QPalette::Window), upperMarked ? red : white);
+    QCOMPARE(w->label(1)->palette().color(QPalette::WindowText), upperMarked ? white : red);
+    QCOMPARE(w->label(2)->palette().color(QPalette::Window), upperMarked ? white : red);
+    QCOMPARE(w->statusPanel(1)->text(), status);
+  }
+
+  void isUserColour() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Opt.UserName = "Ann";
+    g.Flow.PlayerName1 = "Ann";
+    g.Flow.PlayerName2 = "Computer";
+    w->ShowSideToMove();  // black moves first: Ann plays Black
+    QCOMPARE(w->IsUserColour("black"), 1);
+    QCOMPARE(w->IsUserColour("white"), 0);
+    QCOMPARE(w->IsUserColour("Black"), 0);
+    g.Flow.PlayerName2 = "Ann";
+    w->ShowSideToMove();
+    QCOMPARE(w->IsUserColour("white"), 1);
+  }
+
+  void clearMoveHighlights() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.P.Ply = 0;
+    g.P.PlyStart[0] = 0;
+    g.P.PlyStart[1] = 2;
+    g.P.MoveList[0].From = 21;
+    g.P.MoveList[1].From = kNoSquare;
+    w->board()->setPicture(7, 0);  // cell 21 on the turned board
+    w->ClearMoveHighlights();
+    QCOMPARE(w->board()->picture(7), 36);
+  }
+
+  void layoutGeometry_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("custom");
+    QTest::addColumn<int>("tpp");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("pitch");
+    QTest::addColumn<int>("x0");
+    QTest::addColumn<int>("y0");
+    QTest::addColumn<int>("listTop");
+    QTest::addColumn<int>("list1Left");
+    QTest::newRow("Small 12") << 0 << -1 << 12 << 10260 << 7200 << 458 << 456 << 384 << 474 << 1365 << 4540;
+    QTest::newRow("Small other") << 0 << -1 << 15 << 11080 << 8200 << 568 << 571 << 374 << 474 << 1425 << 5400;
+    QTest::newRow("Medium 12") << 2 << -1 << 12 << 11760 << 8700 << 648 << 648 << 384 << 484 << 1365 << 6040;
+    QTest::newRow("Medium other") << 2 << -1 << 15 << 13100 << 10000 << 808 << 811 << 373 << 473 << 1425 << 7320;
+    QTest::newRow("Big 12") << 3 << -1 << 12 << 13500 << 10390 << 838 << 839 << 388 << 483 << 1440 << 7740;
+    QTest::newRow("Big other") << 3 << -1 << 15 << 15000 << 12100 << 1048 << 1051 << 373 << 473 << 1380 << 9240;
+    QTest::newRow("skin, big") << 4 << 1 << 20 << 15000 << 12100 << 1048 << 1051 << 373 << 473 << 1380 << 9240;
+    QTest::newRow("skin, small") << 4 << 0 << 12 << 10260 << 7200 << 458 << 456 << 384 << 474 << 1365 << 4540;
+  }
+
+  void layoutGeometry() {
+    QFETCH(int, code);
+    QFETCH(int, custom);
+    QFETCH(int, tpp);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, size);
+    QFETCH(int, pitch);
+    QFETCH(int, x0);
+    QFETCH(int, y0);
+    QFETCH(int, listTop);
+    QFETCH(int, list1Left);
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, tpp);
+    w->state().Opt.BoardSizeCode = code;
+    w->state().Skin.BoardCustomSize = custom;
+    w->ArrangeLayout();
+    QCOMPARE(w->layoutOuterSize(), QSize(Px(width, tpp), Px(height, tpp)));
+    QCOMPARE(w->size(), w->layoutOuterSize());  // no frame offscreen
+    for (int k : {0, 9, 63}) {
+      const QRect r = w->board()->squareRect(k);
+      QCOMPARE(r.topLeft(), QPoint(Px(x0 + pitch * (k % 8), tpp), Px(y0 + pitch * (k / 8), tpp)));
+      QCOMPARE(r.size(), QSize(Px(size, tpp), Px(size, tpp)));
+    }
+    QCOMPARE(w->list(1)->geometry().topLeft(), QPoint(Px(list1Left, tpp), Px(listTop, tpp)));
+    QCOMPARE(w->list(1)->property("twips").toRect().topLeft(), QPoint(list1Left, listTop));
+    // The extra-pieces row is hidden for rules without pieces to place.
+    QVERIFY(!w->label(10)->isVisibleTo(w.get()));
+  }
+
+  void extraPiecesRowTakesCommentSpace() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, 12);
+    w->state().Rules.canContract = 1;
+    w->ArrangeLayout();
+    QCOMPARE(w->text1()->property("twips").toRect(), QRect(6130, 6795, 3615, 655));
+    QVERIFY(w->label(10)->isVisibleTo(w.get()));
+    QCOMPARE(w->label(12)->property("twips").toRect().topLeft(), QPoint(7730, 6470));
+    w->state().Rules.canContract = 0;
+    w->ArrangeLayout();
+    QCOMPARE(w->text1()->property("twips").toRect(), QRect(6130, 6595, 3615, 855));
+    QVERIFY(!w->label(10)->isVisibleTo(w.get()));
+  }
+
+  void renderedWindowShowsTheBoard() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, 15);
+    const QImage img = w->grab().toImage();
+    auto centre = [&](int cell) {
+      const QRect r = w->board()->squareRect(w->SquareOfCell(cell));
+      return img.pixelColor(w->surface()->mapTo(w.get(), r.center()));
+    };
+    const QColor dark = centre(52);  // an empty playing square
+    QVERIFY2(dark.red() > 80 && dark.red() < 150 && dark.blue() < 80, qPrintable(dark.name()));
+    QVERIFY(dark.red() > dark.blue() + 30);
+    const QColor whiteMan = centre(21);
+    QVERIFY2(whiteMan.lightness() > 180, qPrintable(whiteMan.name()));
+    const QColor blackMan = centre(92);
+    QVERIFY2(blackMan.lightness() < 70, qPrintable(blackMan.name()));
+    const QColor light = centre(28);
+    QVERIFY2(light.lightness() > 170 && light.red() > light.blue(), qPrintable(light.name()));
+  }
+
+  void drawBoardSeesKingsOnly() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    for (int r = 2; r <= 9; ++r)
+      for (int f = 1; f <= 8; ++f) g.board[10 * r + f] = 0;
+    w->DrawBoard(0);
+    QCOMPARE(w->equalKingsOnly(), 1);
+    QCOMPARE(w->label(5)->text(), QStringLiteral("0"));
+    g.board[21] = 2;
+    g.board[98] = -2;
+    w->DrawBoard(0);
+    QCOMPARE(w->equalKingsOnly(), 1);
+    g.board[96] = -1;
+    g.board[23] = 1;
+    w->DrawBoard(0);
+    QCOMPARE(w->equalKingsOnly(), 0);
+    // Square numbers while a button is held: 1..32 on the playing squares.
+    w->DrawBoard(1);
+    QCOMPARE(w->board()->textsOn(w->SquareOfCell(92)), QStringList{" 1"});
+    QCOMPARE(w->board()->textsOn(w->SquareOfCell(21)), QStringList{" 29"});
+    QVERIFY(w->board()->textsOn(w->SquareOfCell(22)).isEmpty());
+    w->DrawBoard(0);
+    QVERIFY(w->board()->textsOn(w->SquareOfCell(92)).isEmpty());
+  }
+};
+
+QTEST_MAIN(BoardViewTest)
+#include "boardview_test.moc"

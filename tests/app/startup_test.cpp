@@ -1,0 +1,201 @@
+// Start-up in a temporary program folder: the settings written, the window's state, skins, variants and the folders it writes to.
+#include "app/window_fixture.h"
+
+class StartupTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void coldStartWritesDefaultSettings() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QVERIFY(!w->startupFailed());
+    QCOMPARE(QString::fromLatin1(ReadFile(dir.path() + "/tavrin.ini")), DefaultSettingsText());
+    QVERIFY(boxes.messages.isEmpty());
+    QCOMPARE(w->state().Rating.UserRating, 1200);
+    QVERIFY(ReadFile(dir.path() + "/tavrin.log").startsWith("\r\nMorventa8 1.58   "));
+  }
+
+  void logThatCannotBeOpenedIsReportedOnce() {
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.path() + "/tavrin.log"));  // a folder where the log should be
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QVERIFY(!w->startupFailed());
+    QCOMPARE(boxes.messages.size(), 1);
+    QVERIFY2(boxes.messages[0].contains("tavrin.log"), qPrintable(boxes.messages[0]));
+    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+  }
+
+  void windowAfterStartup() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QCOMPARE(w->windowTitle(), QStringLiteral(" Morventa8 1.58"));
+    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->label(7)->text(), QStringLiteral("Strength: 9   Time: 2 sec"));
+    QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
+    QCOMPARE(w->label(3)->text(), QStringLiteral("Black"));
+    QCOMPARE(w->label(4)->text(), QStringLiteral("White"));
+    QCOMPARE(w->label(5)->text(), QStringLiteral("12"));
+    QCOMPARE(w->label(6)->text(), QStringLiteral("12"));
+    CommandSurface* c = w->commands();
+    QVERIFY(c->entry("Cplayer")->isChecked());
+    QVERIFY(!c->entry("Pplayer")->isChecked());
+    QVERIFY(!c->entry("mnu_Play_Ccomputer")->isChecked());
+    QVERIFY(c->button(19)->isChecked());
+    QVERIFY(!c->button(20)->isChecked() && !c->button(21)->isChecked());
+    QVERIFY(c->entry("mnu_Board_Notation_Chess")->isChecked());
+    QVERIFY(c->entry("calculation")->isChecked());
+    // Connected commands are live; the ones whose operations are not there
+    // yet stay off.
+    QVERIFY(c->entry("Exit")->isEnabled());
+    QVERIFY(c->entry("Turn")->isEnabled());
+    QVERIFY(c->button(27)->isEnabled());
+    QVERIFY(!c->entry("New1")->isEnabled());
+    QVERIFY(!c->button(7)->isEnabled());
+    QCOMPARE(c->button(8)->data().toString(), QStringLiteral("Cancel"));
+    QCOMPARE(c->button(8)->text(), QStringLiteral("Cancel Computing"));
+    QVERIFY(c->button(3) == nullptr);  // a separator
+  }
+
+  void startsFromSavedPlayModeAndNotation_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("checked");
+    QTest::addColumn<int>("pressed");
+    QTest::addColumn<bool>("drawEnabled");
+    QTest::addColumn<bool>("hintEnabled");
+    QTest::newRow("player-computer") << 0 << "Cplayer" << 19 << true << true;
+    QTest::newRow("player-player") << 1 << "Pplayer" << 20 << false << true;
+    QTest::newRow("computer-computer starts as player-computer") << 2 << "Cplayer" << 19 << true << true;
+  }
+
+  void startsFromSavedPlayModeAndNotation() {
+    QFETCH(int, mode);
+    QFETCH(QString, checked);
+    QFETCH(int, pressed);
+    QFETCH(bool, drawEnabled);
+    QFETCH(bool, hintEnabled);
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [&](GameState& g) {
+      g.Opt.PlayMode = mode;
+      g.Opt.Notation = 1;
+    });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    CommandSurface* c = w->commands();
+    QVERIFY(c->entry(checked)->isChecked());
+    QVERIFY(c->button(pressed)->isChecked());
+    QCOMPARE(c->entryWanted("Offerdraw"), drawEnabled);
+    QCOMPARE(c->entryWanted("Hint"), hintEnabled);
+    QVERIFY(c->entry("mnu_Board_Notation_Checkers")->isChecked());
+    QVERIFY(!c->entry("mnu_Board_Notation_Chess")->isChecked());
+  }
+
+  void customSkinPictures() {
+    QTemporaryDir dir;
+    QImage red(54, 54, QImage::Format_RGB32);
+    red.fill(QColor(200, 10, 10));
+    QDir().mkpath(dir.path() + "/Skins/Test");
+    QVERIFY(red.save(dir.path() + "/Skins/Test/dark.png"));
+    WriteFile(dir.path() + "/skins/Test.ini", "BoardCustomSize=0\r\ndark_square=dark.png\r\nEND\r\n");
+    WriteSettings(dir.path(), [](GameState& g) { g.Opt.SkinName = "Test"; });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
+    QCOMPARE(w->state().Opt.BoardSizeCode, 4);
+    QCOMPARE(w->board()->picture(24), 46);  // cell 58, dark and empty
+    QCOMPARE(w->pictures().at(46).toImage().pixelColor(5, 5), QColor(200, 10, 10));
+    QCOMPARE(w->board()->squareRect(0).size(), QSize(Px(568, 15), Px(568, 15)));  // small layout
+  }
+
+  void shippedSkinsLoad() {
+    const QStringList skins = QDir(M8_DATA_DIR "/skins").entryList({"*.ini"}, QDir::Files);
+    for (const QString& file : skins) {
+      QTemporaryDir dir;
+      const QString name = QFileInfo(file).completeBaseName();
+      QVERIFY(QFile::copy(QStringLiteral(M8_DATA_DIR "/skins/") + file, dir.path() + "/skins/" + file) ||
+              (QDir().mkpath(dir.path() + "/skins") &&
+               QFile::copy(QStringLiteral(M8_DATA_DIR "/skins/") + file, dir.path() + "/skins/" + file)));
+      QDir().mkpath(dir.path() + "/skins/" + name);
+      for (const QString& pic : QDir(M8_DATA_DIR "/skins/" + name).entryList(QDir::Files))
+        QVERIFY(QFile::copy(M8_DATA_DIR "/skins/" + name + "/" + pic, dir.path() + "/skins/" + name + "/" + pic));
+      WriteSettings(dir.path(), [&](GameState& g) { g.Opt.SkinName = name.toStdString(); });
+      Boxes boxes;
+      auto w = Start(dir.path(), boxes);
+      QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
+      QCOMPARE(w->state().Opt.BoardSizeCode, 4);
+      for (int k = 0; k < 64; ++k) QVERIFY(!w->pictures().at(w->board()->picture(k)).isNull());
+      if (qEnvironmentVariableIsSet("M8_SHOT")) w->grab().save(qEnvironmentVariable("M8_SHOT") + "/" + name + ".png");
+    }
+  }
+
+  void badSkinFallsBackToClassicMedium_data() {
+    QTest::addColumn<QByteArray>("skinFile");
+    QTest::addColumn<QByteArray>("picture");
+    QTest::newRow("no skin file") << QByteArray() << QByteArray();
+    QTest::newRow("no END line") << QByteArray("BoardCustomSize=1\r\n END\r\n") << QByteArray();
+    QTest::newRow("missing picture") << QByteArray("dark_square=none.png\r\nEND\r\n") << QByteArray();
+    QTest::newRow("unreadable picture") << QByteArray("dark_square=bad.png\r\nEND\r\n") << QByteArray("not a picture");
+  }
+
+  void badSkinFallsBackToClassicMedium() {
+    QFETCH(QByteArray, skinFile);
+    QFETCH(QByteArray, picture);
+    QTemporaryDir dir;
+    if (!skinFile.isEmpty()) WriteFile(dir.path() + "/skins/Broken.ini", skinFile);
+    if (!picture.isEmpty()) WriteFile(dir.path() + "/Skins/Broken/bad.png", picture);
+    WriteSettings(dir.path(), [](GameState& g) { g.Opt.SkinName = "Broken"; });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QVERIFY(!w->startupFailed());
+    QCOMPARE(boxes.messages.size(), 1);
+    QVERIFY(boxes.messages[0].startsWith("Error|"));
+    QCOMPARE(w->state().Opt.SkinName, std::string("Classic Medium"));
+    QCOMPARE(w->state().Opt.BoardSizeCode, 2);
+    QCOMPARE(w->board()->picture(24), 31);
+  }
+
+  void badVariantFallsBackToStandardRules() {
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [](GameState& g) { g.Rules.Variant = "No Such Checkers"; });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QVERIFY(!w->startupFailed());
+    QCOMPARE(boxes.messages.size(), 1);
+    QVERIFY(boxes.messages[0].startsWith("Error|"));
+    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->board()->picture(7), 36);
+  }
+
+  void readOnlyProgramFolderWritesToUserData() {
+    QStandardPaths::setTestModeEnabled(true);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir(data).removeRecursively();
+    Boxes boxes;
+    {
+      auto w = Start("/proc", boxes);  // not writable, not even for root
+      QCOMPARE(w->redirectedFolder(), data);
+      QCOMPARE(QString::fromStdString(w->state().ProgramFolder), data);
+      QCOMPARE(boxes.messages.size(), 1);
+      QVERIFY(boxes.messages[0].contains(data));
+      QVERIFY(QFile::exists(data + "/tavrin.ini"));
+    }
+    QDir(data).removeRecursively();
+    QStandardPaths::setTestModeEnabled(false);
+  }
+
+  void skinChangeRelaysTheWindow() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, 12);
+    w->state().Opt.SkinName = "Classic Big";
+    w->ReloadSkin();
+    QCOMPARE(w->state().Opt.BoardSizeCode, 3);
+    QCOMPARE(w->board()->squareRect(0).size(), QSize(70, 70));
+    QCOMPARE(w->board()->picture(7), 21);  // the big white man
+    QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
+  }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
