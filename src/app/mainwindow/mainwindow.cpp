@@ -54,7 +54,10 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-  // The core must not reach a half-destroyed window.
+  // The child widgets outlive the members: nothing they signal may reach the
+  // game state, and the core must not reach a half-destroyed window.
+  text1_->blockSignals(true);
+  surface_->blockSignals(true);
   state_->host = nullptr;
 }
 
