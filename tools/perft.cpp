@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "core/rules/movegen.h"
@@ -22,6 +23,14 @@ std::string ProgramFolder(const char* argv0) {
   if (ec) exe = std::filesystem::absolute(argv0, ec);
   return exe.parent_path().string();
 }
+
+// Messages of the set-up (a bad variant file) go to the error stream.
+struct ConsoleHost : m8::Host {
+  void message(m8::Icon, std::string_view title, std::string_view text) override {
+    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
+                 static_cast<int>(text.size()), text.data());
+  }
+};
 
 int Usage() {
   std::fprintf(stderr, "usage: morventa8-perft [--variant NAME] [--divide] DEPTH\n");
@@ -49,6 +58,8 @@ int main(int argc, char** argv) {
   if (depth < 1 || depth > m8::kMaxPly) return Usage();
 
   auto g = std::make_unique<m8::GameState>();
+  ConsoleHost host;
+  g->host = &host;
   g->ProgramFolder = ProgramFolder(argv[0]);
   std::string error;
   if (!m8::SetupVariantStart(*g, variant, &error)) {

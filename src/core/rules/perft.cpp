@@ -1,9 +1,8 @@
 #include "core/rules/perft.h"
 
 #include "core/rules/movegen.h"
-#include "core/rules/movement.h"
+#include "core/rules/gamesetup.h"
 #include "core/rules/notation.h"
-#include "core/rules/variantfile.h"
 
 namespace m8 {
 
@@ -39,53 +38,17 @@ uint64_t PerftNode(GameState& g, int depth, bool& ok) {
 }  // namespace
 
 bool SetupVariantStart(GameState& g, std::string_view variant, std::string* error) {
-  g.board = DefaultStartBoard();
-  g.StartBoard = g.board;
-  g.VariantRules = RuleSet{};
+  // As the new-variant command does it: read the file, put its rules in
+  // force, set the game up again under them.
+  g.Flow.PositionPreset = 0;
   g.Rules.Variant = std::string(variant);
-  g.P.MaterialBalance[0] = 0;
-  g.Game.MaterialBalanceHistory[0] = 0;
-  std::string err;
-  if (!ReadVariantFile(g, &err)) {
-    if (variant != "American Checkers") {
-      if (error) *error = err;
-      return false;
-    }
-    g.VariantRules = RuleSet{};  // the standard rules are built in
+  InitGame(g);
+  if (g.Rules.Variant != variant) {
+    if (error) *error = "The variant file of '" + std::string(variant) + "' is missing or cannot be read.";
+    return false;
   }
   g.Rules = g.VariantRules;
-  ParseAllDirections(g);
-  SetBoardModeFromDirections(g);
-  if (g.Rules.PiecesOnBlack == 0) ShiftToOtherColour(g, false);
-  g.P.SideToMove = g.Rules.BlackStarts == 1 ? -1 : 1;
-  g.Mat.WhiteToPlace = g.Rules.ContractNumber;
-  g.Mat.BlackToPlace = g.Rules.ContractNumber;
-  // Material counters from the board.
-  int white = 0, black = 0;
-  g.Mat.WhiteMen = g.Mat.BlackMen = 0;
-  for (int c = 0; c < kCells; ++c) {
-    const int v = g.board[c];
-    if (v == kOffBoard || v == 0) continue;
-    if (v > 0) white += v; else black -= v;
-    g.Mat.WhiteMen += v == 1;
-    g.Mat.BlackMen += v == -1;
-  }
-  g.Mat.TotalMaterial = white + black;
-  g.Mat.StartMaterial = g.Mat.TotalMaterial * 100;
-  g.P.Ply = 0;
-  g.P.GamePly = 0;
-  g.P.PlyStart[0] = 0;
-  g.P.MoveListEnd = 0;
-  g.P.StopRequest = 0;
-  g.P.RootGeneration = 0;
-  g.P.MaterialBalance[0] = g.P.SideToMove * (white - black) * 100;
-  g.P.BoardMaterial[0] = g.Mat.StartMaterial;
-  g.Game.MaterialBalanceHistory[0] = g.P.MaterialBalance[0];
-  g.Game.BoardMaterialHistory[0] = g.P.BoardMaterial[0];
-  g.Game.HistDestination.fill(0);
-  g.Game.HistKingManFlag.fill(0);
-  g.Game.HistManKingSquare.fill(0);
-  if (g.Rules.PiecesOnBlack == 2) g.Opt.Notation = 0;
+  InitGame(g);
   return true;
 }
 

@@ -1,5 +1,5 @@
-// Counting the leaves of the move tree (perft), and a minimal set-up of a
-// variant's start position for the perft tool, its benchmark and the tests.
+// Counting the leaves of the move tree (perft), and the set-up of a variant's
+// start position that the perft tool, its benchmark and the tests share.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +13,9 @@
 namespace m8 {
 
 // Sets up a new game of `variant` from its file in ProgramFolder/variants
-// ("American Checkers" needs no file): the rules in force, the movement
-// table, the board kind, the side to move, the men to place and the material
-// counters. Returns false with a message when the file cannot be read.
+// ("American Checkers" needs no file) as the new-variant command does:
+// InitGame, the variant's rules put in force, InitGame again. Returns false
+// with a message when the file cannot be read.
 bool SetupVariantStart(GameState& g, std::string_view variant, std::string* error);
 
 // The number of move sequences of `depth` plies from the position (each

@@ -25,5 +25,36 @@ TEST(Perft, AmericanStartMatchesPublishedCounts) {
   EXPECT_EQ(g->P.GamePly, 0);
 }
 
+TEST(Perft, RussianVariantFileMatchesPublishedCounts) {
+  auto g = std::make_unique<GameState>();
+  g->ProgramFolder = M8_BIN_DIR;
+  std::string error;
+  ASSERT_TRUE(SetupVariantStart(*g, "Russian Checkers", &error)) << error;
+  EXPECT_EQ(g->P.SideToMove, 1);
+  const uint64_t expected[] = {1, 7, 49, 302, 1469, 7482, 37986, 190146};
+  for (int d = 1; d < 8; ++d) {
+    uint64_t n = 0;
+    ASSERT_TRUE(Perft(*g, d, n));
+    EXPECT_EQ(n, expected[d]) << "depth " << d;
+  }
+}
+
+TEST(Perft, DivideAddsUpAndUnknownVariantIsRefused) {
+  auto g = std::make_unique<GameState>();
+  g->ProgramFolder = M8_BIN_DIR;
+  ASSERT_TRUE(SetupVariantStart(*g, "American Checkers", nullptr));
+  std::vector<std::pair<std::string, uint64_t>> rows;
+  ASSERT_TRUE(PerftDivide(*g, 3, rows));
+  ASSERT_EQ(rows.size(), 7u);
+  uint64_t total = 0;
+  for (const auto& row : rows) total += row.second;
+  EXPECT_EQ(total, 302u);
+  uint64_t n = 0;
+  EXPECT_FALSE(Perft(*g, kMaxPly + 1, n));
+  std::string error;
+  EXPECT_FALSE(SetupVariantStart(*g, "No Such Checkers", &error));
+  EXPECT_NE(error.find("No Such Checkers"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace m8
