@@ -322,6 +322,11 @@ struct SearchState {
   uint64_t Nodes = 0;           // nodes entered since the counter was cleared
   std::array<uint64_t, kPlyTables> PlyKey{};      // key of the position at each search ply
   std::array<uint64_t, kRepKeyEntries> RepKeys{};
+  // The fixed part of the family evaluators' piece terms per kind (0 white
+  // man, 1 black man, 2 white king, 3 black king) and cell, from White's
+  // view; built for family PieceSquareFamily at every search entry.
+  std::array<std::array<int32_t, kCells>, 4> PieceSquare{};
+  int32_t PieceSquareFamily = 0;
   std::string EngineOutputText;  // the engine output label (Label9)
   std::string PlyValueOutputText;  // the ply value table window's label
   int32_t HintFrom = 0;          // expected reply; 0 no hint

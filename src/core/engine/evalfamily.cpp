@@ -1,5 +1,8 @@
 #include "core/engine/evalfamily.h"
 
+#include <array>
+#include <cstdlib>
+
 #include "core/engine/evalparts.h"
 #include "core/engine/evaluate.h"
 
@@ -8,35 +11,83 @@ namespace m8 {
 namespace {
 
 using evalparts::Census;
-using evalparts::Distance;
 
 // Family 1 and 3/4 play on the standard colour, family 2 on the other one;
 // families 3 and 4 have flying kings.
 struct Family1 {
   static bool Centre(int c) { return c == 54 || c == 56 || c == 63 || c == 65; }
   static constexpr bool kFlyingKings = false;
+  static constexpr int kId = 1;
 };
 struct Family2 {
   static bool Centre(int c) { return c == 53 || c == 55 || c == 64 || c == 66; }
   static constexpr bool kFlyingKings = false;
+  static constexpr int kId = 2;
 };
 struct Family34 {
   static bool Centre(int c) { return Family1::Centre(c); }
   static constexpr bool kFlyingKings = true;
+  static constexpr int kId = 3;
 };
+
+// The terms of a piece that depend only on its kind and cell: centre,
+// promotion bonus and back row of a man, the king's square.
+template <class F>
+void BuildPieceSquare(GameState& g) {
+  const auto& ps = g.Rules.PromoSquares;
+  const auto& bonus = g.Eval.PromotionBonus;
+  auto& t = g.Search.PieceSquare;
+  for (auto& row : t) row.fill(0);
+  for (int row = 2; row <= 9; ++row) {
+    for (int col = 1; col <= 8; ++col) {
+      const int c = 10 * row + col;
+      const int centre = F::Centre(c) ? 20 : 0;
+      int man = centre + bonus[c][0];
+      if (c == ps[1][1] || c == ps[1][3]) man += 20;
+      if (c == ps[1][0] || c == ps[1][2]) man += 10;
+      t[0][c] = man;
+      man = -centre - bonus[c][1];
+      if (c == ps[0][0] || c == ps[0][2]) man -= 20;
+      if (c == ps[0][1] || c == ps[0][3]) man -= 10;
+      t[1][c] = man;
+      int king;
+      if constexpr (F::kFlyingKings) {
+        king = 75;
+        if (c % 11 == 10)
+          king += 50;
+        else if (c == 25 || c == 58 || c == 61 || c == 94)
+          king -= 25;
+      } else {
+        king = 25;
+        if (col == 1 || col == 8) king -= 10;
+        if (row == 2 || row == 9) king -= 10;
+      }
+      t[2][c] = centre + king;
+      t[3][c] = -centre - king;
+    }
+  }
+  g.Search.PieceSquareFamily = F::kId;
+}
+
+// (15 - d) / 3 rounded toward zero, for the distances the board allows.
+constexpr int kMaxDistance = 40;
+constexpr std::array<int, kMaxDistance + 1> kProximity = [] {
+  std::array<int, kMaxDistance + 1> t{};
+  for (int d = 0; d <= kMaxDistance; ++d) t[d] = (15 - d) / 3;
+  return t;
+}();
 
 template <class F>
 int EvaluateFamily(GameState& g, int alpha, int beta, int side) {
   EvalState& e = g.Eval;
   const Board& b = g.board;
-  const auto& ps = g.Rules.PromoSquares;
-  const auto& bonus = e.PromotionBonus;
   const int ply = g.P.Ply;
   const int limit = g.Rules.NumberPieces;
   e.InDanger = 0;
 
   Census n;
-  evalparts::CountPieces<false>(g, n);
+  // Family 2 plays on the other square colour; the others on the standard one.
+  evalparts::CountPieces<false>(g, n, F::kId == 2 ? 0 : 1);
 
   if (side == 1) {
     if (n.whitePieces <= limit) e.InDanger = 1;
@@ -50,39 +101,30 @@ int EvaluateFamily(GameState& g, int alpha, int beta, int side) {
   if (m < alpha - e.LazyMargin || m > beta + e.LazyMargin) return m;
   if (e.DrawnPosition != 0) return 0;
 
+  // Empty cells add nothing here: only the pieces are visited.
+  if (g.Search.PieceSquareFamily != F::kId) BuildPieceSquare<F>(g);
+  const evalparts::AttackMap attack(g, n);
+  const auto& pieceSquare = g.Search.PieceSquare;
+  const int whiteTargetRow = n.whiteTarget / 10, whiteTargetCol = n.whiteTarget % 10;
+  const int blackTargetRow = n.blackTarget / 10, blackTargetCol = n.blackTarget % 10;
   int s = 0;
-  for (int row = 2; row <= 9; ++row) {
-    for (int col = 1; col <= 8; ++col) {
-      const int c = 10 * row + col;
-      const int p = b[c];
-      if (p == 0) continue;
-      const bool white = p > 0;
-      const int sg = white ? 1 : -1;
-      const int attackers = CountAttackers(g, c, sg);
-      s += sg * attackers * ((15 - Distance(c, white ? n.blackTarget : n.whiteTarget)) / 3);
-      if (attackers == 1) s -= sg * 10;  // no own piece can step onto it
-      if (F::Centre(c)) s += sg * 20;
-      if (p == 1) {
-        s += bonus[c][0];
-        if (c == ps[1][1] || c == ps[1][3]) s += 20;
-        if (c == ps[1][0] || c == ps[1][2]) s += 10;
-      } else if (p == -1) {
-        s -= bonus[c][1];
-        if (c == ps[0][0] || c == ps[0][2]) s -= 20;
-        if (c == ps[0][1] || c == ps[0][3]) s -= 10;
-      } else if constexpr (F::kFlyingKings) {
-        int k = 75;
-        if (c % 11 == 10)
-          k += 50;
-        else if (c == 25 || c == 58 || c == 61 || c == 94)
-          k -= 25;
-        s += sg * k;
-      } else {
-        int k = 25;
-        if (col == 1 || col == 8) k -= 10;
-        if (row == 2 || row == 9) k -= 10;
-        s += sg * k;
-      }
+  for (int k = 0; k < n.pieces; ++k) {
+    const int c = n.cells[k];
+    const int p = b[c];
+    const int row = evalparts::kRowOf[c], col = evalparts::kColOf[c];
+    int attackers, d;
+    if (p > 0) {
+      attackers = attack.Count(c, 1);
+      d = std::abs(row - blackTargetRow) + std::abs(col - blackTargetCol);
+      s += attackers * kProximity[d];
+      if (attackers == 1) s -= 10;  // no own piece can step onto it
+      s += pieceSquare[p == 1 ? 0 : 2][c];
+    } else {
+      attackers = attack.Count(c, -1);
+      d = std::abs(row - whiteTargetRow) + std::abs(col - whiteTargetCol);
+      s -= attackers * kProximity[d];
+      if (attackers == 1) s += 10;
+      s += pieceSquare[p == -1 ? 1 : 3][c];
     }
   }
 
@@ -96,6 +138,16 @@ int EvaluateFamily(GameState& g, int alpha, int beta, int side) {
 }
 
 }  // namespace
+
+void PrepareFamilyEvaluation(GameState& g) {
+  switch (g.Eval.StandardRuleSet) {
+    case 1: BuildPieceSquare<Family1>(g); break;
+    case 2: BuildPieceSquare<Family2>(g); break;
+    case 3:
+    case 4: BuildPieceSquare<Family34>(g); break;
+    default: break;
+  }
+}
 
 int Evaluate1(GameState& g, int alpha, int beta, int side) {
   return EvaluateFamily<Family1>(g, alpha, beta, side);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/engine/evaluate.h"
 #include "core/numtext.h"
@@ -26,18 +27,25 @@ struct Census {
   int whiteTarget = 0, blackTarget = 0;
   bool whiteOnTarget = false, blackOnTarget = false;
   int columnMen[2][9] = {};  // index j stands for column 9 - j
+  int cells[64];             // the occupied cells in scan order
+  int pieces = 0;
 };
 
+// parity 0 or 1 visits only the cells whose row + column has that parity
+// (the squares in play of a family); -1 visits all 64.
 template <bool WithColumns>
-inline void CountPieces(const GameState& g, Census& n) {
+inline void CountPieces(const GameState& g, Census& n, int parity = -1) {
   const Board& b = g.board;
   const RuleSet& r = g.Rules;
   int lowestBlack = 0, highestWhite = 0;
+  const int step = parity < 0 ? 1 : 2;
   for (int row = 2; row <= 9; ++row) {
-    for (int col = 8; col >= 1; --col) {
+    const int first = parity < 0 || (row + 8) % 2 == parity ? 8 : 7;
+    for (int col = first; col >= 1; col -= step) {
       const int c = 10 * row + col;
       const int p = b[c];
       if (p == 0) continue;
+      n.cells[n.pieces++] = c;
       if (p < 0) {
         ++n.blackPieces;
         if (p == -1) {
@@ -75,6 +83,42 @@ inline void CountPieces(const GameState& g, Census& n) {
     }
   }
 }
+
+// Row and column of every mailbox cell.
+inline constexpr std::array<int8_t, kCells> kRowOf = [] {
+  std::array<int8_t, kCells> t{};
+  for (int c = 0; c < kCells; ++c) t[c] = static_cast<int8_t>(c / 10);
+  return t;
+}();
+inline constexpr std::array<int8_t, kCells> kColOf = [] {
+  std::array<int8_t, kCells> t{};
+  for (int c = 0; c < kCells; ++c) t[c] = static_cast<int8_t>(c % 10);
+  return t;
+}();
+
+// For every cell, 2 x the number of pieces of each colour that could make a
+// plain move onto it: Count(c, colour) is CountAttackers(g, c, colour). Built
+// from the pieces of the counting scan, each spreading its plain-move steps.
+struct AttackMap {
+  int8_t twice[2][kCells];
+
+  AttackMap(const GameState& g, const Census& n) {
+    std::memset(twice, 0, sizeof twice);
+    const Board& b = g.board;
+    for (int k = 0; k < n.pieces; ++k) {
+      const int c = n.cells[k];
+      const int p = b[c];
+      const int side = p > 0 ? 0 : 1;
+      const int kind = (p == 2 || p == -2 ? 2 : 0) + side;
+      const auto& row = g.Tables.DirectionTable[kind];
+      for (int j = 0; j < 9 && row[j] != kDirEnd; ++j) {
+        const int to = c + row[j];
+        if (to >= 0 && to < kCells) twice[side][to] = static_cast<int8_t>(twice[side][to] + 2);
+      }
+    }
+  }
+  int Count(int c, int colour) const { return 1 + twice[colour == -1 ? 1 : 0][c]; }
+};
 
 // The repetition test: true when the position of the current ply stood
 // earlier in the game or the line searched (any earlier occurrence). Records

@@ -1,6 +1,7 @@
 #include "core/engine/evaluate.h"
 
 #include <cstdlib>
+#include <optional>
 
 #include "core/engine/evalparts.h"
 #include "core/engine/poskey.h"
@@ -56,6 +57,7 @@ bool OnAny(const std::array<int32_t, kPromoEntries>& squares, int c, std::initia
 struct PieceScan {
   const GameState& g;
   const Census& n;
+  const evalparts::AttackMap* attack;  // when the proximity term is on
   int mW, mB;
   int whiteFirstRow = 0, blackFirstRow = 0;
 
@@ -72,7 +74,7 @@ struct PieceScan {
     s += white ? mW * bonus[c][0] : mB * bonus[c][1];
     // Proximity to the opponent's rearmost piece.
     if (g.Eval.NoKingWinRule == 1) {
-      const int attackers = CountAttackers(g, c, sg);
+      const int attackers = attack->Count(c, sg);
       const int target = white ? n.blackTarget : n.whiteTarget;
       s += sg * attackers * ((15 - Distance(c, target)) / (2 * absP - 1));
     }
@@ -190,7 +192,9 @@ int EvaluateGeneric(GameState& g, int alpha, int beta, int side) {
 
   const bool whiteMany = n.whiteMen > e.WhiteMenThreshold;
   const bool blackMany = n.blackMen > e.BlackMenThreshold;
-  PieceScan scan{g, n, whiteMany ? 2 : 1, blackMany ? 2 : 1};
+  std::optional<evalparts::AttackMap> attack;
+  if (e.NoKingWinRule == 1) attack.emplace(g, n);
+  PieceScan scan{g, n, attack ? &*attack : nullptr, whiteMany ? 2 : 1, blackMany ? 2 : 1};
   const auto& bonus = e.PromotionBonus;
   const bool columnTerm = e.AllStepsOrthogonal != 0 && e.RootSide == -side;
   int s = 0;

@@ -288,6 +288,7 @@ void SearchMakeMove(GameState& g, int index) {
 SearchScope::SearchScope(GameState& g) : g_(g) {
   g_.P.StopRequest = 0;
   PrepareRepetitionKeys(g_);
+  PrepareFamilyEvaluation(g_);
 }
 
 SearchScope::~SearchScope() {
