@@ -1,7 +1,12 @@
-// morventa8-perft [--variant NAME] [--divide] DEPTH
-// Sets up a new game of the variant (default "American Checkers") and prints
-// one line per depth 1..DEPTH: "depth count milliseconds". With --divide it
-// first prints the count below each legal move at DEPTH.
+// morventa8-perft [--variant NAME] [--setup DIGITS] [--side w|b] [--generic]
+//                 [--divide] DEPTH
+// Sets up a new game of the variant (default "American Checkers"), or the
+// position of a Setup string (64 digits 0..4) under its rules with the given
+// side to move, and prints one line per depth 1..DEPTH: "depth count
+// milliseconds". With --divide it first prints the count below each legal
+// move at DEPTH. It walks with the generator of the built-in rule set in
+// force (GenerateMoves1..4) when there is one, else with GenerateMoves, and
+// names it on the error stream; --generic always uses GenerateMoves.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +17,7 @@
 #include <system_error>
 
 #include "core/rules/movegen.h"
+#include "core/rules/notation.h"
 #include "core/rules/perft.h"
 #include "core/state.h"
 
@@ -33,7 +39,9 @@ struct ConsoleHost : m8::Host {
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: morventa8-perft [--variant NAME] [--divide] DEPTH\n");
+  std::fprintf(stderr,
+               "usage: morventa8-perft [--variant NAME] [--setup DIGITS] [--side w|b] [--generic] "
+               "[--divide] DEPTH\n");
   return 2;
 }
 
@@ -42,6 +50,9 @@ int Usage() {
 int main(int argc, char** argv) {
   std::string variant = "American Checkers";
   bool divide = false;
+  std::string setup;
+  int side = 0;  // 0: the variant's starting side
+  auto which = m8::PerftGenerator::ForRuleSet;
   int depth = -1;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -49,6 +60,14 @@ int main(int argc, char** argv) {
       variant = argv[++i];
     } else if (a == "--divide") {
       divide = true;
+    } else if (a == "--generic") {
+      which = m8::PerftGenerator::Generic;
+    } else if (a == "--setup" && i + 1 < argc) {
+      setup = argv[++i];
+    } else if (a == "--side" && i + 1 < argc) {
+      const std::string v = argv[++i];
+      if (v != "w" && v != "b") return Usage();
+      side = v == "w" ? 1 : -1;
     } else if (!a.empty() && a.find_first_not_of("0123456789") == std::string::npos && depth < 0) {
       depth = std::atoi(a.c_str());
     } else {
@@ -66,9 +85,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "morventa8-perft: %s\n", error.c_str());
     return 1;
   }
+  if (!setup.empty() || side != 0) {
+    if (setup.empty()) setup = m8::BoardToSetupString(g->board);
+    if (side == 0) side = g->P.SideToMove;
+    if (!m8::SetupPerftPosition(*g, setup, side, &error)) {
+      std::fprintf(stderr, "morventa8-perft: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  std::fprintf(stderr, "generator: %s\n", m8::PerftGeneratorName(*g, which).c_str());
   if (divide) {
     std::vector<std::pair<std::string, uint64_t>> rows;
-    if (!m8::PerftDivide(*g, depth, rows)) {
+    if (!m8::PerftDivide(*g, depth, rows, which)) {
       std::fprintf(stderr, "morventa8-perft: %s\n",
                    m8::MoveGenErrorText(static_cast<m8::MoveGenError>(g->P.GenError)).c_str());
       return 1;
@@ -83,7 +111,7 @@ int main(int argc, char** argv) {
   for (int d = 1; d <= depth; ++d) {
     uint64_t n = 0;
     const auto t0 = std::chrono::steady_clock::now();
-    const bool ok = m8::Perft(*g, d, n);
+    const bool ok = m8::Perft(*g, d, n, which);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - t0).count();
     if (!ok) {

@@ -93,9 +93,11 @@ void ResetPly(GameState& g) {
   P.Ply = 0;
 }
 
-bool GenerateMoves(GameState& g, int mode) {
-  movegen::DynamicRules rules(g);
-  movegen::Generator<movegen::DynamicRules, false> gen(g, rules, g.Gen.Gen);
+namespace {
+
+template <class R>
+bool Generate(GameState& g, const R& rules, int mode) {
+  movegen::Generator<R, false> gen(g, rules, g.Gen.Gen);
   const MoveGenError e = gen.Run(mode);
   g.P.GenError = static_cast<int32_t>(e);
   switch (e) {
@@ -111,6 +113,35 @@ bool GenerateMoves(GameState& g, int mode) {
       return false;
   }
   return false;
+}
+
+template <int kSet>
+bool GenerateFixed(GameState& g, int mode) {
+  return Generate(g, movegen::FixedRules<kSet>{}, mode);
+}
+
+}  // namespace
+
+bool GenerateMoves(GameState& g, int mode) { return Generate(g, movegen::DynamicRules(g), mode); }
+
+bool GenerateMoves1(GameState& g, int mode) { return GenerateFixed<1>(g, mode); }
+bool GenerateMoves2(GameState& g, int mode) { return GenerateFixed<2>(g, mode); }
+bool GenerateMoves3(GameState& g, int mode) { return GenerateFixed<3>(g, mode); }
+bool GenerateMoves4(GameState& g, int mode) { return GenerateFixed<4>(g, mode); }
+
+bool GenerateMovesForRuleSet(GameState& g, int mode) {
+  switch (g.Eval.StandardRuleSet) {
+    case 1:
+      return GenerateMoves1(g, mode);
+    case 2:
+      return GenerateMoves2(g, mode);
+    case 3:
+      return GenerateMoves3(g, mode);
+    case 4:
+      return GenerateMoves4(g, mode);
+    default:
+      return GenerateMoves(g, mode);
+  }
 }
 
 bool GenerateLegalMoves(GameState& g) {

@@ -31,6 +31,19 @@ enum class MoveGenError : int32_t {
 // user through the host.
 bool GenerateMoves(GameState& g, int mode);
 
+// The generators of the four built-in rule sets (StandardRuleSet 1..4): the
+// same generator with that set's rules fixed at compile time, so they give
+// exactly the moves GenerateMoves gives under those rules. Mode > 0 gives all
+// moves, mode <= 0 captures only (captures are compulsory in all four).
+// They read the movement table and the promotion squares of the rules in
+// force.
+bool GenerateMoves1(GameState& g, int mode);
+bool GenerateMoves2(GameState& g, int mode);
+bool GenerateMoves3(GameState& g, int mode);
+bool GenerateMoves4(GameState& g, int mode);
+// GenerateMoves1..4 by Eval.StandardRuleSet, GenerateMoves when it is 0.
+bool GenerateMovesForRuleSet(GameState& g, int mode);
+
 // GenerateMoves with mode 0 and, when that gave nothing, with mode 1: the
 // legal moves of the position as every caller outside the search wants them.
 bool GenerateLegalMoves(GameState& g);

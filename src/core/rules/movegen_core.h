@@ -52,6 +52,25 @@ struct DynamicRules {
   }
 };
 
+// The four built-in rule sets as constants (the keys in which they differ;
+// every other key has its standard-set value). Sets 1..4: American, Italian,
+// the majority game with flying kings, Russian.
+template <int kSet>
+struct FixedRules {
+  static constexpr int CapRequired = 1, JumpFriend = 0, NumberFriends = 0, PiecesOnBlack = 1;
+  static constexpr int canContract = 0, ContractW1 = 0, ContractW2 = 0, ContractB1 = 0, ContractB2 = 0;
+  static constexpr int MulJumps = 1, MaxCapMoveK = 1, ManCapMoveKing = 0, KingFirst = 0, CapReverse = 0;
+  static constexpr int LastCap = 0, OrthogonalLongKings = 0;
+  static constexpr int LongKings = kSet >= 3 ? 1 : 0;
+  static constexpr int ManContJump = kSet >= 3 ? 1 : 0;
+  static constexpr int ManContJumpCrowned = kSet == 4 ? 1 : 0;
+  static constexpr int MaxCapMove = kSet == 2 || kSet == 3 ? 1 : 0;
+  static constexpr int MaxCapMoveKings = kSet == 2 ? 1 : 0;
+  static constexpr int KingCapMove = kSet == 2 ? 1 : 0;
+  static constexpr int ManCapKing = kSet == 2 ? 0 : 1;
+  static constexpr int RemovePieces = kSet >= 3 ? 1 : 0;
+};
+
 // A captured piece stays on its cell with 10 subtracted while the capture is
 // searched; every value below this is such a mark.
 constexpr int kMarkLimit = -5;

@@ -1,22 +1,28 @@
 #include "core/rules/perft.h"
 
-#include "core/rules/movegen.h"
 #include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 
 namespace m8 {
 
 namespace {
 
-uint64_t PerftNode(GameState& g, int depth, bool& ok) {
-  if (!GenerateMoves(g, 0)) {
+using GenerateFn = bool (*)(GameState&, int);
+
+GenerateFn Generator(PerftGenerator which) {
+  return which == PerftGenerator::ForRuleSet ? &GenerateMovesForRuleSet : &GenerateMoves;
+}
+
+uint64_t PerftNode(GameState& g, GenerateFn generate, int depth, bool& ok) {
+  if (!generate(g, 0)) {
     ok = false;
     return 0;
   }
   PlyState& P = g.P;
   int first = P.PlyStart[P.Ply], end = P.PlyStart[P.Ply + 1];
   if (first == end) {
-    if (!GenerateMoves(g, 1)) {
+    if (!generate(g, 1)) {
       ok = false;
       return 0;
     }
@@ -29,7 +35,7 @@ uint64_t PerftNode(GameState& g, int depth, bool& ok) {
       ok = false;
       break;
     }
-    n += PerftNode(g, depth - 1, ok);
+    n += PerftNode(g, generate, depth - 1, ok);
     UnmakeMove(g, k);
   }
   return n;
@@ -52,7 +58,33 @@ bool SetupVariantStart(GameState& g, std::string_view variant, std::string* erro
   return true;
 }
 
-bool Perft(GameState& g, int depth, uint64_t& count) {
+bool SetupPerftPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error) {
+  if (digits.size() != 64) {
+    if (error) *error = "The position must have 64 digits, it has " + std::to_string(digits.size()) + ".";
+    return false;
+  }
+  Board b = DefaultStartBoard();
+  size_t pos = 0;
+  for (int c = 0; c < kCells; ++c) {
+    if (b[c] == kOffBoard) continue;
+    static constexpr int kValue[] = {0, 1, -1, 2, -2};
+    const char ch = digits[pos];
+    if (ch < '0' || ch > '4') {
+      if (error) *error = std::string("'") + ch + "' at position " + std::to_string(pos + 1) + " is not a digit 0 to 4.";
+      return false;
+    }
+    b[c] = kValue[ch - '0'];
+    ++pos;
+  }
+  g.board = b;
+  g.P.SideToMove = sideToMove > 0 ? 1 : -1;
+  g.Flow.PositionPreset = 1;
+  SetupPositionState(g);
+  g.Flow.PositionPreset = 0;
+  return true;
+}
+
+bool Perft(GameState& g, int depth, uint64_t& count, PerftGenerator which) {
   count = 0;
   if (depth < 0 || depth > kMaxPly) return false;
   if (depth == 0) {
@@ -60,11 +92,12 @@ bool Perft(GameState& g, int depth, uint64_t& count) {
     return true;
   }
   bool ok = true;
-  count = PerftNode(g, depth, ok);
+  count = PerftNode(g, Generator(which), depth, ok);
   return ok;
 }
 
-bool PerftDivide(GameState& g, int depth, std::vector<std::pair<std::string, uint64_t>>& out) {
+bool PerftDivide(GameState& g, int depth, std::vector<std::pair<std::string, uint64_t>>& out,
+                 PerftGenerator which) {
   out.clear();
   if (depth < 1 || depth > kMaxPly) return false;
   if (!GenerateLegalMoves(g)) return false;
@@ -76,13 +109,19 @@ bool PerftDivide(GameState& g, int depth, std::vector<std::pair<std::string, uin
     uint64_t n = 1;
     if (depth > 1) {
       if (!MakeMove(g, k)) return false;
-      const bool ok = Perft(g, depth - 1, n);
+      const bool ok = Perft(g, depth - 1, n, which);
       UnmakeMove(g, k);
       if (!ok) return false;
     }
     out.emplace_back(std::move(text), n);
   }
   return true;
+}
+
+std::string PerftGeneratorName(const GameState& g, PerftGenerator which) {
+  if (which == PerftGenerator::ForRuleSet && g.Eval.StandardRuleSet >= 1 && g.Eval.StandardRuleSet <= 4)
+    return "GenerateMoves" + std::to_string(g.Eval.StandardRuleSet);
+  return "GenerateMoves";
 }
 
 }  // namespace m8
