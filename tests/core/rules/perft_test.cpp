@@ -52,6 +52,15 @@ TEST(Perft, DivideAddsUpAndUnknownVariantIsRefused) {
   uint64_t n = 0;
   EXPECT_FALSE(Perft(*g, kMaxPly + 1, n));
   std::string error;
+  // A set-up position with white to move; the rule set's own generator.
+  ASSERT_TRUE(SetupPerftPosition(*g, "1010101001010101101010100000000000000000020202022020202002020202", 1, &error))
+      << error;
+  EXPECT_EQ(g->P.SideToMove, 1);
+  ASSERT_TRUE(Perft(*g, 3, n, PerftGenerator::ForRuleSet));
+  EXPECT_EQ(n, 302u);
+  EXPECT_FALSE(SetupPerftPosition(*g, "12", 1, &error));
+  EXPECT_FALSE(SetupPerftPosition(*g, std::string(63, '0') + "7", 1, &error));
+  EXPECT_NE(error.find("position 64"), std::string::npos);
   EXPECT_FALSE(SetupVariantStart(*g, "No Such Checkers", &error));
   EXPECT_NE(error.find("No Such Checkers"), std::string::npos);
 }
