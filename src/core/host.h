@@ -57,6 +57,9 @@ enum class View {
   Comment,       // Text1
   Strength,      // Label7
   PlyValueOutput,  // the ply value table window's progress and main line
+  MoveHighlights,  // the marks on the pieces that can move (cleared or set anew)
+  PlyValueTable,   // the ply value table window: table, buttons, sort keys, progress
+  ProblemText,     // the problem window's text
   Count
 };
 

@@ -333,6 +333,71 @@ struct SearchState {
   int32_t HintTo = 0;
 };
 
+// The computer move, the analysis, the hint and computer-against-computer
+// play (engine/computermove.h, engine/analysis.h): the root moves' scores and
+// the texts of the move lists, which the window shows as they stand here.
+constexpr int kRootScoreSlots = 76;     // root move slots 0..75
+constexpr int kNoRootScore = -32767;    // RootScores: no square / no score
+struct DriverState {
+  // RootScores[0][i] from square, [1][i] to square, [2][i] last score of root
+  // move slot i; kNoRootScore = none.
+  std::array<std::array<int32_t, kRootScoreSlots>, 3> RootScores = [] {
+    std::array<std::array<int32_t, kRootScoreSlots>, 3> t{};
+    for (auto& row : t) row.fill(kNoRootScore);
+    return t;
+  }();
+  int32_t AspirationWindow = 100;
+  int32_t GamePlyAtRoot = 0;
+  // List1: the line of every game ply (index GamePly - 1), MoveListCount of
+  // them shown, MoveListSelected selected (-1 none).
+  std::array<std::string, kGameTables> MoveListLines{};
+  int32_t MoveListCount = 0;
+  int32_t MoveListSelected = -1;
+  // List2 and List3 as ListLegalMoves and ListRootMoveScores fill them.
+  std::vector<std::string> LegalMoveLines;
+  std::vector<std::string> RootScoreLines;
+  // The bare move text of each move number and side (columns 0 and 1).
+  std::array<std::array<std::string, 2>, kGameRecordRows> GameMoveTexts{};
+  // The progress bar.
+  int32_t ProgressValue = 0;
+  int32_t ProgressMax = 100;
+  std::string DrawNote;      // a draw recorded without announcing it
+  std::string ProblemText;   // the problem window's text (ComputeHint)
+  int32_t ProblemCount = 0;
+};
+
+// The ply value table (engine/plyvalue.h) and what its window shows. Rows
+// 0..PlyValueRows-1 in sorted order; the *Saved twins keep the rows in the
+// order of the legal moves.
+struct PlyValueState {
+  int32_t PlyValuePlies = 0;  // depth of the last run (0 before the first)
+  int32_t PlyValueRows = 0;
+  std::vector<std::vector<int32_t>> PlyValues;  // [row][depth 0..PlyValuePlies]
+  std::vector<std::string> PlyValueMoves;
+  std::vector<int32_t> PlyValueDiff;
+  std::vector<int32_t> PlyValueTime;
+  std::vector<std::string> PlyValueLines;
+  std::vector<int32_t> PlyValueMarks;
+  std::vector<std::vector<int32_t>> PlyValuesSaved;
+  std::vector<std::string> PlyValueMovesSaved;
+  std::vector<int32_t> PlyValueDiffSaved;
+  std::vector<int32_t> PlyValueTimeSaved;
+  std::vector<std::string> PlyValueLinesSaved;
+  std::vector<int32_t> PlyValueMarksSaved;
+  // The window (caption "Ply Value Table"); its label is
+  // SearchState::PlyValueOutputText.
+  bool Shown = false;
+  std::string TableText;       // Text1
+  bool CloseEnabled = true;    // Command1
+  bool CancelEnabled = false;  // Command2
+  std::vector<std::string> SortKeys;  // Combo1 items
+  std::string SortKey;                // Combo1 text
+  std::string ReadyMark;              // "1" once the table may be re-sorted
+  bool SortEnabled = true;            // Combo1 and Label1
+  int32_t ProgressValue = 0;
+  int32_t ProgressMax = 0;
+};
+
 // The opening book: what the last BookMove call found, and the book file's
 // lines kept between calls (re-read when the file's size or time changes).
 constexpr int kBookCandidates = 11;
@@ -387,6 +452,8 @@ struct GameState {
   BookState Book;
   EvalState Eval;
   SearchState Search;
+  DriverState Driver;
+  PlyValueState PlyValue;
   DrawState Draw;
   GameFlow Flow;
   BoardViewState BoardShown;

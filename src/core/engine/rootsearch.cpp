@@ -39,6 +39,8 @@ class RootSearcher {
   int previousScore_ = 0;
   int bestScore_ = 0;
   int depthNow_ = 0;
+  bool researched_ = false;  // the last search of the move ran the short-line re-search
+  int shallowScore_ = 0;     // its score before that re-search
 };
 
 constexpr int kAlways = -kInfinity - 1;  // short-line re-search whatever the score
@@ -47,6 +49,7 @@ constexpr int kNever = kInfinity;
 // Makes root move i, searches it with the current window and takes it back.
 int RootSearcher::SearchMove(int i, int depth, int shortLineAbove) {
   GameState& g = g_;
+  researched_ = false;
   g.SearchTab.PVTable[0][0].From = 0;
   SearchMakeMove(g, i);
   FindLastIrreversiblePly(g, rootGamePly_ - 1);
@@ -58,6 +61,9 @@ int RootSearcher::SearchMove(int i, int depth, int shortLineAbove) {
   if (g.Eval.DrawnPosition >= 1) score = 0;
 
   if (score > shortLineAbove && p_.shortLineResearch && depth >= 3 && PVLength(g) < 3) {
+    if (h_.moveStarting) h_.moveStarting(depth, i, true);
+    researched_ = true;
+    shallowScore_ = score;
     const bool fullWindow =
         p_.member == NodeMember::AlphaBeta1 || p_.member == NodeMember::AlphaBetaAnti;
     int ra = fullWindow ? -kInfinity : -beta_;
@@ -106,8 +112,10 @@ RootSearchResult RootSearcher::Run() {
   rootGamePly_ = g.P.GamePly;
   g.Eval.RootSide = g.P.SideToMove;
 
-  GenerateMoves(g, 0);
-  if (g.P.PlyStart[1] == g.P.PlyStart[0]) GenerateMoves(g, 1);
+  if (p_.generateMoves) {
+    GenerateMoves(g, 0);
+    if (g.P.PlyStart[1] == g.P.PlyStart[0]) GenerateMoves(g, 1);
+  }
   const int moves = g.P.PlyStart[1] - g.P.PlyStart[0];
   if (moves <= 0) return r;
   r.hasMove = true;
@@ -127,7 +135,9 @@ RootSearchResult RootSearcher::Run() {
     const int depth = std::min(d, kMaxExtensionPly);
 
     for (int i = 0; i < moves; ++i) {
+      if (h_.moveStarting) h_.moveStarting(d, i, false);
       int score = SearchMove(i, depth, i == 0 ? kAlways : kNever);
+      bool best = false;
       if (Aborted()) break;
       if (i == 0) {
         if (score >= alpha_ && score >= beta_) {
@@ -144,6 +154,7 @@ RootSearchResult RootSearcher::Run() {
         alpha_ = score;
         beta_ = score + 1;
         NewBest(i, score);
+        best = true;
       } else if (score > alpha_) {
         const int oldAlpha = alpha_;
         alpha_ = score;
@@ -155,8 +166,11 @@ RootSearchResult RootSearcher::Run() {
           alpha_ = score;
           beta_ = score + 1;
           NewBest(i, score);
+          best = true;
         }
       }
+      if (h_.moveDone)
+        h_.moveDone(d, best ? 0 : i, researched_ ? shallowScore_ : best ? alpha_ : score, best);
       CheckTime();
       if (g.P.SearchAborted != 0) break;
     }

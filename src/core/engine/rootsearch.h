@@ -18,6 +18,9 @@ struct RootSearchParams {
   double timeLimitSeconds = 0;  // > 0: stop once this much time has passed (time mode)
   int aspirationWindow = 100;   // half-width around the last iteration's score; 0 = full window
   bool shortLineResearch = true;  // search a root move one ply deeper when its line is short
+  // false: search the root list already in the move list (records
+  // PlyStart[0] .. PlyStart[1] - 1, as the caller generated or cut it).
+  bool generateMoves = true;
 };
 
 struct RootIteration {
@@ -33,6 +36,13 @@ struct RootSearchHooks {
   std::function<void(int depth, int index, int score)> newBest;
   // An iteration ended without an abort.
   std::function<void(const RootIteration&)> iterationDone;
+  // Root move i is about to be searched at iteration `depth` (also before the
+  // one-ply-deeper re-search of a short line, with shortLine set).
+  std::function<void(int depth, int index, bool shortLine)> moveStarting;
+  // Root move i is done: `slot` is where it stands now (0 when it became the
+  // best move), `score` its score, or the score of the normal search when its
+  // line was searched one ply deeper. Not called for a move cut short by a stop.
+  std::function<void(int depth, int slot, int score, bool best)> moveDone;
 };
 
 struct RootSearchResult {

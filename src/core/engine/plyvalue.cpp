@@ -1,0 +1,312 @@
+#include "core/engine/plyvalue.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "core/engine/drivershared.h"
+#include "core/engine/evaluate.h"
+#include "core/engine/mainline.h"
+#include "core/engine/quicksearch.h"
+#include "core/engine/searchnode.h"
+#include "core/numtext.h"
+#include "core/rules/drawrules.h"
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
+
+namespace m8 {
+
+namespace {
+
+constexpr const char* kEol = "\r\n";
+
+std::string LeftAligned(const std::string& s, size_t width) {
+  return s.size() < width ? s + std::string(width - s.size(), ' ') : s;
+}
+
+std::string RightAligned(const std::string& s, size_t width) {
+  return s.size() < width ? std::string(width - s.size(), ' ') + s : s;
+}
+
+std::string Bare(int64_t v) { return std::to_string(v); }
+
+void ShowTable(GameState& g) { g.host->refresh(View::PlyValueTable); }
+
+void SetTableProgress(GameState& g, int value) {
+  auto& pv = g.PlyValue;
+  pv.ProgressValue = std::clamp(value, 0, std::max(0, pv.ProgressMax));
+  ShowTable(g);
+}
+
+void ResizeRows(PlyValueState& pv, int n, int plies) {
+  pv.PlyValues.assign(n, std::vector<int32_t>(plies + 1, 0));
+  pv.PlyValueMoves.assign(n, "");
+  pv.PlyValueDiff.assign(n, 0);
+  pv.PlyValueTime.assign(n, 0);
+  pv.PlyValueLines.assign(n, "");
+  pv.PlyValueMarks.assign(n, 0);
+  pv.PlyValuesSaved.assign(n, std::vector<int32_t>(plies + 1, 0));
+  pv.PlyValueMovesSaved.assign(n, "");
+  pv.PlyValueDiffSaved.assign(n, 0);
+  pv.PlyValueTimeSaved.assign(n, 0);
+  pv.PlyValueLinesSaved.assign(n, "");
+  pv.PlyValueMarksSaved.assign(n, 0);
+}
+
+void SwapRows(PlyValueState& pv, int i, int j) {
+  std::swap(pv.PlyValues[i], pv.PlyValues[j]);
+  std::swap(pv.PlyValueMoves[i], pv.PlyValueMoves[j]);
+  std::swap(pv.PlyValueDiff[i], pv.PlyValueDiff[j]);
+  std::swap(pv.PlyValueTime[i], pv.PlyValueTime[j]);
+  std::swap(pv.PlyValueLines[i], pv.PlyValueLines[j]);
+  std::swap(pv.PlyValueMarks[i], pv.PlyValueMarks[j]);
+}
+
+// Plays legal move r of the position into the game as a move from the board.
+// False (nothing changed) when there is no such move or no room for it.
+bool EnterRowMove(GameState& g, int r) {
+  ResetPly(g);
+  GenerateLegalMoves(g);
+  const int first = g.P.PlyStart[0];
+  if (r >= g.P.PlyStart[1] - first) return false;
+  const MoveRecord m = g.P.MoveList[first + r];
+  MoveString(g, m);
+  if (!MakeMove(g, m)) return false;
+  g.P.PlayedCapture = m.IsCapture() ? 1 : 0;
+  g.P.PlayedCrowning = m.Crown == 2 ? 1 : 0;
+  const int ply = g.P.GamePly;
+  RecordGameMove(g, m);  // also cuts the stored game after this ply
+  g.Game.MaterialBalanceHistory[ply] = g.P.MaterialBalance[g.P.Ply];
+  g.Game.BoardMaterialHistory[ply] = g.P.BoardMaterial[g.P.Ply];
+  if (ply + 1 < kGameTables) g.Game.GameMoves[ply + 1].From = 0;
+  SetPhaseThresholds(g);
+  g.Flow.GameResult.clear();
+  const int row = (ply + 1) / 2, side = ply % 2 == 1 ? 0 : 1;
+  g.Game.GameRecord[row][side] = ToLower(g.Game.GameRecord[row][side]);
+  g.Game.GameRecord[row][2 + side] = "2";
+  CheckDrawRules(g);
+  return true;
+}
+
+// Takes the last game ply back and forgets it.
+void TakeBackRowMove(GameState& g) {
+  const int ply = g.P.GamePly;
+  const MoveRecord m = g.Game.GameMoves[ply];
+  g.P.Ply = 1;
+  UnmakeMove(g, m);
+  g.P.Ply = 0;
+  g.P.MaterialBalance[0] = g.Game.MaterialBalanceHistory[ply - 1];
+  g.P.BoardMaterial[0] = g.Game.BoardMaterialHistory[ply - 1];
+  const int row = (ply + 1) / 2, side = ply % 2 == 1 ? 0 : 1;
+  g.Game.GameRecord[row][side].clear();
+  g.Game.GameRecord[row][2 + side].clear();
+  g.Game.GameMoves[ply].From = 0;
+  g.Game.PositionHistory[ply - 1].clear();
+  g.Game.GameLength = g.P.GamePly;
+  g.Draw.DrawReason = kNoDraw;
+  g.host->refresh(View::Board);
+}
+
+}  // namespace
+
+void PlyValueSearchOne(GameState& g, int row) {
+  auto& pv = g.PlyValue;
+  g.Rating.RatedGame = 0;
+  const int rootPly = g.P.GamePly;
+  g.Driver.GamePlyAtRoot = rootPly;
+  ResetPly(g);
+  GenerateLegalMoves(g);
+  const double t0 = g.host->monotonicSeconds();
+  const int plies = pv.PlyValuePlies;
+  const int first = g.P.PlyStart[0];
+  const int n = g.P.PlyStart[1] - first;
+
+  int lastScore = 0;
+  auto search = [&](int i, int d) {
+    g.SearchTab.PVTable[0][0].From = 0;
+    if (!MakeMove(g, i)) return 0;
+    FindLastIrreversiblePly(g, rootPly - 1);
+    CountRepetitions(g, rootPly - 1);
+    if (g.Eval.DrawnPosition == 0) g.Eval.DrawnPosition = g.Draw.MoveLimitReached;
+    int depth = d - 1;
+    lastScore = QuickSearchDepth(g, depth);
+    UnmakeMove(g, i);
+    g.Eval.DrawnPosition = 0;
+    return lastScore;
+  };
+
+  int alpha = -kInfinity, beta = kInfinity, best = 0, stored = 0;
+  std::string scoreLine, mainLine;
+  for (int d = 1; d <= plies; ++d) {
+    if (d > 1) {
+      beta = alpha + 100;
+      alpha -= 100;
+    }
+    g.Search.MaxPly = std::min(g.Opt.ExtendedPlies + d, kMaxPly - 6);
+    auto aborted = [&] { return g.P.SearchAborted != 0 && std::abs(alpha) < 30001; };
+    auto newBest = [&](int i, int s) {
+      beta = s + 1;
+      best = s;
+      UpdatePV(g, i);
+      g.Search.PlyValueOutputText = "Score:" + SignedText(s) + "   iniScore:" + SignedText(row) +
+                                    "   Depth:" + SignedText(plies);
+      ShowMainLinePV(g);
+      const std::string line = g.Texts.DisplayMoveText + " " + g.Log.MainLineText;
+      scoreLine = "Score:" + SignedText(s) + "   Depth:" + SignedText(plies) + "   " + line;
+      if (scoreLine.find('x') == std::string::npos) scoreLine.clear();
+      mainLine = line;
+      auto& list = g.P.MoveList;
+      std::rotate(list.begin() + first, list.begin() + i, list.begin() + i + 1);
+      alpha = s;
+    };
+    bool cut = false;
+    for (int i = first; i < first + n && !cut; ++i) {
+      int score = search(i, d);
+      if (aborted()) break;
+      if (i == first) {
+        if (score < alpha || score >= beta) {
+          alpha = score < alpha ? -kInfinity : score;
+          score = search(i, d);
+          if (aborted()) break;
+        }
+        newBest(i, score);
+      } else if (score > alpha) {
+        const int old = alpha;
+        alpha = score;
+        beta = kInfinity;
+        score = search(i, d);
+        if (aborted()) break;
+        if (score > old) newBest(i, score);
+      }
+      cut = g.P.SearchAborted != 0;
+    }
+    if (g.P.SearchAborted != 0) break;
+    pv.PlyValues[row][d] = best;
+    stored = d;
+  }
+
+  const double t1 = g.host->monotonicSeconds();
+  // Without a second depth there is nothing to compare with.
+  pv.PlyValueDiff[row] = stored >= 2 ? pv.PlyValues[row][stored] - pv.PlyValues[row][2] : 0;
+  pv.PlyValueLines[row] = mainLine;
+  pv.PlyValueTime[row] = RoundHalfEven(t1 - t0);
+  if (n > 0) MoveString(g, first);
+  g.Search.HintFrom = 0;
+  g.Search.HintTo = 0;
+
+  const std::string& line = g.Log.MainLineText;
+  const auto xs = std::count_if(line.begin(), line.end(), [](char c) { return c == 'x' || c == 'X'; });
+  pv.PlyValueMarks[row] = (std::abs(pv.PlyValueDiff[row]) > 100 && !scoreLine.empty()) || xs % 2 == 1 ||
+                                  std::abs(lastScore) > 31000
+                              ? 1
+                              : 0;
+  g.host->refresh(View::PlyValueOutput);
+}
+
+void BuildPlyValueTable(GameState& g) {
+  Host& h = *g.host;
+  auto& pv = g.PlyValue;
+  g.Driver.ProblemCount = 0;
+  pv.PlyValuePlies = std::clamp(g.Opt.PlyValueDepth, 1, 20);
+  const int plies = pv.PlyValuePlies;
+
+  ClearRootMoveScores(g);
+  for (Command c : {Command::MoveList, Command::LegalMoves, Command::RootScores}) h.setCommandEnabled(c, false);
+  g.P.StopRequest = 0;
+  g.P.SearchAborted = 0;
+
+  pv.Shown = true;
+  pv.TableText = "Searching...";
+  if (g.Opt.ShowCalculation == 1) g.Search.PlyValueOutputText.clear();
+  pv.CloseEnabled = false;
+  pv.CancelEnabled = true;
+  pv.SortEnabled = false;
+  pv.SortKeys = {"Best difference", "Both difference", "Best value", "Most time", "Combinations/Problems"};
+  pv.SortKey = "Best difference";
+
+  DisableCommandsWhileThinking(g);
+  if (g.Opt.ShowMoves == 1) h.refresh(View::MoveHighlights);
+  g.Flow.Busy = 1;
+
+  ResetPly(g);
+  GenerateLegalMoves(g);
+  const int n = std::max(0, g.P.PlyStart[1] - g.P.PlyStart[0]);
+  pv.ProgressMax = n * plies;
+  pv.ProgressValue = 0;
+  ResizeRows(pv, n, plies);
+  ShowTable(g);
+  h.refresh(View::PlyValueOutput);
+
+  // The game stored after the position goes, as for a move from the board.
+  g.Driver.MoveListCount = std::clamp(std::min(g.Driver.MoveListCount, g.P.GamePly), 0, kGameTables);
+  for (int i = g.P.GamePly + 1; i <= g.Game.GameLength && i < kGameTables; ++i) {
+    g.Game.PlyComments[i].clear();
+    g.Game.ScoreHistory[i] = 0;
+  }
+  g.Game.GameLength = g.P.GamePly;
+  h.refresh(View::MoveList);
+
+  int m = n;
+  for (int r = 0; r < n; ++r) {
+    if (EnterRowMove(g, r)) {
+      if (g.Flow.GameOver == 0) {
+        pv.PlyValueMoves[r] = g.Texts.DisplayMoveText;
+        PlyValueSearchOne(g, r);
+      }
+      TakeBackRowMove(g);
+    }
+    SetTableProgress(g, pv.ProgressValue + plies);
+    if (g.P.SearchAborted != 0) {
+      m = r;
+      break;
+    }
+  }
+
+  SetTableProgress(g, pv.ProgressMax);
+  pv.ReadyMark = "0";
+  pv.PlyValuesSaved.assign(pv.PlyValues.begin(), pv.PlyValues.begin() + m);
+  pv.PlyValueMovesSaved.assign(pv.PlyValueMoves.begin(), pv.PlyValueMoves.begin() + m);
+  pv.PlyValueDiffSaved.assign(pv.PlyValueDiff.begin(), pv.PlyValueDiff.begin() + m);
+  pv.PlyValueTimeSaved.assign(pv.PlyValueTime.begin(), pv.PlyValueTime.begin() + m);
+  pv.PlyValueLinesSaved.assign(pv.PlyValueLines.begin(), pv.PlyValueLines.begin() + m);
+  pv.PlyValueMarksSaved.assign(pv.PlyValueMarks.begin(), pv.PlyValueMarks.begin() + m);
+  for (int i = 0; i < m; ++i)
+    for (int j = 0; j < m; ++j)
+      if (pv.PlyValueDiff[i] < pv.PlyValueDiff[j]) SwapRows(pv, i, j);
+  pv.PlyValueRows = m;
+  g.Search.PlyValueOutputText = "Done!";
+  h.refresh(View::PlyValueOutput);
+  pv.TableText = PlyValueTableText(g);
+
+  pv.CancelEnabled = false;
+  pv.CloseEnabled = true;
+  pv.SortEnabled = true;
+  pv.ReadyMark = "1";
+  g.Flow.Busy = 0;
+  h.status(1, "");
+  ShowTable(g);
+
+  EnableCommandsAfterThinking(g, AfterThinking::PlyValue);
+  ResetPly(g);
+  ListLegalMoves(g);
+}
+
+std::string PlyValueTableText(const GameState& g) {
+  const auto& pv = g.PlyValue;
+  const int plies = pv.PlyValuePlies;
+  std::string t = "  No      MOVE   ";
+  for (int d = 1; d <= plies; ++d) t += "PLY" + SignedText(d) + "    ";
+  t += " Diff     Time   ";
+  t += kEol + std::string(120, '-') + kEol;
+  const int rows = std::min<int>(pv.PlyValueRows, static_cast<int>(pv.PlyValues.size()));
+  for (int r = 0; r < rows; ++r) {
+    t += RightAligned(SignedText(r + 1), 4) + ".    " + pv.PlyValueMoves[r] + "    ";
+    for (int d = 1; d <= plies && d < static_cast<int>(pv.PlyValues[r].size()); ++d)
+      t += LeftAligned(Bare(pv.PlyValues[r][d]), 9);
+    t += " " + LeftAligned(Bare(pv.PlyValueDiff[r]), 9) + LeftAligned(Bare(pv.PlyValueTime[r]), 8) +
+         pv.PlyValueLines[r] + kEol;
+  }
+  return t;
+}
+
+}  // namespace m8

@@ -1,0 +1,335 @@
+#include "core/engine/rootdriver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "core/clock.h"
+#include "core/engine/book.h"
+#include "core/engine/drivershared.h"
+#include "core/engine/evaluate.h"
+#include "core/engine/mainline.h"
+#include "core/engine/rootsearch.h"
+#include "core/engine/searchnode.h"
+#include "core/files/rating.h"
+#include "core/numtext.h"
+#include "core/rules/drawrules.h"
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
+
+namespace m8 {
+
+namespace {
+
+using ScoreTable = std::array<std::array<int32_t, kRootScoreSlots>, 3>;
+
+// Moves the root-score column of slot i to slot 0, slots 0..i-1 moving up by
+// one, as the root search does with the records.
+void MoveColumnToFront(ScoreTable& t, int i, const MoveRecord& m) {
+  const int last = std::min(i, kRootScoreSlots - 1);
+  for (auto& row : t) std::rotate(row.begin(), row.begin() + last, row.begin() + last + 1);
+  t[0][0] = m.From;
+  t[1][0] = m.To;
+}
+
+// Descending order of score by the exchange rule: for every pair (i, j) the
+// columns are exchanged when the score of j is below that of i.
+void SortRootScores(ScoreTable& t, int n) {
+  n = std::min(n, kRootScoreSlots);
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j)
+      if (t[2][j] < t[2][i])
+        for (auto& row : t) std::swap(row[i], row[j]);
+}
+
+class DriverSearch {
+ public:
+  DriverSearch(GameState& g, DriverMode mode) : g_(g), play_(mode == DriverMode::ComputerMove) {}
+  DriverRun Run();
+
+ private:
+  void SetUp();
+  void ShowThinking();
+  bool EndsBeforeSearch();  // true: announced and ended
+  void EndDecided(const std::string& text, double userScore);
+  void LimitsAndBook();
+  void Search();
+  void AfterSearch(double seconds);
+
+  GameState& g_;
+  const bool play_;
+  DriverRun run_;
+  double start_ = 0;
+  std::string resultLine_, shortBest_, mainLine_;
+  double lastIterationEnd_ = 0;
+};
+
+void DriverSearch::SetUp() {
+  GameState& g = g_;
+  if (play_) {
+    g.Driver.AspirationWindow = 100;
+    g.Eval.EvalExtraTerm = 1;
+    g.Log.MainLineText.clear();
+    g.Log.LogLine.clear();
+  } else {
+    g.Rating.RatedGame = 0;
+  }
+  start_ = g.host->monotonicSeconds();
+  for (int i = 0; i < kRootScoreSlots; ++i) {
+    g.Driver.RootScores[0][i] = kNoRootScore;
+    g.Driver.RootScores[2][i] = kNoRootScore;
+  }
+  SetPhaseThresholds(g);
+  g.Flow.PiecePicked = 0;
+  g.Eval.NoiseAmplitude = NoiseForWeakness(g.Opt.Weakness);
+  g.Flow.GameStarted = 1;
+  g.P.SearchAborted = 0;
+  g.Search.HintFrom = 0;
+  g.Search.HintTo = 0;
+  g.Driver.GamePlyAtRoot = g.P.GamePly;
+  g.Flow.GameResult.clear();
+  if (g.Opt.ShowMoves == 1) g.host->refresh(View::MoveHighlights);
+}
+
+void DriverSearch::ShowThinking() {
+  GameState& g = g_;
+  Host& h = *g.host;
+  if (!play_ || g.Opt.PlayMode != 2) {
+    if (play_) {
+      g.Driver.LegalMoveLines.clear();
+      h.refresh(View::LegalMoves);
+    }
+    ClearRootMoveScores(g);
+    for (Command c : {Command::MoveList, Command::RootScores, Command::LegalMoves}) h.setCommandEnabled(c, false);
+  }
+  if (play_) {
+    h.refresh(View::Strength);
+    // The game stored beyond the position is dropped.
+    for (int i = g.Game.GameLength - 1; i >= g.P.GamePly && i >= 0; --i) {
+      if (i + 1 < kGameTables) {
+        g.Game.PlyComments[i + 1].clear();
+        g.Game.ScoreHistory[i + 1] = 0;
+      }
+    }
+    g.Driver.MoveListCount = std::clamp(std::min(g.Driver.MoveListCount, g.P.GamePly), 0, kGameTables);
+    h.refresh(View::MoveList);
+  }
+  ShowStatus(g, play_ ? "Thinking..." : "Analyzing...");
+  if (g.Opt.ShowCalculation == 1) {
+    g.Search.EngineOutputText.clear();
+    h.refresh(View::EngineOutput);
+  }
+  DisableCommandsWhileThinking(g);
+}
+
+void DriverSearch::EndDecided(const std::string& text, double userScore) {
+  GameState& g = g_;
+  g.Flow.GameOver = 1;
+  if (play_) {
+    UpdateRating(g, userScore);
+    AnnounceGameEnd(g, text);
+  } else {
+    ShowStatus(g, text);
+    g.host->message(Icon::Exclamation, "Congratulations", text);
+  }
+}
+
+bool DriverSearch::EndsBeforeSearch() {
+  GameState& g = g_;
+  ResetPly(g);
+  const int eval = Evaluate(g, -kInfinity, kInfinity, g.P.SideToMove);
+  run_.savedDepth = g.Opt.SearchDepth;
+  const int side = g.P.SideToMove;
+  const int computerSide = play_ ? side : 0;
+
+  if (g.Eval.NoLegalDrawFlag == 1) {
+    g.Eval.NoLegalDrawFlag = 0;
+    SetGameResult(g, 2);
+    EndDecided("It's a draw!", 0.5);
+    return true;
+  }
+  // The evaluator's rule win (32000) belongs to the side to move; InDanger
+  // marks its rule loss.
+  const bool ruleWin = eval == kInfinity;
+  if (ruleWin || g.Eval.InDanger == 1) {
+    const int winner = ruleWin ? side : -side;
+    SetGameResult(g, 0);
+    g.Flow.GameOver = 1;
+    Pause(*g.host, 0.5);
+    EndDecided(WinnerText(g, winner, computerSide), ComputerIsWinner(g, winner, computerSide) ? 0.0 : 1.0);
+    return true;
+  }
+  GenerateMoves(g, 0);
+  if (g.P.PlyStart[1] == g.P.PlyStart[0]) GenerateMoves(g, 1);
+  if (g.P.PlyStart[1] == g.P.PlyStart[0]) {
+    const int winner = g.Rules.AntiMode == 1 ? side : -side;
+    SetGameResult(g, 0);
+    g.Flow.GameOver = 1;
+    Pause(*g.host, 0.5);
+    EndDecided(WinnerText(g, winner, computerSide), ComputerIsWinner(g, winner, computerSide) ? 0.0 : 1.0);
+    return true;
+  }
+  if (g.P.GamePly >= kGamePlyLimit) {
+    // The game tables are full: the game ends drawn by the move limit.
+    g.Draw.DrawReason = kDrawMoveLimit;
+    SetGameResult(g, 2);
+    g.Flow.GameOver = 1;
+    if (play_) {
+      UpdateRating(g, 0.5);
+      AnnounceDraw(g, 0);
+    } else {
+      const std::string text = DrawAnnouncementText(kDrawMoveLimit);
+      ShowStatus(g, text);
+      g.host->message(Icon::Exclamation, "Congratulations", text);
+    }
+    return true;
+  }
+  return false;
+}
+
+void DriverSearch::LimitsAndBook() {
+  GameState& g = g_;
+  SetProgressValue(g, 0);
+  Pause(*g.host, 0.5);
+  int moves = g.P.PlyStart[1] - g.P.PlyStart[0];
+  if (g.Opt.DepthMode == 1) {
+    SetProgress(g, 0, g.Opt.SearchDepth * moves);
+  } else {
+    g.Opt.SearchDepth = 20;
+    SetProgress(g, 0, g.Opt.SearchTime);
+  }
+  if (moves == 1) g.Opt.SearchDepth = 1;
+  g.Book.BookFrom = 0;
+  if (g.Opt.UseBook == 1) {
+    BookMove(g, 1);
+    if (g.Book.BookFrom > 0) {
+      int found = -1;
+      for (int i = 0; i < moves && found < 0; ++i)
+        if (g.P.MoveList[i].From == g.Book.BookFrom && g.P.MoveList[i].To == g.Book.BookTo) found = i;
+      if (found >= 0) {
+        g.P.MoveList[0] = g.P.MoveList[found];
+        g.P.PlyStart[1] = 1;
+        g.P.MoveListEnd = 1;
+        g.Opt.SearchDepth = 1;
+        moves = 1;
+      } else {
+        g.Book.BookFrom = 0;
+      }
+    }
+  }
+  for (int i = 0; i < moves && i < kRootScoreSlots; ++i) {
+    g.Driver.RootScores[0][i] = g.P.MoveList[i].From;
+    g.Driver.RootScores[1][i] = g.P.MoveList[i].To;
+  }
+  run_.rootMoves = moves;
+  if (play_) g.Eval.RootSide = g.P.SideToMove;
+}
+
+void DriverSearch::Search() {
+  GameState& g = g_;
+  Host& h = *g.host;
+  const bool show = g.Opt.ShowCalculation == 1;
+  const bool timeMode = g.Opt.DepthMode != 1;
+  const std::string thinking = play_ ? "Thinking... (" : "Analyzing... (";
+
+  RootSearchParams params;
+  params.member = ChooseFullNode(g);
+  params.depthLimit = g.Opt.SearchDepth;
+  params.timeLimitSeconds = timeMode ? std::max(1e-9, static_cast<double>(g.Opt.SearchTime)) : 0.0;
+  params.aspirationWindow = play_ ? g.Driver.AspirationWindow : 100;
+  params.shortLineResearch = play_;
+  params.generateMoves = false;
+
+  RootSearchHooks hooks;
+  hooks.moveStarting = [&](int d, int i, bool shortLine) {
+    if (!shortLine && !show) return;
+    MoveString(g, i);
+    const std::string depth = shortLine ? std::to_string(d) + "/" + std::to_string(d + 1) : std::to_string(d);
+    ShowStatus(g, thinking + depth + ")  " + Trim(g.Texts.DisplayMoveText));
+  };
+  hooks.newBest = [&](int d, int i, int score) {
+    MoveString(g, i);
+    g.Flow.BestScore = score;
+    if (show) {
+      g.Search.EngineOutputText =
+          "Depth:" + SignedText(d) + "   Best: " + g.Texts.DisplayMoveText + "   Score:" + SignedText(score);
+      resultLine_ = g.Search.EngineOutputText;
+      shortBest_ = g.Texts.DisplayMoveText;
+    }
+    run_.bestDepth = d;
+    if (g.Book.BookFrom == 0) {
+      ShowMainLine(g);
+      mainLine_ = g.Log.MainLineText;
+    } else {
+      if (show) g.Search.EngineOutputText += "\r\nBook";
+      mainLine_ = "Book";
+    }
+    h.refresh(View::EngineOutput);
+    if (i > 0) MoveColumnToFront(g.Driver.RootScores, i, g.P.MoveList[i]);
+  };
+  hooks.moveDone = [&](int, int slot, int score, bool) {
+    if (timeMode) {
+      const double elapsed = std::floor(h.monotonicSeconds() - start_);
+      SetProgressValue(g, static_cast<int>(std::clamp(elapsed, 0.0, static_cast<double>(g.Opt.SearchTime))));
+    } else {
+      SetProgressValue(g, g.Driver.ProgressValue + 1);
+    }
+    if (slot < kRootScoreSlots) g.Driver.RootScores[2][slot] = score;
+  };
+  hooks.iterationDone = [&](const RootIteration& it) {
+    if (!play_) return;
+    SearchIterationLog entry;
+    entry.Depth = it.depth;
+    entry.BestMove = shortBest_;
+    entry.Score = it.score;
+    entry.MainLine = mainLine_;
+    entry.Seconds = RoundHalfEven(it.seconds - lastIterationEnd_);
+    lastIterationEnd_ = it.seconds;
+    run_.iterations.push_back(std::move(entry));
+  };
+
+  const RootSearchResult r = SearchRoot(g, params, hooks);
+  AfterSearch(r.seconds);
+}
+
+void DriverSearch::AfterSearch(double seconds) {
+  GameState& g = g_;
+  Host& h = *g.host;
+  if (play_) {
+    h.refresh(View::Strength);
+    if (g.Opt.ShowCalculation == 1) {
+      g.Search.EngineOutputText = resultLine_ + "   Time: " + TimeString(RoundHalfEven(seconds)) +
+                                  "\r\nMain: " + mainLine_;
+      h.refresh(View::EngineOutput);
+    }
+  } else {
+    // The line's second move is the opponent's: no hint is left.
+    g.Search.HintFrom = 0;
+    g.Search.HintTo = 0;
+  }
+  SortRootScores(g.Driver.RootScores, run_.rootMoves);
+  if (!play_ || g.Opt.PlayMode != 2) ListRootMoveScores(g);
+  ShowStatus(g, "");
+}
+
+DriverRun DriverSearch::Run() {
+  SetUp();
+  ShowThinking();
+  if (EndsBeforeSearch()) return run_;
+  LimitsAndBook();
+  Search();
+  run_.searched = true;
+  return run_;
+}
+
+}  // namespace
+
+int NoiseForWeakness(int weakness) {
+  const int amplitude = (weakness - 1) * 70;
+  if (amplitude == 0) return 5;
+  return std::max(amplitude, 0);
+}
+
+DriverRun RunDriverSearch(GameState& g, DriverMode mode) { return DriverSearch(g, mode).Run(); }
+
+}  // namespace m8

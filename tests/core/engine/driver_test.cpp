@@ -1,0 +1,582 @@
+// The computer move, computer-against-computer play, the analysis and the
+// hint, driven through a recording host with a clock the test controls.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/engine/analysis.h"
+#include "core/engine/computermove.h"
+#include "core/engine/drivershared.h"
+#include "core/engine/rootdriver.h"
+#include "core/fileio.h"
+#include "core/numtext.h"
+#include "core/rules/drawrules.h"
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
+#include "search_fixture.h"
+
+using namespace m8;
+using m8::testing::Digits;
+using m8::testing::SearchGame;
+
+namespace {
+
+// Records what the drivers ask of the window. The monotonic clock moves on by
+// `step` at every reading; with freezeInSearch it stands still from the first
+// search node until the status panel is emptied (the search is over), so that
+// the test moves it by hand while the engine thinks.
+class DriverHost : public Host {
+ public:
+  double now = 5000.0;
+  double step = 0.05;
+  bool freezeInSearch = false;
+  bool frozen = false;
+  long pumps = 0;
+  long actAt = -1;
+  std::function<void()> action;
+  std::function<void(const std::string&)> onStatus;
+  bool answer = false;
+  int questions = 0;
+  std::vector<std::string> statuses;  // status panel texts in order
+  std::vector<std::string> messages;  // "title: text"
+  std::map<Command, bool> enabled;
+  std::map<Command, bool> checked;
+  std::vector<View> refreshed;
+  int sounds = 0;
+
+  void pump() override {
+    ++pumps;
+    if (freezeInSearch) frozen = true;
+    if (pumps == actAt && action) action();
+  }
+  void message(Icon, std::string_view title, std::string_view text) override {
+    messages.push_back(std::string(title) + ": " + std::string(text));
+  }
+  bool askYesNo(std::string_view title, std::string_view text) override {
+    ++questions;
+    messages.push_back(std::string(title) + "? " + std::string(text));
+    return answer;
+  }
+  void status(int, std::string_view text) override {
+    statuses.emplace_back(text);
+    if (text.empty()) frozen = false;
+    if (onStatus) onStatus(std::string(text));
+  }
+  void setCommandEnabled(Command c, bool on) override { enabled[c] = on; }
+  void setCommandChecked(Command c, bool on) override { checked[c] = on; }
+  void playSound(Sound) override { ++sounds; }
+  void refresh(View v) override { refreshed.push_back(v); }
+  double secondsSinceMidnight() override { return 1000.0; }
+  double monotonicSeconds() override {
+    if (!frozen) now += step;
+    return now;
+  }
+
+  int CountStatus(const std::string& text) const {
+    return static_cast<int>(std::count(statuses.begin(), statuses.end(), text));
+  }
+  int CountStatusPrefix(const std::string& prefix) const {
+    return static_cast<int>(
+        std::count_if(statuses.begin(), statuses.end(), [&](const std::string& s) { return s.rfind(prefix, 0) == 0; }));
+  }
+  bool HasMessage(const std::string& m) const {
+    return std::find(messages.begin(), messages.end(), m) != messages.end();
+  }
+};
+
+// A game of the American rules on `digits` with `side` to move, searched at
+// full strength to a fixed depth, without the book.
+struct DriverGame {
+  SearchGame t;
+  DriverHost host;
+  GameState& g;
+
+  DriverGame(const std::string& digits, int side, int depth = 3,
+             const std::function<void(RuleSet&)>& change = {})
+      : g(*t.g) {
+    t.Setup(digits, side, 0, change);
+    g.host = &host;
+    g.Opt.Weakness = 0;
+    g.Opt.DepthMode = 1;
+    g.Opt.SearchDepth = depth;
+    g.Opt.UseBook = 0;
+    g.Opt.ShowCalculation = 1;
+    g.Opt.AskForDraw = 0;
+    g.Opt.UseRating = 0;
+    g.Opt.PlayMode = 0;
+  }
+
+  std::vector<MoveRecord> LegalMoves() {
+    ResetPly(g);
+    GenerateLegalMoves(g);
+    return {g.P.MoveList.begin() + g.P.PlyStart[0], g.P.MoveList.begin() + g.P.PlyStart[1]};
+  }
+};
+
+bool SameMove(const MoveRecord& a, const MoveRecord& b) { return a.From == b.From && a.To == b.To; }
+
+// Position 11 of a self-played game: Black's best score falls from 112 at
+// depth 2 to 34 at depth 3.
+const char* kFallingScore = "0010101001010001101000100101000000002000000202022020202002020200";
+const char* kMiddleGame = "1010101001010101101010000000000000100020020202022020202002020202";
+// White wins: kings and men against a lone black king (3 moves), or two men
+// against a black man (2 moves).
+const std::string kWinIn3 = Digits({{43, '3'}, {65, '3'}, {92, '2'}});
+const std::string kWinIn2 = Digits({{34, '1'}, {36, '1'}, {56, '2'}});
+// A black man shut in by white men: any white king move leaves Black
+// without a move.
+const std::string kShutIn = Digits({{21, '1'}, {25, '1'}, {32, '1'}, {34, '1'}, {52, '1'}, {54, '1'}, {87, '3'}, {43, '2'}});
+
+class TempFolder {
+ public:
+  TempFolder() {
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    path = std::filesystem::temp_directory_path() /
+           ("m8driver-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(path);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::filesystem::create_directories((path / name).parent_path());
+    std::ofstream out(path / name, std::ios::binary);
+    out << bytes;
+  }
+  std::filesystem::path path;
+};
+
+}  // namespace
+
+TEST(ComputerMove, SingleLegalMoveIsPlayedAfterOneIteration) {
+  // Black must take the man on 43 (a forced single capture).
+  DriverGame d(Digits({{43, '1'}, {21, '1'}, {54, '2'}, {98, '2'}}), -1, 6);
+  const auto legal = d.LegalMoves();
+  ASSERT_EQ(legal.size(), 1u);
+  ComputerMove(d.g);
+  GameState& g = d.g;
+  EXPECT_EQ(g.P.GamePly, 1);
+  EXPECT_TRUE(SameMove(g.Game.GameMoves[1], legal[0]));
+  EXPECT_EQ(d.host.CountStatusPrefix("Thinking... (1)"), 1);
+  EXPECT_EQ(d.host.CountStatusPrefix("Thinking... (2)"), 0);
+  EXPECT_EQ(g.Game.GameRecord[1][2], "1");
+  EXPECT_EQ(g.Game.GameRecord[1][4], " 1");
+  EXPECT_EQ(g.Game.MoveChoiceHistory[1], 1);
+  EXPECT_EQ(g.Opt.SearchDepth, 6);  // the option is given back
+  EXPECT_EQ(g.P.SideToMove, 1);
+  // The commands are given back and Cancel is off again.
+  EXPECT_FALSE(d.host.enabled[Command::Cancel]);
+  EXPECT_TRUE(d.host.enabled[Command::Compute]);
+  EXPECT_TRUE(d.host.enabled[Command::Back]);
+  EXPECT_FALSE(d.host.enabled[Command::Forward]);
+  EXPECT_EQ(g.Driver.MoveListCount, 1);
+  EXPECT_EQ(g.Driver.MoveListLines[0].substr(0, 6), "   1. ");
+  // The user's moves are listed for the next move.
+  EXPECT_FALSE(g.Driver.LegalMoveLines.empty());
+  EXPECT_EQ(g.Flow.GameOver, 0);
+}
+
+TEST(ComputerMove, BookMoveFromAFixtureBookIsPlayedWithItsMark) {
+  TempFolder folder;
+  folder.Write("books/American Checkers.bok",
+               "TAVRIN Version=0.89\r\nVariant=American Checkers\r\n"
+               "WhiteManMovement=NW;NE NW;NE\r\nBlackManMovement=NW;NE NW;NE\r\n"
+               "WhiteKingMovement=NW;NE;SE;SW NW;NE;SE;SW\r\nBlackKingMovement=NW;NE;SE;SW NW;NE;SE;SW\r\n"
+               "start\r\n1014b\r\nnames\r\n1014'Test line'\r\nend\r\n");
+  SearchGame t;
+  DriverHost host;
+  GameState& g = *t.g;
+  std::string error;
+  ASSERT_TRUE(SetupAnalysisPosition(g, "American Checkers", "", -1, &error)) << error;
+  g.host = &host;
+  g.ProgramFolder = folder.path.string();
+  g.Opt.DepthMode = 1;
+  g.Opt.SearchDepth = 5;
+  g.Opt.UseBook = 1;
+  g.Opt.ShowCalculation = 1;
+  g.Opt.UseRating = 0;
+  ComputerMove(g);
+  ASSERT_EQ(g.P.GamePly, 1);
+  EXPECT_EQ(g.Game.GameRecord[1][0], "1014 10-14");
+  EXPECT_EQ(g.Driver.MoveListLines[0], "   1. 10-14b");
+  EXPECT_EQ(g.Game.MoveChoiceHistory[1], 1);
+  EXPECT_EQ(g.Game.GameRecord[1][4], " 1");
+  EXPECT_NE(g.Search.EngineOutputText.find("Main: Book"), std::string::npos) << g.Search.EngineOutputText;
+  EXPECT_EQ(g.Book.BookFrom, 0);
+  EXPECT_EQ(g.Book.OpeningName, "Test line");
+  EXPECT_EQ(g.Opt.SearchDepth, 5);
+}
+
+TEST(ComputerMove, CancelDuringTheFirstIterationPlaysTheBestMoveSoFar) {
+  DriverGame d(kMiddleGame, -1, 12);
+  const auto legal = d.LegalMoves();
+  d.host.actAt = 5;
+  d.host.action = [&] { d.g.P.StopRequest = 1; };
+  ComputerMove(d.g);
+  GameState& g = d.g;
+  ASSERT_EQ(g.P.GamePly, 1);
+  EXPECT_TRUE(std::any_of(legal.begin(), legal.end(),
+                          [&](const MoveRecord& m) { return SameMove(m, g.Game.GameMoves[1]); }));
+  EXPECT_EQ(d.host.CountStatusPrefix("Thinking... (2)"), 0);
+  EXPECT_EQ(g.P.SearchAborted, 1);  // stays for computer-against-computer play
+  EXPECT_EQ(g.Flow.GameOver, 0);
+  EXPECT_FALSE(d.host.enabled[Command::Cancel]);
+}
+
+TEST(ComputerMove, TimeLimitStopsAtTheNextRootMoveUnlessTheScoreFalls) {
+  struct Case {
+    const char* name;
+    std::string digits;
+    double jump;        // seconds added when iteration 3 begins (limit 2)
+    bool wholeIteration;  // iteration 3 is searched to its end
+  };
+  const Case cases[] = {
+      {"steady score: stop after the first move", kMiddleGame, 2.5, false},
+      {"falling score: grace until the iteration ends", kFallingScore, 2.5, true},
+      {"falling score past 1.5 times the limit: stop", kFallingScore, 3.2, false},
+  };
+  for (const Case& c : cases) {
+    DriverGame d(c.digits, -1);
+    d.g.Opt.DepthMode = 0;
+    d.g.Opt.SearchTime = 2;
+    d.host.freezeInSearch = true;
+    bool jumped = false;
+    d.host.onStatus = [&](const std::string& s) {
+      if (!jumped && s.rfind("Thinking... (3)", 0) == 0) {
+        jumped = true;
+        d.host.now += c.jump;
+      }
+    };
+    const int moves = static_cast<int>(d.LegalMoves().size());
+    ComputerMove(d.g);
+    EXPECT_EQ(d.g.P.GamePly, 1) << c.name;
+    EXPECT_TRUE(jumped) << c.name;
+    EXPECT_EQ(d.host.CountStatusPrefix("Thinking... (3)  "), c.wholeIteration ? moves : 1) << c.name;
+    EXPECT_EQ(d.host.CountStatusPrefix("Thinking... (4)"), 0) << c.name;
+    EXPECT_EQ(d.g.P.SearchAborted, 0) << c.name;  // a time-out is not a Cancel
+    EXPECT_EQ(d.g.P.StopRequest, 0) << c.name;
+    EXPECT_EQ(d.g.Opt.SearchDepth, 3) << c.name;  // 20 only while it thinks
+  }
+}
+
+TEST(ComputerMove, ForcedWinIsAnnouncedWithTheRightNumberOfMoves) {
+  struct Case {
+    std::string digits;
+    std::string text;
+    int moves;
+  };
+  const Case cases[] = {
+      {kWinIn3, "Computer is winning in 3 moves! ", 3},
+      {kWinIn2, "Computer is winning in 2 moves! ", 2},
+      {kShutIn, "Computer is winning in 1 move! ", 1},
+  };
+  for (const Case& c : cases) {
+    DriverGame d(c.digits, 1, 9);
+    ASSERT_TRUE(m8::testing::CanWinWithin(d.g, c.moves)) << c.text;
+    if (c.moves > 1) {
+      ASSERT_FALSE(m8::testing::CanWinWithin(d.g, c.moves - 1)) << c.text;
+    }
+    ComputerMove(d.g);
+    EXPECT_EQ(d.host.CountStatus(c.text), 1) << c.text;
+    EXPECT_EQ(d.g.Flow.MateAnnounced, 1) << c.text;
+  }
+  // The last one leaves Black without a move: the game ends at once.
+  DriverGame d(kShutIn, 1, 4);
+  ComputerMove(d.g);
+  EXPECT_EQ(d.g.Flow.GameOver, 1);
+  EXPECT_TRUE(d.host.HasMessage("Congratulations: Computer wins!"));
+  EXPECT_EQ(d.g.Flow.GameResult, "1-0");  // White began (it was to move) and won
+}
+
+TEST(ForcedResultText, CountsMovesFromTheScoreAndNeverSaysZero) {
+  struct Case {
+    int score;
+    int anti;
+    const char* text;
+  };
+  const Case cases[] = {
+      {31999, 0, "Computer is winning in 1 move! "},
+      {31995, 0, "Computer is winning in 3 moves! "},
+      {31980, 0, "Computer is winning in 10 moves! "},
+      {32000, 0, "Computer is winning in 1 move! "},
+      {-31996, 0, "Computer is losing in 2 moves! "},
+      {-31996, 1, "Computer is losing in 2 moves! "},
+      {-31997, 0, "Computer is losing in 1 move! "},
+      {-31997, 1, "Computer is losing in 2 moves! "},
+      {-32000, 0, "Computer is losing in 1 move! "},
+      {31979, 0, ""},
+      {-31979, 0, ""},
+  };
+  GameState g;
+  for (const Case& c : cases) {
+    g.Rules.AntiMode = c.anti;
+    EXPECT_EQ(ForcedResultText(g, c.score), c.text) << c.score << " anti " << c.anti;
+  }
+}
+
+TEST(ComputerMove, DrawOfferAcceptedEndsTheGameDeclinedGoesOn) {
+  // Two kings each, far apart.
+  const std::string kings = Digits({{21, '3'}, {25, '3'}, {92, '4'}, {96, '4'}});
+  struct Case {
+    bool answer;
+    int playMode;
+    bool asked;
+  };
+  for (const Case& c : {Case{true, 0, true}, Case{false, 0, true}, Case{true, 2, false}}) {
+    DriverGame d(kings, 1, 3);
+    GameState& g = d.g;
+    g.Opt.AskForDraw = 1;
+    g.Opt.PlayMode = c.playMode;
+    g.Flow.StableScoreCount = 2;
+    g.Flow.LastDrawOfferPly = -100;
+    d.host.answer = c.answer;
+    ComputerMove(g);
+    ASSERT_EQ(g.P.GamePly, 1);
+    EXPECT_EQ(d.host.questions, c.asked ? 1 : 0);
+    const bool drawn = c.asked && c.answer;
+    EXPECT_EQ(g.Flow.GameOver, drawn ? 1 : 0);
+    EXPECT_EQ(g.Flow.GameResult, drawn ? "1/2-1/2" : "");
+    EXPECT_EQ(d.host.HasMessage("Congratulations: It's a draw!"), drawn);
+    if (c.asked) {
+      EXPECT_EQ(g.Flow.LastDrawOfferPly, 1);
+    }
+    if (drawn) {
+      EXPECT_FALSE(d.host.enabled[Command::Compute]);
+    }
+  }
+  // Never twice within 40 plies.
+  DriverGame d(kings, 1, 3);
+  d.g.Opt.AskForDraw = 1;
+  d.g.Flow.StableScoreCount = 2;
+  d.g.Flow.LastDrawOfferPly = -100;
+  ComputerMove(d.g);
+  d.g.Flow.StableScoreCount = 2;
+  ComputerMove(d.g);
+  EXPECT_EQ(d.host.questions, 1);
+}
+
+TEST(ComputerMove, DecidedPositionsEndBeforeAnySearch) {
+  struct Case {
+    const char* name;
+    std::string digits;
+    int side;
+    std::function<void(RuleSet&)> rules;
+    std::string message;
+    std::string result;
+  };
+  const Case cases[] = {
+      // White to move has no move at all.
+      {"no move", Digits({{21, '1'}, {32, '2'}, {43, '2'}}), 1, {}, "Congratulations: Player wins!", "0-1"},
+      // With NoLegalDraw a blocked side draws.
+      {"no-move draw", Digits({{21, '1'}, {32, '2'}, {43, '2'}}), 1, [](RuleSet& r) { r.NoLegalDraw = 1; },
+       "Congratulations: It's a draw!", "1/2-1/2"},
+      // NumberPieces 1: Black with one piece has lost, White to move has won.
+      {"rule win of the side to move", Digits({{21, '1'}, {27, '1'}, {87, '2'}}), 1,
+       [](RuleSet& r) { r.NumberPieces = 1; }, "Congratulations: Computer wins!", ""},
+      // ... and with Black to move, Black has lost.
+      {"rule loss of the side to move", Digits({{21, '1'}, {27, '1'}, {87, '2'}}), -1,
+       [](RuleSet& r) { r.NumberPieces = 1; }, "Congratulations: Player wins!", ""},
+  };
+  for (const Case& c : cases) {
+    DriverGame d(c.digits, c.side, 3, c.rules);
+    ComputerMove(d.g);
+    EXPECT_EQ(d.g.P.GamePly, 0) << c.name;
+    EXPECT_EQ(d.g.Flow.GameOver, 1) << c.name;
+    EXPECT_EQ(d.host.CountStatusPrefix("Thinking... ("), 0) << c.name;
+    EXPECT_TRUE(d.host.HasMessage(c.message)) << c.name;
+    EXPECT_EQ(d.host.messages.size(), 1u) << c.name;
+    EXPECT_EQ(d.g.Flow.GameResult, c.result) << c.name;
+    EXPECT_EQ(d.g.Opt.SearchDepth, 3) << c.name;
+    EXPECT_FALSE(d.host.enabled[Command::Cancel]) << c.name;
+  }
+  // Both sides the computer: the winner is named by colour.
+  DriverGame d(Digits({{21, '1'}, {27, '1'}, {87, '2'}}), 1, 3, [](RuleSet& r) { r.NumberPieces = 1; });
+  d.g.Opt.PlayMode = 2;
+  ComputerMove(d.g);
+  EXPECT_TRUE(d.host.HasMessage("Congratulations: White wins!"));
+}
+
+TEST(ComputerMove, GameAtTheEndOfTheGameTablesEndsDrawnByTheMoveLimit) {
+  for (int ply : {kMaxGamePly - 1, kMaxGamePly}) {
+    DriverGame d(kMiddleGame, -1, 2);
+    d.g.Opt.ChessDrawRules = 0;
+    d.g.P.GamePly = ply;
+    d.g.Game.GameLength = ply;
+    ComputerMove(d.g);
+    EXPECT_EQ(d.g.P.GamePly, kMaxGamePly) << ply;
+    EXPECT_EQ(d.g.Flow.GameOver, 1) << ply;
+    EXPECT_EQ(d.g.Draw.DrawReason, kDrawMoveLimit) << ply;
+    EXPECT_TRUE(d.host.HasMessage("Congratulations: It's a draw! 50 Moves Rule")) << ply;
+    EXPECT_EQ(d.g.Flow.GameResult, "1/2-1/2") << ply;
+  }
+}
+
+TEST(ComputerMove, LogsTheMoveAndOneLineForEachIteration) {
+  TempFolder folder;
+  DriverGame d(kMiddleGame, -1, 3);
+  GameState& g = d.g;
+  g.ProgramFolder = folder.path.string();
+  g.Log.Enabled = true;
+  ComputerMove(g);
+  ASSERT_EQ(g.P.GamePly, 1);
+  const std::string log = ReadWholeFile((folder.path / "tavrin.log").string()).value_or("");
+  EXPECT_NE(log.find("      moves    score   depth    main\r\n"), std::string::npos);  // the game's header
+  EXPECT_NE(log.find("   1. " + g.Texts.MoveText), std::string::npos);
+  for (int depth = 1; depth <= 3; ++depth)
+    EXPECT_NE(log.find(std::string(15, ' ') + "D: " + std::to_string(depth) + "   B: "), std::string::npos) << depth;
+  EXPECT_EQ(log.find("D: 4"), std::string::npos);
+  EXPECT_EQ(g.Game.GameRecord[1][0], g.Texts.CaptureSquaresText + " " + g.Texts.MoveText);
+  EXPECT_EQ(g.Game.GameRecord[1][4], " 3");
+  EXPECT_EQ(g.Game.ScoreHistory[1], g.Flow.BestScore);
+  // The root moves are listed best first.
+  const auto& scores = g.Driver.RootScores[2];
+  EXPECT_EQ(scores[0], g.Flow.BestScore);
+  EXPECT_FALSE(g.Driver.RootScoreLines.empty());
+}
+
+TEST(ComputerVsComputer, PlaysUntilTheGameEndsThenHandsTheMoveToTheUser) {
+  DriverGame d(kWinIn2, 1, 5);
+  GameState& g = d.g;
+  ComputerVsComputer(g);
+  EXPECT_EQ(g.Flow.GameOver, 1);
+  EXPECT_GE(g.P.GamePly, 3);
+  EXPECT_EQ(g.Opt.PlayMode, 0);
+  EXPECT_EQ(g.Flow.Busy, 0);
+  EXPECT_EQ(g.Rating.RatedGame, 0);
+  EXPECT_TRUE(d.host.HasMessage("Congratulations: Computer wins!"));
+  EXPECT_TRUE(d.host.checked[Command::ComputerPlayer]);
+  EXPECT_FALSE(d.host.checked[Command::ComputerComputer]);
+  EXPECT_FALSE(g.Driver.RootScoreLines.empty());  // shown at the end of the game
+  EXPECT_TRUE(d.host.enabled[Command::BoardMenu]);
+}
+
+TEST(ComputerVsComputer, CancelEndsTheLoopAfterThatMove) {
+  DriverGame d(kMiddleGame, -1, 8);
+  GameState& g = d.g;
+  d.host.actAt = 50;
+  d.host.action = [&] { g.P.StopRequest = 1; };
+  ComputerVsComputer(g);
+  EXPECT_EQ(g.P.GamePly, 1);
+  EXPECT_EQ(g.Flow.GameOver, 0);
+  EXPECT_EQ(g.P.SearchAborted, 1);
+  EXPECT_EQ(g.Opt.PlayMode, 0);
+  // Black began (BlackStarts 1) and White is to move: the user takes White.
+  EXPECT_EQ(g.P.SideToMove, 1);
+  EXPECT_EQ(g.Flow.PlayerName1, "Computer");
+  EXPECT_EQ(g.Flow.PlayerName2, g.Opt.UserName);
+}
+
+TEST(AnalyzePosition, PlaysNothingAndListsTheRootScoresBestFirst) {
+  DriverGame d(kMiddleGame, -1, 4);
+  GameState& g = d.g;
+  const auto legal = d.LegalMoves();
+  const std::string before = BoardToSetupString(g.board);
+  g.Rating.RatedGame = 1;
+  AnalyzePosition(g);
+  EXPECT_EQ(BoardToSetupString(g.board), before);
+  EXPECT_EQ(g.P.GamePly, 0);
+  EXPECT_EQ(g.Rating.RatedGame, 0);
+  EXPECT_EQ(g.Search.HintFrom, 0);
+  EXPECT_EQ(d.host.CountStatusPrefix("Analyzing... (4)"), static_cast<int>(legal.size()));
+  ASSERT_EQ(g.Driver.RootScoreLines.size(), legal.size());
+  const auto& t = g.Driver.RootScores;
+  EXPECT_EQ(t[2][0], g.Flow.BestScore);
+  for (size_t i = 1; i < legal.size(); ++i) EXPECT_LE(t[2][i], t[2][i - 1]) << i;
+  EXPECT_EQ(g.Driver.RootScoreLines[0],
+            SquareNotation(g, t[0][0], 2) + SquareNotation(g, t[1][0], 2) + " " + SignedText(t[2][0]));
+  // The list of root scores stays off; the legal moves are back in the move list.
+  EXPECT_FALSE(d.host.enabled[Command::RootScores]);
+  EXPECT_TRUE(d.host.enabled[Command::LegalMoves]);
+  EXPECT_EQ(g.P.PlyStart[1] - g.P.PlyStart[0], static_cast<int>(legal.size()));
+  EXPECT_EQ(g.Opt.SearchDepth, 4);
+  // Nothing was recorded.
+  EXPECT_TRUE(g.Game.GameRecord[1][0].empty());
+  EXPECT_EQ(g.Driver.MoveListCount, 0);
+}
+
+TEST(AnalyzePosition, NamesTheRealWinnerAndAppliesTheNoMoveDraw) {
+  struct Case {
+    const char* name;
+    std::string digits;
+    int side;
+    std::function<void(RuleSet&)> rules;
+    std::string message;
+  };
+  // PlayerName1 (the user) plays the side that began: the side to move.
+  const Case cases[] = {
+      {"white wins by rule", Digits({{21, '1'}, {27, '1'}, {87, '2'}}), 1, [](RuleSet& r) { r.NumberPieces = 1; },
+       "Congratulations: Player wins!"},
+      {"black loses by rule", Digits({{21, '1'}, {27, '1'}, {87, '2'}}), -1,
+       [](RuleSet& r) { r.NumberPieces = 1; }, "Congratulations: Computer wins!"},
+      {"white stuck", Digits({{21, '1'}, {32, '2'}, {43, '2'}}), 1, {}, "Congratulations: Computer wins!"},
+      {"white stuck, no-move draw", Digits({{21, '1'}, {32, '2'}, {43, '2'}}), 1,
+       [](RuleSet& r) { r.NoLegalDraw = 1; }, "Congratulations: It's a draw!"},
+  };
+  for (const Case& c : cases) {
+    DriverGame d(c.digits, c.side, 3, c.rules);
+    d.g.Flow.PlayerName1 = "Player";
+    d.g.Flow.PlayerName2 = "Computer";
+    AnalyzePosition(d.g);
+    EXPECT_EQ(d.g.Flow.GameOver, 1) << c.name;
+    EXPECT_TRUE(d.host.HasMessage(c.message)) << c.name << ": " << (d.host.messages.empty() ? "" : d.host.messages[0]);
+    EXPECT_EQ(d.host.CountStatusPrefix("Analyzing... ("), 0) << c.name;
+  }
+}
+
+TEST(ComputeHint, RepeatsAStoredHintWithoutSearching) {
+  DriverGame d(kMiddleGame, -1);
+  GameState& g = d.g;
+  g.Search.HintFrom = SquareNumber(g, "9");
+  g.Search.HintTo = SquareNumber(g, "14");
+  ComputeHint(g, 0);
+  ASSERT_EQ(d.host.messages.size(), 1u);
+  EXPECT_EQ(d.host.messages[0], "Hint: Try  9-14");
+  EXPECT_EQ(d.host.pumps, 0);
+  EXPECT_EQ(g.Search.HintFrom, SquareNumber(g, "9"));
+}
+
+TEST(ComputeHint, NotesAProblemOnlyWhenTheScoreIsFarFromTheReference) {
+  // The best line starts with a plain move and holds captures: a problem when
+  // its score is more than 100 away from the reference and the line is shown.
+  struct Case {
+    int ini;
+    int showCalculation;
+    bool noted;
+  };
+  for (const Case& c : {Case{0, 1, false}, Case{2000, 1, true}, Case{2000, 0, false}}) {
+    DriverGame d(kFallingScore, -1);
+    GameState& g = d.g;
+    g.Opt.ShowCalculation = c.showCalculation;
+    g.PlyValue.PlyValuePlies = 4;
+    const std::string before = BoardToSetupString(g.board);
+    ComputeHint(g, c.ini);
+    EXPECT_EQ(BoardToSetupString(g.board), before) << c.ini;
+    EXPECT_EQ(g.P.GamePly, 0);
+    EXPECT_EQ(g.Search.HintFrom, 0) << c.ini;
+    EXPECT_EQ(g.Rating.RatedGame, 0);
+    const std::string& text = g.Driver.ProblemText;
+    EXPECT_EQ(!text.empty(), c.noted) << c.ini << " " << c.showCalculation;
+    if (c.noted) {
+      EXPECT_EQ(text.rfind("Score:", 0), 0u) << text;
+      EXPECT_NE(text.find("   iniScore: 2000   Depth: 4   "), std::string::npos) << text;
+      EXPECT_NE(text.find('x'), std::string::npos) << text;
+      EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+      EXPECT_EQ(g.Driver.ProblemCount, 1);
+    }
+  }
+  // Without a run of the ply value table there is no depth to probe.
+  DriverGame d(kMiddleGame, -1);
+  d.g.PlyValue.PlyValuePlies = 0;
+  ComputeHint(d.g, 5000);
+  EXPECT_TRUE(d.g.Driver.ProblemText.empty());
+}
