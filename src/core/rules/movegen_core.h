@@ -108,23 +108,30 @@ class Generator {
         P.GamePly < kGameTables)
       lastMoved_ = g_.Game.HistDestination[P.GamePly];
     const int man = side_, king = 2 * side_;
-    for (int cell = 21; cell <= 98; ++cell) {
-      const int v = b_[cell];
-      if (v == man || v == king) {
-        const bool isKing = v == king;
-        const bool slides = r_.LongKings == 1 && isKing;
-        if (eff > 0) {
-          QuietMoves(cell, v, slides);
+    const int32_t* board = b_.data();
+    const bool quiet = eff > 0;
+    const bool place = r_.canContract == 1 && quiet;
+    // The 64 cells of the board, row by row (the frame never holds a piece).
+    for (int rowStart = 21; rowStart <= 91 && err_ == MoveGenError::None; rowStart += 10) {
+      for (int cell = rowStart; cell < rowStart + 8; ++cell) {
+        const int v = board[cell];
+        if (v == man || v == king) {
+          const bool slides = r_.LongKings == 1 && v == king;
+          if (quiet) {
+            QuietMoves(cell, v, slides);
+            if constexpr (kTest) {
+              if (found_) return MoveGenError::None;
+            }
+          }
+          if (MayCapture(cell, v, slides)) {
+            SearchPiece(cell, v, slides);
+            if (err_ != MoveGenError::None) break;
+          }
+        } else if (place && v == 0) {
+          Placement(cell);
           if constexpr (kTest) {
             if (found_) return MoveGenError::None;
           }
-        }
-        SearchPiece(cell, v, slides);
-        if (err_ != MoveGenError::None) break;
-      } else if (r_.canContract == 1 && eff > 0 && v == 0) {
-        Placement(cell);
-        if constexpr (kTest) {
-          if (found_) return MoveGenError::None;
         }
       }
     }
@@ -207,6 +214,20 @@ class Generator {
   bool Takeable(int jv) const {
     if (jv == -side_) return true;
     if (jv == -2 * side_) return mover_ == 2 * side_ || r_.ManCapKing == 1;
+    return false;
+  }
+
+  // A quick look whether a piece that does not slide has a first jump at all;
+  // a sliding one is always searched.
+  bool MayCapture(int cell, int v, bool slides) const {
+    if (slides || (r_.ManCapMoveKing == 1 && v == side_)) return true;
+    const auto& dirs = g_.Tables.DirectionTable[KindOf(v) + 4];
+    const int32_t* board = b_.data();
+    for (int i = 0; i < 8 && dirs[i] != kDirEnd; ++i) {
+      const int s = dirs[i];
+      const int jv = board[cell + s];
+      if ((jv == -side_ || jv == -2 * side_) && board[cell + 2 * s] == 0) return true;
+    }
     return false;
   }
 
