@@ -4,6 +4,7 @@
 // generator.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "core/rules/movegen.h"
@@ -173,6 +174,26 @@ TEST(MoveGenSelfCheck, EveryNodeOfRandomGames) {
       EXPECT_GT(c.placements, 0u);
     }
   }
+}
+
+TEST(MoveGenSelfCheck, EveryShippedVariant) {
+  namespace fs = std::filesystem;
+  int variants = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(M8_BIN_DIR) / "variants")) {
+    if (entry.path().extension() != ".ini") continue;
+    const std::string name = entry.path().stem().string();
+    SCOPED_TRACE(name);
+    auto g = std::make_unique<GameState>();
+    g->ProgramFolder = M8_BIN_DIR;
+    std::string error;
+    ASSERT_TRUE(SetupVariantStart(*g, name, &error)) << error;
+    Checker c{*g};
+    c.Walk(2);
+    RandomGames(*g, 2, 120, 3, c);
+    EXPECT_EQ(c.failures, 0);
+    ++variants;
+  }
+  EXPECT_GE(variants, 29);
 }
 
 TEST(MoveGenSelfCheck, RussianPerftMatchesPublishedCounts) {
