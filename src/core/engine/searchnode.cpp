@@ -26,11 +26,18 @@ struct Family34Eval {
   static int Run(GameState& g, int a, int b, int side) { return Evaluate34(g, a, b, side); }
 };
 
-// The fixed-rule generators of the families are not separate routines: the
-// generic generator serves every member (under the built-in rules it makes
-// the same moves).
 struct GenericGen {
   static void Run(GameState& g, int mode) { GenerateMoves(g, mode); }
+};
+// The generators with a built-in rule set fixed in their code.
+template <int Set>
+struct FixedGen {
+  static void Run(GameState& g, int mode) {
+    if constexpr (Set == 1) GenerateMoves1(g, mode);
+    else if constexpr (Set == 2) GenerateMoves2(g, mode);
+    else if constexpr (Set == 3) GenerateMoves3(g, mode);
+    else GenerateMoves4(g, mode);
+  }
 };
 
 // What a node at depth > 0 without any legal move scores.
@@ -57,15 +64,15 @@ struct Member {
 using MAlphaBeta = Member<GenericEval, GenericGen, true, -4, false, NoMoveScore::Loss>;
 using MAlphaBetaAnti = Member<GenericEval, GenericGen, true, -4, true, NoMoveScore::Win>;
 using MAlphaBetaKingWin = Member<GenericEval, GenericGen, true, -4, false, NoMoveScore::RuleLoss>;
-using MAlphaBeta1 = Member<Family1Eval, GenericGen, true, -4, false, NoMoveScore::Loss>;
-using MAlphaBeta2 = Member<Family2Eval, GenericGen, true, -4, false, NoMoveScore::Loss>;
-using MAlphaBeta3 = Member<Family34Eval, GenericGen, true, -4, false, NoMoveScore::Loss>;
-using MAlphaBeta4 = Member<Family34Eval, GenericGen, true, -4, false, NoMoveScore::Loss>;
+using MAlphaBeta1 = Member<Family1Eval, FixedGen<1>, true, -4, false, NoMoveScore::Loss>;
+using MAlphaBeta2 = Member<Family2Eval, FixedGen<2>, true, -4, false, NoMoveScore::Loss>;
+using MAlphaBeta3 = Member<Family34Eval, FixedGen<3>, true, -4, false, NoMoveScore::Loss>;
+using MAlphaBeta4 = Member<Family34Eval, FixedGen<4>, true, -4, false, NoMoveScore::Loss>;
 using MQuick = Member<GenericEval, GenericGen, false, -1, false, NoMoveScore::ByAntiMode>;
-using MQuick1 = Member<Family1Eval, GenericGen, false, 0, false, NoMoveScore::Loss>;
-using MQuick2 = Member<Family2Eval, GenericGen, false, 0, false, NoMoveScore::Loss>;
-using MQuick3 = Member<Family34Eval, GenericGen, false, 0, false, NoMoveScore::Loss>;
-using MQuick4 = Member<Family34Eval, GenericGen, false, 0, false, NoMoveScore::Loss>;
+using MQuick1 = Member<Family1Eval, FixedGen<1>, false, 0, false, NoMoveScore::Loss>;
+using MQuick2 = Member<Family2Eval, FixedGen<2>, false, 0, false, NoMoveScore::Loss>;
+using MQuick3 = Member<Family34Eval, FixedGen<3>, false, 0, false, NoMoveScore::Loss>;
+using MQuick4 = Member<Family34Eval, FixedGen<4>, false, 0, false, NoMoveScore::Loss>;
 
 // ---- the node -------------------------------------------------------------
 
