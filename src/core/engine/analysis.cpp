@@ -67,6 +67,15 @@ void AnalyzePosition(GameState& g) {
   g.Book.BookFrom = 0;
 }
 
+void StartAnalysis(GameState& g) {
+  if (g.Flow.GameOver == 1) return;
+  ShowStatus(g, "");
+  g.Flow.Busy = 1;
+  g.host->setCommandEnabled(Command::BoardMenu, false);
+  AnalyzePosition(g);
+  g.Flow.Busy = 0;
+}
+
 void ComputeHint(GameState& g, int iniScore) {
   g.Rating.RatedGame = 0;
   SetPhaseThresholds(g);

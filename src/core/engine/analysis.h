@@ -12,6 +12,10 @@ namespace m8 {
 // game is over.
 void AnalyzePosition(GameState& g);
 
+// The Analyze command: nothing once the game is over; otherwise the status
+// panel emptied, Busy set and the Board menu off while AnalyzePosition runs.
+void StartAnalysis(GameState& g);
+
 // Repeats the stored hint ("Try 9-14", title "Hint"), or, without one, probes
 // the root moves at depths 1..PlyValuePlies and appends a problem line to the
 // problem window's text (Driver.ProblemText) when the best score differs from

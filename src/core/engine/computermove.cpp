@@ -191,7 +191,6 @@ void CloseComputerMove(GameState& g, const DriverRun& run) {
   }
   EnableCommandsAfterThinking(g, AfterThinking::ComputerMove);
   g.Opt.SearchDepth = run.savedDepth;
-  h.refresh(View::Strength);
   g.P.RootGeneration = 1;
   if (!(g.Opt.PlayMode == 2 && g.Flow.GameOver != 1)) ListLegalMoves(g);
   g.P.RootGeneration = 0;

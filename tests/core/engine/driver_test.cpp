@@ -482,7 +482,7 @@ TEST(AnalyzePosition, PlaysNothingAndListsTheRootScoresBestFirst) {
   const auto legal = d.LegalMoves();
   const std::string before = BoardToSetupString(g.board);
   g.Rating.RatedGame = 1;
-  AnalyzePosition(g);
+  StartAnalysis(g);
   EXPECT_EQ(BoardToSetupString(g.board), before);
   EXPECT_EQ(g.P.GamePly, 0);
   EXPECT_EQ(g.Rating.RatedGame, 0);
@@ -502,6 +502,13 @@ TEST(AnalyzePosition, PlaysNothingAndListsTheRootScoresBestFirst) {
   // Nothing was recorded.
   EXPECT_TRUE(g.Game.GameRecord[1][0].empty());
   EXPECT_EQ(g.Driver.MoveListCount, 0);
+  EXPECT_EQ(g.Flow.Busy, 0);
+  EXPECT_TRUE(d.host.enabled[Command::BoardMenu]);
+  // Once the game is over the command does nothing.
+  g.Flow.GameOver = 1;
+  const size_t statuses = d.host.statuses.size();
+  StartAnalysis(g);
+  EXPECT_EQ(d.host.statuses.size(), statuses);
 }
 
 TEST(AnalyzePosition, NamesTheRealWinnerAndAppliesTheNoMoveDraw) {
@@ -579,4 +586,58 @@ TEST(ComputeHint, NotesAProblemOnlyWhenTheScoreIsFarFromTheReference) {
   d.g.PlyValue.PlyValuePlies = 0;
   ComputeHint(d.g, 5000);
   EXPECT_TRUE(d.g.Driver.ProblemText.empty());
+}
+
+TEST(SetGameResult, TellsTheResultFromTheFirstMoversView) {
+  struct Case {
+    const char* name;
+    std::string digits;
+    int side;
+    int anti;
+    int mode;
+    const char* result;
+  };
+  const Case cases[] = {
+      {"drawn", kMiddleGame, -1, 0, 2, "1/2-1/2"},
+      {"both can move", kMiddleGame, -1, 0, 0, ""},
+      {"no white piece, Black began", Digits({{56, '2'}}), -1, 0, 0, "1-0"},
+      {"no white piece, anti mode", Digits({{56, '2'}}), -1, 1, 0, "0-1"},
+      // Black to move is shut in by white men on its path.
+      {"Black to move cannot move", Digits({{65, '1'}, {76, '1'}, {78, '1'}, {87, '2'}}), -1, 0, 0, "0-1"},
+      {"Black to move cannot move, anti mode", Digits({{65, '1'}, {76, '1'}, {78, '1'}, {87, '2'}}), -1, 1, 0,
+       "1-0"},
+  };
+  for (const Case& c : cases) {
+    DriverGame d(c.digits, c.side);
+    d.g.Rules.AntiMode = c.anti;
+    SetGameResult(d.g, c.mode);
+    EXPECT_EQ(d.g.Flow.GameResult, c.result) << c.name;
+  }
+}
+
+TEST(AnnounceDraw, AnnouncesTheReasonOrNotesItOnce) {
+  DriverGame d(kMiddleGame, -1);
+  GameState& g = d.g;
+  g.Rating.RatingMessage = " R";
+  g.Draw.DrawReason = kDrawKingVersusKing;
+  AnnounceDraw(g, 0);
+  EXPECT_TRUE(d.host.HasMessage("Congratulations: It's a draw! King versus King R"));
+  EXPECT_EQ(d.host.statuses.back(), "It's a draw! King versus King");
+  g.Draw.DrawReason = kDrawRepetition;
+  g.P.GamePly = 45;
+  AnnounceDraw(g, 1);
+  EXPECT_EQ(g.Driver.DrawNote, "Triple Repetition at move 23");
+  g.Draw.DrawReason = kDrawMoveLimit;
+  AnnounceDraw(g, 1);
+  EXPECT_EQ(g.Driver.DrawNote, "Triple Repetition at move 23");
+  EXPECT_EQ(d.host.messages.size(), 1u);
+  EXPECT_EQ(DrawAnnouncementText(kDrawThreeKings), "It's a draw! 3 Kings versus 1 King");
+  EXPECT_EQ(DrawAnnouncementText(kDrawTwoKings), "It's a draw! 2 Kings versus 1 King");
+}
+
+TEST(NoiseForWeakness, GrowsWithWeaknessFromNothing) {
+  EXPECT_EQ(NoiseForWeakness(0), 0);
+  EXPECT_EQ(NoiseForWeakness(1), 5);
+  EXPECT_EQ(NoiseForWeakness(2), 70);
+  EXPECT_EQ(NoiseForWeakness(9), 560);
 }
