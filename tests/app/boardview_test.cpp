@@ -59,6 +59,15 @@ class BoardViewTest : public QObject {
     QVERIFY(w->commands()->entry("mnu_Board_Notation_Checkers")->isChecked());
     const auto& texts = w->surface()->printedTexts();
     QVERIFY(std::any_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == "4"; }));
+    // The legal moves are listed again in the new notation.
+    QVERIFY(w->list(2)->count() > 0);
+    QCOMPARE(w->list(2)->item(0)->text().trimmed().left(1).toInt() > 0, true);
+    w->setNotation(0);
+    QVERIFY(w->list(2)->item(0)->text().at(0).isLetter());
+    w->setNotation(2);
+    QCOMPARE(g.Opt.Notation, 2);
+    QVERIFY(w->commands()->entry("Nonotation")->isChecked());
+    QVERIFY(w->list(2)->item(0)->text().trimmed().at(0).isDigit());
     // With every square in play the numbered notation is refused.
     g.Rules.PiecesOnBlack = 2;
     w->setNotation(0);

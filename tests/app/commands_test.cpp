@@ -64,6 +64,22 @@ class CommandsTest : public QObject {
     w->state().Search.EngineOutputText = "D: 5";
     h.refresh(View::EngineOutput);
     QCOMPARE(w->label(9)->text(), QStringLiteral("D: 5"));
+    // The move lists show the texts the core keeps.
+    GameState& g = w->state();
+    g.Driver.MoveListLines[0] = " 1. 11-15";
+    g.Driver.MoveListLines[1] = "    23-19";
+    g.Driver.MoveListCount = 2;
+    g.Driver.MoveListSelected = 1;
+    h.refresh(View::MoveList);
+    QCOMPARE(w->list(1)->count(), 2);
+    QCOMPARE(w->list(1)->item(0)->text(), QStringLiteral(" 1. 11-15"));
+    QCOMPARE(w->list(1)->currentRow(), 1);
+    g.Driver.RootScoreLines = {"1115  12", "0913 -40"};
+    h.refresh(View::RootScores);
+    QCOMPARE(w->list(3)->count(), 2);
+    g.Driver.LegalMoveLines = {"09-13b"};
+    h.refresh(View::LegalMoves);
+    QCOMPARE(w->list(2)->item(0)->text(), QStringLiteral("09-13b"));
     // Cancel and the calculation switch.
     w->cancelClick();
     QCOMPARE(w->state().P.StopRequest, 1);

@@ -14,6 +14,7 @@
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
+#include "core/engine/drivershared.h"
 #include "core/rules/notation.h"
 
 namespace m8 {
@@ -256,11 +257,13 @@ void MainWindow::TurnBoard() {
 void MainWindow::setNotation(int target) {
   GameState& g = *state_;
   if (target == 1 && g.Rules.PiecesOnBlack == 2) return;  // every square in play: no numbers
-  // Stored move texts stay numeric while no notation is shown.
-  g.Opt.Notation = target == 2 ? 2 : target;
-  host_->refresh(View::MoveList);
-  host_->refresh(View::LegalMoves);
-  host_->refresh(View::RootScores);
+  // Switching between letters and numbers relists the root moves; the
+  // legal moves are listed in numbers while no notation is shown.
+  const bool wasLetters = g.Opt.Notation == 0;
+  g.Opt.Notation = target == 0 ? 0 : 1;
+  if (wasLetters != (target == 0)) ListRootMoveScores(g);
+  ListLegalMoves(g);
+  g.Opt.Notation = target;
   commands_->setEntryChecked("mnu_Board_Notation_Chess", target == 0);
   commands_->setEntryChecked("mnu_Board_Notation_Checkers", target == 1);
   commands_->setEntryChecked("Nonotation", target == 2);

@@ -448,7 +448,26 @@ void MainWindow::refreshView(View v) {
       text1_->setPlainText(Q(g.Flow.CommentText));
       break;
     }
-    default: break;  // the move lists are filled by the move-list code
+    case View::MoveList: {
+      const QSignalBlocker block(list1_);
+      list1_->clear();
+      const int n = std::clamp(g.Driver.MoveListCount, 0, kGameTables);
+      for (int i = 0; i < n; ++i) list1_->addItem(Q(g.Driver.MoveListLines[i]));
+      list1_->setCurrentRow(g.Driver.MoveListSelected >= 0 && g.Driver.MoveListSelected < n ? g.Driver.MoveListSelected
+                                                                                            : -1);
+      if (n > 0) list1_->scrollToBottom();
+      break;
+    }
+    case View::LegalMoves:
+      list2_->clear();
+      for (const std::string& line : g.Driver.LegalMoveLines) list2_->addItem(Q(line));
+      break;
+    case View::RootScores:
+      list3_->clear();
+      for (const std::string& line : g.Driver.RootScoreLines) list3_->addItem(Q(line));
+      break;
+    case View::MoveHighlights: ClearMoveHighlights(); break;
+    default: break;  // the other windows show the rest
   }
 }
 
