@@ -196,6 +196,95 @@ TEST(MoveGenSelfCheck, EveryShippedVariant) {
   EXPECT_GE(variants, 29);
 }
 
+// Random rule sets and crowded random positions: whatever the rules and the
+// board, generation leaves the board as it was, stays inside its tables and
+// agrees with HasLegalMove, and every move is taken back exactly.
+TEST(MoveGenSelfCheck, RandomRulesAndPositions) {
+  static const char* kNames[] = {"NW", "NE", "SE", "SW", "W", "N", "E", "S", "WW", "NN", "EE", "SS"};
+  std::mt19937 rng(2024);
+  auto flag = [&](int percent) { return static_cast<int>(rng() % 100) < percent ? 1 : 0; };
+  auto dirs = [&](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += std::string(i ? ";" : "") + kNames[rng() % 12];
+    return s;
+  };
+  int generated = 0, overflows = 0;
+  for (int it = 0; it < 400; ++it) {
+    RuleSet r;
+    r.MulJumps = flag(80);
+    r.MaxCapMove = flag(40);
+    r.MaxCapMoveKings = flag(30);
+    r.MaxCapMoveK = flag(70);
+    r.ManCapKing = flag(70);
+    r.KingCapMove = flag(30);
+    r.ManContJump = flag(40);
+    r.ManContJumpCrowned = flag(40);
+    r.LongKings = flag(50);
+    r.RemovePieces = flag(50);
+    r.KingFirst = flag(30);
+    r.ManCapMoveKing = flag(20);
+    r.CapRequired = flag(70);
+    r.LastCap = flag(30);
+    r.KingMan = flag(20);
+    r.ChangeSide = flag(20);
+    r.ManKing = flag(20);
+    r.CapReverse = flag(30);
+    r.JumpFriend = flag(20);
+    r.NumberFriends = static_cast<int>(rng() % 4) - 1;
+    r.canContract = flag(20);
+    r.ContractNumber = static_cast<int>(rng() % 4);
+    r.ContractW1 = 2 + static_cast<int>(rng() % 3);
+    r.ContractW2 = 2 + static_cast<int>(rng() % 3);
+    r.ContractB1 = 7 + static_cast<int>(rng() % 3);
+    r.ContractB2 = 7 + static_cast<int>(rng() % 3);
+    for (auto& m : r.MovementStrings)
+      m = dirs(1 + static_cast<int>(rng() % 4)) + " " + dirs(1 + static_cast<int>(rng() % 5));
+    for (int side = 0; side < 2; ++side)
+      for (int k = 0; k < kPromoEntries; ++k)
+        r.PromoSquares[side][k] = flag(60) ? 21 + static_cast<int>(rng() % 78) : -1;
+    auto g = NewGame(r);
+    SetPosition(*g, "", flag(50) ? 1 : -1);
+    const int density = 20 + static_cast<int>(rng() % 60);
+    for (int row = 2; row <= 9; ++row)
+      for (int col = 1; col <= 8; ++col) {
+        static constexpr int kValues[] = {1, -1, 2, -2};
+        if (flag(density)) g->board[10 * row + col] = kValues[rng() % 4];
+      }
+    g->P.MaterialBalance[0] = RecountBalance(*g);
+    g->P.BoardMaterial[0] = RecountTotal(*g);
+    g->Mat.WhiteToPlace = g->Mat.BlackToPlace = r.ContractNumber;
+    g->P.GamePly = 1;
+    g->Game.HistDestination[1] = 21 + static_cast<int>(rng() % 78);
+    const Board before = g->board;
+    for (int mode : {-1, 0, 1}) {
+      SCOPED_TRACE("iteration " + std::to_string(it) + " mode " + std::to_string(mode));
+      const bool ok = GenerateMoves(*g, mode);
+      EXPECT_EQ(g->board, before);
+      if (!ok) {
+        EXPECT_NE(g->P.GenError, 0);
+        ++overflows;
+        g->P.StopRequest = 0;
+        continue;
+      }
+      ++generated;
+      const int first = g->P.PlyStart[0], end = g->P.PlyStart[1];
+      ASSERT_LE(end, kMoveListSize);
+      EXPECT_EQ(HasLegalMove(*g, mode), end > first);
+      EXPECT_EQ(g->board, before);
+      for (int k = first; k < end; ++k) {
+        const MoveRecord m = g->P.MoveList[k];
+        ASSERT_TRUE(MakeMove(*g, k));
+        EXPECT_EQ(g->P.MaterialBalance[1], RecountBalance(*g)) << RecordText(m);
+        EXPECT_EQ(g->P.BoardMaterial[1], RecountTotal(*g)) << RecordText(m);
+        ASSERT_TRUE(UnmakeMove(*g, k));
+        ASSERT_EQ(g->board, before) << RecordText(m);
+      }
+    }
+  }
+  EXPECT_GT(generated, 1000);
+  EXPECT_LT(overflows, generated / 10);
+}
+
 TEST(MoveGenSelfCheck, RussianPerftMatchesPublishedCounts) {
   auto g = NewGame(RussianRules());
   const uint64_t expected[] = {1, 7, 49, 302, 1469, 7482, 37986, 190146};
