@@ -77,6 +77,24 @@ void EnableCommandsAfterThinking(GameState& g, AfterThinking kind) {
     Enable(h, {Command::MoveList, Command::RootScores, Command::LegalMoves}, true);
 }
 
+void ClearDriverLists(GameState& g) {
+  DriverState& d = g.Driver;
+  for (auto& line : d.MoveListLines) line.clear();
+  d.MoveListCount = 0;
+  d.MoveListSelected = -1;
+  for (auto& row : d.GameMoveTexts) row = {};
+  for (int i = 0; i < kRootScoreSlots; ++i) {
+    d.RootScores[0][i] = kNoRootScore;
+    d.RootScores[2][i] = kNoRootScore;
+  }
+  d.RootScoreLines.clear();
+  d.LegalMoveLines.clear();
+  Host& h = *g.host;
+  h.refresh(View::MoveList);
+  h.refresh(View::RootScores);
+  h.refresh(View::LegalMoves);
+}
+
 void SetProgress(GameState& g, int value, int maximum) {
   g.Driver.ProgressMax = std::max(0, maximum);
   SetProgressValue(g, value);

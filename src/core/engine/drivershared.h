@@ -22,6 +22,10 @@ enum class AfterThinking {
 };
 void EnableCommandsAfterThinking(GameState& g, AfterThinking kind);
 
+// A new or loaded game: the move list, the move texts and the root move
+// scores of the last game are forgotten (DrawNote stays for the program's run).
+void ClearDriverLists(GameState& g);
+
 // The progress bar of the main window.
 void SetProgress(GameState& g, int value, int maximum);
 void SetProgressValue(GameState& g, int value);

@@ -192,7 +192,7 @@ TEST(ComputerMove, BookMoveFromAFixtureBookIsPlayedWithItsMark) {
                "TAVRIN Version=0.89\r\nVariant=American Checkers\r\n"
                "WhiteManMovement=NW;NE NW;NE\r\nBlackManMovement=NW;NE NW;NE\r\n"
                "WhiteKingMovement=NW;NE;SE;SW NW;NE;SE;SW\r\nBlackKingMovement=NW;NE;SE;SW NW;NE;SE;SW\r\n"
-               "start\r\n1014b\r\nnames\r\n1014'Test line'\r\nend\r\n");
+               "start\r\n1014b2217w\r\nnames\r\n1014'Test line'\r\nend\r\n");
   SearchGame t;
   DriverHost host;
   GameState& g = *t.g;
@@ -214,6 +214,10 @@ TEST(ComputerMove, BookMoveFromAFixtureBookIsPlayedWithItsMark) {
   EXPECT_NE(g.Search.EngineOutputText.find("Main: Book"), std::string::npos) << g.Search.EngineOutputText;
   EXPECT_EQ(g.Book.BookFrom, 0);
   EXPECT_EQ(g.Book.OpeningName, "Test line");
+  // The user's book reply is marked in the list of legal moves.
+  const auto& lines = g.Driver.LegalMoveLines;
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "22-17b"), 1);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.back() == 'b'; }), 1);
   EXPECT_EQ(g.Opt.SearchDepth, 5);
 }
 
@@ -438,10 +442,19 @@ TEST(ComputerMove, LogsTheMoveAndOneLineForEachIteration) {
   EXPECT_EQ(g.Game.GameRecord[1][0], g.Texts.CaptureSquaresText + " " + g.Texts.MoveText);
   EXPECT_EQ(g.Game.GameRecord[1][4], " 3");
   EXPECT_EQ(g.Game.ScoreHistory[1], g.Flow.BestScore);
+  EXPECT_EQ(g.Driver.GameMoveTexts[1][0], g.Texts.MoveText);
   // The root moves are listed best first.
   const auto& scores = g.Driver.RootScores[2];
   EXPECT_EQ(scores[0], g.Flow.BestScore);
   EXPECT_FALSE(g.Driver.RootScoreLines.empty());
+  // A new game forgets the lists; an empty score table leaves List3 alone.
+  ClearDriverLists(g);
+  EXPECT_EQ(g.Driver.MoveListCount, 0);
+  EXPECT_TRUE(g.Driver.GameMoveTexts[1][0].empty());
+  EXPECT_EQ(g.Driver.RootScores[0][0], kNoRootScore);
+  g.Driver.RootScoreLines = {"kept"};
+  ListRootMoveScores(g);
+  EXPECT_EQ(g.Driver.RootScoreLines, std::vector<std::string>{"kept"});
 }
 
 TEST(ComputerVsComputer, PlaysUntilTheGameEndsThenHandsTheMoveToTheUser) {
