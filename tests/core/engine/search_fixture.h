@@ -1,6 +1,7 @@
 // Positions, rule sets and a host for the evaluation and search tests.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -109,6 +110,46 @@ inline bool CanWinWithin(GameState& g, int n) {
     if (win) return true;
   }
   return false;
+}
+
+// The score the search gives a decided position, by plain minimax over the
+// legal moves with the terminal rules of a member and nothing else: the side
+// to move without a legal move scores -32000 (its parent then 31999 - Ply),
+// 31999 - Ply under AntiMode and -(31999 - Ply) under KingWin / WinAtPromo;
+// a win by rule (the opponent has no piece, or under AntiMode no own piece,
+// or under KingWin / WinAtPromo an own king on its winning square) scores
+// 32000 - Ply. A line still open after `plies` scores 0.
+inline int ReferenceScore(GameState& g, int plies) {
+  const RuleSet& r = g.Rules;
+  const int ply = g.P.Ply;
+  const int side = g.P.SideToMove;
+  int own = 0, other = 0;
+  bool ownKingHome = false;
+  for (int c = 21; c <= 98; ++c) {
+    const int v = g.board[c];
+    if (v == 0 || v == kOffBoard) continue;
+    (v * side > 0 ? own : other) += 1;
+    if (v == 2 * side && (r.KingWin != 0 || r.WinAtPromo != 0)) {
+      const int row = (r.WinAtPromo != 0) == (side == 1) ? 1 : 0;
+      for (int k = 0; k < kPromoEntries; ++k) ownKingHome |= r.PromoSquares[row][k] == c;
+    }
+  }
+  if (r.AntiMode != 0 ? own == 0 : other == 0 || ownKingHome) return kInfinity - ply;
+  GenerateLegalMoves(g);
+  const int first = g.P.PlyStart[ply], end = g.P.PlyStart[ply + 1];
+  if (first == end) {
+    if (r.AntiMode != 0) return kInfinity - 1 - ply;
+    if (r.KingWin != 0 || r.WinAtPromo != 0) return -(kInfinity - 1 - ply);
+    return -kInfinity;
+  }
+  if (plies == 0) return 0;
+  int best = -kInfinity;
+  for (int i = first; i < end; ++i) {
+    MakeMove(g, i);
+    best = std::max(best, -ReferenceScore(g, plies - 1));
+    UnmakeMove(g, i);
+  }
+  return best == kInfinity ? kInfinity - 1 - ply : best;
 }
 
 }  // namespace m8::testing

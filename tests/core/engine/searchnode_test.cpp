@@ -97,6 +97,48 @@ TEST(SearchNode, QuickNodesFindTheWinInOne) {
   }
 }
 
+// White to move wins under the losing-game and winning-square rules; the
+// score is checked against plain minimax with the same terminal rules.
+TEST(SearchNode, ForcedWinsUnderAntiModeKingWinAndWinAtPromo) {
+  enum Rule { Anti, KingWin, WinAtPromo };
+  struct Case {
+    Rule rule;
+    const char* digits;
+    int plies;  // the shortest reference search that finds the win
+    int expected;
+  } cases[] = {
+      {Anti, "0000000000000000100000000000040000200000000000000000000000000000", 3, 31998},
+      {Anti, "0000000000000000002000000000030000000000000002000000000000000000", 3, 31998},
+      {Anti, "0000000000000000100000000000000000100000000000000000000000020000", 5, 31996},
+      {Anti, "0000000000010000000000000000000000000000020000000000000000000000", 5, 31996},
+      {KingWin, "0000000000000000000000000001000000002000000000000000000000000000", 1, 31998},
+      {KingWin, "0000000000000100000040000000000010002000000000000000000000000000", 1, 31998},
+      {KingWin, "0000000000000004000000000000000000001000000000001020000000000000", 3, 31998},
+      {KingWin, "0000000000000000000000200000000200000000030000000000000000000000", 5, 31996},
+      {KingWin, "0000000000000000000010000000020000000020000001000000000000000000", 5, 31996},
+      {WinAtPromo, "1000000002000000000000000000000000000000000000003000000000000000", 1, 31998},
+      {WinAtPromo, "0000000000000000000000000000000010001000000000000000000000020000", 3, 31996},
+      {WinAtPromo, "4000000000000000000040000000030000000000000000000000000000000000", 5, 31996},
+      {WinAtPromo, "0000000000000000000010000100000000000000000000000000002000000000", 5, 31994},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.digits);
+    SearchGame t;
+    t.Setup(c.digits, 1, 0, [&](RuleSet& r) {
+      (c.rule == Anti ? r.AntiMode : c.rule == KingWin ? r.KingWin : r.WinAtPromo) = 1;
+    });
+    GameState& g = *t.g;
+    EXPECT_EQ(ChooseFullNode(g),
+              c.rule == Anti ? NodeMember::AlphaBetaAnti : NodeMember::AlphaBetaKingWin);
+    ASSERT_EQ(m8::testing::ReferenceScore(g, c.plies), c.expected);
+    if (c.plies > 1) {
+      ASSERT_LT(m8::testing::ReferenceScore(g, c.plies - 2), 31980);  // none shorter
+    }
+    ResetPly(g);
+    EXPECT_EQ(SearchAtRoot(g, ChooseFullNode(g), c.plies + 2), c.expected);
+  }
+}
+
 // White man a1 (cell 21) walled in by black men on 32 and 43 (the jump is
 // blocked): White to move has no legal move, while both sides have pieces.
 TEST(SearchNode, SideWithoutMoveScoresByMember) {
