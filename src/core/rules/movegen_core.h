@@ -347,6 +347,12 @@ class Generator {
   }
 
   void Record(int to, bool crown) {
+    // Under the majority rule a sequence shorter than one already found can
+    // never be chosen (the last-capture rule may still pick shorter ones).
+    if (r_.MaxCapMove == 1 && r_.LastCap == 0) {
+      if (depth_ < longestSoFar_) return;
+      longestSoFar_ = depth_;
+    }
     if (cs_.Count >= kMaxCandidates) {
       err_ = MoveGenError::TooManyCandidates;
       failDepth_ = depth_;
@@ -450,6 +456,7 @@ class Generator {
   int promo_[kPromoEntries] = {};
   int nPromo_ = 0;
   int lastMoved_ = 0;
+  int longestSoFar_ = 0;
   MoveGenError err_ = MoveGenError::None;
   bool found_ = false;
 
