@@ -8,10 +8,25 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "core/rules/perft.h"
 #include "core/state.h"
+
+// Every heap allocation of the program is counted, so that the benchmark can
+// tell that the generate/make/take-back path allocates nothing.
+namespace {
+uint64_t g_allocations = 0;
+}  // namespace
+
+void* operator new(std::size_t n) {
+  ++g_allocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -56,6 +71,15 @@ int main() {
   }
   const std::string script = FindYardstick();
   int failures = 0;
+  {
+    uint64_t n = 0;
+    const uint64_t before = g_allocations;
+    m8::Perft(*g, 8, n);
+    const uint64_t allocations = g_allocations - before;
+    std::printf("heap allocations during a perft of depth 8: %llu\n",
+                static_cast<unsigned long long>(allocations));
+    if (allocations != 0) ++failures;
+  }
   std::printf("American perft: leaves per second, ours and the bitboard yardstick\n");
   for (int depth : {10, 11}) {
     // The fixed-rule generator of American Checkers first, for comparison.
