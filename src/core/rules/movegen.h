@@ -20,6 +20,21 @@ enum class MoveGenError : int32_t {
   PlyOutOfRange = 4,      // Ply outside 0..40
 };
 
+// How captures become moves. Every capture sequence of every piece is found
+// first (a sequence ends where no further jump exists; with MulJumps 0 every
+// partial sequence is a move too; the same sequence reached along two routes
+// is one move). Then the capture rules choose among them:
+// - a flying king may not stop behind a piece when another landing square of
+//   that jump lets the capture go on (MaxCapMoveK with LongKings and
+//   MulJumps: "finish a started capture");
+// - LastCap: when the piece that moved last can be taken, only sequences
+//   whose first capture takes it remain (and, with free captures, no quiet
+//   move);
+// - over what remains: the longest (MaxCapMove), the most kings among those
+//   (MaxCapMoveKings), the king or man precedence (KingCapMove).
+// The result depends only on the position and the rules, never on the order
+// in which the sequences were found.
+//
 // Appends the moves of the side to move for the current ply (g.P.Ply) to the
 // shared move list: records PlyStart[Ply] .. MoveListEnd-1, and
 // PlyStart[Ply+1] = MoveListEnd afterwards.
