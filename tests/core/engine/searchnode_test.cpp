@@ -256,7 +256,9 @@ TEST(SearchNode, UpdatePVRecordsKindAndCopiesTheChildLine) {
   EXPECT_EQ(pv[kMaxPly][kMaxPly].From, 43);
 }
 
-const char* kMiddleGame = "1010101001010101101010000000000000100020020202022020202002020202";
+// The Ayrshire Lassie after ten plies (11-15 24-20 8-11 28-24 9-13 22-18
+// 15x22 25x18 4-8 26-22), Black to move.
+const char* kMiddleGame = "1010101000000100101010100001000120000000000202022020202002020200";
 
 TEST(SearchNode, CancelThroughThePumpEndsTheSearchAndKeepsTheBestMove) {
   SearchGame t;
@@ -291,6 +293,45 @@ TEST(SearchNode, CancelThroughThePumpEndsTheSearchAndKeepsTheBestMove) {
   for (int i = g.P.PlyStart[0]; i < g.P.PlyStart[1]; ++i)
     legal |= g.P.MoveList[i].From == best.From && g.P.MoveList[i].To == best.To;
   EXPECT_TRUE(legal);
+}
+
+TEST(SearchNode, KillerMovesAfterACutOffAndBruteForce) {
+  SearchGame t;
+  t.Setup(kMiddleGame, -1);
+  GameState& g = *t.g;
+  auto& killers = g.SearchTab.KillerMoves[0];
+  // Every move beats a window far below the score: the first one cuts.
+  killers[0] = KillerSlot{1, 2};
+  killers[1] = KillerSlot{3, 4};
+  int alpha = -31000, depth = 2;
+  {
+    SearchScope scope(g);
+    g.Search.MaxPly = 5;
+    AlphaBeta(g, alpha, -30900, depth);
+  }
+  EXPECT_EQ(killers[1].From, 1);
+  EXPECT_EQ(killers[1].To, 2);
+  EXPECT_NE(killers[0].From, 1);
+  EXPECT_EQ(g.SearchTab.PVTable[0][0].From, killers[0].From);
+  EXPECT_EQ(alpha, -31000);  // a cut-off does not raise alpha
+  // Brute force: no cut-off and no killer; every move searched, alpha
+  // raised to the best score.
+  g.Opt.BruteForce = 1;
+  killers[0] = KillerSlot{1, 2};
+  killers[1] = KillerSlot{3, 4};
+  alpha = -31000;
+  depth = 2;
+  const long before = t.host->pumps;
+  int score;
+  {
+    SearchScope scope(g);
+    score = AlphaBeta(g, alpha, -30900, depth);
+  }
+  EXPECT_EQ(killers[0].From, 1);
+  EXPECT_EQ(killers[1].From, 3);
+  EXPECT_EQ(alpha, score);
+  EXPECT_GT(score, -30900);
+  EXPECT_GT(t.host->pumps - before, 7);  // more than the root and one child
 }
 
 TEST(SearchNode, StaleStopRequestDoesNotAbortTheNextSearch) {
