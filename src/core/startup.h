@@ -8,11 +8,10 @@
 #include <string_view>
 
 #include "core/state.h"
+#include "core/version.h"
 
 namespace m8 {
 
-inline constexpr const char* kProgramName = "Morventa8";
-inline constexpr const char* kProgramVersion = "1.58";
 inline constexpr int kBuiltinVariantCount = 29;
 
 // The built-in variant name of an index 1..29 (for old game files that store

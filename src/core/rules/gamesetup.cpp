@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/drivershared.h"
 #include "core/engine/family.h"
 #include "core/engine/promobonus.h"
 #include "core/numtext.h"
@@ -184,7 +185,7 @@ void ResetDisplays(GameState& g) {
   h.progress(0, 100);
   h.refresh(View::EngineOutput);
   h.refresh(View::Comment);
-  h.refresh(View::MoveList);
+  ClearDriverLists(g);
 }
 
 void EnableFreshGameCommands(GameState& g) {
@@ -223,9 +224,8 @@ void InitGame(GameState& g) {
   EnableFreshGameCommands(g);
   g.Texts.CaptureChar = g.Opt.CaptureCharStyle == 1 ? ":" : "x";
 
-  // The first moves; a full table has been reported by the generator.
-  GenerateLegalMoves(g);
-  h.refresh(View::LegalMoves);
+  // The first moves, shown in the legal-move list with their book marks.
+  ListLegalMoves(g);
 
   g.Eval.PrioritySquare = 0;
   g.Flow.PiecePicked = 0;

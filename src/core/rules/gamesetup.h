@@ -4,10 +4,10 @@
 #pragma once
 
 #include "core/state.h"
+#include "core/version.h"
 
 namespace m8 {
 
-constexpr const char* kProgramVersion = "1.58";
 constexpr const char* kStandardVariantName = "American Checkers";
 
 // Seeds the program's random generator from the host's clock.
