@@ -36,7 +36,8 @@ class RootSearcher {
   int alpha_ = -kInfinity, beta_ = kInfinity;
   int rootGamePly_ = 0;
   bool deep_ = false;
-  int previousScore_ = 0;
+  int previousScore_ = 0;  // BestScore of the last completed iteration (time rule)
+  int previousAlpha_ = 0;  // alpha that iteration left (the aspiration window's centre)
   int bestScore_ = 0;
   int depthNow_ = 0;
   bool researched_ = false;  // the last search of the move ran the short-line re-search
@@ -128,8 +129,8 @@ RootSearchResult RootSearcher::Run() {
       alpha_ = -kInfinity;
       beta_ = kInfinity;
     } else {
-      alpha_ = previousScore_ - p_.aspirationWindow;
-      beta_ = previousScore_ + p_.aspirationWindow;
+      alpha_ = previousAlpha_ - p_.aspirationWindow;
+      beta_ = previousAlpha_ + p_.aspirationWindow;
     }
     g.Search.MaxPly = std::min(d + g.Opt.ExtendedPlies, kMaxExtensionPly);
     const int depth = std::min(d, kMaxExtensionPly);
@@ -180,6 +181,7 @@ RootSearchResult RootSearcher::Run() {
     }
     if (g.P.SearchAborted != 0) break;
     previousScore_ = bestScore_;
+    previousAlpha_ = alpha_;
     r.depth = d;
     if (h_.iterationDone) h_.iterationDone(RootIteration{d, bestScore_, g.Search.Nodes, Elapsed()});
   }
