@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "core/engine/evalfamily.h"
@@ -192,5 +193,53 @@ TEST(Evaluate, BackRowOpeningTerm) {
     g.Eval.EvalExtraTerm = 1;
     EXPECT_EQ(Evaluate(g, -kInfinity, kInfinity, 1) - white, c.term) << c.removed.size();
     EXPECT_EQ(Evaluate(g, -kInfinity, kInfinity, -1) - black, -c.term);
+  }
+}
+
+// Single terms switched by a rule or a field, on the position of
+// GenericTermsOfASmallPosition (white man 54, black man 76; with a white
+// king on 43 for the king terms), White to move: the change each makes.
+TEST(Evaluate, TermsSwitchedByRules) {
+  struct Case {
+    const char* name;
+    bool king;
+    std::function<void(RuleSet&)> rules;  // at set-up
+    std::function<void(GameState&)> field;  // after set-up
+    int change;
+  } cases[] = {
+      {"priority piece", false, {}, [](GameState& g) {
+         g.Eval.PrioritySquare = 54;
+         g.Eval.PriorityPiece = 1;
+       }, -50},
+      {"priority, other piece", false, {}, [](GameState& g) {
+         g.Eval.PrioritySquare = 54;
+         g.Eval.PriorityPiece = 2;
+       }, 0},
+      {"unreachable man", false, {}, [](GameState& g) {
+         g.Tables.PromoReachLimited = 1;
+         g.Tables.PromoReach[54][0] = 0;
+       }, -75},
+      {"other square colour's centre", false, {}, [](GameState& g) { g.Rules.PiecesOnBlack = 0; },
+       -20},
+      // 2 x (15 - d) to each own promotion square: 72 for the white man,
+      // -60 for the black one; the proximity term goes (NoKingWinRule 0).
+      {"KingWin", false, [](RuleSet& r) { r.KingWin = 1; }, {}, 12},
+      // 15 - d for the men: 36 and -30.
+      {"WinAtPromo", false, [](RuleSet& r) { r.WinAtPromo = 1; }, {}, 6},
+      // The king on the long diagonal 43: 50 + 50 more with flying kings.
+      {"flying king", true, {}, [](GameState& g) { g.Rules.LongKings = 1; }, 100},
+      {"king that men cannot take", true, {}, [](GameState& g) { g.Rules.ManCapKing = 0; }, 25},
+  };
+  for (const Case& c : cases) {
+    const std::string digits = c.king ? Digits({{54, '1'}, {76, '2'}, {43, '3'}})
+                                      : Digits({{54, '1'}, {76, '2'}});
+    SearchGame base;
+    base.Setup(digits, 1);
+    SearchGame t;
+    t.Setup(digits, 1, 0, c.rules);
+    if (c.field) c.field(*t.g);
+    EXPECT_EQ(Evaluate(*t.g, -kInfinity, kInfinity, 1) - Evaluate(*base.g, -kInfinity, kInfinity, 1),
+              c.change)
+        << c.name;
   }
 }
