@@ -14,8 +14,6 @@ namespace m8::evalparts {
 // Row difference plus column difference of two cells in the mailbox.
 inline int Distance(int a, int b) { return std::abs(a / 10 - b / 10) + std::abs(a % 10 - b % 10); }
 
-inline int Sign(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
-
 // A board cell, off-board for an index outside the mailbox.
 inline int CellAt(const Board& b, int c) { return c >= 0 && c < kCells ? b[c] : kOffBoard; }
 

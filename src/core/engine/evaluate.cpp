@@ -12,7 +12,6 @@ namespace m8 {
 
 using evalparts::Census;
 using evalparts::Distance;
-using evalparts::Sign;
 
 void SetPhaseThresholds(GameState& g) {
   auto threshold = [](int men) {
