@@ -281,6 +281,26 @@ struct GameFlow {
   int32_t IgnoreNextPress = 0;
 };
 
+// The header of the game in hand as PDN tags carry it (files/pdntags.h): read
+// from a loaded PDN game, shown and edited by the game details dialog, written
+// back by the PDN writer. The result is GameFlow::GameResult.
+struct GameHeader {
+  std::string GameEvent;
+  std::string GameDate;
+  std::string GameSite;
+  std::string GameRound;
+  std::string GameBlack;
+  std::string GameBlackElo;
+  std::string GameWhite;
+  std::string GameWhiteElo;
+  std::string GameSetUp;
+  std::string GameFen;
+  std::string GameEco;
+  std::string GameType;
+  std::string RulesTagValue;  // the private rules tag "Tavrin"
+  int32_t PdnChosenGame = -1;  // 1-based game of the last PDN file read; -1 none
+};
+
 // The texts MoveString leaves.
 struct MoveTexts {
   std::string MoveText;
@@ -456,6 +476,7 @@ struct GameState {
   PlyValueState PlyValue;
   DrawState Draw;
   GameFlow Flow;
+  GameHeader Header;
   BoardViewState BoardShown;
   int32_t SquareIsPlayable = 1;
 
