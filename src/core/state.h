@@ -347,6 +347,14 @@ struct SearchState {
   // view; built for family PieceSquareFamily at every search entry.
   std::array<std::array<int32_t, kCells>, 4> PieceSquare{};
   int32_t PieceSquareFamily = 0;
+  // The family evaluators' back-row walks per side: promotion square, first
+  // and second step cells, and whether the two steps go straight on.
+  struct BackRowPath {
+    int16_t promo, first, second;
+    int16_t straight;
+  };
+  std::array<std::array<BackRowPath, 4 * 9 * 9>, 2> BackRowPaths{};
+  std::array<int32_t, 2> BackRowPathCount{};
   std::string EngineOutputText;  // the engine output label (Label9)
   std::string PlyValueOutputText;  // the ply value table window's label
   int32_t HintFrom = 0;          // expected reply; 0 no hint

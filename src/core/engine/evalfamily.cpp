@@ -66,7 +66,49 @@ void BuildPieceSquare(GameState& g) {
       t[3][c] = -centre - king;
     }
   }
+  // The back-row walks: from each of the side's first four promotion squares
+  // along the other colour's men's moves; a first step off the board ends
+  // the walks from that square.
+  for (int side = 0; side < 2; ++side) {
+    const auto& dirs = g.Tables.DirectionTable[1 - side];
+    int n = 0;
+    for (int k = 0; k < 4; ++k) {
+      const int p = ps[side][k];
+      if (p < 0 || p >= kCells) continue;
+      for (int i = 0; i < 9 && dirs[i] != kDirEnd; ++i) {
+        const int d1 = dirs[i];
+        if (evalparts::CellAt(g.board, p + d1) == kOffBoard) break;
+        for (int j = 0; j < 9 && dirs[j] != kDirEnd; ++j) {
+          const int d2 = dirs[j];
+          if (d2 == -d1) continue;
+          g.Search.BackRowPaths[side][n++] = {static_cast<int16_t>(p), static_cast<int16_t>(p + d1),
+                                              static_cast<int16_t>(p + d1 + d2),
+                                              static_cast<int16_t>(d1 == d2)};
+        }
+      }
+    }
+    g.Search.BackRowPathCount[side] = n;
+  }
   g.Search.PieceSquareFamily = F::kId;
+}
+
+// The back-row opening term of side s over the prepared walks.
+int BackRowWalks(const GameState& g, int s) {
+  const Board& b = g.board;
+  const auto& paths = g.Search.BackRowPaths[s];
+  const int open = 30 - 60 * s, halfOpen = 20 - 40 * s;
+  int sum = 0;
+  for (int i = 0; i < g.Search.BackRowPathCount[s]; ++i) {
+    const auto& w = paths[i];
+    const int q = b[w.promo], u = b[w.first], v = evalparts::CellAt(b, w.second);
+    if (q == 0) {
+      if (u == 0 && v == 0) sum += open;
+      if (u == 0 || v == 0) sum += halfOpen;
+    } else if (w.straight && q == u && u == v && (q == 1 || q == -1)) {
+      sum += 30 * q;
+    }
+  }
+  return sum;
 }
 
 // (15 - d) / 3 rounded toward zero, for the distances the board allows.
@@ -130,8 +172,8 @@ int EvaluateFamily(GameState& g, int alpha, int beta, int side) {
 
   if (evalparts::RepeatsEarlierPosition(g)) return 0;
 
-  if (n.whiteMen > e.WhiteMenThreshold) s += evalparts::BackRowTerm<true>(g, 0);
-  if (n.blackMen > e.BlackMenThreshold) s += evalparts::BackRowTerm<true>(g, 1);
+  if (n.whiteMen > e.WhiteMenThreshold) s += BackRowWalks(g, 0);
+  if (n.blackMen > e.BlackMenThreshold) s += BackRowWalks(g, 1);
 
   if (side == -1) s = -s;
   return m + s + evalparts::Noise(g);

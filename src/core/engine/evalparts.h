@@ -131,25 +131,21 @@ inline bool RepeatsEarlierPosition(GameState& g) {
   return false;
 }
 
-// The back-row opening term for side s (0 White, 1 Black): open or half-open
-// paths in front of the promotion squares the opponent's men aim at, and
-// three own men in a straight line from such a square. The family evaluators
-// look at four promotion squares and stop the walks only at the row end; the
-// generic one looks at all twelve and also stops at a sideways step.
-template <bool Family>
+// The back-row opening term of the generic evaluator for side s (0 White,
+// 1 Black): open or half-open paths in front of the side's promotion squares
+// along the other colour's men's moves, and three men of one colour in a
+// straight line from such a square. The walks stop at a sideways step, at the
+// first empty promotion entry and, from one square, at the first step off
+// the board. (The families walk prepared paths: evalfamily.cpp.)
 inline int BackRowTerm(const GameState& g, int s) {
   const Board& b = g.board;
   const auto& promo = g.Rules.PromoSquares[s];
   const auto& dirs = g.Tables.DirectionTable[1 - s];
-  constexpr int squares = Family ? 4 : kPromoEntries;
-  auto ends = [](int d) { return d == kDirEnd || (!Family && std::abs(d) == 1); };
+  auto ends = [](int d) { return d == kDirEnd || std::abs(d) == 1; };
   int sum = 0;
-  for (int k = 0; k < squares; ++k) {
+  for (int k = 0; k < kPromoEntries; ++k) {
     const int p = promo[k];
-    if (p == -1) {
-      if constexpr (Family) continue;
-      else break;
-    }
+    if (p == -1) break;
     const int q = CellAt(b, p);
     for (int i = 0; i < 9 && !ends(dirs[i]); ++i) {
       const int d1 = dirs[i];

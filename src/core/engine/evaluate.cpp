@@ -223,8 +223,8 @@ int EvaluateGeneric(GameState& g, int alpha, int beta, int side) {
   }
 
   if (e.EvalExtraTerm == 1) {
-    if (whiteMany) s += evalparts::BackRowTerm<false>(g, 0);
-    if (blackMany) s += evalparts::BackRowTerm<false>(g, 1);
+    if (whiteMany) s += evalparts::BackRowTerm(g, 0);
+    if (blackMany) s += evalparts::BackRowTerm(g, 1);
   }
 
   if (side == -1) s = -s;
