@@ -267,6 +267,8 @@ struct GameFlow {
   std::string GameFileTitle;
   std::string Caption;      // the window caption
   std::string CommentText;  // Text1: comment of the shown ply
+  std::string LoadedResult;  // result of a loaded game ("*" none given); "" after a new game
+  int32_t PopupSquare = 0;   // cell the position editor's popup was opened on
   int32_t PiecePicked = 0;
   int32_t BestScore = 0;
   int32_t StableScoreCount = 0;

@@ -1,0 +1,34 @@
+// The end of a game: the game-over test after a move, the user's draw offer
+// and resignation, and whether the user plays a colour.
+#pragma once
+
+#include <string>
+
+#include "core/state.h"
+
+namespace m8 {
+
+// 1 when the side labels put the user's name beside the colour ("white" or
+// "black", exact): PlayerName1 stands beside the side that moves first.
+int UserPlaysColour(const GameState& g, const std::string& colour);
+
+// After a move played or replayed: ends the game when the side to move has
+// no move, a variant rule has decided it, or a draw reason holds that the
+// options make final. The play commands go off, the result is set, the rating
+// updated and the outcome told ("White wins!", "Black wins!", "It's a draw!"
+// or the draw reason, title "Congratulations"). quiet != 0 only notes a draw
+// by reason (a loaded game). Does nothing once the game is over; otherwise
+// leaves Ply 0 with every move of the side to move listed.
+void CheckGameOver(GameState& g, int quiet);
+
+// The user's draw offer: accepted once the game has started and the
+// computer's last score is not above 0; otherwise "Offer rejected... Play on!".
+void HandleDrawOffer(GameState& g);
+
+// The user resigns: the computer wins.
+void ResignGame(GameState& g);
+
+// The play commands taken away when a draw is agreed or the user resigns.
+void DisableEndOfGameCommands(GameState& g);
+
+}  // namespace m8

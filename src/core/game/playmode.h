@@ -1,0 +1,33 @@
+// Play modes and the computer's turn: who plays which side, the switches
+// between player against computer, player against player and computer
+// against computer, and the computer's reply to a move.
+#pragma once
+
+#include "core/state.h"
+
+namespace m8 {
+
+// Exchanges PlayerName1 and PlayerName2.
+void SwapPlayerNames(GameState& g);
+
+// The computer plays the side to move now: the Compute command, and the
+// reply after a user move outside player-against-player play. Nothing once
+// the game is over; otherwise the status panel emptied, Busy set and the
+// Board menu off while ComputerMove searches and plays (the names swapped
+// first, so that the computer's name stands beside the side to move).
+void ComputerMoveNow(GameState& g);
+
+// Player against computer: the user takes the side to move now, the
+// computer the other; Offer draw, Hint and Resign come back; the mode marks
+// and the status text "Computer-Player mode". Starts no computer move.
+void SetComputerPlayerMode(GameState& g);
+
+// Player against player: both names the user's; Offer draw and Resign off,
+// Hint left as it is; status "Player-Player mode".
+void SetPlayerPlayerMode(GameState& g);
+
+// The mode marks of the three mode commands (menu check and toolbar button):
+// exactly the one of `mode` on.
+void ShowPlayModeMarks(GameState& g, int mode);
+
+}  // namespace m8

@@ -1,0 +1,81 @@
+#include "core/game/setupedit.h"
+
+#include "core/engine/drivershared.h"
+#include "core/rules/gamesetup.h"
+#include "core/rules/notation.h"
+
+namespace m8 {
+
+namespace {
+
+bool OnBoard(int cell) { return cell >= 21 && cell <= 98 && cell % 10 >= 1 && cell % 10 <= 8; }
+
+void PutOnPopupSquare(GameState& g, int value) {
+  g.Flow.PositionPreset = 1;
+  const int cell = g.Flow.PopupSquare;
+  if (OnBoard(cell)) g.board[cell] = value;
+}
+
+void SetSide(GameState& g, int side) {
+  g.Flow.PositionPreset = 1;
+  g.P.SideToMove = side;
+  ShowStatus(g, side == 1 ? "White moves" : "Black moves");
+}
+
+}  // namespace
+
+bool SetupSquareEditable(GameState& g, int cell) {
+  if (!OnBoard(cell)) return false;
+  IsPlayableSquare(g, cell);
+  const bool playable = g.SquareIsPlayable == 1;
+  if (g.Rules.PiecesOnBlack < 2) return playable;
+  return playable || g.board[cell] != 0 || g.Tables.OrthogonalOnly != 0;
+}
+
+SetupEntry SetupEntryOfContent(int value) {
+  switch (value) {
+    case 1: return SetupEntry::WhiteChecker;
+    case 2: return SetupEntry::WhiteKing;
+    case -1: return SetupEntry::BlackChecker;
+    case -2: return SetupEntry::BlackKing;
+    default: return SetupEntry::Empty;
+  }
+}
+
+void ApplySetupEntry(GameState& g, SetupEntry entry) {
+  switch (entry) {
+    case SetupEntry::ClearBoard:
+      PutOnPopupSquare(g, 0);
+      for (int& v : g.board)
+        if (v != kOffBoard) v = 0;
+      break;
+    case SetupEntry::Empty: PutOnPopupSquare(g, 0); break;
+    case SetupEntry::BlackChecker: PutOnPopupSquare(g, -1); break;
+    case SetupEntry::BlackKing: PutOnPopupSquare(g, -2); break;
+    case SetupEntry::WhiteChecker: PutOnPopupSquare(g, 1); break;
+    case SetupEntry::WhiteKing: PutOnPopupSquare(g, 2); break;
+    case SetupEntry::BlackMoves: SetSide(g, -1); break;
+    case SetupEntry::WhiteMoves: SetSide(g, 1); break;
+    case SetupEntry::Priority: {
+      const int cell = g.Flow.PopupSquare;
+      g.Eval.PrioritySquare = cell;
+      g.Eval.PriorityPiece = OnBoard(cell) ? g.board[cell] : 0;
+      break;
+    }
+  }
+}
+
+bool FinishPositionEdit(GameState& g) {
+  if (g.Flow.PositionPreset == 0) return false;
+  ClearRootMoveScores(g);
+  // InitGame forgets the priority mark of a new game; an edited position
+  // keeps the one just chosen.
+  const int priority = g.Eval.PrioritySquare, piece = g.Eval.PriorityPiece;
+  SetupPositionState(g);
+  g.Eval.PrioritySquare = priority;
+  g.Eval.PriorityPiece = piece;
+  g.P.TouchedSquare = 0;
+  return true;
+}
+
+}  // namespace m8
