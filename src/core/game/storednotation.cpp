@@ -42,9 +42,10 @@ std::string RewriteEntry(GameState& g, const std::string& entry, bool placement,
   return stored;
 }
 
-}  // namespace
-
-std::string MoveListLine(int n, const std::string& displayText) {
+// The move-list line of game ply n: the first mover's ply with its move
+// number right-aligned in four characters and ". ", the other side's with six
+// blanks in front.
+std::string ListLineOf(int n, const std::string& displayText) {
   if (n % 2 == 1) {
     std::string number = SignedText((n + 1) / 2);
     if (number.size() < 4) number.insert(0, 4 - number.size(), ' ');
@@ -52,6 +53,8 @@ std::string MoveListLine(int n, const std::string& displayText) {
   }
   return std::string(6, ' ') + displayText;
 }
+
+}  // namespace
 
 void ConvertStoredNotation(GameState& g, int newNotation) {
   DriverState& d = g.Driver;
@@ -70,7 +73,7 @@ void ConvertStoredNotation(GameState& g, int newNotation) {
     const MoveRecord& m = g.Game.GameMoves[i];
     std::string display;
     entry = RewriteEntry(g, entry, m.From == kNoSquare, m.Crown != 0, newNotation, &display);
-    std::string line = MoveListLine(i, display);
+    std::string line = ListLineOf(i, display);
     g.P.GamePly = k + 1;
     BookMove(g, 1);
     g.P.GamePly = shownPly;

@@ -8,11 +8,6 @@
 
 namespace m8 {
 
-// The move-list line of game ply n from its display text: the first mover's
-// ply with its move number right-aligned in four characters and ". ", the
-// other side's with six blanks in front.
-std::string MoveListLine(int n, const std::string& displayText);
-
 // Rewrites the text of every stored ply from the other notation into
 // newNotation (1 square numbers, 0 algebraic squares) and rebuilds the move
 // list from them, with the book mark of each ply; the legal-move and root
