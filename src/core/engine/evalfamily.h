@@ -11,8 +11,9 @@ int Evaluate1(GameState& g, int alpha, int beta, int side);   // family 1
 int Evaluate2(GameState& g, int alpha, int beta, int side);   // family 2
 int Evaluate34(GameState& g, int alpha, int beta, int side);  // families 3 and 4
 
-// Builds the fixed piece terms of the family in force (StandardRuleSet 1..4)
-// from the promotion squares and bonus table; every search entry calls it.
+// Builds the fixed piece terms and the back-row walks of the family in force
+// (StandardRuleSet 1..4) from the promotion squares, the bonus table and the
+// direction table; every search entry calls it.
 void PrepareFamilyEvaluation(GameState& g);
 
 }  // namespace m8

@@ -193,6 +193,15 @@ TEST(Evaluate, BackRowOpeningTerm) {
     g.Eval.EvalExtraTerm = 1;
     EXPECT_EQ(Evaluate(g, -kInfinity, kInfinity, 1) - white, c.term) << c.removed.size();
     EXPECT_EQ(Evaluate(g, -kInfinity, kInfinity, -1) - black, -c.term);
+    // The family evaluator adds it whenever a side has more men than its
+    // threshold, without the switch.
+    SearchGame f;
+    f.Setup(start, 1, 1);
+    GameState& h = *f.g;
+    SetPhaseThresholds(h);
+    const int with = Evaluate1(h, -kInfinity, kInfinity, 1);
+    h.Eval.WhiteMenThreshold = h.Eval.BlackMenThreshold = 12;
+    EXPECT_EQ(with - Evaluate1(h, -kInfinity, kInfinity, 1), c.term) << c.removed.size();
   }
 }
 
