@@ -146,6 +146,16 @@ bool ParseVariantText(std::string_view text, std::string_view file, VariantFileD
   return true;
 }
 
+bool RuleValueRange(std::string_view key, int* lo, int* hi) {
+  for (const auto& r : kRanges)
+    if (key == r.key) {
+      *lo = r.lo;
+      *hi = r.hi;
+      return true;
+    }
+  return false;
+}
+
 std::string VariantFilePath(const GameState& g, std::string_view variantName) {
   std::string rel = g.Opt.UseClassic == 1 ? "variants/" : "variants/uservariants/";
   return ResolvePath(g.ProgramFolder, rel + std::string(variantName) + ".ini");

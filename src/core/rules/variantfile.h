@@ -23,6 +23,11 @@ struct VariantFileData {
 bool ParseVariantText(std::string_view text, std::string_view fileName, VariantFileData& out,
                       std::string* error);
 
+// The range of a numeric rule key that the program uses as a count or a table
+// index (variant files and the rules editor refuse values outside it); false
+// for a key without such a range.
+bool RuleValueRange(std::string_view key, int* lo, int* hi);
+
 // The path of the current variant's file (folder from UseClassic).
 std::string VariantFilePath(const GameState& g, std::string_view variantName);
 

@@ -1,0 +1,509 @@
+#include "core/rules/ruleseditor.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+#include "core/fileio.h"
+#include "core/numtext.h"
+#include "core/rules/movement.h"
+#include "core/rules/notation.h"
+#include "core/rules/variantfile.h"
+
+namespace m8 {
+
+namespace {
+
+using Member = int32_t RuleSet::*;
+
+struct BoxKey {
+  int box;
+  Member member;
+};
+
+constexpr BoxKey kCheckKeys[] = {
+    {1, &RuleSet::MaxCapMove},       {2, &RuleSet::MulJumps},         {3, &RuleSet::PiecesOnBlack},
+    {4, &RuleSet::BlackStarts},      {5, &RuleSet::AntiMode},         {6, &RuleSet::WinAtPromo},
+    {7, &RuleSet::MaxCapMoveKings},  {8, &RuleSet::ManCapKing},       {9, &RuleSet::KingCapMove},
+    {10, &RuleSet::ManContJump},     {11, &RuleSet::LongKings},       {12, &RuleSet::ManContJumpCrowned},
+    {13, &RuleSet::RemovePieces},    {14, &RuleSet::KingFirst},       {15, &RuleSet::ManCapMoveKing},
+    {16, &RuleSet::KingWin},         {17, &RuleSet::MaxCapMoveK},     {18, &RuleSet::CapRequired},
+    {19, &RuleSet::NoLegalDraw},     {20, &RuleSet::RemoveMen},       {21, &RuleSet::DoMoves},
+    {22, &RuleSet::LastCap},         {23, &RuleSet::ManKing},         {24, &RuleSet::KingMan},
+    {25, &RuleSet::ChangeSide},      {26, &RuleSet::ThreeKings},      {27, &RuleSet::CapReverse},
+    {28, &RuleSet::RndColor},        {29, &RuleSet::JumpFriend},      {31, &RuleSet::TwoKings},
+    {33, &RuleSet::canContract},
+};
+
+constexpr BoxKey kNumberKeys[] = {
+    {3, &RuleSet::NumberMen},     {4, &RuleSet::NumberMoves},   {5, &RuleSet::NumberKings},
+    {6, &RuleSet::NumberFriends}, {7, &RuleSet::NumberKings2},  {8, &RuleSet::NumberPieces},
+    {9, &RuleSet::ContractW1},    {10, &RuleSet::ContractNumber}, {11, &RuleSet::ContractW2},
+    {12, &RuleSet::ContractB1},   {13, &RuleSet::ContractB2},
+};
+
+// The check box that holds NumberFriends as "unlimited" (-1).
+constexpr int kUnlimitedBox = 30;
+constexpr int kFriendsNumberBox = 6;
+
+// Flags the random rules draw after the first five, in drawing order.
+constexpr Member kRandomFlags[] = {
+    &RuleSet::AntiMode,     &RuleSet::WinAtPromo,         &RuleSet::KingWin,        &RuleSet::JumpFriend,
+    &RuleSet::MaxCapMoveKings, &RuleSet::MaxCapMoveK,     &RuleSet::ManCapKing,     &RuleSet::CapRequired,
+    &RuleSet::KingCapMove,  &RuleSet::ManContJump,        &RuleSet::LongKings,      &RuleSet::ManContJumpCrowned,
+    &RuleSet::RemovePieces, &RuleSet::KingFirst,          &RuleSet::ManCapMoveKing, &RuleSet::NoLegalDraw,
+    &RuleSet::RemoveMen,    &RuleSet::LastCap,            &RuleSet::ManKing,        &RuleSet::KingMan,
+    &RuleSet::CapReverse,
+};
+
+const char* KeyName(Member m) {
+  for (const auto& k : NumericRuleKeys())
+    if (k.member == m) return k.name;
+  return "";
+}
+
+// A box written from code: a changed text counts as an edit, which clears
+// the box's refusal mark.
+void ShowText(std::string& box, bool& mark, std::string text) {
+  if (box == text) return;
+  box = std::move(text);
+  mark = false;
+}
+
+// One ';'-separated list into a row; false at the first word that is no
+// direction name or past the eighth name (the row then ends there).
+bool ParseList(std::array<int32_t, 9>& row, std::string_view list, int kind) {
+  int index = 0;
+  while (true) {
+    const size_t semi = list.find(';');
+    const int off = DirectionOffset(list.substr(0, semi));
+    if (off == 0 || index == static_cast<int>(row.size()) - 1) return false;
+    row[index++] = (kind == 1 || kind == 3) ? -off : off;
+    if (semi == std::string_view::npos) return true;
+    list.remove_prefix(semi + 1);
+  }
+}
+
+}  // namespace
+
+EditorControls::EditorControls() {
+  CheckEnabled.fill(true);
+  NumberEnabled.fill(true);
+}
+
+std::string EditorControls::SelectedName() const {
+  if (Selected < 0 || Selected >= static_cast<int>(VariantNames.size())) return "";
+  return VariantNames[static_cast<size_t>(Selected)];
+}
+
+int32_t RuleSet::*CheckBoxRule(int box) {
+  for (const auto& k : kCheckKeys)
+    if (k.box == box) return k.member;
+  return nullptr;
+}
+
+int32_t RuleSet::*NumberBoxRule(int box) {
+  for (const auto& k : kNumberKeys)
+    if (k.box == box) return k.member;
+  return nullptr;
+}
+
+std::vector<std::string> ListVariantNames(const std::string& programFolder, int32_t useClassic) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> names;
+  const std::string folder = ResolvePath(programFolder, useClassic == 1 ? "variants" : "variants/uservariants");
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) return names;
+  for (const auto& e : fs::directory_iterator(folder, ec)) {
+    if (!e.is_regular_file(ec)) continue;
+    const std::string file = e.path().filename().string();
+    if (file.size() <= 4 || ToLower(file.substr(file.size() - 4)) != ".ini") continue;
+    std::string name = file.substr(0, file.size() - 4);
+    if (IsSafeFileName(name)) names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+int ParseDirectionParts(DirectionRows& t, std::string_view moves, std::string_view captures, int kind) {
+  if (kind < 0 || kind > 3) return 0;
+  t[kind].fill(kDirEnd);
+  t[kind + 4].fill(kDirEnd);
+  if (!ParseList(t[kind], moves, kind)) return 0;
+  if (captures.empty()) return -1;
+  if (!ParseList(t[kind + 4], captures, kind)) return 1;
+  return -1;
+}
+
+RulesEditor::RulesEditor(GameState& g) : g_(g) {}
+
+void RulesEditor::Load() {
+  c_ = EditorControls{};
+  firstSelection_ = 1;
+  directionErrorPart_ = -1;
+  editPromo_ = g_.Rules.PromoSquares;
+  for (int k = 0; k < 4; ++k) SetMovementParts(k, g_.Rules.MovementStrings[k]);
+  editMovement_ = g_.Rules.MovementStrings;
+  editDirections_ = g_.Tables.DirectionTable;
+}
+
+void RulesEditor::SetMovementParts(int kind, std::string_view spec) {
+  const size_t blank = spec.find(' ');
+  movementParts_[kind] = std::string(spec.substr(0, blank));
+  movementParts_[kind + 4] = blank == std::string_view::npos ? std::string() : std::string(spec.substr(blank + 1));
+}
+
+void RulesEditor::FillVariantList() {
+  c_.VariantNames = ListVariantNames(g_.ProgramFolder, g_.Opt.UseClassic);
+  c_.Selected = -1;
+}
+
+void RulesEditor::ListVariantFiles() {
+  FillVariantList();
+  if (!c_.VariantNames.empty()) Select(0);
+}
+
+void RulesEditor::ChooseFolder(int32_t useClassic) {
+  g_.Opt.UseClassic = useClassic;
+  ListVariantFiles();
+}
+
+int RulesEditor::FindName(const std::string& name) const {
+  for (size_t i = 0; i < c_.VariantNames.size(); ++i)
+    if (c_.VariantNames[i] == name) return static_cast<int>(i);
+  return -1;
+}
+
+void RulesEditor::Open(const std::string& loadedVariantName) {
+  // Option1 is the button selected when the dialog loads; choosing Option2
+  // is a click that lists the user folder.
+  if (g_.Opt.UseClassic != 1) ChooseFolder(0);
+  const int i = FindName(loadedVariantName);
+  if (i >= 0) {
+    Select(i);
+  } else if (firstSelection_ == 1) {
+    // The folder does not hold the variant being played: show the rules in
+    // force all the same, so that no control stays empty.
+    ShowRulesInForce();
+    firstSelection_ = 0;
+  }
+}
+
+bool RulesEditor::Select(int index) {
+  if (index < 0 || index >= static_cast<int>(c_.VariantNames.size())) return false;
+  if (firstSelection_ == 0 && !ReadVariantFile(c_.VariantNames[static_cast<size_t>(index)])) return false;
+  c_.Selected = index;
+  ShowRulesInForce();
+  firstSelection_ = 0;
+  return true;
+}
+
+bool RulesEditor::ReadVariantFile(const std::string& name) {
+  Host& h = *g_.host;
+  if (!IsSafeFileName(name)) {
+    h.message(Icon::Exclamation, "Error", "'" + name + "' is not a valid variant name.");
+    return false;
+  }
+  const std::string path = VariantFilePath(g_, name);
+  const auto text = ReadWholeFile(path, 1u << 20);
+  VariantFileData d;
+  std::string error;
+  // The editor reads the file's first line as well: the parser skips the
+  // empty line put in front of it.
+  const bool parsed = text && ParseVariantText("\n" + *text, path, d, &error);
+  if (!text) error = "Variant file '" + path + "' is missing or cannot be read.";
+  if (!parsed) {
+    h.message(Icon::Exclamation, "Error", error + "\r\nThe rules stay as they were.");
+    return false;
+  }
+
+  // The file's rules go into the variant rules and, but for the promotion
+  // squares (taken from the boxes by OK or Apply), into the rules in force.
+  d.rules.Variant = name;
+  const PromoTable promoInForce = g_.Rules.PromoSquares;
+  g_.Rules = d.rules;
+  g_.Rules.PromoSquares = promoInForce;
+  g_.VariantRules = d.rules;
+  g_.Variant = d.info;
+  g_.Variant.LoadedVariantName = name;
+  if (d.rules.PiecesOnBlack == 2) g_.Opt.Notation = 0;
+
+  // The start position: the file's, or the standard one for "normal".
+  const Board b = d.setup ? *d.setup : DefaultStartBoard();
+  g_.board = b;
+  g_.StartBoard = b;
+  int white = 0, black = 0;
+  g_.Mat.WhiteMen = g_.Mat.BlackMen = g_.Mat.TotalMaterial = 0;
+  for (int v : b) {
+    if (v == 0 || v == kOffBoard) continue;
+    (v > 0 ? white : black) += v > 0 ? v : -v;
+    g_.Mat.WhiteMen += v == 1;
+    g_.Mat.BlackMen += v == -1;
+  }
+  g_.Mat.TotalMaterial = white + black;
+  g_.P.MaterialBalance[0] = (black - white) * 100;
+  g_.Game.MaterialBalanceHistory[0] = g_.P.MaterialBalance[0];
+
+  editPromo_ = d.rules.PromoSquares;
+  for (int k = 0; k < 4; ++k) {
+    SetMovementParts(k, d.rules.MovementStrings[k]);
+    ParseDirectionParts(g_.Tables.DirectionTable, movementParts_[k], movementParts_[k + 4], k);
+  }
+  editMovement_ = d.rules.MovementStrings;
+  editDirections_ = g_.Tables.DirectionTable;
+  return true;
+}
+
+void RulesEditor::SetChecksFromRules(std::initializer_list<int> boxes) {
+  for (int box : boxes) SetCheck(box, g_.Rules.*CheckBoxRule(box));
+}
+
+void RulesEditor::SetNumbersFromRules(std::initializer_list<int> boxes) {
+  for (int box : boxes)
+    ShowText(c_.Number[box], c_.NumberMarked[box], std::to_string(g_.Rules.*NumberBoxRule(box)));
+}
+
+void RulesEditor::ShowRulesInForce() {
+  const RuleSet& r = g_.Rules;
+  auto& c = c_;
+  SetChecksFromRules({1, 2, 4, 28});
+  c.CheckEnabled[4] = r.RndColor != 1;
+  if (r.PiecesOnBlack < 2) {
+    c.CheckEnabled[3] = true;
+    SetCheck(3, r.PiecesOnBlack);
+  } else {
+    c.CheckEnabled[3] = false;
+  }
+  SetChecksFromRules({5, 6, 16, 29});
+  if (r.NumberFriends == -1) {
+    SetCheck(kUnlimitedBox, 1);
+  } else {
+    SetCheck(kUnlimitedBox, 0);
+    SetNumbersFromRules({kFriendsNumberBox});
+  }
+  SetChecksFromRules({7, 8, 18, 9, 10, 11, 12, 13, 14, 15, 17, 19, 20, 22, 23, 24, 25, 26, 27, 31});
+  SetNumbersFromRules({3, 5, 7, 8});
+  SetChecksFromRules({21});
+  SetNumbersFromRules({4});
+  SetChecksFromRules({33});
+  SetNumbersFromRules({10, 9, 11, 12, 13});
+
+  for (int box = 9; box <= 13; ++box) c.NumberEnabled[box] = r.canContract != 0;
+  c.NumberEnabled[3] = r.RemoveMen != 0;
+  c.NumberEnabled[4] = r.DoMoves != 0;
+  if (r.MaxCapMove == 0) c.CheckEnabled[7] = false;
+  if (r.ManContJump == 0) c.CheckEnabled[12] = false;
+  c.NumberEnabled[5] = r.ThreeKings != 0;
+  c.NumberEnabled[7] = r.TwoKings != 0;
+  c.CheckEnabled[6] = c.Check[16] != 1;
+  c.CheckEnabled[16] = c.Check[6] != 1;
+  if (r.LongKings == 0) c.CheckEnabled[14] = c.CheckEnabled[17] = false;
+  if (r.JumpFriend == 0) {
+    c.CheckEnabled[kUnlimitedBox] = false;
+    c.NumberEnabled[kFriendsNumberBox] = false;
+  }
+
+  for (int side = 0; side < 2; ++side)
+    for (int k = 0; k < kPromoEntries; ++k) {
+      const int cell = editPromo_[side][k];
+      const int box = kPromoEntries * side + k;
+      ShowText(c.Promo[box], c.PromoMarked[box], cell == -1 ? std::string() : SquareNotation(g_, cell, 0));
+    }
+  for (int i = 0; i < kEditorMovementBoxes; ++i) ShowText(c.Movement[i], c.MovementMarked[i], movementParts_[i]);
+  c.HelpLink = g_.Variant.HelpLink;
+}
+
+void RulesEditor::SetCheck(int box, int32_t value) {
+  if (box < 1 || box >= kEditorChecks) return;
+  value = value != 0 ? 1 : 0;
+  if (c_.Check[box] == value) return;
+  c_.Check[box] = value;
+  RunCheckRule(box);
+}
+
+void RulesEditor::RunCheckRule(int box) {
+  auto& c = c_;
+  const int32_t v = c.Check[box];
+  switch (box) {
+    case 1:
+      if (v == 1) {
+        SetCheck(2, 1);
+        c.CheckEnabled[2] = false;
+        c.CheckEnabled[7] = true;
+      } else {
+        c.CheckEnabled[2] = true;
+        SetCheck(7, 0);
+        c.CheckEnabled[7] = false;
+      }
+      break;
+    case 3: {
+      g_.Rules.PiecesOnBlack = v;
+      g_.VariantRules.PiecesOnBlack = v;
+      for (int side = 0; side < 2; ++side)
+        for (int k = 0; k < kPromoEntries; ++k) {
+          int& cell = editPromo_[side][k];
+          if (cell == -1) continue;
+          cell += IsPlayableCorrection(v, cell);
+          const int i = kPromoEntries * side + k;
+          ShowText(c.Promo[i], c.PromoMarked[i], SquareNotation(g_, cell, 0));
+        }
+      break;
+    }
+    case 6: c.CheckEnabled[16] = v != 1; break;
+    case 16: c.CheckEnabled[6] = v != 1; break;
+    case 28: c.CheckEnabled[4] = v != 1; break;
+    case 10:
+      if (v == 1) {
+        c.CheckEnabled[12] = true;
+      } else {
+        SetCheck(12, 0);
+        c.CheckEnabled[12] = false;
+      }
+      break;
+    case 11: c.CheckEnabled[14] = c.CheckEnabled[17] = v == 1; break;
+    case 20: c.NumberEnabled[3] = v != 0; break;
+    case 21: c.NumberEnabled[4] = v != 0; break;
+    case 26: c.NumberEnabled[5] = v != 0; break;
+    case 31: c.NumberEnabled[7] = v != 0; break;
+    case 33:
+      for (int n = 9; n <= 13; ++n) c.NumberEnabled[n] = v != 0;
+      break;
+    case 29:
+      c.CheckEnabled[kUnlimitedBox] = v == 1;
+      c.NumberEnabled[kFriendsNumberBox] = v == 1 && c.Check[kUnlimitedBox] != 1;
+      break;
+    case kUnlimitedBox: c.NumberEnabled[kFriendsNumberBox] = v != 1; break;
+    default: break;
+  }
+}
+
+void RulesEditor::SetNumber(int box, std::string text) {
+  if (box < kFirstNumberBox || box >= kEditorNumbers) return;
+  c_.Number[box] = std::move(text);
+  c_.NumberMarked[box] = false;
+}
+
+void RulesEditor::SetPromo(int index, std::string text) {
+  if (index < 0 || index >= kEditorPromoBoxes) return;
+  c_.Promo[index] = std::move(text);
+  c_.PromoMarked[index] = false;
+}
+
+void RulesEditor::SetMovement(int index, std::string text) {
+  if (index < 0 || index >= kEditorMovementBoxes) return;
+  c_.Movement[index] = std::move(text);
+  c_.MovementMarked[index] = false;
+}
+
+void RulesEditor::Refuse(bool& mark) {
+  mark = true;
+  g_.host->message(Icon::Exclamation, "Error", "Illegal entry!");
+}
+
+bool RulesEditor::Apply(bool ok) {
+  RuleSet& r = g_.Rules;
+  auto& c = c_;
+  const bool takeFriends = ok && c.Check[kUnlimitedBox] == 0;
+
+  // Numbers the program cannot use are refused before anything is taken.
+  for (const auto& k : kNumberKeys) {
+    if (k.box == kFriendsNumberBox && !takeFriends) continue;
+    const double v = Val(c.Number[k.box]);
+    bool bad = v <= std::numeric_limits<int32_t>::min() - 0.5 || v >= std::numeric_limits<int32_t>::max() + 0.5;
+    int lo = 0, hi = 0;
+    if (!bad && RuleValueRange(KeyName(k.member), &lo, &hi)) {
+      const int32_t n = RoundHalfEven(v);
+      bad = n < lo || n > hi;
+    }
+    if (bad) {
+      Refuse(c.NumberMarked[k.box]);
+      return false;
+    }
+  }
+
+  if (c.Selected >= 0) r.Variant = c.SelectedName();
+  for (const auto& k : kCheckKeys) {
+    if (k.box == 3 && !c.CheckEnabled[3]) continue;
+    r.*k.member = c.Check[k.box];
+  }
+  for (const auto& k : kNumberKeys)
+    if (k.box != kFriendsNumberBox) r.*k.member = ValInt(c.Number[k.box]);
+  if (ok) r.NumberFriends = c.Check[kUnlimitedBox] == 1 ? -1 : ValInt(c.Number[kFriendsNumberBox]);
+
+  for (int side = 0; side < 2; ++side)
+    for (int k = 0; k < kPromoEntries; ++k) {
+      const int box = kPromoEntries * side + k;
+      const std::string& text = c.Promo[box];
+      if (text.empty()) {
+        r.PromoSquares[side][k] = -1;
+        continue;
+      }
+      const int cell = SquareNumber(g_, ToUpper(text));
+      int playable = 0;
+      IsPlayableCorrection(r.PiecesOnBlack, cell, &playable);
+      if (cell < 21 || cell > 98 || (playable == 0 && r.PiecesOnBlack < 2)) {
+        Refuse(c.PromoMarked[box]);
+        return false;
+      }
+      r.PromoSquares[side][k] = cell;
+    }
+
+  for (int k = 0; k < 4; ++k) {
+    const std::string& moves = c.Movement[k];
+    const std::string& captures = c.Movement[k + 4];
+    r.MovementStrings[k] = captures.empty() ? moves : moves + " " + captures;
+    directionErrorPart_ = ParseDirectionParts(g_.Tables.DirectionTable, moves, captures, k);
+    if (directionErrorPart_ >= 0) {
+      r.MovementStrings = editMovement_;
+      g_.Tables.DirectionTable = editDirections_;
+      Refuse(c.MovementMarked[4 * directionErrorPart_ + k]);
+      return false;
+    }
+  }
+  return true;
+}
+
+void RulesEditor::Random() {
+  RuleSet& r = g_.Rules;
+  auto flag = [&] { return static_cast<int32_t>(IntFloor(Rnd(g_) * 2)); };
+  auto count = [&](int n) { return static_cast<int32_t>(IntFloor(Rnd(g_) * n)) + 1; };
+  r.MaxCapMove = flag();
+  r.MulJumps = flag();
+  r.BlackStarts = flag();
+  r.RndColor = flag();
+  if (c_.CheckEnabled[3]) r.PiecesOnBlack = flag();
+  for (Member m : kRandomFlags) r.*m = flag();
+  r.NumberMen = count(10);
+  r.NumberKings = count(20);
+  r.DoMoves = flag();
+  r.NumberMoves = count(10);
+  r.ChangeSide = flag();
+  r.ThreeKings = flag();
+  // The drawn rules keep to what the boxes allow together, so that no box
+  // ends locked in a state the user could not undo.
+  if (r.MaxCapMove == 1) r.MulJumps = 1;
+  if (r.MaxCapMove == 0) r.MaxCapMoveKings = 0;
+  if (r.ManContJump == 0) r.ManContJumpCrowned = 0;
+  if (r.WinAtPromo == 1) r.KingWin = 0;
+
+  auto& c = c_;
+  SetChecksFromRules({1, 2, 4, 28});
+  c.CheckEnabled[4] = r.RndColor != 1;
+  if (r.PiecesOnBlack >= 2) {
+    c.CheckEnabled[3] = false;
+  } else {
+    c.CheckEnabled[3] = true;
+    SetCheck(3, r.PiecesOnBlack);
+  }
+  SetChecksFromRules({5, 6, 16, 29, 7, 8, 18, 9, 10, 11, 12, 13, 14, 15, 17, 19, 20, 22, 23, 24, 25, 26, 31, 27});
+  SetNumbersFromRules({3, 5, 7, 8});
+  SetChecksFromRules({21});
+  SetNumbersFromRules({4});
+  SetChecksFromRules({33});
+  SetNumbersFromRules({10, 9, 11, 12, 13});
+  if (r.MaxCapMove == 0) c.CheckEnabled[7] = false;
+  if (r.ManContJump == 0) c.CheckEnabled[12] = false;
+}
+
+}  // namespace m8
