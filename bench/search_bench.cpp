@@ -80,15 +80,12 @@ const Opening kOpenings[] = {
 class ThrottledHost : public m8::Host {
  public:
   void pump() override {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - last_ < std::chrono::milliseconds(5)) return;
-    last_ = now;
-    ++events;
+    if (throttle_.due()) ++events;
   }
   long events = 0;
 
  private:
-  std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+  m8::PumpThrottle throttle_;
 };
 
 // Plays the opening's moves from a new game; false when a move is illegal or

@@ -3,6 +3,7 @@
 // and the command-line tools a null host.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -84,6 +85,29 @@ class Host {
   // clock in seconds for every measured interval.
   virtual double secondsSinceMidnight();
   virtual double monotonicSeconds();
+};
+
+// Decides when a pump call should let the window's events through: a steady
+// clock is read only every kCallsPerCheck calls, and events run when at least
+// the interval has passed since they last ran. Keeps the search's cost of
+// pumping to a counter increment at almost every node.
+class PumpThrottle {
+ public:
+  static constexpr unsigned kCallsPerCheck = 64;
+  explicit PumpThrottle(std::chrono::milliseconds interval = std::chrono::milliseconds(5))
+      : interval_(interval) {}
+  bool due() {
+    if (++calls_ % kCallsPerCheck != 0) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < interval_) return false;
+    last_ = now;
+    return true;
+  }
+
+ private:
+  std::chrono::milliseconds interval_;
+  std::chrono::steady_clock::time_point last_{};
+  unsigned calls_ = 0;
 };
 
 // A host that shows nothing and answers No: the command-line tools use it.

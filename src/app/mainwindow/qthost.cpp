@@ -29,9 +29,7 @@ QtHost::QtHost(MainWindow& window) : window_(window) {}
 QtHost::~QtHost() = default;
 
 void QtHost::pump() {
-  const auto now = std::chrono::steady_clock::now();
-  if (now - lastPump_ < kPumpInterval) return;
-  lastPump_ = now;
+  if (!throttle_.due()) return;
   QCoreApplication::processEvents();
 }
 

@@ -47,7 +47,7 @@ class QtHost : public Host {
  private:
   MainWindow& window_;
   BoxHooks hooks_;
-  std::chrono::steady_clock::time_point lastPump_{};
+  PumpThrottle throttle_{kPumpInterval};
   std::map<int, std::unique_ptr<QSoundEffect>> sounds_;
 };
 
