@@ -1,0 +1,22 @@
+// The HTML diagram: the position on the screen as a small web page
+// "diagram.html" in the program folder, one picture per square (the pictures
+// lie in "pieces/" beside the page), followed by the comment of the position.
+#pragma once
+
+#include <string>
+
+#include "core/state.h"
+
+namespace m8 {
+
+inline constexpr const char* kDiagramFileName = "diagram.html";
+
+// The page for the board as shown (BoardTurned) and the comment in the
+// comment box, as Latin-1 text with CR LF line ends.
+std::string DiagramHtml(GameState& g);
+
+// Writes "diagram.html" (replacing it) and says "DIAGRAM.HTML created";
+// false, with the host told, when it cannot be written.
+bool CreateHtmlDiagram(GameState& g);
+
+}  // namespace m8

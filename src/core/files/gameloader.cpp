@@ -1,0 +1,562 @@
+#include "core/files/gameloader.h"
+
+#include <cctype>
+#include <filesystem>
+#include <memory>
+
+#include "core/engine/drivershared.h"
+#include "core/engine/promobonus.h"
+#include "core/fileio.h"
+#include "core/game/gameover.h"
+#include "core/game/moveexec.h"
+#include "core/files/gamefile.h"
+#include "core/files/settings.h"
+#include "core/numtext.h"
+#include "core/rules/drawrules.h"
+#include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
+#include "core/rules/movement.h"
+#include "core/rules/notation.h"
+#include "core/rules/variantfile.h"
+#include "core/version.h"
+
+namespace m8 {
+
+namespace {
+
+constexpr size_t kMaxGameFileBytes = 16u << 20;
+constexpr const char* kStandardSetup = "1010101001010101101010100000000000000000020202022020202002020202";
+
+struct GameTypeName {
+  const char* number;
+  const char* variant;
+};
+constexpr GameTypeName kGameTypes[] = {
+    {"20", "International Checkers"}, {"21", "American Checkers"},  {"22", "Italian Checkers"},
+    {"23", "American Pool Checkers"}, {"24", "Spanish Checkers"},   {"25", "Russian Checkers"},
+    {"26", "Brazilian Checkers"},     {"27", "Canadian Checkers"},  {"28", "Portuguese Checkers"},
+    {"29", "Czech Checkers"},         {"30", "Turkish Checkers"},   {"31", "Thai Checkers"},
+    {"40", "Frisian Checkers"},
+};
+
+// Everything read from the file before the game is touched.
+struct LoadPlan {
+  bool pdn = false;
+  std::string title;
+  GameFileData own;
+  PdnTags tags;
+  std::string openAs;
+  bool hasRulesTag = false;
+  PdnRulesTag rulesTag;
+  bool hasFen = false;
+  FenPosition fen;
+  const std::vector<GameFileItem>* items = nullptr;
+  std::vector<GameFileItem> pdnItems;
+};
+
+struct ReplayFailure {
+  std::string moveText;
+  int line = 0;
+};
+
+bool EndsWithPdn(const std::string& path) { return path.size() >= 3 && ToUpper(path.substr(path.size() - 3)) == "PDN"; }
+
+std::string FileTitleOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+int PieceOfDigit(char c) {
+  switch (c) {
+    case '1': return 1;
+    case '2': return -1;
+    case '3': return 2;
+    case '4': return -2;
+    default: return 0;
+  }
+}
+
+// The set-up string on the 64 squares; missing digits are empty squares.
+Board BoardFromSetup(std::string_view setup) {
+  Board b = DefaultStartBoard();
+  size_t pos = 0;
+  for (auto& cell : b) {
+    if (cell == kOffBoard) continue;
+    cell = pos < setup.size() ? PieceOfDigit(setup[pos]) : 0;
+    ++pos;
+  }
+  return b;
+}
+
+// Promotion squares given two characters each in a notation; a pair that
+// names no square leaves its entry empty.
+void SetPromoSquares(GameState& g, int side, const std::string& text, int notation) {
+  ScopedNotation hold(g, notation);
+  for (int k = 0; k < kPromoEntries; ++k) {
+    const size_t at = 2 * static_cast<size_t>(k);
+    const int sq = at + 2 <= text.size() ? SquareNumber(g, text.substr(at, 2)) : 0;
+    g.Rules.PromoSquares[side][k] = sq == 0 ? -1 : sq;
+  }
+}
+
+void ApplyRuleValues(GameState& g, const std::vector<std::pair<const RuleKey*, int32_t>>& values) {
+  for (const auto& [key, value] : values)
+    if (key) g.Rules.*key->member = value;
+}
+
+// The variant file of the loaded game's variant; a game whose variant file is
+// not here still loads under the rules it carries.
+void ReadVariantOrKeep(GameState& g) {
+  std::string error;
+  if (ReadVariantFile(g, &error)) return;
+  g.VariantRules = g.Rules;
+  g.Variant = VariantInfo{};
+  g.Variant.LoadedVariantName = g.Rules.Variant;
+}
+
+void SetSideFromRules(GameState& g) { g.P.SideToMove = g.Rules.BlackStarts == 0 ? 1 : -1; }
+
+// The board, the side to move and the rules in force are set: builds the
+// tables, takes the board as the start position and starts a clean record.
+void PrepareLoadedPosition(GameState& g, bool preset) {
+  ParseAllDirections(g);
+  if (g.Rules.PiecesOnBlack < 2) DetectSquareColour(g);
+  SetBoardModeFromDirections(g);
+  SetOrthogonalMoveFlags(g);
+  if (g.Rules.PiecesOnBlack != g.VariantRules.PiecesOnBlack && g.Rules.PiecesOnBlack < 2) ShiftPromoSquares(g);
+  g.Flow.PositionPreset = 1;
+  SetupPositionState(g);
+  // Those two belong to the position editor's mouse handling.
+  g.Flow.SkipSquareNumbers = 0;
+  g.Flow.IgnoreNextPress = 0;
+  g.Flow.PositionPreset = preset ? 1 : 0;
+}
+
+void SetUpOwnGame(GameState& g, const GameFileData& d, int mode) {
+  const int32_t programNotation = g.Opt.Notation;
+  g.Flow.PositionPreset = 0;
+  InitGame(g);
+  if (d.Variant) g.Rules.Variant = *d.Variant;
+  if (d.Notation) g.Opt.Notation = *d.Notation;
+  ApplyRuleValues(g, d.RuleValues);
+  if (d.PlayerName) g.Opt.UserName = *d.PlayerName;
+  if (d.PromoW) SetPromoSquares(g, 0, d.PromoW->squares, d.PromoW->notation.value_or(programNotation));
+  if (d.PromoB) SetPromoSquares(g, 1, d.PromoB->squares, d.PromoB->notation.value_or(programNotation));
+  if (d.Movement) g.Rules.MovementStrings = *d.Movement;
+  if (d.UseClassicSeen) {
+    g.Opt.UseClassic = *d.UseClassic;
+    ReadVariantOrKeep(g);
+    g.board = BoardFromSetup(d.SetupAtUseClassic);
+  }
+  SetSideFromRules(g);
+  if (g.Rules.PiecesOnBlack == 2) g.Opt.Notation = 0;
+  PrepareLoadedPosition(g, d.UseClassicSeen && mode != kLoadAutosave);
+  if (d.Book) g.Book.InBook = *d.Book;
+}
+
+// The rules of a variant taken over whole (the chooser's "Open as" variant or
+// the GameType tag).
+void AdoptVariant(GameState& g) {
+  g.Flow.PositionPreset = 0;
+  InitGame(g);
+  g.Rules = g.VariantRules;
+  SetSideFromRules(g);
+  ParseAllDirections(g);
+}
+
+// Returns whether a variant was chosen (by "Open as" or GameType): the
+// notation of its moves is then taken from the first move.
+bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
+  g.Flow.PositionPreset = 0;
+  g.P.TouchedSquare = 0;
+  if (p.hasRulesTag) {
+    const PdnRulesTag& t = p.rulesTag;
+    InitGame(g);
+    g.Opt.Notation = 1;
+    g.Rules.Variant = t.variant;
+    ReadVariantOrKeep(g);
+    g.board = BoardFromSetup(t.setup);
+    ApplyRuleValues(g, t.values);
+    SetPromoSquares(g, 0, t.promo[0], 0);
+    SetPromoSquares(g, 1, t.promo[1], 0);
+    g.Rules.MovementStrings = t.movement;
+    g.Rules.ManContJumpCrowned = t.manContJumpCrowned;
+    SetSideFromRules(g);
+    if (g.Rules.PiecesOnBlack == 2) g.Opt.Notation = 0;
+    PrepareLoadedPosition(g, mode != kLoadAutosave);
+    return false;
+  }
+  bool chosen = false;
+  if (!p.openAs.empty()) {
+    g.Rules.Variant = p.openAs;
+    AdoptVariant(g);
+    chosen = true;
+  }
+  if (!p.tags.GameType.empty()) {
+    const std::string name = PdnGameTypeVariant(p.tags.GameType);
+    if (!name.empty()) g.Rules.Variant = name;
+    AdoptVariant(g);
+    chosen = true;
+  }
+  if (!chosen && mode == kLoadOpen) g.Rules = RuleSet{};
+  g.Flow.PositionPreset = 0;
+  InitGame(g);
+  if (p.hasFen) {
+    for (auto& cell : g.board)
+      if (cell != kOffBoard) cell = 0;
+    {
+      ScopedNotation hold(g, 1);
+      for (const FenPiece& piece : p.fen.pieces) {
+        const int cell = SquareNumber(g, std::to_string(piece.number));
+        if (cell != 0) g.board[cell] = piece.value;
+      }
+    }
+    g.P.SideToMove = p.fen.sideToMove;
+    PrepareLoadedPosition(g, true);
+  }
+  return chosen;
+}
+
+// A PDN move text in the notation in force: algebraic squares become square
+// numbers and back where the board allows both.
+std::string InNotation(GameState& g, const std::string& key) {
+  if (g.Rules.PiecesOnBlack >= 2 || key.empty()) return ToUpper(key);
+  const size_t firstChar = key.find_first_not_of(' ');
+  if (firstChar == std::string::npos) return key;
+  const bool letters = std::isalpha(static_cast<unsigned char>(key[firstChar])) != 0;
+  if (letters == (g.Opt.Notation == 0)) return ToUpper(key);
+  const int target = g.Opt.Notation;
+  std::string out;
+  for (size_t at = 0; at < key.size(); at += 2) {
+    const std::string piece = ToUpper(key.substr(at, 2));
+    int cell;
+    {
+      ScopedNotation hold(g, letters ? 0 : 1);
+      cell = SquareNumber(g, piece);
+    }
+    if (cell == 0) return ToUpper(key);
+    ScopedNotation hold(g, target);
+    out += ToUpper(SquareNotation(g, cell, 0));
+  }
+  return out;
+}
+
+// A move read from a file, played and recorded like a move of the game (the
+// scratch replay only plays it).
+bool PlayFileMove(GameState& g, const std::string& text, bool trial) {
+  if (trial) return PlayMoveString(g, text);
+  MoveFollowUps followUps;
+  followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet); };
+  return EnterMove(g, text, MoveSource::GameFile, followUps);
+}
+
+// Rule values a file gives that the program uses as counts or indexes.
+bool RulesInRange(const std::vector<std::pair<const RuleKey*, int32_t>>& values, std::string* why) {
+  for (const auto& [key, value] : values) {
+    int lo = 0, hi = 0;
+    if (key && RuleValueRange(key->name, &lo, &hi) && (value < lo || value > hi)) {
+      *why = std::string(key->name) + "=" + std::to_string(value) + " is outside " + std::to_string(lo) + ".." +
+             std::to_string(hi);
+      return false;
+    }
+  }
+  return true;
+}
+
+// Sets the game up from the plan and replays its moves. `trial` runs on a
+// scratch game: nothing is shown, logged or searched.
+bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure* fail, bool* commentSeen) {
+  const bool variantChosen = p.pdn ? SetUpPdnGame(g, p, mode) : (SetUpOwnGame(g, p.own, mode), false);
+  bool decided = false;
+  const int total = static_cast<int>(p.items->size());
+  int done = 0;
+  if (!trial && mode == kLoadOpen && total > 0) g.host->status(g.Skin.StatusPanel, "Loading and analyzing...");
+  for (const GameFileItem& item : *p.items) {
+    ++done;
+    if (item.comment) {
+      g.Game.PlyComments[std::clamp(g.P.GamePly, 0, kMaxGamePly)] = item.text;
+      *commentSeen = true;
+      continue;
+    }
+    std::string key = item.text;
+    if (p.pdn) {
+      if (variantChosen && !decided) {
+        g.Opt.Notation = std::isalpha(static_cast<unsigned char>(item.text[0])) ? 0 : 1;
+        decided = true;
+        if (!trial) g.host->refresh(View::Board);
+      }
+      key = InNotation(g, PdnMoveKey(item.text));
+    }
+    if (!PlayFileMove(g, key, trial)) {
+      *fail = {key, item.line};
+      return false;
+    }
+    if (!trial) SetProgress(g, done, total);
+  }
+  return true;
+}
+
+// The state a trial load reads before it sets the game up.
+void CopyForTrial(const GameState& from, GameState& to) {
+  to.ProgramFolder = from.ProgramFolder;
+  to.board = from.board;
+  to.StartBoard = from.StartBoard;
+  to.DefaultBoard = from.DefaultBoard;
+  to.Rules = from.Rules;
+  to.VariantRules = from.VariantRules;
+  to.Variant = from.Variant;
+  to.Tables = from.Tables;
+  to.Opt = from.Opt;
+  to.Mat = from.Mat;
+  to.P.SideToMove = from.P.SideToMove;
+  to.Flow.PositionPreset = from.Flow.PositionPreset;
+  to.Rng = from.Rng;
+}
+
+std::string IllegalMoveText(const LoadPlan& p, const ReplayFailure& f) {
+  return f.moveText + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
+}
+
+bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& choose, LoadPlan& plan) {
+  FileProblem problem;
+  auto refuse = [&] {
+    g.host->message(Icon::Exclamation, problem.title, problem.text);
+    return false;
+  };
+  if (!plan.pdn) {
+    if (!ParseGameFile(bytes, plan.title, plan.own, problem)) return refuse();
+    std::string why;
+    if (!RulesInRange(plan.own.RuleValues, &why)) {
+      problem = {"Error", "Error in loading game file!\r\n" + plan.title + ": " + why};
+      return refuse();
+    }
+    plan.items = &plan.own.Items;
+    return true;
+  }
+  PdnFile file;
+  if (!ReadPdnFile(bytes, plan.title, file, problem)) return refuse();
+  const int count = static_cast<int>(file.games.size());
+  int chosen = 1;
+  if (mode != kLoadOpen && g.Opt.BookRandom == 1)
+    chosen = static_cast<int>(IntFloor(Rnd(g) * count)) + 1;
+  else if (choose)
+    chosen = choose(file, mode == kLoadOpening, &plan.openAs);
+  if (chosen < 1 || chosen > count) return false;  // the chooser was cancelled
+  g.Header.PdnChosenGame = chosen;
+  const PdnGame& game = file.games[chosen - 1];
+  plan.tags = game.tags;
+  if (!SplitPdnMoves(game, plan.title, plan.pdnItems, problem)) return refuse();
+  plan.items = &plan.pdnItems;
+  const std::string where = plan.title + ", game " + std::to_string(chosen) + " (line " +
+                            std::to_string(game.firstLine) + ")";
+  if (!plan.tags.RulesTag.empty()) {
+    std::string why;
+    if (!ParsePdnRulesTag(plan.tags.RulesTag, file.version, plan.rulesTag, &why) ||
+        !RulesInRange(plan.rulesTag.values, &why)) {
+      problem = {"Error", "Error in loading PDN file!\r\n" + where + ": the rules tag: " + why};
+      return refuse();
+    }
+    plan.hasRulesTag = true;
+  } else if (plan.tags.SetUp == "1" || !plan.tags.Fen.empty()) {
+    if (!ParseFen(plan.tags.Fen, plan.fen)) {
+      problem = {"Error", "Illegal Setup!\r\n" + where};
+      return refuse();
+    }
+    plan.hasFen = true;
+  }
+  return true;
+}
+
+void ResetDisplays(GameState& g) {
+  Host& h = *g.host;
+  h.status(g.Skin.StatusPanel, "");
+  g.Driver.LegalMoveLines.clear();
+  g.Driver.RootScoreLines.clear();
+  h.refresh(View::LegalMoves);
+  h.refresh(View::RootScores);
+  g.Search.EngineOutputText = "no calculation";
+  h.refresh(View::EngineOutput);
+  g.Flow.CommentText.clear();
+  h.refresh(View::Comment);
+  SetProgress(g, 0, 100);
+}
+
+void SetPlayerNames(GameState& g, const LoadPlan& p, int mode) {
+  auto& f = g.Flow;
+  const bool swap = g.P.SideToMove == 1;
+  if (g.Rules.BlackStarts == 1) {
+    f.PlayerName2 = swap ? g.Opt.UserName : "Computer";
+    f.PlayerName1 = swap ? "Computer" : g.Opt.UserName;
+  } else {
+    f.PlayerName2 = swap ? "Computer" : g.Opt.UserName;
+    f.PlayerName1 = swap ? g.Opt.UserName : "Computer";
+  }
+  if (g.Opt.PlayMode == 1) f.PlayerName1 = f.PlayerName2 = g.Opt.UserName;
+  if (p.pdn && mode == kLoadOpen) {
+    f.PlayerName2 = p.tags.White.empty() ? "Player" : Latin1ToUtf8(p.tags.White);
+    f.PlayerName1 = p.tags.Black.empty() ? "Player" : Latin1ToUtf8(p.tags.Black);
+  }
+}
+
+void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, bool commentSeen) {
+  Host& h = *g.host;
+  ListLegalMoves(g);
+  g.Eval.PrioritySquare = 0;
+  if (mode == kLoadDoMoves) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+  }
+  if (p.pdn) {
+    GameHeader& hd = g.Header;
+    const PdnTags& t = p.tags;
+    hd.GameEvent = Latin1ToUtf8(t.Event);
+    hd.GameDate = Latin1ToUtf8(t.Date);
+    hd.GameSite = Latin1ToUtf8(t.Site);
+    hd.GameRound = Latin1ToUtf8(t.Round);
+    hd.GameBlack = Latin1ToUtf8(t.Black);
+    hd.GameBlackElo = Latin1ToUtf8(t.BlackElo);
+    hd.GameWhite = Latin1ToUtf8(t.White);
+    hd.GameWhiteElo = Latin1ToUtf8(t.WhiteElo);
+    hd.GameSetUp = t.SetUp;
+    hd.GameFen = t.Fen;
+    hd.GameEco = Latin1ToUtf8(t.Eco);
+    hd.GameType = t.GameType;
+    hd.RulesTagValue = t.RulesTag;
+    g.Flow.LoadedResult = Latin1ToUtf8(t.Result);
+    if (g.Flow.GameResult.empty()) g.Flow.GameResult = g.Flow.LoadedResult;
+  }
+  SetPlayerNames(g, p, mode);
+
+  if (mode == kLoadOpen) {
+    if (p.pdn) {
+      std::string status = g.Flow.LoadedResult;
+      if (!commentSeen) status += ";  no comments";
+      if (!g.Driver.DrawNote.empty()) status += ";  " + g.Driver.DrawNote;
+      h.status(g.Skin.StatusPanel, status);
+    }
+    SetProgressValue(g, g.Driver.ProgressMax);
+    g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + p.title;
+    h.refresh(View::Caption);
+  } else {
+    h.status(g.Skin.StatusPanel, "");
+  }
+  if (mode != kLoadDoMoves) g.Flow.GameFileTitle = mode == kLoadOpening ? std::string() : p.title;
+
+  g.host->refresh(View::Board);
+  g.host->refresh(View::SideToMove);
+  g.host->refresh(View::MoveList);
+  g.host->refresh(View::VariantName);
+  if (g.Flow.GameStarted == 1) {
+    h.setCommandEnabled(Command::Back, true);
+    h.setCommandEnabled(Command::First, true);
+  }
+  h.setCommandEnabled(Command::MoveList, true);
+  h.setCommandEnabled(Command::LegalMoves, true);
+  h.setCommandEnabled(Command::RootScores, true);
+  g.P.TouchedSquare = 0;
+  g.Flow.CommentText = g.Game.PlyComments[std::clamp(g.P.GamePly, 0, kMaxGamePly)];
+  h.refresh(View::Comment);
+  g.Flow.Busy = 0;
+}
+
+}  // namespace
+
+std::string PdnGameTypeVariant(std::string_view gameType) {
+  for (const auto& t : kGameTypes)
+    if (gameType == t.number) return t.variant;
+  return "";
+}
+
+bool RandomOpeningAllowed(const GameState& g) {
+  return BoardToSetupString(g) == kStandardSetup && g.Rules.AntiMode == 0 && g.Rules.PiecesOnBlack == 1 &&
+         g.Rules.BlackStarts == 1;
+}
+
+std::string ProgramFile(const GameState& g, const std::string& name) { return ResolvePath(g.ProgramFolder, name); }
+
+bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::string& titleIn,
+              const PdnChooser& choose) {
+  if (mode == kLoadOpening && !RandomOpeningAllowed(g)) return false;
+  g.Driver.DrawNote.clear();
+  LoadPlan plan;
+  std::string path = pathIn;
+  switch (mode) {
+    case kLoadOpen: plan.title = titleIn.empty() ? FileTitleOf(pathIn) : titleIn; break;
+    case kLoadOpening: path = ProgramFile(g, kOpeningFileName); break;
+    case kLoadDoMoves: path = ProgramFile(g, kDoMovesFileName); break;
+    default: path = ProgramFile(g, kAutosaveFileName); break;
+  }
+  if (plan.title.empty() && mode != kLoadOpening) plan.title = FileTitleOf(path);
+  const std::string shownTitle = plan.title.empty() ? FileTitleOf(path) : plan.title;
+  plan.pdn = EndsWithPdn(path);
+
+  const auto bytes = ReadWholeFile(path, kMaxGameFileBytes);
+  if (!bytes) {
+    if (mode == kLoadOpen) {
+      std::error_code ec;
+      const bool exists = std::filesystem::exists(path, ec);
+      g.host->message(Icon::Exclamation, kProgramName,
+                      exists ? shownTitle + " cannot be read." : shownTitle + " does not exist");
+    }
+    return false;
+  }
+  const std::string savedTitle = plan.title;
+  plan.title = shownTitle;
+  if (!ReadPlan(g, *bytes, mode, choose, plan)) return false;
+
+  ReplayFailure failure;
+  bool commentSeen = false;
+  {
+    auto trial = std::make_unique<GameState>();
+    CopyForTrial(g, *trial);
+    if (!Apply(*trial, plan, mode, true, &failure, &commentSeen)) {
+      g.host->message(Icon::Exclamation, "Error", IllegalMoveText(plan, failure));
+      return false;
+    }
+  }
+
+  ResetDisplays(g);
+  g.Flow.Busy = 1;
+  commentSeen = false;
+  if (!Apply(g, plan, mode, false, &failure, &commentSeen)) {
+    // The scratch replay accepted every move; a different random side under
+    // RndColor is the only way here. The game starts afresh.
+    g.host->message(Icon::Exclamation, "Error", IllegalMoveText(plan, failure));
+    g.Flow.PositionPreset = 0;
+    g.P.TouchedSquare = 0;
+    InitGame(g);
+    g.Flow.Busy = 0;
+    g.host->refresh(View::Board);
+    return false;
+  }
+  plan.title = savedTitle;
+  Finish(g, plan, mode, path, commentSeen);
+  return true;
+}
+
+bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle) {
+  const std::string title = fileTitle.empty() ? FileTitleOf(path) : fileTitle;
+  std::string bytes;
+  if (EndsWithPdn(path)) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+      const auto old = ReadWholeFile(path, kMaxGameFileBytes);
+      if (!old) {
+        g.host->message(Icon::Exclamation, "Error", title + " cannot be read, so the game is not added to it.");
+        return false;
+      }
+      bytes = *old;
+      if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
+    }
+    bytes += PdnGameText(g, PdnToday());
+  } else {
+    bytes = GameFileText(g);
+  }
+  std::string error;
+  if (!ReplaceFile(path, bytes, &error)) {
+    g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + error);
+    return false;
+  }
+  return true;
+}
+
+bool SaveAutosave(GameState& g) { return SaveGame(g, ProgramFile(g, kAutosaveFileName), kAutosaveFileName); }
+
+}  // namespace m8

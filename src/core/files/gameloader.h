@@ -1,0 +1,65 @@
+// Turning a stored game into the current game, and storing the game in hand.
+//
+// LoadGame reads the whole file first and replays it on a scratch game; only
+// when every move is legal is the current game replaced, so a broken or
+// illegal file leaves the game in hand as it was and says which file and line
+// is wrong.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/files/pdn.h"
+#include "core/state.h"
+
+namespace m8 {
+
+// Where the game comes from.
+enum LoadMode : int {
+  kLoadOpen = 0,      // a file chosen in the open dialog
+  kLoadOpening = 1,   // a random opening from "opening.pdn" (new game, start-up)
+  kLoadDoMoves = 2,   // the random opening moves of "domoves.tvn" (deleted after)
+  kLoadAutosave = 3,  // the game saved at the last exit, "tavrin.sav"
+};
+
+inline constexpr const char* kOpeningFileName = "opening.pdn";
+
+// Chooses one game of a PDN file: returns its 1-based number, or -1 when the
+// user cancels. openAs receives the variant to open the game as ("" for the
+// rules the game itself names). `opening` is true for the random-opening
+// collection (the chooser is captioned " Choose Opening").
+using PdnChooser = std::function<int(const PdnFile& file, bool opening, std::string* openAs)>;
+
+// The built-in variant of a PDN GameType number ("20" International
+// Checkers, "21" American Checkers, ...); "" for any other value.
+std::string PdnGameTypeVariant(std::string_view gameType);
+
+// True when the rules in force allow a random opening from the opening
+// collection: the standard start position, AntiMode 0, PiecesOnBlack 1 and
+// BlackStarts 1.
+bool RandomOpeningAllowed(const GameState& g);
+
+// Loads a game. path and fileTitle are used in mode 0 (the file chosen in the
+// dialog); the other modes take their file from the program folder. A PDN
+// file (name ending in "PDN", any case) with several games asks `choose`
+// (without one, the first game is taken); in modes 1 to 3 with BookRandom on
+// a game is drawn at random. The window locks its commands around the call.
+// Returns true when a game was loaded; otherwise the game in hand is
+// unchanged and the user was told why (a missing opening collection, a
+// failed mode 1 gate and a cancelled chooser say nothing).
+bool LoadGame(GameState& g, int mode, const std::string& path = {}, const std::string& fileTitle = {},
+              const PdnChooser& choose = {});
+
+// Writes the game in hand: as PDN appended to the file when the name ends in
+// "PDN" (any case), else in the own format replacing the file. The file is
+// replaced through a temporary file. False (and the host told, naming the
+// file) when it cannot be written.
+bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle);
+
+// The autosave file at program end: the own format, silently replaced.
+bool SaveAutosave(GameState& g);
+
+// The full path of a file of the program folder.
+std::string ProgramFile(const GameState& g, const std::string& name);
+
+}  // namespace m8

@@ -1,0 +1,454 @@
+#include "core/files/pdn.h"
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+
+#include "core/engine/family.h"
+#include "core/files/settings.h"
+#include "core/numtext.h"
+#include "core/rules/movement.h"
+#include "core/rules/notation.h"
+#include "core/startup.h"
+
+namespace m8 {
+
+namespace {
+
+// The tags a PDN file may begin with.
+constexpr const char* kFirstTags[] = {
+    "[Tavrin \"", "[KVersion \"", "[Event \"", "[Date \"",     "[Site \"",  "[Round \"",   "[Year \"",
+    "[Black \"",  "[BlackElo \"", "[White \"", "[WhiteElo \"", "[Result \"", "[SetUp \"",  "[Setup \"",
+    "[FEN \"",    "[fen \"",      "[Comment \"", "[ECO \"",    "[eco \"",    "[Rem \"",    "[Ram \"",
+};
+
+constexpr const char* kRulesTagVersion = "1.13";
+
+// Fields of the rules tag after the set-up string: the three before the
+// promotion squares, then the rest up to CapRequired (every form), then the
+// optional groups of the full form with the version that added each.
+constexpr const char* kTagHead[] = {"MulJumps", "MaxCapMove", "BlackStarts"};
+constexpr const char* kTagBody[] = {"PiecesOnBlack", "AntiMode",     "WinAtPromo",    "MaxCapMoveKings",
+                                    "ManCapKing",    "KingCapMove",  "ManContJump",   "LongKings",
+                                    "RemovePieces",  "KingFirst",    "ManCapMoveKing", "KingWin",
+                                    "MaxCapMoveK",   "CapRequired"};
+struct TagGroup {
+  int version;  // hundredths: 101 = 1.01; 0 = always in the full form
+  std::vector<const char*> keys;
+};
+const TagGroup kTagGroups[] = {
+    {0, {"NoLegalDraw"}},
+    {101, {"RemoveMen", "NumberMen", "DoMoves", "NumberMoves"}},
+    {102, {"LastCap", "ManKing"}},
+    {103, {"KingMan"}},
+    {104, {"ChangeSide"}},
+    {111, {"ThreeKings", "NumberKings"}},
+    {112,
+     {"CapReverse", "RndColor", "JumpFriend", "NumberFriends", "TwoKings", "NumberKings2", "NumberPieces",
+      "canContract", "ContractNumber", "ContractW1", "ContractW2", "ContractB1", "ContractB2"}},
+};
+
+bool HasNumber(std::string_view text) {
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  return i < text.size() && text[i] >= '0' && text[i] <= '9';
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool IsResult(std::string_view t) {
+  static constexpr const char* kResults[] = {"*",   "1-0", "0-1", "1/2-1/2", "2-0", "0-2", "1-1",
+                                             "0-0", "1",   "0",   "2",       "1/2", "1/2-1/"};
+  for (const char* r : kResults)
+    if (t == r) return true;
+  return StartsWith(t, "0-");
+}
+
+bool IsSeparator(char c) { return c == '-' || c == 'x' || c == 'X' || c == ':'; }
+
+bool IsSquareName(std::string_view t) {
+  if (AllDigits(t)) return t.size() <= 2;
+  return t.size() == 2 && std::isalpha(static_cast<unsigned char>(t[0])) && t[1] >= '1' && t[1] <= '8';
+}
+
+std::string Pad2(std::string_view s) { return s.size() == 1 ? " " + std::string(s) : std::string(s); }
+
+std::string CleanValue(std::string_view text) {
+  std::string out;
+  for (char c : Utf8ToLatin1(text)) out += static_cast<unsigned char>(c) < 32 ? ' ' : c;
+  return out;
+}
+
+}  // namespace
+
+int PdnGame::LineAt(size_t offset) const {
+  int line = firstLine;
+  for (const auto& [start, n] : lineStarts)
+    if (start <= offset) line = n;
+  return line;
+}
+
+std::string PdnRowText(const PdnTags& t) { return t.Round.empty() ? t.Event : t.Event + " " + t.Round; }
+
+std::array<std::string, 9> PdnRowColumns(const PdnTags& t) {
+  return {t.Date, t.Black, t.White, t.Result, t.Site, t.SetUp, t.Eco, t.BlackElo, t.WhiteElo};
+}
+
+bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& out, FileProblem& problem) {
+  out = PdnFile{};
+  const std::string title(fileTitle);
+  std::string_view head = bytes.substr(0, 80);
+  if (StartsWith(head, "\xEF\xBB\xBF")) head.remove_prefix(3);
+  while (!head.empty() && (head[0] == '\r' || head[0] == '\n' || head[0] == ' ' || head[0] == '\t'))
+    head.remove_prefix(1);
+  bool known = false;
+  for (const char* tag : kFirstTags) known = known || StartsWith(head, tag);
+  if (!known) {
+    problem = {"Morventa8", title + " is not a PDN file"};
+    return false;
+  }
+
+  PdnTags tags;
+  PdnGame* current = nullptr;  // the game whose move lines are being joined
+  bool tagsSinceGame = false;
+  int n = 0;
+  bool bad = false;
+  ForEachLine(bytes, [&](std::string_view raw) {
+    ++n;
+    if (bad) return;
+    std::string line = Trim(raw);
+    if (n == 1 && StartsWith(line, "\xEF\xBB\xBF")) line = Trim(line.substr(3));
+    if (StartsWith(line, "[")) {
+      current = nullptr;
+      tagsSinceGame = true;
+      if (!ParsePdnTag(line, tags)) {
+        problem = {"Error", "Error in loading PDN file!\r\n" + title + ", line " + std::to_string(n) +
+                                ": the tag has no value"};
+        bad = true;
+        return;
+      }
+      std::string version;
+      if (PdnTagValue(line, "KVersion", &version)) out.version = version;
+      return;
+    }
+    if (line.empty()) {
+      current = nullptr;
+      return;
+    }
+    if (current) {
+      current->lineStarts.emplace_back(current->moveText.size() + 1, n);
+      current->moveText += " " + line;
+      return;
+    }
+    if (!tagsSinceGame) return;  // a further line of a game already listed
+    tagsSinceGame = false;
+    PdnGame& game = out.games.emplace_back();
+    game.tags = tags;
+    game.firstLine = n;
+    game.lineStarts.emplace_back(0, n);
+    game.moveText = line;
+    current = &game;
+    tags = PdnTags{};
+  });
+  if (bad) return false;
+  if (out.games.empty()) {
+    problem = {"Morventa8", "No games found!"};
+    return false;
+  }
+  return true;
+}
+
+bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<GameFileItem>& items,
+                   FileProblem& problem) {
+  items.clear();
+  const std::string& t = game.moveText;
+  const size_t n = t.size();
+  std::string pending;
+  bool hasPending = false;
+  int pendingLine = 0;
+  auto flush = [&] {
+    if (hasPending) items.push_back({true, Latin1ToUtf8(pending), pendingLine});
+    pending.clear();
+    hasPending = false;
+  };
+  auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
+  size_t i = 0;
+  while (i < n) {
+    const char c = t[i];
+    if (isSpace(c)) {
+      ++i;
+      continue;
+    }
+    if (c == '{') {
+      const size_t close = t.find('}', i + 1);
+      const std::string comment = Trim(t.substr(i + 1, (close == std::string::npos ? n : close) - i - 1));
+      pending = hasPending ? pending + "\n" + comment : comment;
+      if (!hasPending) pendingLine = game.LineAt(i);
+      hasPending = true;
+      i = close == std::string::npos ? n : close + 1;
+      continue;
+    }
+    if (c == '(') {  // a variation, with its own variations and comments
+      int depth = 0;
+      for (; i < n; ++i) {
+        if (t[i] == '{') {
+          const size_t close = t.find('}', i + 1);
+          i = close == std::string::npos ? n - 1 : close;
+        } else if (t[i] == '(') {
+          ++depth;
+        } else if (t[i] == ')' && --depth == 0) {
+          ++i;
+          break;
+        }
+      }
+      continue;
+    }
+    const size_t start = i;
+    auto readToken = [&] {
+      std::string tok;
+      while (i < n && !isSpace(t[i]) && t[i] != '{' && t[i] != '(') tok += t[i++];
+      return tok;
+    };
+    std::string token = readToken();
+    // "11- 15" and "9x 14": a separator at the end joins the next token.
+    while (!token.empty() && IsSeparator(token.back()) && token.find('.') == std::string::npos) {
+      size_t j = i;
+      while (j < n && isSpace(t[j])) ++j;
+      if (j >= n || t[j] == '{' || t[j] == '(') break;
+      i = j;
+      token += readToken();
+    }
+    // A move number, alone or glued to the move ("12.", "1...", "1.11-15").
+    size_t digits = 0;
+    while (digits < token.size() && token[digits] >= '0' && token[digits] <= '9') ++digits;
+    if (digits < token.size() && token[digits] == '.') {
+      size_t dots = digits;
+      while (dots < token.size() && token[dots] == '.') ++dots;
+      token.erase(0, dots);
+    } else if (!token.empty() && token.find_first_not_of('.') == std::string::npos) {
+      token.clear();
+    }
+    if (token.empty()) continue;
+    if (IsResult(token)) break;
+    if (token[0] == '$') continue;
+    while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
+    const bool move = token.find_first_of("-xX") != std::string::npos || IsSquareName(token);
+    if (!move || token.size() > 40) {
+      problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " +
+                              std::to_string(game.LineAt(start)) + ": \"" + Latin1ToUtf8(token) +
+                              "\" is not a move"};
+      return false;
+    }
+    flush();
+    if (static_cast<int>(items.size()) >= 2 * kGameTables) {
+      problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ": the game is too long"};
+      return false;
+    }
+    items.push_back({false, token, game.LineAt(start)});
+  }
+  flush();
+  return true;
+}
+
+std::string PdnMoveKey(std::string_view token) {
+  std::string s(token);
+  for (char& c : s)
+    if (c == 'X' || c == ':') c = 'x';
+  const char sep = s.find('x') != std::string::npos ? 'x' : '-';
+  const size_t first = s.find(sep);
+  if (first == std::string::npos) return Pad2(s);
+  const size_t last = s.rfind(sep);
+  return (Pad2(s.substr(0, first)) + Pad2(s.substr(last + 1))).substr(0, 4);
+}
+
+bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnRulesTag& out,
+                      std::string* why) {
+  out = PdnRulesTag{};
+  auto fail = [&](const std::string& w) {
+    if (why) *why = w;
+    return false;
+  };
+  std::string_view rest;
+  if (!StartsWith(value, "*")) {
+    const size_t blank = value.find(' ');
+    const std::string_view index = value.substr(0, blank);
+    out.variant = AllDigits(index) ? BuiltinVariantName(ValInt(index)) : std::string();
+    if (out.variant.empty()) return fail("no built-in variant has the number " + std::string(index));
+    out.shortForm = true;
+    rest = blank == std::string_view::npos ? std::string_view{} : value.substr(blank + 1);
+  } else {
+    const size_t close = value.find('*', 1);
+    if (close == std::string_view::npos) return fail("the variant name has no closing *");
+    out.variant = Latin1ToUtf8(value.substr(1, close - 1));
+    rest = value.substr(close + 1);
+  }
+  while (!rest.empty() && rest[0] == ' ') rest.remove_prefix(1);
+
+  auto next = [&]() {
+    const size_t blank = rest.find(' ');
+    std::string_view tok = rest.substr(0, blank);
+    rest = blank == std::string_view::npos ? std::string_view{} : rest.substr(blank + 1);
+    return tok;
+  };
+  bool ok = true;
+  std::string badKey;
+  auto number = [&](const char* key) {
+    const std::string_view tok = next();
+    if (!HasNumber(tok)) {
+      if (ok) badKey = key;
+      ok = false;
+    }
+    out.values.emplace_back(FindRuleKey(key), ValInt(tok));
+  };
+
+  out.setup = std::string(next());
+  if (out.setup.size() > 64 || out.setup.find_first_not_of("01234") != std::string::npos)
+    return fail("the position \"" + out.setup + "\" is not a set-up of digits 0 to 4");
+  for (const char* key : kTagHead) number(key);
+  out.promo[0] = ToUpper(next());
+  out.promo[1] = ToUpper(next());
+  for (const char* key : kTagBody) number(key);
+  if (!out.shortForm) {
+    const int version = static_cast<int>(IntFloor(Val(versionText) * 100 + 0.5));
+    for (const auto& group : kTagGroups)
+      if (version >= group.version)
+        for (const char* key : group.keys) number(key);
+  }
+  if (!ok) return fail(std::string(badKey) + " is not a number");
+  for (int k = 0; k < 4; ++k) {
+    const size_t end = rest.find("  ");
+    if (end == std::string_view::npos && k < 3) return fail("the four movement strings are missing");
+    out.movement[k] = Trim(rest.substr(0, end));
+    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 2);
+    const std::string& m = out.movement[k];
+    const size_t blank = m.find(' ');
+    const std::string_view all(m);
+    if (CountDirectionNames(all.substr(0, blank)) > 8 ||
+        (blank != std::string_view::npos && CountDirectionNames(all.substr(blank + 1)) > 8))
+      return fail("more than eight direction names in the movement \"" + m + "\"");
+  }
+  out.manContJumpCrowned = ValInt(rest);
+  return true;
+}
+
+std::string PdnRulesTagValue(GameState& g) {
+  const RuleSet& r = g.Rules;
+  auto num = [&](const char* key) { return std::to_string(r.*FindRuleKey(key)->member) + " "; };
+  std::string v = "*" + CleanValue(r.Variant) + "* " + BoardToSetupString(g) + " ";
+  for (const char* key : kTagHead) v += num(key);
+  {
+    ScopedNotation hold(g, 0);
+    v += PromoSquaresText(g, 0) + " " + PromoSquaresText(g, 1) + " ";
+  }
+  for (const char* key : kTagBody) v += num(key);
+  for (const auto& group : kTagGroups)
+    for (const char* key : group.keys) v += num(key);
+  for (const auto& m : r.MovementStrings) v += CleanValue(m) + "  ";
+  return v + std::to_string(r.ManContJumpCrowned);
+}
+
+bool ParseFen(std::string_view fen, FenPosition& out) {
+  out = FenPosition{};
+  const std::string s = Trim(fen);
+  const std::string upper = ToUpper(s);
+  if (upper == "W::." || upper.size() < 2 || upper[1] != ':' || (upper[0] != 'W' && upper[0] != 'B'))
+    return false;
+  out.sideToMove = upper[0] == 'W' ? 1 : -1;
+  std::string_view rest = std::string_view(s).substr(2);
+  rest = rest.substr(0, rest.find('.'));
+  while (!rest.empty()) {
+    const size_t colon = rest.find(':');
+    std::string_view section = rest.substr(0, colon);
+    rest = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
+    while (!section.empty() && section[0] == ' ') section.remove_prefix(1);
+    if (section.empty()) continue;
+    const int sign = (section[0] == 'W' || section[0] == 'w') ? 1 : -1;
+    section.remove_prefix(1);
+    while (!section.empty()) {
+      const size_t comma = section.find(',');
+      std::string tok = Trim(section.substr(0, comma));
+      section = comma == std::string_view::npos ? std::string_view{} : section.substr(comma + 1);
+      int value = sign;
+      if (!tok.empty() && (tok[0] == 'K' || tok[0] == 'k')) {
+        value = 2 * sign;
+        tok.erase(0, 1);
+      }
+      if (tok.empty()) continue;
+      const size_t dash = tok.find('-');
+      const std::string a = tok.substr(0, dash), b = dash == std::string::npos ? a : tok.substr(dash + 1);
+      if (!AllDigits(a) || !AllDigits(b) || a.size() > 2 || b.size() > 2) return false;
+      const int lo = ValInt(a), hi = ValInt(b);
+      if (lo > 32 || hi > 32 || hi < lo) return false;
+      for (int k = lo; k <= hi; ++k) out.pieces.push_back({k, value});
+    }
+  }
+  return true;
+}
+
+std::string PdnToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buf[16];
+  std::strftime(buf, sizeof buf, "%m/%d/%Y", &local);
+  return buf;
+}
+
+std::string PdnGameText(GameState& g, std::string_view today) {
+  GameHeader& h = g.Header;
+  if (h.GameDate.empty()) h.GameDate = std::string(today);
+  if (g.Flow.GameResult.empty()) g.Flow.GameResult = "*";
+  std::string out;
+  auto line = [&](const std::string& s) { out += s + "\r\n"; };
+  auto tag = [&](const char* name, const std::string& value, bool always) {
+    if (always || !value.empty()) line(PdnTagLine(name, CleanValue(value)));
+  };
+  tag("Event", h.GameEvent, false);
+  tag("Date", h.GameDate, true);
+  tag("Black", h.GameBlack, false);
+  tag("White", h.GameWhite, false);
+  tag("Site", h.GameSite, false);
+  tag("Result", g.Flow.GameResult, true);
+  const int32_t savedSet = g.Eval.StandardRuleSet;
+  IdentifyStandardRules(g);
+  const bool builtIn = g.Eval.StandardRuleSet > 0;
+  g.Eval.StandardRuleSet = savedSet;
+  if (!builtIn) {
+    line(PdnTagLine("KVersion", kRulesTagVersion));
+    line(PdnTagLine("Tavrin", PdnRulesTagValue(g)));
+  }
+  line("");
+
+  // Square numbers, unless every square is in play or algebraic PDN is asked for.
+  const bool algebraic = g.Opt.PdnAlgebraic == 1 || g.Rules.PiecesOnBlack == 2;
+  ScopedNotation hold(g, algebraic ? 0 : 1);
+  const int length = std::clamp(g.Game.GameLength, 0, kMaxGamePly);
+  std::string buffer;
+  for (int p = 0; p < length; ++p) {
+    if (p % 2 == 0) buffer += std::to_string(p / 2 + 1) + ". ";
+    const std::string& comment = g.Game.PlyComments[p];
+    if (!comment.empty()) {
+      std::string c;
+      for (size_t i = 0; i < comment.size(); ++i) {
+        if (comment[i] == '\r' && i + 1 < comment.size() && comment[i + 1] == '\n') continue;
+        c += comment[i] == '\n' || comment[i] == '\r' ? std::string("  ") : std::string(1, comment[i] == '}' ? ')' : comment[i]);
+      }
+      buffer += "{" + CleanValue(c) + "} ";
+    }
+    const MoveRecord& m = g.Game.GameMoves[p + 1];
+    std::string token = SquareNotation(g, m.To, 1);
+    if (m.From != kNoSquare) token = SquareNotation(g, m.From, 1) + (m.IsCapture() ? "x" : "-") + token;
+    buffer += token + " ";
+    if (buffer.size() > 70) {
+      line(buffer);
+      buffer.clear();
+    }
+  }
+  line(buffer + g.Flow.GameResult);
+  line("");
+  return out;
+}
+
+}  // namespace m8

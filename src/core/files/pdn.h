@@ -1,0 +1,118 @@
+// Portable Draughts Notation: listing the games of a file, cutting a game's
+// move text into moves and comments, the private rules tag, FEN set-ups, and
+// the PDN this program writes.
+//
+// Everything here parses or formats; setting a game up from a PDN game is
+// the game loader's work (files/gameloader.h).
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/files/gamefile.h"
+#include "core/files/pdntags.h"
+#include "core/state.h"
+
+namespace m8 {
+
+// One game of a PDN file.
+struct PdnGame {
+  PdnTags tags;           // as they stand when its move text begins
+  std::string moveText;   // its move lines joined by single blanks
+  int firstLine = 0;      // 1-based line of its first move line
+  // Where each joined line begins in moveText, and its line in the file.
+  std::vector<std::pair<size_t, int>> lineStarts;
+
+  int LineAt(size_t offset) const;
+};
+
+struct PdnFile {
+  std::vector<PdnGame> games;
+  std::string version = "0";  // the last KVersion tag of the file
+};
+
+// The chooser's row of a game: the Event text (followed by a blank and the
+// round when there is one) and the columns Date, Black, White, Result, Site,
+// SetUp, ECO, BlackElo, WhiteElo.
+std::string PdnRowText(const PdnTags& tags);
+std::array<std::string, 9> PdnRowColumns(const PdnTags& tags);
+
+// Lists the games of a PDN file (line ends CR LF, LF or CR). Refuses a file
+// that does not begin with a known tag ("<title> is not a PDN file"), a file
+// without a move line ("No games found!") and a tag line too short to hold
+// its value (naming the line).
+bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& out, FileProblem& problem);
+
+// Cuts the move text of a game into comments and move tokens (the tokens as
+// written, "9x18x27", "c3-d4"). Move numbers, NAGs ("$1"), move marks ("!",
+// "?") and variations in parentheses are skipped; a result ("1-0", "0-1",
+// "1/2-1/2", "2-0", "0-2", "1-1", "*", ...) ends the moves. Comments in a
+// row are joined by line breaks. A token that is no move is refused, naming
+// the line.
+bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<GameFileItem>& items,
+                   FileProblem& problem);
+
+// A move token as a move text of from and to square, two characters each,
+// a one-character square with a blank in front: "9-14" -> " 914",
+// "9x18x27" -> " 927", "11-5" -> "11 5", "c3-d4" -> "c3d4"; a bare square
+// (a placement) stays as it is, padded to two characters. Not upper-cased.
+std::string PdnMoveKey(std::string_view token);
+
+// The private rules tag, read field by field.
+struct PdnRulesTag {
+  std::string variant;  // a name, or the built-in name of the short form's index
+  bool shortForm = false;
+  std::string setup;
+  std::vector<std::pair<const RuleKey*, int32_t>> values;  // in tag order
+  std::array<std::string, 2> promo;                        // algebraic, upper case
+  std::array<std::string, 4> movement;
+  int32_t manContJumpCrowned = 0;
+};
+// versionText: the file's KVersion ("0" when none): which optional fields the
+// full form holds. False, with the reason, for a value that cannot be read.
+bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnRulesTag& out, std::string* why);
+
+// The value this program writes into its rules tag for the rules in force.
+std::string PdnRulesTagValue(GameState& g);
+
+// A FEN set-up: the side to move and the pieces by square number.
+struct FenPiece {
+  int number = 0;  // 1..32; 0 names no square (nothing placed)
+  int value = 0;   // +1/-1 man, +2/-2 king
+};
+struct FenPosition {
+  int sideToMove = -1;
+  std::vector<FenPiece> pieces;
+};
+// "B:W21,22,K30:B1,2." and the like (ranges such as 1-12 count each square).
+// False ("Illegal Setup!") for "W::.", a value without a side to move, a
+// square above 32 or a square that is not a number.
+bool ParseFen(std::string_view fen, FenPosition& out);
+
+// The game in hand as PDN (Latin-1, CR LF): tags, an empty line, the move
+// text, an empty line. An empty date becomes `today` (mm/dd/yyyy) and an
+// empty result "*", and both are kept. The rules tag is written for rules
+// outside the four built-in rule sets.
+std::string PdnGameText(GameState& g, std::string_view today);
+
+// Holds Notation at a value for a while (square texts and names in a
+// notation other than the one in force) and puts it back.
+class ScopedNotation {
+ public:
+  ScopedNotation(GameState& g, int notation) : g_(g), saved_(g.Opt.Notation) { g.Opt.Notation = notation; }
+  ~ScopedNotation() { g_.Opt.Notation = saved_; }
+  ScopedNotation(const ScopedNotation&) = delete;
+  ScopedNotation& operator=(const ScopedNotation&) = delete;
+
+ private:
+  GameState& g_;
+  int32_t saved_;
+};
+
+// Today's date as the PDN writer puts it: "mm/dd/yyyy".
+std::string PdnToday();
+
+}  // namespace m8

@@ -1,0 +1,387 @@
+#include "core/files/gameloader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/files/diagram.h"
+#include "core/files/domoves.h"
+#include "core/files/gamefile.h"
+#include "core/files/pdn.h"
+#include "core/numtext.h"
+#include "core/rules/drawrules.h"
+#include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
+#include "files_fixture.h"
+
+namespace m8 {
+namespace {
+
+using testing::CrLfLines;
+
+// A program folder with the shipped variant files beside it.
+class GameFilesTest : public testing::FilesTest {
+ protected:
+  void SetUp() override {
+    FilesTest::SetUp();
+    std::filesystem::create_directory_symlink(std::string(M8_DATA_DIR) + "/variants", folder / "variants");
+    InitGame(g);
+  }
+
+  // Plays a move given by cells, as the move entry would, and records it.
+  void Play(GameState& s, int from, int to) {
+    const std::string text = ToUpper(SquareNotation(s, from, 0) + SquareNotation(s, to, 0));
+    ASSERT_TRUE(PlayMoveString(s, text)) << text;
+    RecordGameMove(s, s.P.MoveList[s.P.PlayedMoveIndex]);
+    ResetPly(s);
+  }
+
+  // A set-up position, white to move: b6 takes c7 and crowns on d8; then
+  // g7-h6, d8-e7, h6-g5.
+  void PlayCrowningGame(GameState& s) {
+    for (auto& cell : s.board)
+      if (cell != kOffBoard) cell = 0;
+    s.board[72] = 1;   // b6
+    s.board[21] = 1;   // a1
+    s.board[83] = -1;  // c7
+    s.board[87] = -1;  // g7
+    s.board[98] = -2;  // h8, a black king
+    s.P.SideToMove = 1;
+    s.Flow.PositionPreset = 1;
+    SetupPositionState(s);
+    Play(s, 72, 94);
+    Play(s, 87, 78);
+    Play(s, 94, 85);
+    Play(s, 78, 67);
+    s.Game.PlyComments[0] = "White to play";
+    s.Game.PlyComments[1] = "Crowned\nwith a capture";
+    s.Game.PlyComments[4] = "The end";
+  }
+
+  void ExpectSameGame(const GameState& a, const GameState& b) {
+    EXPECT_EQ(a.board, b.board);
+    EXPECT_EQ(a.StartBoard, b.StartBoard);
+    EXPECT_EQ(a.P.SideToMove, b.P.SideToMove);
+    EXPECT_EQ(a.Game.GameLength, b.Game.GameLength);
+    EXPECT_EQ(a.P.GamePly, b.P.GamePly);
+    for (int p = 1; p <= a.Game.GameLength; ++p) {
+      EXPECT_EQ(a.Game.GameMoves[p].From, b.Game.GameMoves[p].From) << p;
+      EXPECT_EQ(a.Game.GameMoves[p].To, b.Game.GameMoves[p].To) << p;
+      EXPECT_EQ(a.Game.GameMoves[p].IsCapture(), b.Game.GameMoves[p].IsCapture()) << p;
+      EXPECT_EQ(a.Game.GameMoves[p].Crown, b.Game.GameMoves[p].Crown) << p;
+    }
+    for (int p = 0; p <= a.Game.GameLength; ++p) EXPECT_EQ(a.Game.PlyComments[p], b.Game.PlyComments[p]) << p;
+  }
+
+  std::unique_ptr<GameState> Fresh() {
+    auto s = std::make_unique<GameState>();
+    Restart(*s);
+    InitGame(*s);
+    return s;
+  }
+};
+
+TEST_F(GameFilesTest, SavedGameLoadsBackInBothFormatsAndNotations) {
+  for (const char* name : {"game.tvn", "game.pdn"})
+    for (int notation : {0, 1}) {
+      SCOPED_TRACE(std::string(name) + " notation " + std::to_string(notation));
+      auto s = Fresh();
+      s->Opt.Notation = notation;
+      // A rule set of no built-in family: the rules travel with the game.
+      s->Rules.NumberFriends = -1;
+      s->Rules.ThreeKings = 1;
+      s->Rules.NumberKings = 13;
+      s->Rules.ManContJumpCrowned = 1;
+      PlayCrowningGame(*s);
+      std::filesystem::remove(Path(name));
+      ASSERT_TRUE(SaveGame(*s, Path(name), name));
+
+      auto t = Fresh();
+      t->Opt.Notation = 1 - notation;
+      ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(name), name)) << (host.messages.empty() ? "" : host.messages.back().text);
+      if (std::string(name) == "game.pdn") {
+        // PDN keeps a comment on one line and leaves out the final position's.
+        s->Game.PlyComments[1] = "Crowned  with a capture";
+        s->Game.PlyComments[4].clear();
+      }
+      ExpectSameGame(*s, *t);
+      EXPECT_EQ(t->Rules, s->Rules);
+      EXPECT_EQ(t->Flow.GameFileTitle, name);
+      EXPECT_NE(t->Flow.Caption.find(name), std::string::npos);
+      EXPECT_EQ(t->Game.GameRecord[1][2], "3");  // read from a file
+      EXPECT_EQ(t->Rating.RatedGame, 0);
+    }
+}
+
+TEST_F(GameFilesTest, OwnFormatLayout) {
+  PlayCrowningGame(g);
+  g.Opt.Notation = 1;
+  const auto lines = CrLfLines(GameFileText(g));
+  ASSERT_EQ(lines.size(), 57u + 7u);  // 4 moves, 3 comments
+  EXPECT_EQ(lines[0], "TAVRIN Version=0.89");
+  EXPECT_EQ(lines[1], "Variant=*American Checkers*");
+  EXPECT_EQ(lines[2], "Setup=" + BoardToSetupString(g));
+  EXPECT_EQ(lines[8], "PromoW= 1 2 3 4");
+  EXPECT_EQ(lines[9], "PromoB=29303132");
+  EXPECT_EQ(lines[49], "Offset=");
+  EXPECT_EQ(lines[50], "NW;NE NW;NE");
+  EXPECT_EQ(lines[56], "START");
+  EXPECT_EQ(lines[57], "{White to play}");
+  EXPECT_EQ(lines[58], " 9 2");  // b6 x d8 in square numbers
+  EXPECT_EQ(lines[59], "{Crowned\xFF\xFFwith a capture}");
+  EXPECT_EQ(lines.back(), "{The end}");
+}
+
+TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheGameStays) {
+  PlayCrowningGame(g);
+  const std::string good = GameFileText(g);
+  auto withLine = [&](int n, const std::string& text) {
+    auto lines = CrLfLines(good);
+    lines[n - 1] = text;
+    std::string s;
+    for (auto& l : lines) s += l + "\r\n";
+    return s;
+  };
+  struct Case {
+    std::string bytes, expect;
+  } cases[] = {
+      {"tavrin version=0.89\r\n" + good.substr(21), "is not an Morventa8 file"},
+      {withLine(1, "TAVRIN Version=0.9"), "Need version 0.89"},
+      {withLine(3, "Setup=10101x"), "bad.tvn, line 3"},
+      {withLine(2, "Variant=*../../secret*"), "line 2"},
+      {withLine(2, "Variant=77"), "line 2"},
+      {withLine(4, "Book=yes"), "line 4"},
+      {withLine(11, "PiecesOnBlack=7"), "PiecesOnBlack=7 is outside"},
+      {good.substr(0, good.find("START")), "ends before the line START"},
+      {withLine(61, "8781"), "line 61"},  // not a legal move there
+  };
+  auto s = Fresh();
+  PlayCrowningGame(*s);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expect);
+    Write("bad.tvn", c.bytes);
+    host.messages.clear();
+    EXPECT_FALSE(LoadGame(*s, kLoadOpen, Path("bad.tvn"), "bad.tvn"));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(c.expect), std::string::npos) << host.messages[0].text;
+    ExpectSameGame(g, *s);
+  }
+}
+
+TEST_F(GameFilesTest, VersionWithTrailingZeroAndNumberedVariant) {
+  InitGame(g);
+  std::string text = GameFileText(g);
+  text.replace(0, text.find("\r\n"), "TAVRIN Version=0.890");
+  GameFileData d;
+  FileProblem p;
+  ASSERT_TRUE(ParseGameFile(text, "x.tvn", d, p));
+  const size_t v = text.find("Variant=");
+  text.replace(v, text.find("\r\n", v) - v, "Variant=3");
+  ASSERT_TRUE(ParseGameFile(text, "x.tvn", d, p));
+  EXPECT_EQ(*d.Variant, "NE Diagonal Checkers");
+}
+
+TEST_F(GameFilesTest, AutosaveKeepsTheSavedGameAndNoCaption) {
+  PlayCrowningGame(g);
+  ASSERT_TRUE(SaveAutosave(g));
+  auto t = Fresh();
+  ASSERT_TRUE(LoadGame(*t, kLoadAutosave));
+  ExpectSameGame(g, *t);
+  EXPECT_EQ(t->Flow.PositionPreset, 0);
+  EXPECT_TRUE(std::filesystem::exists(Path(kAutosaveFileName)));
+}
+
+const char* kStandardPdn =
+    "[Event \"Club\"]\n"
+    "[Round \"3\"]\n"
+    "[Black \"Ann\"]\n"
+    "[White \"Bob\"]\n"
+    "[Result \"1-0\"]\n"
+    "\n"
+    "1. 11-15 {a classic} 22-18 2. 15x22 (2. 8-11 26-22 {side line}) 25x18 $1\n"
+    "3. 8-11! 29-25 {quiet} 1-0\n"
+    "\n"
+    "[Event \"Problem\"]\n"
+    "[SetUp \"1\"]\n"
+    "[FEN \"W:W21,22,K30:B1,2.\"]\n"
+    "[Result \"*\"]\n"
+    "\n"
+    "1. ... 30-26 2. 1-6 *\n";
+
+TEST_F(GameFilesTest, StandardPdnGamesCommentsVariationsAndSetUps) {
+  Write("club.pdn", kStandardPdn);
+  PdnFile file;
+  FileProblem p;
+  ASSERT_TRUE(ReadPdnFile(kStandardPdn, "club.pdn", file, p));
+  ASSERT_EQ(file.games.size(), 2u);
+  EXPECT_EQ(PdnRowText(file.games[0].tags), "Club 3");
+  EXPECT_EQ(file.games[1].tags.Fen, "W:W21,22,K30:B1,2.");
+
+  int offered = 0;
+  PdnChooser first = [&](const PdnFile& f, bool, std::string*) {
+    offered = static_cast<int>(f.games.size());
+    return 1;
+  };
+  ASSERT_TRUE(LoadGame(g, kLoadOpen, Path("club.pdn"), "club.pdn", first)) << host.messages.back().text;
+  EXPECT_EQ(offered, 2);
+  EXPECT_EQ(g.Game.GameLength, 6);
+  EXPECT_EQ(g.Game.PlyComments[1], "a classic");
+  EXPECT_EQ(g.Game.PlyComments[6], "quiet");
+  EXPECT_TRUE(g.Game.GameMoves[3].IsCapture());
+  EXPECT_TRUE(g.Game.GameMoves[4].IsCapture());
+  EXPECT_FALSE(g.Game.GameMoves[6].IsCapture());
+  EXPECT_EQ(g.Flow.LoadedResult, "1-0");
+  EXPECT_EQ(g.Header.GameBlack, "Ann");
+  EXPECT_EQ(g.Flow.PlayerName2, "Bob");
+
+  PdnChooser second = [](const PdnFile&, bool, std::string*) { return 2; };
+  ASSERT_TRUE(LoadGame(g, kLoadOpen, Path("club.pdn"), "club.pdn", second));
+  EXPECT_EQ(g.Game.GameLength, 2);
+  EXPECT_EQ(g.StartBoard[SquareNumber(g, "21")], 1);
+  EXPECT_EQ(g.StartBoard[SquareNumber(g, "30")], 2);
+  EXPECT_EQ(g.StartBoard[SquareNumber(g, "2")], -1);
+  EXPECT_EQ(g.Game.GameMoves[1].From, SquareNumber(g, "30"));
+}
+
+TEST_F(GameFilesTest, PdnMoveTextsAndTags) {
+  EXPECT_EQ(PdnMoveKey("9-14"), " 914");
+  EXPECT_EQ(PdnMoveKey("11-5"), "11 5");
+  EXPECT_EQ(PdnMoveKey("9x18x27"), " 927");
+  EXPECT_EQ(PdnMoveKey("c3-d4"), "c3d4");
+  PdnTags t;
+  EXPECT_TRUE(ParsePdnTag("[Date \"2004\"]", t));
+  EXPECT_TRUE(ParsePdnTag("[Year \"1999\"]", t));
+  EXPECT_EQ(t.Date, "1999");
+  EXPECT_TRUE(ParsePdnTag("[Event\"x\"]", t));  // no blank: not this tag
+  EXPECT_EQ(t.Event, "");
+  EXPECT_FALSE(ParsePdnTag("[Event \"", t));
+  FenPosition f;
+  EXPECT_FALSE(ParseFen("W::.", f));
+  EXPECT_FALSE(ParseFen("X:W1", f));
+  EXPECT_FALSE(ParseFen("B:W33", f));
+  ASSERT_TRUE(ParseFen("B:W21-23:BK1", f));
+  EXPECT_EQ(f.pieces.size(), 4u);
+  EXPECT_EQ(f.pieces.back().value, -2);
+}
+
+TEST_F(GameFilesTest, BrokenPdnIsRefusedWithItsLine) {
+  struct Case {
+    std::string bytes, expect;
+  } cases[] = {
+      {"[Variant \"x\"]\n1. 11-15 *\n", "is not a PDN file"},
+      {"[Event \"x\"]\n[Date \"y\"]\n", "No games found!"},
+      {"[Event \"x\"]\n1. 11-15 23-19\n2. 8-11 hello 22-17 *\n", "club.pdn, line 3"},
+      {"[Event \"x\"]\n1. 11-15 23-19\n2. 8-12 22-17 *\n", "line 3"},
+      {"[FEN \"Q:W1\"]\n1. 11-15 *\n", "Illegal Setup!"},
+      {"[Tavrin \"*American Checkers* 101 x\"]\n1. 11-15 *\n", "rules tag"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expect);
+    Write("club.pdn", c.bytes);
+    host.messages.clear();
+    EXPECT_FALSE(LoadGame(g, kLoadOpen, Path("club.pdn"), "club.pdn"));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(c.expect), std::string::npos) << host.messages[0].text;
+    EXPECT_EQ(g.Game.GameLength, 0);
+  }
+}
+
+TEST_F(GameFilesTest, PdnAsWritten) {
+  PlayCrowningGame(g);
+  g.Opt.Notation = 0;
+  g.Flow.GameResult.clear();
+  const auto lines = CrLfLines(PdnGameText(g, "07/04/2026"));
+  // A set-up position is outside the built-in families: the rules tag goes along.
+  ASSERT_GE(lines.size(), 6u);
+  EXPECT_EQ(lines[0], "[Date \"07/04/2026\"]");
+  EXPECT_EQ(lines[1], "[Result \"*\"]");
+  EXPECT_EQ(lines[2], "[KVersion \"1.13\"]");
+  EXPECT_TRUE(StartsWith(lines[3], "[Tavrin \"*American Checkers* "));
+  EXPECT_EQ(lines[4], "");
+  EXPECT_EQ(lines[5], "1. {White to play} 9x2 {Crowned  with a capture} 8-12 2. 2-7 12-16 *");
+  EXPECT_EQ(g.Header.GameDate, "07/04/2026");
+  EXPECT_EQ(g.Flow.GameResult, "*");
+
+  g.Flow.PositionPreset = 0;
+  g.Rules = RuleSet{};
+  InitGame(g);
+  g.Header.GameDate.clear();
+  const auto plain = CrLfLines(PdnGameText(g, "07/04/2026"));
+  ASSERT_EQ(plain.size(), 5u);  // American Checkers from the start: no rules tag
+  EXPECT_EQ(plain[2], "");
+  EXPECT_EQ(plain[3], "*");
+}
+
+TEST_F(GameFilesTest, DoMovesFile) {
+  g.Rules.NumberMoves = 0;
+  InitGame(g);
+  EXPECT_EQ(CrLfLines(DoMovesFileText(g)).size(), 57u);
+
+  InitGame(g);
+  g.Rules.DoMoves = 1;
+  g.Rules.NumberMoves = 6;
+  ASSERT_TRUE(WriteDoMovesFile(g));
+  EXPECT_GT(g.Game.GameLength, 0);
+  EXPECT_LE(g.Game.GameLength, 6);
+  EXPECT_FALSE(std::filesystem::exists(Path(kDoMovesFileName)));
+  EXPECT_TRUE(g.Flow.GameFileTitle.empty());
+}
+
+TEST_F(GameFilesTest, HtmlDiagram) {
+  for (auto& cell : g.board)
+    if (cell != kOffBoard) cell = 0;
+  g.board[21] = 1;   // a1
+  g.board[98] = -2;  // h8
+  g.Opt.BoardTurned = 0;
+  g.Flow.CommentText = "one\ntwo <b>";
+  const auto lines = CrLfLines(DiagramHtml(g));
+  ASSERT_EQ(lines.size(), 27u);
+  EXPECT_EQ(lines[2], "<TITLE>American Checkers</TITLE>");
+  EXPECT_EQ(lines[6], "<TABLE BORDER=\"1\" BORDERCOLOR=\"#000000\">");
+  EXPECT_TRUE(StartsWith(lines[9], "<IMG SRC=\"pieces/lsquare.bmp\"><IMG SRC=\"pieces/dsquare.bmp\"><IMG SRC=\"p"));
+  EXPECT_NE(lines[9].find("dblack_king.bmp\"><BR>"), std::string::npos);
+  EXPECT_TRUE(StartsWith(lines[16], "<IMG SRC=\"pieces/dwhite_man.bmp\">"));
+  EXPECT_EQ(lines[20], "<BR>");
+  EXPECT_EQ(lines[21], "one");
+  EXPECT_EQ(lines[22], "<BR>");
+  EXPECT_EQ(lines[23], "two &lt;b&gt;");
+  EXPECT_EQ(lines[24], "</BODY>");
+
+  g.Opt.BoardTurned = 1;
+  const auto turned = CrLfLines(DiagramHtml(g));
+  EXPECT_NE(turned[9].find("dwhite_man.bmp\"><BR>"), std::string::npos);
+  EXPECT_TRUE(StartsWith(turned[16], "<IMG SRC=\"pieces/dblack_king.bmp\">"));
+  ASSERT_TRUE(CreateHtmlDiagram(g));
+  EXPECT_EQ(host.messages.back().text, "DIAGRAM.HTML created");
+}
+
+// Mutated files never crash the readers, and a refused file leaves the game.
+TEST_F(GameFilesTest, FuzzedFilesAreReadSafely) {
+  PlayCrowningGame(g);
+  const std::string own = GameFileText(g);
+  std::mt19937 rng(7);
+  for (const auto& [name, base] : {std::pair<std::string, std::string>{"f.tvn", own}, {"f.pdn", kStandardPdn}}) {
+    for (int round = 0; round < 60; ++round) {
+      std::string bytes = base;
+      const int edits = 1 + static_cast<int>(rng() % 4);
+      for (int e = 0; e < edits && !bytes.empty(); ++e) {
+        const size_t at = rng() % bytes.size();
+        switch (rng() % 4) {
+          case 0: bytes[at] = static_cast<char>(rng() % 256); break;
+          case 1: bytes.erase(at, 1 + rng() % 8); break;
+          case 2: bytes.insert(at, bytes.substr(rng() % bytes.size(), rng() % 12)); break;
+          default: bytes.resize(at); break;
+        }
+      }
+      Write(name, bytes);
+      auto s = Fresh();
+      PlayCrowningGame(*s);
+      PdnChooser last = [](const PdnFile& f, bool, std::string*) { return static_cast<int>(f.games.size()); };
+      if (!LoadGame(*s, kLoadOpen, Path(name), name, last)) ExpectSameGame(g, *s);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace m8
