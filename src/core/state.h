@@ -281,6 +281,11 @@ struct GameFlow {
   int32_t NumbersShown = 0;
   int32_t SkipSquareNumbers = 0;
   int32_t IgnoreNextPress = 0;
+  int32_t HoverCell = 0;         // movable piece last under the pointer (no piece held)
+  int32_t DragStarted = 0;       // the pointer carries the held piece
+  int32_t DragX = 0;             // last pointer position of the drag, twips from
+  int32_t DragY = 0;             // the held piece's square corner
+  int32_t CanReturnToStart = 0;  // the held piece has a capture ending on its own cell
 };
 
 // The header of the game in hand as PDN tags carry it (files/pdntags.h): read

@@ -1,0 +1,300 @@
+#include "core/game/moveexec.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/engine/book.h"
+#include "core/engine/computermove.h"
+#include "core/engine/drivershared.h"
+#include "core/engine/evaluate.h"
+#include "core/engine/quicksearch.h"
+#include "core/files/gamelog.h"
+#include "core/numtext.h"
+#include "core/rules/drawrules.h"
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
+
+namespace m8 {
+
+namespace {
+
+// What the move lists show of the move just made: from and to square names
+// with "-" or the capture character between them ("K" after a crowning); a
+// placement shows its destination only.
+std::string DisplayText(const GameState& g) {
+  const std::string& squares = g.Texts.CaptureSquaresText;
+  std::string text = squares;
+  if (squares.size() > 2)
+    text = squares.substr(0, 2) + (g.P.PlayedCapture != 0 ? g.Texts.CaptureChar : std::string("-")) +
+           squares.substr(squares.size() - 2);
+  text = ToLower(text);
+  if (g.P.PlayedCrowning != 0) text += "K";
+  return text;
+}
+
+// The quick opinion of the new position, with user input kept out while the
+// search lets the window's events through.
+int QuickScore(GameState& g) {
+  const int wasBusy = g.Flow.Busy;
+  g.Flow.Busy = 1;
+  const int score = QuickSearch(g);
+  g.Flow.Busy = wasBusy;
+  return score;
+}
+
+void CheckGameOver(GameState& g, const MoveFollowUps& f, int quiet) {
+  if (f.checkGameOver) f.checkGameOver(g, quiet);
+}
+
+}  // namespace
+
+void ComputerReply(GameState& g) {
+  if (g.Flow.GameOver == 1) return;
+  ShowStatus(g, "");
+  g.Flow.Busy = 1;
+  g.host->setCommandEnabled(Command::BoardMenu, false);
+  ComputerMove(g);
+  g.Flow.Busy = 0;
+}
+
+std::string NormaliseMoveText(const GameState& g, std::string text) {
+  const std::string& capture = g.Texts.CaptureChar;
+  for (;;) {
+    if (!capture.empty()) {
+      const size_t at = text.find(capture);
+      if (at != std::string::npos) {
+        text.erase(at, capture.size());
+        continue;
+      }
+    }
+    const size_t dash = text.find('-');
+    if (dash == std::string::npos) break;
+    std::string before = text.substr(0, dash), after = text.substr(dash + 1);
+    if (before.size() == 1) before = " " + before;
+    if (after.size() == 1) after = " " + after;
+    text = before + after;
+  }
+  return text;
+}
+
+std::string TypedMoveText(const GameState& g, std::string_view typed) {
+  std::string text = ToUpper(typed);
+  const size_t x = text.find('X');
+  if (x != std::string::npos) text[x] = 'x';
+  return NormaliseMoveText(g, std::move(text));
+}
+
+std::string LegalListMoveText(const GameState& g, std::string_view line) {
+  // A square name ends in a digit, so the marks after it come off safely:
+  // "b" for a book move, "K" for a crowning (a crowning book move has both).
+  std::string_view core = line;
+  if (!core.empty() && core.back() == 'b') core.remove_suffix(1);
+  if (!core.empty() && core.back() == 'K') core.remove_suffix(1);
+  return TypedMoveText(g, core);
+}
+
+std::string RootListMoveText(GameState& g, int row) {
+  if (row < 0 || row >= kRootScoreSlots) return {};
+  const auto& t = g.Driver.RootScores;
+  const int from = t[0][row], to = t[1][row];
+  if (from == 0 || from == kNoRootScore || to == 0 || to == kNoRootScore) return {};
+  return NormaliseMoveText(g, ToUpper(SquareNotation(g, from, 0) + SquareNotation(g, to, 0)));
+}
+
+std::string BoardMoveText(const GameState& g, int from, int to) {
+  return ToUpper(SquareNotation(g, from, 0) + SquareNotation(g, to, 0));
+}
+
+std::string IllegalMoveReason(const GameState& g, std::string_view text) {
+  const int fromSq = text.size() >= 2 ? SquareNumber(g, text.substr(0, 2)) : 0;
+  const int toSq = text.size() > 2 ? SquareNumber(g, text.substr(2, 2)) : 0;
+  const int ply = std::clamp(g.P.Ply, 0, kMaxPly);
+  const int first = std::clamp(g.P.PlyStart[ply], 0, kMoveListSize);
+  const int end = std::clamp(g.P.PlyStart[ply + 1], first, kMoveListSize);
+  const bool captureExists =
+      std::any_of(g.P.MoveList.begin() + first, g.P.MoveList.begin() + end, [](const MoveRecord& m) {
+        return m.IsCapture();
+      });
+  if (captureExists && g.Rules.CapRequired == 1) {
+    // The first 21 capture paths the generation found, before the capture
+    // rules chose among them.
+    const auto& c = g.Gen.Gen;
+    const int count = std::min(c.Count, 21);
+    for (int k = 0; k < count; ++k)
+      if (c.Candidates[k].From == fromSq && c.Candidates[k].To == toSq) return "you cannot jump that way";
+    return "you need to jump";
+  }
+  if (toSq >= 21 && toSq <= 98 && g.board[toSq] != 0) return "that square is not empty";
+  return {};
+}
+
+std::string IllegalMoveMessage(const std::string& reason) {
+  return reason.empty() ? std::string("Illegal move") : "Illegal move: " + reason;
+}
+
+std::string MoveListLine(int gamePly, const std::string& displayText) {
+  if (gamePly % 2 == 0) return std::string(6, ' ') + displayText;
+  const int n = (gamePly + 1) / 2;
+  std::string line = n < 10 ? "  " : n < 100 ? " " : "";
+  return line + SignedText(n) + ". " + displayText;
+}
+
+bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f) {
+  if (PlayMoveString(g, text)) {
+    PlayedMoveSequence(g, source, f);
+    return true;
+  }
+  if (source == MoveSource::GameFile) return false;  // the loader reports its own failures
+  Host& h = *g.host;
+  h.refresh(View::Board);
+  const bool withReason = source == MoveSource::Board || source == MoveSource::Typed;
+  const std::string reason = withReason ? IllegalMoveReason(g, text) : std::string();
+  const bool box = source != MoveSource::Board;
+  if (box) h.setCommandEnabled(Command::MoveEntry, false);
+  h.message(Icon::Exclamation, "Error", IllegalMoveMessage(reason));
+  if (box) h.setCommandEnabled(Command::MoveEntry, true);
+  if (source == MoveSource::Board && reason.empty() && g.Opt.PlayMode == 1) g.BoardShown.MovesHighlighted = 0;
+  return false;
+}
+
+bool EnterTypedMove(GameState& g, std::string_view typed, const MoveFollowUps& f) {
+  if (g.Flow.Busy == 1) return false;
+  return EnterMove(g, TypedMoveText(g, typed), MoveSource::Typed, f);
+}
+
+bool PlayLegalListMove(GameState& g, int row, const MoveFollowUps& f) {
+  const auto& lines = g.Driver.LegalMoveLines;
+  if (row < 0 || row >= static_cast<int>(lines.size())) return false;
+  const std::string text = LegalListMoveText(g, lines[row]);
+  return EnterMove(g, text, MoveSource::LegalMoveList, f);
+}
+
+bool PlayRootListMove(GameState& g, int row, const MoveFollowUps& f,
+                      const std::function<void(GameState&)>& takeBackOne) {
+  const std::string text = RootListMoveText(g, row);
+  if (text.empty()) return false;
+  g.Rating.RatedGame = 0;
+  if (takeBackOne) takeBackOne(g);
+  return EnterMove(g, text, MoveSource::RootMoveList, f);
+}
+
+void PlayedMoveSequence(GameState& g, MoveSource source, const MoveFollowUps& f) {
+  Host& h = *g.host;
+  const bool fromFile = source == MoveSource::GameFile;
+  const int ply = g.P.GamePly;  // counts the move just made
+  if (ply < 1 || ply > kMaxGamePly) return;
+
+  if (source == MoveSource::LegalMoveList) {
+    g.Driver.LegalMoveLines.clear();
+    h.refresh(View::LegalMoves);
+  }
+  if (fromFile) {
+    g.Rating.RatedGame = 0;
+  } else {
+    g.Search.EngineOutputText = "no calculation";
+    h.refresh(View::EngineOutput);
+    ShowStatus(g, "");
+    h.setCommandEnabled(Command::RootScores, false);
+    h.setCommandEnabled(Command::Back, true);
+    h.setCommandEnabled(Command::First, true);
+  }
+  g.Flow.GameStarted = 1;
+
+  // The game record; a continuation that had been taken back goes.
+  const std::string display = DisplayText(g);
+  const MoveRecord m = g.P.MoveList[std::clamp(g.P.PlayedMoveIndex, 0, kMoveListSize - 1)];
+  const int oldLength = g.Game.GameLength;
+  RecordGameMove(g, m);
+  g.Game.MaterialBalanceHistory[ply] = g.P.MaterialBalance[g.P.Ply];
+  g.Game.BoardMaterialHistory[ply] = g.P.BoardMaterial[g.P.Ply];
+  if (ply + 1 < kGameTables) g.Game.GameMoves[ply + 1].From = 0;
+  if (!fromFile) {
+    h.setCommandEnabled(Command::Forward, false);
+    h.setCommandEnabled(Command::Last, false);
+  }
+  for (int k = std::min(oldLength, kGameTables) - 1; k >= ply - 1; --k) {
+    g.Driver.MoveListLines[k].clear();
+    if (k + 1 < kGameTables) {
+      g.Game.PlyComments[k + 1].clear();
+      g.Game.ScoreHistory[k + 1] = 0;
+    }
+  }
+  g.Driver.MoveListCount = ply - 1;
+  g.Game.GameLength = ply;
+  g.Flow.GameResult.clear();
+  h.refresh(View::Board);
+
+  SetPhaseThresholds(g);
+  const int score = QuickScore(g);
+  if (g.Opt.PlayMode == 1 || fromFile) g.Game.ScoreHistory[ply] = score;
+  const int p = std::clamp(g.P.Ply, 1, kMaxPly);
+  g.Game.MoveChoiceHistory[ply] = g.P.PlyStart[p] - g.P.PlyStart[p - 1];
+  ResetPly(g);  // the new position is the root of what follows
+  h.refresh(View::Board);
+  if (g.Opt.UseSound == 1 && !fromFile) h.playSound(Sound::Click);
+
+  // The move's texts: the record row, the List1 line with its book mark, the
+  // comment box of the new position and the log line.
+  const int row = (ply + 1) / 2;
+  const int side = ply % 2 == 1 ? 0 : 1;
+  if (ply == 1) PrintLogHeader(g);
+  g.Driver.GameMoveTexts[row][side] = g.Texts.MoveText;
+  std::string line = MoveListLine(ply, display);
+  BookMove(g, 0);
+  if (g.Book.InBook == 1) line += "b";
+  g.Driver.MoveListLines[ply - 1] = line;
+  g.Driver.MoveListCount = ply;
+  g.Driver.MoveListSelected = ply - 1;
+  g.Log.LogLine = line;
+  if (!fromFile) {
+    g.Flow.CommentText.clear();
+    h.refresh(View::Comment);
+  }
+  // Who made the move: "2" the user, "3" a game file. A replaced computer
+  // move keeps its mark.
+  if (source != MoveSource::RootMoveList) g.Game.GameRecord[row][2 + side] = fromFile ? "3" : "2";
+  LogUserMove(g, score);
+  h.refresh(View::MoveList);
+
+  CheckDrawRules(g);
+  CheckGameOver(g, f, fromFile ? 1 : 0);
+  g.Search.HintFrom = 0;
+  g.Search.HintTo = 0;
+
+  if (fromFile) {
+    GenerateLegalMoves(g);
+    return;
+  }
+  if (g.Flow.GameOver != 0) {
+    // Taking the last move back gives the names back their sides.
+    std::swap(g.Flow.PlayerName1, g.Flow.PlayerName2);
+    h.refresh(View::Board);
+  } else {
+    if (g.Opt.PlayMode == 0) {
+      if (source == MoveSource::RootMoveList) {
+        // The computer's move was replaced: the user is to move again.
+        ShowStatus(g, "");
+        g.Flow.Busy = 1;
+        h.setCommandEnabled(Command::BoardMenu, false);
+        std::swap(g.Flow.PlayerName1, g.Flow.PlayerName2);
+        h.refresh(View::Board);
+        g.Flow.Busy = 0;
+      } else if (f.computerReply) {
+        f.computerReply(g);
+      } else {
+        ComputerReply(g);
+      }
+    } else {
+      ShowStatus(g, "Player-Player mode");
+      SetProgressValue(g, 0);
+      CheckGameOver(g, f, 0);
+      GenerateLegalMoves(g);
+    }
+    ListLegalMoves(g);
+    g.Eval.PrioritySquare = 0;
+    g.Eval.PriorityPiece = 0;
+  }
+  if (source == MoveSource::Board && g.Opt.PlayMode == 1) g.BoardShown.MovesHighlighted = 0;
+}
+
+}  // namespace m8

@@ -1,0 +1,93 @@
+// The move-execution path: every move entered by the user (dropped on the
+// board, typed into the move box, double-clicked in the legal-move or the
+// root-move list) and every move replayed from a game file is matched here
+// and, once made, recorded, listed, logged and followed up in one sequence.
+//
+// The window only turns its input into a move text and shows what the state
+// and the host say afterwards.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/state.h"
+
+namespace m8 {
+
+// Where a move came from; decides the record mark and the follow-up.
+enum class MoveSource {
+  Board,          // dragged and dropped on the board
+  Typed,          // typed into the move box (Text2)
+  LegalMoveList,  // double-click in List2
+  RootMoveList,   // double-click in List3: replaces the computer's last move
+  GameFile,       // replayed by the game loader
+};
+
+// What the path asks of the game flow around it.
+struct MoveFollowUps {
+  // The game-over test (quiet 1: draws are noted, not announced). Empty: none.
+  std::function<void(GameState&, int quiet)> checkGameOver;
+  // The computer's reply in player-against-computer mode. Empty: ComputerReply.
+  std::function<void(GameState&)> computerReply;
+};
+
+// The computer's reply after a user move: status emptied, Busy on, the Board
+// menu off, ComputerMove, Busy off.
+void ComputerReply(GameState& g);
+
+// Move texts. A move text is the from square name and the to square name run
+// together, two characters each, upper case (C3D4, " 914"); a placement names
+// its destination only.
+
+// Drops the capture character and the hyphen: "C3-D4" -> "C3D4", "9-14" ->
+// " 914", "11x18" -> "1118" (with the capture character "x").
+std::string NormaliseMoveText(const GameState& g, std::string text);
+// What the user typed: upper case, the first "X" back to "x", normalised.
+std::string TypedMoveText(const GameState& g, std::string_view typed);
+// A line of List2 (its "K" and "b" marks dropped), as for a typed move.
+std::string LegalListMoveText(const GameState& g, std::string_view line);
+// Entry `row` of RootScores (List3 line `row`); "" when there is none.
+std::string RootListMoveText(GameState& g, int row);
+// The move text of a drop from cell `from` onto cell `to`.
+std::string BoardMoveText(const GameState& g, int from, int to);
+
+// Why the move text names no legal move of the current ply, as read from the
+// moves and capture candidates the matcher's generation left: "you need to
+// jump", "you cannot jump that way", "that square is not empty", or "" when
+// none of these applies.
+std::string IllegalMoveReason(const GameState& g, std::string_view text);
+// "Illegal move", or "Illegal move: " and the reason.
+std::string IllegalMoveMessage(const std::string& reason);
+
+// The List1 line of game ply `gamePly`: the move number right-aligned in four
+// columns, ". " and the text for the first mover; six blanks and the text for
+// the other side.
+std::string MoveListLine(int gamePly, const std::string& displayText);
+
+// Matches the move text against the legal moves and plays it. A move that
+// matches nothing is refused with a message ("Illegal move", with the reason
+// for a board or typed move) and changes nothing; a matched one runs
+// PlayedMoveSequence. Returns whether the move was played.
+bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f);
+
+// The typed move: nothing while Busy; otherwise EnterMove of TypedMoveText.
+bool EnterTypedMove(GameState& g, std::string_view typed, const MoveFollowUps& f);
+
+// A double-click on List2 line `row`: the list is emptied once the move
+// matched. Nothing for a row that does not exist.
+bool PlayLegalListMove(GameState& g, int row, const MoveFollowUps& f);
+// A double-click on List3 line `row`: the game no longer counts for the
+// rating, the last ply is taken back (takeBackOne) and the chosen root move
+// played in its place; no computer reply follows. Nothing for a row without
+// a root move.
+bool PlayRootListMove(GameState& g, int row, const MoveFollowUps& f,
+                      const std::function<void(GameState&)>& takeBackOne);
+
+// Everything after PlayMoveString made a move (GamePly counts it): the game
+// record and its cut-off, the List1 line with the book mark, the log line,
+// the click sound, the draw rules, the game-over test, then the computer's
+// reply or the next player's moves, and the legal-move list.
+void PlayedMoveSequence(GameState& g, MoveSource source, const MoveFollowUps& f);
+
+}  // namespace m8
