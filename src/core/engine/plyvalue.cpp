@@ -291,16 +291,20 @@ void BuildPlyValueTable(GameState& g) {
   ListLegalMoves(g);
 }
 
-std::string PlyValueTableText(const GameState& g) {
+std::string PlyValueTableText(const GameState& g) { return PlyValueTableText(g, 120, false); }
+
+std::string PlyValueTableText(const GameState& g, int ruleLength, bool flaggedOnly) {
   const auto& pv = g.PlyValue;
   const int plies = pv.PlyValuePlies;
   std::string t = "  No      MOVE   ";
   for (int d = 1; d <= plies; ++d) t += "PLY" + SignedText(d) + "    ";
   t += " Diff     Time   ";
-  t += kEol + std::string(120, '-') + kEol;
+  t += kEol + std::string(std::max(0, ruleLength), '-') + kEol;
   const int rows = std::min<int>(pv.PlyValueRows, static_cast<int>(pv.PlyValues.size()));
+  int printed = 0;
   for (int r = 0; r < rows; ++r) {
-    t += RightAligned(SignedText(r + 1), 4) + ".    " + pv.PlyValueMoves[r] + "    ";
+    if (flaggedOnly && pv.PlyValueMarks[r] != 1) continue;
+    t += RightAligned(SignedText(++printed), 4) + ".    " + pv.PlyValueMoves[r] + "    ";
     for (int d = 1; d <= plies && d < static_cast<int>(pv.PlyValues[r].size()); ++d)
       t += LeftAligned(Bare(pv.PlyValues[r][d]), 9);
     t += " " + LeftAligned(Bare(pv.PlyValueDiff[r]), 9) + LeftAligned(Bare(pv.PlyValueTime[r]), 8) +

@@ -26,4 +26,9 @@ void PlyValueSearchOne(GameState& g, int row);
 // per row 0..PlyValueRows-1 in the order of the arrays.
 std::string PlyValueTableText(const GameState& g);
 
+// The same table under a rule of ruleLength "-"; with flaggedOnly only the
+// rows marked as combinations or problems, numbered in printing order. The
+// window prints it this way when it sorts the rows again.
+std::string PlyValueTableText(const GameState& g, int ruleLength, bool flaggedOnly);
+
 }  // namespace m8

@@ -322,6 +322,12 @@ std::string Utf8ToLatin1(std::string_view text) {
   return out;
 }
 
+std::optional<OptionBounds> OptionRange(int32_t Options::*option) {
+  for (const Line& l : kLines)
+    if (l.kind == Kind::Option && l.opt == option && l.fix != Fix::None) return OptionBounds{l.lo, l.hi};
+  return std::nullopt;
+}
+
 void SetDefaultSettings(GameState& g) {
   for (const Line& l : kLines) {
     if (l.kind == Kind::Option) g.Opt.*l.opt = l.def;

@@ -3,6 +3,8 @@
 // GameState::Opt, the rules among them in GameState::Rules.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +63,15 @@ bool WriteSettingsFile(const GameState& g, std::string* error,
 // Program end: the settings file, then the rating file. On failure the host
 // is told (title "Error") and false is returned; the rating is still tried.
 bool SaveSettings(GameState& g, const std::string* variantName = nullptr);
+
+// The bounds a numeric option is kept in: the reader corrects a value outside
+// them and the options dialog limits what it writes to them. nullopt for a
+// value the reader keeps as it is.
+struct OptionBounds {
+  int32_t lo = 0;
+  int32_t hi = 0;
+};
+std::optional<OptionBounds> OptionRange(int32_t Options::*option);
 
 // Latin-1 file bytes <-> the UTF-8 texts kept in memory. Characters beyond
 // Latin-1 are written as '?'.

@@ -1,0 +1,28 @@
+#include "core/game/helpwindows.h"
+
+#include "core/numtext.h"
+#include "core/version.h"
+
+namespace m8 {
+
+std::string AboutVersionText() { return std::string("Version ") + kProgramVersion; }
+
+std::string RulesHelpText(const GameState& g) {
+  if (g.Variant.VariantHelp.empty()) return "No help available";
+  return "Rules for " + g.Variant.LoadedVariantName + "\r\n\r\n" + g.Variant.VariantHelp;
+}
+
+std::string ShownHelpLink(const GameState& g) {
+  const std::string& link = g.Variant.HelpLink;
+  if (link.empty() || ToLower(link).find(kOwnSiteMarker) != std::string::npos) return {};
+  return link;
+}
+
+std::string RulesWindowCaption(const GameState& g) { return " Rules for " + g.Variant.LoadedVariantName; }
+
+void ApplyPdnChoice(GameState& g, const PdnChoice& choice) {
+  g.Header.PdnChosenGame = choice.ChosenGame >= 1 ? choice.ChosenGame : -1;
+  if (choice.ChosenGame >= 1 && choice.OpenAsIndex >= 1) g.Rules.Variant = choice.OpenAsName;
+}
+
+}  // namespace m8
