@@ -218,12 +218,11 @@ bool RulesEditor::ReadVariantFile(const std::string& name) {
     return false;
   }
 
-  // The file's rules go into the variant rules and, but for the promotion
-  // squares (taken from the boxes by OK or Apply), into the rules in force.
+  // The file's rules go into the variant rules and, whole, into the rules in
+  // force: the game chosen in the list is that variant even when the dialog
+  // is then cancelled, with movement and promotion squares that belong to it.
   d.rules.Variant = name;
-  const PromoTable promoInForce = g_.Rules.PromoSquares;
   g_.Rules = d.rules;
-  g_.Rules.PromoSquares = promoInForce;
   g_.VariantRules = d.rules;
   g_.Variant = d.info;
   g_.Variant.LoadedVariantName = name;

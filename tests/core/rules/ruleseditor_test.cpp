@@ -200,8 +200,8 @@ TEST(RulesEditorLoadTest, FirstSelectionShowsTheRulesInForceWithoutReading) {
   EXPECT_EQ(e.g->Rules.MaxCapMove, 0);
   EXPECT_EQ(e.c().Check[1], 0);
   EXPECT_EQ(e.c().Movement[4], "NW;NE");
-  // The promotion squares in force wait for OK or Apply.
-  EXPECT_EQ(e.g->Rules.PromoSquares[0][0], 94);
+  // The whole variant is in force at once, its promotion squares too.
+  EXPECT_EQ(e.g->Rules, e.g->VariantRules);
   EXPECT_EQ(e.c().Promo[0], "b8");
 }
 
