@@ -106,6 +106,7 @@ CommandSurface::CommandSurface(QMenuBar* menuBar, QToolBar* toolBar, QObject* pa
 
   QMenu* extra = addMenu("extra", tr("&Extra"));
   addEntry(extra, "plyvaluetable", "Show Ply Value Table");
+  addEntry(extra, "problems", "Problems/Combinations...");
 
   QMenu* help = addMenu("Help", tr("&Help"));
   addEntry(help, "QuickRules", "Quick Rules", QKeySequence(Qt::Key_F1));

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/dialogs/dialogwiring.h"
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
 #include "core/files/rating.h"
@@ -196,6 +197,7 @@ void MainWindow::connectCommands() {
   commands_->setHandler("mnu_Board_Notation_Chess", "", [this] { setNotation(0); });
   commands_->setHandler("Nonotation", "", [this] { setNotation(2); });
   commands_->setHandler("calculation", "", [this] { calculationClick(); });
+  ConnectDialogs(*this);
   commands_->setHandler("rating", "", [this] {
     host_->message(Icon::Exclamation, kRatingTitle, RatingClickText(*state_));
   });
@@ -467,6 +469,9 @@ void MainWindow::refreshView(View v) {
       for (const std::string& line : g.Driver.RootScoreLines) list3_->addItem(Q(line));
       break;
     case View::MoveHighlights: ClearMoveHighlights(); break;
+    case View::PlyValueTable:
+    case View::PlyValueOutput:
+    case View::ProblemText: RefreshDialogs(*this, v); break;
     default: break;  // the other windows show the rest
   }
 }

@@ -1,6 +1,7 @@
 #include "core/game/helpwindows.h"
 
 #include "core/numtext.h"
+#include "core/rules/ruleseditor.h"
 #include "core/version.h"
 
 namespace m8 {
@@ -20,9 +21,8 @@ std::string ShownHelpLink(const GameState& g) {
 
 std::string RulesWindowCaption(const GameState& g) { return " Rules for " + g.Variant.LoadedVariantName; }
 
-void ApplyPdnChoice(GameState& g, const PdnChoice& choice) {
-  g.Header.PdnChosenGame = choice.ChosenGame >= 1 ? choice.ChosenGame : -1;
-  if (choice.ChosenGame >= 1 && choice.OpenAsIndex >= 1) g.Rules.Variant = choice.OpenAsName;
+std::vector<std::string> PdnVariantNames(const GameState& g) {
+  return ListVariantNames(g.ProgramFolder, g.Opt.UseClassic);
 }
 
 }  // namespace m8

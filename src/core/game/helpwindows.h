@@ -40,8 +40,8 @@ struct PdnChoice {
   std::string OpenAsName;
 };
 
-// OK: PdnChosenGame := the chosen game (-1 when no row was selected, as
-// Cancel); an "Open as:" entry other than "DEFAULT" becomes the variant name.
-void ApplyPdnChoice(GameState& g, const PdnChoice& choice);
+// The chooser's "Open as:" names after "DEFAULT": the variant files of the
+// folder UseClassic selects.
+std::vector<std::string> PdnVariantNames(const GameState& g);
 
 }  // namespace m8

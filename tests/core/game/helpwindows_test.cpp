@@ -1,6 +1,9 @@
 // Texts of the rules, About and details windows and the PDN chooser's result.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "core/game/gamedetails.h"
 #include "core/game/helpwindows.h"
 
@@ -41,17 +44,21 @@ TEST(HelpWindows, DetailsAreStoredExactlyAsTyped) {
   EXPECT_EQ(g.Header.GameWhite, "Di ");
 }
 
-TEST(HelpWindows, PdnChoice) {
+TEST(HelpWindows, PdnVariantNamesComeFromTheFolderOfUseClassic) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "m8-pdn-variants";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "variants" / "uservariants");
+  for (const char* f : {"variants/American Checkers.ini", "variants/Pool Checkers.ini",
+                        "variants/uservariants/My.Rules.ini", "variants/readme.txt"})
+    std::ofstream(dir / f) << "END\r\n";
   GameState g;
-  g.Rules.Variant = "American Checkers";
-  ApplyPdnChoice(g, {3, 0, "DEFAULT"});
-  EXPECT_EQ(g.Header.PdnChosenGame, 3);
-  EXPECT_EQ(g.Rules.Variant, "American Checkers");
-  ApplyPdnChoice(g, {1, 2, "Russian Checkers"});
-  EXPECT_EQ(g.Header.PdnChosenGame, 1);
-  EXPECT_EQ(g.Rules.Variant, "Russian Checkers");
-  // OK without a chosen row is Cancel.
-  ApplyPdnChoice(g, {-1, 3, "Pool Checkers"});
-  EXPECT_EQ(g.Header.PdnChosenGame, -1);
-  EXPECT_EQ(g.Rules.Variant, "Russian Checkers");
+  g.ProgramFolder = dir.string();
+  g.Opt.UseClassic = 1;
+  EXPECT_EQ(PdnVariantNames(g), (std::vector<std::string>{"American Checkers", "Pool Checkers"}));
+  g.Opt.UseClassic = 0;
+  EXPECT_EQ(PdnVariantNames(g), (std::vector<std::string>{"My.Rules"}));
+  fs::remove_all(dir / "variants" / "uservariants");
+  EXPECT_TRUE(PdnVariantNames(g).empty());
+  fs::remove_all(dir);
 }

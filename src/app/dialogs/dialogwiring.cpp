@@ -1,0 +1,66 @@
+#include "app/dialogs/dialogwiring.h"
+
+#include "app/dialogs/dlgdetails.h"
+#include "app/dialogs/frmabout.h"
+#include "app/dialogs/frmoptions.h"
+#include "app/dialogs/frmproblem.h"
+#include "app/dialogs/frmpv.h"
+#include "app/mainwindow/commands.h"
+#include "app/mainwindow/mainwindow.h"
+#include "core/engine/plyvalue.h"
+
+namespace m8 {
+
+DialogWindows::DialogWindows(MainWindow& w) : QObject(&w), w_(w) { setObjectName("dialogWindows"); }
+
+FrmPV* DialogWindows::plyValueWindow() {
+  if (!pv_) pv_ = new FrmPV(w_.state(), &w_);
+  return pv_;
+}
+
+FrmProblem* DialogWindows::problemWindow() {
+  if (!problem_) problem_ = new FrmProblem(w_.state(), &w_);
+  return problem_;
+}
+
+void DialogWindows::refresh(View v) {
+  switch (v) {
+    case View::PlyValueTable: plyValueWindow()->refreshTable(); break;
+    case View::PlyValueOutput: plyValueWindow()->refreshOutput(); break;
+    case View::ProblemText: problemWindow()->refreshText(); break;
+    default: break;
+  }
+}
+
+DialogWindows* FindDialogWindows(MainWindow& w) {
+  return w.findChild<DialogWindows*>("dialogWindows", Qt::FindDirectChildrenOnly);
+}
+
+void RefreshDialogs(MainWindow& w, View v) {
+  if (DialogWindows* d = FindDialogWindows(w)) d->refresh(v);
+}
+
+void ConnectDialogs(MainWindow& w) {
+  auto* windows = new DialogWindows(w);
+  CommandSurface* c = w.commands();
+  GameState& g = w.state();
+  // The commands do nothing while the engine or the loader is at work.
+  c->setHandler("Options", "Options", [&w, &g] {
+    if (g.Flow.Busy == 0) ShowOptions(w);
+  });
+  c->setHandler("plyvaluetable", "", [windows, &g] {
+    if (g.Flow.Busy != 0) return;
+    windows->plyValueWindow();
+    BuildPlyValueTable(g);
+  });
+  c->setHandler("Details", "", [&w, &g] { Details_Click(g, &w); });
+  c->setHandler("mnu_Help_About", "", [&w] { ShowAbout(&w); });
+  c->setHandler("problems", "", [windows] {
+    FrmProblem* p = windows->problemWindow();
+    p->refreshText();
+    p->show();
+    p->raise();
+  });
+}
+
+}  // namespace m8

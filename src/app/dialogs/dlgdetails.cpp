@@ -1,0 +1,83 @@
+#include "app/dialogs/dlgdetails.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace m8 {
+
+DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
+  setObjectName("dlgDetails");
+  setWindowTitle(" Game Details");
+  const char* labels[kDetailsBoxes] = {"Event:", "Site:", "Date:", "Black:", "White:"};
+  auto* game = new QGroupBox(" Game ", this);
+  auto* players = new QGroupBox(" Players ", this);
+  auto* gl = new QGridLayout(game);
+  auto* pl = new QGridLayout(players);
+  for (int i = 0; i < kDetailsBoxes; ++i) {
+    QGroupBox* box = i < 3 ? game : players;
+    QGridLayout* l = i < 3 ? gl : pl;
+    auto* label = new QLabel(labels[i], box);
+    label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+    texts_[i] = new QLineEdit(box);
+    texts_[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+    if (i == 2) texts_[i]->setMaximumWidth(120);  // the date box is shorter
+    const int row = i < 3 ? i : i - 3;
+    l->addWidget(label, row, 0);
+    l->addWidget(texts_[i], row, 1, i == 2 ? Qt::AlignLeft : Qt::Alignment());
+  }
+  gl->setColumnMinimumWidth(1, 240);
+  pl->setColumnMinimumWidth(1, 240);
+  auto* apply = new QPushButton("Apply", this);
+  apply->setObjectName("Command1");
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("OKButton");
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("CancelButton");
+  ok->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(apply);
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* top = new QVBoxLayout(this);
+  top->addWidget(game);
+  top->addWidget(players);
+  top->addLayout(buttons);
+  connect(apply, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(ok, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+  adjustSize();
+  if (QScreen* s = screen()) move(s->geometry().center() - rect().center());
+}
+
+void DlgDetails::fillFromGame() {
+  const DetailsTexts t = DetailsFromGame(g_);
+  for (int i = 0; i < kDetailsBoxes; ++i) texts_[i]->setText(QString::fromStdString(t[i]));
+}
+
+void DlgDetails::Command1_Click() {
+  DetailsTexts t;
+  for (int i = 0; i < kDetailsBoxes; ++i) t[i] = texts_[i]->text().toStdString();
+  ApplyDetails(g_, t);
+}
+
+void DlgDetails::OKButton_Click() {
+  Command1_Click();
+  accept();
+}
+
+void DlgDetails::CancelButton_Click() { reject(); }
+
+void Details_Click(GameState& g, QWidget* parent) {
+  DlgDetails dlg(g, parent);
+  dlg.fillFromGame();
+  dlg.exec();
+}
+
+}  // namespace m8

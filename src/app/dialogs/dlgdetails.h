@@ -1,0 +1,35 @@
+// dlgDetails, the game details dialog: event, site, date and the two
+// players' names of the game in hand, with Apply, OK and Cancel.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "core/game/gamedetails.h"
+
+class QLineEdit;
+
+namespace m8 {
+
+class DlgDetails : public QDialog {
+  Q_OBJECT
+ public:
+  explicit DlgDetails(GameState& g, QWidget* parent = nullptr);
+
+  // Details_Click's filling: Text1..Text5 from the game's header.
+  void fillFromGame();
+  QLineEdit* text(int n) const { return texts_[n - 1]; }  // Text1..Text5
+
+  void Command1_Click();  // Apply
+  void OKButton_Click();
+  void CancelButton_Click();
+
+ private:
+  GameState& g_;
+  std::array<QLineEdit*, kDetailsBoxes> texts_{};
+};
+
+// The Details command: the dialog filled and shown modally.
+void Details_Click(GameState& g, QWidget* parent);
+
+}  // namespace m8

@@ -1,0 +1,125 @@
+#include "app/dialogs/dlgpdn.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace m8 {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+DlgPdn::DlgPdn(QWidget* parent) : QDialog(parent) {
+  setObjectName("dlgPDN");
+  setWindowTitle(" Open PDN game");
+  list_ = new QTreeWidget(this);
+  list_->setObjectName("ListView1");
+  list_->setRootIsDecorated(false);
+  list_->setSortingEnabled(false);
+  list_->setAllColumnsShowFocus(true);
+  list_->setHeaderLabels(
+      {"Event", "Date", "Black", "White", "Result", "Site", "Setup", "Eco", "BlackElo", "WhiteElo"});
+  auto* label2 = new QLabel("Open as:", this);
+  label2->setObjectName("Label2");
+  combo1_ = new QComboBox(this);
+  combo1_->setObjectName("Combo1");
+  combo1_->addItem("DEFAULT");
+  QFont comic(QStringLiteral("Comic Sans MS"));
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("OKButton");
+  ok->setFont(comic);
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("CancelButton");
+  cancel->setFont(comic);
+  auto* row = new QHBoxLayout;
+  row->addWidget(label2);
+  row->addWidget(combo1_, 1);
+  row->addStretch(1);
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  auto* top = new QVBoxLayout(this);
+  top->addWidget(list_, 1);
+  top->addLayout(row);
+  resize(820, 380);
+  if (QScreen* s = screen()) move(s->geometry().center() - rect().center());
+  connect(ok, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+  connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { OKButton_Click(); });
+}
+
+void DlgPdn::setRows(const std::vector<PdnChooserRow>& rows) {
+  list_->clear();
+  QList<QTreeWidgetItem*> items;
+  for (const PdnChooserRow& r : rows) {
+    QStringList cells{Q(r.text)};
+    for (const std::string& c : r.columns) cells << Q(c);
+    items << new QTreeWidgetItem(cells);
+  }
+  list_->addTopLevelItems(items);
+  if (!items.isEmpty()) list_->setCurrentItem(items.front());
+  for (int c = 0; c < list_->columnCount(); ++c) list_->resizeColumnToContents(c);
+}
+
+void DlgPdn::setVariants(const std::vector<std::string>& names) {
+  combo1_->clear();
+  combo1_->addItem("DEFAULT");
+  for (const std::string& n : names) combo1_->addItem(Q(n));
+  combo1_->setCurrentIndex(0);
+}
+
+void DlgPdn::OKButton_Click() {
+  QTreeWidgetItem* item = list_->currentItem();
+  const int row = item && item->isSelected() ? list_->indexOfTopLevelItem(item) : -1;
+  if (row < 0) {
+    // Nothing chosen: as Cancel.
+    CancelButton_Click();
+    return;
+  }
+  choice_.ChosenGame = row + 1;
+  choice_.OpenAsIndex = std::max(0, combo1_->currentIndex());
+  choice_.OpenAsName = choice_.OpenAsIndex >= 1 ? combo1_->currentText().toStdString() : std::string();
+  accept();
+}
+
+void DlgPdn::CancelButton_Click() { reject(); }
+
+void DlgPdn::done(int r) {
+  QDialog::done(r);
+  // Form_Unload: the window the dialog covered is painted again.
+  if (QWidget* p = parentWidget()) p->update();
+}
+
+std::vector<PdnChooserRow> PdnChooserRows(const PdnFile& file) {
+  std::vector<PdnChooserRow> rows;
+  rows.reserve(file.games.size());
+  for (const PdnGame& game : file.games) rows.push_back({PdnRowText(game.tags), PdnRowColumns(game.tags)});
+  return rows;
+}
+
+PdnChooser MakePdnChooser(QWidget* parent, const GameState& g) {
+  return [parent, &g](const PdnFile& file, bool opening, std::string* openAs) {
+    const PdnChoice c = ChoosePdnGame(parent, PdnChooserRows(file), PdnVariantNames(g),
+                                      opening ? " Choose Opening" : " Open PDN game");
+    if (openAs) *openAs = c.ChosenGame >= 1 ? c.OpenAsName : std::string();
+    return c.ChosenGame;
+  };
+}
+
+PdnChoice ChoosePdnGame(QWidget* parent, const std::vector<PdnChooserRow>& rows,
+                        const std::vector<std::string>& variantNames, const QString& caption) {
+  DlgPdn dlg(parent);
+  dlg.setWindowTitle(caption);
+  dlg.setRows(rows);
+  dlg.setVariants(variantNames);
+  dlg.exec();
+  return dlg.choice();
+}
+
+}  // namespace m8

@@ -1,0 +1,54 @@
+// frmPV, the ply value table window: the table text, the sort keys, the
+// search's main line, the progress of a run, Cancel and Ok. It shows what
+// PlyValueState holds; the table run (BuildPlyValueTable) fills that.
+#pragma once
+
+#include <QWidget>
+
+#include "core/state.h"
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace m8 {
+
+class FrmPV : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FrmPV(GameState& g, QWidget* parent = nullptr);
+
+  // The table run changed the window's state: show it (once the run has shown
+  // the window) with its text, label, buttons, keys and progress.
+  void refreshTable();
+  // Only the progress and main-line label.
+  void refreshOutput();
+
+  void Combo1_Click(int index);
+  void Command1_Click();  // Ok
+  void Command2_Click();  // Cancel
+
+  QComboBox* combo1() const { return combo1_; }
+  QPlainTextEdit* text1() const { return text1_; }
+  QLabel* label9() const { return label9_; }
+  QPushButton* command1() const { return command1_; }
+  QPushButton* command2() const { return command2_; }
+  QProgressBar* progress() const { return progress_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  GameState& g_;
+  QLabel* label1_ = nullptr;
+  QComboBox* combo1_ = nullptr;
+  QPlainTextEdit* text1_ = nullptr;
+  QLabel* label9_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QPushButton* command2_ = nullptr;
+};
+
+}  // namespace m8

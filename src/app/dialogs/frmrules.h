@@ -1,0 +1,37 @@
+// frmRules: the help text of the current variant and its help link.
+#pragma once
+
+#include <QDialog>
+
+#include "app/dialogs/linklabels.h"
+#include "core/state.h"
+
+class QLabel;
+class QPushButton;
+
+namespace m8 {
+
+class FrmRules : public QDialog {
+  Q_OBJECT
+ public:
+  // Form_Load: the help text and the link from the variant read last.
+  explicit FrmRules(const GameState& g, QWidget* parent = nullptr);
+
+  void setLinkOpener(LinkOpener opener) { opener_ = std::move(opener); }
+  QLabel* label1() const { return label1_; }  // the link
+  QLabel* label2() const { return label2_; }  // the text
+
+  void Label1_Click();
+
+ private:
+  const GameState& g_;
+  LinkOpener opener_ = DesktopLinkOpener();
+  QLabel* label1_ = nullptr;
+  QLabel* label2_ = nullptr;
+};
+
+// The rules help commands' window: captioned " Rules for <variant>" and shown
+// modally.
+void ShowRulesWindow(const GameState& g, QWidget* parent);
+
+}  // namespace m8

@@ -1,0 +1,263 @@
+// The game details dialog, the About, rules and problem windows and the PDN
+// game chooser.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app/dialogs/dlgdetails.h"
+#include "app/dialogs/dlgpdn.h"
+#include "app/dialogs/frmabout.h"
+#include "app/dialogs/frmproblem.h"
+#include "app/dialogs/frmrules.h"
+#include "app/dialogs_fixture.h"
+#include "app/window_fixture.h"
+
+using namespace dialogs_test;
+
+namespace {
+
+std::vector<PdnChooserRow> ThreeGames() {
+  return {{"Open 2004 3", {"2004.05.01", "Ann", "Bob", "1-0", "Leeds", "", "", "2100", "1990"}},
+          {"Club", {"", "Cy", "Di", "*", "", "1", "", "", ""}},
+          {"", {}}};
+}
+
+}  // namespace
+
+class SmallDialogsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void detailsDialogEditsTheGameHeader() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Header.GameEvent = "Open 2004";
+    g.Header.GameSite = "Leeds";
+    g.Header.GameDate = "2004.05.01";
+    g.Header.GameBlack = "Ann";
+    g.Header.GameWhite = "Bob";
+    WhenModal<DlgDetails>([](DlgDetails* d) {
+      QCOMPARE(d->windowTitle(), QStringLiteral(" Game Details"));
+      QCOMPARE(d->text(1)->text(), QStringLiteral("Open 2004"));
+      QCOMPARE(d->text(2)->text(), QStringLiteral("Leeds"));
+      QCOMPARE(d->text(3)->text(), QStringLiteral("2004.05.01"));
+      QCOMPARE(d->text(4)->text(), QStringLiteral("Ann"));
+      QCOMPARE(d->text(5)->text(), QStringLiteral("Bob"));
+      d->text(2)->setText(" York ");
+      d->findChild<QPushButton*>("Command1")->click();  // Apply
+      QVERIFY(d->isVisible());
+      d->text(4)->setText("Zoe");
+      d->findChild<QPushButton*>("CancelButton")->click();
+    });
+    w->commands()->entry("Details")->trigger();
+    QCOMPARE(g.Header.GameSite, std::string(" York "));  // applied values stay after Cancel
+    QCOMPARE(g.Header.GameBlack, std::string("Ann"));
+    WhenModal<DlgDetails>([](DlgDetails* d) {
+      QCOMPARE(d->text(2)->text(), QStringLiteral(" York "));
+      d->text(1)->clear();
+      d->text(5)->setText("Bo ");
+      d->findChild<QPushButton*>("OKButton")->click();
+    });
+    w->commands()->entry("Details")->trigger();
+    QCOMPARE(g.Header.GameEvent, std::string());
+    QCOMPARE(g.Header.GameWhite, std::string("Bo "));
+  }
+
+  void aboutWindowTextsAndLinks() {
+    FrmAbout about;
+    QCOMPARE(about.windowTitle(), QStringLiteral(" About"));
+    QCOMPARE(about.label(8)->text(), QStringLiteral("Morventa8"));
+    QCOMPARE(about.label(3)->text(), QStringLiteral("Version 1.58"));
+    QVERIFY(!about.label(1)->text().isEmpty());
+    QVERIFY(!about.label(2)->text().isEmpty());
+    QList<QUrl> opened;
+    about.setLinkOpener([&](const QUrl& u) { opened << u; });
+    QLabel* mail = about.label(10);
+    QLabel* web = about.label(9);
+    PointerMove(mail);
+    QVERIFY(Underlined(mail) && !Underlined(web));
+    PointerMove(web);  // straight onto the other link
+    QVERIFY(!Underlined(mail) && Underlined(web));
+    PointerMove(about.frame1());
+    QVERIFY(!Underlined(mail) && !Underlined(web));
+    PointerMove(web);
+    LeftClick(web);
+    QVERIFY(!Underlined(web));  // until the pointer moves again
+    LeftClick(mail);
+    QCOMPARE(opened.size(), 2);
+    QCOMPARE(opened[0].toString(), QString::fromLatin1(kProductPage));
+    QCOMPARE(opened[1].scheme(), QStringLiteral("mailto"));
+    QCOMPARE(opened[1].path(), QString::fromLatin1(kMakerMail));
+    PointerMove(mail);
+    PointerMove(&about);
+    QVERIFY(!Underlined(mail));
+  }
+
+  void aboutAndRulesFromTheMenus() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    bool seen = false;
+    WhenModal<FrmAbout>([&](FrmAbout* a) {
+      seen = true;
+      a->findChild<QPushButton*>("cmdOK")->click();
+    });
+    w->commands()->entry("mnu_Help_About")->trigger();
+    QVERIFY(seen);
+    seen = false;
+    w->state().Variant.LoadedVariantName = "Pool Checkers";
+    WhenModal<FrmRules>([&](FrmRules* r) {
+      seen = true;
+      QCOMPARE(r->windowTitle(), QStringLiteral(" Rules for Pool Checkers"));
+      r->findChild<QPushButton*>("Command1")->click();
+    });
+    ShowRulesWindow(w->state(), w.get());
+    QVERIFY(seen);
+  }
+
+  void rulesWindowTextAndLink() {
+    GameState g;
+    g.Variant.LoadedVariantName = "Pool Checkers";
+    g.Variant.VariantHelp = "Men capture backwards.\r\nKings fly.";
+    g.Variant.HelpLink = "https://en.wikipedia.org/wiki/Pool_checkers";
+    {
+      FrmRules r(g);
+      QCOMPARE(r.windowTitle(), QStringLiteral(" Rules"));
+      QCOMPARE(r.label2()->text(), QStringLiteral("Rules for Pool Checkers\n\nMen capture backwards.\nKings fly."));
+      QCOMPARE(r.label1()->text(), QString::fromStdString(g.Variant.HelpLink));
+      QCOMPARE(r.label1()->palette().color(QPalette::WindowText), QColor(0, 0, 0xC0));
+      QList<QUrl> opened;
+      r.setLinkOpener([&](const QUrl& u) { opened << u; });
+      PointerMove(r.label1());
+      QVERIFY(Underlined(r.label1()));
+      PointerMove(r.label2());
+      QVERIFY(!Underlined(r.label1()));
+      PointerMove(r.label1());
+      LeftClick(r.label1());
+      QCOMPARE(opened.size(), 1);
+      QCOMPARE(opened[0].toString(), QString::fromStdString(g.Variant.HelpLink));
+      QVERIFY(!Underlined(r.label1()));
+    }
+    // No help text; a link into the program's own site is not shown.
+    g.Variant.VariantHelp.clear();
+    g.Variant.HelpLink = "https://www.example.org/MORVENTA8/pool.html";
+    FrmRules r(g);
+    QCOMPARE(r.label2()->text(), QStringLiteral("No help available"));
+    QCOMPARE(r.label1()->text(), QString());
+    QCOMPARE(r.label1()->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QList<QUrl> opened;
+    r.setLinkOpener([&](const QUrl& u) { opened << u; });
+    LeftClick(r.label1());
+    QVERIFY(opened.isEmpty());
+  }
+
+  void problemWindowFollowsTheProblemText() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Driver.ProblemText = "12-16 wins a man\r\n";
+    w->host().refresh(View::ProblemText);
+    auto* p = w->findChild<FrmProblem*>("frmProblem");
+    QVERIFY(p);
+    QVERIFY(!p->isVisible());  // the text is written, the window not shown
+    QCOMPARE(p->windowTitle(), QStringLiteral("Problems/Combinations"));
+    QCOMPARE(p->text1()->toPlainText(), QStringLiteral("12-16 wins a man\n"));
+    QVERIFY(w->commands()->entry("problems")->isEnabled());
+    w->commands()->entry("problems")->trigger();
+    QVERIFY(p->isVisible());
+    g.Driver.ProblemText += "9-13 loses\r\n";
+    w->host().refresh(View::ProblemText);
+    QCOMPARE(p->text1()->toPlainText(), QStringLiteral("12-16 wins a man\n9-13 loses\n"));
+    p->command1()->click();
+    QVERIFY(!p->isVisible());
+  }
+
+  void pdnChooserListsTheGamesAndReturnsTheChoice() {
+    DlgPdn d;
+    QCOMPARE(d.windowTitle(), QStringLiteral(" Open PDN game"));
+    d.setRows(ThreeGames());
+    d.setVariants({"American Checkers", "Pool Checkers"});
+    QTreeWidget* list = d.listView1();
+    QCOMPARE(list->topLevelItemCount(), 3);
+    QCOMPARE(list->columnCount(), 10);
+    QCOMPARE(list->headerItem()->text(9), QStringLiteral("WhiteElo"));
+    QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("Open 2004 3"));
+    QCOMPARE(list->topLevelItem(0)->text(5), QStringLiteral("Leeds"));
+    QCOMPARE(list->topLevelItem(1)->text(6), QStringLiteral("1"));
+    QCOMPARE(d.combo1()->count(), 3);
+    QCOMPARE(d.combo1()->itemText(0), QStringLiteral("DEFAULT"));
+    list->setCurrentItem(list->topLevelItem(1));
+    d.combo1()->setCurrentIndex(2);
+    d.findChild<QPushButton*>("OKButton")->click();
+    QCOMPARE(d.choice().ChosenGame, 2);
+    QCOMPARE(d.choice().OpenAsIndex, 2);
+    QCOMPARE(d.choice().OpenAsName, std::string("Pool Checkers"));
+
+    // "DEFAULT" keeps the variant; Cancel, the close box and OK without a
+    // row choose nothing.
+    {
+      DlgPdn e;
+      e.setRows(ThreeGames());
+      e.setVariants({});
+      e.listView1()->setCurrentItem(e.listView1()->topLevelItem(2));
+      e.findChild<QPushButton*>("OKButton")->click();
+      QCOMPARE(e.choice().ChosenGame, 3);
+      QCOMPARE(e.choice().OpenAsIndex, 0);
+      QCOMPARE(e.choice().OpenAsName, std::string());
+    }
+    for (const char* how : {"Cancel", "close", "no row"}) {
+      DlgPdn e;
+      e.setRows(ThreeGames());
+      e.show();
+      if (QString(how) == "Cancel") e.findChild<QPushButton*>("CancelButton")->click();
+      if (QString(how) == "close") e.close();
+      if (QString(how) == "no row") {
+        e.listView1()->clearSelection();
+        e.findChild<QPushButton*>("OKButton")->click();
+      }
+      QVERIFY(!e.isVisible());
+      QCOMPARE(e.choice().ChosenGame, -1);
+    }
+  }
+
+  void pdnChooserForTheGameLoader() {
+    // The loader's chooser: the games of a PDN file and the variant folder.
+    QTemporaryDir dir;
+    WriteFile(dir.path() + "/variants/uservariants/Mine.ini", "END\r\n");
+    GameState g;
+    g.ProgramFolder = dir.path().toStdString();
+    g.Opt.UseClassic = 0;
+    PdnFile file;
+    FileProblem problem;
+    const std::string pdn =
+        "[Event \"Open 2004\"]\r\n[Round \"3\"]\r\n[White \"Bob\"]\r\n\r\n1. 11-15 23-19 *\r\n\r\n"
+        "[Event \"Club\"]\r\n[Black \"Cy\"]\r\n\r\n1. 9-14 22-18 *\r\n";
+    QVERIFY(ReadPdnFile(pdn, "games.pdn", file, problem));
+    QCOMPARE(file.games.size(), size_t(2));
+    WhenModal<DlgPdn>([](DlgPdn* c) {
+      QCOMPARE(c->windowTitle(), QStringLiteral(" Choose Opening"));
+      QCOMPARE(c->listView1()->topLevelItem(0)->text(0), QStringLiteral("Open 2004 3"));
+      QCOMPARE(c->listView1()->topLevelItem(0)->text(3), QStringLiteral("Bob"));
+      QCOMPARE(c->listView1()->topLevelItem(1)->text(2), QStringLiteral("Cy"));
+      QCOMPARE(c->combo1()->count(), 2);  // "DEFAULT" and the user variant
+      c->listView1()->setCurrentItem(c->listView1()->topLevelItem(1));
+      c->combo1()->setCurrentIndex(1);
+      c->findChild<QPushButton*>("OKButton")->click();
+    });
+    std::string openAs = "?";
+    QCOMPARE(MakePdnChooser(nullptr, g)(file, true, &openAs), 2);
+    QCOMPARE(openAs, std::string("Mine"));
+    WhenModal<DlgPdn>([](DlgPdn* c) {
+      QCOMPARE(c->windowTitle(), QStringLiteral(" Open PDN game"));
+      c->findChild<QPushButton*>("CancelButton")->click();
+    });
+    QCOMPARE(MakePdnChooser(nullptr, g)(file, false, &openAs), -1);
+    QCOMPARE(openAs, std::string());
+  }
+};
+
+QTEST_MAIN(SmallDialogsTest)
+#include "smalldialogs_test.moc"
