@@ -197,6 +197,7 @@ void MainWindow::connectCommands() {
   commands_->setHandler("mnu_Board_Notation_Chess", "", [this] { setNotation(0); });
   commands_->setHandler("Nonotation", "", [this] { setNotation(2); });
   commands_->setHandler("calculation", "", [this] { calculationClick(); });
+  connectFileCommands();
   ConnectDialogs(*this);
   commands_->setHandler("rating", "", [this] {
     host_->message(Icon::Exclamation, kRatingTitle, RatingClickText(*state_));
@@ -254,10 +255,10 @@ void MainWindow::Form_Load() {
   ArrangeLayout();
   setStatusText(g.Skin.StatusPanel, g.P.SideToMove == -1 ? "Black moves" : "White moves");
   DrawBoard(0);
+  if (g.Opt.ChooseOpening == 1) LoadGameCommand(1);  // a random opening of "opening.pdn"
   labels_[7]->setText(Q(StrengthLine(g)));
   applyStartPositionRules();
-  // Starting from a random opening or from the random opening moves, and
-  // resuming the game saved at the last exit, come with the game loader.
+  ResumeAutosave();
 }
 
 void MainWindow::applyPlayModeMarks() {
@@ -373,7 +374,7 @@ void MainWindow::finishCloseAfterSearch() {
 void MainWindow::finishProgram() {
   if (finished_) return;
   finished_ = true;
-  // The autosave game joins here once games can be written.
+  SaveAutosaveAtExit();
   SaveAtExit(*state_);
   End1();
   close();

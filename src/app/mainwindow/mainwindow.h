@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,9 @@ struct MainWindowOptions {
   QString programFolder;  // empty: the folder of the executable
   int twipsPerPixel = 0;  // 0: from the screen's logical dots per inch
   BoxHooks boxes;         // tests answer the boxes here
+  // Tests answer the open and save dialogs here (the chosen path, "" for
+  // Cancel); empty: the common file dialog.
+  std::function<QString(const QString& title, const QString& filter, bool save)> fileDialog;
 };
 
 class MainWindow : public QMainWindow {
@@ -75,6 +79,17 @@ class MainWindow : public QMainWindow {
   void calculationClick();
   void cancelClick();
 
+  // Game files (filecommands.cpp): Open, Save, the diagram, the games of
+  // start-up and program end. LoadGameCommand takes the modes of LoadGame
+  // (core/files/gameloader.h) and locks the commands while it replays.
+  bool LoadGameCommand(int mode, const std::string& path = {}, const std::string& fileTitle = {});
+  void Open1_Click();
+  void Save_Click();
+  void CreateHtml_Click();
+  bool WriteDoMovesFileCommand();
+  void ResumeAutosave();
+  void SaveAutosaveAtExit();
+
   // What the host forwards.
   void setStatusText(int panel, const QString& text);
   void setProgress(int value, int maximum);
@@ -114,6 +129,7 @@ class MainWindow : public QMainWindow {
  private:
   void buildControls();
   void connectCommands();
+  void connectFileCommands();
   void placeControl(QWidget* w, int left, int top, int width, int height);
   void Form_Load();
   bool Form_QueryUnload();

@@ -13,6 +13,7 @@ void MainWindow::applyStartPositionRules() {
     RemoveRandomMen(g);
     SetupPositionState(g);
   }
+  if (g.Rules.DoMoves == 1) WriteDoMovesFileCommand();
 }
 
 }  // namespace m8

@@ -8,10 +8,7 @@
 #include "core/engine/promobonus.h"
 #include "core/fileio.h"
 #include "core/game/gameover.h"
-#include "core/engine/book.h"
-#include "core/engine/evaluate.h"
-#include "core/engine/quicksearch.h"
-#include "core/files/gamelog.h"
+#include "core/game/moveexec.h"
 #include "core/files/gamefile.h"
 #include "core/files/settings.h"
 #include "core/numtext.h"
@@ -241,44 +238,13 @@ std::string InNotation(GameState& g, const std::string& key) {
   return out;
 }
 
-std::string LeftPadded(const std::string& s, size_t width) {
-  return s.size() < width ? std::string(width - s.size(), ' ') + s : s;
-}
-
-// A move read from a file, played and recorded like a move of the game (the
+// A move read from a file, played through the move path of the game (the
 // scratch replay only plays it).
 bool PlayFileMove(GameState& g, const std::string& text, bool trial) {
-  if (!PlayMoveString(g, text)) return false;
-  if (trial) return true;
-  const MoveRecord m = g.P.MoveList[g.P.PlayedMoveIndex];
-  RecordGameMove(g, m);
-  g.Rating.RatedGame = 0;
-  g.Flow.GameStarted = 1;
-  const int ply = g.P.GamePly;
-  g.Game.MaterialBalanceHistory[ply] = g.P.MaterialBalance[g.P.Ply];
-  g.Game.BoardMaterialHistory[ply] = g.P.BoardMaterial[g.P.Ply];
-  SetPhaseThresholds(g);
-  const std::string moveText = g.Texts.MoveText;
-  const int score = QuickSearch(g);
-  g.Game.ScoreHistory[ply] = score;
-  g.Game.MoveChoiceHistory[ply] = g.P.PlyStart[1] - g.P.PlyStart[0];
-  const int row = (ply + 1) / 2, side = ply % 2 == 1 ? 0 : 1;
-  g.Game.GameRecord[row][2 + side] = "3";
-  g.Driver.GameMoveTexts[row][side] = moveText;
-  if (ply == 1) PrintLogHeader(g);
-  std::string line = side == 0 ? LeftPadded(SignedText(row), 4) + ". " + moveText : std::string(6, ' ') + moveText;
-  BookMove(g, 0);
-  if (g.Book.InBook == 1) line += "b";
-  g.Driver.MoveListLines[ply - 1] = line;
-  g.Driver.MoveListCount = ply;
-  g.Driver.MoveListSelected = ply - 1;
-  g.Log.LogLine = line;
-  LogUserMove(g, score);
-  CheckDrawRules(g);
-  CheckGameOver(g, 1);
-  ResetPly(g);
-  GenerateLegalMoves(g);
-  return true;
+  if (trial) return PlayMoveString(g, text);
+  MoveFollowUps followUps;
+  followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet); };
+  return EnterMove(g, text, MoveSource::GameFile, followUps);
 }
 
 // Rule values a file gives that the program uses as counts or indexes.

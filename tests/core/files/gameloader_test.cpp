@@ -8,6 +8,7 @@
 #include "core/files/domoves.h"
 #include "core/files/gamefile.h"
 #include "core/files/pdn.h"
+#include "core/fileio.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/gamesetup.h"
@@ -354,6 +355,37 @@ TEST_F(GameFilesTest, HtmlDiagram) {
   EXPECT_TRUE(StartsWith(turned[16], "<IMG SRC=\"pieces/dblack_king.bmp\">"));
   ASSERT_TRUE(CreateHtmlDiagram(g));
   EXPECT_EQ(host.messages.back().text, "DIAGRAM.HTML created");
+}
+
+// Every opening of the shipped collection replays legally, and a new game
+// can start from one at random.
+TEST_F(GameFilesTest, ShippedOpeningsReplay) {
+  const std::string shipped = std::string(M8_DATA_DIR) + "/" + kOpeningFileName;
+  PdnFile file;
+  FileProblem p;
+  ASSERT_TRUE(ReadPdnFile(ReadWholeFile(shipped).value_or(""), kOpeningFileName, file, p));
+  ASSERT_GE(file.games.size(), 20u);
+  for (int n = 1; n <= static_cast<int>(file.games.size()); ++n) {
+    SCOPED_TRACE(file.games[n - 1].tags.Event);
+    PdnChooser pick = [n](const PdnFile&, bool, std::string*) { return n; };
+    host.messages.clear();
+    ASSERT_TRUE(LoadGame(g, kLoadOpen, shipped, kOpeningFileName, pick))
+        << (host.messages.empty() ? "" : host.messages.back().text);
+    EXPECT_GE(g.Game.GameLength, 1);
+  }
+
+  std::filesystem::copy_file(shipped, Path(kOpeningFileName));
+  g.Flow.PositionPreset = 0;
+  g.Rules = RuleSet{};
+  InitGame(g);
+  g.Opt.BookRandom = 1;
+  ASSERT_TRUE(LoadGame(g, kLoadOpening));
+  EXPECT_GE(g.Game.GameLength, 1);
+  EXPECT_TRUE(g.Flow.GameFileTitle.empty());
+
+  // Only from the standard start with black to move on the dark squares.
+  g.Rules.AntiMode = 1;
+  EXPECT_FALSE(LoadGame(g, kLoadOpening));
 }
 
 // Mutated files never crash the readers, and a refused file leaves the game.

@@ -1,0 +1,112 @@
+// Game files in the window: the Open and Save commands with their file
+// dialogs, the HTML diagram, and the games of start-up and program end (the
+// random opening, the DoMoves moves, the autosave game).
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "app/dialogs/dlgpdn.h"
+#include "app/mainwindow/boardview.h"
+#include "app/mainwindow/commands.h"
+#include "app/mainwindow/mainwindow.h"
+#include "core/files/diagram.h"
+#include "core/files/domoves.h"
+#include "core/files/gamefile.h"
+#include "core/files/gameloader.h"
+#include "core/version.h"
+
+namespace m8 {
+
+namespace {
+
+constexpr const char* kFileFilter = "Morventa File (*.tvn);;Portable Draughts Notation File (*.pdn)";
+
+// The pointer shows the hourglass while a game is replayed.
+class WaitPointer {
+ public:
+  WaitPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitPointer() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+void MainWindow::connectFileCommands() {
+  commands_->setHandler("Open1", "Open", [this] { Open1_Click(); });
+  commands_->setHandler("Save", "Save", [this] { Save_Click(); });
+  commands_->setHandler("CreateHtml", "", [this] { CreateHtml_Click(); });
+}
+
+bool MainWindow::LoadGameCommand(int mode, const std::string& path, const std::string& fileTitle) {
+  GameState& g = *state_;
+  const PdnChooser choose = MakePdnChooser(this, g);
+  DisableMenusWhileThinking();
+  bool loaded;
+  {
+    WaitPointer wait;
+    loaded = LoadGame(g, mode, path, fileTitle, choose);
+  }
+  EnableMenusAfterThinking();
+  applyNotationMarks();
+  DrawBoard(0);
+  return loaded;
+}
+
+void MainWindow::Open1_Click() {
+  GameState& g = *state_;
+  if (g.Flow.Busy == 1) return;
+  if (g.Flow.GameStarted == 1 && !host_->askYesNo("Confirmation", "Quit current game?")) return;
+  const QString title = "Load Game";
+  const QString path = options_.fileDialog ? options_.fileDialog(title, kFileFilter, false)
+                                           : QFileDialog::getOpenFileName(this, title, QDir::currentPath(),
+                                                                          kFileFilter, nullptr,
+                                                                          QFileDialog::DontUseNativeDialog);
+  if (path.isEmpty()) return;
+  LoadGameCommand(kLoadOpen, path.toStdString(), QFileInfo(path).fileName().toStdString());
+}
+
+void MainWindow::Save_Click() {
+  GameState& g = *state_;
+  if (g.Flow.Busy == 1) return;
+  const QString title = "Save Game";
+  const QString path =
+      options_.fileDialog ? options_.fileDialog(title, kFileFilter, true)
+                          : QFileDialog::getSaveFileName(this, title, QDir::currentPath(), kFileFilter, nullptr,
+                                                         QFileDialog::DontConfirmOverwrite |
+                                                             QFileDialog::DontUseNativeDialog);
+  const QString fileTitle = QFileInfo(path).fileName();
+  g.Flow.GameFileTitle = fileTitle.toStdString();
+  g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + g.Flow.GameFileTitle;
+  refreshView(View::Caption);
+  if (path.isEmpty()) return;
+  const bool pdn = path.right(3).toUpper() == "PDN";
+  if (!pdn && QFileInfo::exists(path) &&
+      !host_->askYesNo("Confirmation", (fileTitle + " already exists, overwrite?").toStdString()))
+    return;
+  SaveGame(g, path.toStdString(), fileTitle.toStdString());
+}
+
+void MainWindow::CreateHtml_Click() { CreateHtmlDiagram(*state_); }
+
+bool MainWindow::WriteDoMovesFileCommand() {
+  DisableMenusWhileThinking();
+  bool written;
+  {
+    WaitPointer wait;
+    written = WriteDoMovesFile(*state_);
+  }
+  EnableMenusAfterThinking();
+  applyNotationMarks();
+  DrawBoard(0);
+  return written;
+}
+
+void MainWindow::ResumeAutosave() {
+  GameState& g = *state_;
+  if (g.Opt.AutoSave != 1 || !QFileInfo::exists(QString::fromStdString(ProgramFile(g, kAutosaveFileName)))) return;
+  LoadGameCommand(kLoadAutosave);
+}
+
+void MainWindow::SaveAutosaveAtExit() { SaveAutosave(*state_); }
+
+}  // namespace m8

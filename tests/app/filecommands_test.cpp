@@ -1,0 +1,137 @@
+// Game files in the window: Open and Save through the file dialogs, the
+// diagram, and the autosave game written at exit and resumed at start-up.
+#include "app/window_fixture.h"
+#include "core/files/gamefile.h"
+#include "core/rules/drawrules.h"
+#include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
+
+namespace {
+
+// A window whose file dialogs answer with `chosen`.
+std::unique_ptr<MainWindow> StartWithFiles(const QString& folder, Boxes& boxes, QString* chosen) {
+  MainWindowOptions o;
+  o.programFolder = folder;
+  o.twipsPerPixel = 15;
+  o.boxes.askYesNo = [&boxes](const QString&, const QString&) {
+    ++boxes.questions;
+    return boxes.answer;
+  };
+  o.boxes.message = [&boxes](Icon, const QString& title, const QString& text) { boxes.messages << title + "|" + text; };
+  o.fileDialog = [chosen](const QString&, const QString&, bool) { return *chosen; };
+  return std::make_unique<MainWindow>(o);
+}
+
+// Three plies of American Checkers played into the window's game.
+void PlayOpening(GameState& g) {
+  g.Opt.Notation = 1;
+  for (const char* move : {"1115", "2218", "1522"}) {
+    QVERIFY2(PlayMoveString(g, move), move);
+    RecordGameMove(g, g.P.MoveList[g.P.PlayedMoveIndex]);
+    ResetPly(g);
+  }
+  g.Flow.GameStarted = 1;
+  g.Game.PlyComments[3] = "a capture";
+}
+
+}  // namespace
+
+class FileCommandsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void autosaveIsWrittenAtExitAndResumedAtStart() {
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [](GameState& g) {
+      g.Opt.AutoSave = 1;
+      g.Opt.ConfirmExit = 0;
+    });
+    Boxes boxes;
+    QString chosen;
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    PlayOpening(w->state());
+    w->Exit_Click();
+    const QByteArray saved = ReadFile(dir.path() + "/tavrin.sav");
+    QVERIFY(saved.startsWith("TAVRIN Version=0.89\r\n"));
+    QVERIFY(saved.endsWith("\r\n1115\r\n2218\r\n1522\r\n{a capture}\r\n"));
+
+    Boxes again;
+    auto w2 = StartWithFiles(dir.path(), again, &chosen);
+    GameState& g = w2->state();
+    QCOMPARE(g.Game.GameLength, 3);
+    QCOMPARE(g.P.GamePly, 3);
+    QCOMPARE(w2->list(1)->count(), 3);
+    QCOMPARE(w2->text1()->toPlainText(), QString("a capture"));
+    QVERIFY(g.Game.GameMoves[3].IsCapture());
+    QVERIFY(again.messages.isEmpty());
+  }
+
+  void autosaveOffStartsFresh() {
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [](GameState& g) { g.Opt.AutoSave = 0; });
+    {
+      GameState g;
+      InitGame(g);
+      PlayOpening(g);
+      WriteFile(dir.path() + "/tavrin.sav", QByteArray::fromStdString(GameFileText(g)));
+    }
+    Boxes boxes;
+    QString chosen;
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    QCOMPARE(w->state().Game.GameLength, 0);
+  }
+
+  void saveThenOpen() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen;
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    PlayOpening(w->state());
+    chosen = dir.path() + "/mine.tvn";
+    w->Save_Click();
+    QVERIFY(QFile::exists(chosen));
+    QCOMPARE(w->windowTitle(), QString(" Morventa8 1.58 - mine.tvn"));
+    QCOMPARE(boxes.questions, 0);
+    // Saving again over the file asks first; No leaves it.
+    const QByteArray before = ReadFile(chosen);
+    w->state().Game.PlyComments[3] = "changed";
+    boxes.answer = false;
+    w->Save_Click();
+    QCOMPARE(boxes.questions, 1);
+    QCOMPARE(ReadFile(chosen), before);
+
+    // PDN is added to, never asked about.
+    chosen = dir.path() + "/games.PDN";
+    w->Save_Click();
+    w->Save_Click();
+    QCOMPARE(boxes.questions, 1);
+    QCOMPARE(ReadFile(chosen).count("[Date \""), 2);
+
+    Boxes again;
+    chosen = dir.path() + "/mine.tvn";
+    auto w2 = StartWithFiles(dir.path(), again, &chosen);
+    w2->Open1_Click();
+    QCOMPARE(w2->state().Game.GameLength, 3);
+    QCOMPARE(w2->list(1)->count(), 3);
+    QCOMPARE(w2->windowTitle(), QString(" Morventa8 1.58 - mine.tvn"));
+
+    // A broken file is refused and the game stays.
+    chosen = dir.path() + "/broken.tvn";
+    WriteFile(chosen, "TAVRIN Version=0.89\r\nSetup=12x\r\nSTART\r\n");
+    w2->Open1_Click();
+    QCOMPARE(w2->state().Game.GameLength, 3);
+    QVERIFY(again.messages.last().contains("broken.tvn, line 2"));
+  }
+
+  void diagramIsWritten() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen;
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    w->commands()->entry("CreateHtml")->trigger();
+    QVERIFY(ReadFile(dir.path() + "/diagram.html").startsWith("<HTML>\r\n"));
+    QCOMPARE(boxes.messages.last(), QString("Diagram|DIAGRAM.HTML created"));
+  }
+};
+
+QTEST_MAIN(FileCommandsTest)
+#include "filecommands_test.moc"
