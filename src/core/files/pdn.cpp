@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "core/engine/family.h"
+#include "core/fileio.h"
 #include "core/files/settings.h"
 #include "core/numtext.h"
 #include "core/rules/movement.h"
@@ -282,6 +283,7 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
     const size_t close = value.find('*', 1);
     if (close == std::string_view::npos) return fail("the variant name has no closing *");
     out.variant = Latin1ToUtf8(value.substr(1, close - 1));
+    if (!IsSafeFileName(out.variant)) return fail("\"" + out.variant + "\" is not a valid variant name");
     rest = value.substr(close + 1);
   }
   while (!rest.empty() && rest[0] == ' ') rest.remove_prefix(1);

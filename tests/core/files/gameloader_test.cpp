@@ -276,6 +276,7 @@ TEST_F(GameFilesTest, BrokenPdnIsRefusedWithItsLine) {
       {"[Event \"x\"]\n1. 11-15 23-19\n2. 8-12 22-17 *\n", "line 3"},
       {"[FEN \"Q:W1\"]\n1. 11-15 *\n", "Illegal Setup!"},
       {"[Tavrin \"*American Checkers* 101 x\"]\n1. 11-15 *\n", "rules tag"},
+      {"[Tavrin \"*../../etc/x* 1\"]\n1. 11-15 *\n", "not a valid variant name"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expect);
@@ -392,8 +393,11 @@ TEST_F(GameFilesTest, ShippedOpeningsReplay) {
 TEST_F(GameFilesTest, FuzzedFilesAreReadSafely) {
   PlayCrowningGame(g);
   const std::string own = GameFileText(g);
+  const std::string written = PdnGameText(g, "01/02/2026");  // with the rules tag
   std::mt19937 rng(7);
-  for (const auto& [name, base] : {std::pair<std::string, std::string>{"f.tvn", own}, {"f.pdn", kStandardPdn}}) {
+  for (const auto& [name, base] : {std::pair<std::string, std::string>{"f.tvn", own},
+                                   {"f.pdn", kStandardPdn},
+                                   {"g.pdn", written}}) {
     for (int round = 0; round < 60; ++round) {
       std::string bytes = base;
       const int edits = 1 + static_cast<int>(rng() % 4);
