@@ -80,6 +80,32 @@ class FileCommandsTest : public QObject {
     QCOMPARE(w->state().Game.GameLength, 0);
   }
 
+  void startUpOpensARandomOpeningOrPlaysTheDoMoves() {
+    QTemporaryDir dir;
+    QFile::copy(QString(M8_DATA_DIR) + "/opening.pdn", dir.path() + "/opening.pdn");
+    WriteSettings(dir.path(), [](GameState& g) {
+      g.Opt.ChooseOpening = 1;
+      g.Opt.BookRandom = 1;  // no chooser: a game drawn at random
+    });
+    Boxes boxes;
+    QString chosen;
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    QVERIFY(w->state().Game.GameLength >= 1);
+    QCOMPARE(w->list(1)->count(), w->state().Game.GameLength);
+    QVERIFY(w->state().Flow.GameFileTitle.empty());
+
+    QTemporaryDir dir2;
+    WriteSettings(dir2.path(), [](GameState& g) {
+      g.Rules.DoMoves = 1;
+      g.Rules.NumberMoves = 4;
+    });
+    auto w2 = StartWithFiles(dir2.path(), boxes, &chosen);
+    QVERIFY(w2->state().Game.GameLength >= 1);
+    QVERIFY(w2->state().Game.GameLength <= 4);
+    QVERIFY(!QFile::exists(dir2.path() + "/domoves.tvn"));
+    QVERIFY(boxes.messages.isEmpty());
+  }
+
   void saveThenOpen() {
     QTemporaryDir dir;
     Boxes boxes;
