@@ -9,6 +9,7 @@
 #include "core/engine/evaluate.h"
 #include "core/engine/quicksearch.h"
 #include "core/files/gamelog.h"
+#include "core/game/gameover.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
@@ -42,8 +43,11 @@ int QuickScore(GameState& g) {
   return score;
 }
 
-void CheckGameOver(GameState& g, const MoveFollowUps& f, int quiet) {
-  if (f.checkGameOver) f.checkGameOver(g, quiet);
+void GameOverTest(GameState& g, const MoveFollowUps& f, int quiet) {
+  if (f.checkGameOver)
+    f.checkGameOver(g, quiet);
+  else
+    CheckGameOver(g, quiet);
 }
 
 }  // namespace
@@ -257,7 +261,7 @@ void PlayedMoveSequence(GameState& g, MoveSource source, const MoveFollowUps& f)
   h.refresh(View::MoveList);
 
   CheckDrawRules(g);
-  CheckGameOver(g, f, fromFile ? 1 : 0);
+  GameOverTest(g, f, fromFile ? 1 : 0);
   g.Search.HintFrom = 0;
   g.Search.HintTo = 0;
 
@@ -287,7 +291,7 @@ void PlayedMoveSequence(GameState& g, MoveSource source, const MoveFollowUps& f)
     } else {
       ShowStatus(g, "Player-Player mode");
       SetProgressValue(g, 0);
-      CheckGameOver(g, f, 0);
+      GameOverTest(g, f, 0);
       GenerateLegalMoves(g);
     }
     ListLegalMoves(g);

@@ -26,7 +26,8 @@ enum class MoveSource {
 
 // What the path asks of the game flow around it.
 struct MoveFollowUps {
-  // The game-over test (quiet 1: draws are noted, not announced). Empty: none.
+  // The game-over test (quiet 1: draws are noted, not announced). Empty:
+  // CheckGameOver.
   std::function<void(GameState&, int quiet)> checkGameOver;
   // The computer's reply in player-against-computer mode. Empty: ComputerReply.
   std::function<void(GameState&)> computerReply;
