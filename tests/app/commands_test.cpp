@@ -62,9 +62,12 @@ class CommandsTest : public QObject {
     QVERIFY(!w->commands()->button(27)->isEnabled());
     h.setCommandEnabled(Command::TurnBoard, true);
     QVERIFY(w->commands()->button(27)->isEnabled());
-    // A command without its operation stays off whatever is asked.
-    h.setCommandEnabled(Command::Compute, true);
+    // A connected command follows what the game asks.
+    h.setCommandEnabled(Command::Compute, false);
     QVERIFY(!w->commands()->entry("Compute")->isEnabled());
+    QVERIFY(!w->commands()->button(7)->isEnabled());
+    h.setCommandEnabled(Command::Compute, true);
+    QVERIFY(w->commands()->entry("Compute")->isEnabled());
     h.setCommandEnabled(Command::BoardMenu, false);
     QVERIFY(!w->commands()->menu("mnu_Board1")->menuAction()->isEnabled());
     h.playSound(Sound::Click);  // no sounds folder here: nothing plays, nothing fails

@@ -15,6 +15,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "core/engine/drivershared.h"
+#include "core/game/storednotation.h"
 #include "core/rules/notation.h"
 
 namespace m8 {
@@ -256,14 +257,9 @@ void MainWindow::TurnBoard() {
 
 void MainWindow::setNotation(int target) {
   GameState& g = *state_;
-  if (target == 1 && g.Rules.PiecesOnBlack == 2) return;  // every square in play: no numbers
-  // Switching between letters and numbers relists the root moves; the
-  // legal moves are listed in numbers while no notation is shown.
-  const bool wasLetters = g.Opt.Notation == 0;
-  g.Opt.Notation = target == 0 ? 0 : 1;
-  if (wasLetters != (target == 0)) ListRootMoveScores(g);
-  ListLegalMoves(g);
-  g.Opt.Notation = target;
+  // The stored move texts follow a change between letters and numbers; the
+  // lists are refilled. Every square in play: no numbers.
+  if (!SelectNotation(g, target)) return;
   commands_->setEntryChecked("mnu_Board_Notation_Chess", target == 0);
   commands_->setEntryChecked("mnu_Board_Notation_Checkers", target == 1);
   commands_->setEntryChecked("Nonotation", target == 2);

@@ -25,6 +25,7 @@
 #include "app/mainwindow/commands.h"
 #include "core/files/rating.h"
 #include "core/files/skin.h"
+#include "core/game/variantname.h"
 #include "core/startup.h"
 
 namespace m8 {
@@ -199,6 +200,7 @@ void MainWindow::connectCommands() {
   commands_->setHandler("calculation", "", [this] { calculationClick(); });
   connectFileCommands();
   ConnectDialogs(*this);
+  connectGameFlow();
   commands_->setHandler("rating", "", [this] {
     host_->message(Icon::Exclamation, kRatingTitle, RatingClickText(*state_));
   });
@@ -443,7 +445,7 @@ void MainWindow::refreshView(View v) {
     case View::Caption:
       setWindowTitle(g.Flow.Caption.empty() ? QString::fromLatin1(kDefaultCaption) : Q(g.Flow.Caption));
       break;
-    case View::VariantName: labels_[8]->setText(Q(g.Variant.LoadedVariantName)); break;
+    case View::VariantName: labels_[8]->setText(Q(VariantNameText(g))); break;
     case View::Strength: labels_[7]->setText(Q(StrengthLine(g))); break;
     case View::EngineOutput: labels_[9]->setText(Q(g.Search.EngineOutputText)); break;
     case View::Comment: {

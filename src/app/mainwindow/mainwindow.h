@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,7 @@
 
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
@@ -79,6 +81,26 @@ class MainWindow : public QMainWindow {
   void calculationClick();
   void cancelClick();
 
+  // Game control (gameflow.cpp). The hooks are filled by the parts that own
+  // those windows and files; an empty hook is skipped.
+  struct GameFlowHooks {
+    std::function<void()> variantDialog;      // New Variant: the modal variant dialog
+    std::function<void()> loadRandomOpening;  // ChooseOpening at a new game
+    std::function<void()> playDoMoves;        // DoMoves at a new game
+    std::function<void()> showRulesWindow;    // Quick Rules / Rules without a link
+  };
+  GameFlowHooks gameFlowHooks;
+  void NewGameCommand(int newVariant);  // "New Game" 0, "New Variant" 1
+  void HintCommand();
+  void RulesHelp(bool quick);
+  // The position editor: a right-button release over the pressed square
+  // (both control numbers) opens the set-up popup at globalPos; the edited
+  // position then starts a new game.
+  void OpenSetupPopup(int pressedSquare, int releasedSquare, const QPoint& globalPos);
+  bool prepareSetupPopup(int pressedSquare, int releasedSquare);
+  void finishSetupPopup();
+  QMenu* setupPopup() const { return setupPopup_; }
+
   // Game files (filecommands.cpp): Open, Save, the diagram, the games of
   // start-up and program end. LoadGameCommand takes the modes of LoadGame
   // (core/files/gameloader.h) and locks the commands while it replays.
@@ -129,6 +151,7 @@ class MainWindow : public QMainWindow {
  private:
   void buildControls();
   void connectCommands();
+  void connectGameFlow();
   void connectFileCommands();
   void placeControl(QWidget* w, int left, int top, int width, int height);
   void Form_Load();
@@ -161,6 +184,7 @@ class MainWindow : public QMainWindow {
   QPlainTextEdit* text1_ = nullptr;
   QLabel* picture11_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QMenu* setupPopup_ = nullptr;
   std::array<QLabel*, 3> panels_{};
 
   int tpp_ = 15;
