@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QUrl>
 
+#include "app/dialogs/frmrules.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "core/engine/analysis.h"
@@ -150,7 +151,10 @@ void MainWindow::RulesHelp(bool quick) {
     QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(link)));
     return;
   }
-  if (gameFlowHooks.showRulesWindow) gameFlowHooks.showRulesWindow();
+  if (gameFlowHooks.showRulesWindow)
+    gameFlowHooks.showRulesWindow();
+  else
+    ShowRulesWindow(g, this);
 }
 
 bool MainWindow::prepareSetupPopup(int pressedSquare, int releasedSquare) {

@@ -162,6 +162,7 @@ void GotoMove(GameState& g, int plies, int keepRootScores, int quiet) {
     DisableForwardAtEnd(g);
   }
   ListShownPositionMoves(g);
+  g.Eval.PrioritySquare = 0;  // the set-up priority mark ends with the position it was set in
 }
 
 void StepForward(GameState& g) {

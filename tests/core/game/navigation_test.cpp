@@ -124,8 +124,10 @@ TEST(Navigation, TakingBackSwapsNamesAgainstTheComputerAndReopensAFinishedGame) 
     g.Flow.GameOver = 1;
     g.Draw.DrawReason = 2;
     g.Search.HintFrom = 22;
+    g.Eval.PrioritySquare = 54;
     game.host->enabled.clear();
     GotoMove(g, 1, 0, 0);
+    EXPECT_EQ(g.Eval.PrioritySquare, 0);
     EXPECT_EQ(g.Flow.PlayerName1, mode == 0 ? "Computer" : "Player");
     EXPECT_EQ(g.Flow.GameOver, 0);
     EXPECT_EQ(g.Draw.DrawReason, 0);
