@@ -194,3 +194,46 @@ TEST(GameEnd, ResignationEndsTheGameWithTheResultOfThePosition) {
 
 }  // namespace
 }  // namespace m8::gameflow_test
+
+namespace m8::gameflow_test {
+namespace {
+
+TEST(GameOver, TheRatingCountsTheUsersColour) {
+  // Black (the user in player-against-computer play) is stuck: White wins.
+  struct Case {
+    const char* name2;  // beside White
+    bool userWins;
+  };
+  for (const Case& c : {Case{"Computer", false}, Case{"Player", true}}) {
+    FlowGame game;
+    GameState& g = *game.g;
+    ASSERT_EQ(g.Rating.RatedGame, 1);
+    g.Opt.UseRating = 1;
+    g.Opt.UserName = "Player";
+    g.Flow.PlayerName1 = "Player";  // beside Black, the first mover
+    g.Flow.PlayerName2 = c.name2;
+    // One move each: the user's, then the computer's at depth 4.
+    g.Game.GameRecord[1][2] = "2";
+    g.Game.GameRecord[1][3] = "1";
+    g.Game.GameRecord[1][4] = " 4";
+    g.P.GamePly = 2;
+    for (int cell = 0; cell < kCells; ++cell)
+      if (g.board[cell] != kOffBoard) g.board[cell] = 0;
+    g.board[21] = -1;
+    g.board[87] = 1;
+    g.Mat.TotalMaterial = 2;
+    g.Mat.WhiteMen = g.Mat.BlackMen = 1;
+    g.P.SideToMove = -1;
+    const int before = g.Rating.UserRating;
+    CheckGameOver(g, 0);
+    ASSERT_EQ(g.Flow.GameOver, 1);
+    EXPECT_EQ(g.Rating.UserRating > before, c.userWins);
+    EXPECT_EQ(g.Rating.UserRating < before, !c.userWins);
+    ASSERT_EQ(game.host->messages.size(), 1u);
+    EXPECT_EQ(game.host->messages[0].rfind("Congratulations|White wins!", 0), 0u);
+    EXPECT_NE(game.host->messages[0].find("Your new rating is"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace m8::gameflow_test
