@@ -207,6 +207,28 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(g.Opt.Weakness, 3);
   }
 
+  void capitalNotationChangeClearsTheDrawingAtOnce() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    QVERIFY(!w->surface()->printedTexts().empty());  // the coordinates beside the board
+    bool clearedAtApply = false, keptAtSecondApply = false;
+    WhenModal<FrmOptions>([&](FrmOptions* d) {
+      Control<QCheckBox>(d, "Check5")->click();
+      Control<QPushButton>(d, "cmdApply")->click();
+      clearedAtApply = w->surface()->printedTexts().empty();
+      w->DrawBoard(0);
+      Control<QPushButton>(d, "cmdApply")->click();  // unchanged now: nothing cleared
+      keptAtSecondApply = !w->surface()->printedTexts().empty();
+      Control<QPushButton>(d, "cmdCancel")->click();
+    });
+    w->commands()->entry("Options")->trigger();
+    QVERIFY(clearedAtApply);
+    QVERIFY(keptAtSecondApply);
+    QCOMPARE(w->state().Opt.CapitalNotation, 1);
+    QVERIFY(!w->surface()->printedTexts().empty());  // drawn again after the dialog
+  }
+
   void plyValueWindowShowsTheTableAndSortsIt() {
     QTemporaryDir dir;
     Boxes boxes;
