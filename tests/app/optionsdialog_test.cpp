@@ -287,6 +287,8 @@ class OptionsDialogTest : public QObject {
       QVERIFY(pv->command2()->isEnabled());
       QVERIFY(!pv->command1()->isEnabled());
       QVERIFY(!pv->combo1()->isEnabled());
+      QVERIFY2(pv->label9()->text().startsWith("Score:"), qPrintable(pv->label9()->text()));
+      QVERIFY(!pv->label9()->text().contains('\r'));
       pv->command2()->click();
       pressed = true;
     });

@@ -71,7 +71,7 @@ FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g)
 
 void FrmPV::refreshOutput() {
   const auto& pv = g_.PlyValue;
-  label9_->setText(Q(g_.Search.PlyValueOutputText));
+  label9_->setText(Q(g_.Search.PlyValueOutputText).replace("\r\n", "\n"));
   progress_->setMaximum(std::max(0, pv.ProgressMax));
   progress_->setValue(std::clamp(pv.ProgressValue, 0, std::max(0, pv.ProgressMax)));
 }
