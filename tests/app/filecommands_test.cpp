@@ -104,6 +104,11 @@ class FileCommandsTest : public QObject {
     QVERIFY(w2->state().Game.GameLength <= 4);
     QVERIFY(!QFile::exists(dir2.path() + "/domoves.tvn"));
     QVERIFY(boxes.messages.isEmpty());
+    // A new game plays them again.
+    w2->NewGameCommand(0);
+    QVERIFY(w2->state().Game.GameLength >= 1);
+    QVERIFY(w2->state().Game.GameLength <= 4);
+    QCOMPARE(w2->list(1)->count(), w2->state().Game.GameLength);
   }
 
   void saveThenOpen() {

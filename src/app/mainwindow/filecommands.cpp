@@ -35,6 +35,9 @@ void MainWindow::connectFileCommands() {
   commands_->setHandler("Open1", "Open", [this] { Open1_Click(); });
   commands_->setHandler("Save", "Save", [this] { Save_Click(); });
   commands_->setHandler("CreateHtml", "", [this] { CreateHtml_Click(); });
+  // A new game starts from a random opening or with the DoMoves moves.
+  gameFlowHooks.loadRandomOpening = [this] { LoadGameCommand(kLoadOpening); };
+  gameFlowHooks.playDoMoves = [this] { WriteDoMovesFileCommand(); };
 }
 
 bool MainWindow::LoadGameCommand(int mode, const std::string& path, const std::string& fileTitle) {
