@@ -21,6 +21,7 @@
 #include <QToolBar>
 
 #include "app/dialogs/dialogwiring.h"
+#include "app/dialogs/dlgvariants.h"
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
 #include "core/files/rating.h"
@@ -201,6 +202,7 @@ void MainWindow::connectCommands() {
   connectFileCommands();
   ConnectDialogs(*this);
   connectGameFlow();
+  WireRulesEditor(*this);
   commands_->setHandler("rating", "", [this] {
     host_->message(Icon::Exclamation, kRatingTitle, RatingClickText(*state_));
   });

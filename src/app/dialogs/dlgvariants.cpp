@@ -1,0 +1,438 @@
+#include "app/dialogs/dlgvariants.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/mainwindow/commands.h"
+#include "app/mainwindow/mainwindow.h"
+
+namespace m8 {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+struct CheckDef {
+  int box;
+  const char* caption;
+};
+
+// The check boxes of each frame, top to bottom.
+constexpr CheckDef kCaptureChecks[] = {
+    {18, "Captures mandatory"},
+    {2, "Multiple captures in one move mandatory"},
+    {1, "Move with most captures mandatory"},
+    {7, "If even capture most Kings"},
+    {9, "Capture with King mandatory"},
+    {8, "Man can capture King"},
+    {22, "Capture last moved piece mandatory"},
+    {13, "Remove captured pieces after move"},
+    {24, "King becomes Man after capturing"},
+    {10, "Man must continue jumping at last rank"},
+    {12, "if yes promote to King"},
+    {29, "Men can jump own pieces"},
+    {30, "unlimited"},
+};
+constexpr CheckDef kMiscChecks[] = {
+    {3, "Bottom left square is black"}, {4, "Black begins"},      {28, "Random"},
+    {5, "Anti Mode"},                    {23, "Last Man becomes King"}, {25, "Promoted Men change color"},
+};
+constexpr CheckDef kWinDrawChecks[] = {
+    {6, "Win when King returns"},
+    {16, "Win when player gets first King"},
+    {19, "Draw when no moves but pieces"},
+    {26, "Draw with 3 Kings versus 1 King "},
+    {31, "Draw with 2 Kings versus 1 King "},
+};
+constexpr CheckDef kFlyingChecks[] = {
+    {11, "Kings can move multiple squares"},
+    {14, "Land on 1st square after last jumped piece"},
+    {17, "Finish a started capture move"},
+    {27, "Kings can reverse direction in capture"},
+    {15, "Man move like a flying King when jumping"},
+};
+
+struct NumberDef {
+  int box;
+  int label;
+  const char* caption;
+};
+constexpr NumberDef kNumbers[] = {
+    {3, 11, "#:"},
+    {4, 12, "#:"},
+    {5, 17, "After # moves:"},
+    {6, 18, "# pieces:"},
+    {7, 19, "After # moves:"},
+    {8, 20, "Loose when less than # pieces:"},
+    {9, 21, "White First Row:"},
+    {10, 22, "# pieces:"},
+    {11, 23, "White Last Row:"},
+    {12, 24, "Black First Row:"},
+    {13, 25, "Black Last Row:"},
+};
+
+const char* const kMarkedStyle = "QLineEdit { background-color: #000000; color: #ffffff; }";
+
+}  // namespace
+
+DlgVariants::DlgVariants(GameState& g, QWidget* parent) : QDialog(parent), g_(g), editor_(g) {
+  setObjectName("dlgVariants");
+  setWindowTitle(" Variants");
+  setModal(true);
+  openLink = [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); };
+  build();
+  connectControls();
+  editor_.Load();
+  showControls();
+}
+
+void DlgVariants::build() {
+  auto addCheck = [&](QGridLayout* grid, const CheckDef& d, int row, int col = 0, int span = 2) {
+    auto* c = new QCheckBox(QString::fromUtf8(d.caption), this);
+    c->setObjectName(QString("Check%1").arg(d.box));
+    checks_[d.box] = c;
+    grid->addWidget(c, row, col, 1, span);
+  };
+  auto addNumber = [&](QGridLayout* grid, int box, int row, int col = 0) {
+    for (const auto& d : kNumbers) {
+      if (d.box != box) continue;
+      auto* label = new QLabel(QString::fromUtf8(d.caption), this);
+      label->setObjectName(QString("Label%1").arg(d.label));
+      auto* edit = new QLineEdit(this);
+      edit->setObjectName(QString("Text%1").arg(box));
+      edit->setMaximumWidth(60);
+      numberLabels_[box] = label;
+      numbers_[box] = edit;
+      grid->addWidget(label, row, col, Qt::AlignRight);
+      grid->addWidget(edit, row, col + 1);
+    }
+  };
+  auto frame = [&](const char* caption, const char* name) {
+    auto* f = new QGroupBox(QString::fromUtf8(caption), this);
+    f->setObjectName(name);
+    return f;
+  };
+
+  // "Captures"
+  auto* captures = frame("Captures", "Frame1");
+  auto* cg = new QGridLayout(captures);
+  int row = 0;
+  for (const auto& d : kCaptureChecks) {
+    if (d.box == 29) {
+      auto* line = new QFrame(this);
+      line->setObjectName("Line1");
+      line->setFrameShape(QFrame::HLine);
+      cg->addWidget(line, row++, 0, 1, 2);
+    }
+    if (d.box == 30) {
+      addCheck(cg, d, row++, 0, 1);
+      addNumber(cg, 6, row++);
+    } else {
+      addCheck(cg, d, row++);
+    }
+  }
+
+  auto* misc = frame("Misc", "Frame2");
+  auto* mg = new QGridLayout(misc);
+  row = 0;
+  for (const auto& d : kMiscChecks) addCheck(mg, d, row++);
+
+  auto* winDraw = frame("Win/Draw", "Frame3");
+  auto* wg = new QGridLayout(winDraw);
+  row = 0;
+  for (const auto& d : kWinDrawChecks) {
+    addCheck(wg, d, row++);
+    if (d.box == 26) addNumber(wg, 5, row++);
+    if (d.box == 31) addNumber(wg, 7, row++);
+  }
+  addNumber(wg, 8, row++);
+
+  auto* flying = frame("Flying Kings", "Frame4");
+  auto* fg = new QGridLayout(flying);
+  row = 0;
+  for (const auto& d : kFlyingChecks) addCheck(fg, d, row++);
+
+  auto* opening = frame("Opening", "Frame5");
+  auto* og = new QGridLayout(opening);
+  addCheck(og, {20, "Remove Men"}, 0, 0, 1);
+  addNumber(og, 3, 0, 1);
+  addCheck(og, {21, "Automatic Moves"}, 1, 0, 1);
+  addNumber(og, 4, 1, 1);
+
+  auto* offBoard = frame("Off the Board", "Frame6");
+  auto* bg = new QGridLayout(offBoard);
+  addCheck(bg, {33, "Start with pieces off the board"}, 0, 0, 4);
+  addNumber(bg, 10, 1, 0);
+  addNumber(bg, 9, 2, 0);
+  addNumber(bg, 11, 2, 2);
+  addNumber(bg, 12, 3, 0);
+  addNumber(bg, 13, 3, 2);
+
+  auto* promotion = frame("Promotion Squares", "Frame8");
+  auto* pg = new QGridLayout(promotion);
+  for (int side = 0; side < 2; ++side) {
+    auto* label = new QLabel(side == 0 ? "White:" : "Black:", this);
+    label->setObjectName(side == 0 ? "Label2" : "Label3");
+    pg->addWidget(label, side * 4, 0, 1, 4);
+    for (int k = 0; k < kPromoEntries; ++k) {
+      const int i = kPromoEntries * side + k;
+      auto* e = new QLineEdit(this);
+      e->setObjectName(QString("Text1_%1").arg(i));
+      e->setMaximumWidth(40);
+      promo_[i] = e;
+      pg->addWidget(e, side * 4 + 1 + k / 4, k % 4);
+    }
+  }
+
+  auto* directions = frame("Movement Directions", "Frame9");
+  auto* dg = new QGridLayout(directions);
+  auto* normal = new QLabel("Normal Moves", this);
+  normal->setObjectName("Label6");
+  auto* capture = new QLabel("Capture Moves", this);
+  capture->setObjectName("Label7");
+  dg->addWidget(normal, 0, 1);
+  dg->addWidget(capture, 0, 2);
+  const struct {
+    const char* caption;
+    int kind;
+  } kRows[] = {{"White Man:", 0}, {"White King:", 2}, {"Black Man:", 1}, {"Black King:", 3}};
+  row = 1;
+  for (const auto& r : kRows) {
+    dg->addWidget(new QLabel(r.caption, this), row, 0);
+    for (int part = 0; part < 2; ++part) {
+      const int i = r.kind + 4 * part;
+      auto* e = new QLineEdit(this);
+      e->setObjectName(QString("Text2_%1").arg(i));
+      movement_[i] = e;
+      dg->addWidget(e, row, 1 + part);
+    }
+    ++row;
+  }
+
+  auto* rulesFrame = frame("Rules", "Frame7");
+  auto* rl = new QHBoxLayout(rulesFrame);
+  label10_ = new QLabel(this);
+  label10_->setObjectName("Label10");
+  label10_->setStyleSheet("color: #0000C0;");  // &H00C00000: dark blue
+  label10_->setCursor(Qt::PointingHandCursor);
+  label10_->installEventFilter(this);
+  rl->addWidget(label10_);
+  rulesFrame->installEventFilter(this);
+
+  auto* frame10 = new QFrame(this);
+  frame10->setObjectName("Frame10");
+  frame10->setFrameShape(QFrame::StyledPanel);
+
+  // Variant choice and buttons.
+  auto* label1 = new QLabel("Choose variant:", this);
+  label1->setObjectName("Label1");
+  combo1_ = new QComboBox(this);
+  combo1_->setObjectName("Combo1");
+  combo1_->setEditable(false);
+  combo1_->setMinimumWidth(220);
+  option1_ = new QRadioButton("Classic", this);
+  option1_->setObjectName("Option1");
+  option1_->setChecked(true);
+  option2_ = new QRadioButton("User", this);
+  option2_->setObjectName("Option2");
+  ok_ = new QPushButton("OK", this);
+  ok_->setObjectName("OKButton");
+  apply_ = new QPushButton("Apply", this);
+  apply_->setObjectName("Variantsapply");
+  cancel_ = new QPushButton("Cancel", this);
+  cancel_->setObjectName("CancelButton");
+  random_ = new QPushButton("r", this);
+  random_->setObjectName("Random");
+  random_->setMaximumWidth(24);
+  ok_->setAutoDefault(false);
+  apply_->setAutoDefault(false);
+  cancel_->setAutoDefault(false);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(label1);
+  top->addWidget(combo1_, 1);
+  top->addWidget(option1_);
+  top->addWidget(option2_);
+  top->addWidget(random_);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(captures);
+  left->addWidget(opening);
+  left->addStretch(1);
+  auto* middle = new QVBoxLayout;
+  middle->addWidget(misc);
+  middle->addWidget(winDraw);
+  middle->addWidget(flying);
+  auto* right = new QVBoxLayout;
+  right->addWidget(promotion);
+  right->addWidget(directions);
+  right->addWidget(offBoard);
+  right->addWidget(rulesFrame);
+  right->addWidget(frame10);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addLayout(middle);
+  columns->addLayout(right);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok_);
+  buttons->addWidget(apply_);
+  buttons->addWidget(cancel_);
+
+  auto* all = new QVBoxLayout(this);
+  all->addLayout(top);
+  all->addLayout(columns);
+  all->addLayout(buttons);
+}
+
+void DlgVariants::connectControls() {
+  for (int box = 1; box < kEditorChecks; ++box) {
+    if (!checks_[box]) continue;
+    connect(checks_[box], &QCheckBox::clicked, this, [this, box](bool on) {
+      editor_.SetCheck(box, on ? 1 : 0);
+      showControls();
+    });
+  }
+  for (int box = kFirstNumberBox; box < kEditorNumbers; ++box)
+    connect(numbers_[box], &QLineEdit::textChanged, this, [this, box](const QString& t) {
+      if (showing_) return;
+      editor_.SetNumber(box, t.toStdString());
+      showControls();
+    });
+  for (int i = 0; i < kEditorPromoBoxes; ++i)
+    connect(promo_[i], &QLineEdit::textChanged, this, [this, i](const QString& t) {
+      if (showing_) return;
+      editor_.SetPromo(i, t.toStdString());
+      showControls();
+    });
+  for (int i = 0; i < kEditorMovementBoxes; ++i)
+    connect(movement_[i], &QLineEdit::textChanged, this, [this, i](const QString& t) {
+      if (showing_) return;
+      editor_.SetMovement(i, t.toStdString());
+      showControls();
+    });
+  connect(combo1_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+    editor_.Select(index);  // a broken file is reported and the earlier choice stays
+    showControls();
+  });
+  connect(option1_, &QRadioButton::toggled, this, [this](bool on) {
+    if (showing_ || !on) return;
+    editor_.ChooseFolder(1);
+    showControls();
+  });
+  connect(option2_, &QRadioButton::toggled, this, [this](bool on) {
+    if (showing_ || !on) return;
+    editor_.ChooseFolder(0);
+    showControls();
+  });
+  connect(ok_, &QPushButton::clicked, this, [this] {
+    const bool legal = editor_.Apply(true);
+    showControls();
+    if (legal) accept();
+  });
+  connect(apply_, &QPushButton::clicked, this, [this] {
+    editor_.Apply(false);
+    showControls();
+  });
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(random_, &QPushButton::clicked, this, [this] {
+    editor_.Random();
+    showControls();
+  });
+}
+
+void DlgVariants::OpenFor(const std::string& loadedVariantName) {
+  editor_.FillVariantList();
+  showing_ = true;
+  option1_->setChecked(g_.Opt.UseClassic == 1);
+  option2_->setChecked(g_.Opt.UseClassic != 1);
+  showing_ = false;
+  editor_.Open(loadedVariantName);
+  showControls();
+}
+
+void DlgVariants::showControls() {
+  const EditorControls& c = editor_.controls();
+  showing_ = true;
+  auto showText = [](QLineEdit* e, const std::string& text, bool marked) {
+    const QString t = Q(text);
+    if (e->text() != t) e->setText(t);
+    e->setStyleSheet(marked ? kMarkedStyle : "");
+  };
+  for (int box = 1; box < kEditorChecks; ++box) {
+    if (!checks_[box]) continue;
+    checks_[box]->setChecked(c.Check[box] != 0);
+    checks_[box]->setEnabled(c.CheckEnabled[box]);
+  }
+  for (int box = kFirstNumberBox; box < kEditorNumbers; ++box) {
+    showText(numbers_[box], c.Number[box], c.NumberMarked[box]);
+    numbers_[box]->setEnabled(c.NumberEnabled[box]);
+    numberLabels_[box]->setEnabled(c.NumberEnabled[box]);
+  }
+  for (int i = 0; i < kEditorPromoBoxes; ++i) showText(promo_[i], c.Promo[i], c.PromoMarked[i]);
+  for (int i = 0; i < kEditorMovementBoxes; ++i) showText(movement_[i], c.Movement[i], c.MovementMarked[i]);
+
+  QStringList names;
+  for (const auto& n : c.VariantNames) names << Q(n);
+  QStringList shown;
+  for (int i = 0; i < combo1_->count(); ++i) shown << combo1_->itemText(i);
+  if (shown != names) {
+    combo1_->clear();
+    combo1_->addItems(names);
+  }
+  combo1_->setCurrentIndex(c.Selected);
+  option1_->setChecked(g_.Opt.UseClassic == 1);
+  option2_->setChecked(g_.Opt.UseClassic != 1);
+  label10_->setText(Q(c.HelpLink));
+  random_->setVisible(c.RandomVisible);
+  random_->setEnabled(c.RandomEnabled);
+  showing_ = false;
+}
+
+void DlgVariants::underlineLink(bool on) {
+  QFont f = label10_->font();
+  f.setUnderline(on);
+  label10_->setFont(f);
+}
+
+bool DlgVariants::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == label10_) {
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) underlineLink(true);
+    if (event->type() == QEvent::Leave) underlineLink(false);
+    if (event->type() == QEvent::MouseButtonRelease && !label10_->text().isEmpty()) {
+      openLink(label10_->text());
+      underlineLink(false);
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void RunVariantsDialog(MainWindow& w) {
+  GameState& g = w.state();
+  DlgVariants dlg(g, &w);
+  dlg.OpenFor(g.Variant.LoadedVariantName);
+  dlg.exec();
+}
+
+void WireRulesEditor(MainWindow& w) {
+  w.gameFlowHooks.variantDialog = [&w] { RunVariantsDialog(w); };
+  w.commands()->setHandler("NewVariant", "New Variant", [&w] {
+    if (w.state().Flow.Busy == 1) return;
+    w.NewGameCommand(1);
+  });
+}
+
+}  // namespace m8

@@ -1,0 +1,282 @@
+// The rules editor: built-in variants shown in the controls, the New Variant
+// command through the dialog, illegal entries, dependent boxes, broken user
+// variant files.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/dialogs/dlgvariants.h"
+#include "app/window_fixture.h"
+#include "core/rules/variantfile.h"
+
+namespace {
+
+void CopyVariants(const QString& folder) {
+  QDir().mkpath(folder + "/variants/uservariants");
+  for (const QString& f : QDir(M8_DATA_DIR "/variants").entryList({"*.ini"}, QDir::Files))
+    QFile::copy(QStringLiteral(M8_DATA_DIR "/variants/") + f, folder + "/variants/" + f);
+}
+
+// Runs `act` on the modal dialog as soon as it is shown (the toolbar lets
+// events through before it acts, so the dialog is looked for until it is up).
+void WhenDialogShown(std::function<void(DlgVariants&)> act) {
+  auto* timer = new QTimer;
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
+    auto* d = qobject_cast<DlgVariants*>(QApplication::activeModalWidget());
+    if (!d && ++*tries < 1000) return;
+    timer->stop();
+    timer->deleteLater();
+    if (!d) {
+      qWarning() << "no variant dialog shown";
+      return;
+    }
+    act(*d);
+    if (d->isVisible()) d->reject();  // a failed check must not leave the dialog waiting
+  });
+  timer->start(2);
+}
+
+int IndexOf(DlgVariants& d, const QString& name) { return d.combo1()->findText(name); }
+
+void Choose(DlgVariants& d, const QString& name) {
+  const int i = IndexOf(d, name);
+  QVERIFY(i >= 0);
+  d.combo1()->setCurrentIndex(i);
+  emit d.combo1()->activated(i);
+}
+
+// Every widget shows what the editor holds.
+void VerifyWidgetsShowEditor(DlgVariants& d) {
+  const EditorControls& c = d.editor().controls();
+  for (int box = 1; box < kEditorChecks; ++box) {
+    if (!d.check(box)) continue;
+    QCOMPARE(d.check(box)->isChecked(), c.Check[box] != 0);
+    QCOMPARE(d.check(box)->isEnabled(), c.CheckEnabled[box]);
+  }
+  for (int box = kFirstNumberBox; box < kEditorNumbers; ++box) {
+    QCOMPARE(d.number(box)->text().toStdString(), c.Number[box]);
+    QCOMPARE(d.number(box)->isEnabled(), c.NumberEnabled[box]);
+    QCOMPARE(d.numberLabel(box)->isEnabled(), c.NumberEnabled[box]);
+  }
+  for (int i = 0; i < kEditorPromoBoxes; ++i) QCOMPARE(d.promo(i)->text().toStdString(), c.Promo[i]);
+  for (int i = 0; i < kEditorMovementBoxes; ++i) QCOMPARE(d.movement(i)->text().toStdString(), c.Movement[i]);
+  QCOMPARE(d.combo1()->currentIndex(), c.Selected);
+  QCOMPARE(d.label10()->text().toStdString(), c.HelpLink);
+}
+
+}  // namespace
+
+class DlgVariantsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void everyBuiltInVariantShowsItsRules() {
+    QTemporaryDir dir;
+    CopyVariants(dir.path());
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Opt.Notation = 0;
+    DlgVariants d(g, w.get());
+    QCOMPARE(d.windowTitle(), QStringLiteral(" Variants"));
+    QVERIFY(d.randomButton()->isHidden());
+    QVERIFY(!d.randomButton()->isEnabled());
+    d.OpenFor("American Checkers");
+    QCOMPARE(d.combo1()->count(), 29);
+    QCOMPARE(d.combo1()->currentText(), QStringLiteral("American Checkers"));
+    QVERIFY(d.option1()->isChecked());
+    VerifyWidgetsShowEditor(d);
+    for (int i = 0; i < d.combo1()->count(); ++i) {
+      const QString name = d.combo1()->itemText(i);
+      Choose(d, name);
+      VerifyWidgetsShowEditor(d);
+      QCOMPARE(QString::fromStdString(g.Variant.LoadedVariantName), name);
+      QCOMPARE(g.Rules, g.VariantRules);
+      QCOMPARE(d.check(11)->isChecked(), g.Rules.LongKings != 0);
+      QCOMPARE(d.check(3)->isEnabled(), g.Rules.PiecesOnBlack != 2);
+      QCOMPARE(d.label10()->text().toStdString(), g.Variant.HelpLink);
+    }
+    QVERIFY(boxes.messages.isEmpty());
+  }
+
+  void newVariantWithAnEditedRuleStartsAModifiedGame() {
+    QTemporaryDir dir;
+    CopyVariants(dir.path());
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    const int notation = g.Opt.Notation;
+    QAction* entry = w->commands()->entry("NewVariant");
+    QVERIFY(entry->isEnabled());
+    QVERIFY(w->commands()->button(2)->isEnabled());
+    bool shown = false;
+    WhenDialogShown([&](DlgVariants& d) {
+      shown = true;
+      QCOMPARE(d.combo1()->currentText(), QStringLiteral("American Checkers"));
+      QCOMPARE(d.promo(0)->text(), QStringLiteral("b8"));  // letters while the dialog is open
+      d.check(11)->click();  // flying kings
+      QVERIFY(d.check(14)->isEnabled());
+      d.okButton()->click();
+    });
+    entry->trigger();
+    QVERIFY(shown);
+    QCOMPARE(g.Rules.LongKings, 1);
+    QCOMPARE(g.VariantRules.LongKings, 0);
+    QCOMPARE(g.Opt.Notation, notation);
+    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers (M)"));
+    QCOMPARE(g.P.GamePly, 0);
+    QVERIFY(!g.Driver.LegalMoveLines.empty());
+    QVERIFY(boxes.messages.isEmpty());
+  }
+
+  void chosenVariantIsPlayedEvenAfterCancel() {
+    QTemporaryDir dir;
+    CopyVariants(dir.path());
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    WhenDialogShown([&](DlgVariants& d) {
+      Choose(d, "Turkish Checkers");
+      QVERIFY(!d.check(3)->isEnabled());
+      d.cancelButton()->click();
+    });
+    w->commands()->button(2)->trigger();
+    QCOMPARE(g.Rules.Variant, std::string("Turkish Checkers"));
+    QCOMPARE(g.Rules, g.VariantRules);
+    QCOMPARE(w->label(8)->text(), QStringLiteral("Turkish Checkers"));
+    QCOMPARE(g.Mat.WhiteMen, 16);
+    QCOMPARE(g.P.SideToMove, 1);  // white moves first in Turkish draughts
+    QCOMPARE(g.Opt.Notation, 0);  // every square in play: letters
+    QVERIFY(!g.Driver.LegalMoveLines.empty());
+
+    // Back to American checkers: its own start position again.
+    WhenDialogShown([&](DlgVariants& d) {
+      Choose(d, "American Checkers");
+      d.okButton()->click();
+    });
+    w->commands()->entry("NewVariant")->trigger();
+    QCOMPARE(g.board, DefaultStartBoard());
+    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(g.P.SideToMove, -1);
+  }
+
+  void illegalEntryKeepsTheDialogOpen() {
+    QTemporaryDir dir;
+    CopyVariants(dir.path());
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Opt.Notation = 0;
+    DlgVariants d(g, w.get());
+    d.OpenFor("American Checkers");
+    d.show();
+    d.check(5)->click();  // anti mode
+    d.promo(0)->setText("z9");
+    d.okButton()->click();
+    QCOMPARE(boxes.messages, QStringList{"Error|Illegal entry!"});
+    QVERIFY(d.isVisible());
+    QVERIFY(d.promo(0)->styleSheet().contains("#000000"));
+    QCOMPARE(g.Rules.AntiMode, 1);  // the boxes before the squares are taken
+    QTest::keyClick(d.promo(0), Qt::Key_Backspace);
+    QVERIFY(d.promo(0)->styleSheet().isEmpty());
+    d.promo(0)->setText("d8");
+    d.movement(6)->setText("NW;;NE");
+    d.applyButton()->click();
+    QCOMPARE(boxes.messages.size(), 2);
+    QVERIFY(d.movement(6)->styleSheet().contains("#000000"));
+    QCOMPARE(g.Rules.PromoSquares[0][0], 94);
+    QCOMPARE(g.Rules.MovementStrings[2], g.VariantRules.MovementStrings[2]);
+    d.movement(6)->setText("NW;NE");
+    d.applyButton()->click();
+    QCOMPARE(boxes.messages.size(), 2);
+    QCOMPARE(g.Rules.MovementStrings[2], std::string("NW;NE;SE;SW NW;NE"));
+    QVERIFY(d.isVisible());
+    d.cancelButton()->click();
+    QVERIFY(!d.isVisible());
+  }
+
+  void dependentBoxesAndTheColourBox() {
+    QTemporaryDir dir;
+    CopyVariants(dir.path());
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Opt.Notation = 0;
+    DlgVariants d(g, w.get());
+    d.OpenFor("American Checkers");
+    d.show();
+    d.check(1)->click();
+    QVERIFY(d.check(2)->isChecked());
+    QVERIFY(!d.check(2)->isEnabled());
+    QVERIFY(d.check(7)->isEnabled());
+    QVERIFY(!d.number(3)->isEnabled());
+    d.check(20)->click();
+    QVERIFY(d.number(3)->isEnabled());
+    QVERIFY(d.numberLabel(3)->isEnabled());
+    d.check(6)->click();
+    QVERIFY(!d.check(16)->isEnabled());
+    d.check(3)->click();  // the other square colour, at once in both rule sets
+    QCOMPARE(g.Rules.PiecesOnBlack, 0);
+    QCOMPARE(g.VariantRules.PiecesOnBlack, 0);
+    QCOMPARE(d.promo(0)->text(), QStringLiteral("a8"));
+    QCOMPARE(d.promo(12)->text(), QStringLiteral("b1"));
+    VerifyWidgetsShowEditor(d);
+
+    // The help link: opened on a click, nothing without a link.
+    QStringList opened;
+    d.openLink = [&](const QString& link) { opened << link; };
+    QTest::mouseClick(d.label10(), Qt::LeftButton);
+    QCOMPARE(opened, QStringList{QString::fromStdString(g.Variant.HelpLink)});
+    d.label10()->clear();
+    QTest::mouseClick(d.label10(), Qt::LeftButton);
+    QCOMPARE(opened.size(), 1);
+  }
+
+  void brokenUserVariantGivesAMessageAndChangesNothing() {
+    QTemporaryDir dir;
+    CopyVariants(dir.path());
+    WriteFile(dir.path() + "/variants/uservariants/A Good.ini", "; good\r\nLongKings=1\r\nEND\r\n");
+    WriteFile(dir.path() + "/variants/uservariants/Broken.ini", "; broken\r\nLongKings=0\r\n");
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Opt.Notation = 0;
+    DlgVariants d(g, w.get());
+    d.OpenFor("American Checkers");
+    d.show();
+    d.option2()->click();  // the user folder: its first variant is read
+    QCOMPARE(g.Opt.UseClassic, 0);
+    QCOMPARE(d.combo1()->count(), 2);
+    QCOMPARE(d.combo1()->currentText(), QStringLiteral("A Good"));
+    QCOMPARE(g.Rules.LongKings, 1);
+    QVERIFY(d.check(11)->isChecked());
+    const RuleSet rules = g.Rules, variant = g.VariantRules;
+    const Board board = g.board;
+    Choose(d, "Broken");
+    QCOMPARE(boxes.messages.size(), 1);
+    QVERIFY(boxes.messages[0].startsWith("Error|"));
+    QVERIFY(boxes.messages[0].contains("Broken.ini"));
+    QVERIFY(boxes.messages[0].contains("END"));
+    QCOMPARE(g.Rules, rules);
+    QCOMPARE(g.VariantRules, variant);
+    QCOMPARE(g.board, board);
+    QCOMPARE(d.combo1()->currentText(), QStringLiteral("A Good"));
+    QVERIFY(d.check(11)->isChecked());
+    QVERIFY(d.isVisible());
+    // Nothing was written into the variant folders.
+    QCOMPARE(QDir(dir.path() + "/variants/uservariants").entryList(QDir::Files).size(), 2);
+    d.option1()->click();
+    QCOMPARE(g.Opt.UseClassic, 1);
+    QCOMPARE(d.combo1()->count(), 29);
+  }
+};
+
+QTEST_MAIN(DlgVariantsTest)
+#include "dlgvariants_test.moc"
