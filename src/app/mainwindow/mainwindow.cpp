@@ -120,10 +120,6 @@ void MainWindow::buildControls() {
   command1_ = new QPushButton(QStringLiteral("Move"), surface_);
   command1_->setObjectName("Command1");
   command1_->setFont(small);
-  // The typed-move entry belongs to the move-entry work; until it is
-  // connected the box and its button take no input.
-  text2_->setEnabled(false);
-  command1_->setEnabled(false);
   text1_ = new QPlainTextEdit(surface_);
   text1_->setObjectName("Text1");
   connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
@@ -203,6 +199,7 @@ void MainWindow::connectCommands() {
   ConnectDialogs(*this);
   connectGameFlow();
   WireRulesEditor(*this);
+  connectMoveInput();
   commands_->setHandler("rating", "", [this] {
     host_->message(Icon::Exclamation, kRatingTitle, RatingClickText(*state_));
   });
@@ -423,7 +420,10 @@ void MainWindow::setCommandEnabled(Command c, bool enabled) {
     case Command::MoveList: list1_->setEnabled(enabled); return;
     case Command::LegalMoves: list2_->setEnabled(enabled); return;
     case Command::RootScores: list3_->setEnabled(enabled); return;
-    case Command::MoveEntry: return;  // the typed-move entry is not connected yet
+    case Command::MoveEntry:
+      text2_->setEnabled(enabled);
+      command1_->setEnabled(enabled);
+      return;
     default: break;
   }
   const QString entry = CommandSurface::EntryOf(c);
@@ -487,11 +487,13 @@ void MainWindow::refreshView(View v) {
 void MainWindow::DisableMenusWhileThinking() {
   commands_->setSurfaceLocked(true);
   text2_->setEnabled(false);
+  command1_->setEnabled(false);
 }
 
 void MainWindow::EnableMenusAfterThinking() {
   commands_->setSurfaceLocked(false);
-  // Text2 stays off until the typed-move entry is connected.
+  text2_->setEnabled(true);
+  command1_->setEnabled(true);
 }
 
 void MainWindow::cancelClick() {

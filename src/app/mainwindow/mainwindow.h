@@ -81,6 +81,17 @@ class MainWindow : public QMainWindow {
   void calculationClick();
   void cancelClick();
 
+  // Board input and move entry (boardinput.cpp, moveentry.cpp). index is the
+  // square control (0..63) that holds the press; x and y are twips from its
+  // top-left corner; button 1 left, 2 right, 4 middle.
+  void c_MouseDown(int index, int button);
+  void c_MouseMove(int index, int xTwips, int yTwips);
+  void c_MouseUp(int index, int button, int releasedSquare, const QPoint& globalPos);
+  void EnterTypedMove(int keyCode);
+  void Command1_Click();
+  void List2_DblClick(int row);
+  void List3_DblClick(int row);
+
   // Game control (gameflow.cpp). The hooks are filled by the parts that own
   // those windows and files; an empty hook is skipped.
   struct GameFlowHooks {
@@ -152,6 +163,10 @@ class MainWindow : public QMainWindow {
   void buildControls();
   void connectCommands();
   void connectGameFlow();
+  void connectMoveInput();
+  void connectBoardInput();
+  void frameSquareOf(int k, int testedCell);  // the square frame on control k
+  void showPieceOf(int cell);                 // the piece picture back on its square
   void connectFileCommands();
   void placeControl(QWidget* w, int left, int top, int width, int height);
   void Form_Load();
@@ -194,6 +209,7 @@ class MainWindow : public QMainWindow {
   bool fatal_ = false;        // a fatal error: close without saving
   bool finished_ = false;     // the exit steps ran
   bool closePending_ = false; // close once the running search has returned
+  int heldSquare_ = -1;       // the square a held mouse button was pressed on
 };
 
 }  // namespace m8

@@ -1,0 +1,48 @@
+// Moves entered as text in the move box and by double-clicks in the legal-move
+// and root-move lists. All of them go through the move-execution path of
+// core/game/moveexec.h, like a move dropped on the board.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "app/mainwindow/mainwindow.h"
+#include "core/game/moveexec.h"
+#include "core/game/navigation.h"
+
+namespace m8 {
+
+void MainWindow::EnterTypedMove(int keyCode) {
+  if (keyCode != 13 || state_->Flow.Busy == 1) return;
+  const std::string typed = text2_->text().toStdString();
+  text2_->clear();
+  m8::EnterTypedMove(*state_, typed, {});
+}
+
+void MainWindow::Command1_Click() { EnterTypedMove(13); }
+
+// The lists are off while the computer plays; Busy also keeps them out while
+// the short search after a move lets events through.
+void MainWindow::List2_DblClick(int row) {
+  if (state_->Flow.Busy == 1) return;
+  text2_->clear();
+  PlayLegalListMove(*state_, row, {});
+}
+
+void MainWindow::List3_DblClick(int row) {
+  if (state_->Flow.Busy == 1) return;
+  PlayRootListMove(*state_, row, {}, [](GameState& g) { GotoMove(g, 1, 1, 0); });
+}
+
+void MainWindow::connectMoveInput() {
+  connectBoardInput();
+  connect(text2_, &QLineEdit::returnPressed, this, [this] { EnterTypedMove(13); });
+  connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(list2_, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { List2_DblClick(list2_->row(item)); });
+  connect(list3_, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { List3_DblClick(list3_->row(item)); });
+  text2_->setEnabled(true);
+  command1_->setEnabled(true);
+}
+
+}  // namespace m8

@@ -1,0 +1,346 @@
+// Moves entered in the window: dragged on the board, typed into the move box
+// and double-clicked in the move lists; the refusals and their reasons, touch
+// move, the computer's reply and input kept out while the computer thinks.
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/window_fixture.h"
+#include "core/game/boardmouse.h"
+#include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
+
+namespace {
+
+std::unique_ptr<MainWindow> StartMode(QTemporaryDir& dir, Boxes& boxes, int playMode, int depthMode = 1) {
+  WriteSettings(dir.path(), [&](GameState& g) {
+    g.Opt.PlayMode = playMode;
+    g.Opt.DepthMode = depthMode;
+    g.Opt.SearchDepth = 2;
+    g.Opt.SearchTime = 1;
+    g.Opt.UseBook = 0;
+    g.Opt.ConfirmExit = 0;
+    g.Opt.ShowMoves = 1;
+    g.Opt.Notation = 1;
+  });
+  return Start(dir.path(), boxes);
+}
+
+void Send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, buttons, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+// The centre of the square showing `cell`, in the board view's coordinates.
+QPoint Centre(MainWindow& w, int cell) {
+  return w.board()->squareRect(w.SquareOfCell(cell)).center() - w.board()->pos();
+}
+
+// Pointer over the piece, press, two movements, release over the target.
+void Drag(MainWindow& w, int from, int to) {
+  BoardView* b = w.board();
+  const QPoint p = Centre(w, from), q = Centre(w, to);
+  Send(b, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+  Send(b, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+  Send(b, QEvent::MouseMove, (p + q) / 2, Qt::NoButton, Qt::LeftButton);
+  Send(b, QEvent::MouseMove, q, Qt::NoButton, Qt::LeftButton);
+  Send(b, QEvent::MouseButtonRelease, q, Qt::LeftButton, Qt::NoButton);
+}
+
+QStringList Lines(QListWidget* l) {
+  QStringList out;
+  for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
+  return out;
+}
+
+// Digits of a position given by cells: 1/2 white/black man, 3/4 white/black king.
+std::string Digits(std::initializer_list<std::pair<int, char>> pieces) {
+  std::string s(64, '0');
+  for (auto [cell, piece] : pieces) s[(cell / 10 - 2) * 8 + (cell % 10 - 1)] = piece;
+  return s;
+}
+
+// A new game from the position, Black to move.
+void SetUp(MainWindow& w, const std::string& digits) {
+  GameState& g = w.state();
+  for (int i = 0; i < 64; ++i) {
+    constexpr int kValue[5] = {0, 1, -1, 2, -2};
+    g.board[10 * (2 + i / 8) + 1 + i % 8] = kValue[digits[i] - '0'];
+  }
+  g.P.SideToMove = -1;
+  g.Flow.PositionPreset = 1;
+  SetupPositionState(g);
+  g.Flow.PositionPreset = 0;
+  g.Flow.IgnoreNextPress = 0;
+  g.Flow.SkipSquareNumbers = 0;
+  w.DrawBoard(0);
+}
+
+void Type(MainWindow& w, const QString& text) {
+  w.text2()->setText(text);
+  QTest::keyClick(w.text2(), Qt::Key_Return);
+}
+
+}  // namespace
+
+class BoardInputTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void shortGameByDragBetweenPlayers() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 1);
+    GameState& g = w->state();
+    QCOMPARE(g.Opt.BoardTurned, 1);
+    QVERIFY(w->text2()->isEnabled());
+    QVERIFY(w->command1()->isEnabled());
+    Drag(*w, 76, 65);  // 11-15
+    Drag(*w, 43, 54);  // 22-18
+    Drag(*w, 65, 43);  // 15x22
+    Drag(*w, 32, 54);  // 25x18
+    QCOMPARE(boxes.messages, QStringList());
+    QCOMPARE(g.P.GamePly, 4);
+    QCOMPARE(Lines(w->list(1)), QStringList({"   1. 11-15", "      22-18", "   2. 15x22", "      25x18"}));
+    QCOMPARE(w->list(1)->currentRow(), 3);
+    QCOMPARE(g.board[54], 1);
+    QCOMPARE(g.board[43], 0);
+    QCOMPARE(g.board[65], 0);
+    QCOMPARE(QString::fromStdString(g.Game.GameRecord[2][1]), QStringLiteral("2518 25x18"));
+    QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Player-Player mode"));
+    QVERIFY(w->list(2)->count() > 0);  // the next player's moves
+    QCOMPARE(w->board()->picture(w->SquareOfCell(54)), w->board()->picture(w->SquareOfCell(21)));
+    QVERIFY(w->board()->cursor().shape() != Qt::BitmapCursor);
+
+    // A game that ends by a drag: the last white man is taken.
+    SetUp(*w, Digits({{76, '2'}, {43, '1'}}));
+    Drag(*w, 76, 65);
+    Drag(*w, 43, 54);
+    Drag(*w, 65, 43);
+    QCOMPARE(g.Flow.GameOver, 1);
+    QVERIFY(boxes.messages.contains("Congratulations|Black wins!"));
+    const int shown = boxes.messages.size();
+    Drag(*w, 43, 32);  // nothing moves once the game is over
+    QCOMPARE(g.P.GamePly, 3);
+    QCOMPARE(boxes.messages.size(), shown);
+  }
+
+  void refusedPickUpsAndDrops_data() {
+    QTest::addColumn<QString>("digits");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("kingCapMove");
+    QTest::addColumn<QString>("message");
+    const auto d = [](std::initializer_list<std::pair<int, char>> p) { return QString::fromStdString(Digits(p)); };
+    QTest::newRow("must jump") << d({{65, '2'}, {54, '1'}, {87, '2'}}) << 65 << 56 << 0
+                               << "Error|Illegal move: you need to jump";
+    // Every move listed, as the game-over test leaves them: the man may be
+    // picked up, but kings capture first.
+    QTest::newRow("jump that way") << d({{87, '4'}, {76, '1'}, {74, '2'}, {63, '1'}}) << 74 << 52 << 1
+                                   << "Error|Illegal move: you cannot jump that way";
+    QTest::newRow("occupied") << d({{76, '2'}, {65, '2'}, {32, '1'}}) << 76 << 65 << 0
+                              << "Error|Illegal move: that square is not empty";
+    QTest::newRow("plain") << d({{76, '2'}, {32, '1'}}) << 76 << 56 << 0 << "Error|Illegal move";
+    QTest::newRow("wrong side") << d({{76, '2'}, {32, '1'}}) << 32 << 43 << 0 << "Error|Black moves";
+    QTest::newRow("no move") << d({{98, '2'}, {87, '2'}, {76, '1'}, {65, '2'}, {32, '1'}}) << 98 << 87 << 0
+                             << "Error|You cannot move that piece";
+  }
+  void refusedPickUpsAndDrops() {
+    QFETCH(QString, digits);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, kingCapMove);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 1);
+    GameState& g = w->state();
+    g.Rules.KingCapMove = kingCapMove;
+    SetUp(*w, digits.toStdString());
+    if (kingCapMove == 1) {
+      ResetPly(g);
+      GenerateMoves(g, 1);
+    }
+    const Board before = g.board;
+    Drag(*w, from, to);
+    QCOMPARE(boxes.messages, QStringList({message}));
+    QVERIFY(g.board == before);
+    QCOMPARE(g.P.GamePly, 0);
+    QCOMPARE(w->list(1)->count(), 0);
+    QCOMPARE(g.Flow.FromSquare, -1);
+    // The piece is shown on its square again.
+    const int k = w->SquareOfCell(from);
+    QCOMPARE(w->board()->picture(k),
+             PictureIndex(StyleFromSizeCode(g.Opt.BoardSizeCode),
+                          g.board[from] == -1   ? SquareContent::BlackMan
+                          : g.board[from] == -2 ? SquareContent::BlackKing
+                                                : SquareContent::WhiteMan,
+                          true));
+  }
+
+  void dropsThatCancelAndPressesThatShowNumbers() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 1);
+    GameState& g = w->state();
+    Drag(*w, 76, 76);  // back on its own square
+    QCOMPARE(g.P.GamePly, 0);
+    QVERIFY(boxes.messages.isEmpty());
+    QCOMPARE(g.Flow.FromSquare, -1);
+    BoardView* b = w->board();
+    const QPoint off = Centre(*w, 76) + QPoint(0, 20 * b->squareRect(0).height());
+    Send(b, QEvent::MouseMove, Centre(*w, 76), Qt::NoButton, Qt::NoButton);
+    Send(b, QEvent::MouseButtonPress, Centre(*w, 76), Qt::LeftButton, Qt::LeftButton);
+    Send(b, QEvent::MouseMove, off, Qt::NoButton, Qt::LeftButton);  // far off the board
+    Send(b, QEvent::MouseButtonRelease, off, Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(g.P.GamePly, 0);
+    QVERIFY(boxes.messages.isEmpty());
+    QCOMPARE(g.board[76], -1);
+
+    // A press on an empty square shows the square numbers until the release.
+    const int empty = w->SquareOfCell(54);
+    Send(b, QEvent::MouseButtonPress, Centre(*w, 54), Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(g.Flow.NumbersShown, 1);
+    QVERIFY(!b->textsOn(empty).isEmpty());
+    Send(b, QEvent::MouseButtonRelease, Centre(*w, 54), Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(g.Flow.NumbersShown, 0);
+    QVERIFY(b->textsOn(empty).isEmpty());
+  }
+
+  void touchMoveKeepsTheTouchedPiece() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 1);
+    GameState& g = w->state();
+    g.Opt.TouchMove = 1;
+    Drag(*w, 76, 76);  // touched, put back
+    QCOMPARE(g.P.TouchedSquare, 76);
+    Drag(*w, 78, 67);  // another piece: refused
+    QCOMPARE(boxes.messages, QStringList({"Error|Illegal move"}));
+    QCOMPARE(g.P.GamePly, 0);
+    Drag(*w, 76, 67);
+    QCOMPARE(g.P.GamePly, 1);
+    QCOMPARE(g.P.TouchedSquare, 0);
+    Drag(*w, 43, 54);  // the other side touches afresh
+    QCOMPARE(g.P.GamePly, 2);
+  }
+
+  void typedMovesInBothNotations() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 1);
+    GameState& g = w->state();
+    QCOMPARE(g.Opt.Notation, 1);
+    Type(*w, "11-15");
+    QCOMPARE(w->text2()->text(), QString());
+    w->setNotation(0);
+    Type(*w, "c3-d4");
+    w->text2()->setText("E5XC3");
+    QTest::mouseClick(w->command1(), Qt::LeftButton);
+    w->setNotation(1);
+    Type(*w, "25x18");
+    QCOMPARE(boxes.messages, QStringList());
+    QCOMPARE(g.P.GamePly, 4);
+    // The stored moves follow the notation.
+    QCOMPARE(Lines(w->list(1)), QStringList({"   1. 11-15", "      22-18", "   2. 15x22", "      25x18"}));
+    // Bad texts: a message, an empty box and nothing else.
+    for (const char* bad : {"", "zz", "11-15", "C3 D4", "\xc3\xa9\xc3\xa9-99"}) {
+      Type(*w, QString::fromUtf8(bad));
+      QCOMPARE(w->text2()->text(), QString());
+      QCOMPARE(boxes.messages.last(), QStringLiteral("Error|Illegal move"));
+      QVERIFY(w->text2()->isEnabled());
+    }
+    QCOMPARE(g.P.GamePly, 4);
+    QCOMPARE(w->list(1)->count(), 4);
+  }
+
+  void listDoubleClicksPlayTheirMoves() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 1);
+    GameState& g = w->state();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QListWidget* l2 = w->list(2);
+    QVERIFY(l2->count() > 0);
+    const QString first = l2->item(0)->text();
+    w->text2()->setText("leftover");
+    const QPoint at = l2->visualItemRect(l2->item(0)).center();
+    QTest::mouseClick(l2->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(l2->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(g.P.GamePly, 1);
+    QCOMPARE(w->list(1)->item(0)->text(), "   1. " + first);
+    QCOMPARE(w->text2()->text(), QString());
+    QVERIFY(l2->count() > 0);  // the other side's moves now
+    QVERIFY(l2->item(0)->text() != first);
+    QVERIFY(boxes.messages.isEmpty());
+  }
+
+  void computerRepliesToADraggedMove() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 0);
+    GameState& g = w->state();
+    const QString user = QString::fromStdString(g.Opt.UserName);
+    QCOMPARE(w->label(1)->text(), user);  // beside Black, who starts
+    Drag(*w, 76, 65);
+    QCOMPARE(g.P.GamePly, 2);
+    QCOMPARE(QString::fromStdString(g.Game.GameRecord[1][2]), QStringLiteral("2"));
+    QCOMPARE(QString::fromStdString(g.Game.GameRecord[1][3]), QStringLiteral("1"));
+    QCOMPARE(w->list(1)->count(), 2);
+    QCOMPARE(g.Flow.Busy, 0);
+    QCOMPARE(g.P.SideToMove, -1);
+    QCOMPARE(w->label(1)->text(), user);  // the names keep their sides
+    QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
+    QVERIFY(w->list(2)->count() > 0);
+    QVERIFY(w->list(2)->isEnabled());
+    QVERIFY(w->text2()->isEnabled());
+    // A typed move gets its reply too.
+    Type(*w, w->list(2)->item(0)->text());
+    QCOMPARE(g.P.GamePly, 4);
+
+    // A root move of the computer's search played in place of its move: the
+    // user is to move again and no reply follows.
+    QListWidget* l3 = w->list(3);
+    QVERIFY(l3->count() > 1);
+    QVERIFY(l3->isEnabled());
+    const int row = l3->count() - 1;
+    const int from = g.Driver.RootScores[0][row], to = g.Driver.RootScores[1][row];
+    w->List3_DblClick(row);
+    QCOMPARE(g.P.GamePly, 4);
+    QCOMPARE(g.P.SideToMove, -1);
+    QCOMPARE(g.Rating.RatedGame, 0);
+    QCOMPARE(w->list(1)->count(), 4);
+    QCOMPARE(g.Game.GameMoves[4].From, from);
+    QCOMPARE(g.Game.GameMoves[4].To, to);
+    QCOMPARE(w->label(1)->text(), user);
+    QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
+    QVERIFY(boxes.messages.isEmpty());
+  }
+
+  void inputWaitsWhileTheComputerThinks() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 0, 0);  // one second per move
+    GameState& g = w->state();
+    int busySeen = 0, listedDuring = -1;
+    QTimer::singleShot(300, w.get(), [&] {
+      busySeen = g.Flow.Busy;
+      listedDuring = w->list(1)->count();
+      Drag(*w, 87, 76);
+      w->text2()->setText("12-16");
+      w->EnterTypedMove(13);
+      w->c_MouseDown(w->SquareOfCell(98), 1);
+    });
+    Drag(*w, 76, 65);
+    QCOMPARE(busySeen, 1);
+    QCOMPARE(listedDuring, 1);
+    QCOMPARE(g.P.GamePly, 2);
+    QCOMPARE(g.Flow.FromSquare, -1);
+    QVERIFY(boxes.messages.isEmpty());
+    QCOMPARE(g.board[76], 0);  // 8-11 was not played
+  }
+};
+
+QTEST_MAIN(BoardInputTest)
+#include "boardinput_test.moc"
