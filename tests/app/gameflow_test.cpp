@@ -65,6 +65,14 @@ class GameFlowTest : public QObject {
     const QRect r = list1->visualItemRect(list1->item(0));
     QTest::mouseClick(list1->viewport(), Qt::LeftButton, {}, r.center());
     QTRY_COMPARE(g.P.GamePly, 1);
+    // Enter on a chosen line does the same; other keys do nothing.
+    list1->setCurrentRow(1);
+    QTest::keyClick(list1, Qt::Key_Space);
+    QTest::qWait(20);
+    QCOMPARE(g.P.GamePly, 1);
+    list1->setCurrentRow(1);
+    QTest::keyClick(list1, Qt::Key_Return);
+    QTRY_COMPARE(g.P.GamePly, 2);
 
     // The notation commands rewrite the stored game.
     Trigger(*w, "mnu_Board_Notation_Chess");
