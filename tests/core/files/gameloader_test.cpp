@@ -245,6 +245,40 @@ TEST_F(GameFilesTest, StandardPdnGamesCommentsVariationsAndSetUps) {
   EXPECT_EQ(g.Game.GameMoves[1].From, SquareNumber(g, "30"));
 }
 
+// A game without rules of its own takes those of the chooser's "Open as"
+// variant or of its GameType number; its first move decides the notation.
+TEST_F(GameFilesTest, PdnGameUnderAChosenVariant) {
+  Write("it.pdn", "[Event \"x\"]\n*\n");
+  PdnChooser openAsItalian = [](const PdnFile&, bool, std::string* openAs) {
+    *openAs = "Italian Checkers";
+    return 1;
+  };
+  ASSERT_TRUE(LoadGame(g, kLoadOpen, Path("it.pdn"), "it.pdn", openAsItalian));
+  EXPECT_EQ(g.Rules.Variant, "Italian Checkers");
+  EXPECT_EQ(g.Rules, g.VariantRules);
+  EXPECT_EQ(g.Rules.BlackStarts, 0);
+  EXPECT_EQ(g.Game.GameLength, 0);
+
+  // A first move in algebraic squares, as Italian Checkers allows it.
+  ASSERT_TRUE(GenerateLegalMoves(g));
+  const MoveRecord m = g.P.MoveList[g.P.PlyStart[0]];
+  std::string move;
+  {
+    ScopedNotation algebraic(g, 0);
+    move = SquareNotation(g, m.From, 1) + "-" + SquareNotation(g, m.To, 1);
+  }
+  Write("it.pdn", "[Event \"y\"]\n[GameType \"22\"]\n1. " + move + " *\n");
+  g.Flow.PositionPreset = 0;
+  g.Rules = RuleSet{};
+  InitGame(g);
+  g.Opt.Notation = 1;
+  ASSERT_TRUE(LoadGame(g, kLoadOpen, Path("it.pdn"), "it.pdn"))
+      << move << " " << (host.messages.empty() ? "" : host.messages.back().text);
+  EXPECT_EQ(g.Rules.Variant, "Italian Checkers");
+  EXPECT_EQ(g.Opt.Notation, 0);
+  EXPECT_EQ(g.Game.GameLength, 1);
+}
+
 TEST_F(GameFilesTest, PdnMoveTextsAndTags) {
   EXPECT_EQ(PdnMoveKey("9-14"), " 914");
   EXPECT_EQ(PdnMoveKey("11-5"), "11 5");
