@@ -51,7 +51,7 @@ bool MainWindow::LoadGameCommand(int mode, const std::string& path, const std::s
   }
   EnableMenusAfterThinking();
   applyNotationMarks();
-  DrawBoard(0);
+  if (!loaded) DrawBoard(0);  // a loaded game has been drawn with its status line
   return loaded;
 }
 

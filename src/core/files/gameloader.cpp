@@ -424,19 +424,6 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
   }
   SetPlayerNames(g, p, mode);
 
-  if (mode == kLoadOpen) {
-    if (p.pdn) {
-      std::string status = g.Flow.LoadedResult;
-      if (!commentSeen) status += ";  no comments";
-      if (!g.Driver.DrawNote.empty()) status += ";  " + g.Driver.DrawNote;
-      h.status(g.Skin.StatusPanel, status);
-    }
-    SetProgressValue(g, g.Driver.ProgressMax);
-    g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + p.title;
-    h.refresh(View::Caption);
-  } else {
-    h.status(g.Skin.StatusPanel, "");
-  }
   if (mode != kLoadDoMoves) g.Flow.GameFileTitle = mode == kLoadOpening ? std::string() : p.title;
 
   g.host->refresh(View::Board);
@@ -453,6 +440,20 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
   g.P.TouchedSquare = 0;
   g.Flow.CommentText = g.Game.PlyComments[std::clamp(g.P.GamePly, 0, kMaxGamePly)];
   h.refresh(View::Comment);
+  // The status line last: drawing the board shows the side to move there.
+  if (mode == kLoadOpen) {
+    if (p.pdn) {
+      std::string status = g.Flow.LoadedResult;
+      if (!commentSeen) status += ";  no comments";
+      if (!g.Driver.DrawNote.empty()) status += ";  " + g.Driver.DrawNote;
+      h.status(g.Skin.StatusPanel, status);
+    }
+    SetProgressValue(g, g.Driver.ProgressMax);
+    g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + p.title;
+    h.refresh(View::Caption);
+  } else {
+    h.status(g.Skin.StatusPanel, "");
+  }
   g.Flow.Busy = 0;
 }
 
