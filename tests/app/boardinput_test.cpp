@@ -207,6 +207,59 @@ class BoardInputTest : public QObject {
     QVERIFY(b->textsOn(empty).isEmpty());
   }
 
+  void movablePiecesAndTargetsAreFramed() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 1);
+    GameState& g = w->state();
+    BoardView* b = w->board();
+    const QColor yellow(0xFF, 0xFF, 0x00);
+    const auto framed = [&] {
+      QList<int> cells;
+      for (int k = 0; k < 64; ++k)
+        if (!b->framesOn(k).isEmpty()) cells << w->CellOfSquare(k);
+      std::sort(cells.begin(), cells.end());
+      return cells;
+    };
+    // The first pointer movement frames Black's four movable men, once.
+    Send(b, QEvent::MouseMove, Centre(*w, 54), Qt::NoButton, Qt::NoButton);
+    QCOMPARE(framed(), QList<int>({72, 74, 76, 78}));
+    QCOMPARE(b->framesOn(w->SquareOfCell(76)), QList<QColor>({yellow}));
+    QCOMPARE(g.BoardShown.MovesHighlighted, 1);
+    QCOMPARE(g.Flow.HoverSquare, -1);  // nothing movable under the pointer yet
+    Send(b, QEvent::MouseMove, Centre(*w, 76), Qt::NoButton, Qt::NoButton);
+    QCOMPARE(g.Flow.HoverCell, 76);
+    QCOMPARE(b->framesOn(w->SquareOfCell(72)).size(), 1);  // not drawn again
+
+    // Picking up 11 keeps its own frame, takes the others' away and frames
+    // its two targets; the pointer carries the piece.
+    Send(b, QEvent::MouseButtonPress, Centre(*w, 76), Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(framed(), QList<int>({65, 67, 76}));
+    QCOMPARE(b->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(g.Flow.DragStarted, 0);
+    // One square left and one up on the turned board: from 76 to 67.
+    const QPoint left = Centre(*w, 76) - QPoint(b->squareRect(0).width(), b->squareRect(0).height());
+    Send(b, QEvent::MouseMove, left, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(g.Flow.DragStarted, 1);
+    QVERIFY(g.Flow.DragX < 0);  // twips from the held square's corner
+    Send(b, QEvent::MouseButtonRelease, left, Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(g.P.GamePly, 1);
+    QCOMPARE(g.board[67], -1);
+    QCOMPARE(b->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(g.Flow.DragX, 0);
+
+    // Without the option nothing is framed.
+    g.Opt.ShowMoves = 0;
+    g.BoardShown.MovesHighlighted = 0;
+    w->DrawBoard(0);
+    Send(b, QEvent::MouseMove, Centre(*w, 43), Qt::NoButton, Qt::NoButton);
+    Send(b, QEvent::MouseButtonPress, Centre(*w, 43), Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(framed(), QList<int>());
+    QCOMPARE(g.BoardShown.MovesHighlighted, 0);
+    Send(b, QEvent::MouseButtonRelease, Centre(*w, 43), Qt::LeftButton, Qt::NoButton);
+    QVERIFY(boxes.messages.isEmpty());
+  }
+
   void touchMoveKeepsTheTouchedPiece() {
     QTemporaryDir dir;
     Boxes boxes;

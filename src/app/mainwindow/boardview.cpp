@@ -54,6 +54,13 @@ QStringList BoardView::textsOn(int k) const {
   return out;
 }
 
+QList<QColor> BoardView::framesOn(int k) const {
+  QList<QColor> out;
+  if (k < 0 || k >= 64) return out;
+  for (const Frame& f : frames_[k]) out << f.colour;
+  return out;
+}
+
 int BoardView::squareAt(QPoint widgetPos) const {
   const QPoint p = toClient(widgetPos);
   for (int k = 0; k < 64; ++k)

@@ -37,6 +37,8 @@ class BoardView : public QWidget {
 
   // The texts printed on a square since its picture was last assigned.
   QStringList textsOn(int k) const;
+  // The colours of the frames drawn on a square since then.
+  QList<QColor> framesOn(int k) const;
 
   // The square under a point of the widget, -1 when none.
   int squareAt(QPoint widgetPos) const;
