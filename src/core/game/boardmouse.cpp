@@ -41,7 +41,16 @@ bool HasMoveFrom(const GameState& g, int cell) {
   return found;
 }
 
+void ForgetStaleTouch(GameState& g) {
+  const int t = g.P.TouchedSquare;
+  if (t == 0) return;
+  const int piece = t >= 21 && t <= 98 ? g.board[t] : 0;
+  const bool ours = piece != kOffBoard && piece != 0 && (piece > 0) == (g.P.SideToMove > 0);
+  if (!ours) g.P.TouchedSquare = 0;
+}
+
 PickUp TestPickUp(GameState& g, int cell) {
+  ForgetStaleTouch(g);
   const int piece = g.board[std::clamp(cell, 0, kCells - 1)];
   const int sign = piece > 0 && piece != kOffBoard ? 1 : piece < 0 ? -1 : 0;
   if (sign != (g.P.SideToMove > 0 ? 1 : -1)) return PickUp::WrongSide;

@@ -25,6 +25,11 @@ PickUp TestPickUp(GameState& g, int cell);
 // The message for a refused pick-up.
 const char* PickUpMessage(const GameState& g, PickUp why);
 
+// Touch move: forgets the touched piece once its cell no longer holds a piece
+// of the side to move (the position changed under it, as by taking moves
+// back), so that a stale touch cannot refuse every move.
+void ForgetStaleTouch(GameState& g);
+
 // Whether a legal move of the current ply starts on `cell`.
 bool HasMoveFrom(const GameState& g, int cell);
 

@@ -9,6 +9,7 @@
 #include "core/engine/evaluate.h"
 #include "core/engine/quicksearch.h"
 #include "core/files/gamelog.h"
+#include "core/game/boardmouse.h"
 #include "core/game/gameover.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
@@ -144,6 +145,7 @@ std::string MoveListLine(int gamePly, const std::string& displayText) {
 }
 
 bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f) {
+  ForgetStaleTouch(g);
   if (PlayMoveString(g, text)) {
     PlayedMoveSequence(g, source, f);
     return true;

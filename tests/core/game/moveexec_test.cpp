@@ -240,6 +240,10 @@ TEST(EnterMove, TouchMoveHoldsTheTouchedPieceUntilAMoveIsMade) {
   EXPECT_TRUE(t.Typed("9-13"));
   EXPECT_EQ(t.g.P.TouchedSquare, 0);
   EXPECT_TRUE(t.Typed("22-18"));
+  // A touch the position no longer backs (moves taken back under it) is
+  // forgotten.
+  t.g.P.TouchedSquare = 54;
+  EXPECT_TRUE(t.Typed("10-14"));
 }
 
 
