@@ -493,8 +493,11 @@ bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::stri
     if (mode == kLoadOpen) {
       std::error_code ec;
       const bool exists = std::filesystem::exists(path, ec);
+      const bool large = exists && std::filesystem::file_size(path, ec) > kMaxGameFileBytes && !ec;
       g.host->message(Icon::Exclamation, kProgramName,
-                      exists ? shownTitle + " cannot be read." : shownTitle + " does not exist");
+                      !exists ? shownTitle + " does not exist"
+                      : large ? shownTitle + " is too large for a game file."
+                              : shownTitle + " cannot be read.");
     }
     return false;
   }
