@@ -475,7 +475,6 @@ std::string ProgramFile(const GameState& g, const std::string& name) { return Re
 bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::string& titleIn,
               const PdnChooser& choose) {
   if (mode == kLoadOpening && !RandomOpeningAllowed(g)) return false;
-  g.Driver.DrawNote.clear();
   LoadPlan plan;
   std::string path = pathIn;
   switch (mode) {
@@ -516,6 +515,7 @@ bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::stri
     }
   }
 
+  g.Driver.DrawNote.clear();
   ResetDisplays(g);
   g.Flow.Busy = 1;
   commentSeen = false;
