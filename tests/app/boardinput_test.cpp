@@ -2,6 +2,7 @@
 // and double-clicked in the move lists; the refusals and their reasons, touch
 // move, the computer's reply and input kept out while the computer thinks.
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -257,6 +258,35 @@ class BoardInputTest : public QObject {
     QCOMPARE(framed(), QList<int>());
     QCOMPARE(g.BoardShown.MovesHighlighted, 0);
     Send(b, QEvent::MouseButtonRelease, Centre(*w, 43), Qt::LeftButton, Qt::NoButton);
+    QVERIFY(boxes.messages.isEmpty());
+  }
+
+  void rightButtonOpensTheSetUpPopup() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 1);
+    GameState& g = w->state();
+    g.Opt.ShowMoves = 0;
+    BoardView* b = w->board();
+    QMenu* popup = w->setupPopup();
+    QVERIFY(popup);
+    // The popup is answered as soon as it is up: a white man on the square.
+    bool answered = false;
+    QTimer::singleShot(0, popup, [popup, &answered] {
+      answered = true;
+      popup->findChild<QAction*>("Whitechecker")->trigger();
+      popup->close();
+    });
+    Send(b, QEvent::MouseButtonPress, Centre(*w, 54), Qt::RightButton, Qt::RightButton);
+    QCOMPARE(g.Flow.RightPressSquare, w->SquareOfCell(54));
+    // Until the right button is released every press is ignored.
+    Send(b, QEvent::MouseButtonPress, Centre(*w, 76), Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(g.Flow.FromSquare, -1);
+    Send(b, QEvent::MouseButtonRelease, Centre(*w, 54), Qt::RightButton, Qt::NoButton);
+    QCOMPARE(g.Flow.RightPressSquare, -1);
+    QVERIFY(answered);
+    QCOMPARE(g.board[54], 1);
+    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers (M)"));
     QVERIFY(boxes.messages.isEmpty());
   }
 

@@ -223,12 +223,14 @@ void MainWindow::connectBoardInput() {
   // The squares behave as one control each: while a button is held the
   // movements and the release go to the square pressed, in its coordinates.
   connect(board_, &BoardView::squarePressed, this, [this](int square, Qt::MouseButton button, QPoint) {
-    if (square < 0) return;
-    heldSquare_ = square;
-    c_MouseDown(square, static_cast<int>(button));
+    if (heldSquare_ < 0) heldSquare_ = square;
+    if (heldSquare_ < 0) return;
+    c_MouseDown(heldSquare_, static_cast<int>(button));
   });
   connect(board_, &BoardView::squareMoved, this, [this](int square, Qt::MouseButtons buttons, QPoint at) {
-    const int k = buttons != Qt::NoButton && heldSquare_ >= 0 ? heldSquare_ : square;
+    // A release lost to a message box leaves no square held.
+    if (buttons == Qt::NoButton) heldSquare_ = -1;
+    const int k = heldSquare_ >= 0 ? heldSquare_ : square;
     if (k < 0) return;
     const QPoint rel = at - board_->squareRect(k).topLeft();
     c_MouseMove(k, rel.x() * tpp_, rel.y() * tpp_);
