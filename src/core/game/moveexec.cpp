@@ -145,6 +145,8 @@ std::string MoveListLine(int gamePly, const std::string& displayText) {
 }
 
 bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f) {
+  // A finished game takes no more moves (the board ignores them the same way).
+  if (g.Flow.GameOver == 1 && source != MoveSource::GameFile) return false;
   ForgetStaleTouch(g);
   if (PlayMoveString(g, text)) {
     PlayedMoveSequence(g, source, f);

@@ -179,8 +179,12 @@ TEST(EnterMove, ShortTypedGameInBothNotationsIsRecordedListedAndEnds) {
     EXPECT_EQ(t.host->clicks, 3);
     // Player against player: every move's quick score is kept.
     EXPECT_GT(t.g.Game.ScoreHistory[3], 0);
-    // A finished game takes no more moves.
     EXPECT_EQ(t.gameOverTests, 2 * 2 + 1);
+    // A finished game takes no more moves, even where one would be legal.
+    t.g.board[21] = 1;
+    EXPECT_FALSE(t.Typed(notation == 1 ? "32-27" : "A1B2"));
+    EXPECT_EQ(t.g.P.GamePly, 3);
+    EXPECT_TRUE(t.host->messages.empty());
   }
 }
 
