@@ -198,8 +198,8 @@ void MainWindow::connectCommands() {
   connectFileCommands();
   ConnectDialogs(*this);
   connectGameFlow();
-  WireRulesEditor(*this);
   connectMoveInput();
+  WireRulesEditor(*this);
   commands_->setHandler("rating", "", [this] {
     host_->message(Icon::Exclamation, kRatingTitle, RatingClickText(*state_));
   });

@@ -7,7 +7,6 @@
 #include <QString>
 #include <array>
 #include <functional>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -162,12 +161,12 @@ class MainWindow : public QMainWindow {
  private:
   void buildControls();
   void connectCommands();
+  void connectFileCommands();
   void connectGameFlow();
   void connectMoveInput();
   void connectBoardInput();
   void frameSquareOf(int k, int testedCell);  // the square frame on control k
   void showPieceOf(int cell);                 // the piece picture back on its square
-  void connectFileCommands();
   void placeControl(QWidget* w, int left, int top, int width, int height);
   void Form_Load();
   bool Form_QueryUnload();
