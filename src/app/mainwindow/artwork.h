@@ -14,6 +14,18 @@ namespace m8 {
 // What a square picture shows.
 enum class SquareContent { Empty, BlackMan, WhiteMan, BlackKing, WhiteKing };
 
+// What a board cell value shows: 1 / -1 a white / black man, 2 / -2 a white /
+// black king, anything else an empty square.
+inline SquareContent ContentOf(int value) {
+  switch (value) {
+    case 1: return SquareContent::WhiteMan;
+    case -1: return SquareContent::BlackMan;
+    case 2: return SquareContent::WhiteKing;
+    case -2: return SquareContent::BlackKing;
+    default: return SquareContent::Empty;
+  }
+}
+
 // The reference pictures Picture1..Picture60 of the main window. The built-in
 // sets are painted once; the custom set (46..60) is filled from skin files.
 constexpr int kPictureCount = 61;  // index 0 unused

@@ -20,20 +20,6 @@
 
 namespace m8 {
 
-namespace {
-
-SquareContent ContentOf(int value) {
-  switch (value) {
-    case 1: return SquareContent::WhiteMan;
-    case -1: return SquareContent::BlackMan;
-    case 2: return SquareContent::WhiteKing;
-    case -2: return SquareContent::BlackKing;
-    default: return SquareContent::Empty;
-  }
-}
-
-}  // namespace
-
 int MainWindow::CellOfSquare(int k) const {
   const int normal = 91 - 10 * (k / 8) + (k % 8);
   return state_->Opt.BoardTurned != 0 ? 28 + 10 * (k / 8) - (k % 8) : normal;

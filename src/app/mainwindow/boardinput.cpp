@@ -15,16 +15,6 @@ namespace m8 {
 
 namespace {
 
-SquareContent PieceContent(int value) {
-  switch (value) {
-    case 1: return SquareContent::WhiteMan;
-    case -1: return SquareContent::BlackMan;
-    case 2: return SquareContent::WhiteKing;
-    case -2: return SquareContent::BlackKing;
-    default: return SquareContent::Empty;
-  }
-}
-
 // A colour laid out 0x00BBGGRR.
 QColor FromBgr(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
@@ -70,13 +60,13 @@ void MainWindow::showPieceOf(int cell) {
   GameState& g = *state_;
   const int v = g.board[cell];
   const PieceStyle style = StyleFromSizeCode(g.Opt.BoardSizeCode);
-  if (style == PieceStyle::None || PieceContent(v) == SquareContent::Empty) return;
+  if (style == PieceStyle::None || ContentOf(v) == SquareContent::Empty) return;
   bool dark = true;
   if (g.Rules.PiecesOnBlack == 2) {
     IsPlayableSquare(g, cell);
     dark = g.SquareIsPlayable == 1;
   }
-  board_->setPicture(SquareOfCell(cell), PictureIndex(style, PieceContent(v), dark));
+  board_->setPicture(SquareOfCell(cell), PictureIndex(style, ContentOf(v), dark));
 }
 
 void MainWindow::c_MouseDown(int index, int button) {
@@ -115,7 +105,7 @@ void MainWindow::c_MouseDown(int index, int button) {
     return;
   }
 
-  board_->setCursor(PieceCursor(pictures_.at(IconIndex(style, PieceContent(g.board[cell])))));
+  board_->setCursor(PieceCursor(pictures_.at(IconIndex(style, ContentOf(g.board[cell])))));
   // The press is over the piece: what it frames is that piece, also when no
   // pointer movement over it was reported first.
   f.HoverCell = cell;
@@ -168,7 +158,7 @@ void MainWindow::c_MouseMove(int index, int xTwips, int yTwips) {
   } else if (f.FromSquare > -1) {
     if (f.DragStarted == 0) {
       f.DragStarted = 1;
-      const SquareContent piece = PieceContent(g.board[CellOfSquare(f.FromSquare)]);
+      const SquareContent piece = ContentOf(g.board[CellOfSquare(f.FromSquare)]);
       const int icon = IconIndex(StyleFromSizeCode(g.Opt.BoardSizeCode), piece);
       if (icon != 0) board_->setCursor(PieceCursor(pictures_.at(icon)));
     }
