@@ -53,15 +53,6 @@ void ResizeRows(PlyValueState& pv, int n, int plies) {
   pv.PlyValueMarksSaved.assign(n, 0);
 }
 
-void SwapRows(PlyValueState& pv, int i, int j) {
-  std::swap(pv.PlyValues[i], pv.PlyValues[j]);
-  std::swap(pv.PlyValueMoves[i], pv.PlyValueMoves[j]);
-  std::swap(pv.PlyValueDiff[i], pv.PlyValueDiff[j]);
-  std::swap(pv.PlyValueTime[i], pv.PlyValueTime[j]);
-  std::swap(pv.PlyValueLines[i], pv.PlyValueLines[j]);
-  std::swap(pv.PlyValueMarks[i], pv.PlyValueMarks[j]);
-}
-
 // Plays legal move r of the position into the game as a move from the board.
 // False (nothing changed) when there is no such move or no room for it.
 bool EnterRowMove(GameState& g, int r) {
@@ -108,6 +99,15 @@ void TakeBackRowMove(GameState& g) {
 }
 
 }  // namespace
+
+void SwapRows(PlyValueState& pv, int i, int j) {
+  std::swap(pv.PlyValues[i], pv.PlyValues[j]);
+  std::swap(pv.PlyValueMoves[i], pv.PlyValueMoves[j]);
+  std::swap(pv.PlyValueDiff[i], pv.PlyValueDiff[j]);
+  std::swap(pv.PlyValueTime[i], pv.PlyValueTime[j]);
+  std::swap(pv.PlyValueLines[i], pv.PlyValueLines[j]);
+  std::swap(pv.PlyValueMarks[i], pv.PlyValueMarks[j]);
+}
 
 void PlyValueSearchOne(GameState& g, int row) {
   auto& pv = g.PlyValue;

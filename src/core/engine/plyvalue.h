@@ -31,4 +31,7 @@ std::string PlyValueTableText(const GameState& g);
 // window prints it this way when it sorts the rows again.
 std::string PlyValueTableText(const GameState& g, int ruleLength, bool flaggedOnly);
 
+// Exchanges rows i and j of the table's arrays (not of their saved copies).
+void SwapRows(PlyValueState& pv, int i, int j);
+
 }  // namespace m8

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <utility>
 
 #include "core/engine/plyvalue.h"
 
@@ -11,15 +10,6 @@ namespace m8 {
 namespace {
 
 constexpr int kResortRule = 107;
-
-void SwapRows(PlyValueState& pv, int i, int j) {
-  std::swap(pv.PlyValues[i], pv.PlyValues[j]);
-  std::swap(pv.PlyValueMoves[i], pv.PlyValueMoves[j]);
-  std::swap(pv.PlyValueDiff[i], pv.PlyValueDiff[j]);
-  std::swap(pv.PlyValueTime[i], pv.PlyValueTime[j]);
-  std::swap(pv.PlyValueLines[i], pv.PlyValueLines[j]);
-  std::swap(pv.PlyValueMarks[i], pv.PlyValueMarks[j]);
-}
 
 // The rows both the arrays and their saved copies hold.
 int RowCount(const PlyValueState& pv) {
