@@ -1,7 +1,6 @@
 #include "core/game/newgame.h"
 
 #include "core/engine/drivershared.h"
-#include "core/engine/family.h"
 #include "core/engine/promobonus.h"
 #include "core/game/variantname.h"
 #include "core/numtext.h"
@@ -50,12 +49,7 @@ void PrepareChosenVariant(GameState& g, const NewGameHooks& hooks) {
     g.Rules.BlackStarts = static_cast<int32_t>(IntFloor(Rnd(g) * 2));
     g.VariantRules.BlackStarts = g.Rules.BlackStarts;
   }
-  g.Eval.NoKingWinRule = (g.Rules.KingWin == 0 && g.Rules.WinAtPromo == 0) ? 1 : 0;
-  BuildPromoReach(g);
-  BuildPromotionBonusByMoves(g);
-  AnalyzePromotionSquares(g);
-  IdentifyStandardRules(g);
-  if (g.Eval.StandardRuleSet > 0) BuildPromotionBonusByDistance(g);
+  BuildPromotionTables(g);
 }
 
 }  // namespace

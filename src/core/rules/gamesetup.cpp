@@ -83,8 +83,8 @@ void ReadVariantOrFallBack(GameState& g) {
   g.StartBoard = g.DefaultBoard;
 }
 
-// Builds the tables that depend on the rules in force and the promotion
-// squares, in the order the evaluators need them.
+}  // namespace
+
 void BuildPromotionTables(GameState& g) {
   g.Eval.NoKingWinRule = (g.Rules.KingWin == 0 && g.Rules.WinAtPromo == 0) ? 1 : 0;
   BuildPromoReach(g);
@@ -93,6 +93,8 @@ void BuildPromotionTables(GameState& g) {
   IdentifyStandardRules(g);
   if (g.Eval.StandardRuleSet > 0) BuildPromotionBonusByDistance(g);
 }
+
+namespace {
 
 void PrepareDefaultGame(GameState& g) {
   g.DefaultBoard = DefaultStartBoard();
