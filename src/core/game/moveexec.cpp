@@ -4,13 +4,13 @@
 #include <utility>
 
 #include "core/engine/book.h"
-#include "core/engine/computermove.h"
 #include "core/engine/drivershared.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/quicksearch.h"
 #include "core/files/gamelog.h"
 #include "core/game/boardmouse.h"
 #include "core/game/gameover.h"
+#include "core/game/playmode.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
@@ -52,15 +52,6 @@ void GameOverTest(GameState& g, const MoveFollowUps& f, int quiet) {
 }
 
 }  // namespace
-
-void ComputerReply(GameState& g) {
-  if (g.Flow.GameOver == 1) return;
-  ShowStatus(g, "");
-  g.Flow.Busy = 1;
-  g.host->setCommandEnabled(Command::BoardMenu, false);
-  ComputerMove(g);
-  g.Flow.Busy = 0;
-}
 
 std::string NormaliseMoveText(const GameState& g, std::string text) {
   const std::string& capture = g.Texts.CaptureChar;
@@ -290,7 +281,7 @@ void PlayedMoveSequence(GameState& g, MoveSource source, const MoveFollowUps& f)
       } else if (f.computerReply) {
         f.computerReply(g);
       } else {
-        ComputerReply(g);
+        ComputerMoveNow(g, /*swapNames=*/false);
       }
     } else {
       ShowStatus(g, "Player-Player mode");

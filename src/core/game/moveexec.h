@@ -29,13 +29,10 @@ struct MoveFollowUps {
   // The game-over test (quiet 1: draws are noted, not announced). Empty:
   // CheckGameOver.
   std::function<void(GameState&, int quiet)> checkGameOver;
-  // The computer's reply in player-against-computer mode. Empty: ComputerReply.
+  // The computer's reply in player-against-computer mode. Empty:
+  // ComputerMoveNow(g, false), the names left on their sides.
   std::function<void(GameState&)> computerReply;
 };
-
-// The computer's reply after a user move: status emptied, Busy on, the Board
-// menu off, ComputerMove, Busy off.
-void ComputerReply(GameState& g);
 
 // Move texts. A move text is the from square name and the to square name run
 // together, two characters each, upper case (C3D4, " 914"); a placement names

@@ -15,13 +15,15 @@ constexpr const char* kComputerName = "Computer";
 
 void SwapPlayerNames(GameState& g) { std::swap(g.Flow.PlayerName1, g.Flow.PlayerName2); }
 
-void ComputerMoveNow(GameState& g) {
+void ComputerMoveNow(GameState& g, bool swapNames) {
   if (g.Flow.GameOver == 1) return;
   ShowStatus(g, "");
   g.Flow.Busy = 1;
   g.host->setCommandEnabled(Command::BoardMenu, false);
-  SwapPlayerNames(g);
-  g.host->refresh(View::SideToMove);
+  if (swapNames) {
+    SwapPlayerNames(g);
+    g.host->refresh(View::SideToMove);
+  }
   ComputerMove(g);
   g.Flow.Busy = 0;
 }

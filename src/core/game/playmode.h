@@ -10,12 +10,13 @@ namespace m8 {
 // Exchanges PlayerName1 and PlayerName2.
 void SwapPlayerNames(GameState& g);
 
-// The computer plays the side to move now: the Compute command, and the
-// reply after a user move outside player-against-player play. Nothing once
-// the game is over; otherwise the status panel emptied, Busy set and the
-// Board menu off while ComputerMove searches and plays (the names swapped
-// first, so that the computer's name stands beside the side to move).
-void ComputerMoveNow(GameState& g);
+// The computer plays the side to move now: the Compute command (swapNames),
+// and the reply after a user move outside player-against-player play. Nothing
+// once the game is over; otherwise the status panel emptied, Busy set and the
+// Board menu off while ComputerMove searches and plays. With swapNames the
+// names are exchanged first, so that the computer's name stands beside the
+// side to move; the reply to a user move leaves them where they are.
+void ComputerMoveNow(GameState& g, bool swapNames = true);
 
 // Player against computer: the user takes the side to move now, the
 // computer the other; Offer draw, Hint and Resign come back; the mode marks

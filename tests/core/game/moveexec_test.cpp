@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "core/engine/drivershared.h"
+#include "core/game/playmode.h"
 #include "core/rules/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
@@ -349,7 +350,7 @@ TEST(EnterMove, ComputerRepliesInPlayerAgainstComputerMode) {
   int busyDuringReply = -1;
   t.f.computerReply = [&](GameState& s) {
     busyDuringReply = s.Flow.Busy;
-    ComputerReply(s);
+    ComputerMoveNow(s, /*swapNames=*/false);
     busyDuringReply = busyDuringReply == 0 ? s.Flow.Busy : -2;
   };
   ASSERT_TRUE(t.Typed("11-15"));
