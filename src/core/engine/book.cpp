@@ -22,19 +22,6 @@ constexpr std::string_view kStandardSetup =
 constexpr std::string_view kAmericanBookName = "American Checkers";
 constexpr std::string_view kAmericanVariantLine = "Variant=American Checkers";
 
-// Sets Notation for the life of the object and puts the old value back.
-class NotationScope {
- public:
-  NotationScope(GameState& g, int notation) : g_(g), saved_(g.Opt.Notation) { g.Opt.Notation = notation; }
-  ~NotationScope() { g_.Opt.Notation = saved_; }
-  NotationScope(const NotationScope&) = delete;
-  NotationScope& operator=(const NotationScope&) = delete;
-
- private:
-  GameState& g_;
-  int saved_;
-};
-
 std::string FirstTwo(std::string_view move) { return ToUpper(move.substr(0, 2)); }
 std::string LastTwo(std::string_view move) {
   return ToUpper(move.size() >= 2 ? move.substr(move.size() - 2) : move);
@@ -80,7 +67,7 @@ BookFile LoadBookFile(GameState& g, const std::string& path, std::string* stamp)
 
 // A "PromoW=" / "PromoB=" value: twelve two-character algebraic squares.
 bool PromoLineMatches(GameState& g, std::string_view value, int side) {
-  NotationScope algebraic(g, 0);
+  ScopedNotation algebraic(g, 0);
   for (int k = 0; k < kPromoEntries; ++k) {
     const size_t at = static_cast<size_t>(2 * k);
     std::string_view pair = at < value.size() ? value.substr(at, 2) : std::string_view{};
@@ -124,11 +111,11 @@ std::string BookGameString(GameState& g, bool flip) {
     if (g.Opt.Notation == 0 && g.Rules.PiecesOnBlack < 2) {
       const int from = SquareNumber(g, FirstTwo(move));
       const int to = SquareNumber(g, LastTwo(move));
-      NotationScope numbered(g, 1);
+      ScopedNotation numbered(g, 1);
       move = SquareNotation(g, from, 0) + SquareNotation(g, to, 0);
     }
     if (flip) {
-      NotationScope numbered(g, g.Rules.PiecesOnBlack < 2 ? 1 : g.Opt.Notation);
+      ScopedNotation numbered(g, g.Rules.PiecesOnBlack < 2 ? 1 : g.Opt.Notation);
       const int from = SquareNumber(g, FirstTwo(move));
       const int to = SquareNumber(g, LastTwo(move));
       move = SquareNotation(g, FlipSquare(from), 0) + SquareNotation(g, FlipSquare(to), 0);
@@ -258,7 +245,7 @@ void BookMove(GameState& g, int lookUpMove) {
     std::string chosen = b.BookCandidates[k];
     const int readNotation = g.Rules.PiecesOnBlack < 2 ? 1 : g.Opt.Notation;
     if (g.Rules.BlackStarts == 0 && american) {
-      NotationScope numbered(g, readNotation);
+      ScopedNotation numbered(g, readNotation);
       const int from = SquareNumber(g, FirstTwo(chosen));
       const int to = SquareNumber(g, LastTwo(chosen));
       chosen = SquareNotation(g, FlipSquare(from), 2) + SquareNotation(g, FlipSquare(to), 2);
@@ -266,7 +253,7 @@ void BookMove(GameState& g, int lookUpMove) {
     if (lookUpMove == 1) {
       if (chosen.size() > 0 && chosen[0] == '0') chosen[0] = ' ';
       if (chosen.size() > 2 && chosen[2] == '0') chosen[2] = ' ';
-      NotationScope numbered(g, readNotation);
+      ScopedNotation numbered(g, readNotation);
       b.BookFrom = SquareNumber(g, FirstTwo(chosen));
       b.BookTo = SquareNumber(g, LastTwo(chosen));
     }

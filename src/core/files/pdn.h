@@ -98,20 +98,6 @@ bool ParseFen(std::string_view fen, FenPosition& out);
 // outside the four built-in rule sets.
 std::string PdnGameText(GameState& g, std::string_view today);
 
-// Holds Notation at a value for a while (square texts and names in a
-// notation other than the one in force) and puts it back.
-class ScopedNotation {
- public:
-  ScopedNotation(GameState& g, int notation) : g_(g), saved_(g.Opt.Notation) { g.Opt.Notation = notation; }
-  ~ScopedNotation() { g_.Opt.Notation = saved_; }
-  ScopedNotation(const ScopedNotation&) = delete;
-  ScopedNotation& operator=(const ScopedNotation&) = delete;
-
- private:
-  GameState& g_;
-  int32_t saved_;
-};
-
 // Today's date as the PDN writer puts it: "mm/dd/yyyy".
 std::string PdnToday();
 

@@ -8,6 +8,20 @@
 
 namespace m8 {
 
+// Holds Notation at a value for a while (square texts and names in a
+// notation other than the one in force) and puts it back.
+class ScopedNotation {
+ public:
+  ScopedNotation(GameState& g, int notation) : g_(g), saved_(g.Opt.Notation) { g.Opt.Notation = notation; }
+  ~ScopedNotation() { g_.Opt.Notation = saved_; }
+  ScopedNotation(const ScopedNotation&) = delete;
+  ScopedNotation& operator=(const ScopedNotation&) = delete;
+
+ private:
+  GameState& g_;
+  int32_t saved_;
+};
+
 // Cell to name. PadMode matters only for numbered names below 10: 0 puts a
 // blank in front, 1 nothing, any other value "0".
 std::string SquareNotation(const GameState& g, int square, int padMode);
