@@ -126,10 +126,7 @@ bool Search(const Opening& o, m8::Host& host, Run& run) {
   g->ProgramFolder = M8_BIN_DIR;
   if (!PlayOpening(*g, o)) return false;
   g->host = &host;
-  g->Eval.NoiseAmplitude = 0;
-  g->Eval.EvalExtraTerm = 1;
-  m8::SetPhaseThresholds(*g);
-  m8::ResetPly(*g);
+  m8::PrepareFullStrengthSearch(*g);
   m8::RootSearchParams params;
   params.member = m8::ChooseFullNode(*g);
   params.depthLimit = kDepth;

@@ -8,10 +8,8 @@
 // where DIGITS is the Setup string of the position after the best move.
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 
 #include "core/engine/analysissetup.h"
 #include "core/engine/evaluate.h"
@@ -20,15 +18,9 @@
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "core/state.h"
+#include "toolsupport.h"
 
 namespace {
-
-std::string ProgramFolder(const char* argv0) {
-  std::error_code ec;
-  auto exe = std::filesystem::canonical("/proc/self/exe", ec);
-  if (ec) exe = std::filesystem::absolute(argv0, ec);
-  return exe.parent_path().string();
-}
 
 int Usage() {
   std::fprintf(stderr,
@@ -82,19 +74,15 @@ int main(int argc, char** argv) {
   if (setup.empty() && !side.empty()) return Usage();
 
   auto g = std::make_unique<m8::GameState>();
-  g->ProgramFolder = ProgramFolder(argv[0]);
+  g->ProgramFolder = m8tools::ProgramFolder(argv[0]);
   std::string error;
   if (!m8::SetupAnalysisPosition(*g, variant, setup, side == "w" ? 1 : -1, &error)) {
     std::fprintf(stderr, "morventa8-analyse: %s\n", error.c_str());
     return 1;
   }
 
-  // As a computer move at full strength: no noise, the back-row term on.
-  g->Eval.NoiseAmplitude = 0;
-  g->Eval.EvalExtraTerm = 1;
+  m8::PrepareFullStrengthSearch(*g);
   g->Opt.ShowCalculation = 1;
-  m8::SetPhaseThresholds(*g);
-  m8::ResetPly(*g);
 
   m8::RootSearchParams params;
   params.member = m8::ChooseFullNode(*g);

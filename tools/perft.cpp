@@ -10,25 +10,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "core/rules/perft.h"
 #include "core/state.h"
+#include "toolsupport.h"
 
 namespace {
-
-std::string ProgramFolder(const char* argv0) {
-  std::error_code ec;
-  auto exe = std::filesystem::canonical("/proc/self/exe", ec);
-  if (ec) exe = std::filesystem::absolute(argv0, ec);
-  return exe.parent_path().string();
-}
 
 // Messages of the set-up (a bad variant file) go to the error stream.
 struct ConsoleHost : m8::Host {
@@ -79,7 +71,7 @@ int main(int argc, char** argv) {
   auto g = std::make_unique<m8::GameState>();
   ConsoleHost host;
   g->host = &host;
-  g->ProgramFolder = ProgramFolder(argv[0]);
+  g->ProgramFolder = m8tools::ProgramFolder(argv[0]);
   std::string error;
   if (!m8::SetupVariantStart(*g, variant, &error)) {
     std::fprintf(stderr, "morventa8-perft: %s\n", error.c_str());

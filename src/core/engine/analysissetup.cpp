@@ -1,6 +1,8 @@
 #include "core/engine/analysissetup.h"
 
+#include "core/engine/evaluate.h"
 #include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
 #include "core/rules/variantfile.h"
 
 namespace m8 {
@@ -36,6 +38,13 @@ bool SetupAnalysisPosition(GameState& g, std::string_view variant, std::string_v
     g.Flow.PositionPreset = 0;
   }
   return true;
+}
+
+void PrepareFullStrengthSearch(GameState& g) {
+  g.Eval.NoiseAmplitude = 0;
+  g.Eval.EvalExtraTerm = 1;
+  SetPhaseThresholds(g);
+  ResetPly(g);
 }
 
 }  // namespace m8

@@ -18,4 +18,9 @@ namespace m8 {
 bool SetupAnalysisPosition(GameState& g, std::string_view variant, std::string_view setup,
                            int sideToMove, std::string* error);
 
+// Readies the position for a search as a computer move at full strength: no
+// noise, the back-row term on, the phase thresholds of the material on the
+// board, the ply counters reset.
+void PrepareFullStrengthSearch(GameState& g);
+
 }  // namespace m8
