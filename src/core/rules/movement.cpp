@@ -56,19 +56,19 @@ int CountDirectionNames(std::string_view list) {
   return ForEachDirection(list, [](int, int) {});
 }
 
-void ParseDirections(DirectionRows& t, std::string_view spec, int kind) {
+void ParseDirections(DirectionRows& t, std::string_view movement, int kind) {
   if (kind < 0 || kind > 3) return;
   t[kind].fill(kDirEnd);
   t[kind + 4].fill(kDirEnd);
-  size_t blank = spec.find(' ');
-  std::string_view moves = blank == std::string_view::npos ? spec : spec.substr(0, blank);
-  std::string_view captures = blank == std::string_view::npos ? std::string_view{} : spec.substr(blank + 1);
+  size_t blank = movement.find(' ');
+  std::string_view moves = blank == std::string_view::npos ? movement : movement.substr(0, blank);
+  std::string_view captures = blank == std::string_view::npos ? std::string_view{} : movement.substr(blank + 1);
   ParseList(t[kind], moves, kind);
   if (!captures.empty()) ParseList(t[kind + 4], captures, kind);
 }
 
-void ParseDirections(GameState& g, std::string_view spec, int kind, bool bookTable) {
-  ParseDirections(bookTable ? g.Tables.BookDirectionTable : g.Tables.DirectionTable, spec, kind);
+void ParseDirections(GameState& g, std::string_view movement, int kind, bool bookTable) {
+  ParseDirections(bookTable ? g.Tables.BookDirectionTable : g.Tables.DirectionTable, movement, kind);
 }
 
 void ParseAllDirections(GameState& g) {

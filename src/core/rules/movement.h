@@ -18,8 +18,8 @@ int CountDirectionNames(std::string_view list);
 // Fills the move and capture rows of a piece kind (0..3) from a movement
 // string; bookTable selects BookDirectionTable. Names after the eighth are
 // ignored (the variant reader refuses such strings beforehand).
-void ParseDirections(GameState& g, std::string_view spec, int kind, bool bookTable);
-void ParseDirections(DirectionRows& table, std::string_view spec, int kind);
+void ParseDirections(GameState& g, std::string_view movement, int kind, bool bookTable);
+void ParseDirections(DirectionRows& table, std::string_view movement, int kind);
 
 // Parses the four movement strings of the rules in force.
 void ParseAllDirections(GameState& g);

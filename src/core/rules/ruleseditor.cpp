@@ -148,10 +148,10 @@ void RulesEditor::Load() {
   editDirections_ = g_.Tables.DirectionTable;
 }
 
-void RulesEditor::SetMovementParts(int kind, std::string_view spec) {
-  const size_t blank = spec.find(' ');
-  movementParts_[kind] = std::string(spec.substr(0, blank));
-  movementParts_[kind + 4] = blank == std::string_view::npos ? std::string() : std::string(spec.substr(blank + 1));
+void RulesEditor::SetMovementParts(int kind, std::string_view movement) {
+  const size_t blank = movement.find(' ');
+  movementParts_[kind] = std::string(movement.substr(0, blank));
+  movementParts_[kind + 4] = blank == std::string_view::npos ? std::string() : std::string(movement.substr(blank + 1));
 }
 
 void RulesEditor::FillVariantList() {

@@ -122,7 +122,7 @@ class RulesEditor {
   void SetChecksFromRules(std::initializer_list<int> boxes);
   void SetNumbersFromRules(std::initializer_list<int> boxes);
   bool ReadVariantFile(const std::string& name);
-  void SetMovementParts(int kind, std::string_view spec);
+  void SetMovementParts(int kind, std::string_view movement);
   void ListVariantFiles();
   int FindName(const std::string& name) const;
   void Refuse(bool& mark);

@@ -48,7 +48,7 @@ Board EmptyBoard() {
 
 TEST(ParseDirections, TableOfStrings) {
   struct Case {
-    const char* spec;
+    const char* movement;
     int kind;
     std::vector<int> moves, captures;
   } cases[] = {
@@ -76,14 +76,14 @@ TEST(ParseDirections, TableOfStrings) {
   for (const auto& c : cases) {
     DirectionRows t;
     for (auto& row : t) row.fill(12345);  // stale contents must go
-    ParseDirections(t, c.spec, c.kind);
-    EXPECT_EQ(Row(t[c.kind]), c.moves) << '"' << c.spec << "\" kind " << c.kind;
-    EXPECT_EQ(Row(t[c.kind + 4]), c.captures) << '"' << c.spec << "\" kind " << c.kind;
-    EXPECT_TRUE(TailIsEnd(t[c.kind]) && TailIsEnd(t[c.kind + 4])) << c.spec;
+    ParseDirections(t, c.movement, c.kind);
+    EXPECT_EQ(Row(t[c.kind]), c.moves) << '"' << c.movement << "\" kind " << c.kind;
+    EXPECT_EQ(Row(t[c.kind + 4]), c.captures) << '"' << c.movement << "\" kind " << c.kind;
+    EXPECT_TRUE(TailIsEnd(t[c.kind]) && TailIsEnd(t[c.kind + 4])) << c.movement;
     // The other kinds' rows are not touched.
     for (int r = 0; r < 8; ++r) {
       if (r != c.kind && r != c.kind + 4) {
-        EXPECT_EQ(t[r][0], 12345) << c.spec;
+        EXPECT_EQ(t[r][0], 12345) << c.movement;
       }
     }
   }
