@@ -255,25 +255,23 @@ void FrmOptions::Form_KeyDown(int key, Qt::KeyboardModifiers shift) {
 void FrmOptions::setDepthControls(bool on) { SetEnabled(depthControls_, on); }
 void FrmOptions::setTimeControls(bool on) { SetEnabled(timeControls_, on); }
 
-void FrmOptions::Check1_Click() {
-  if (check1_->isChecked()) {
-    check2_->setChecked(false);
-    setTimeControls(false);
-    setDepthControls(true);
-  } else if (!check2_->isChecked()) {
-    check1_->setChecked(true);
+// Depth (Check1) and time (Check2) exclude each other and one of them is
+// always ticked: ticking one clears the other and enables its own controls;
+// clearing the ticked one ticks it again.
+void FrmOptions::pickSearchLimit(bool depth) {
+  QCheckBox* mine = depth ? check1_ : check2_;
+  QCheckBox* other = depth ? check2_ : check1_;
+  if (mine->isChecked()) {
+    other->setChecked(false);
+    setDepthControls(depth);
+    setTimeControls(!depth);
+  } else if (!other->isChecked()) {
+    mine->setChecked(true);
   }
 }
 
-void FrmOptions::Check2_Click() {
-  if (check2_->isChecked()) {
-    check1_->setChecked(false);
-    setDepthControls(false);
-    setTimeControls(true);
-  } else if (!check1_->isChecked()) {
-    check2_->setChecked(true);
-  }
-}
+void FrmOptions::Check1_Click() { pickSearchLimit(true); }
+void FrmOptions::Check2_Click() { pickSearchLimit(false); }
 
 void FrmOptions::updateDependents() {
   SetEnabled(fiftyControls_, box(&Options::ChessDrawRules)->isChecked());

@@ -49,6 +49,7 @@ class FrmOptions : public QDialog {
   void buildControls();
   void Check1_Click();
   void Check2_Click();
+  void pickSearchLimit(bool depth);
   void setDepthControls(bool on);
   void setTimeControls(bool on);
   void updateDependents();
