@@ -271,57 +271,6 @@ std::string SettingsPath(const GameState& g) { return ResolvePath(g.ProgramFolde
 
 }  // namespace
 
-std::string Latin1ToUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (char ch : bytes) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out += ch;
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-std::string Utf8ToLatin1(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      out += text[i++];
-      continue;
-    }
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
-    if (extra < 0 || c >= 0xF8 || i + static_cast<size_t>(extra) >= text.size()) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    uint32_t code = c & (0x3F >> extra);
-    bool ok = true;
-    for (int k = 1; k <= extra; ++k) {
-      auto d = static_cast<unsigned char>(text[i + k]);
-      if ((d & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      code = (code << 6) | (d & 0x3F);
-    }
-    if (!ok) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    out += code <= 0xFF ? static_cast<char>(code) : '?';
-    i += 1 + extra;
-  }
-  return out;
-}
-
 std::optional<OptionBounds> OptionRange(int32_t Options::*option) {
   for (const Line& l : kLines)
     if (l.kind == Kind::Option && l.opt == option && l.fix != Fix::None) return OptionBounds{l.lo, l.hi};

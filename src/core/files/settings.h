@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/state.h"
+#include "core/textcode.h"
 
 namespace m8 {
 
@@ -72,10 +73,5 @@ struct OptionBounds {
   int32_t hi = 0;
 };
 std::optional<OptionBounds> OptionRange(int32_t Options::*option);
-
-// Latin-1 file bytes <-> the UTF-8 texts kept in memory. Characters beyond
-// Latin-1 are written as '?'.
-std::string Latin1ToUtf8(std::string_view bytes);
-std::string Utf8ToLatin1(std::string_view text);
 
 }  // namespace m8
