@@ -215,7 +215,10 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
     ++n;
     if (bad) return;
     const std::string_view line = TrimView(raw);
-    if (StartsWith(line, "[") && !(current && inComment)) {
+    // A line of tags, unless it goes on with a comment that closes on it (a
+    // comment left open never hides the games after it).
+    const bool commentGoesOn = current && inComment && line.find('}') != std::string_view::npos;
+    if (StartsWith(line, "[") && !commentGoesOn) {
       readTags(line);
       return;
     }

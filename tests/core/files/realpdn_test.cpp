@@ -109,11 +109,12 @@ TEST_F(RealPdnTest, TagsAndResultsOfRealFiles) {
       "[Event \"C\"]\n1. 9-14 22-18 {end} 0-2 {after}\n\n"
       "[Event \"D\"]\n1. 11-15 *\n\n"
       "[Event \"E\"]\n") +
-      std::string("[Black \"Na\0me\"]\n", 16) + "1. 11-15 2-0\n";
+      std::string("[Black \"Na\0me\"]\n", 16) + "1. 11-15 2-0\n\n" +
+      "[Event \"F\"]\n1. 11-15 {a comment left open\n\n[Event \"G\"]\n1. 9-14 *\n";
   PdnFile file;
   FileProblem p;
   ASSERT_TRUE(ReadPdnFile(pdn, "real.pdn", file, p)) << p.text;
-  ASSERT_EQ(file.games.size(), 5u);
+  ASSERT_EQ(file.games.size(), 7u);
   const PdnTags& a = file.games[0].tags;
   EXPECT_EQ(a.Event, "Club");
   EXPECT_EQ(a.Black, "Ann");
@@ -128,6 +129,7 @@ TEST_F(RealPdnTest, TagsAndResultsOfRealFiles) {
   EXPECT_EQ(file.games[3].tags.Result, "*");
   EXPECT_EQ(file.games[4].tags.Black, "Na me");
   EXPECT_EQ(PdnRowColumns(file.games[4].tags)[3], "2-0");
+  EXPECT_EQ(file.games[6].tags.Event, "G") << "an open comment does not hide the next game";
 
   // The result shown after loading is the one the file gives.
   ASSERT_TRUE(Load(g, pdn, 1)) << LastMessage();
