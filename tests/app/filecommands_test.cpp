@@ -1,5 +1,10 @@
 // Game files in the window: Open and Save through the file dialogs, the
 // diagram, and the autosave game written at exit and resumed at start-up.
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app/dialogs/dlgpdn.h"
+#include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
 #include "core/files/gamefile.h"
 #include "core/rules/drawrules.h"
@@ -151,6 +156,42 @@ class FileCommandsTest : public QObject {
     w2->Open1_Click();
     QCOMPARE(w2->state().Game.GameLength, 3);
     QVERIFY(again.messages.last().contains("broken.tvn, line 2"));
+  }
+
+  // Names in any language reach the chooser and the side labels: a Latin-1
+  // file and a UTF-8 file of the same games.
+  void namesInAnyLanguageShowAsWritten() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen;
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    const QString black = QString::fromUtf8("Сергей"), white = QString::fromUtf8("Jürgen 张伟");
+    const QByteArray utf8 = "[Event \"Club\"]\n[Black \"" + black.toUtf8() + "\"]\n[White \"" + white.toUtf8() +
+                            "\"]\n\n1. 11-15 23-19 *\n\n[Event \"Second\"]\n\n1. 9-14 *\n";
+    const QByteArray latin1 = "[Event \"Club\"]\n[Black \"J\xFCrg\"]\n[White \"Ren\xE9\"]\n\n1. 11-15 23-19 *\n\n"
+                              "[Event \"Second\"]\n\n1. 9-14 *\n";
+    struct Case {
+      QByteArray bytes;
+      QString black, white;
+    } cases[] = {{utf8, black, white}, {latin1, QString::fromUtf8("Jürg"), QString::fromUtf8("René")}};
+    for (const Case& c : cases) {
+      chosen = dir.path() + "/names.pdn";
+      WriteFile(chosen, c.bytes);
+      QString shownBlack, shownWhite;
+      dialogs_test::WhenModal<DlgPdn>([&](DlgPdn* d) {
+        shownBlack = d->listView1()->topLevelItem(0)->text(2);
+        shownWhite = d->listView1()->topLevelItem(0)->text(3);
+        d->listView1()->setCurrentItem(d->listView1()->topLevelItem(0));
+        d->findChild<QPushButton*>("OKButton")->click();
+      });
+      w->Open1_Click();
+      QCOMPARE(shownBlack, c.black);
+      QCOMPARE(shownWhite, c.white);
+      QCOMPARE(w->state().Game.GameLength, 2);
+      QCOMPARE(w->label(1)->text(), c.black);
+      QCOMPARE(w->label(2)->text(), c.white);
+      w->state().Flow.GameStarted = 0;  // open the next file without asking
+    }
   }
 
   void diagramIsWritten() {

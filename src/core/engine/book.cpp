@@ -10,6 +10,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/ruleset.h"
+#include "core/textcode.h"
 
 namespace fs = std::filesystem;
 
@@ -56,7 +57,8 @@ BookFile LoadBookFile(GameState& g, const std::string& path, std::string* stamp)
   auto bytes = ReadWholeFile(path);
   if (!bytes) return BookFile::Unreadable;
   b.CachedLines.clear();
-  ForEachLine(*bytes, [&](std::string_view line) { b.CachedLines.emplace_back(line); });
+  // Opening names in any language: UTF-8 when the file is, else Latin-1.
+  ForEachLine(DecodeText(*bytes), [&](std::string_view line) { b.CachedLines.emplace_back(line); });
   b.CachedFirstBytes = bytes->substr(0, std::string_view(kBookHeader).size());
   b.CachedPath = path;
   b.CachedSize = size;

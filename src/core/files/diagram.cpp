@@ -40,7 +40,8 @@ std::string DiagramHtml(GameState& g) {
   auto line = [&](const std::string& s) { out += s + "\r\n"; };
   line("<HTML>");
   line("<HEAD>");
-  line("<TITLE>" + Escaped(Utf8ToLatin1(g.Variant.LoadedVariantName)) + "</TITLE>");
+  line("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">");
+  line("<TITLE>" + Escaped(g.Variant.LoadedVariantName) + "</TITLE>");
   line("</HEAD>");
   line("");
   line("<BODY>");
@@ -64,7 +65,7 @@ std::string DiagramHtml(GameState& g) {
   line("</TD>");
   line("</TR>");
   line("</TABLE>");
-  const std::string comment = Utf8ToLatin1(g.Flow.CommentText);
+  const std::string& comment = g.Flow.CommentText;
   if (!comment.empty()) {
     line("<BR>");
     bool firstLine = true;

@@ -12,7 +12,8 @@ namespace m8 {
 inline constexpr const char* kDiagramFileName = "diagram.html";
 
 // The page for the board as shown (BoardTurned) and the comment in the
-// comment box, as Latin-1 text with CR LF line ends.
+// comment box, as UTF-8 text with CR LF line ends; the page's head declares
+// the charset.
 std::string DiagramHtml(GameState& g);
 
 // Writes "diagram.html" (replacing it) and says "DIAGRAM.HTML created";

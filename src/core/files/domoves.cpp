@@ -9,6 +9,7 @@
 #include "core/rules/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
+#include "core/textcode.h"
 
 namespace m8 {
 
@@ -52,7 +53,7 @@ std::string DoMovesFileText(GameState& g) {
     if (stuck || score == kInfinity || drawn) break;
     text += t + "\r\n";
   }
-  return text;
+  return EncodeOwnFormat(text);
 }
 
 bool WriteDoMovesFile(GameState& g) {

@@ -27,7 +27,9 @@ constexpr const char* kWrittenKeys[] = {
     "ContractW2",    "ContractB1",     "ContractB2",
 };
 
-constexpr char kCommentBreak = '\xFF';  // two of them stand for a line break
+// A line break in a comment: two characters U+00FF ("ÿÿ"), bytes FF FF in a
+// Latin-1 file.
+constexpr std::string_view kCommentBreak = "\xC3\xBF\xC3\xBF";
 
 // True when the text begins (after blanks) with a number Val can read.
 bool HasNumber(std::string_view text) {
@@ -52,7 +54,6 @@ std::string CommentLine(std::string_view comment) {
     if (c == '\r' && i + 1 < comment.size() && comment[i + 1] == '\n') continue;
     if (c == '\r' || c == '\n') {
       out += kCommentBreak;
-      out += kCommentBreak;
     } else {
       out += static_cast<unsigned char>(c) < 32 ? ' ' : c;
     }
@@ -61,17 +62,17 @@ std::string CommentLine(std::string_view comment) {
 }
 
 std::string CommentFromLine(std::string_view line) {
-  std::string body(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
+  const std::string_view body = line.substr(1, line.size() >= 2 ? line.size() - 2 : 0);
   std::string out;
   for (size_t i = 0; i < body.size(); ++i) {
-    if (body[i] == kCommentBreak && i + 1 < body.size() && body[i + 1] == kCommentBreak) {
+    if (body.substr(i, kCommentBreak.size()) == kCommentBreak) {
       out += '\n';
-      ++i;
+      i += kCommentBreak.size() - 1;
     } else {
       out += body[i];
     }
   }
-  return Latin1ToUtf8(out);
+  return out;
 }
 
 class Reader {
@@ -109,7 +110,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     std::string_view all(s);
     if (CountDirectionNames(all.substr(0, blank)) > 8 ||
         (blank != std::string_view::npos && CountDirectionNames(all.substr(blank + 1)) > 8))
-      return Fail(n, "more than eight direction names in the movement \"" + Latin1ToUtf8(s) + "\"");
+      return Fail(n, "more than eight direction names in the movement \"" + s + "\"");
     --movementLeft;
     return true;
   }
@@ -136,7 +137,7 @@ bool Reader::Keyed(std::string_view line, int n) {
       name = BuiltinVariantName(index);
       if (!HasNumber(value) || name.empty()) return Fail(n, "no built-in variant has the number " + std::string(value));
     } else {
-      name = Latin1ToUtf8(value.substr(1, value.size() >= 2 ? value.size() - 2 : 0));
+      name = std::string(value.substr(1, value.size() >= 2 ? value.size() - 2 : 0));
     }
     if (!IsSafeFileName(name)) return Fail(n, "\"" + name + "\" is not a valid variant name");
     out_.Variant = name;
@@ -148,7 +149,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     out_.UseClassicSeen = true;
     out_.SetupAtUseClassic = setup_;
   } else if (key == "PlayerName") {
-    out_.PlayerName = Latin1ToUtf8(value);
+    out_.PlayerName = std::string(value);
   } else if (key == "PromoW" || key == "PromoB") {
     if (value.size() > 2 * kPromoEntries) return Fail(n, "more than 12 promotion squares");
     (key == "PromoW" ? out_.PromoW : out_.PromoB) = GameFileData::Promo{std::string(value), notation_};
@@ -183,9 +184,11 @@ bool Reader::Move(std::string_view line, int n) {
 
 }  // namespace
 
-bool ParseGameFile(std::string_view bytes, std::string_view fileTitle, GameFileData& out,
+bool ParseGameFile(std::string_view fileBytes, std::string_view fileTitle, GameFileData& out,
                    FileProblem& problem) {
   out = GameFileData{};
+  const std::string text = DecodeText(fileBytes);
+  const std::string_view bytes = text;
   const std::string title(fileTitle);
   const std::string_view header = kGameFileHeader;
   if (bytes.substr(0, header.size()) != header) {
@@ -229,7 +232,7 @@ std::string GameFileHeaderText(const GameState& g) {
   auto line = [&](const std::string& s) { out += s + "\r\n"; };
   const RuleSet& r = g.Rules;
   line(std::string(kGameFileHeader) + kGameFileVersion);
-  line("Variant=*" + Utf8ToLatin1(OneLine(r.Variant)) + "*");
+  line("Variant=*" + OneLine(r.Variant) + "*");
   line("Setup=" + BoardToSetupString(g));
   line("Book=" + std::to_string(g.Book.InBook));
   line("Notation=" + std::to_string(g.Opt.Notation));
@@ -244,9 +247,9 @@ std::string GameFileHeaderText(const GameState& g) {
   }
   line("UseClassic=" + std::to_string(g.Opt.UseClassic));
   line("Offset=");
-  for (const auto& m : r.MovementStrings) line(Utf8ToLatin1(OneLine(m)));
+  for (const auto& m : r.MovementStrings) line(OneLine(m));
   line("ManContJumpCrowned=" + std::to_string(r.ManContJumpCrowned));
-  line("PlayerName=" + Utf8ToLatin1(OneLine(g.Opt.UserName)));
+  line("PlayerName=" + OneLine(g.Opt.UserName));
   line("START");
   return out;
 }
@@ -255,11 +258,11 @@ std::string GameFileText(const GameState& g) {
   std::string out = GameFileHeaderText(g);
   const int length = std::clamp(g.Game.GameLength, 0, kMaxGamePly);
   for (int p = 0;; ++p) {
-    if (!g.Game.PlyComments[p].empty()) out += CommentLine(Utf8ToLatin1(g.Game.PlyComments[p])) + "\r\n";
+    if (!g.Game.PlyComments[p].empty()) out += CommentLine(g.Game.PlyComments[p]) + "\r\n";
     if (p == length) break;
     out += MoveLineText(g, g.Game.GameMoves[p + 1]) + "\r\n";
   }
-  return out;
+  return EncodeOwnFormat(out);
 }
 
 }  // namespace m8

@@ -68,16 +68,18 @@ struct GameFileData {
 // Parses an own game file. On failure returns false and fills the problem:
 // "<title> is not an Morventa8 file" for a wrong header, "Incorrect game
 // file!" and "Need version 0.89" for another version, otherwise the file
-// title, the line and what is wrong with it.
+// title, the line and what is wrong with it. The bytes are read as UTF-8
+// when they are valid UTF-8 and as Latin-1 otherwise.
 bool ParseGameFile(std::string_view bytes, std::string_view fileTitle, GameFileData& out,
                    FileProblem& problem);
 
-// The game in hand in the own format (Latin-1 bytes, CR LF line ends): the
-// 57 fixed lines, then the comments and the move lines. The square texts
-// follow the notation in force.
+// The game in hand in the own format (CR LF line ends): the 57 fixed lines,
+// then the comments and the move lines. The square texts follow the
+// notation in force. Latin-1 bytes when every character fits, else UTF-8.
 std::string GameFileText(const GameState& g);
 
-// The 57 fixed lines alone (the DoMoves file adds its move lines after them).
+// The 57 fixed lines alone (the DoMoves file adds its move lines after them),
+// as UTF-8 text: the writer of the whole file encodes it (EncodeOwnFormat).
 std::string GameFileHeaderText(const GameState& g);
 
 // The two-character texts of the promotion squares of one side, in the

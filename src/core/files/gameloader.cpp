@@ -18,6 +18,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/variantfile.h"
+#include "core/textcode.h"
 #include "core/version.h"
 
 namespace m8 {
@@ -58,6 +59,15 @@ struct ReplayFailure {
   std::string moveText;
   int line = 0;
 };
+
+// A game's PDN (UTF-8) added to the bytes of a PDN file. A file that is not
+// UTF-8 is Latin-1: the game joins it in Latin-1 when every character fits,
+// else the whole file becomes UTF-8, so that one file never mixes the two.
+std::string AppendPdnGame(std::string file, const std::string& game) {
+  if (IsValidUtf8(file)) return file + game;
+  if (FitsLatin1(game)) return file + Utf8ToLatin1(game);
+  return Latin1ToUtf8(file) + game;
+}
 
 bool EndsWithPdn(const std::string& path) { return path.size() >= 3 && ToUpper(path.substr(path.size() - 3)) == "PDN"; }
 
@@ -390,8 +400,8 @@ void SetPlayerNames(GameState& g, const LoadPlan& p, int mode) {
   }
   if (g.Opt.PlayMode == 1) f.PlayerName1 = f.PlayerName2 = g.Opt.UserName;
   if (p.pdn && mode == kLoadOpen) {
-    f.PlayerName2 = p.tags.White.empty() ? "Player" : Latin1ToUtf8(p.tags.White);
-    f.PlayerName1 = p.tags.Black.empty() ? "Player" : Latin1ToUtf8(p.tags.Black);
+    f.PlayerName2 = p.tags.White.empty() ? "Player" : p.tags.White;
+    f.PlayerName1 = p.tags.Black.empty() ? "Player" : p.tags.Black;
   }
 }
 
@@ -406,20 +416,20 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
   if (p.pdn) {
     GameHeader& hd = g.Header;
     const PdnTags& t = p.tags;
-    hd.GameEvent = Latin1ToUtf8(t.Event);
-    hd.GameDate = Latin1ToUtf8(t.Date);
-    hd.GameSite = Latin1ToUtf8(t.Site);
-    hd.GameRound = Latin1ToUtf8(t.Round);
-    hd.GameBlack = Latin1ToUtf8(t.Black);
-    hd.GameBlackElo = Latin1ToUtf8(t.BlackElo);
-    hd.GameWhite = Latin1ToUtf8(t.White);
-    hd.GameWhiteElo = Latin1ToUtf8(t.WhiteElo);
+    hd.GameEvent = t.Event;
+    hd.GameDate = t.Date;
+    hd.GameSite = t.Site;
+    hd.GameRound = t.Round;
+    hd.GameBlack = t.Black;
+    hd.GameBlackElo = t.BlackElo;
+    hd.GameWhite = t.White;
+    hd.GameWhiteElo = t.WhiteElo;
     hd.GameSetUp = t.SetUp;
     hd.GameFen = t.Fen;
-    hd.GameEco = Latin1ToUtf8(t.Eco);
+    hd.GameEco = t.Eco;
     hd.GameType = t.GameType;
     hd.RulesTagValue = t.RulesTag;
-    g.Flow.LoadedResult = Latin1ToUtf8(t.Result);
+    g.Flow.LoadedResult = t.Result;
     if (g.Flow.GameResult.empty()) g.Flow.GameResult = g.Flow.LoadedResult;
   }
   SetPlayerNames(g, p, mode);
@@ -543,13 +553,16 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
     if (std::filesystem::exists(path, ec)) {
       const auto old = ReadWholeFile(path, kMaxGameFileBytes);
       if (!old) {
-        g.host->message(Icon::Exclamation, "Error", title + " cannot be read, so the game is not added to it.");
+        const bool large = std::filesystem::file_size(path, ec) > kMaxGameFileBytes && !ec;
+        g.host->message(Icon::Exclamation, "Error",
+                        title + (large ? " is too large for a game file" : " cannot be read") +
+                            ", so the game is not added to it.");
         return false;
       }
       bytes = *old;
       if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
     }
-    bytes += PdnGameText(g, PdnToday());
+    bytes = AppendPdnGame(std::move(bytes), PdnGameText(g, PdnToday()));
   } else {
     bytes = GameFileText(g);
   }

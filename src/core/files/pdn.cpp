@@ -11,6 +11,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/startup.h"
+#include "core/textcode.h"
 
 namespace m8 {
 
@@ -18,9 +19,8 @@ namespace {
 
 // The tags a PDN file may begin with.
 constexpr const char* kFirstTags[] = {
-    "[Tavrin \"", "[KVersion \"", "[Event \"", "[Date \"",     "[Site \"",  "[Round \"",   "[Year \"",
-    "[Black \"",  "[BlackElo \"", "[White \"", "[WhiteElo \"", "[Result \"", "[SetUp \"",  "[Setup \"",
-    "[FEN \"",    "[fen \"",      "[Comment \"", "[ECO \"",    "[eco \"",    "[Rem \"",    "[Ram \"",
+    "Tavrin", "KVersion", "Event", "Date",   "Site", "Round", "Year", "Black", "BlackElo", "White", "WhiteElo",
+    "Result", "SetUp",    "Setup", "FEN",    "fen",  "Comment", "ECO", "eco",  "Rem",      "Ram",   "GameType",
 };
 
 constexpr const char* kRulesTagVersion = "1.13";
@@ -49,6 +49,12 @@ const TagGroup kTagGroups[] = {
       "canContract", "ContractNumber", "ContractW1", "ContractW2", "ContractB1", "ContractB2"}},
 };
 
+std::string_view TrimView(std::string_view t) {
+  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+  return t;
+}
+
 bool HasNumber(std::string_view text) {
   size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
@@ -67,6 +73,20 @@ bool IsResult(std::string_view t) {
   return StartsWith(t, "0-");
 }
 
+// The result that ends a move text ("... 22-17 1-0", a comment after it
+// allowed), or "*" when it ends otherwise.
+std::string ResultAtEnd(std::string_view moves) {
+  moves = TrimView(moves);
+  while (!moves.empty() && moves.back() == '}') {
+    const size_t open = moves.rfind('{');
+    if (open == std::string_view::npos) return "*";
+    moves = TrimView(moves.substr(0, open));
+  }
+  const size_t blank = moves.find_last_of(" \t");
+  const std::string_view last = blank == std::string_view::npos ? moves : moves.substr(blank + 1);
+  return IsResult(last) && last.find_first_of("-*") != std::string_view::npos ? std::string(last) : "*";
+}
+
 bool IsSeparator(char c) { return c == '-' || c == 'x' || c == 'X' || c == ':'; }
 
 bool IsSquareName(std::string_view t) {
@@ -78,8 +98,46 @@ std::string Pad2(std::string_view s) { return s.size() == 1 ? " " + std::string(
 
 std::string CleanValue(std::string_view text) {
   std::string out;
-  for (char c : Utf8ToLatin1(text)) out += static_cast<unsigned char>(c) < 32 ? ' ' : c;
+  for (char c : text) out += static_cast<unsigned char>(c) < 32 ? ' ' : c;
   return out;
+}
+
+// The file's bytes as UTF-8 text (a byte-order mark dropped, the rest read as
+// UTF-8 when valid and as Latin-1 otherwise); a NUL byte counts as a blank.
+std::string DecodePdnText(std::string_view bytes) {
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  std::string text = DecodeText(bytes);
+  std::replace(text.begin(), text.end(), '\0', ' ');
+  return text;
+}
+
+// True when the text begins with one of the tags a PDN file may begin with.
+bool IsFirstTag(std::string_view head) {
+  PdnTagText tag;
+  if (!CutPdnTag(head, &tag)) return false;
+  for (const char* name : kFirstTags)
+    if (tag.name == name) return true;
+  return false;
+}
+
+// Where a tag begins in a move line, outside comments, or npos. inComment
+// carries an open "{" from line to line. Only the first "[" after a blank is
+// tried, so that a long line is read once.
+size_t TagAfterMoves(std::string_view line, bool& inComment) {
+  bool tried = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '{') {
+      inComment = true;
+    } else if (c == '}') {
+      inComment = false;
+    } else if (c == '[' && !inComment && !tried && i > 0 && (line[i - 1] == ' ' || line[i - 1] == '\t')) {
+      tried = true;
+      PdnTagText tag;
+      if (CutPdnTag(line.substr(i), &tag) && tag.closed) return i;
+    }
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace
@@ -100,64 +158,89 @@ std::array<std::string, 9> PdnRowColumns(const PdnTags& t) {
 bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& out, FileProblem& problem) {
   out = PdnFile{};
   const std::string title(fileTitle);
-  std::string_view head = bytes.substr(0, 80);
-  if (StartsWith(head, "\xEF\xBB\xBF")) head.remove_prefix(3);
+  std::string text = DecodePdnText(bytes);
+  std::string_view head = std::string_view(text).substr(0, 80);
   while (!head.empty() && (head[0] == '\r' || head[0] == '\n' || head[0] == ' ' || head[0] == '\t'))
     head.remove_prefix(1);
-  bool known = false;
-  for (const char* tag : kFirstTags) known = known || StartsWith(head, tag);
-  if (!known) {
+  if (!IsFirstTag(head)) {
     problem = {"Morventa8", title + " is not a PDN file"};
     return false;
   }
 
   PdnTags tags;
   PdnGame* current = nullptr;  // the game whose move lines are being joined
+  bool inComment = false;      // inside a "{...}" of the current game's moves
   bool tagsSinceGame = false;
   int n = 0;
   bool bad = false;
-  ForEachLine(bytes, [&](std::string_view raw) {
-    ++n;
-    if (bad) return;
-    std::string line = Trim(raw);
-    if (n == 1 && StartsWith(line, "\xEF\xBB\xBF")) line = Trim(line.substr(3));
-    if (StartsWith(line, "[")) {
-      current = nullptr;
-      tagsSinceGame = true;
-      if (!ParsePdnTag(line, tags)) {
+  // Reads the tags standing one after another at the front of the text.
+  auto readTags = [&](std::string_view rest) {
+    current = nullptr;
+    tagsSinceGame = true;
+    while (!rest.empty() && rest[0] == '[') {
+      PdnTagText tag;
+      const size_t length = CutPdnTag(rest, &tag) ? tag.length : rest.size();
+      const std::string_view one = rest.substr(0, length);
+      if (!ParsePdnTag(one, tags)) {
         problem = {"Error", "Error in loading PDN file!\r\n" + title + ", line " + std::to_string(n) +
                                 ": the tag has no value"};
         bad = true;
         return;
       }
       std::string version;
-      if (PdnTagValue(line, "KVersion", &version)) out.version = version;
+      if (PdnTagValue(one, "KVersion", &version)) out.version = version;
+      rest = TrimView(rest.substr(length));
+    }
+  };
+  // A move line: joined to the game being read, or the first line of a new
+  // game after its tags; further lines after an empty line are skipped.
+  auto addMoveLine = [&](std::string_view line) {
+    if (current) {
+      current->lineStarts.emplace_back(current->moveText.size() + 1, n);
+      current->moveText += ' ';
+      current->moveText += line;
+      return;
+    }
+    if (!tagsSinceGame) return;
+    tagsSinceGame = false;
+    PdnGame& game = out.games.emplace_back();
+    game.tags = tags;
+    game.firstLine = n;
+    game.lineStarts.emplace_back(0, n);
+    game.moveText = std::string(line);
+    current = &game;
+    tags = PdnTags{};
+  };
+  ForEachLine(text, [&](std::string_view raw) {
+    ++n;
+    if (bad) return;
+    const std::string_view line = TrimView(raw);
+    // A line of tags, unless it goes on with a comment that closes on it (a
+    // comment left open never hides the games after it).
+    const bool commentGoesOn = current && inComment && line.find('}') != std::string_view::npos;
+    if (StartsWith(line, "[") && !commentGoesOn) {
+      readTags(line);
       return;
     }
     if (line.empty()) {
       current = nullptr;
       return;
     }
-    if (current) {
-      current->lineStarts.emplace_back(current->moveText.size() + 1, n);
-      current->moveText += " " + line;
-      return;
-    }
-    if (!tagsSinceGame) return;  // a further line of a game already listed
-    tagsSinceGame = false;
-    PdnGame& game = out.games.emplace_back();
-    game.tags = tags;
-    game.firstLine = n;
-    game.lineStarts.emplace_back(0, n);
-    game.moveText = line;
-    current = &game;
-    tags = PdnTags{};
+    if (!current && tagsSinceGame) inComment = false;  // a game begins here
+    // A tag after the moves on the same line ("... 1-0 [Event ...") begins
+    // the next game.
+    const size_t tag = TagAfterMoves(line, inComment);
+    const std::string_view moves = TrimView(line.substr(0, tag));
+    if (!moves.empty()) addMoveLine(moves);
+    if (tag != std::string_view::npos) readTags(line.substr(tag));
   });
   if (bad) return false;
   if (out.games.empty()) {
     problem = {"Morventa8", "No games found!"};
     return false;
   }
+  for (PdnGame& game : out.games)
+    if (game.tags.Result.empty()) game.tags.Result = ResultAtEnd(game.moveText);
   return true;
 }
 
@@ -170,7 +253,7 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
   bool hasPending = false;
   int pendingLine = 0;
   auto flush = [&] {
-    if (hasPending) items.push_back({true, Latin1ToUtf8(pending), pendingLine});
+    if (hasPending) items.push_back({true, pending, pendingLine});
     pending.clear();
     hasPending = false;
   };
@@ -238,7 +321,7 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     const bool move = token.find_first_of("-xX") != std::string::npos || IsSquareName(token);
     if (!move || token.size() > 40) {
       problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " +
-                              std::to_string(game.LineAt(start)) + ": \"" + Latin1ToUtf8(token) +
+                              std::to_string(game.LineAt(start)) + ": \"" + token +
                               "\" is not a move"};
       return false;
     }
@@ -282,7 +365,7 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
   } else {
     const size_t close = value.find('*', 1);
     if (close == std::string_view::npos) return fail("the variant name has no closing *");
-    out.variant = Latin1ToUtf8(value.substr(1, close - 1));
+    out.variant = std::string(value.substr(1, close - 1));
     if (!IsSafeFileName(out.variant)) return fail("\"" + out.variant + "\" is not a valid variant name");
     rest = value.substr(close + 1);
   }
@@ -366,7 +449,10 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
     rest = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
     while (!section.empty() && section[0] == ' ') section.remove_prefix(1);
     if (section.empty()) continue;
-    const int sign = (section[0] == 'W' || section[0] == 'w') ? 1 : -1;
+    // Sections of other letters ("H0" half-moves, "F1" move number) place nothing.
+    const char colour = static_cast<char>(std::toupper(static_cast<unsigned char>(section[0])));
+    if (colour != 'W' && colour != 'B') continue;
+    const int sign = colour == 'W' ? 1 : -1;
     section.remove_prefix(1);
     while (!section.empty()) {
       const size_t comma = section.find(',');
@@ -379,7 +465,9 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
       }
       if (tok.empty()) continue;
       const size_t dash = tok.find('-');
-      const std::string a = tok.substr(0, dash), b = dash == std::string::npos ? a : tok.substr(dash + 1);
+      const std::string a = Trim(tok.substr(0, dash));
+      std::string b = dash == std::string::npos ? a : Trim(tok.substr(dash + 1));
+      if (!b.empty() && (b[0] == 'K' || b[0] == 'k')) b.erase(0, 1);  // "K1-K3"
       if (!AllDigits(a) || !AllDigits(b) || a.size() > 2 || b.size() > 2) return false;
       const int lo = ValInt(a), hi = ValInt(b);
       if (lo > 32 || hi > 32 || hi < lo) return false;
@@ -428,17 +516,20 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   ScopedNotation hold(g, algebraic ? 0 : 1);
   const int length = std::clamp(g.Game.GameLength, 0, kMaxGamePly);
   std::string buffer;
+  // The comment of the position before ply p + 1, on one line.
+  auto addComment = [&](int p) {
+    const std::string& comment = g.Game.PlyComments[p];
+    if (comment.empty()) return;
+    std::string c;
+    for (size_t i = 0; i < comment.size(); ++i) {
+      if (comment[i] == '\r' && i + 1 < comment.size() && comment[i + 1] == '\n') continue;
+      c += comment[i] == '\n' || comment[i] == '\r' ? std::string("  ") : std::string(1, comment[i] == '}' ? ')' : comment[i]);
+    }
+    buffer += "{" + CleanValue(c) + "} ";
+  };
   for (int p = 0; p < length; ++p) {
     if (p % 2 == 0) buffer += std::to_string(p / 2 + 1) + ". ";
-    const std::string& comment = g.Game.PlyComments[p];
-    if (!comment.empty()) {
-      std::string c;
-      for (size_t i = 0; i < comment.size(); ++i) {
-        if (comment[i] == '\r' && i + 1 < comment.size() && comment[i + 1] == '\n') continue;
-        c += comment[i] == '\n' || comment[i] == '\r' ? std::string("  ") : std::string(1, comment[i] == '}' ? ')' : comment[i]);
-      }
-      buffer += "{" + CleanValue(c) + "} ";
-    }
+    addComment(p);
     const MoveRecord& m = g.Game.GameMoves[p + 1];
     std::string token = SquareNotation(g, m.To, 1);
     if (m.From != kNoSquare) token = SquareNotation(g, m.From, 1) + (m.IsCapture() ? "x" : "-") + token;
@@ -448,6 +539,7 @@ std::string PdnGameText(GameState& g, std::string_view today) {
       buffer.clear();
     }
   }
+  addComment(length);  // the final position's comment stands before the result
   line(buffer + g.Flow.GameResult);
   line("");
   return out;

@@ -40,8 +40,12 @@ struct PdnFile {
 std::string PdnRowText(const PdnTags& tags);
 std::array<std::string, 9> PdnRowColumns(const PdnTags& tags);
 
-// Lists the games of a PDN file (line ends CR LF, LF or CR). Refuses a file
-// that does not begin with a known tag ("<title> is not a PDN file"), a file
+// Lists the games of a PDN file (line ends CR LF, LF or CR). The bytes are
+// read as UTF-8 when they are valid UTF-8 and as Latin-1 otherwise; a NUL
+// byte counts as a blank. Several tags may share a line, and a tag after the
+// moves on their line begins the next game. A game without a Result tag
+// takes the result that ends its moves ("*" when none). Refuses a file that
+// does not begin with a known tag ("<title> is not a PDN file"), a file
 // without a move line ("No games found!") and a tag line too short to hold
 // its value (naming the line).
 bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& out, FileProblem& problem);
@@ -87,13 +91,14 @@ struct FenPosition {
   int sideToMove = -1;
   std::vector<FenPiece> pieces;
 };
-// "B:W21,22,K30:B1,2." and the like (ranges such as 1-12 count each square).
+// "B:W21,22,K30:B1,2." and the like (ranges such as 1-12 or K1-K3 count each
+// square). Sections of other letters than W and B (":H0:F1") place nothing.
 // False ("Illegal Setup!") for "W::.", a value without a side to move, a
 // square above 32 or a square that is not a number.
 bool ParseFen(std::string_view fen, FenPosition& out);
 
-// The game in hand as PDN (Latin-1, CR LF): tags, an empty line, the move
-// text, an empty line. An empty date becomes `today` (mm/dd/yyyy) and an
+// The game in hand as PDN (UTF-8, CR LF): tags, an empty line, the move
+// text (the final position's comment before the result), an empty line. An empty date becomes `today` (mm/dd/yyyy) and an
 // empty result "*", and both are kept. The rules tag is written for rules
 // outside the four built-in rule sets.
 std::string PdnGameText(GameState& g, std::string_view today);

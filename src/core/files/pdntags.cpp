@@ -20,38 +20,83 @@ const TagField kTags[] = {
     {"GameType", &PdnTags::GameType},
 };
 
-// 1: the line is a tag `name` with a value; 0: another tag; -1: the tag but
-// too short.
-int TagMatch(std::string_view line, std::string_view name, std::string* value) {
-  const size_t head = name.size() + 3;  // "[", name, " ", quote
-  if (line.size() < head || line[0] != '[' || line.substr(1, name.size()) != name ||
-      line[name.size() + 1] != ' ' || line[name.size() + 2] != '"')
-    return 0;
-  if (line.size() < head + 2) return -1;
-  *value = std::string(line.substr(head, line.size() - head - 2));
-  return 1;
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The value between the quotes with its escapes resolved.
+std::string Unescaped(std::string_view raw) {
+  std::string out;
+  out.reserve(raw.size());
+  for (size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\\' && i + 1 < raw.size() && (raw[i + 1] == '"' || raw[i + 1] == '\\')) ++i;
+    out += raw[i];
+  }
+  return out;
 }
 
 }  // namespace
 
+bool CutPdnTag(std::string_view text, PdnTagText* out) {
+  *out = PdnTagText{};
+  if (text.empty() || text[0] != '[') return false;
+  size_t i = 1;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  const size_t nameStart = i;
+  while (i < text.size() && !IsBlank(text[i]) && text[i] != '"' && text[i] != ']') ++i;
+  const size_t nameEnd = i;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  if (nameEnd == nameStart || i == nameEnd || i >= text.size() || text[i] != '"') return false;
+  out->name = std::string(text.substr(nameStart, nameEnd - nameStart));
+  const size_t valueStart = i + 1;
+  for (size_t q = valueStart; q < text.size(); ++q) {
+    if (text[q] == '\\') {
+      ++q;  // an escaped character never ends the value
+      continue;
+    }
+    if (text[q] != '"') continue;
+    size_t k = q + 1;
+    while (k < text.size() && IsBlank(text[k])) ++k;
+    if (k < text.size() && text[k] == ']') {
+      out->value = Unescaped(text.substr(valueStart, q - valueStart));
+      out->length = k + 1;
+      out->hasValue = out->closed = true;
+      return true;
+    }
+  }
+  // No closing quote and bracket: the old reading, the rest less two characters.
+  out->length = text.size();
+  if (text.size() >= valueStart + 2) {
+    out->value = std::string(text.substr(valueStart, text.size() - valueStart - 2));
+    out->hasValue = true;
+  }
+  return true;
+}
+
 bool ParsePdnTag(std::string_view line, PdnTags& tags) {
-  std::string value;
+  PdnTagText tag;
+  if (!CutPdnTag(line, &tag)) return true;
   for (const auto& t : kTags) {
-    const int m = TagMatch(line, t.name, &value);
-    if (m == 0) continue;
-    if (m < 0) return false;
-    if (t.field) tags.*t.field = value;
+    if (tag.name != t.name) continue;
+    if (!tag.hasValue) return false;
+    if (t.field) tags.*t.field = tag.value;
     return true;
   }
   return true;
 }
 
 bool PdnTagValue(std::string_view line, std::string_view name, std::string* value) {
-  return TagMatch(line, name, value) == 1;
+  PdnTagText tag;
+  if (!CutPdnTag(line, &tag) || tag.name != name || !tag.hasValue) return false;
+  *value = tag.value;
+  return true;
 }
 
 std::string PdnTagLine(std::string_view name, std::string_view value) {
-  return "[" + std::string(name) + " \"" + std::string(value) + "\"]";
+  std::string out = "[" + std::string(name) + " \"";
+  for (char c : value) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"]";
 }
 
 }  // namespace m8

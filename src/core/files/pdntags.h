@@ -17,7 +17,7 @@ struct PdnTags {
   std::string BlackElo;
   std::string White;
   std::string WhiteElo;
-  std::string Result = "*";
+  std::string Result;    // "" until a Result tag is read
   std::string SetUp;     // SetUp or Setup; "1" asks for the FEN set-up
   std::string Fen;       // FEN or fen
   std::string Eco;       // ECO or eco
@@ -25,19 +25,37 @@ struct PdnTags {
   std::string GameType;  // a built-in variant number
 };
 
+// One tag cut from the front of a text that begins with "[".
+struct PdnTagText {
+  std::string name;
+  std::string value;
+  size_t length = 0;     // characters the tag takes, through its "]"
+  bool hasValue = false;  // false: the text is too short to hold a value
+  bool closed = false;    // the value ends with a quote and "]"
+};
+
+// Cuts the tag at the front of `text`: "[", the name (blanks before it are
+// allowed), one or more blanks or tabs, the opening quote and the value. The
+// value ends at the first quote that only blanks separate from a "]"; quotes
+// inside it stay part of it, and \" and \\ stand for " and \. A tag without
+// such an end takes the whole text, its value running to the text's end
+// less two characters. False when the text holds no tag name, blank and
+// quote.
+bool CutPdnTag(std::string_view text, PdnTagText* out);
+
 // Stores the value of one tag line (trimmed, beginning with "[") in the field
-// its tag names. Tags are matched by name, letter case included (the pairs
-// SetUp/Setup, FEN/fen and ECO/eco both count), followed by one blank and the
-// opening quote; the value runs to the line's end less the closing quote and
-// "]". Unknown tags change nothing. False when a known tag's line is too short
-// to hold a value.
+// its tag names; only the line's first tag is read. Tags are matched by name,
+// letter case included (the pairs SetUp/Setup, FEN/fen and ECO/eco both
+// count). Unknown tags change nothing. False when a known tag's line is too
+// short to hold a value.
 bool ParsePdnTag(std::string_view line, PdnTags& tags);
 
 // The value of a tag line whose tag is `name` ("KVersion"), or false when the
 // line is another tag or too short.
 bool PdnTagValue(std::string_view line, std::string_view name, std::string* value);
 
-// A tag line as written: [Name "value"].
+// A tag line as written: [Name "value"], with " and \ in the value escaped by
+// a backslash.
 std::string PdnTagLine(std::string_view name, std::string_view value);
 
 }  // namespace m8

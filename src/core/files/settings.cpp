@@ -299,20 +299,21 @@ std::string SettingsText(const GameState& g, const std::string* variantName) {
     switch (l.kind) {
       case Kind::Option: v = std::to_string(g.Opt.*l.opt); break;
       case Kind::Rule: v = std::to_string(RuleField(g.Rules, l.name)); break;
-      case Kind::Variant: v = Utf8ToLatin1(StripControls(variantName ? *variantName : g.Rules.Variant)); break;
-      case Kind::UserName: v = Utf8ToLatin1(UserNameField(g.Opt.UserName)); break;
-      case Kind::Skin: v = Utf8ToLatin1(StripControls(g.Opt.SkinName)); break;
+      case Kind::Variant: v = StripControls(variantName ? *variantName : g.Rules.Variant); break;
+      case Kind::UserName: v = UserNameField(g.Opt.UserName); break;
+      case Kind::Skin: v = StripControls(g.Opt.SkinName); break;
       case Kind::Promo: v = PromoText(g.Rules.PromoSquares[l.index]); break;
-      case Kind::Movement: v = Utf8ToLatin1(StripControls(g.Rules.MovementStrings[l.index])); break;
+      case Kind::Movement: v = StripControls(g.Rules.MovementStrings[l.index]); break;
     }
     out += v;
     out += "\r\n";
   }
-  return out;
+  return EncodeOwnFormat(out);
 }
 
-SettingsReadResult ParseSettingsText(GameState& g, std::string_view text, std::string_view fileName) {
+SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::string_view fileName) {
   SettingsReadResult result;
+  const std::string text = DecodeText(bytes);
   std::vector<std::string_view> lines;
   ForEachLine(text, [&](std::string_view line) {
     if (lines.size() < static_cast<size_t>(kSettingsLines)) lines.push_back(line);
@@ -340,7 +341,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view text, std::s
         int32_t v;
         if (!IsNumberText(field)) {
           v = l.def;
-          warn(lineNo, l, "\"" + Latin1ToUtf8(field) + "\" is not a number; " + std::to_string(v) + " is used.");
+          warn(lineNo, l, "\"" + field + "\" is not a number; " + std::to_string(v) + " is used.");
         } else {
           v = ValInt(field);
           bool out = l.fix != Fix::None && (v < l.lo || v > l.hi);
@@ -362,7 +363,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view text, std::s
         break;
       }
       case Kind::Variant: {
-        std::string name = Latin1ToUtf8(raw);
+        std::string name(raw);
         if (!IsSafeFileName(name)) {
           warn(lineNo, l, "\"" + name + "\" is not a variant name; \"" + kDefaultVariant + "\" is used.");
           name = kDefaultVariant;
@@ -371,7 +372,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view text, std::s
         break;
       }
       case Kind::Skin: {
-        std::string name = Latin1ToUtf8(raw);
+        std::string name(raw);
         if (!BuiltinSkinCode(name) && !IsSafeFileName(name)) {
           warn(lineNo, l, "\"" + name + "\" is not a skin name; \"" + kDefaultSkin + "\" is used.");
           name = kDefaultSkin;
@@ -380,7 +381,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view text, std::s
         break;
       }
       case Kind::UserName:
-        opt.UserName = Latin1ToUtf8(StripControls(DelimitedValue(raw)));
+        opt.UserName = StripControls(DelimitedValue(raw));
         break;
       case Kind::Promo:
         promoText[l.index] = DelimitedValue(raw);

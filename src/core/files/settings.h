@@ -24,7 +24,8 @@ inline constexpr int kSettingsLines = kSettingsValues + 1;
 // strings, parsed into the direction table.
 void SetDefaultSettings(GameState& g);
 
-// The 84 lines of the file, each ended by CR LF, as Latin-1 bytes.
+// The 84 lines of the file, each ended by CR LF: Latin-1 bytes when every
+// character fits, else UTF-8.
 // variantName, when given, is written in place of Rules.Variant (a caller
 // that could not read the current variant's file passes the last good name).
 std::string SettingsText(const GameState& g, const std::string* variantName = nullptr);
@@ -36,11 +37,12 @@ struct SettingsReadResult {
   std::vector<std::string> warnings;
 };
 
-// Reads the text of a settings file into g. A text that is rejected (wrong
-// tag, fewer than 84 lines) leaves g untouched and returns accepted = false.
+// Reads the bytes of a settings file into g (as UTF-8 when they are valid
+// UTF-8, else as Latin-1). A text that is rejected (wrong tag, fewer than 84
+// lines) leaves g untouched and returns accepted = false.
 // An accepted text sets every value, corrects the ones outside their range,
 // and parses the promotion squares and movement strings.
-SettingsReadResult ParseSettingsText(GameState& g, std::string_view text,
+SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes,
                                      std::string_view fileName = kSettingsFileName);
 
 struct SettingsLoadResult {

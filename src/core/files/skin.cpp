@@ -6,6 +6,7 @@
 
 #include "core/fileio.h"
 #include "core/numtext.h"
+#include "core/textcode.h"
 
 namespace fs = std::filesystem;
 
@@ -114,7 +115,7 @@ bool LoadSkin(GameState& g) {
   if (!text) return fail("Skin file \"" + path + "\" is missing or cannot be read.");
   SkinFileData data;
   std::string error;
-  if (!ParseSkinText(*text, path, data, &error)) return fail(error);
+  if (!ParseSkinText(DecodeText(*text), path, data, &error)) return fail(error);
 
   const std::string folder = SkinPictureFolder(g, name);
   std::array<std::string, kSkinPictures> pictures = g.Skin.Pictures;

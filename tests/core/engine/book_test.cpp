@@ -391,3 +391,27 @@ TEST(Book, ChangedAndMutatedBooks) {
   }
   fs::remove_all(dir);
 }
+
+// Opening names in any language: a UTF-8 book as it is, any other as Latin-1.
+TEST(Book, OpeningNamesInBothEncodings) {
+  const fs::path dir = fs::temp_directory_path() / ("m8_book_names_" + std::to_string(std::random_device{}()));
+  fs::create_directories(dir / "books");
+  const std::string original = *ReadWholeFile(std::string(M8_FIXTURE_DIR) + "/books/Fixture.bok");
+  struct Case {
+    std::string written, shown;
+  } cases[] = {
+      {"Ouverture \xE0 gauche", "Ouverture \xC3\xA0 gauche"},
+      {"\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB0\xD1\x8F", "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB0\xD1\x8F"},
+  };
+  for (const auto& c : cases) {
+    std::string text = original;
+    text.replace(text.find("'Any game'"), 10, "'" + c.written + "'");
+    std::ofstream(dir / "books" / "Fixture.bok", std::ios::binary | std::ios::trunc) << text;
+    RecordingHost host;
+    auto g = NewGame(host, dir.string(), "Fixture");
+    BookMove(*g, 0);
+    EXPECT_EQ(g->Book.OpeningName, c.shown);
+    EXPECT_EQ(host.panel3, c.shown);
+  }
+  fs::remove_all(dir);
+}

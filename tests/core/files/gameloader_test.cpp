@@ -102,9 +102,8 @@ TEST_F(GameFilesTest, SavedGameLoadsBackInBothFormatsAndNotations) {
       t->Opt.Notation = 1 - notation;
       ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(name), name)) << (host.messages.empty() ? "" : host.messages.back().text);
       if (std::string(name) == "game.pdn") {
-        // PDN keeps a comment on one line and leaves out the final position's.
+        // PDN keeps a comment on one line.
         s->Game.PlyComments[1] = "Crowned  with a capture";
-        s->Game.PlyComments[4].clear();
       }
       ExpectSameGame(*s, *t);
       EXPECT_EQ(t->Rules, s->Rules);
@@ -335,7 +334,7 @@ TEST_F(GameFilesTest, PdnAsWritten) {
   EXPECT_EQ(lines[2], "[KVersion \"1.13\"]");
   EXPECT_TRUE(StartsWith(lines[3], "[Tavrin \"*American Checkers* "));
   EXPECT_EQ(lines[4], "");
-  EXPECT_EQ(lines[5], "1. {White to play} 9x2 {Crowned  with a capture} 8-12 2. 2-7 12-16 *");
+  EXPECT_EQ(lines[5], "1. {White to play} 9x2 {Crowned  with a capture} 8-12 2. 2-7 12-16 {The end} *");
   EXPECT_EQ(g.Header.GameDate, "07/04/2026");
   EXPECT_EQ(g.Flow.GameResult, "*");
 
@@ -372,22 +371,23 @@ TEST_F(GameFilesTest, HtmlDiagram) {
   g.Opt.BoardTurned = 0;
   g.Flow.CommentText = "one\ntwo <b>";
   const auto lines = CrLfLines(DiagramHtml(g));
-  ASSERT_EQ(lines.size(), 27u);
-  EXPECT_EQ(lines[2], "<TITLE>American Checkers</TITLE>");
-  EXPECT_EQ(lines[6], "<TABLE BORDER=\"1\" BORDERCOLOR=\"#000000\">");
-  EXPECT_TRUE(StartsWith(lines[9], "<IMG SRC=\"pieces/lsquare.bmp\"><IMG SRC=\"pieces/dsquare.bmp\"><IMG SRC=\"p"));
-  EXPECT_NE(lines[9].find("dblack_king.bmp\"><BR>"), std::string::npos);
-  EXPECT_TRUE(StartsWith(lines[16], "<IMG SRC=\"pieces/dwhite_man.bmp\">"));
-  EXPECT_EQ(lines[20], "<BR>");
-  EXPECT_EQ(lines[21], "one");
-  EXPECT_EQ(lines[22], "<BR>");
-  EXPECT_EQ(lines[23], "two &lt;b&gt;");
-  EXPECT_EQ(lines[24], "</BODY>");
+  ASSERT_EQ(lines.size(), 28u);
+  EXPECT_EQ(lines[2], "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">");
+  EXPECT_EQ(lines[3], "<TITLE>American Checkers</TITLE>");
+  EXPECT_EQ(lines[7], "<TABLE BORDER=\"1\" BORDERCOLOR=\"#000000\">");
+  EXPECT_TRUE(StartsWith(lines[10], "<IMG SRC=\"pieces/lsquare.bmp\"><IMG SRC=\"pieces/dsquare.bmp\"><IMG SRC=\"p"));
+  EXPECT_NE(lines[10].find("dblack_king.bmp\"><BR>"), std::string::npos);
+  EXPECT_TRUE(StartsWith(lines[17], "<IMG SRC=\"pieces/dwhite_man.bmp\">"));
+  EXPECT_EQ(lines[21], "<BR>");
+  EXPECT_EQ(lines[22], "one");
+  EXPECT_EQ(lines[23], "<BR>");
+  EXPECT_EQ(lines[24], "two &lt;b&gt;");
+  EXPECT_EQ(lines[25], "</BODY>");
 
   g.Opt.BoardTurned = 1;
   const auto turned = CrLfLines(DiagramHtml(g));
-  EXPECT_NE(turned[9].find("dwhite_man.bmp\"><BR>"), std::string::npos);
-  EXPECT_TRUE(StartsWith(turned[16], "<IMG SRC=\"pieces/dblack_king.bmp\">"));
+  EXPECT_NE(turned[10].find("dwhite_man.bmp\"><BR>"), std::string::npos);
+  EXPECT_TRUE(StartsWith(turned[17], "<IMG SRC=\"pieces/dblack_king.bmp\">"));
   ASSERT_TRUE(CreateHtmlDiagram(g));
   EXPECT_EQ(host.messages.back().text, "DIAGRAM.HTML created");
 }

@@ -1,0 +1,317 @@
+// PDN as other programs and other draughts communities write it, and text in
+// any language kept through every file the program reads and writes.
+#include <gtest/gtest.h>
+
+#include "core/files/diagram.h"
+#include "core/files/gamefile.h"
+#include "core/files/gameloader.h"
+#include "core/files/pdn.h"
+#include "core/files/settings.h"
+#include "core/files/skin.h"
+#include "core/numtext.h"
+#include "core/rules/drawrules.h"
+#include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
+#include "core/textcode.h"
+#include "files_fixture.h"
+
+namespace m8 {
+namespace {
+
+const std::string kChinese = "J\xC3\xBCrgen \xE5\xBC\xA0\xE4\xBC\x9F";               // Jürgen 张伟
+const std::string kCyrillic = "\xD0\xA1\xD0\xB5\xD1\x80\xD0\xB3\xD0\xB5\xD0\xB9";  // Сергей
+
+class RealPdnTest : public testing::FilesTest {
+ protected:
+  void SetUp() override {
+    FilesTest::SetUp();
+    std::filesystem::create_directory_symlink(std::string(M8_DATA_DIR) + "/variants", folder / "variants");
+    InitGame(g);
+  }
+
+  std::unique_ptr<GameState> Fresh() {
+    auto s = std::make_unique<GameState>();
+    Restart(*s);
+    InitGame(*s);
+    return s;
+  }
+
+  // Loads game `number` of a PDN file as the open dialog does.
+  bool Load(GameState& s, const std::string& bytes, int number = 1) {
+    Write("real.pdn", bytes);
+    host.messages.clear();
+    PdnChooser pick = [number](const PdnFile&, bool, std::string*) { return number; };
+    return LoadGame(s, kLoadOpen, Path("real.pdn"), "real.pdn", pick);
+  }
+
+  std::string LastMessage() const { return host.messages.empty() ? "" : host.messages.back().text; }
+
+  // Three plies of American Checkers with comments, one on the final position.
+  void PlayShortGame(GameState& s) {
+    s.Opt.Notation = 1;
+    for (const char* move : {"1115", "2319", "0811"}) {
+      ASSERT_TRUE(PlayMoveString(s, move)) << move;
+      RecordGameMove(s, s.P.MoveList[s.P.PlayedMoveIndex]);
+      ResetPly(s);
+    }
+    s.Flow.GameStarted = 1;
+  }
+};
+
+// Each file reaches the position of the same game written plainly.
+TEST_F(RealPdnTest, RealWorldShapesReachTheirPositions) {
+  struct Case {
+    const char* what;
+    std::string pdn;
+    int number;  // the game of the file
+    std::string plain;
+    int plies;
+  } cases[] = {
+      {"blanks and a tab in tags", "[Event  \"Club\" ]\n[Black\t\"Ann\"]\n[ White \"Bob\"]\n\n1. 11-15 23-19 2. 8-11 *\n",
+       1, "1. 11-15 23-19 2. 8-11 *", 3},
+      {"NAGs and nested variations",
+       "[Event \"x\"]\n1. 11-15 $1 (1. 9-14 (1. 10-14 22-17) 22-18 {see [Event \"no\"]}) 23-19 $14\n"
+       "2. 8-11! {main} (2. 9-14? 22-18) 22-17 *\n",
+       1, "1. 11-15 23-19 2. 8-11 22-17 *", 4},
+      {"a comment over two lines, the second beginning with [",
+       "[Event \"x\"]\n1. 11-15 {a comment\n[Event \"no\"] goes on} 23-19 *\n", 1, "1. 11-15 23-19 *", 2},
+      {"FEN with ranges, kings and a move-number suffix",
+       "[SetUp \"1\"]\n[FEN \"W:W21-23,K30:BK5,6-7:H0:F1\"]\n\n1. 30-26 7-10 *\n", 1,
+       "[FEN \"W:W21,22,23,K30:BK5,6,7\"]\n1. 30-26 7-10 *", 2},
+      {"2-0 ends the moves", "[Event \"x\"]\n1. 11-15 23-19 2-0\n", 1, "1. 11-15 23-19 *", 2},
+      {"1-1 ends the moves", "[Event \"x\"]\n1. 11-15 23-19 2. 8-11 1-1\n", 1, "1. 11-15 23-19 2. 8-11 *", 3},
+      {"0-2 ends the moves", "[Event \"x\"]\n1. 11-15 0-2\n", 1, "1. 11-15 *", 1},
+      {"NUL bytes count as blanks", std::string("[Event \"x\"]\n1. 11-15 \0 23-19 *\n", 31), 1,
+       "1. 11-15 23-19 *", 2},
+      {"a game after a result on the same line",
+       "[Event \"A\"]\n1. 11-15 23-19 1-0 [Event \"B\"]\n[Black \"Cy\"]\n\n1. 9-14 22-18 *\n", 2, "1. 9-14 22-18 *",
+       2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto plain = Fresh();
+    ASSERT_TRUE(Load(*plain, "[Event \"plain\"]\n" + c.plain + "\n")) << LastMessage();
+    auto real = Fresh();
+    EXPECT_TRUE(Load(*real, c.pdn, c.number)) << LastMessage();
+    EXPECT_EQ(real->Game.GameLength, c.plies);
+    EXPECT_EQ(plain->Game.GameLength, c.plies);
+    EXPECT_EQ(BoardToSetupString(*real), BoardToSetupString(*plain));
+    EXPECT_EQ(real->StartBoard, plain->StartBoard);
+    EXPECT_EQ(real->P.SideToMove, plain->P.SideToMove);
+  }
+}
+
+TEST_F(RealPdnTest, TagsAndResultsOfRealFiles) {
+  const std::string pdn =
+      std::string("[Event  \"Club\" ]\n[Black\t\"Ann\"]\n[ White \"Bob\"]\n[Site \"The \\\"Big\\\" Hall\"]\n\n"
+      "1. 11-15 23-19 1-0 [Event \"B\"] [Result \"1-1\"]\n[Black \"Cy\"]\n\n1. 9-14 22-18 1-1\n\n"
+      "[Event \"C\"]\n1. 9-14 22-18 {end} 0-2 {after}\n\n"
+      "[Event \"D\"]\n1. 11-15 *\n\n"
+      "[Event \"E\"]\n") +
+      std::string("[Black \"Na\0me\"]\n", 16) + "1. 11-15 2-0\n\n" +
+      "[Event \"F\"]\n1. 11-15 {a comment left open\n\n[Event \"G\"]\n1. 9-14 *\n";
+  PdnFile file;
+  FileProblem p;
+  ASSERT_TRUE(ReadPdnFile(pdn, "real.pdn", file, p)) << p.text;
+  ASSERT_EQ(file.games.size(), 7u);
+  const PdnTags& a = file.games[0].tags;
+  EXPECT_EQ(a.Event, "Club");
+  EXPECT_EQ(a.Black, "Ann");
+  EXPECT_EQ(a.White, "Bob");
+  EXPECT_EQ(a.Site, "The \"Big\" Hall");
+  EXPECT_EQ(a.Result, "1-0") << "no Result tag: the result that ends the moves";
+  EXPECT_EQ(file.games[0].moveText, "1. 11-15 23-19 1-0");
+  EXPECT_EQ(file.games[1].tags.Event, "B");
+  EXPECT_EQ(file.games[1].tags.Black, "Cy");
+  EXPECT_EQ(file.games[1].tags.Result, "1-1");
+  EXPECT_EQ(file.games[2].tags.Result, "0-2");
+  EXPECT_EQ(file.games[3].tags.Result, "*");
+  EXPECT_EQ(file.games[4].tags.Black, "Na me");
+  EXPECT_EQ(PdnRowColumns(file.games[4].tags)[3], "2-0");
+  EXPECT_EQ(file.games[6].tags.Event, "G") << "an open comment does not hide the next game";
+
+  // The result shown after loading is the one the file gives.
+  ASSERT_TRUE(Load(g, pdn, 1)) << LastMessage();
+  EXPECT_EQ(g.Flow.LoadedResult, "1-0");
+  EXPECT_EQ(g.Header.GameSite, "The \"Big\" Hall");
+  // Written back, a quote in a value is escaped and reads the same.
+  const std::string written = PdnGameText(g, "01/02/2026");
+  EXPECT_NE(written.find("[Site \"The \\\"Big\\\" Hall\"]"), std::string::npos);
+  EXPECT_NE(written.find("[Result \"1-0\"]"), std::string::npos);
+  ASSERT_TRUE(ReadPdnFile(written, "w.pdn", file, p));
+  EXPECT_EQ(file.games[0].tags.Site, "The \"Big\" Hall");
+}
+
+TEST_F(RealPdnTest, FenSectionsOtherThanTheColoursPlaceNothing) {
+  FenPosition f;
+  EXPECT_FALSE(ParseFen("W:W1:B12-10", f)) << "a range does not run backwards";
+  ASSERT_TRUE(ParseFen("W:WK1-K3, 5 :B10-12:H0:F1", f));
+  ASSERT_EQ(f.pieces.size(), 7u);
+  EXPECT_EQ(f.pieces[0].value, 2);
+  EXPECT_EQ(f.pieces[2].number, 3);
+  EXPECT_EQ(f.pieces[2].value, 2);
+  EXPECT_EQ(f.pieces[3].number, 5);
+  EXPECT_EQ(f.pieces[3].value, 1);
+  EXPECT_EQ(f.pieces.back().number, 12);
+  EXPECT_EQ(f.pieces.back().value, -1);
+}
+
+// The text of every file in the names' own letters: UTF-8 bytes are read as
+// UTF-8, anything else as Latin-1.
+TEST_F(RealPdnTest, NamesOfRealFilesInBothEncodings) {
+  const std::string utf8 = "\xEF\xBB\xBF[Event \"\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF\"]\n[White \"" + kCyrillic +
+                           "\"]\n[Black \"" + kChinese + "\"]\n\n1. 11-15 {" + kCyrillic + "} 23-19 *\n";
+  const std::string latin1 = "[Event \"Caf\xE9\"]\n[White \"Ren\xE9\"]\n[Black \"J\xFCrg\"]\n\n1. 11-15 {d\xE9j\xE0} 23-19 *\n";
+  struct Case {
+    std::string bytes, event, white, black, comment;
+  } cases[] = {
+      {utf8, "\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF", kCyrillic, kChinese, kCyrillic},
+      {latin1, "Caf\xC3\xA9", "Ren\xC3\xA9", "J\xC3\xBCrg", "d\xC3\xA9j\xC3\xA0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.white);
+    PdnFile file;
+    FileProblem p;
+    ASSERT_TRUE(ReadPdnFile(c.bytes, "names.pdn", file, p)) << p.text;
+    EXPECT_EQ(PdnRowText(file.games[0].tags), c.event);
+    EXPECT_EQ(PdnRowColumns(file.games[0].tags)[1], c.black);
+    ASSERT_TRUE(Load(g, c.bytes)) << LastMessage();
+    EXPECT_EQ(g.Header.GameEvent, c.event);
+    EXPECT_EQ(g.Header.GameWhite, c.white);
+    EXPECT_EQ(g.Flow.PlayerName2, c.white);
+    EXPECT_EQ(g.Flow.PlayerName1, c.black);
+    EXPECT_EQ(g.Game.PlyComments[1], c.comment);
+  }
+}
+
+TEST_F(RealPdnTest, UnicodeNamesRoundTripThroughOwnFilePdnAndSettings) {
+  for (const std::string& name : {kChinese, kCyrillic}) {
+    SCOPED_TRACE(name);
+    auto s = Fresh();
+    PlayShortGame(*s);
+    s->Opt.UserName = name;
+    s->Header.GameBlack = name;
+    s->Header.GameWhite = kCyrillic;
+    s->Header.GameEvent = name;
+    s->Game.PlyComments[1] = name + "\nsecond line";
+    s->Game.PlyComments[3] = "final " + name;
+
+    std::filesystem::remove(Path("own.tvn"));
+    ASSERT_TRUE(SaveGame(*s, Path("own.tvn"), "own.tvn"));
+    EXPECT_TRUE(IsValidUtf8(Read("own.tvn"))) << "a name beyond Latin-1 makes the whole file UTF-8";
+    auto own = Fresh();
+    ASSERT_TRUE(LoadGame(*own, kLoadOpen, Path("own.tvn"), "own.tvn")) << LastMessage();
+    EXPECT_EQ(own->Opt.UserName, name);
+    EXPECT_EQ(own->Game.PlyComments[1], name + "\nsecond line");
+    EXPECT_EQ(own->Game.PlyComments[3], "final " + name);
+    EXPECT_EQ(own->Game.GameLength, 3);
+
+    std::filesystem::remove(Path("games.pdn"));
+    ASSERT_TRUE(SaveGame(*s, Path("games.pdn"), "games.pdn"));
+    const std::string bytes = Read("games.pdn");
+    EXPECT_NE(bytes.find("[Black \"" + name + "\"]"), std::string::npos) << "PDN is written as UTF-8";
+    auto pdn = Fresh();
+    ASSERT_TRUE(LoadGame(*pdn, kLoadOpen, Path("games.pdn"), "games.pdn")) << LastMessage();
+    EXPECT_EQ(pdn->Header.GameBlack, name);
+    EXPECT_EQ(pdn->Header.GameWhite, kCyrillic);
+    EXPECT_EQ(pdn->Header.GameEvent, name);
+    EXPECT_EQ(pdn->Flow.PlayerName1, name);
+    EXPECT_EQ(pdn->Game.PlyComments[1], name + "  second line");
+    EXPECT_EQ(pdn->Game.PlyComments[3], "final " + name) << "the final position's comment is kept";
+    EXPECT_EQ(pdn->Game.GameLength, 3);
+
+    GameState settings;
+    SetDefaultSettings(settings);
+    settings.Opt.UserName = name;
+    const std::string text = SettingsText(settings);
+    EXPECT_TRUE(IsValidUtf8(text));
+    GameState back;
+    SetDefaultSettings(back);
+    ASSERT_TRUE(ParseSettingsText(back, text).accepted);
+    EXPECT_EQ(back.Opt.UserName, name);
+  }
+}
+
+// Files whose every character fits Latin-1 are written in Latin-1 as before,
+// and read back and written again byte for byte.
+TEST_F(RealPdnTest, LatinOneOwnFilesStayByteIdentical) {
+  PlayShortGame(g);
+  g.Opt.UserName = "J\xC3\xBCrgen";
+  g.Game.PlyComments[1] = "caf\xC3\xA9\nnoir";
+  const std::string text = GameFileText(g);
+  EXPECT_NE(text.find("\r\nPlayerName=J\xFCrgen\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n{caf\xE9\xFF\xFFnoir}\r\n"), std::string::npos);
+  Write("old.tvn", text);
+  auto t = Fresh();
+  ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("old.tvn"), "old.tvn")) << LastMessage();
+  EXPECT_EQ(t->Opt.UserName, "J\xC3\xBCrgen");
+  EXPECT_EQ(t->Game.PlyComments[1], "caf\xC3\xA9\nnoir");
+  EXPECT_EQ(GameFileText(*t), text);
+
+  GameState s;
+  SetDefaultSettings(s);
+  s.Opt.UserName = "Ren\xC3\xA9";
+  const std::string settings = SettingsText(s);
+  EXPECT_NE(settings.find("\r\nRen\xE9\r\n"), std::string::npos);
+  GameState back;
+  SetDefaultSettings(back);
+  ASSERT_TRUE(ParseSettingsText(back, settings).accepted);
+  EXPECT_EQ(back.Opt.UserName, "Ren\xC3\xA9");
+  EXPECT_EQ(SettingsText(back), settings);
+}
+
+// A game added to a Latin-1 PDN file keeps the file in one encoding.
+TEST_F(RealPdnTest, GamesAddedToALatinOnePdnFile) {
+  const std::string old = "[Event \"Caf\xE9\"]\r\n\r\n1. 11-15 *\r\n";
+  Write("club.pdn", old);
+  PlayShortGame(g);
+  g.Header.GameBlack = "J\xC3\xBCrgen";
+  ASSERT_TRUE(SaveGame(g, Path("club.pdn"), "club.pdn"));
+  std::string bytes = Read("club.pdn");
+  EXPECT_EQ(bytes.substr(0, old.size()), old);
+  EXPECT_NE(bytes.find("[Black \"J\xFCrgen\"]"), std::string::npos);
+
+  g.Header.GameBlack = kChinese;
+  ASSERT_TRUE(SaveGame(g, Path("club.pdn"), "club.pdn"));
+  bytes = Read("club.pdn");
+  ASSERT_TRUE(IsValidUtf8(bytes));
+  PdnFile file;
+  FileProblem p;
+  ASSERT_TRUE(ReadPdnFile(bytes, "club.pdn", file, p));
+  ASSERT_EQ(file.games.size(), 3u);
+  EXPECT_EQ(file.games[0].tags.Event, "Caf\xC3\xA9");
+  EXPECT_EQ(file.games[1].tags.Black, "J\xC3\xBCrgen");
+  EXPECT_EQ(file.games[2].tags.Black, kChinese);
+}
+
+TEST_F(RealPdnTest, DiagramDeclaresItsCharset) {
+  g.Variant.LoadedVariantName = kCyrillic;
+  g.Flow.CommentText = kChinese;
+  const std::string html = DiagramHtml(g);
+  EXPECT_NE(html.find("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\r\n<TITLE>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<TITLE>" + kCyrillic + "</TITLE>"), std::string::npos);
+  EXPECT_NE(html.find("\r\n" + kChinese + "\r\n"), std::string::npos);
+}
+
+TEST_F(RealPdnTest, SkinPictureNamesInLatinOne) {
+  Write("skins/Mine.ini", "dark_square=d\xE4rk.bmp\r\nEND\r\n");
+  Write("skins/Mine/d\xC3\xA4rk.bmp", "BM");
+  g.Opt.SkinName = "Mine";
+  ASSERT_TRUE(LoadSkin(g)) << LastMessage();
+  const std::string& picture = g.Skin.Pictures[static_cast<int>(SkinPicture::DarkSquare)];
+  EXPECT_TRUE(picture.ends_with("/d\xC3\xA4rk.bmp")) << picture;
+}
+
+TEST_F(RealPdnTest, FilesOverSixteenMegabytesAreRefusedAsTooLarge) {
+  Write("big.pdn", "[Event \"x\"]\n1. 11-15 *\n" + std::string((16u << 20) + 1, ' '));
+  EXPECT_FALSE(LoadGame(g, kLoadOpen, Path("big.pdn"), "big.pdn"));
+  EXPECT_NE(LastMessage().find("big.pdn is too large"), std::string::npos) << LastMessage();
+  PlayShortGame(g);
+  EXPECT_FALSE(SaveGame(g, Path("big.pdn"), "big.pdn"));
+  EXPECT_NE(LastMessage().find("big.pdn is too large"), std::string::npos) << LastMessage();
+}
+
+}  // namespace
+}  // namespace m8
