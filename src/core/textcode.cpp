@@ -102,7 +102,12 @@ std::string DecodeText(std::string_view bytes) {
 }
 
 std::string EncodeOwnFormat(std::string_view text) {
-  return FitsLatin1(text) ? Utf8ToLatin1(text) : std::string(text);
+  if (!FitsLatin1(text)) return std::string(text);
+  std::string latin1 = Utf8ToLatin1(text);
+  // Latin-1 bytes that happen to form valid UTF-8 ("Ã©" for "Ã©") would
+  // be read back as other characters: such a text is written as UTF-8.
+  if (latin1 != text && IsValidUtf8(latin1)) return std::string(text);
+  return latin1;
 }
 
 }  // namespace m8

@@ -28,6 +28,8 @@ TEST(TextCode, OwnFormatIsLatin1WhenEveryCharacterFits) {
   EXPECT_EQ(EncodeOwnFormat(wide), wide);  // Cyrillic: the whole text stays UTF-8
   EXPECT_EQ(DecodeText(EncodeOwnFormat(wide)), wide);
   EXPECT_EQ(DecodeText(EncodeOwnFormat("J\xc3\xbcrgen")), "J\xc3\xbcrgen");
+  const std::string lookalike = "\xc3\x83\xc2\xa9";  // "Ã©": as Latin-1 its bytes read as UTF-8 "é"
+  EXPECT_EQ(DecodeText(EncodeOwnFormat(lookalike)), lookalike);
   EXPECT_TRUE(FitsLatin1("a\xc3\xa9"));
   EXPECT_FALSE(FitsLatin1("\xe2\x82\xac"));
 }
