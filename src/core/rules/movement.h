@@ -15,6 +15,14 @@ int DirectionOffset(std::string_view name);
 // first name that is not a direction), counting past eight.
 int CountDirectionNames(std::string_view list);
 
+// Checks a movement string that a file or the user gives: every name of
+// both lists is a direction name (exact case, no blanks around it; a ';' at
+// the very end of a list is allowed) and no list holds more than eight. On a
+// fault returns false and says which name or list is wrong. The parser itself
+// stops a list at the first unknown name, which would silently take moves
+// away from a piece.
+bool CheckMovementString(std::string_view movement, std::string* why);
+
 // Fills the move and capture rows of a piece kind (0..3) from a movement
 // string; bookTable selects BookDirectionTable. Names after the eighth are
 // ignored (the variant reader refuses such strings beforehand).
