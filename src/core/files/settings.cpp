@@ -364,7 +364,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view text, std::s
                                                  : l.def;
             if (l.fix != Fix::Flag)
               warn(lineNo, l,
-                   std::to_string(v) +
+                   field +  // as written: a number past the 32-bit range reads as its bound
                        (noSize ? " is not one of 0, 2, 3 and 4"
                                : " is outside " + std::to_string(b.lo) + ".." + std::to_string(b.hi)) +
                        "; " + std::to_string(l.opt ? StartUpValue(l.opt, fixed) : fixed) + " is used.");

@@ -274,6 +274,7 @@ TEST_F(SettingsTest, MessagesNameTheValueUsed) {
       {52, "1", "line 52 (BoardSizeCode): 1 is not one of 0, 2, 3 and 4; 2 is used."},
       {52, "7", "line 52 (BoardSizeCode): 7 is outside 0..4; 2 is used."},
       {2, "9", "line 2 (PlayMode): 9 is outside 0..2; 0 is used."},
+      {15, "99999999999", "line 15 (SearchTime): 99999999999 is outside 1..180; 180 is used."},
       // Rules get the range of their key.
       {8, "2", "line 8 (MulJumps): 2 is outside 0..1; 1 is used."},
       {81, "2147483647", "line 81 (ContractW1): 2147483647 is outside 0..9; 0 is used."},
