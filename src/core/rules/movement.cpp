@@ -54,10 +54,6 @@ int DirectionOffset(std::string_view name) {
   return 0;
 }
 
-int CountDirectionNames(std::string_view list) {
-  return ForEachDirection(list, [](int, int) {});
-}
-
 bool CheckMovementString(std::string_view movement, std::string* why) {
   const size_t blank = movement.find(' ');
   const std::string_view lists[2] = {
