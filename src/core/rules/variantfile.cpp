@@ -1,5 +1,6 @@
 #include "core/rules/variantfile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <system_error>
@@ -28,10 +29,12 @@ bool Fail(std::string* error, std::string_view file, int line, std::string_view 
   return false;
 }
 
-// A value quoted in a message: as written, cut short when it is long.
+// A value quoted in a message: as written, cut short (between two UTF-8
+// characters) when it is long.
 std::string Quoted(std::string_view value) {
-  constexpr size_t kShown = 40;
-  return "\"" + std::string(value.substr(0, kShown)) + (value.size() > kShown ? "...\"" : "\"");
+  size_t shown = std::min<size_t>(value.size(), 40);
+  while (shown < value.size() && shown > 0 && (static_cast<unsigned char>(value[shown]) & 0xC0) == 0x80) --shown;
+  return "\"" + std::string(value.substr(0, shown)) + (shown < value.size() ? "...\"" : "\"");
 }
 
 // Position string: one character per played cell in cell order. A missing

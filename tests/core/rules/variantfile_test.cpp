@@ -331,7 +331,7 @@ TEST(VariantReader, BrokenFilesSayWhereAndChangeNothing) {
     std::string bytes;
     int line;         // the line the message names, 0 for none
     const char* key;  // the key it names, "" for none
-    const char* says;
+    std::string says;
   } cases[] = {
       {"No End", "; t\nMulJumps=0\nHelp=never finished\n", 0, "", "no line END"},
       {"Lower End", "; t\nMulJumps=0\nend\n", 0, "", "no line END"},
@@ -346,6 +346,9 @@ TEST(VariantReader, BrokenFilesSayWhereAndChangeNothing) {
       {"Bad Range", "; t\nPiecesOnBlack=3\nEND\n", 2, "PiecesOnBlack", "outside 0..2"},
       {"Friends", "; t\nNumberFriends=-2\nEND\n", 2, "NumberFriends", "outside -1..64"},
       {"Many Moves", "; t\nNumberMoves=1e9\nEND\n", 2, "NumberMoves", "outside 0..200"},
+      // A long value is quoted in part, cut between two characters.
+      {"Long Value", "; t\nNumberMen=99" + std::string(37, '0') + "\xc3\xa9" + "\nEND\n", 2, "NumberMen",
+       "\"99" + std::string(37, '0') + "...\" is outside 0..32"},
       {"Nine Names", "; t\nWhiteKingMovement=N;E;S;W;NW;NE;SE;SW;NN NW\nEND\n", 2, "WhiteKingMovement",
        "more than eight"},
       // Unknown direction names: the parser would end the list there, and
@@ -379,6 +382,7 @@ TEST(VariantReader, BrokenFilesSayWhereAndChangeNothing) {
     }
     EXPECT_NE(error.find(c.key), std::string::npos) << error;
     EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    EXPECT_TRUE(IsValidUtf8(error)) << error;
     ExpectUnchanged(*g, before);
   }
 }
