@@ -10,6 +10,7 @@
 #include "app/dialogs/frmabout.h"
 #include "app/dialogs/frmproblem.h"
 #include "app/dialogs/frmrules.h"
+#include "core/rules/variantfile.h"
 #include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
 
@@ -153,6 +154,32 @@ class SmallDialogsTest : public QObject {
     r.setLinkOpener([&](const QUrl& u) { opened << u; });
     LeftClick(r.label1());
     QVERIFY(opened.isEmpty());
+  }
+
+  void rulesWindowShowsLatin1AndUtf8HelpTexts() {
+    // A variant file written in Latin-1 and one in UTF-8 show the same
+    // letters, with no replacement character.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("variants"));
+    const std::pair<const char*, std::string> files[] = {
+        {"Latin", "; t\r\nHelp=Dame \xe0 la fran\xe7" "aise.\r\nEND\r\n"},
+        {"Utf8", "; t\r\nHelp=Dame \xc3\xa0 la fran\xc3\xa7" "aise.\r\nEND\r\n"},
+    };
+    for (const auto& [name, bytes] : files) {
+      QFile f(dir.path() + "/variants/" + name + ".ini");
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+      f.close();
+      GameState g;
+      g.ProgramFolder = dir.path().toStdString();
+      g.Rules.Variant = name;
+      std::string error;
+      QVERIFY2(ReadVariantFile(g, &error), error.c_str());
+      FrmRules r(g);
+      QCOMPARE(r.label2()->text(),
+               QString("Rules for ") + name + QString::fromUtf8("\n\nDame \xc3\xa0 la fran\xc3\xa7" "aise."));
+      QVERIFY(!r.label2()->text().contains(QChar(0xFFFD)));
+    }
   }
 
   void problemWindowFollowsTheProblemText() {

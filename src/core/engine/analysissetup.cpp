@@ -11,6 +11,12 @@ bool SetupAnalysisPosition(GameState& g, std::string_view variant, std::string_v
                            int sideToMove, std::string* error) {
   Board position{};
   if (!setup.empty()) {
+    // A variant file may give a short position; on the command line it is a
+    // typing error.
+    if (setup.size() != 64 || setup.find_first_not_of("01234") != std::string_view::npos) {
+      if (error) *error = "--setup: the position must be 64 digits 0 to 4";
+      return false;
+    }
     // The variant file reader knows the Setup key; let it read the digits.
     const std::string text = "Setup\r\nSetup=" + std::string(setup) + "\r\nEND\r\n";
     VariantFileData data;

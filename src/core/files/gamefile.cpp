@@ -106,11 +106,8 @@ bool Reader::Keyed(std::string_view line, int n) {
   if (movementLeft > 0) {
     (*out_.Movement)[4 - movementLeft] = Trim(line);
     const std::string& s = (*out_.Movement)[4 - movementLeft];
-    const size_t blank = s.find(' ');
-    std::string_view all(s);
-    if (CountDirectionNames(all.substr(0, blank)) > 8 ||
-        (blank != std::string_view::npos && CountDirectionNames(all.substr(blank + 1)) > 8))
-      return Fail(n, "more than eight direction names in the movement \"" + s + "\"");
+    std::string why;
+    if (!CheckMovementString(s, &why)) return Fail(n, why + " in the movement \"" + s + "\"");
     --movementLeft;
     return true;
   }

@@ -408,11 +408,8 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
     out.movement[k] = Trim(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 2);
     const std::string& m = out.movement[k];
-    const size_t blank = m.find(' ');
-    const std::string_view all(m);
-    if (CountDirectionNames(all.substr(0, blank)) > 8 ||
-        (blank != std::string_view::npos && CountDirectionNames(all.substr(blank + 1)) > 8))
-      return fail("more than eight direction names in the movement \"" + m + "\"");
+    std::string why;
+    if (!CheckMovementString(m, &why)) return fail(why + " in the movement \"" + m + "\"");
   }
   out.manContJumpCrowned = ValInt(rest);
   return true;

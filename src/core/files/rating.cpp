@@ -37,17 +37,19 @@ std::string DecodeRating(std::string_view key, std::string_view text) {
   return out;
 }
 
-int32_t RatingFromFileText(std::string_view text, std::string_view key) {
-  std::string first;
-  bool seen = false;
-  ForEachLine(text, [&](std::string_view line) {
-    if (!seen) first = Trim(line);
-    seen = true;
-  });
-  if (first.empty() || first.size() > static_cast<size_t>(kMaxRatingDigits)) return kDefaultRating;
-  const std::string digits = DecodeRating(key, first);
-  if (digits.find('/') != std::string::npos) return kDefaultRating;
-  return ValInt(digits);
+int32_t RatingFromFileText(std::string_view text, std::string_view key, bool* damaged) {
+  // The file is one line of key characters ended by its line end. A text
+  // without that line end was cut short, and a character outside the key is
+  // garbled; either way its digits are not the rating that was saved ("7R"
+  // may be what is left of 1200), so the rating of a new player is used.
+  const size_t end = text.find_first_of("\r\n");
+  const std::string first = Trim(text.substr(0, end));
+  bool whole = end != std::string_view::npos && !first.empty() &&
+               first.size() <= static_cast<size_t>(kMaxRatingDigits);
+  const std::string digits = whole ? DecodeRating(key, first) : std::string();
+  whole = whole && digits.find('/') == std::string::npos;
+  if (damaged) *damaged = !whole;
+  return whole ? ValInt(digits) : kDefaultRating;
 }
 
 std::string RatingFileText(int32_t rating, std::string_view key) {
@@ -56,7 +58,12 @@ std::string RatingFileText(int32_t rating, std::string_view key) {
 
 void LoadRating(GameState& g) {
   auto text = ReadWholeFile(RatingPath(g), 4096);
-  g.Rating.UserRating = text ? RatingFromFileText(*text) : kDefaultRating;
+  bool damaged = false;
+  g.Rating.UserRating = text ? RatingFromFileText(*text, kRatingKey, &damaged) : kDefaultRating;
+  if (damaged)
+    g.host->message(Icon::Exclamation, "Error",
+                    "The rating file \"" + RatingPath(g) + "\" is damaged; the rating" +
+                        SignedText(kDefaultRating) + " is used.");
 }
 
 bool SaveRating(const GameState& g, std::string* error) {

@@ -18,14 +18,16 @@ std::string EncodeRating(std::string_view key, std::string_view digits);
 // Characters not in the key become '/'.
 std::string DecodeRating(std::string_view key, std::string_view text);
 
-// The rating a file's bytes hold; kDefaultRating for an empty or garbled
-// text (a character outside the key, no digits, more than six).
-int32_t RatingFromFileText(std::string_view text, std::string_view key = kRatingKey);
+// The rating a file's bytes hold; kDefaultRating, with *damaged set, for a
+// text that is not one whole line of key characters: empty, cut short before
+// its line end, garbled (a character outside the key) or more than six long.
+int32_t RatingFromFileText(std::string_view text, std::string_view key = kRatingKey,
+                           bool* damaged = nullptr);
 // The line written to the file (with CR LF); a negative rating is stored as 0.
 std::string RatingFileText(int32_t rating, std::string_view key = kRatingKey);
 
 // Start-up: Rating.UserRating from ProgramFolder/tavrin.rtg, 1200 when it is
-// missing, empty or garbled.
+// missing, and 1200 with a message when it is damaged.
 void LoadRating(GameState& g);
 // Writes ProgramFolder/tavrin.rtg through a temporary file.
 bool SaveRating(const GameState& g, std::string* error);

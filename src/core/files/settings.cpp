@@ -49,9 +49,9 @@ constexpr Line Opt(const char* name, int32_t Options::*m, int32_t def, int32_t l
 constexpr Line Flag(const char* name, int32_t Options::*m, int32_t def) {
   return Line{name, Kind::Option, m, def, 0, 1, Fix::Default, 0};
 }
-constexpr Line Rule(const char* name, int32_t def) { return Line{name, Kind::Rule, nullptr, def}; }
-constexpr Line Rule(const char* name, int32_t def, int32_t lo, int32_t hi) {
-  return Line{name, Kind::Rule, nullptr, def, lo, hi, Fix::Default, 0};
+// A rule value outside its key's range (NumericRuleKeys) takes the default.
+constexpr Line Rule(const char* name, int32_t def) {
+  return Line{name, Kind::Rule, nullptr, def, 0, 0, Fix::Default, 0};
 }
 constexpr Line Text(const char* name, Kind kind, int index = 0) {
   return Line{name, kind, nullptr, 0, 0, 0, Fix::None, index};
@@ -69,7 +69,7 @@ constexpr Line kLines[] = {
     Flag("ShowMoves", &Options::ShowMoves, 1),
     Rule("BlackStarts", 1),
     Text("VariantName", Kind::Variant),
-    Rule("PiecesOnBlack", 1, 0, 2),
+    Rule("PiecesOnBlack", 1),
     Rule("AntiMode", 0),
     Rule("WinAtPromo", 0),
     Opt("SearchTime", &Options::SearchTime, 2, 1, 180, Fix::Clamp),
@@ -112,9 +112,9 @@ constexpr Line kLines[] = {
     Opt("BoardSizeCode", &Options::BoardSizeCode, 2, 0, 4, Fix::Default),
     Rule("NoLegalDraw", 0),
     Rule("RemoveMen", 0),
-    Rule("NumberMen", 0, 0, 32),
+    Rule("NumberMen", 0),
     Rule("DoMoves", 0),
-    Rule("NumberMoves", 0, 0, 200),
+    Rule("NumberMoves", 0),
     Rule("LastCap", 0),
     Rule("ManKing", 0),
     Rule("KingMan", 0),
@@ -124,7 +124,7 @@ constexpr Line kLines[] = {
     Text("SkinName", Kind::Skin),
     Flag("KingVersusKing", &Options::KingVersusKing, 1),
     Rule("ThreeKings", 0),
-    Rule("NumberKings", 0, 0, 1000),
+    Rule("NumberKings", 0),
     Flag("PdnAlgebraic", &Options::PdnAlgebraic, 0),
     Rule("CapReverse", 0),
     Rule("RndColor", 0),
@@ -132,12 +132,12 @@ constexpr Line kLines[] = {
     Opt("UseClassic", &Options::UseClassic, 1, 0, 1, Fix::Default),
     Flag("TouchMove", &Options::TouchMove, 0),
     Rule("JumpFriend", 0),
-    Rule("NumberFriends", 0, -1, 64),
+    Rule("NumberFriends", 0),
     Rule("TwoKings", 0),
-    Rule("NumberKings2", 0, 0, 1000),
-    Rule("NumberPieces", 0, 0, 64),
+    Rule("NumberKings2", 0),
+    Rule("NumberPieces", 0),
     Rule("canContract", 0),
-    Rule("ContractNumber", 0, 0, 32),
+    Rule("ContractNumber", 0),
     Rule("ContractW1", 0),
     Rule("ContractW2", 0),
     Rule("ContractB1", 0),
@@ -260,11 +260,22 @@ void ParsePromoText(GameState& g, std::string_view text, std::array<int32_t, kPr
   g.Opt.Notation = notation;
 }
 
-bool MovementIsValid(std::string_view value) {
-  size_t blank = value.find(' ');
-  std::string_view moves = value.substr(0, blank);
-  std::string_view caps = blank == std::string_view::npos ? std::string_view{} : value.substr(blank + 1);
-  return CountDirectionNames(moves) <= 8 && CountDirectionNames(caps) <= 8;
+// The range of a number line: an option's own, a rule's from its key.
+OptionBounds LineBounds(const Line& l) {
+  if (l.kind == Kind::Rule) {
+    const RuleKey* k = FindRuleKey(l.name);
+    return {k->lo, k->hi};
+  }
+  return {l.lo, l.hi};
+}
+
+// The value an option read from the file has once the program runs: start-up
+// turns a search depth of 0 into 2 and computer-against-computer play into
+// player against computer.
+int32_t StartUpValue(int32_t Options::*opt, int32_t v) {
+  if (opt == &Options::SearchDepth && v == 0) return 2;
+  if (opt == &Options::PlayMode && v == 2) return 0;
+  return v;
 }
 
 std::string SettingsPath(const GameState& g) { return ResolvePath(g.ProgramFolder, kSettingsFileName); }
@@ -344,15 +355,20 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
           warn(lineNo, l, "\"" + field + "\" is not a number; " + std::to_string(v) + " is used.");
         } else {
           v = ValInt(field);
-          bool out = l.fix != Fix::None && (v < l.lo || v > l.hi);
-          if (l.opt == &Options::BoardSizeCode && v == 1) out = true;
-          if (out) {
-            int32_t fixed = l.fix == Fix::Clamp ? (v < l.lo ? l.lo : l.hi)
+          const OptionBounds b = LineBounds(l);
+          const bool outside = l.fix != Fix::None && (v < b.lo || v > b.hi);
+          // Board size code 1 names no board: the codes are 0, 2, 3 and 4.
+          const bool noSize = l.opt == &Options::BoardSizeCode && v == 1;
+          if (outside || noSize) {
+            int32_t fixed = l.fix == Fix::Clamp ? (v < b.lo ? b.lo : b.hi)
                             : l.fix == Fix::Flag ? 1
                                                  : l.def;
             if (l.fix != Fix::Flag)
-              warn(lineNo, l, std::to_string(v) + " is outside " + std::to_string(l.lo) + ".." +
-                                  std::to_string(l.hi) + "; " + std::to_string(fixed) + " is used.");
+              warn(lineNo, l,
+                   field +  // as written: a number past the 32-bit range reads as its bound
+                       (noSize ? " is not one of 0, 2, 3 and 4"
+                               : " is outside " + std::to_string(b.lo) + ".." + std::to_string(b.hi)) +
+                       "; " + std::to_string(l.opt ? StartUpValue(l.opt, fixed) : fixed) + " is used.");
             v = fixed;
           }
         }
@@ -388,9 +404,10 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
         break;
       case Kind::Movement: {
         std::string m = DelimitedValue(raw);
-        if (!MovementIsValid(m)) {
-          warn(lineNo, l, "more than eight direction names in one list; the standard movement is used.");
+        std::string why;
+        if (!CheckMovementString(m, &why)) {
           m = kDefaultMovement[l.index];
+          warn(lineNo, l, why + "; the standard movement \"" + m + "\" is used.");
         }
         rules.MovementStrings[l.index] = m;
         break;
@@ -431,8 +448,8 @@ SettingsLoadResult LoadSettings(GameState& g) {
     for (const auto& w : result.warnings) text += w + "\r\n";
     g.host->message(Icon::Exclamation, "Error", text);
   }
-  if (g.Opt.SearchDepth == 0) g.Opt.SearchDepth = 2;
-  if (g.Opt.PlayMode == 2) g.Opt.PlayMode = 0;
+  g.Opt.SearchDepth = StartUpValue(&Options::SearchDepth, g.Opt.SearchDepth);
+  g.Opt.PlayMode = StartUpValue(&Options::PlayMode, g.Opt.PlayMode);
   return result;
 }
 

@@ -61,7 +61,7 @@ void KingEnding(const GameState& g, bool stands, int32_t rule, int32_t moves, in
     return;
   }
   if (rule != 1) return;
-  if (startPly > 0 && g.P.GamePly - startPly + 2 > 2 * moves) drawReason = reason;
+  if (startPly > 0 && g.P.GamePly - startPly + 2 > 2 * int64_t{moves}) drawReason = reason;
   if (startPly == 0) startPly = g.P.GamePly;
 }
 

@@ -202,6 +202,7 @@ class Generator {
     if ((white ? g_.Mat.WhiteToPlace : g_.Mat.BlackToPlace) < 1) return;
     const int row1 = white ? r_.ContractW1 : r_.ContractB1;
     const int row2 = white ? r_.ContractW2 : r_.ContractB2;
+    if (row1 < 0 || row1 > 9 || row2 < 0 || row2 > 9) return;  // readers keep rows in 0..9
     if (!(10 * row1 < cell && cell < 10 * row1 + 9)) return;
     const int gap = 10 * std::abs(row1 - row2);
     const int other = white ? cell + gap : cell - gap;

@@ -19,6 +19,8 @@ constexpr Dir kDirections[] = {
     {"E", 1},  {"S", -10}, {"WW", -2}, {"NN", 20},  {"EE", 2}, {"SS", -20},
 };
 
+constexpr const char* kDirectionNames = "NW, NE, SE, SW, W, N, E, S, WW, NN, EE, SS";
+
 // Calls f(offset) for each leading direction name of a list; returns the
 // number of names read.
 template <typename F>
@@ -52,8 +54,31 @@ int DirectionOffset(std::string_view name) {
   return 0;
 }
 
-int CountDirectionNames(std::string_view list) {
-  return ForEachDirection(list, [](int, int) {});
+bool CheckMovementString(std::string_view movement, std::string* why) {
+  const size_t blank = movement.find(' ');
+  const std::string_view lists[2] = {
+      movement.substr(0, blank),
+      blank == std::string_view::npos ? std::string_view{} : movement.substr(blank + 1)};
+  for (std::string_view list : lists) {
+    int count = 0;
+    while (!list.empty()) {
+      const size_t semi = list.find(';');
+      const std::string_view name = list.substr(0, semi);
+      if (DirectionOffset(name) == 0) {
+        if (why)
+          *why = name.empty() ? std::string("an empty direction name (a ';' at the start or two in a row)")
+                              : "\"" + std::string(name) + "\" is not a direction name (" + kDirectionNames + ")";
+        return false;
+      }
+      if (++count > 8) {
+        if (why) *why = "more than eight direction names in one list";
+        return false;
+      }
+      if (semi == std::string_view::npos) break;
+      list.remove_prefix(semi + 1);
+    }
+  }
+  return true;
 }
 
 void ParseDirections(DirectionRows& t, std::string_view movement, int kind) {

@@ -11,13 +11,18 @@ namespace m8 {
 // Offset of a direction name for a white piece; 0 for an unknown name.
 int DirectionOffset(std::string_view name);
 
-// Number of direction names in one list of a movement string (up to the
-// first name that is not a direction), counting past eight.
-int CountDirectionNames(std::string_view list);
+// Checks a movement string that a file or the user gives: every name of
+// both lists is a direction name (exact case, no blanks around it; a ';' at
+// the very end of a list is allowed) and no list holds more than eight. On a
+// fault returns false and says which name or list is wrong. The parser itself
+// stops a list at the first unknown name, which would silently take moves
+// away from a piece.
+bool CheckMovementString(std::string_view movement, std::string* why);
 
 // Fills the move and capture rows of a piece kind (0..3) from a movement
-// string; bookTable selects BookDirectionTable. Names after the eighth are
-// ignored (the variant reader refuses such strings beforehand).
+// string; bookTable selects BookDirectionTable. A list ends at the first name
+// that is no direction; names after the eighth are ignored (the readers
+// refuse such strings beforehand with CheckMovementString).
 void ParseDirections(GameState& g, std::string_view movement, int kind, bool bookTable);
 void ParseDirections(DirectionRows& table, std::string_view movement, int kind);
 

@@ -206,13 +206,11 @@ bool RulesEditor::ReadVariantFile(const std::string& name) {
     return false;
   }
   const std::string path = VariantFilePath(g_, name);
-  const auto text = ReadWholeFile(path, 1u << 20);
-  VariantFileData d;
   std::string error;
-  // The editor reads the file's first line as well: the parser skips the
-  // empty line put in front of it.
-  const bool parsed = text && ParseVariantText("\n" + *text, path, d, &error);
-  if (!text) error = "Variant file '" + path + "' is missing or cannot be read.";
+  const auto text = ReadVariantBytes(path, &error);
+  VariantFileData d;
+  // The editor reads the file's first line as a key line too.
+  const bool parsed = text && ParseVariantText(*text, path, d, &error, true);
   if (!parsed) {
     h.message(Icon::Exclamation, "Error", error + "\r\nThe rules stay as they were.");
     return false;

@@ -1,42 +1,63 @@
 #include "core/rules/variantfile.h"
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
 #include "core/fileio.h"
 #include "core/numtext.h"
 #include "core/rules/movement.h"
+#include "core/textcode.h"
 
 namespace m8 {
 
 namespace {
 
-bool Fail(std::string* error, std::string_view file, std::string_view key, std::string_view why) {
-  if (error) *error = "Variant file '" + std::string(file) + "', key " + std::string(key) + ": " + std::string(why);
+// The largest variant file read; the shipped ones are a few kilobytes.
+constexpr std::uintmax_t kMaxVariantFileBytes = 1u << 20;
+
+std::string Where(std::string_view file, int line, std::string_view key) {
+  std::string s = "Variant file '" + std::string(file) + "'";
+  if (line > 0) s += ", line " + std::to_string(line);
+  if (!key.empty()) s += ", key " + std::string(key);
+  return s;
+}
+
+bool Fail(std::string* error, std::string_view file, int line, std::string_view key, std::string_view why) {
+  if (error) *error = Where(file, line, key) + ": " + std::string(why);
   return false;
 }
 
-int PieceValue(char c) {
-  switch (c) {
-    case '0': return 0;
-    case '1': return 1;
-    case '2': return -1;
-    case '3': return 2;
-    case '4': return -2;
-    default: return 99;
-  }
+// A value quoted in a message: as written, cut short (between two UTF-8
+// characters) when it is long.
+std::string Quoted(std::string_view value) {
+  size_t shown = std::min<size_t>(value.size(), 40);
+  while (shown < value.size() && shown > 0 && (static_cast<unsigned char>(value[shown]) & 0xC0) == 0x80) --shown;
+  return "\"" + std::string(value.substr(0, shown)) + (shown < value.size() ? "...\"" : "\"");
 }
 
+// Position string: one character per played cell in cell order. A missing
+// character or one that is no digit leaves its cell empty; the digits 5 to 9
+// stand for no piece and are refused.
 bool ParseSetup(std::string_view value, Board& b, std::string* why) {
-  if (value.size() != 64) {
-    *why = "the position must have 64 digits, it has " + std::to_string(value.size());
-    return false;
-  }
   b = DefaultStartBoard();
   size_t pos = 0;
   for (int c = 0; c < kCells; ++c) {
     if (b[c] == kOffBoard) continue;
-    int v = PieceValue(value[pos]);
-    if (v == 99) {
-      *why = std::string("'") + value[pos] + "' at position " + std::to_string(pos + 1) + " is not a digit 0 to 4";
-      return false;
+    const char ch = pos < value.size() ? value[pos] : '0';
+    int v = 0;
+    switch (ch) {
+      case '1': v = 1; break;
+      case '2': v = -1; break;
+      case '3': v = 2; break;
+      case '4': v = -2; break;
+      default:
+        if (ch >= '5' && ch <= '9') {
+          *why = std::string("'") + ch + "' at position " + std::to_string(pos + 1) + " is no piece (0 to 4)";
+          return false;
+        }
+        break;
     }
     b[c] = v;
     ++pos;
@@ -44,73 +65,53 @@ bool ParseSetup(std::string_view value, Board& b, std::string* why) {
   return true;
 }
 
-bool ParsePromo(std::string_view value, std::array<int32_t, kPromoEntries>& side, std::string* why) {
+// Square list: the character pairs 1-2, 3-4, ... of the value give entries
+// 0..11; a pair that is missing or no square leaves its entry empty. Column
+// letters may be written in either case ("b8" is B8).
+void ParsePromo(std::string_view value, std::array<int32_t, kPromoEntries>& side) {
   side.fill(-1);
-  if (value.size() % 2 != 0) {
-    *why = "square names have two characters";
-    return false;
+  for (size_t k = 0; k < kPromoEntries && 2 * k + 1 < value.size(); ++k) {
+    const char f = static_cast<char>(std::toupper(static_cast<unsigned char>(value[2 * k])));
+    const char r = value[2 * k + 1];
+    if (f >= 'A' && f <= 'H' && r >= '1' && r <= '8') side[k] = (r - '1' + 2) * 10 + (f - 'A' + 1);
   }
-  if (value.size() / 2 > kPromoEntries) {
-    *why = "more than 12 promotion squares";
-    return false;
-  }
-  for (size_t k = 0; k * 2 < value.size(); ++k) {
-    char f = value[2 * k], r = value[2 * k + 1];
-    if (f < 'A' || f > 'H' || r < '1' || r > '8') {
-      *why = "'" + std::string(value.substr(2 * k, 2)) + "' is not a square";
-      return false;
-    }
-    side[k] = (r - '1' + 2) * 10 + (f - 'A' + 1);
-  }
-  return true;
 }
 
-bool CheckMovement(std::string_view value, std::string* why) {
-  size_t blank = value.find(' ');
-  std::string_view moves = value.substr(0, blank);
-  std::string_view caps = blank == std::string_view::npos ? std::string_view{} : value.substr(blank + 1);
-  if (CountDirectionNames(moves) > 8 || CountDirectionNames(caps) > 8) {
-    *why = "more than eight direction names in one list";
-    return false;
-  }
+// Text files hold no control characters but tab and the line ends; a file
+// with a NUL byte anywhere is binary whatever else it holds.
+bool IsTextLine(std::string_view line) {
+  for (char c : line)
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return false;
   return true;
 }
-
-struct Range {
-  const char* key;
-  int lo, hi;
-};
-// Values the program uses as counts or table indexes.
-constexpr Range kRanges[] = {
-    {"PiecesOnBlack", 0, 2}, {"NumberMen", 0, 32},       {"NumberMoves", 0, 200},
-    {"ContractNumber", 0, 32}, {"NumberKings", 0, 1000}, {"NumberKings2", 0, 1000},
-    {"NumberPieces", 0, 64}, {"NumberFriends", -1, 64},
-};
 
 }  // namespace
 
-bool ParseVariantText(std::string_view text, std::string_view file, VariantFileData& out,
-                      std::string* error) {
+bool ParseVariantText(std::string_view bytes, std::string_view file, VariantFileData& out,
+                      std::string* error, bool firstLineKeyed) {
   out = VariantFileData{};
   out.info.VariantHelp.clear();
   out.info.HelpLink.clear();
   out.info.QuickHelpLink.clear();
-  bool first = true, ended = false, failed = false;
+  if (bytes.find('\0') != std::string_view::npos)
+    return Fail(error, file, 0, "", "this is not a text file (it holds NUL bytes).");
+  const std::string text = DecodeText(bytes);
+  bool ended = false, failed = false;
+  int lineNo = 0;
   std::string why;
   ForEachLine(text, [&](std::string_view line) {
     if (ended || failed) return;
-    if (first) {
-      first = false;
-      return;
-    }
+    ++lineNo;
+    auto bad = [&](std::string_view key, std::string_view reason) {
+      failed = true;
+      Fail(error, file, lineNo, key, reason);
+    };
+    if (!IsTextLine(line)) return bad("", "this is not a text file (it holds control characters).");
+    if (lineNo == 1 && !firstLineKeyed) return;
     auto value = [&](std::string_view key) -> std::optional<std::string_view> {
       if (line.size() > key.size() && line[key.size()] == '=' && StartsWith(line, key))
         return line.substr(key.size() + 1);
       return std::nullopt;
-    };
-    auto bad = [&](std::string_view key, std::string_view reason) {
-      failed = true;
-      Fail(error, file, key, reason);
     };
     if (auto v = value("Setup")) {
       if (*v != "normal") {
@@ -120,14 +121,18 @@ bool ParseVariantText(std::string_view text, std::string_view file, VariantFileD
       }
     }
     for (const auto& k : NumericRuleKeys())
-      if (auto v = value(k.name)) out.rules.*k.member = ValInt(*v);
-    if (auto v = value("PromoW"))
-      if (!ParsePromo(*v, out.rules.PromoSquares[0], &why)) return bad("PromoW", why);
-    if (auto v = value("PromoB"))
-      if (!ParsePromo(*v, out.rules.PromoSquares[1], &why)) return bad("PromoB", why);
+      if (auto v = value(k.name)) {
+        const int32_t n = ValInt(*v);
+        // A number past the 32-bit range reads as its bound, which is outside.
+        if (n < k.lo || n > k.hi)
+          return bad(k.name, Quoted(*v) + " is outside " + std::to_string(k.lo) + ".." + std::to_string(k.hi) + ".");
+        out.rules.*k.member = n;
+      }
+    if (auto v = value("PromoW")) ParsePromo(*v, out.rules.PromoSquares[0]);
+    if (auto v = value("PromoB")) ParsePromo(*v, out.rules.PromoSquares[1]);
     for (const auto& k : MovementKeys())
       if (auto v = value(k.name)) {
-        if (!CheckMovement(*v, &why)) return bad(k.name, why);
+        if (!CheckMovementString(*v, &why)) return bad(k.name, why + ".");
         out.rules.MovementStrings[k.kind] = std::string(*v);
       }
     if (auto v = value("Help")) out.info.VariantHelp += (*v == "<br>") ? std::string("\r\n") : std::string(*v);
@@ -136,24 +141,20 @@ bool ParseVariantText(std::string_view text, std::string_view file, VariantFileD
     if (line == "END") ended = true;
   });
   if (failed) return false;
-  if (!ended) return Fail(error, file, "END", "the file has no line END");
-  for (const auto& r : kRanges) {
-    int v = out.rules.*FindRuleKey(r.key)->member;
-    if (v < r.lo || v > r.hi)
-      return Fail(error, file, r.key,
-                  std::to_string(v) + " is outside " + std::to_string(r.lo) + ".." + std::to_string(r.hi));
-  }
+  if (!ended) return Fail(error, file, 0, "", "the file has no line END.");
   return true;
 }
 
-bool RuleValueRange(std::string_view key, int* lo, int* hi) {
-  for (const auto& r : kRanges)
-    if (key == r.key) {
-      *lo = r.lo;
-      *hi = r.hi;
-      return true;
-    }
-  return false;
+std::optional<std::string> ReadVariantBytes(const std::string& path, std::string* error) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec && size > kMaxVariantFileBytes) {
+    if (error) *error = "Variant file '" + path + "' is too large (more than 1 MiB).";
+    return std::nullopt;
+  }
+  auto text = ReadWholeFile(path, kMaxVariantFileBytes);
+  if (!text && error) *error = "Variant file '" + path + "' is missing or cannot be read.";
+  return text;
 }
 
 std::string VariantFilePath(const GameState& g, std::string_view variantName) {
@@ -168,11 +169,8 @@ bool ReadVariantFile(GameState& g, std::string* error) {
     return false;
   }
   const std::string path = VariantFilePath(g, name);
-  auto text = ReadWholeFile(path, 1u << 20);
-  if (!text) {
-    if (error) *error = "Variant file '" + path + "' is missing or cannot be read.";
-    return false;
-  }
+  const auto text = ReadVariantBytes(path, error);
+  if (!text) return false;
   VariantFileData data;
   if (!ParseVariantText(*text, path, data, error)) return false;
 

@@ -18,15 +18,18 @@ struct VariantFileData {
   std::optional<Board> setup;  // start position when the file gives one
 };
 
-// Parses the text of a variant file. On bad content returns false and a
-// message naming the file and the key; `out` is then unspecified.
-bool ParseVariantText(std::string_view text, std::string_view fileName, VariantFileData& out,
-                      std::string* error);
+// Parses the bytes of a variant file (UTF-8 when they are valid UTF-8, else
+// Latin-1). The first line is a title and is skipped unless firstLineKeyed
+// (the rules editor reads it as a key line too). On bad content (a value
+// outside its key's range, an unknown direction name, a binary file, no line
+// END) returns false and a message naming the file, the line and the key;
+// `out` is then unspecified.
+bool ParseVariantText(std::string_view bytes, std::string_view fileName, VariantFileData& out,
+                      std::string* error, bool firstLineKeyed = false);
 
-// The range of a numeric rule key that the program uses as a count or a table
-// index (variant files and the rules editor refuse values outside it); false
-// for a key without such a range.
-bool RuleValueRange(std::string_view key, int* lo, int* hi);
+// The bytes of a variant file; nullopt with a message when it is missing,
+// unreadable or too large.
+std::optional<std::string> ReadVariantBytes(const std::string& path, std::string* error);
 
 // The path of the current variant's file (folder from UseClassic).
 std::string VariantFilePath(const GameState& g, std::string_view variantName);

@@ -143,10 +143,21 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheGameStays) {
     for (auto& l : lines) s += l + "\r\n";
     return s;
   };
+  auto lineOf = [&](const std::string& prefix) {
+    const auto lines = CrLfLines(good);
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (StartsWith(lines[i], prefix)) return static_cast<int>(i) + 1;
+    ADD_FAILURE() << prefix;
+    return 1;
+  };
   struct Case {
     std::string bytes, expect;
   } cases[] = {
       {"tavrin version=0.89\r\n" + good.substr(21), "is not an Morventa8 file"},
+      // Every rule has its range; unknown direction names are named.
+      {withLine(lineOf("ContractW1="), "ContractW1=2147483647"), "ContractW1=2147483647 is outside 0..9"},
+      {withLine(lineOf("MulJumps="), "MulJumps=2"), "MulJumps=2 is outside 0..1"},
+      {withLine(lineOf("NW;NE NW;NE"), "XX;YY ZZ"), "\"XX\" is not a direction name"},
       {withLine(1, "TAVRIN Version=0.9"), "Need version 0.89"},
       {withLine(3, "Setup=10101x"), "bad.tvn, line 3"},
       {withLine(2, "Variant=*../../secret*"), "line 2"},

@@ -44,6 +44,46 @@ TEST(RatingScramble, EmptyOrGarbledTextsCountAsNoRating) {
   EXPECT_EQ(RatingFromFileText(k1215 + "\n"), 1215);
 }
 
+TEST(RatingScramble, ACutOrGarbledTextGivesTheNewPlayersRating) {
+  // Whatever is cut from the saved line, the digits left are not the rating
+  // that was saved ("7R" would be 12 of 1200): every cut gives 1200. A
+  // garbled character does the same. Only the whole line gives the rating.
+  const std::string saved = RatingFileText(1543);
+  const size_t digits = saved.size() - 2;
+  for (size_t cut = 0; cut < saved.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    bool damaged = false;
+    const int32_t want = cut > digits ? 1543 : 1200;  // from the CR on the line is whole
+    EXPECT_EQ(RatingFromFileText(saved.substr(0, cut), kRatingKey, &damaged), want);
+    EXPECT_EQ(damaged, want == 1200);
+  }
+  for (size_t at = 0; at < digits; ++at) {
+    std::string garbled = saved;
+    garbled[at] = '/';
+    bool damaged = false;
+    EXPECT_EQ(RatingFromFileText(garbled, kRatingKey, &damaged), 1200) << garbled;
+    EXPECT_TRUE(damaged);
+  }
+  const std::string k1200 = EncodeRating(kRatingKey, "1200");
+  EXPECT_EQ(RatingFromFileText(k1200.substr(0, 2)), 1200);
+  EXPECT_EQ(RatingFromFileText(k1200.substr(0, 3) + "/"), 1200);
+  EXPECT_EQ(RatingFromFileText(k1200.substr(0, 2) + "\r\n"), 12) << "a whole line is a rating as saved";
+}
+
+TEST_F(RatingTest, ADamagedFileIsReported) {
+  Write("tavrin.rtg", EncodeRating(kRatingKey, "1543").substr(0, 2));
+  LoadRating(g);
+  EXPECT_EQ(g.Rating.UserRating, 1200);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("tavrin.rtg\" is damaged; the rating 1200 is used."), std::string::npos)
+      << host.messages[0].text;
+  host.messages.clear();
+  Write("tavrin.rtg", RatingFileText(1543));
+  LoadRating(g);
+  EXPECT_EQ(g.Rating.UserRating, 1543);
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(RatingTest, FileIsReadAndWritten) {
   LoadRating(g);
   EXPECT_EQ(g.Rating.UserRating, 1200) << "no file";

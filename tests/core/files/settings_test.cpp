@@ -60,7 +60,7 @@ void ChangeSettings(GameState& g) {
   g.Rules.MaxCapMove = 1;
   g.Rules.LongKings = 1;
   g.Rules.NumberMen = 3;
-  g.Rules.ContractB2 = 45;
+  g.Rules.ContractB2 = 5;
   g.Rules.PromoSquares[0] = {92, 94, 98, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   g.Rules.MovementStrings[2] = "NW;NE;SE;SW;NN NW;NE;SE;SW";
 }
@@ -259,6 +259,57 @@ TEST_F(SettingsTest, ValuesOutsideTheirRangesAreCorrected) {
   EXPECT_EQ(run.Rules.Variant, "American Checkers");
   EXPECT_EQ(run.Opt.SkinName, "Classic Medium");
   EXPECT_EQ(run.Rules.MovementStrings[0], "NW;NE NW;NE");
+}
+
+TEST_F(SettingsTest, MessagesNameTheValueUsed) {
+  const struct {
+    int line;
+    const char* text;
+    const char* says;
+  } cases[] = {
+      // The depth is clamped to 0, which start-up turns into 2.
+      {4, "-5", "line 4 (SearchDepth): -5 is outside 0..20; 2 is used."},
+      {4, "45", "line 4 (SearchDepth): 45 is outside 0..20; 20 is used."},
+      // 1 lies between 0 and 4 but names no board size.
+      {52, "1", "line 52 (BoardSizeCode): 1 is not one of 0, 2, 3 and 4; 2 is used."},
+      {52, "7", "line 52 (BoardSizeCode): 7 is outside 0..4; 2 is used."},
+      {2, "9", "line 2 (PlayMode): 9 is outside 0..2; 0 is used."},
+      {15, "99999999999", "line 15 (SearchTime): 99999999999 is outside 1..180; 180 is used."},
+      // Rules get the range of their key.
+      {8, "2", "line 8 (MulJumps): 2 is outside 0..1; 1 is used."},
+      {81, "2147483647", "line 81 (ContractW1): 2147483647 is outside 0..9; 0 is used."},
+      {84, "-3", "line 84 (ContractB2): -3 is outside 0..9; 0 is used."},
+      {75, "-2", "line 75 (NumberFriends): -2 is outside -1..64; 0 is used."},
+      // A movement string with unknown direction names would leave the men
+      // without a move.
+      {32, "XX;YY ZZ",
+       "line 32 (WhiteManMovement): \"XX\" is not a direction name (NW, NE, SE, SW, W, N, E, S, WW, NN, EE, SS); "
+       "the standard movement \"NW;NE NW;NE\" is used."},
+      {35, "NW;NE;SE;SW NW;se", "line 35 (BlackKingMovement): \"se\" is not a direction name"},
+      {34, "NW;;SE NW", "line 34 (WhiteKingMovement): an empty direction name"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.line) + ": " + c.text);
+    GameState run;
+    auto r = ParseSettingsText(run, Join(WithLine(c.line, c.text)));
+    ASSERT_TRUE(r.accepted);
+    ASSERT_EQ(r.warnings.size(), 1u);
+    EXPECT_NE(r.warnings[0].find(c.says), std::string::npos) << r.warnings[0];
+  }
+  GameState run;
+  ParseSettingsText(run, Join(WithLine(32, "XX;YY ZZ")));
+  EXPECT_EQ(run.Rules.MovementStrings[0], "NW;NE NW;NE");
+  EXPECT_EQ(run.Tables.DirectionTable[0][0], 9);
+  ParseSettingsText(run, Join(WithLine(81, "2147483647")));
+  EXPECT_EQ(run.Rules.ContractW1, 0);
+
+  // At start-up the depth the message names is the one in use.
+  Write("tavrin.ini", Join(WithLine(4, "-5")));
+  LoadSettings(g);
+  EXPECT_EQ(g.Opt.SearchDepth, 2);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("-5 is outside 0..20; 2 is used."), std::string::npos)
+      << host.messages[0].text;
 }
 
 TEST_F(SettingsTest, StartUpCorrectionsAndWarningsReachTheUser) {

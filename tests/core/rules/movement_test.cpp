@@ -99,10 +99,33 @@ TEST(ParseDirections, BookFlagFillsTheBookTable) {
   EXPECT_EQ(Row(g->Tables.DirectionTable[5]), std::vector<int>{11});
 }
 
-TEST(ParseDirections, CountDirectionNamesCountsPastEight) {
-  EXPECT_EQ(CountDirectionNames("N;E;S;W;NW;NE;SE;SW;NN"), 9);
-  EXPECT_EQ(CountDirectionNames("NW;ne;NE"), 1);
-  EXPECT_EQ(CountDirectionNames(""), 0);
+TEST(ParseDirections, CheckedStringsAreReadWhole) {
+  // Strings the readers take: the parser reads every name of both lists.
+  for (const char* m : {"NW;NE NW;NE", "N;E;S;W;NW;NE;SE;SW NN", "", "NW;NE ", " NW", "NW; NE;"}) {
+    SCOPED_TRACE(m);
+    std::string why;
+    EXPECT_TRUE(CheckMovementString(m, &why)) << why;
+  }
+  // Strings the readers refuse, with what the message names.
+  const struct {
+    const char* movement;
+    const char* says;
+  } bad[] = {
+      {"XX;YY ZZ", "\"XX\" is not a direction name"},
+      {"NW;NE NW;ZZ", "\"ZZ\""},
+      {"NW;ne;NE", "\"ne\""},
+      {"NW;NE  NW", "\" NW\""},
+      {"NW;;NE", "empty direction name"},
+      {";NW", "empty direction name"},
+      {"N;E;S;W;NW;NE;SE;SW;NN", "more than eight"},
+      {"NW N;E;S;W;NW;NE;SE;SW;NN", "more than eight"},
+  };
+  for (const auto& b : bad) {
+    SCOPED_TRACE(b.movement);
+    std::string why;
+    EXPECT_FALSE(CheckMovementString(b.movement, &why));
+    EXPECT_NE(why.find(b.says), std::string::npos) << why;
+  }
 }
 
 TEST(BoardMode, DerivedFromTheDirections) {

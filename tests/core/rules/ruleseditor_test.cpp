@@ -270,8 +270,9 @@ TEST(RulesEditorLoadTest, BrokenUserVariantChangesNothing) {
   EditorFolder f;
   f.write("variants/uservariants/Good.ini", "; good\nLongKings=1\nEND\n");
   f.write("variants/uservariants/No End.ini", "; no end\nLongKings=0\n");
-  f.write("variants/uservariants/Bad Setup.ini", "; x\nSetup=1234\nEND\n");
-  f.write("variants/uservariants/Bad Promo.ini", "; x\nPromoW=Z9\nEND\n");
+  f.write("variants/uservariants/Bad Setup.ini", "; x\nSetup=1239\nEND\n");
+  f.write("variants/uservariants/Bad Names.ini", "; x\nWhiteManMovement=XX;YY ZZ\nEND\n");
+  f.write("variants/uservariants/Big Row.ini", "; x\nContractW1=2147483647\nEND\n");
   f.write("variants/uservariants/Too Many.ini", "; x\nNumberMen=500\nEND\n");
   f.write("variants/uservariants/Long List.ini", "; x\nWhiteManMovement=N;N;N;N;N;N;N;N;N N\nEND\n");
   Editor e(f.root.string(), 0);
@@ -284,8 +285,12 @@ TEST(RulesEditorLoadTest, BrokenUserVariantChangesNothing) {
   const struct {
     const char* name;
     const char* key;
-  } cases[] = {{"No End", "END"},          {"Bad Setup", "Setup"},   {"Bad Promo", "PromoW"},
-               {"Too Many", "NumberMen"},  {"Long List", "WhiteManMovement"}};
+  } cases[] = {{"No End", "END"},
+               {"Bad Setup", "line 2, key Setup"},
+               {"Bad Names", "line 2, key WhiteManMovement: \"XX\" is not a direction name"},
+               {"Big Row", "line 2, key ContractW1"},
+               {"Too Many", "NumberMen"},
+               {"Long List", "WhiteManMovement"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     e.host->messages.clear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -15,6 +16,8 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/variantfile.h"
+#include "core/textcode.h"
+#include "movegen_fixture.h"
 
 using namespace m8;
 
@@ -47,12 +50,6 @@ void ApplyVariant(GameState& g) {
   if (g.Rules.PiecesOnBlack == 0) ShiftToOtherColour(g, false);
   BuildPromoReach(g);
   AnalyzePromotionSquares(g);
-}
-
-// Number of names in one list of a movement string, known or not.
-int NamesInList(std::string_view list) {
-  if (list.empty()) return 0;
-  return static_cast<int>(std::count(list.begin(), list.end(), ';')) + 1;
 }
 
 struct Shipped {
@@ -146,17 +143,7 @@ TEST(ShippedVariants, EachReadsAndBuildsItsTables) {
     EXPECT_EQ(g->VariantRules.Variant, v.name);
 
     // Every direction name is one the parser knows, and each list fits.
-    for (int kind = 0; kind < 4; ++kind) {
-      const std::string& s = g->VariantRules.MovementStrings[kind];
-      const size_t blank = s.find(' ');
-      const std::string_view moves = std::string_view(s).substr(0, blank);
-      const std::string_view caps =
-          blank == std::string::npos ? std::string_view{} : std::string_view(s).substr(blank + 1);
-      EXPECT_EQ(CountDirectionNames(moves), NamesInList(moves)) << s;
-      EXPECT_EQ(CountDirectionNames(caps), NamesInList(caps)) << s;
-      EXPECT_LE(NamesInList(moves), 8);
-      EXPECT_LE(NamesInList(caps), 8);
-    }
+    for (const std::string& m : g->VariantRules.MovementStrings) EXPECT_TRUE(CheckMovementString(m, nullptr)) << m;
 
     ApplyVariant(*g);
     // The board kind the file states is the one the directions give.
@@ -268,46 +255,189 @@ TEST(VariantReader, FolderChosenByUseClassic) {
   EXPECT_TRUE(ReadVariantFile(*user, &error)) << error;
 }
 
-TEST(VariantReader, BrokenFilesChangeNothing) {
-  struct Case {
+namespace {
+
+// A program folder of its own with a variants folder, removed at the end.
+struct VariantFolder {
+  std::string dir;
+  explicit VariantFolder(const std::string& name) : dir(::testing::TempDir() + name) {
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir + "/variants");
+  }
+  ~VariantFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+  void write(const std::string& variant, const std::string& bytes) const {
+    ASSERT_TRUE(ReplaceFile(dir + "/variants/" + variant + ".ini", bytes));
+  }
+};
+
+// A game in progress with rules from an earlier variant.
+void PutInProgress(GameState& g) {
+  g.Rules = RuleSet{};
+  g.VariantRules = RuleSet{};
+  g.VariantRules.LongKings = 1;
+  g.VariantRules.MulJumps = 0;
+  g.Rules.CapRequired = 0;
+  g.Rules.canContract = 1;
+  g.Variant = VariantInfo{};
+  g.Variant.VariantHelp = "old help";
+  g.Variant.HelpLink = "https://example.org/old";
+  g.Variant.LoadedVariantName = "Old";
+  g.board = g.StartBoard = DefaultStartBoard();
+  g.board[54] = 2;
+  g.P.MaterialBalance[0] = 700;
+  g.Game.MaterialBalanceHistory[0] = 700;
+}
+
+std::unique_ptr<GameState> GameInProgress(const std::string& folder) {
+  auto g = StateAt(folder);
+  PutInProgress(*g);
+  return g;
+}
+
+// What a refused file must leave as it was.
+struct Snapshot {
+  RuleSet rules, variantRules;
+  VariantInfo info;
+  Board board, start;
+  int32_t balance, balanceHistory;
+  explicit Snapshot(const GameState& g)
+      : rules(g.Rules), variantRules(g.VariantRules), info(g.Variant), board(g.board), start(g.StartBoard),
+        balance(g.P.MaterialBalance[0]), balanceHistory(g.Game.MaterialBalanceHistory[0]) {}
+};
+
+void ExpectUnchanged(const GameState& g, const Snapshot& before) {
+  EXPECT_EQ(g.Rules, before.rules);
+  EXPECT_EQ(g.VariantRules, before.variantRules);
+  EXPECT_EQ(g.Variant.VariantHelp, before.info.VariantHelp);
+  EXPECT_EQ(g.Variant.HelpLink, before.info.HelpLink);
+  EXPECT_EQ(g.Variant.LoadedVariantName, before.info.LoadedVariantName);
+  EXPECT_EQ(g.board, before.board);
+  EXPECT_EQ(g.StartBoard, before.start);
+  EXPECT_EQ(g.P.MaterialBalance[0], before.balance);
+  EXPECT_EQ(g.Game.MaterialBalanceHistory[0], before.balanceHistory);
+}
+
+}  // namespace
+
+TEST(VariantReader, BrokenFilesSayWhereAndChangeNothing) {
+  const std::string start = kStandardSetup;
+  std::string digit5 = start;
+  digit5[40] = '5';
+  const struct Case {
     const char* variant;
-    const char* key;  // the key the message must name
+    std::string bytes;
+    int line;         // the line the message names, 0 for none
+    const char* key;  // the key it names, "" for none
+    std::string says;
   } cases[] = {
-      {"No End", "END"},           {"Lower End", "END"},          {"Setup Digit", "Setup"},
-      {"Setup Short", "Setup"},    {"Nine Names", "WhiteKingMovement"}, {"Bad Promo", "PromoW"},
-      {"Bad Range", "PiecesOnBlack"}, {"Not There", ""},
+      {"No End", "; t\nMulJumps=0\nHelp=never finished\n", 0, "", "no line END"},
+      {"Lower End", "; t\nMulJumps=0\nend\n", 0, "", "no line END"},
+      {"Setup Digit", "; t\nMulJumps=0\nSetup=" + digit5 + "\nEND\n", 3, "Setup", "'5' at position 41"},
+      // Placement rows: a huge row overflowed the generator's arithmetic.
+      {"Big Row", "; t\nMulJumps=0\r\nContractW1=2147483647\r\nEND\r\n", 3, "ContractW1",
+       "\"2147483647\" is outside 0..9"},
+      {"Huge Row", "; t\nContractB2=99999999999\nEND\n", 2, "ContractB2", "\"99999999999\" is outside 0..9"},
+      {"Row Ten", "; t\nContractB1=10\nEND\n", 2, "ContractB1", "outside 0..9"},
+      {"Row Minus", "; t\nContractW2=-1\nEND\n", 2, "ContractW2", "outside 0..9"},
+      {"Flag Two", "; t\nMulJumps=2\nEND\n", 2, "MulJumps", "\"2\" is outside 0..1"},
+      {"Bad Range", "; t\nPiecesOnBlack=3\nEND\n", 2, "PiecesOnBlack", "outside 0..2"},
+      {"Friends", "; t\nNumberFriends=-2\nEND\n", 2, "NumberFriends", "outside -1..64"},
+      {"Many Moves", "; t\nNumberMoves=1e9\nEND\n", 2, "NumberMoves", "outside 0..200"},
+      // A long value is quoted in part, cut between two characters.
+      {"Long Value", "; t\nNumberMen=99" + std::string(37, '0') + "\xc3\xa9" + "\nEND\n", 2, "NumberMen",
+       "\"99" + std::string(37, '0') + "...\" is outside 0..32"},
+      {"Nine Names", "; t\nWhiteKingMovement=N;E;S;W;NW;NE;SE;SW;NN NW\nEND\n", 2, "WhiteKingMovement",
+       "more than eight"},
+      // Unknown direction names: the parser would end the list there, and
+      // white men could not move at all.
+      {"Bad Names", "; t\nWhiteManMovement=XX;YY ZZ\nEND\n", 2, "WhiteManMovement",
+       "\"XX\" is not a direction name"},
+      {"Lower Name", "; t\nBlackKingMovement=NW;ne NW\nEND\n", 2, "BlackKingMovement", "\"ne\""},
+      {"Capture Name", "; t\nBlackManMovement=NW;NE NW;NX\nEND\n", 2, "BlackManMovement", "\"NX\""},
+      {"Two Blanks", "; t\nBlackManMovement=NW;NE  NW\nEND\n", 2, "BlackManMovement", "\" NW\""},
+      {"Empty Name", "; t\nWhiteKingMovement=NW;;NE NW\nEND\n", 2, "WhiteKingMovement", "empty direction name"},
+      // Binary junk that happens to hold key lines and an END line.
+      {"Binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\nMulJumps=0\nEND\n", 29), 0, "", "not a text file"},
+      {"Controls", "; t\nMulJumps=0\nLongKings=1\x01\x02\nEND\n", 3, "", "not a text file"},
+      {"Too Large", "; t\nEND\n" + std::string((1u << 20), '-'), 0, "", "too large"},
+      {"Not There", "", 0, "", "missing"},
   };
+  VariantFolder folder("m8_variantfile_broken");
+  for (const auto& c : cases)
+    if (std::string_view(c.variant) != "Not There") folder.write(c.variant, c.bytes);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.variant);
-    auto g = StateAt(std::string(M8_FIXTURE_DIR) + "/variants");
-    // Rules from an earlier variant, and a game in progress.
-    g->VariantRules.LongKings = 1;
-    g->VariantRules.MulJumps = 0;
-    g->Rules.CapRequired = 0;
-    g->Variant.VariantHelp = "old help";
-    g->Variant.HelpLink = "https://example.org/old";
-    g->Variant.LoadedVariantName = "Old";
-    g->board[54] = 2;
-    g->P.MaterialBalance[0] = 700;
-    g->Game.MaterialBalanceHistory[0] = 700;
+    auto g = GameInProgress(folder.dir);
     g->Rules.Variant = c.variant;
-    const RuleSet rules = g->Rules, variantRules = g->VariantRules;
-    const VariantInfo info = g->Variant;
-    const Board board = g->board, start = g->StartBoard;
-
+    const Snapshot before(*g);
     std::string error;
     EXPECT_FALSE(ReadVariantFile(*g, &error));
-    EXPECT_NE(error.find(std::string(c.variant) + ".ini"), std::string::npos) << error;
+    EXPECT_NE(error.find(std::string(c.variant) + ".ini'"), std::string::npos) << error;
+    if (c.line > 0) {
+      const std::string where = ", line " + std::to_string(c.line) + (*c.key ? ", key " + std::string(c.key) : "") + ":";
+      EXPECT_NE(error.find(where), std::string::npos) << error;
+    }
     EXPECT_NE(error.find(c.key), std::string::npos) << error;
-    EXPECT_EQ(g->Rules, rules);
-    EXPECT_EQ(g->VariantRules, variantRules);
-    EXPECT_EQ(g->Variant.VariantHelp, info.VariantHelp);
-    EXPECT_EQ(g->Variant.HelpLink, info.HelpLink);
-    EXPECT_EQ(g->Variant.LoadedVariantName, info.LoadedVariantName);
-    EXPECT_EQ(g->board, board);
-    EXPECT_EQ(g->StartBoard, start);
-    EXPECT_EQ(g->P.MaterialBalance[0], 700);
-    EXPECT_EQ(g->Game.MaterialBalanceHistory[0], 700);
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    EXPECT_TRUE(IsValidUtf8(error)) << error;
+    ExpectUnchanged(*g, before);
+  }
+}
+
+TEST(VariantReader, HelpTextIsUtf8OrLatin1) {
+  const struct {
+    const char* variant;
+    std::string bytes;
+    std::string help;
+  } cases[] = {
+      // Latin-1 bytes: "Dame à la française", and a link with a Latin-1 letter.
+      {"Latin", "; t\nHelp=Dame \xe0 la fran\xe7" "aise.\nHelpLink=https://example.org/fran\xe7" "ais\nEND\n",
+       "Dame \xc3\xa0 la fran\xc3\xa7" "aise."},
+      // The same text in UTF-8 stays as it is.
+      {"Utf8", "; t\nHelp=Dame \xc3\xa0 la fran\xc3\xa7" "aise.\nEND\n", "Dame \xc3\xa0 la fran\xc3\xa7" "aise."},
+      // UTF-8 with a byte-order mark on the title line, and a Greek letter.
+      {"Bom", "\xef\xbb\xbf; t\nHelp=\xce\xb1 = 1\nEND\n", "\xce\xb1 = 1"},
+  };
+  VariantFolder folder("m8_variantfile_help");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.variant);
+    folder.write(c.variant, c.bytes);
+    auto g = StateAt(folder.dir);
+    g->Rules.Variant = c.variant;
+    std::string error;
+    ASSERT_TRUE(ReadVariantFile(*g, &error)) << error;
+    EXPECT_EQ(g->Variant.VariantHelp, c.help);
+    EXPECT_TRUE(IsValidUtf8(g->Variant.VariantHelp));
+    EXPECT_EQ(g->Variant.VariantHelp.find("\xef\xbf\xbd"), std::string::npos);  // no replacement character
+  }
+  auto g = StateAt(folder.dir);
+  g->Rules.Variant = "Latin";
+  std::string error;
+  ASSERT_TRUE(ReadVariantFile(*g, &error)) << error;
+  EXPECT_EQ(g->Variant.HelpLink, "https://example.org/fran\xc3\xa7" "ais");
+}
+
+// The readers keep placement rows in 0..9; the generator stays within the
+// board whatever rows the rules in force hold (a huge row overflowed its
+// arithmetic).
+TEST(VariantReader, PlacementRowsOutsideTheBoardPlaceNothing) {
+  const int32_t rows[] = {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min(), -1, 10};
+  for (int32_t row : rows) {
+    SCOPED_TRACE(row);
+    RuleSet r;
+    r.canContract = 1;
+    r.ContractW1 = row;
+    r.ContractW2 = 3;
+    auto g = m8::testing::NewGame(r);
+    m8::testing::PlacePieces(*g, "w:a1 b:h8", 1);
+    g->Mat.WhiteToPlace = 1;
+    EXPECT_EQ(m8::testing::LegalTexts(*g), (std::vector<std::string>{"a1-b2"}));
+    g->Rules.ContractW1 = 2;
+    g->Rules.ContractW2 = row;
+    EXPECT_EQ(m8::testing::LegalTexts(*g), (std::vector<std::string>{"a1-b2"}));
   }
 }
 
@@ -345,29 +475,35 @@ TEST(VariantText, HelpJoining) {
 }
 
 TEST(VariantText, PromotionSquareLists) {
-  auto d = Parse("t\nPromoW=A8C8E8G8\nPromoB=\nEND\n");
-  EXPECT_EQ(d.rules.PromoSquares[0], (std::array<int32_t, kPromoEntries>{91, 93, 95, 97, -1, -1, -1, -1,
-                                                                        -1, -1, -1, -1}));
-  std::array<int32_t, kPromoEntries> none;
-  none.fill(-1);
-  EXPECT_EQ(d.rules.PromoSquares[1], none);
-  // Twelve squares fit.
-  d = Parse("t\nPromoW=A8B8C8D8E8F8G8H8A7B7C7D7\nEND\n");
-  EXPECT_EQ(d.rules.PromoSquares[0][11], 84);
-
-  struct Bad {
-    const char* line;
-    const char* key;
-  } bad[] = {
-      {"PromoW=a8", "PromoW"},    {"PromoW=B8D", "PromoW"},  {"PromoB=I1", "PromoB"},
-      {"PromoB=A0", "PromoB"},    {"PromoW=A9", "PromoW"},   {"PromoW=B8 D8", "PromoW"},
-      {"PromoB=A1B1C1D1E1F1G1H1A2B2C2D2E2", "PromoB"},
+  using Side = std::array<int32_t, kPromoEntries>;
+  auto side = [](std::initializer_list<int32_t> cells) {
+    Side s;
+    s.fill(-1);
+    std::copy(cells.begin(), cells.end(), s.begin());
+    return s;
   };
-  for (const auto& b : bad) {
-    std::string error;
-    Parse(std::string("t\n") + b.line + "\nEND\n", &error);
-    EXPECT_NE(error.find("test.ini"), std::string::npos) << b.line << ": " << error;
-    EXPECT_NE(error.find(b.key), std::string::npos) << b.line << ": " << error;
+  // Pairs of characters give the entries in order; a pair that is missing or
+  // no square leaves its entry empty; letters may be lower case.
+  const struct {
+    const char* value;
+    Side want;
+  } cases[] = {
+      {"A8C8E8G8", side({91, 93, 95, 97})},
+      {"", side({})},
+      {"b8d8f8h8", side({92, 94, 96, 98})},
+      {"a1C1e1G1", side({21, 23, 25, 27})},
+      {"B8D9F8H8", side({92, -1, 96, 98})},
+      {"B8D", side({92})},
+      {"I1A0B8", side({-1, -1, 92})},
+      {"B8 D8", side({92, -1, -1})},
+      {"A8B8C8D8E8F8G8H8A7B7C7D7", side({91, 92, 93, 94, 95, 96, 97, 98, 81, 82, 83, 84})},
+      {"A8B8C8D8E8F8G8H8A7B7C7D7E7", side({91, 92, 93, 94, 95, 96, 97, 98, 81, 82, 83, 84})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    const auto d = Parse(std::string("t\nPromoW=") + c.value + "\nPromoB=" + c.value + "\nEND\n");
+    EXPECT_EQ(d.rules.PromoSquares[0], c.want);
+    EXPECT_EQ(d.rules.PromoSquares[1], c.want);
   }
 }
 
@@ -377,7 +513,7 @@ TEST(VariantText, NumbersRoundHalvesToEven) {
     int expected;
   } cases[] = {{"1.5", 2}, {"2.5", 2}, {" 1", 1}, {"x1", 0}, {"", 0}, {"3abc", 3}, {"-0.5", 0}};
   for (const auto& c : cases)
-    EXPECT_EQ(Parse(std::string("t\nMulJumps=") + c.value + "\nEND\n").rules.MulJumps, c.expected)
+    EXPECT_EQ(Parse(std::string("t\nNumberKings=") + c.value + "\nEND\n").rules.NumberKings, c.expected)
         << '"' << c.value << '"';
 }
 
@@ -415,22 +551,46 @@ TEST(VariantText, SetupValues) {
   ASSERT_TRUE(d.setup.has_value());
   EXPECT_EQ(*d.setup, DefaultStartBoard());
 
-  std::string error;
-  for (const char* v : {"Normal", "", "10101010", "1010101001010101101010100000000000000000020202022020202002020202 ",
-                        "101010100101010110101010000000000000000002020202202020200202020x"}) {
-    Parse(std::string("t\nSetup=") + v + "\nEND\n", &error);
-    EXPECT_NE(error.find("Setup"), std::string::npos) << '"' << v << "\": " << error;
+  // One character per played cell; a missing character or one that is no
+  // digit leaves its cell empty, characters past the 64th are not read.
+  const std::string standard = kStandardSetup;
+  std::string noH8 = standard;
+  noH8[63] = '0';
+  std::string noA1 = standard;
+  noA1[0] = '0';
+  const struct {
+    std::string value;
+    std::string board;  // the position read, as a Setup string
+  } cases[] = {
+      {standard.substr(0, 63), noH8},
+      {"x" + standard.substr(1), noA1},
+      {standard + " and more", standard},
+      {"Normal", std::string(64, '0')},
+      {"", std::string(64, '0')},
+      {"10101010", "10101010" + std::string(56, '0')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE('"' + c.value + '"');
+    d = Parse("t\nSetup=" + c.value + "\nEND\n");
+    ASSERT_TRUE(d.setup.has_value());
+    EXPECT_EQ(BoardToSetupString(*d.setup), c.board);
   }
+  std::string error;
+  Parse("t\nSetup=" + standard.substr(0, 20) + "9\nEND\n", &error);
+  EXPECT_NE(error.find("'9' at position 21"), std::string::npos) << error;
 }
 
-TEST(VariantText, RangesOfCounts) {
+TEST(VariantText, RangesOfEveryKey) {
   struct Case {
     const char* line;
     bool ok;
   } cases[] = {
-      {"PiecesOnBlack=2", true}, {"PiecesOnBlack=-1", false}, {"NumberFriends=-1", true},
-      {"NumberFriends=-2", false}, {"NumberMen=33", false},     {"NumberMen=32", true},
-      {"ContractNumber=100", false}, {"NumberKings=15", true},  {"NumberMoves=1e9", false},
+      {"PiecesOnBlack=2", true},    {"PiecesOnBlack=-1", false},  {"NumberFriends=-1", true},
+      {"NumberFriends=-2", false},  {"NumberMen=33", false},      {"NumberMen=32", true},
+      {"ContractNumber=100", false}, {"NumberKings=15", true},    {"NumberMoves=1e9", false},
+      {"ContractW1=9", true},       {"ContractW1=0", true},       {"ContractB2=9.6", false},
+      {"ContractW2=2147483647", false}, {"LongKings=1", true},    {"LongKings=-1", false},
+      {"RndColor=1.5", false},      {"BlackStarts= 1", true},     {"MulJumps=x", true},
   };
   for (const auto& c : cases) {
     std::string error;
@@ -438,8 +598,23 @@ TEST(VariantText, RangesOfCounts) {
     EXPECT_EQ(error.empty(), c.ok) << c.line << ": " << error;
     if (!c.ok) {
       const std::string key(c.line, std::string_view(c.line).find('='));
-      EXPECT_NE(error.find(key), std::string::npos) << error;
+      EXPECT_NE(error.find("line 2, key " + key + ":"), std::string::npos) << error;
     }
+  }
+  // Every numeric key has a range that holds its standard value.
+  const RuleSet standard;
+  for (const auto& k : NumericRuleKeys()) {
+    EXPECT_LE(k.lo, standard.*k.member) << k.name;
+    EXPECT_GE(k.hi, standard.*k.member) << k.name;
+  }
+}
+
+TEST(VariantText, MovementStringsTheParserReadsWhole) {
+  // Accepted as they are: lists the parser reads to their end.
+  for (const char* m : {"NW;NE NW;NE", "NW;NE", "NW;NE ", " NW", "", "NW;NE; NW;NE;", "N;NE;E;SE;S;SW;W;NW N"}) {
+    SCOPED_TRACE(m);
+    const auto d = Parse(std::string("t\nWhiteManMovement=") + m + "\nEND\n");
+    EXPECT_EQ(d.rules.MovementStrings[0], m);
   }
 }
 
@@ -496,47 +671,119 @@ TEST(VariantReader, SetupFillsBoardAndMaterial) {
   std::filesystem::remove_all(dir);
 }
 
-TEST(VariantText, FuzzedTextsGiveRulesOrAMessage) {
-  std::vector<std::string> seeds;
-  for (const char* name : {"Russian Checkers", "Turkish Checkers", "Fox and Geese", "Kings Corners 6"}) {
-    auto text = ReadWholeFile(std::string(M8_DATA_DIR) + "/variants/" + name + ".ini");
-    ASSERT_TRUE(text.has_value()) << name;
-    seeds.push_back(*text);
+namespace {
+
+// Copies of shipped variant files with a few random edits: characters
+// changed, cut, repeated or inserted (NUL bytes and Latin-1 letters among
+// them), the file cut short, or a line giving a random key a random number.
+class VariantMutator {
+ public:
+  explicit VariantMutator(unsigned seed) : rng_(seed) {
+    for (const char* name : {"Russian Checkers", "Turkish Checkers", "Fox and Geese", "Kings Corners 6"}) {
+      auto text = ReadWholeFile(std::string(M8_DATA_DIR) + "/variants/" + name + ".ini");
+      EXPECT_TRUE(text.has_value()) << name;
+      if (text) seeds_.push_back(*text);
+    }
   }
-  std::mt19937 rng(20261210);
-  auto pick = [&](size_t n) { return n == 0 ? size_t{0} : std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
-  const std::string alphabet = "0123456789=;. -NSEWABCDHnormalEND\r\n\t\x80\xff";
-  int accepted = 0, refused = 0;
-  for (int iter = 0; iter < 3000; ++iter) {
-    std::string t = seeds[pick(seeds.size())];
+  std::string next() {
+    std::string t = seeds_[pick(seeds_.size())];
     const int edits = 1 + static_cast<int>(pick(6));
     for (int e = 0; e < edits && !t.empty(); ++e) {
       const size_t at = pick(t.size());
-      switch (pick(5)) {
-        case 0: t[at] = alphabet[pick(alphabet.size())]; break;
+      switch (pick(6)) {
+        case 0: t[at] = kAlphabet[pick(kAlphabet.size())]; break;
         case 1: t.erase(at, 1 + pick(40)); break;
-        case 2: t.insert(at, 1 + pick(8), alphabet[pick(alphabet.size())]); break;
+        case 2: t.insert(at, 1 + pick(8), kAlphabet[pick(kAlphabet.size())]); break;
         case 3: t.insert(at, t.substr(pick(t.size()), pick(80))); break;
+        case 4: {
+          const auto keys = NumericRuleKeys();
+          const auto& k = keys[pick(keys.size())];
+          const int32_t v = static_cast<int32_t>(rng_());
+          const size_t line = t.find('\n', at);
+          if (line != std::string::npos)
+            t.insert(line + 1, std::string(k.name) + "=" + std::to_string(pick(2) ? v : v % 12) + "\r\n");
+          break;
+        }
         default: t.resize(at); break;
       }
     }
+    return t;
+  }
+
+ private:
+  size_t pick(size_t n) { return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }
+  inline static const std::string kAlphabet =
+      std::string("0123456789=;. -NSEWXYZabcdhBDHnormalEND\r\n\t\x80\xe9\xff") + '\0';
+  std::mt19937 rng_;
+  std::vector<std::string> seeds_;
+};
+
+// What any accepted file gives: every value within its key's range, squares
+// on the board, pieces the board knows, movement lists read whole.
+void ExpectUsableRules(const VariantFileData& d) {
+  for (const auto& k : NumericRuleKeys()) {
+    EXPECT_GE(d.rules.*k.member, k.lo) << k.name;
+    EXPECT_LE(d.rules.*k.member, k.hi) << k.name;
+  }
+  for (const auto& side : d.rules.PromoSquares)
+    for (int p : side) EXPECT_TRUE(p == -1 || (p >= 21 && p <= 98 && p % 10 >= 1 && p % 10 <= 8)) << p;
+  for (const auto& m : d.rules.MovementStrings) EXPECT_TRUE(CheckMovementString(m, nullptr)) << m;
+  if (d.setup) {
+    for (int c = 0; c < kCells; ++c) EXPECT_TRUE((*d.setup)[c] == kOffBoard || std::abs((*d.setup)[c]) <= 2);
+  }
+  EXPECT_TRUE(IsValidUtf8(d.info.VariantHelp));
+}
+
+}  // namespace
+
+TEST(VariantText, FuzzedTextsGiveRulesOrAMessage) {
+  VariantMutator mutate(20261210);
+  int accepted = 0, refused = 0;
+  for (int iter = 0; iter < 3000; ++iter) {
+    const std::string t = mutate.next();
     VariantFileData d;
     std::string error;
     if (ParseVariantText(t, "fuzz.ini", d, &error)) {
       ++accepted;
-      EXPECT_GE(d.rules.PiecesOnBlack, 0);
-      EXPECT_LE(d.rules.PiecesOnBlack, 2);
-      for (const auto& side : d.rules.PromoSquares)
-        for (int p : side) EXPECT_TRUE(p == -1 || (p >= 21 && p <= 98 && p % 10 >= 1 && p % 10 <= 8)) << p;
-      if (d.setup) {
-        for (int c = 0; c < kCells; ++c) EXPECT_TRUE((*d.setup)[c] == kOffBoard || std::abs((*d.setup)[c]) <= 2);
-      }
+      ExpectUsableRules(d);
     } else {
       ++refused;
       EXPECT_NE(error.find("fuzz.ini"), std::string::npos) << error;
     }
   }
   // Both paths were exercised.
+  EXPECT_GT(accepted, 0);
+  EXPECT_GT(refused, 0);
+}
+
+// Mutated files read as a game reads them: a refused file changes nothing; an
+// accepted one sets up and generates moves (the sanitizer build checks the
+// arithmetic on the way).
+TEST(VariantReader, FuzzedFilesChangeNothingOrPlay) {
+  VariantFolder folder("m8_variantfile_fuzz");
+  VariantMutator mutate(77);
+  int accepted = 0, refused = 0;
+  auto g = StateAt(folder.dir);
+  for (int iter = 0; iter < 300; ++iter) {
+    folder.write("Fuzz", mutate.next());
+    PutInProgress(*g);
+    g->Rules.Variant = "Fuzz";
+    const Snapshot before(*g);
+    std::string error;
+    if (!ReadVariantFile(*g, &error)) {
+      ++refused;
+      EXPECT_NE(error.find("Fuzz.ini"), std::string::npos) << error;
+      ExpectUnchanged(*g, before);
+      continue;
+    }
+    ++accepted;
+    ApplyVariant(*g);
+    g->P.SideToMove = g->Rules.BlackStarts == 1 ? -1 : 1;
+    g->Mat.WhiteToPlace = g->Mat.BlackToPlace = g->Rules.ContractNumber;
+    g->P.Ply = 0;
+    GenerateMoves(*g, 1);
+    EXPECT_LE(g->P.PlyStart[0], g->P.PlyStart[1]);
+  }
   EXPECT_GT(accepted, 0);
   EXPECT_GT(refused, 0);
 }
