@@ -73,6 +73,10 @@ struct DerivedTables {
   DirectionRows BookDirectionTable{};
   int32_t OrthogonalOnly = 0;
   int32_t OrthogonalLongKings = 0;
+  // 1 when the rules are those of the Italian set (whatever the start
+  // position and the side that starts): among captures otherwise equal, the
+  // one that meets a king first must be made.
+  int32_t ItalianCaptureOrder = 0;
   std::array<std::array<int32_t, 2>, kCells> PromoReach{};
   int32_t PromoReachLimited = 0;
   int32_t PromoBalanced = 1;
@@ -191,6 +195,8 @@ struct CaptureCandidate {
   uint8_t Count = 0;          // pieces captured
   uint8_t Dropped = 0;        // removed by a capture rule
   uint8_t TakesLastMoved = 0; // its first capture takes the piece that moved last
+  int8_t FirstKing = 0;       // 1-based place of the first king taken; 0 none
+  uint64_t Taken = 0;         // the captured squares as a set (bit per playing square)
   std::array<uint8_t, kMaxCaptured> Cell{};
   std::array<int8_t, kMaxCaptured> Value{};  // 1 man, 2 king
 };

@@ -62,6 +62,9 @@ bool SameRules(const RuleSet& a, const RuleSet& b) {
 
 bool IdentifyStandardRules(GameState& g) {
   g.Eval.StandardRuleSet = 0;
+  RuleSet italian = BuiltInRules(2);
+  italian.BlackStarts = g.Rules.BlackStarts;  // a set-up position says who starts
+  g.Tables.ItalianCaptureOrder = SameRules(g.Rules, italian) ? 1 : 0;
   // The colour shift of the set-up moves only the board, so the start board
   // of a set-2 game still holds the default position.
   const bool defaultStart = BoardToSetupString(g.StartBoard) == kDefaultSetup;

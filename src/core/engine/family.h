@@ -19,7 +19,10 @@ bool SameRules(const RuleSet& a, const RuleSet& b);
 
 // Sets Eval.StandardRuleSet to the built-in set (1..4) whose rules equal the
 // rules in force exactly and whose start position is the default one, else 0.
-// Returns true when set 1 (American Checkers) matches.
+// Sets Tables.ItalianCaptureOrder when the rules are those of the Italian set
+// (set 2) in any start position and with either side starting: the generators
+// then add the Italian rule no key expresses. Returns true when set 1
+// (American Checkers) matches.
 bool IdentifyStandardRules(GameState& g);
 
 }  // namespace m8

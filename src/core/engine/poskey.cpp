@@ -32,6 +32,9 @@ constexpr KeyTable MakeKeyTable() {
 
 constexpr KeyTable kKeys = MakeKeyTable();
 
+// Part of every key with Black to move.
+constexpr uint64_t kBlackToMove = 0xC2B2AE3D27D4EB4FULL;
+
 // 1 white man, 2 white king, 3 black man, 4 black king; 0 for anything else.
 constexpr int PieceCode(int v) {
   switch (v) {
@@ -50,8 +53,8 @@ inline uint64_t CellKey(int cell, int value) {
 
 }  // namespace
 
-uint64_t PlacementKey(const Board& b) {
-  uint64_t k = 0;
+uint64_t PlacementKey(const Board& b, int sideToMove) {
+  uint64_t k = sideToMove > 0 ? 0 : kBlackToMove;
   for (int row = 2; row <= 9; ++row)
     for (int col = 1; col <= 8; ++col) {
       int c = 10 * row + col;
@@ -63,6 +66,11 @@ uint64_t PlacementKey(const Board& b) {
 uint64_t PlacementKeyFromText(std::string_view text) {
   uint64_t k = 0;
   size_t i = 0;
+  // The pieces, then the side to move.
+  if (text.empty()) return ~k;
+  if (text.back() == 'B') k ^= kBlackToMove;
+  else if (text.back() != 'W') return ~k;
+  text.remove_suffix(1);
   for (; i + 3 <= text.size(); i += 3) {
     auto digit = [](char ch) { return ch >= '0' && ch <= '9' ? ch - '0' : -1; };
     int d1 = digit(text[i]), d2 = digit(text[i + 1]), code = digit(text[i + 2]);
@@ -78,7 +86,7 @@ void PrepareRepetitionKeys(GameState& g) {
   const int gp = g.P.GamePly;
   const int stored = std::min(gp - 1, kGameTables);
   for (int i = 0; i < stored; ++i) s.RepKeys[i] = PlacementKeyFromText(g.Game.PositionHistory[i]);
-  const uint64_t k = PlacementKey(g.board);
+  const uint64_t k = PlacementKey(g.board, g.P.SideToMove);
   if (g.P.Ply >= 0 && g.P.Ply < kPlyTables) s.PlyKey[g.P.Ply] = k;
   if (gp >= 1 && gp - 1 < kRepKeyEntries) s.RepKeys[gp - 1] = k;
 }
@@ -90,9 +98,9 @@ void RecordMoveKey(GameState& g, const MoveRecord& m, int fromValue) {
   uint64_t k;
   if (r.KingMan != 0 || r.ManKing != 0 || r.ChangeSide != 0) {
     // These rules change pieces away from the move's own cells.
-    k = PlacementKey(g.board);
+    k = PlacementKey(g.board, g.P.SideToMove);
   } else {
-    k = g.Search.PlyKey[ply - 1];
+    k = g.Search.PlyKey[ply - 1] ^ kBlackToMove;  // the other side to move
     if (m.From != kNoSquare) k ^= CellKey(m.From, fromValue);
     const int opponent = g.P.SideToMove;  // the side now to move lost the pieces
     for (int j = 0; j < m.CapturedCount && j < kMaxCaptured; ++j)

@@ -1,7 +1,8 @@
-// Placement keys for the search's repetition test. A key stands for the set
-// of (cell, piece) pairs on the board, like the text keys of PositionHistory
-// (two-digit cell, then 1 white man, 2 white king, 3 black man, 4 black king),
-// but as a 64-bit hash so that the search compares numbers, not texts.
+// Position keys for the search's repetition test. A key stands for the set
+// of (cell, piece) pairs on the board and the side to move, like the text
+// keys of PositionHistory (two-digit cell, then 1 white man, 2 white king,
+// 3 black man, 4 black king; "W" or "B" for the side to move), but as a
+// 64-bit hash so that the search compares numbers, not texts.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +12,8 @@
 
 namespace m8 {
 
-// Key of the pieces on the 8x8 area of a board.
-uint64_t PlacementKey(const Board& b);
+// Key of the pieces on the 8x8 area of a board with that side to move.
+uint64_t PlacementKey(const Board& b, int sideToMove);
 
 // Key of a PositionHistory text; equal texts give equal keys, and a text gives
 // the key of the board it describes.

@@ -17,9 +17,9 @@ struct KeyedPosition {
 
 // skipBelowKing: leave out cells below -2 (CheckDrawRules); otherwise every
 // occupied cell counts, a negative value v with the code |v| + 2.
-KeyedPosition Describe(const Board& b, bool skipBelowKing) {
+KeyedPosition Describe(const Board& b, int sideToMove, bool skipBelowKing) {
   KeyedPosition k;
-  k.key.reserve(3 * 32);
+  k.key.reserve(3 * 32 + 1);
   for (int row = 2; row <= 9; ++row)
     for (int col = 1; col <= 8; ++col) {
       const int cell = row * 10 + col;
@@ -32,6 +32,7 @@ KeyedPosition Describe(const Board& b, bool skipBelowKing) {
       (v > 0 ? k.white : k.black) += std::abs(v);
       if (v == 1 || v == -1) k.anyMan = true;
     }
+  k.key += sideToMove > 0 ? 'W' : 'B';
   return k;
 }
 
@@ -77,7 +78,7 @@ int MoveLimitPlies(int fiftyMoveChoice) {
   }
 }
 
-std::string PositionKey(const Board& b) { return Describe(b, false).key; }
+std::string PositionKey(const Board& b, int sideToMove) { return Describe(b, sideToMove, false).key; }
 
 bool RecordGameMove(GameState& g, const MoveRecord& m) {
   const int ply = g.P.GamePly;
@@ -95,7 +96,7 @@ void CheckDrawRules(GameState& g) {
   const int ply = g.P.GamePly;
   if (ply < 1 || ply > kMaxGamePly) return;
 
-  const KeyedPosition pos = Describe(g.board, true);
+  const KeyedPosition pos = Describe(g.board, g.P.SideToMove, true);
   auto& history = g.Game.PositionHistory;
   history[ply - 1] = pos.key;
   const auto seen = std::count(history.begin(), history.begin() + ply, pos.key);
@@ -116,7 +117,7 @@ void CheckDrawRules(GameState& g) {
 }
 
 void CountRepetitions(GameState& g, int upToPly) {
-  const KeyedPosition pos = Describe(g.board, false);
+  const KeyedPosition pos = Describe(g.board, g.P.SideToMove, false);
   const int last = std::min(upToPly, kMaxGamePly);
   const auto& history = g.Game.PositionHistory;
   g.Eval.DrawnPosition =

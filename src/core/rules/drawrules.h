@@ -24,10 +24,12 @@ enum DrawReasonCode : int32_t {
 // 0 64, 1 100, 2 32, 3 40, 4 80, any other value 100.
 int MoveLimitPlies(int fiftyMoveChoice);
 
-// The repetition key of the pieces on the 8x8 area: per occupied cell, row by
+// The repetition key of a position: per occupied cell of the 8x8 area, row by
 // row from White's back row, the two-digit cell and a code digit (1 white man,
-// 2 white king, 3 black man, 4 black king). The side to move is not part of it.
-std::string PositionKey(const Board& b);
+// 2 white king, 3 black man, 4 black king); then "W" or "B" for the side to
+// move. A position repeats only with the same pieces and the same side to
+// move.
+std::string PositionKey(const Board& b, int sideToMove);
 
 // Stores the move just played (GamePly already counts it, MoveString has
 // described it) in the game record: GameMoves, the GameRecord text

@@ -22,16 +22,22 @@ enum class MoveGenError : int32_t {
 
 // How captures become moves. Every capture sequence of every piece is found
 // first (a sequence ends where no further jump exists; with MulJumps 0 every
-// partial sequence is a move too; the same sequence reached along two routes
-// is one move). Then the capture rules choose among them:
+// partial sequence is a move too). Sequences with the same start, the same
+// end and the same set of captured pieces are one move, whatever their route
+// or order. With RemovePieces 0 a captured piece leaves at once, so a flying
+// king may pass over and land on its square later in the move; no piece is
+// ever taken twice. Then the capture rules choose among them:
 // - a flying king may not stop behind a piece when another landing square of
 //   that jump lets the capture go on (MaxCapMoveK with LongKings and
 //   MulJumps: "finish a started capture");
 // - LastCap: when the piece that moved last can be taken, only sequences
 //   whose first capture takes it remain (and, with free captures, no quiet
 //   move);
-// - over what remains: the longest (MaxCapMove), the most kings among those
-//   (MaxCapMoveKings), the king or man precedence (KingCapMove).
+// - over what remains, each rule among what the ones before it left: the
+//   longest (MaxCapMove); a king rather than a man (KingCapMove; under the
+//   majority rule a man's capture stays only when it is longer than every
+//   king's); the most kings (MaxCapMoveKings); and, with the rules of the
+//   Italian set, the capture that meets a king first.
 // The result depends only on the position and the rules, never on the order
 // in which the sequences were found.
 //

@@ -22,6 +22,10 @@ struct DynamicRules {
   int ManCapKing, ManCapMoveKing, ManContJump, ManContJumpCrowned;
   int KingFirst, CapReverse, RemovePieces, LastCap;
   int OrthogonalLongKings;
+  // Italian order of captures: of the captures left after the rules above,
+  // the one that meets a king first. No rule key says it; the rules of the
+  // Italian set (built-in set 2) bring it.
+  int ItalianOrder;
 
   explicit DynamicRules(const GameState& g) {
     const RuleSet& r = g.Rules;
@@ -49,6 +53,7 @@ struct DynamicRules {
     RemovePieces = r.RemovePieces;
     LastCap = r.LastCap;
     OrthogonalLongKings = g.Tables.OrthogonalLongKings;
+    ItalianOrder = g.Tables.ItalianCaptureOrder;
   }
 };
 
@@ -69,12 +74,18 @@ struct FixedRules {
   static constexpr int KingCapMove = kSet == 2 ? 1 : 0;
   static constexpr int ManCapKing = kSet == 2 ? 0 : 1;
   static constexpr int RemovePieces = kSet >= 3 ? 1 : 0;
+  static constexpr int ItalianOrder = kSet == 2 ? 1 : 0;
 };
 
 // A captured piece stays on its cell with 10 subtracted while the capture is
 // searched; every value below this is such a mark.
 constexpr int kMarkLimit = -5;
 constexpr int kMarkOffset = 10;
+
+// The bit of a playing square (cells 21..98) in a set of squares.
+inline uint64_t SquareBit(int cell) {
+  return uint64_t{1} << (8 * (cell / 10 - 2) + (cell % 10 - 1));
+}
 
 inline int KindOf(int value) {
   // 1 -> 0, -1 -> 1, 2 -> 2, -2 -> 3
@@ -239,8 +250,8 @@ class Generator {
     sliding_ = slides || (r_.ManCapMoveKing == 1 && v == side_);
     crowned_ = false;
     depth_ = 0;
+    taken_ = 0;
     pieceFirst_ = cs_.Count;
-    mayRepeat_ = sliding_ || r_.ManContJumpCrowned == 1 || r_.OrthogonalLongKings == 1;
     Explore(cell);
   }
 
@@ -275,18 +286,15 @@ class Generator {
       const bool kingJumps = mover_ == 2 * side_;
       const int firstCandidate = cs_.Count;
       bool anyGoesOn = false;
+      // With captured pieces removed at once (RemovePieces 0) the square of
+      // a piece taken earlier in this move is free to land on.
       for (int l = j + s;; l += s) {
         const int lv = b_[l];
-        if (lv == 0) {
-          any = true;
-          anyGoesOn |= Jump(c, j, l, s);
-          if (err_ != MoveGenError::None) return any;
-          if (r_.KingFirst == 1) break;
-        } else if (lv < kMarkLimit && r_.RemovePieces == 0 && r_.KingFirst == 0) {
-          continue;
-        } else {
-          break;
-        }
+        if (lv != 0 && !(lv < kMarkLimit && r_.RemovePieces == 0)) break;
+        any = true;
+        anyGoesOn |= Jump(c, j, l, s);
+        if (err_ != MoveGenError::None) return any;
+        if (r_.KingFirst == 1) break;
       }
       // A started capture must be finished: a king that could land where the
       // capture goes on may not stop behind this piece.
@@ -307,10 +315,12 @@ class Generator {
       return false;
     }
     const int jv = b_[j];
+    const int lv = b_[l];  // empty, or the mark of a piece taken earlier (flying movers)
     cell_[depth_] = static_cast<uint8_t>(j);
     value_[depth_] = static_cast<int8_t>(jv < 0 ? -jv : jv);
     step_[depth_] = s;
     ++depth_;
+    taken_ |= SquareBit(j);
     b_[j] = jv - kMarkOffset;
     b_[c] = 0;
     b_[l] = mover_;
@@ -340,9 +350,10 @@ class Generator {
       sliding_ = savedSliding;
       crowned_ = false;
     }
-    b_[l] = 0;
+    b_[l] = lv;
     b_[j] = jv;
     b_[c] = mover_;
+    taken_ &= ~SquareBit(j);
     --depth_;
     return goesOn;
   }
@@ -367,11 +378,14 @@ class Generator {
     k.Count = static_cast<uint8_t>(depth_);
     k.Dropped = 0;
     k.TakesLastMoved = lastMoved_ > 0 && cell_[0] == lastMoved_;
+    k.Taken = taken_;
     int kings = 0;
+    k.FirstKing = 0;
     for (int i = 0; i < depth_; ++i) {
       k.Cell[i] = cell_[i];
       k.Value[i] = value_[i];
       kings += value_[i] == 2;
+      if (value_[i] == 2 && k.FirstKing == 0) k.FirstKing = static_cast<int8_t>(i + 1);
     }
     k.Kings = static_cast<int8_t>(kings);
     if (r_.OrthogonalLongKings == 1) {
@@ -383,17 +397,30 @@ class Generator {
             std::swap(k.Value[a], k.Value[b]);
           }
     }
-    if (mayRepeat_) {
-      // The same capture reached along another route is one move.
-      for (int i = pieceFirst_; i < cs_.Count; ++i) {
-        const CaptureCandidate& o = cs_.Candidates[i];
-        if (o.To == k.To && o.Count == k.Count && o.Crown == k.Crown &&
-            std::equal(o.Cell.begin(), o.Cell.begin() + k.Count, k.Cell.begin()) &&
-            std::equal(o.Value.begin(), o.Value.begin() + k.Count, k.Value.begin()))
-          return;
+    // One move per capture: the same start, end and set of captured pieces
+    // reached along another route or in another order is the same move.
+    // A route that an earlier rule already ruled out is no match; of two
+    // routes the move keeps the one the capture rules favour.
+    for (int i = pieceFirst_; i < cs_.Count; ++i) {
+      CaptureCandidate& o = cs_.Candidates[i];
+      if (o.Dropped || o.Taken != k.Taken || o.To != k.To || o.Crown != k.Crown) continue;
+      if (BetterRoute(k, o)) {
+        o.Cell = k.Cell;
+        o.Value = k.Value;
+        o.TakesLastMoved = k.TakesLastMoved;
+        o.FirstKing = k.FirstKing;
       }
+      return;
     }
     ++cs_.Count;
+  }
+
+  // Whether route k of a capture serves the capture rules better than route
+  // o of the same capture: it takes the last-moved piece first, or (Italian
+  // order) it meets a king sooner.
+  bool BetterRoute(const CaptureCandidate& k, const CaptureCandidate& o) const {
+    if (k.TakesLastMoved != o.TakesLastMoved) return k.TakesLastMoved != 0;
+    return r_.ItalianOrder == 1 && k.FirstKing != 0 && k.FirstKing < o.FirstKing;
   }
 
   // The capture rules choose among the candidates; the chosen ones become
@@ -412,30 +439,45 @@ class Generator {
         if (mode == 0 && r_.CapRequired == 0) g_.P.MoveListEnd = g_.P.PlyStart[g_.P.Ply];
       }
     }
-    // The maxima over the sequences still in play.
+    // The rules apply in this order, each to what the ones before it left:
+    // the most pieces (MaxCapMove), a king rather than a man (KingCapMove;
+    // under the majority rule only among the longest), the most kings
+    // (MaxCapMoveKings), and in the Italian order the king met first.
     int longest = 0, precedence = 0;
     int byMover[3] = {0, 0, 0};
-    int mostKings[kMaxCaptured + 1] = {};
     for (int i = 0; i < n; ++i) {
       const CaptureCandidate& k = cand[i];
       if (k.Dropped) continue;
       longest = std::max<int>(longest, k.Count);
       const int m = k.Mover < 0 ? -k.Mover : k.Mover;
       byMover[m] = std::max<int>(byMover[m], k.Count);
-      mostKings[k.Count] = std::max<int>(mostKings[k.Count], k.Kings);
       precedence = side_ == 1 ? std::max<int>(precedence, k.Mover) : std::min<int>(precedence, k.Mover);
     }
     if ((precedence == 2 || precedence == -2) && !(byMover[1] == byMover[2] && r_.KingCapMove == 1) &&
         r_.MaxCapMove == 1 && byMover[1] > byMover[2])
       precedence = side_;
+    auto lengthAndMover = [&](const CaptureCandidate& k) {
+      return !k.Dropped && (r_.MaxCapMove == 0 || k.Count == longest) &&
+             (r_.KingCapMove == 0 || k.Mover == precedence);
+    };
+    const bool kingsRule = r_.MaxCapMove == 1 && r_.MaxCapMoveKings != 0;
+    int mostKings = 0;
+    if (kingsRule)
+      for (int i = 0; i < n; ++i)
+        if (lengthAndMover(cand[i])) mostKings = std::max<int>(mostKings, cand[i].Kings);
+    auto beforeKingOrder = [&](const CaptureCandidate& k) {
+      return lengthAndMover(k) && (!kingsRule || k.Kings == mostKings);
+    };
+    int firstKing = 0;  // the earliest place a king is taken at; 0 none
+    if (r_.ItalianOrder == 1)
+      for (int i = 0; i < n; ++i)
+        if (beforeKingOrder(cand[i]) && cand[i].FirstKing != 0 &&
+            (firstKing == 0 || cand[i].FirstKing < firstKing))
+          firstKing = cand[i].FirstKing;
     for (int i = 0; i < n; ++i) {
       const CaptureCandidate& k = cand[i];
-      if (k.Dropped) continue;
-      if (r_.MaxCapMove != 0 && k.Count != longest) continue;
-      if (r_.MaxCapMove == 1 && r_.MaxCapMoveKings != 0 && k.Kings != mostKings[longest]) continue;
-      if (r_.KingCapMove != 0 && !(r_.KingCapMove == 1 && r_.MaxCapMoveKings == 1) &&
-          k.Mover != precedence)
-        continue;
+      if (!beforeKingOrder(k)) continue;
+      if (firstKing != 0 && k.FirstKing != firstKing) continue;
       if constexpr (kTest) {
         found_ = true;
         return;
@@ -463,8 +505,9 @@ class Generator {
 
   // The piece being searched.
   int start_ = 0, startValue_ = 0, mover_ = 0;
-  bool sliding_ = false, crowned_ = false, mayRepeat_ = false;
+  bool sliding_ = false, crowned_ = false;
   int depth_ = 0;  // pieces captured so far
+  uint64_t taken_ = 0;  // the squares of the pieces captured so far
   int failDepth_ = 0;
   int pieceFirst_ = 0;
   uint8_t cell_[kMaxCaptured] = {};

@@ -28,11 +28,11 @@ bool SetupPerftPosition(GameState& g, std::string_view digits, int sideToMove, s
 enum class PerftGenerator { Generic, ForRuleSet };
 std::string PerftGeneratorName(const GameState& g, PerftGenerator which);
 
-// The number of move sequences of `depth` plies from the position (each
-// capture route counted once). Walks the tree with the generator (mode 0,
-// then mode 1 when that gave nothing), MakeMove and UnmakeMove; the last
-// ply's moves are counted without being made. Returns false when a table
-// filled up or depth is outside 0..kMaxPly.
+// The number of move sequences of `depth` plies from the position (a
+// capture reached along several routes counts once). Walks the tree with the
+// generator (mode 0, then mode 1 when that gave nothing), MakeMove and
+// UnmakeMove; the last ply's moves are counted without being made. Returns
+// false when a table filled up or depth is outside 0..kMaxPly.
 bool Perft(GameState& g, int depth, uint64_t& count, PerftGenerator which = PerftGenerator::Generic);
 
 // The count below each legal move of the position (move text, count).

@@ -151,13 +151,17 @@ TEST(Evaluate, DrawsScoreZero) {
   g.Eval.DrawnPosition = 1;
   EXPECT_EQ(Evaluate(g, -kInfinity, kInfinity, 1), 0);
   g.Eval.DrawnPosition = 0;
-  // A single earlier occurrence of the placement, whoever was to move.
+  // A single earlier occurrence of the position with the same side to move.
   g.P.GamePly = 5;
-  g.Game.PositionHistory[1] = PositionKey(g.board);
+  g.Game.PositionHistory[2] = PositionKey(g.board, 1);
   EXPECT_EQ(Evaluate(g, -kInfinity, kInfinity, 1), 0);
+  // The same pieces with the other side to move are another position.
+  g.Game.PositionHistory[2].clear();
+  g.Game.PositionHistory[1] = PositionKey(g.board, -1);
+  EXPECT_EQ(Evaluate(g, -kInfinity, kInfinity, 1), score);
   // The entry of the current ply itself does not count.
   g.Game.PositionHistory[1].clear();
-  g.Game.PositionHistory[4] = PositionKey(g.board);
+  g.Game.PositionHistory[4] = PositionKey(g.board, 1);
   EXPECT_EQ(Evaluate(g, -kInfinity, kInfinity, 1), score);
 }
 

@@ -13,18 +13,24 @@ using m8::testing::SearchGame;
 TEST(PlacementKey, TextAndBoardGiveTheSameKey) {
   SearchGame t;
   GameState& g = *t.g;
-  EXPECT_EQ(PlacementKeyFromText(PositionKey(g.board)), PlacementKey(g.board));
-  Board b = g.board;
-  b[21] = 2;
-  EXPECT_NE(PlacementKey(b), PlacementKey(g.board));
-  EXPECT_EQ(PlacementKeyFromText(PositionKey(b)), PlacementKey(b));
+  for (int side : {1, -1}) {
+    EXPECT_EQ(PlacementKeyFromText(PositionKey(g.board, side)), PlacementKey(g.board, side));
+    Board b = g.board;
+    b[21] = 2;
+    EXPECT_NE(PlacementKey(b, side), PlacementKey(g.board, side));
+    EXPECT_EQ(PlacementKeyFromText(PositionKey(b, side)), PlacementKey(b, side));
+  }
+  // The side to move is part of the key.
+  EXPECT_NE(PlacementKey(g.board, 1), PlacementKey(g.board, -1));
   // A text that is no key matches no board.
-  EXPECT_NE(PlacementKeyFromText("21"), PlacementKey(Board{}));
-  EXPECT_NE(PlacementKeyFromText("2x1"), PlacementKeyFromText(""));
+  EXPECT_NE(PlacementKeyFromText("21W"), PlacementKey(Board{}, 1));
+  EXPECT_NE(PlacementKeyFromText("2x1W"), PlacementKeyFromText("W"));
+  EXPECT_NE(PlacementKeyFromText("211"), PlacementKeyFromText("211W"));
   Board empty = DefaultStartBoard();
   for (int& v : empty)
     if (v != kOffBoard) v = 0;
-  EXPECT_EQ(PlacementKeyFromText(""), PlacementKey(empty));
+  EXPECT_EQ(PlacementKeyFromText("B"), PlacementKey(empty, -1));
+  EXPECT_NE(PlacementKeyFromText(""), PlacementKey(empty, 1));
 }
 
 // Random lines through several rule sets, including the rules that change
@@ -62,11 +68,11 @@ TEST(PlacementKey, SearchMovesKeepTheKeyOfEveryPlyCurrent) {
         const int i = first + static_cast<int>(rng() % static_cast<unsigned>(end - first));
         SearchMakeMove(g, i);
         made[plies++] = i;
-        ASSERT_EQ(g.Search.PlyKey[g.P.Ply], PlacementKey(g.board)) << "ply " << g.P.Ply;
-        ASSERT_EQ(g.Search.RepKeys[g.P.GamePly - 1], PlacementKey(g.board));
+        ASSERT_EQ(g.Search.PlyKey[g.P.Ply], PlacementKey(g.board, g.P.SideToMove)) << "ply " << g.P.Ply;
+        ASSERT_EQ(g.Search.RepKeys[g.P.GamePly - 1], PlacementKey(g.board, g.P.SideToMove));
       }
       while (plies > 0) UnmakeMove(g, made[--plies]);
-      EXPECT_EQ(g.Search.PlyKey[0], PlacementKey(g.board));
+      EXPECT_EQ(g.Search.PlyKey[0], PlacementKey(g.board, g.P.SideToMove));
     }
   }
 }

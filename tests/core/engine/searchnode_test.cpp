@@ -424,8 +424,8 @@ TEST(SearchNode, RootMoveRepeatingTheGameScoresZeroAndTheMarkIsCleared) {
   t.Setup(position, -1);
   GameState& g = *t.g;
   // The position after 98-87 stood earlier in the game.
-  g.Game.PositionHistory[0] = PositionKey(after);
-  g.Game.PositionHistory[1] = PositionKey(g.board);
+  g.Game.PositionHistory[0] = PositionKey(after, 1);
+  g.Game.PositionHistory[1] = PositionKey(g.board, -1);
   g.P.GamePly = 2;
   RootSearchParams params;
   params.member = ChooseFullNode(g);

@@ -38,6 +38,7 @@ struct SyntheticGame {
     m.Crown = crown ? 2 : 0;
     g.Game.GameMoves[g.P.GamePly] = m;
     g.board = after;
+    g.P.SideToMove = -g.P.SideToMove;
     CheckDrawRules(g);
   }
 };
@@ -53,9 +54,9 @@ TEST(DrawRules, MoveLimitTable) {
 }
 
 TEST(DrawRules, PositionKeyListsPiecesRowByRow) {
-  EXPECT_EQ(PositionKey(Position({{21, 1}, {76, -2}})), "211764");
-  EXPECT_EQ(PositionKey(Position({{98, -1}, {21, 2}, {22, -2}})), "212224983");
-  EXPECT_EQ(PositionKey(Position({})), "");
+  EXPECT_EQ(PositionKey(Position({{21, 1}, {76, -2}}), 1), "211764W");
+  EXPECT_EQ(PositionKey(Position({{98, -1}, {21, 2}, {22, -2}}), -1), "212224983B");
+  EXPECT_EQ(PositionKey(Position({}), 1), "W");
 }
 
 TEST(DrawRules, ThirdOccurrenceIsARepetition) {
@@ -69,7 +70,7 @@ TEST(DrawRules, ThirdOccurrenceIsARepetition) {
   EXPECT_EQ(s.g.Draw.DrawReason, kNoDraw);
   s.Ply(kKingsShuffleA);  // third time
   EXPECT_EQ(s.g.Draw.DrawReason, kDrawRepetition);
-  EXPECT_EQ(s.g.Game.PositionHistory[4], PositionKey(kKingsShuffleA));
+  EXPECT_EQ(s.g.Game.PositionHistory[4], PositionKey(kKingsShuffleA, s.g.P.SideToMove));
   s.Ply(Position({{23, 2}, {98, -2}, {43, 1}, {76, -1}}));
   EXPECT_EQ(s.g.Draw.DrawReason, kNoDraw);
 }
@@ -337,6 +338,23 @@ TEST(DrawRulesPlayed, RepetitionOnTheThirdOccurrence) {
   EXPECT_TRUE(DrawRuleEndsGame(p.g));
   p.g.Opt.ChessDrawRules = 0;
   EXPECT_FALSE(DrawRuleEndsGame(p.g));
+}
+
+// Flying kings (white c1 and a3, black h8 and f8): the white king walks round
+// c1-e3-d2-c1 while the black king shuttles h8-g7. The pieces stand alike
+// after plies 1, 8 and 13, but at ply 8 with the other side to move; the
+// same position with the same side to move comes a third time at ply 25.
+TEST(DrawRulesPlayed, RepetitionCountsTheSideToMove) {
+  PlayedGame p({{23, 2}, {41, 2}, {98, -2}, {96, -2}}, 1);
+  p.g.Rules.LongKings = 1;
+  const char* white[] = {"C1E3", "E3D2", "D2C1"};
+  const char* black[] = {"H8G7", "G7H8"};
+  for (int ply = 1; ply <= 25; ++ply) {
+    p.Play(ply % 2 == 1 ? white[(ply / 2) % 3] : black[(ply / 2 - 1) % 2]);
+    ASSERT_EQ(p.g.Draw.DrawReason, ply == 25 ? kDrawRepetition : kNoDraw) << "ply " << ply;
+  }
+  EXPECT_EQ(p.g.Game.PositionHistory[24], p.g.Game.PositionHistory[0]);
+  EXPECT_NE(p.g.Game.PositionHistory[7], p.g.Game.PositionHistory[0]);
 }
 
 TEST(DrawRulesPlayed, MoveLimitForEveryChoice) {

@@ -70,7 +70,8 @@ TEST(MakeMove, KingCaptureBackToItsStart) {
   r.KingMan = 1;  // does not act on a king that ends where it started
   auto g = NewGame(r);
   PlacePieces(*g, "W:c3 b:d4 b:f4 b:f2 b:d2", 1);
-  EXPECT_EQ(LegalTexts(*g), (Texts{"c3:c3(d2,f2,f4,d4)", "c3:c3(d4,f4,f2,d2)"}));
+  // Round either way, the same four men: one move.
+  EXPECT_EQ(LegalTexts(*g), (Texts{"c3:c3(d4,f4,f2,d2)"}));
   const Board after = MakeAndTakeBack(*g, "c3:c3(d4,f4,f2,d2)");
   Board expected{};
   PlacePieces(*g, "W:c3", 1);

@@ -41,9 +41,17 @@ struct Case {
   Texts expected;
   const char* lastMoved = nullptr;  // the square the opponent's last move ended on
   bool turn = true;                 // also check the turned position
+  bool italianOrder = false;        // the rules are known as the Italian set's
 };
 
 RuleSet Russian() { return RussianRules(); }
+
+// The capture keys of Italian draughts: most pieces, king before man, most
+// kings; men do not take kings.
+void Italian(RuleSet& r) {
+  r.MaxCapMove = r.MaxCapMoveKings = r.KingCapMove = 1;
+  r.ManCapKing = 0;
+}
 
 void Check(const Case& c, bool turned) {
   SCOPED_TRACE(std::string(c.name) + (turned ? " (turned)" : ""));
@@ -51,6 +59,7 @@ void Check(const Case& c, bool turned) {
   c.rules(r);
   auto g = NewGame(r);
   const std::string pieces = turned ? TurnPieces(c.pieces) : c.pieces;
+  g->Tables.ItalianCaptureOrder = c.italianOrder ? 1 : 0;
   PlacePieces(*g, pieces, turned ? -1 : 1);
   if (c.lastMoved) {
     g->P.GamePly = 1;
@@ -103,6 +112,28 @@ const std::vector<Case>& Cases() {
        },
        "W:a3 w:e3 b:b4 b:f4 b:f6", {"e3:e7(f4,f6)"}},
       {"king and man free", [](RuleSet&) {}, "W:a3 w:e3 b:b4 b:f4 b:f6", {"a3:c5(b4)", "e3:e7(f4,f6)"}},
+      // Italian order: most pieces, then a king rather than a man, then most
+      // kings, then (Italian rule set only) the king met first.
+      {"Italian: most pieces, even by a man", Italian, "W:h2 b:g3 w:c3 b:d4 b:f6", {"c3:g7(d4,f6)"}},
+      {"Italian: a king rather than a man", Italian, "W:h1 w:c2 b:g2 b:d3 b:a8 B:h8", {"h1:f3(g2)"}},
+      {"Italian: then most kings", Italian, "W:h1 b:g2 W:a3 B:b4 w:c2 b:d3", {"a3:c5(b4K)"}},
+      {"Italian: then the king met first", Italian, "W:d4 B:e5 b:g7 b:c5 B:c7", {"d4:h8(e5K,g7)"},
+       nullptr, true, true},
+      {"king met first only in the Italian rule set", Italian, "W:d4 B:e5 b:g7 b:c5 B:c7",
+       {"d4:d8(c5,c7K)", "d4:h8(e5K,g7)"}},
+      // One move per capture: the same start, end and captured pieces in
+      // another order is the same move.
+      {"a man's loop capture is one move", [](RuleSet& r) { r = Russian(); }, "w:c3 b:d4 b:d6 b:b6 b:b4",
+       {"c3:c3(b4,b6,d6,d4)"}},
+      {"a short king's loop capture is one move", [](RuleSet&) {}, "W:c3 b:d4 b:d6 b:b6 b:b4",
+       {"c3:c3(b4,b6,d6,d4)"}},
+      // King movement that is not the same in every direction: each colour
+      // reads it from its own side.
+      {"kings that only go forward", [](RuleSet& r) { r.MovementStrings[2] = r.MovementStrings[3] = "NW;NE NW;NE"; },
+       "W:d4 b:h8", {"d4-c5", "d4-e5"}},
+      {"kings that only capture forward",
+       [](RuleSet& r) { r.MovementStrings[2] = r.MovementStrings[3] = "NW;NE NW;NE"; }, "W:d4 b:c5 b:e3 b:h8",
+       {"d4:b6(c5)"}},
       // Crowning during a capture.
       {"crowned man goes on as a flying king", [](RuleSet& r) { r = Russian(); }, "w:b6 b:c7 b:e7",
        {"b6:f6(c7,e7)K", "b6:g5(c7,e7)K", "b6:h4(c7,e7)K"}},
@@ -178,6 +209,13 @@ const std::vector<Case>& Cases() {
        },
        "w:c3 b:d4 b:f6 b:d6 w:h2 b:g3",
        {"c3-b4", "c3:c7(d4,d6)", "c3:g7(d4,f6)", "h2:f4(g3)"}, "a7"},
+      {"only a first capture of the last mover counts",
+       [](RuleSet& r) {
+         r.CapRequired = 0;
+         r.LastCap = 1;
+       },
+       "w:c3 b:d4 b:f6 b:d6 w:h2 b:g3",
+       {"c3-b4", "c3:c7(d4,d6)", "c3:g7(d4,f6)", "h2:f4(g3)"}, "f6"},
       // Jumps over own men.
       {"jump over exactly two own men",
        [](RuleSet& r) {
@@ -195,6 +233,11 @@ const std::vector<Case>& Cases() {
       {"orthogonal king takes a ring once per landing square",
        [](RuleSet& r) { r = TurkishRules(); }, "W:a1 b:a3 b:c5 b:e3 b:c1",
        {"a1:a1(c1,a3,e3,c5)", "a1:a2(c1,a3,e3,c5)", "a1:b1(c1,a3,e3,c5)"}, nullptr, false},
+      {"captured pieces leave at once: a king lands where one stood", [](RuleSet& r) { r = TurkishRules(); },
+       "W:a1 b:c1 b:c2 w:h2 b:e3 b:d5 B:h8", {"a1:c1(c1,c2,e3,d5)"}, nullptr, false},
+      // From a3 the king passes d3 again but cannot take it a second time.
+      {"a piece is never taken twice", [](RuleSet& r) { r = TurkishRules(); }, "W:d1 b:d3 b:b6 b:a4",
+       {"d1:a1(d3,a4,b6)", "d1:a2(d3,a4,b6)", "d1:a3(d3,a4,b6)"}, nullptr, false},
       {"orthogonal men", [](RuleSet& r) { r = TurkishRules(); }, "w:d4 b:d5 b:h8",
        {"d4:d6(d5)"}},
       {"orthogonal men quiet", [](RuleSet& r) { r = TurkishRules(); }, "w:d4 b:h8",

@@ -31,11 +31,49 @@ TEST(Perft, RussianVariantFileMatchesPublishedCounts) {
   std::string error;
   ASSERT_TRUE(SetupVariantStart(*g, "Russian Checkers", &error)) << error;
   EXPECT_EQ(g->P.SideToMove, 1);
-  const uint64_t expected[] = {1, 7, 49, 302, 1469, 7482, 37986, 190146};
-  for (int d = 1; d < 8; ++d) {
+  // Depth 8 holds captures that reach one end along two routes: each counts
+  // once.
+  const uint64_t expected[] = {1, 7, 49, 302, 1469, 7482, 37986, 190146, 929899};
+  for (int d = 1; d <= 8; ++d) {
     uint64_t n = 0;
     ASSERT_TRUE(Perft(*g, d, n));
     EXPECT_EQ(n, expected[d]) << "depth " << d;
+  }
+  // The rule set's own generator agrees.
+  ASSERT_EQ(g->Eval.StandardRuleSet, 4);
+  uint64_t n = 0;
+  ASSERT_TRUE(Perft(*g, 8, n, PerftGenerator::ForRuleSet));
+  EXPECT_EQ(n, expected[8]);
+}
+
+// Variant files as the players know them, one position each, through both
+// generators.
+TEST(Perft, VariantFilesPlayTheirRules) {
+  struct Case {
+    const char* variant;
+    const char* setup;
+    int side;
+    uint64_t moves;
+  } cases[] = {
+      // Italian: two king captures of two pieces, each taking a king; only
+      // the one that meets the king first (e4xc6xa8), whoever is to move.
+      {"Italian Checkers", "0000000000000000000000000000300000040200000000000200040000000000", 1, 1},
+      {"Italian Checkers", "0000000000300010000000000010300000040000000000000000000000000000", -1, 1},
+      // Gothic: a man steps forward, diagonally forward and sideways.
+      {"Gothic Checkers", "0000000000000000000000000001000000000000000000000000000000000002", 1, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.variant);
+    auto g = std::make_unique<GameState>();
+    g->ProgramFolder = M8_BIN_DIR;
+    std::string error;
+    ASSERT_TRUE(SetupVariantStart(*g, c.variant, &error)) << error;
+    ASSERT_TRUE(SetupPerftPosition(*g, c.setup, c.side, &error)) << error;
+    for (PerftGenerator which : {PerftGenerator::Generic, PerftGenerator::ForRuleSet}) {
+      uint64_t n = 0;
+      ASSERT_TRUE(Perft(*g, 1, n, which));
+      EXPECT_EQ(n, c.moves);
+    }
   }
 }
 
