@@ -139,11 +139,12 @@ bool PathNamesCapture(const MoveRecord& m, std::span<const int> path) {
     const int rows = b / 10 - a / 10, cols = b % 10 - a % 10;
     if (rows != 0 && cols != 0 && std::abs(rows) != std::abs(cols)) return false;
     const int step = 10 * ((rows > 0) - (rows < 0)) + ((cols > 0) - (cols < 0));
+    // A leg takes one piece; it may cross the square of a piece taken on an
+    // earlier leg (where captured pieces leave the board at once).
     int over = 0;
     for (int c = a + step; c != b; c += step)
       for (int i = 0; i < n; ++i)
-        if (m.CapturedCell[i] == c) {
-          if (passed[i]) return false;
+        if (m.CapturedCell[i] == c && !passed[i]) {
           passed[i] = true;
           ++over;
         }

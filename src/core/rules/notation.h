@@ -56,7 +56,8 @@ bool SharesStartAndEnd(const MoveRecord& m, std::span<const MoveRecord> moves);
 std::vector<int> CapturePath(const MoveRecord& m);
 // Whether the squares `path` (from, each landing, to) describe capture m: one
 // landing per captured piece, each leg a straight line over exactly one of
-// its captured pieces, every piece passed over once.
+// its captured pieces not taken on an earlier leg (a leg may cross the
+// square of one taken before).
 bool PathNamesCapture(const MoveRecord& m, std::span<const int> path);
 // The squares of a compact move text (two characters each, CaptureSquaresText
 // form) as cells; an entry is 0 for a pair that names no square.

@@ -138,4 +138,28 @@ TEST(CaptureNames, RecordWithoutItsRouteStillHasAPath) {
   EXPECT_TRUE(PathNamesCapture(m, path));
 }
 
+// An orthogonal flying king whose last leg crosses the square of the piece
+// it took first (captured pieces leave the board at once).
+TEST(CaptureNames, LegMayCrossASquareTakenBefore) {
+  MoveRecord m;
+  m.From = Cell("a3");
+  m.To = Cell("c2");
+  m.CapturedCount = 4;
+  const char* taken[] = {"c3", "e5", "d6", "c4"};
+  for (int i = 0; i < 4; ++i) {
+    m.CapturedCell[i] = static_cast<uint8_t>(Cell(taken[i]));
+    m.CapturedValue[i] = 1;
+  }
+  const std::vector<int> path{Cell("a3"), Cell("e3"), Cell("e6"), Cell("c6"), Cell("c2")};
+  EXPECT_TRUE(PathNamesCapture(m, path));
+  // A crossing counts only for a piece taken before: two untaken pieces on
+  // one leg, or a leg that is no straight line, name nothing.
+  const std::vector<int> twoOnALeg{Cell("a3"), Cell("e3"), Cell("e6"), Cell("c6"), Cell("c2")};
+  MoveRecord other = m;
+  other.CapturedCell[2] = static_cast<uint8_t>(Cell("c5"));  // c5 and c4 on the last leg
+  EXPECT_FALSE(PathNamesCapture(other, twoOnALeg));
+  const std::vector<int> bent{Cell("a3"), Cell("e3"), Cell("e6"), Cell("b6"), Cell("c2")};
+  EXPECT_FALSE(PathNamesCapture(m, bent));
+}
+
 }  // namespace
