@@ -67,6 +67,11 @@ bool IsResult(std::string_view t) {
   return StartsWith(t, "0-");
 }
 
+// The longest move token read: a capture of every piece a record holds,
+// written with all its landing squares ("1x10x19x...", three characters a
+// square).
+constexpr size_t kMaxMoveTokenChars = 3 * (kMaxCaptured + 1) + 8;
+
 bool IsSeparator(char c) { return c == '-' || c == 'x' || c == 'X' || c == ':'; }
 
 bool IsSquareName(std::string_view t) {
@@ -236,7 +241,7 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     if (token[0] == '$') continue;
     while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
     const bool move = token.find_first_of("-xX:") != std::string::npos || IsSquareName(token);
-    if (!move || token.size() > 40) {
+    if (!move || token.size() > kMaxMoveTokenChars) {
       problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " +
                               std::to_string(game.LineAt(start)) + ": \"" + Latin1ToUtf8(token) +
                               "\" is not a move"};
