@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
-#include <QMenu>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSoundEffect>
 #include <QUrl>
