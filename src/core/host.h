@@ -6,6 +6,7 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace m8 {
 
@@ -72,6 +73,9 @@ class Host {
   virtual void pump() {}
   virtual void message(Icon, std::string_view /*title*/, std::string_view /*text*/) {}
   virtual bool askYesNo(std::string_view /*title*/, std::string_view /*text*/) { return false; }
+  // A small popup of choices at the pointer (several captures reach the
+  // square a piece was dropped on): the index chosen, -1 when dismissed.
+  virtual int choose(std::string_view /*title*/, const std::vector<std::string>& /*choices*/) { return -1; }
   // Status bar panel 1..3.
   virtual void status(int /*panel*/, std::string_view /*text*/) {}
   virtual void progress(int /*value*/, int /*maximum*/) {}

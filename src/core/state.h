@@ -49,6 +49,13 @@ struct MoveRecord {
   uint8_t CapturedCount = 0;
   std::array<uint8_t, kMaxCaptured> CapturedCell{};
   std::array<int8_t, kMaxCaptured> CapturedValue{};  // 1 man, 2 king
+  // Where the piece landed after each capture, the last one To (the route
+  // the generator found; 0 when not known).
+  std::array<uint8_t, kMaxCaptured> LandingCell{};
+  // 1 when the move was written with its landing squares: another capture
+  // of other pieces shared its start and end square (set when it is
+  // recorded in the game).
+  uint8_t FullPath = 0;
 
   bool IsCapture() const { return CapturedCount != 0; }
   std::string CaptureListText() const;
@@ -199,6 +206,7 @@ struct CaptureCandidate {
   uint64_t Taken = 0;         // the captured squares as a set (bit per playing square)
   std::array<uint8_t, kMaxCaptured> Cell{};
   std::array<int8_t, kMaxCaptured> Value{};  // 1 man, 2 king
+  std::array<uint8_t, kMaxCaptured> Landing{};  // landing cell after each capture
 };
 struct CaptureScratch {
   std::array<CaptureCandidate, kMaxCandidates> Candidates{};
@@ -320,6 +328,7 @@ struct MoveTexts {
   std::string DisplayMoveText;
   std::string CaptureSquaresText;
   std::string CaptureChar = "x";
+  int32_t FullPath = 0;  // 1: the texts name every landing square
 };
 
 // Evaluation switches and the rule states the evaluators report

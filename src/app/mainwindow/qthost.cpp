@@ -1,7 +1,10 @@
 #include "app/mainwindow/qthost.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSoundEffect>
 #include <QUrl>
@@ -47,6 +50,17 @@ bool QtHost::askYesNo(std::string_view title, std::string_view text) {
   QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No,
                   window_.isVisible() ? &window_ : nullptr);
   return box.exec() == QMessageBox::Yes;
+}
+
+int QtHost::choose(std::string_view title, const std::vector<std::string>& choices) {
+  QMenu menu(window_.isVisible() ? &window_ : nullptr);
+  menu.addSection(Q(title));
+  for (size_t i = 0; i < choices.size(); ++i) menu.addAction(Q(choices[i]))->setData(static_cast<int>(i));
+  const QAction* picked = nullptr;
+  QObject::connect(&menu, &QMenu::triggered, &menu, [&picked](QAction* a) { picked = a; });
+  const QAction* returned = menu.exec(QCursor::pos());
+  if (!picked) picked = returned;
+  return picked && picked->data().isValid() ? picked->data().toInt() : -1;
 }
 
 void QtHost::status(int panel, std::string_view text) { window_.setStatusText(panel, Q(text)); }

@@ -33,6 +33,8 @@ class QtHost : public Host {
   void pump() override;
   void message(Icon icon, std::string_view title, std::string_view text) override;
   bool askYesNo(std::string_view title, std::string_view text) override;
+  // A popup menu at the pointer, one entry per choice.
+  int choose(std::string_view title, const std::vector<std::string>& choices) override;
   void status(int panel, std::string_view text) override;
   void progress(int value, int maximum) override;
   void setCommandEnabled(Command c, bool enabled) override;

@@ -109,7 +109,10 @@ std::string BookGameString(GameState& g, bool flip) {
   const int plies = std::min<int>(g.P.GamePly, 2 * (kGameRecordRows - 1));
   for (int ply = 1; ply <= plies; ++ply) {
     const std::string& entry = g.Game.GameRecord[(ply + 1) / 2][(ply - 1) % 2];
-    std::string move = entry.substr(0, 4);
+    // From and to (a capture written with its landing squares has more).
+    const size_t length = static_cast<size_t>(CompactTextLength(g.Game.GameMoves[ply]));
+    std::string move = length > 4 && entry.size() >= length ? entry.substr(0, 2) + entry.substr(length - 2, 2)
+                                                            : entry.substr(0, 4);
     if (g.Opt.Notation == 0 && g.Rules.PiecesOnBlack < 2) {
       const int from = SquareNumber(g, FirstTwo(move));
       const int to = SquareNumber(g, LastTwo(move));

@@ -36,8 +36,10 @@ std::string DoMovesFileText(GameState& g) {
     GenerateLegalMoves(g);
     const int first = g.P.PlyStart[g.P.Ply], moves = g.P.PlyStart[g.P.Ply + 1] - first;
     if (moves <= 0) break;
-    const MoveRecord m = g.P.MoveList[first + static_cast<int>(IntFloor(Rnd(g) * moves))];
-    const std::string t = SquareNotation(g, m.From, 0) + SquareNotation(g, m.To, 0);
+    // The chosen move's compact text: every landing square when another
+    // capture shares its start and end.
+    MoveString(g, first + static_cast<int>(IntFloor(Rnd(g) * moves)));
+    const std::string t = g.Texts.CaptureSquaresText;
     if (!PlayMoveString(g, ToUpper(t)) || g.P.Ply == 0) break;
     RecordGameMove(g, g.P.MoveList[g.P.PlayedMoveIndex]);
     ResetPly(g);

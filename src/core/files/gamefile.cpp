@@ -220,9 +220,7 @@ std::string PromoSquaresText(const GameState& g, int side) {
   return s;
 }
 
-std::string MoveLineText(const GameState& g, const MoveRecord& m) {
-  return SquareNotation(g, m.From, 0) + SquareNotation(g, m.To, 0);
-}
+std::string MoveLineText(const GameState& g, const MoveRecord& m) { return CompactMoveText(g, m); }
 
 std::string GameFileHeaderText(const GameState& g) {
   std::string out;

@@ -87,7 +87,8 @@ std::string GameFileHeaderText(const GameState& g);
 std::string PromoSquaresText(const GameState& g, int side);
 
 // A move line: from and to square, two characters each ("1115", " 913",
-// "c3d4"); a placement names its destination only.
+// "c3d4"); a placement names its destination only; a capture that was
+// written with its landing squares names every square ("c3a5c7", "2213 6").
 std::string MoveLineText(const GameState& g, const MoveRecord& m);
 
 }  // namespace m8

@@ -251,7 +251,7 @@ std::string InNotation(GameState& g, const std::string& key) {
 // A move read from a file, played through the move path of the game (the
 // scratch replay only plays it).
 bool PlayFileMove(GameState& g, const std::string& text, bool trial) {
-  if (trial) return PlayMoveString(g, text);
+  if (trial) return PlayMoveString(g, text, /*firstOfSeveral=*/true);
   MoveFollowUps followUps;
   followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet); };
   return EnterMove(g, text, MoveSource::GameFile, followUps);
@@ -295,7 +295,8 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
       key = InNotation(g, PdnMoveKey(item.text));
     }
     if (!PlayFileMove(g, key, trial)) {
-      *fail = {key, item.line};
+      // A capture path is shown as the file gives it.
+      *fail = {key.size() > 4 ? item.text : key, item.line};
       return false;
     }
     if (!trial) SetProgress(g, done, total);

@@ -87,6 +87,11 @@ std::string ResultAtEnd(std::string_view moves) {
   return IsResult(last) && last.find_first_of("-*") != std::string_view::npos ? std::string(last) : "*";
 }
 
+// The longest move token read: a capture of every piece a record holds,
+// written with all its landing squares ("1x10x19x...", three characters a
+// square).
+constexpr size_t kMaxMoveTokenChars = 3 * (kMaxCaptured + 1) + 8;
+
 bool IsSeparator(char c) { return c == '-' || c == 'x' || c == 'X' || c == ':'; }
 
 bool IsSquareName(std::string_view t) {
@@ -318,8 +323,8 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     if (IsResult(token)) break;
     if (token[0] == '$') continue;
     while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
-    const bool move = token.find_first_of("-xX") != std::string::npos || IsSquareName(token);
-    if (!move || token.size() > 40) {
+    const bool move = token.find_first_of("-xX:") != std::string::npos || IsSquareName(token);
+    if (!move || token.size() > kMaxMoveTokenChars) {
       problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " +
                               std::to_string(game.LineAt(start)) + ": \"" + token +
                               "\" is not a move"};
@@ -337,14 +342,21 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
 }
 
 std::string PdnMoveKey(std::string_view token) {
-  std::string s(token);
-  for (char& c : s)
-    if (c == 'X' || c == ':') c = 'x';
-  const char sep = s.find('x') != std::string::npos ? 'x' : '-';
-  const size_t first = s.find(sep);
-  if (first == std::string::npos) return Pad2(s);
-  const size_t last = s.rfind(sep);
-  return (Pad2(s.substr(0, first)) + Pad2(s.substr(last + 1))).substr(0, 4);
+  // Every square the token names, two characters each: a capture given with
+  // its landing squares keeps them all, so the loader plays that route.
+  std::string key, name;
+  bool separated = false;
+  for (char c : token) {
+    if (IsSeparator(c)) {
+      key += Pad2(name).substr(0, 2);
+      name.clear();
+      separated = true;
+    } else {
+      name += c;
+    }
+  }
+  if (!separated) return Pad2(name);
+  return key + Pad2(name).substr(0, 2);
 }
 
 bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnRulesTag& out,
@@ -529,7 +541,14 @@ std::string PdnGameText(GameState& g, std::string_view today) {
     addComment(p);
     const MoveRecord& m = g.Game.GameMoves[p + 1];
     std::string token = SquareNotation(g, m.To, 1);
-    if (m.From != kNoSquare) token = SquareNotation(g, m.From, 1) + (m.IsCapture() ? "x" : "-") + token;
+    if (m.FullPath == 1 && m.IsCapture() && m.From != kNoSquare) {
+      // The full form: every landing square ("22x13x6", "c3xa5xc7").
+      const std::vector<int> path = CapturePath(m);
+      token = SquareNotation(g, path.front(), 1);
+      for (size_t i = 1; i < path.size(); ++i) token += "x" + SquareNotation(g, path[i], 1);
+    } else if (m.From != kNoSquare) {
+      token = SquareNotation(g, m.From, 1) + (m.IsCapture() ? "x" : "-") + token;
+    }
     buffer += token + " ";
     if (buffer.size() > 70) {
       line(buffer);

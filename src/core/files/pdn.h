@@ -59,10 +59,12 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
 bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<GameFileItem>& items,
                    FileProblem& problem);
 
-// A move token as a move text of from and to square, two characters each,
-// a one-character square with a blank in front: "9-14" -> " 914",
-// "9x18x27" -> " 927", "11-5" -> "11 5", "c3-d4" -> "c3d4"; a bare square
-// (a placement) stays as it is, padded to two characters. Not upper-cased.
+// A move token as a move text of its squares, two characters each, a
+// one-character square with a blank in front: "9-14" -> " 914",
+// "9x18x27" -> " 91827" (every landing square kept), "11-5" -> "11 5",
+// "c3-d4" -> "c3d4", "d4:b6" -> "d4b6"; the separators "-", "x", "X" and ":"
+// are read alike. A bare square (a placement) stays as it is, padded to two
+// characters. Not upper-cased.
 std::string PdnMoveKey(std::string_view token);
 
 // The private rules tag, read field by field.

@@ -26,9 +26,14 @@ namespace {
 std::string DisplayText(const GameState& g) {
   const std::string& squares = g.Texts.CaptureSquaresText;
   std::string text = squares;
-  if (squares.size() > 2)
-    text = squares.substr(0, 2) + (g.P.PlayedCapture != 0 ? g.Texts.CaptureChar : std::string("-")) +
-           squares.substr(squares.size() - 2);
+  const std::string sep = g.P.PlayedCapture != 0 ? g.Texts.CaptureChar : std::string("-");
+  if (squares.size() > 4) {
+    // A capture named by its landing squares: "c3xa5xc7", "22x13x6".
+    text = squares.substr(0, 2);
+    for (size_t at = 2; at < squares.size(); at += 2) text += sep + Trim(squares.substr(at, 2));
+  } else if (squares.size() > 2) {
+    text = squares.substr(0, 2) + sep + squares.substr(squares.size() - 2);
+  }
   text = ToLower(text);
   if (g.P.PlayedCrowning != 0) text += "K";
   return text;
@@ -54,23 +59,28 @@ void GameOverTest(GameState& g, const MoveFollowUps& f, int quiet) {
 }  // namespace
 
 std::string NormaliseMoveText(const GameState& g, std::string text) {
+  // "-" for a move; "x" or ":" (whichever the capture character is) for a
+  // capture; either capture separator is read.
   const std::string& capture = g.Texts.CaptureChar;
-  for (;;) {
-    if (!capture.empty()) {
-      const size_t at = text.find(capture);
-      if (at != std::string::npos) {
-        text.erase(at, capture.size());
-        continue;
-      }
-    }
-    const size_t dash = text.find('-');
-    if (dash == std::string::npos) break;
-    std::string before = text.substr(0, dash), after = text.substr(dash + 1);
-    if (before.size() == 1) before = " " + before;
-    if (after.size() == 1) after = " " + after;
-    text = before + after;
+  auto separator = [&](char c) {
+    return c == '-' || c == 'x' || c == 'X' || c == ':' || (capture.size() == 1 && c == capture[0]);
+  };
+  if (std::none_of(text.begin(), text.end(), separator)) return text;
+  std::string out, name;
+  auto endName = [&] {
+    name = Trim(name);
+    if (name.size() == 1) name = " " + name;
+    out += name;
+    name.clear();
+  };
+  for (char c : text) {
+    if (separator(c))
+      endName();
+    else
+      name += c;
   }
-  return text;
+  endName();
+  return out;
 }
 
 std::string TypedMoveText(const GameState& g, std::string_view typed) {
@@ -103,7 +113,10 @@ std::string BoardMoveText(const GameState& g, int from, int to) {
 
 std::string IllegalMoveReason(const GameState& g, std::string_view text) {
   const int fromSq = text.size() >= 2 ? SquareNumber(g, text.substr(0, 2)) : 0;
-  const int toSq = text.size() > 2 ? SquareNumber(g, text.substr(2, 2)) : 0;
+  // A capture path ends on its last square.
+  const int toSq = text.size() > 5   ? SquareNumber(g, text.substr(text.size() - 2))
+                   : text.size() > 2 ? SquareNumber(g, text.substr(2, 2))
+                                     : 0;
   const int ply = std::clamp(g.P.Ply, 0, kMaxPly);
   const int first = std::clamp(g.P.PlyStart[ply], 0, kMoveListSize);
   const int end = std::clamp(g.P.PlyStart[ply + 1], first, kMoveListSize);
@@ -128,6 +141,31 @@ std::string IllegalMoveMessage(const std::string& reason) {
   return reason.empty() ? std::string("Illegal move") : "Illegal move: " + reason;
 }
 
+std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text) {
+  std::vector<CaptureChoice> choices;
+  const std::vector<int> named = MovesNamedBy(g, text);
+  if (named.size() < 2) return choices;
+  const MoveTexts saved = g.Texts;
+  for (int k : named) {
+    const MoveRecord& m = g.P.MoveList[k];
+    MoveString(g, m, true);
+    CaptureChoice c;
+    c.moveText = ToUpper(g.Texts.CaptureSquaresText);
+    c.label = Trim(g.Texts.DisplayMoveText) + "  takes";
+    for (int i = 0; i < m.CapturedCount && i < kMaxCaptured; ++i)
+      c.label += (i == 0 ? " " : ", ") + SquareNotation(g, m.CapturedCell[i], 1);
+    choices.push_back(std::move(c));
+  }
+  g.Texts = saved;
+  return choices;
+}
+
+std::string AmbiguousMoveMessage(const std::vector<CaptureChoice>& choices) {
+  std::string text = "Several captures fit this move. Enter one of:";
+  for (const CaptureChoice& c : choices) text += "\r\n" + c.label;
+  return text;
+}
+
 std::string MoveListLine(int gamePly, const std::string& displayText) {
   if (gamePly % 2 == 0) return std::string(6, ' ') + displayText;
   const int n = (gamePly + 1) / 2;
@@ -139,12 +177,35 @@ bool EnterMove(GameState& g, std::string_view text, MoveSource source, const Mov
   // A finished game takes no more moves (the board ignores them the same way).
   if (g.Flow.GameOver == 1 && source != MoveSource::GameFile) return false;
   ForgetStaleTouch(g);
-  if (PlayMoveString(g, text)) {
+  // A file written before captures were named by their landing squares may
+  // give a short text for one of several captures: the first is taken, as
+  // it was then.
+  if (PlayMoveString(g, text, source == MoveSource::GameFile)) {
     PlayedMoveSequence(g, source, f);
     return true;
   }
   if (source == MoveSource::GameFile) return false;  // the loader reports its own failures
   Host& h = *g.host;
+  const std::vector<CaptureChoice> choices = CaptureChoices(g, text);
+  if (!choices.empty()) {
+    if (source == MoveSource::Board || source == MoveSource::RootMoveList) {
+      // The square reached says too little: the user picks the capture.
+      std::vector<std::string> labels;
+      for (const CaptureChoice& c : choices) labels.push_back(c.label);
+      const int pick = h.choose("Which capture?", labels);
+      h.refresh(View::Board);
+      if (pick < 0 || pick >= static_cast<int>(choices.size())) {
+        if (source == MoveSource::Board && g.Opt.PlayMode == 1) g.BoardShown.MovesHighlighted = 0;
+        return false;
+      }
+      return EnterMove(g, choices[static_cast<size_t>(pick)].moveText, source, f);
+    }
+    h.refresh(View::Board);
+    h.setCommandEnabled(Command::MoveEntry, false);
+    h.message(Icon::Exclamation, "Error", AmbiguousMoveMessage(choices));
+    h.setCommandEnabled(Command::MoveEntry, true);
+    return false;
+  }
   h.refresh(View::Board);
   const bool withReason = source == MoveSource::Board || source == MoveSource::Typed;
   const std::string reason = withReason ? IllegalMoveReason(g, text) : std::string();

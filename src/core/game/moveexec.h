@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/state.h"
 
@@ -63,10 +64,26 @@ std::string IllegalMoveMessage(const std::string& reason);
 // the other side.
 std::string MoveListLine(int gamePly, const std::string& displayText);
 
+// One of several captures that a short move text names: the text that plays
+// it (every landing square, upper case: "C3A5C7") and how it is offered
+// ("c3xa5xc7  takes b4, b6").
+struct CaptureChoice {
+  std::string moveText;
+  std::string label;
+};
+// The captures a move text names when it names more than one (read from the
+// moves the matcher's generation left); empty otherwise.
+std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text);
+// The refusal of a typed text that names several captures, listing them.
+std::string AmbiguousMoveMessage(const std::vector<CaptureChoice>& choices);
+
 // Matches the move text against the legal moves and plays it. A move that
 // matches nothing is refused with a message ("Illegal move", with the reason
 // for a board or typed move) and changes nothing; a matched one runs
-// PlayedMoveSequence. Once the game is over nothing is played and nothing
+// PlayedMoveSequence. A text that names several captures asks the user to
+// choose (a drop on the board, the root-move list: a popup through the host;
+// dismissed, nothing is played) or is refused listing them (typed, the
+// legal-move list); from a game file the first is played. Once the game is over nothing is played and nothing
 // shown. Returns whether the move was played.
 bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f);
 

@@ -11,6 +11,7 @@
 #include "core/game/playmode.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
+#include "core/rules/notation.h"
 
 namespace m8 {
 
@@ -98,8 +99,8 @@ const std::string& StoredPlyText(const GameState& g, int n) {
 }
 
 std::string StoredPlyKey(const GameState& g, int n) {
-  const bool placement = n >= 1 && n < kGameTables && g.Game.GameMoves[n].From == kNoSquare;
-  std::string key = StoredPlyText(g, n).substr(0, placement ? 2 : 4);
+  const size_t length = n >= 1 && n < kGameTables ? CompactTextLength(g.Game.GameMoves[n]) : 4;
+  std::string key = StoredPlyText(g, n).substr(0, length);
   for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return key;
 }

@@ -10,7 +10,8 @@ namespace m8 {
 const std::string& StoredPlyText(const GameState& g, int n);
 
 // The key PlayMoveString replays ply n from: the destination name of a
-// placement, the from and to names of any other move, in upper case.
+// placement, the from and to names of any other move (every square of a
+// capture that was written with its landing squares), in upper case.
 std::string StoredPlyKey(const GameState& g, int n);
 
 // plies > 0 takes that many plies back, plies < 0 replays -plies stored

@@ -1,6 +1,7 @@
 #include "core/game/storednotation.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/engine/book.h"
 #include "core/engine/drivershared.h"
@@ -15,17 +16,33 @@ std::string Upper(std::string_view text) { return ToUpper(text); }
 
 // One stored ply text rewritten into newNotation; `display` receives the new
 // display text (with "K" for a crowning move).
-std::string RewriteEntry(GameState& g, const std::string& entry, bool placement, bool crowned, int newNotation,
+std::string RewriteEntry(GameState& g, const std::string& entry, const MoveRecord& m, int newNotation,
                          std::string* display) {
+  const bool placement = m.From == kNoSquare, crowned = m.Crown != 0;
   const int oldNotation = 1 - newNotation;
   g.Opt.Notation = oldNotation;
   std::string stored;
+  const size_t keyLength = static_cast<size_t>(CompactTextLength(m));
   if (placement) {
     const int square = SquareNumber(g, Upper(entry.substr(0, 2)));
     g.Opt.Notation = newNotation;
     const std::string name = SquareNotation(g, square, 0);
     *display = name;
     stored = name + " " + name;
+  } else if (keyLength > 4) {
+    // A capture written with every landing square.
+    std::vector<int> cells = CompactTextCells(g, Upper(entry.substr(0, keyLength)));
+    const std::string oldDisplay = entry.size() > keyLength + 1 ? entry.substr(keyLength + 1) : std::string();
+    const size_t sepAt = oldDisplay.find_first_of("x:");
+    const char separator = sepAt == std::string::npos ? 'x' : oldDisplay[sepAt];
+    g.Opt.Notation = newNotation;
+    std::string compact;
+    *display = SquareNotation(g, cells.front(), 0);
+    for (size_t i = 0; i < cells.size(); ++i) {
+      compact += SquareNotation(g, cells[i], 0);
+      if (i > 0) *display += separator + SquareNotation(g, cells[i], 1);
+    }
+    stored = compact + " " + *display;
   } else {
     const int from = SquareNumber(g, Upper(entry.substr(0, 2)));
     const int to = SquareNumber(g, Upper(entry.size() > 2 ? entry.substr(2, 2) : std::string()));
@@ -72,7 +89,7 @@ void ConvertStoredNotation(GameState& g, int newNotation) {
     if (entry.empty()) break;
     const MoveRecord& m = g.Game.GameMoves[i];
     std::string display;
-    entry = RewriteEntry(g, entry, m.From == kNoSquare, m.Crown != 0, newNotation, &display);
+    entry = RewriteEntry(g, entry, m, newNotation, &display);
     std::string line = ListLineOf(i, display);
     g.P.GamePly = k + 1;
     BookMove(g, 1);

@@ -84,6 +84,7 @@ bool RecordGameMove(GameState& g, const MoveRecord& m) {
   const int ply = g.P.GamePly;
   if (ply < 1 || ply > kMaxGamePly) return false;
   g.Game.GameMoves[ply] = m;
+  g.Game.GameMoves[ply].FullPath = g.Texts.FullPath == 1 ? 1 : 0;
   g.Game.GameRecord[(ply + 1) / 2][(ply + 1) % 2] = g.Texts.CaptureSquaresText + " " + g.Texts.MoveText;
   g.Game.GameLength = ply;
   return true;

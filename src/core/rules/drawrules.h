@@ -34,7 +34,8 @@ std::string PositionKey(const Board& b, int sideToMove);
 // Stores the move just played (GamePly already counts it, MoveString has
 // described it) in the game record: GameMoves, the GameRecord text
 // "CaptureSquaresText MoveText" and GameLength, which drops any moves that had
-// been taken back. False when the game record is full.
+// been taken back. The stored record notes whether the texts named every
+// landing square (FullPath). False when the game record is full.
 bool RecordGameMove(GameState& g, const MoveRecord& m);
 
 // After a move played in the game: writes PositionHistory[GamePly - 1] and

@@ -1,5 +1,9 @@
 // Making and taking back moves, and playing a move given as text.
 #include "core/rules/movegen.h"
+
+#include <algorithm>
+#include <vector>
+
 #include "core/rules/notation.h"
 
 namespace m8 {
@@ -148,34 +152,73 @@ bool UnmakeMove(GameState& g, int index) {
   return UnmakeMove(g, g.P.MoveList[index]);
 }
 
-bool PlayMoveString(GameState& g, std::string_view text) {
+std::vector<int> MovesNamedBy(const GameState& g, std::string_view text) {
+  const PlyState& P = g.P;
+  std::vector<int> named;
+  if (text.size() < 2) return named;
+  // Two characters name a placement (or a move that ends where it began),
+  // four a move by its start and end, more a capture by every square it
+  // lands on.
+  const bool shortText = text.size() <= 2;
+  std::vector<int> path;
+  if (shortText)
+    path = {SquareNumber(g, text.substr(0, 2))};
+  else if (text.size() <= 5)
+    path = {SquareNumber(g, text.substr(0, 2)), SquareNumber(g, text.substr(2, 2))};
+  else
+    path = CompactTextCells(g, text);
+  if (std::find(path.begin(), path.end(), 0) != path.end()) return named;
+  const int from = path.front(), to = path.back();
+  if (g.Opt.TouchMove == 1 && P.TouchedSquare >= 1 && from != P.TouchedSquare) return named;
+  const int first = std::clamp(P.PlyStart[std::clamp(P.Ply, 0, kMaxPly)], 0, kMoveListSize);
+  const std::span<const MoveRecord> moves = PlyMoves(g, P.Ply);
+  for (size_t k = 0; k < moves.size(); ++k) {
+    const MoveRecord& m = moves[k];
+    bool match;
+    if (path.size() > 2)
+      match = PathNamesCapture(m, path);
+    else
+      match = (m.From == from && m.To == to) || (shortText && m.From == kNoSquare && m.To == to);
+    if (!match) continue;
+    // The same pieces taken along another route are one move.
+    const bool seen = std::any_of(named.begin(), named.end(), [&](int i) {
+      const MoveRecord& o = P.MoveList[i];
+      return o.From == m.From && o.To == m.To && SameCapturedPieces(o, m);
+    });
+    if (!seen) named.push_back(first + static_cast<int>(k));
+  }
+  // A full path names its route exactly when another route fits it too.
+  if (path.size() > 2 && named.size() > 1) {
+    for (int i : named) {
+      const std::vector<int> route = CapturePath(P.MoveList[i]);
+      if (route == path) return {i};
+    }
+  }
+  return named;
+}
+
+bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral) {
   PlyState& P = g.P;
   P.PlayedCapture = 0;
   P.PlayedCrowning = 0;
   if (text.size() < 2) return false;
-  const int from = SquareNumber(g, text.substr(0, 2));
-  if (g.Opt.TouchMove == 1 && P.TouchedSquare >= 1 && from != P.TouchedSquare) return false;
-  // Only a two-character text names a placement (a man put on that square).
-  const bool shortText = text.size() <= 2;
-  const int to = shortText ? from : SquareNumber(g, text.substr(2, 2));
-  if (from == 0 || to == 0) return false;
+  if (g.Opt.TouchMove == 1 && P.TouchedSquare >= 1 && SquareNumber(g, text.substr(0, 2)) != P.TouchedSquare)
+    return false;
   ResetPly(g);
   if (!GenerateLegalMoves(g)) return false;
-  const int first = P.PlyStart[P.Ply], end = P.PlyStart[P.Ply + 1];
-  for (int k = first; k < end; ++k) {
-    const MoveRecord& m = P.MoveList[k];
-    const bool match = (m.From == from && m.To == to) || (shortText && m.From == kNoSquare && m.To == to);
-    if (!match) continue;
-    if (P.Ply >= kMaxPly || P.GamePly >= kMaxGamePly) return false;
-    P.PlayedCapture = m.IsCapture() ? 1 : 0;
-    P.PlayedCrowning = m.Crown == 2 ? 1 : 0;
-    MoveString(g, k);
-    MakeMove(g, k);
-    P.PlayedMoveIndex = k;
-    P.TouchedSquare = 0;
-    return true;
-  }
-  return false;
+  const std::vector<int> named = MovesNamedBy(g, text);
+  // A text that names several moves chooses none of them.
+  if (named.empty() || (named.size() > 1 && !firstOfSeveral)) return false;
+  const int k = named.front();
+  const MoveRecord& m = P.MoveList[k];
+  if (P.Ply >= kMaxPly || P.GamePly >= kMaxGamePly) return false;
+  P.PlayedCapture = m.IsCapture() ? 1 : 0;
+  P.PlayedCrowning = m.Crown == 2 ? 1 : 0;
+  MoveString(g, k);
+  MakeMove(g, k);
+  P.PlayedMoveIndex = k;
+  P.TouchedSquare = 0;
+  return true;
 }
 
 }  // namespace m8

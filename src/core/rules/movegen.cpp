@@ -54,7 +54,7 @@ bool AddMove(GameState& g, int from, int to) {
 }
 
 bool AddCaptureMove(GameState& g, int from, int to, std::span<const uint8_t> cells,
-                    std::span<const int8_t> values) {
+                    std::span<const int8_t> values, std::span<const uint8_t> landings) {
   if (cells.size() > static_cast<size_t>(kMaxCaptured) || cells.size() != values.size()) return false;
   MoveRecord* m = NextRecord(g);
   if (!m) return false;
@@ -65,6 +65,7 @@ bool AddCaptureMove(GameState& g, int from, int to, std::span<const uint8_t> cel
   for (size_t i = 0; i < cells.size(); ++i) {
     m->CapturedCell[i] = cells[i];
     m->CapturedValue[i] = values[i];
+    if (landings.size() == cells.size()) m->LandingCell[i] = landings[i];
     taken += values[i];
   }
   m->CapturedCount = static_cast<uint8_t>(cells.size());
@@ -79,8 +80,8 @@ bool AddCaptureMove(GameState& g, int from, int to, std::span<const uint8_t> cel
 }
 
 bool AddMoveCrowning(GameState& g, int from, int to, std::span<const uint8_t> cells,
-                     std::span<const int8_t> values) {
-  const bool ok = cells.empty() ? AddMove(g, from, to) : AddCaptureMove(g, from, to, cells, values);
+                     std::span<const int8_t> values, std::span<const uint8_t> landings) {
+  const bool ok = cells.empty() ? AddMove(g, from, to) : AddCaptureMove(g, from, to, cells, values, landings);
   if (ok) g.P.MoveList[g.P.MoveListEnd - 1].Crown = 2;
   return ok;
 }

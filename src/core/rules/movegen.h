@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/state.h"
 
@@ -76,11 +77,13 @@ bool HasLegalMove(GameState& g, int mode);
 
 // Record writers (the ordering score is computed here). They return false and
 // set StopRequest when the move list is full; nothing is then written.
+// `landings` gives the cell the piece lands on after each capture (the route
+// of the capture, for its full text); it may be left out.
 bool AddMove(GameState& g, int from, int to);
 bool AddCaptureMove(GameState& g, int from, int to, std::span<const uint8_t> cells,
-                    std::span<const int8_t> values);
+                    std::span<const int8_t> values, std::span<const uint8_t> landings = {});
 bool AddMoveCrowning(GameState& g, int from, int to, std::span<const uint8_t> cells,
-                     std::span<const int8_t> values);
+                     std::span<const int8_t> values, std::span<const uint8_t> landings = {});
 
 // Makes the current position the root of the next search (Ply 0).
 void ResetPly(GameState& g);
@@ -100,7 +103,18 @@ bool UnmakeMove(GameState& g, const MoveRecord& m);
 // or a move that ends where it started. Returns true when found and played;
 // the position is unchanged otherwise. Sets PlayedCapture, PlayedCrowning,
 // PlayedMoveIndex and the move texts, and clears TouchedSquare.
-bool PlayMoveString(GameState& g, std::string_view text);
+// A longer text (three or more squares, "C3A5C7", "2213 6") names a capture
+// by every square it lands on and matches it exactly. A text that names
+// several moves (two captures of other pieces from one square to another)
+// plays nothing, unless firstOfSeveral asks for the first of them (how files
+// written before the full texts are read back).
+bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral = false);
+
+// The records of the current ply that a move text names, as PlayMoveString
+// reads it, one per distinct move (the same pieces taken along another route
+// count once); read from the moves the last generation left. More than one:
+// the text is ambiguous and each of them needs its full text.
+std::vector<int> MovesNamedBy(const GameState& g, std::string_view text);
 
 // The message for a generation that failed (empty for None).
 std::string MoveGenErrorText(MoveGenError e);

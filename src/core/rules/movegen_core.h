@@ -319,6 +319,7 @@ class Generator {
     cell_[depth_] = static_cast<uint8_t>(j);
     value_[depth_] = static_cast<int8_t>(jv < 0 ? -jv : jv);
     step_[depth_] = s;
+    land_[depth_] = static_cast<uint8_t>(l);
     ++depth_;
     taken_ |= SquareBit(j);
     b_[j] = jv - kMarkOffset;
@@ -384,6 +385,7 @@ class Generator {
     for (int i = 0; i < depth_; ++i) {
       k.Cell[i] = cell_[i];
       k.Value[i] = value_[i];
+      k.Landing[i] = land_[i];
       kings += value_[i] == 2;
       if (value_[i] == 2 && k.FirstKing == 0) k.FirstKing = static_cast<int8_t>(i + 1);
     }
@@ -484,8 +486,9 @@ class Generator {
       } else {
         const std::span<const uint8_t> cells(k.Cell.data(), k.Count);
         const std::span<const int8_t> values(k.Value.data(), k.Count);
-        const bool ok = k.Crown ? AddMoveCrowning(g_, k.From, k.To, cells, values)
-                                : AddCaptureMove(g_, k.From, k.To, cells, values);
+        const std::span<const uint8_t> landings(k.Landing.data(), k.Count);
+        const bool ok = k.Crown ? AddMoveCrowning(g_, k.From, k.To, cells, values, landings)
+                                : AddCaptureMove(g_, k.From, k.To, cells, values, landings);
         if (!ok) err_ = MoveGenError::MoveListFull;
       }
     }
@@ -513,6 +516,7 @@ class Generator {
   uint8_t cell_[kMaxCaptured] = {};
   int8_t value_[kMaxCaptured] = {};
   int step_[kMaxCaptured] = {};
+  uint8_t land_[kMaxCaptured] = {};
 };
 
 }  // namespace m8::movegen

@@ -1,5 +1,9 @@
 #include "core/rules/notation.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
 #include "core/numtext.h"
 
 namespace m8 {
@@ -40,28 +44,136 @@ int SquareNumber(const GameState& g, std::string_view text) {
   return (s - '1' + 2) * 10 + (f - 'A' + 1);
 }
 
-void MoveString(GameState& g, const MoveRecord& m) {
+void MoveString(GameState& g, const MoveRecord& m, bool fullPath) {
   auto& t = g.Texts;
   t.MoveText = SquareNotation(g, m.From, 0);
   t.DisplayMoveText = SquareNotation(g, m.From, 1);
   t.CaptureSquaresText = t.MoveText;
-  if (m.From != kNoSquare) {
-    const std::string sep = m.IsCapture() ? t.CaptureChar : std::string("-");
-    t.MoveText += sep;
-    t.DisplayMoveText += sep;
+  const std::string sep = m.IsCapture() ? t.CaptureChar : std::string("-");
+  t.FullPath = fullPath && m.IsCapture() && m.From != kNoSquare ? 1 : 0;
+  if (t.FullPath == 1) {
+    const std::vector<int> path = CapturePath(m);
+    for (size_t i = 1; i < path.size(); ++i) {
+      t.MoveText += sep + SquareNotation(g, path[i], 1);
+      t.DisplayMoveText += sep + SquareNotation(g, path[i], 1);
+      t.CaptureSquaresText += SquareNotation(g, path[i], 0);
+    }
+  } else {
+    if (m.From != kNoSquare) {
+      t.MoveText += sep;
+      t.DisplayMoveText += sep;
+    }
+    t.MoveText += SquareNotation(g, m.To, 0);
+    t.DisplayMoveText += SquareNotation(g, m.To, 1);
+    t.CaptureSquaresText += SquareNotation(g, m.To, 0);
   }
-  t.MoveText += SquareNotation(g, m.To, 0);
-  t.DisplayMoveText += SquareNotation(g, m.To, 1);
-  t.CaptureSquaresText += SquareNotation(g, m.To, 0);
   if (m.Crown != 0) {
     t.MoveText += "K";
     t.DisplayMoveText += "K";
   }
 }
 
+void MoveString(GameState& g, const MoveRecord& m) {
+  MoveString(g, m, SharesStartAndEnd(m, PlyMoves(g, g.P.Ply)));
+}
+
 void MoveString(GameState& g, int index) {
   if (index < 0 || index >= kMoveListSize) return;
-  MoveString(g, g.P.MoveList[index]);
+  // The ply whose moves hold the record (the plies above the current one
+  // hold nothing of this position).
+  int ply = std::clamp(g.P.Ply, 0, kMaxPly);
+  for (int p = 0; p < ply; ++p)
+    if (g.P.PlyStart[p] <= index && index < g.P.PlyStart[p + 1]) {
+      ply = p;
+      break;
+    }
+  const MoveRecord& m = g.P.MoveList[index];
+  MoveString(g, m, SharesStartAndEnd(m, PlyMoves(g, ply)));
+}
+
+std::span<const MoveRecord> PlyMoves(const GameState& g, int ply) {
+  ply = std::clamp(ply, 0, kMaxPly);
+  const int first = std::clamp(g.P.PlyStart[ply], 0, kMoveListSize);
+  const int end = std::clamp(g.P.PlyStart[ply + 1], first, kMoveListSize);
+  return {g.P.MoveList.data() + first, static_cast<size_t>(end - first)};
+}
+
+bool SameCapturedPieces(const MoveRecord& a, const MoveRecord& b) {
+  if (a.CapturedCount != b.CapturedCount) return false;
+  const int n = std::min<int>(a.CapturedCount, kMaxCaptured);
+  for (int i = 0; i < n; ++i)
+    if (std::find(b.CapturedCell.begin(), b.CapturedCell.begin() + n, a.CapturedCell[i]) ==
+        b.CapturedCell.begin() + n)
+      return false;
+  return true;
+}
+
+bool SharesStartAndEnd(const MoveRecord& m, std::span<const MoveRecord> moves) {
+  if (!m.IsCapture()) return false;
+  return std::any_of(moves.begin(), moves.end(), [&](const MoveRecord& o) {
+    return o.IsCapture() && o.From == m.From && o.To == m.To && !SameCapturedPieces(o, m);
+  });
+}
+
+std::vector<int> CapturePath(const MoveRecord& m) {
+  std::vector<int> path{m.From};
+  const int n = std::min<int>(m.CapturedCount, kMaxCaptured);
+  for (int i = 0; i < n; ++i) {
+    int landing = m.LandingCell[i];
+    // A record without its route: a short jump lands just behind the piece.
+    if (landing == 0) landing = 2 * m.CapturedCell[i] - path.back();
+    path.push_back(i == n - 1 ? m.To : landing);
+  }
+  if (n == 0) path.push_back(m.To);
+  return path;
+}
+
+bool PathNamesCapture(const MoveRecord& m, std::span<const int> path) {
+  const int n = m.CapturedCount;
+  if (n == 0 || n > kMaxCaptured || path.size() != static_cast<size_t>(n) + 1) return false;
+  if (path.front() != m.From || path.back() != m.To) return false;
+  std::array<bool, kMaxCaptured> passed{};
+  for (size_t leg = 1; leg < path.size(); ++leg) {
+    const int a = path[leg - 1], b = path[leg];
+    if (a < 21 || a > 98 || b < 21 || b > 98 || a == b) return false;
+    const int rows = b / 10 - a / 10, cols = b % 10 - a % 10;
+    if (rows != 0 && cols != 0 && std::abs(rows) != std::abs(cols)) return false;
+    const int step = 10 * ((rows > 0) - (rows < 0)) + ((cols > 0) - (cols < 0));
+    // A leg takes one piece; it may cross the square of a piece taken on an
+    // earlier leg (where captured pieces leave the board at once).
+    int over = 0;
+    for (int c = a + step; c != b; c += step)
+      for (int i = 0; i < n; ++i)
+        if (m.CapturedCell[i] == c && !passed[i]) {
+          passed[i] = true;
+          ++over;
+        }
+    if (over != 1) return false;
+  }
+  return true;
+}
+
+std::vector<int> CompactTextCells(const GameState& g, std::string_view text) {
+  std::vector<int> cells;
+  for (size_t at = 0; at < text.size(); at += 2) cells.push_back(SquareNumber(g, text.substr(at, 2)));
+  return cells;
+}
+
+int CompactTextLength(const MoveRecord& m) {
+  if (m.From == kNoSquare) return 2;
+  if (m.FullPath == 1 && m.IsCapture()) return 2 * (std::min<int>(m.CapturedCount, kMaxCaptured) + 1);
+  return 4;
+}
+
+std::string CompactMoveText(const GameState& g, const MoveRecord& m) {
+  if (m.FullPath == 1 && m.IsCapture() && m.From != kNoSquare) return CompactPathText(g, CapturePath(m));
+  return SquareNotation(g, m.From, 0) + SquareNotation(g, m.To, 0);
+}
+
+std::string CompactPathText(const GameState& g, std::span<const int> path) {
+  std::string s;
+  for (int cell : path) s += SquareNotation(g, cell, 0);
+  return s;
 }
 
 std::string BoardToSetupString(const Board& b) {

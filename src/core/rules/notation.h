@@ -1,8 +1,10 @@
 // Square names and move texts.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/state.h"
 
@@ -31,8 +33,44 @@ std::string SquareNotation(const GameState& g, int square, int padMode);
 int SquareNumber(const GameState& g, std::string_view text);
 
 // Fills MoveText, DisplayMoveText and CaptureSquaresText from a move record.
+// A capture that starts and ends where another capture of other pieces does
+// is written with its landing squares (fullPath): "c3xa5xc7", "22x13x6",
+// CaptureSquaresText "c3a5c7" / "2213 6". Every other move keeps its short
+// text ("c3xc7", "22x 6"). The record alone: fullPath as the moves of the
+// current ply decide; an index: as the moves of the ply holding it decide.
+void MoveString(GameState& g, const MoveRecord& m, bool fullPath);
 void MoveString(GameState& g, const MoveRecord& m);
 void MoveString(GameState& g, int index);
+
+// The moves of ply `ply` in the move list (clamped to the list).
+std::span<const MoveRecord> PlyMoves(const GameState& g, int ply);
+
+// Whether two records take the same pieces (in any order).
+bool SameCapturedPieces(const MoveRecord& a, const MoveRecord& b);
+// Whether another capture among `moves` starts and ends where capture m does
+// and takes other pieces: m then needs its landing squares to be named.
+bool SharesStartAndEnd(const MoveRecord& m, std::span<const MoveRecord> moves);
+
+// The cells a move passes through: From, the landing cell after each
+// captured piece, the last one To (From and To for a move without capture).
+std::vector<int> CapturePath(const MoveRecord& m);
+// Whether the squares `path` (from, each landing, to) describe capture m: one
+// landing per captured piece, each leg a straight line over exactly one of
+// its captured pieces not taken on an earlier leg (a leg may cross the
+// square of one taken before).
+bool PathNamesCapture(const MoveRecord& m, std::span<const int> path);
+// The squares of a compact move text (two characters each, CaptureSquaresText
+// form) as cells; an entry is 0 for a pair that names no square.
+std::vector<int> CompactTextCells(const GameState& g, std::string_view text);
+// How many characters of a stored ply text are its compact move text: 2 for a
+// placement, two per square of the path for a move written in full, else 4.
+int CompactTextLength(const MoveRecord& m);
+// The compact text of a move as the game record keeps it, in the notation in
+// force: from and to, or every square of the path when written in full
+// (lower-case letters; a placement gives its square).
+std::string CompactMoveText(const GameState& g, const MoveRecord& m);
+// The compact text (two characters per square, pad mode 0) of a path.
+std::string CompactPathText(const GameState& g, std::span<const int> path);
 
 // The Setup string (64 digits) of the start position.
 std::string BoardToSetupString(const GameState& g);

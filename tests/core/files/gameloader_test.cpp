@@ -292,8 +292,13 @@ TEST_F(GameFilesTest, PdnGameUnderAChosenVariant) {
 TEST_F(GameFilesTest, PdnMoveTextsAndTags) {
   EXPECT_EQ(PdnMoveKey("9-14"), " 914");
   EXPECT_EQ(PdnMoveKey("11-5"), "11 5");
-  EXPECT_EQ(PdnMoveKey("9x18x27"), " 927");
+  EXPECT_EQ(PdnMoveKey("9x18x27"), " 91827");  // every landing square kept
   EXPECT_EQ(PdnMoveKey("c3-d4"), "c3d4");
+  EXPECT_EQ(PdnMoveKey("d4:b6"), "d4b6");
+  EXPECT_EQ(PdnMoveKey("9:18:27"), " 91827");
+  EXPECT_EQ(PdnMoveKey("c3xa5xc7"), "c3a5c7");
+  EXPECT_EQ(PdnMoveKey("22X13x6"), "2213 6");
+  EXPECT_EQ(PdnMoveKey("14"), "14");
   PdnTags t;
   EXPECT_TRUE(ParsePdnTag("[Date \"2004\"]", t));
   EXPECT_TRUE(ParsePdnTag("[Year \"1999\"]", t));

@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "core/engine/drivershared.h"
+#include "core/game/navigation.h"
 #include "core/game/playmode.h"
 #include "core/rules/gamesetup.h"
 #include "core/rules/movegen.h"
@@ -37,6 +38,14 @@ class MoveExecHost : public Host {
   void setCommandEnabled(Command c, bool on) override { enabled[c] = on; }
   void playSound(Sound s) override { clicks += s == Sound::Click; }
   double secondsSinceMidnight() override { return 1000.0; }
+  // The capture popup: what it offered, and the entry it answers (-1:
+  // dismissed).
+  std::vector<std::string> offered;
+  int pick = -1;
+  int choose(std::string_view, const std::vector<std::string>& choices) override {
+    offered = choices;
+    return pick;
+  }
 };
 
 // Setup digits of a position given by cells: 1/2 white/black man, 3/4
@@ -96,8 +105,12 @@ TEST(MoveText, TypedTextInEitherNotationBecomesTheSquarePair) {
       {0, "x", "e5xc3", "E5C3"},  {0, "x", "E5XC3", "E5C3"},  {1, "x", "9-14", " 914"},
       {1, "x", "09-14", "0914"},  {1, "x", " 914", " 914"},   {1, "x", "9-5", " 9 5"},
       {1, "x", "11x18", "1118"},  {1, "x", "11X18", "1118"},  {1, ":", "11:18", "1118"},
-      {1, ":", "11x18", "11x18"}, {1, "x", "9x14", "914"},    {0, "x", "C3 D4", "C3 D4"},
-      {0, "x", "", ""},           {1, "x", "-", ""},          {1, "x", "1-2-3", " 12 3"},
+      {1, ":", "11x18", "1118"},  {1, "x", "9x14", " 914"},   {0, "x", "C3 D4", "C3 D4"},
+      {0, "x", "", ""},           {1, "x", "-", ""},          {1, "x", "1-2-3", " 1 2 3"},
+      // Either capture separator, whatever the capture character, and every
+      // landing square of a capture path.
+      {0, "x", "d4:b6", "D4B6"},  {1, "x", "9:18:27", " 91827"}, {0, ":", "c3xa5xc7", "C3A5C7"},
+      {1, ":", "22x13x6", "2213 6"}, {1, "x", "22:13:6", "2213 6"}, {0, "x", "C3:E5:C7", "C3E5C7"},
   };
   for (const Case& c : cases) {
     t.g.Opt.Notation = c.notation;
@@ -413,6 +426,98 @@ TEST(EnterMove, RandomTypedTextIsPlayedOrRefusedCleanly) {
     }
   }
   EXPECT_GT(played, 0);
+}
+
+// American: white men a1 and c3, black men b4, d4, b6, d6 and h8, white to
+// move. c3 reaches c7 over b4 and b6 (by a5) or over d4 and d6 (by e5).
+constexpr const char* kTwoRoutes = "1000000000000000001000000202000000000000020200000000000000000002";
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(EnterMove, TypedTextOfTwoCapturesIsRefusedWithTheChoicesAndTheFullTextPlays) {
+  Game t;
+  t.g.Opt.Notation = 0;
+  t.Setup(kTwoRoutes, 1);
+  EXPECT_FALSE(t.Typed("c3xc7"));
+  EXPECT_EQ(t.g.P.GamePly, 0);
+  ASSERT_EQ(t.host->messages.size(), 1u);
+  const std::string& refusal = t.host->messages.back();
+  EXPECT_TRUE(Has(refusal, "Error|Several captures fit this move. Enter one of:")) << refusal;
+  EXPECT_TRUE(Has(refusal, "c3xa5xc7  takes b4, b6")) << refusal;
+  EXPECT_TRUE(Has(refusal, "c3xe5xc7  takes d4, d6")) << refusal;
+  EXPECT_TRUE(t.host->offered.empty());  // typed: no popup
+
+  ASSERT_TRUE(t.Typed("c3:e5:c7"));
+  EXPECT_EQ(t.g.board[54], 0);  // d4
+  EXPECT_EQ(t.g.board[74], 0);  // d6
+  EXPECT_EQ(t.g.board[52], -1);  // b4 stays
+  EXPECT_EQ(t.g.Game.GameRecord[1][0], "c3e5c7 c3xe5xc7");
+  EXPECT_EQ(t.g.Game.GameMoves[1].FullPath, 1);
+  EXPECT_EQ(t.Lines()[0], "   1. c3xe5xc7");
+  EXPECT_EQ(StoredPlyKey(t.g, 1), "C3E5C7");
+
+  // Numbered squares.
+  Game n;
+  n.g.Opt.Notation = 1;
+  n.Setup(kTwoRoutes, 1);
+  EXPECT_FALSE(n.Typed("22x6"));
+  EXPECT_TRUE(Has(n.host->messages.back(), "22x13x6  takes 17, 9")) << n.host->messages.back();
+  ASSERT_TRUE(n.Typed("22x13x6"));
+  EXPECT_EQ(n.g.board[52], 0);  // b4
+  EXPECT_EQ(n.g.board[72], 0);  // b6
+  EXPECT_EQ(n.g.Game.GameRecord[1][0], "2213 6 22x13x6");
+  EXPECT_EQ(StoredPlyKey(n.g, 1), "2213 6");
+}
+
+TEST(EnterMove, DropReachedByTwoCapturesAsksWhichOne) {
+  Game t;
+  t.g.Opt.Notation = 0;
+  t.Setup(kTwoRoutes, 1);
+  // Dismissed: nothing is played, nothing is said.
+  EXPECT_FALSE(EnterMove(t.g, BoardMoveText(t.g, 43, 83), MoveSource::Board, t.f));
+  EXPECT_EQ(t.g.P.GamePly, 0);
+  EXPECT_TRUE(t.host->messages.empty());
+  ASSERT_EQ(t.host->offered.size(), 2u);
+  const std::vector<std::string> order = t.host->offered;
+  auto sorted = order;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(sorted, (std::vector<std::string>{"c3xa5xc7  takes b4, b6", "c3xe5xc7  takes d4, d6"}));
+
+  // Each entry plays its own capture.
+  for (const char* wanted : {"c3xa5xc7", "c3xe5xc7"}) {
+    Game v;
+    v.g.Opt.Notation = 0;
+    v.Setup(kTwoRoutes, 1);
+    v.host->pick = Has(order[0], wanted) ? 0 : 1;
+    ASSERT_TRUE(EnterMove(v.g, "C3C7", MoveSource::Board, v.f));
+    EXPECT_EQ(v.g.Game.GameRecord[1][0].substr(7), wanted);
+    const bool overB = std::string(wanted) == "c3xa5xc7";
+    EXPECT_EQ(v.g.board[52], overB ? 0 : -1);
+    EXPECT_EQ(v.g.board[54], overB ? -1 : 0);
+    EXPECT_EQ(v.g.board[83], 1);
+  }
+}
+
+TEST(EnterMove, LegalMoveListNamesEachCaptureAndForwardReplaysIt) {
+  Game t;
+  t.g.Opt.Notation = 1;
+  t.Setup(kTwoRoutes, 1);
+  ListLegalMoves(t.g);
+  auto lines = t.g.Driver.LegalMoveLines;
+  std::sort(lines.begin(), lines.end());
+  ASSERT_EQ(lines, (std::vector<std::string>{"22x13x6", "22x15x6"}));
+  // The second of the two as the generator lists them.
+  const auto& shown = t.g.Driver.LegalMoveLines;
+  const int row = shown[0] == "22x15x6" ? 0 : 1;
+  ASSERT_TRUE(PlayLegalListMove(t.g, row, t.f));
+  const Board played = t.g.board;
+  EXPECT_EQ(played[54], 0);
+  EXPECT_EQ(played[74], 0);
+  GotoMove(t.g, 1, 0, 0);
+  EXPECT_NE(t.g.board, played);
+  GotoMove(t.g, -1, 0, 0);
+  EXPECT_EQ(t.g.board, played);
+  EXPECT_EQ(t.g.P.GamePly, 1);
 }
 
 }  // namespace

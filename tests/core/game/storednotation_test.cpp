@@ -54,6 +54,28 @@ TEST(StoredNotation, RewritesEveryPlyBothWays) {
   EXPECT_EQ(g.Driver.MoveListLines[2], "   2. e7-f8K");
 }
 
+// A capture written with its landing squares (another capture shared its
+// start and end square) keeps every square in the other notation.
+TEST(StoredNotation, CaptureNamedByItsLandingSquaresKeepsThemAll) {
+  FlowGame game;
+  GameState& g = *game.g;
+  g.Opt.Notation = 0;
+  Store(g, {{"c3e5c7 c3xe5xc7", 43, 0}, {"h8g7 h8-g7", 98, 0}});
+  MoveRecord& m = g.Game.GameMoves[1];
+  m.To = 83;
+  m.CapturedCount = 2;
+  m.CapturedCell[0] = 54;
+  m.CapturedCell[1] = 74;
+  m.FullPath = 1;
+  ConvertStoredNotation(g, 1);
+  EXPECT_EQ(Entry(g, 1), "2215 6 22x15x6");
+  EXPECT_EQ(Entry(g, 2), " 4 8  4- 8");
+  EXPECT_EQ(g.Driver.MoveListLines[0], "   1. 22x15x6");
+  ConvertStoredNotation(g, 0);
+  EXPECT_EQ(Entry(g, 1), "c3e5c7 c3xe5xc7");
+  EXPECT_EQ(g.Driver.MoveListLines[0], "   1. c3xe5xc7");
+}
+
 TEST(StoredNotation, MoveNumbersRightAlignedAndEmptyGame) {
   FlowGame game;
   GameState& g = *game.g;

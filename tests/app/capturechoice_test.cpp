@@ -1,0 +1,117 @@
+// A piece dropped on a square that two captures of different pieces reach:
+// the window asks which one with a small popup, plays the chosen one, and
+// plays nothing when the popup is dismissed.
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include "app/window_fixture.h"
+#include "core/rules/gamesetup.h"
+
+namespace {
+
+void Send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, buttons, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+QPoint Centre(MainWindow& w, int cell) {
+  return w.board()->squareRect(w.SquareOfCell(cell)).center() - w.board()->pos();
+}
+
+void Drag(MainWindow& w, int from, int to) {
+  BoardView* b = w.board();
+  const QPoint p = Centre(w, from), q = Centre(w, to);
+  Send(b, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+  Send(b, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+  Send(b, QEvent::MouseMove, (p + q) / 2, Qt::NoButton, Qt::LeftButton);
+  Send(b, QEvent::MouseMove, q, Qt::NoButton, Qt::LeftButton);
+  Send(b, QEvent::MouseButtonRelease, q, Qt::LeftButton, Qt::NoButton);
+}
+
+// American: white men a1 and c3, black men b4, d4, b6, d6 and h8, white to
+// move: c3 reaches c7 over b4 and b6 or over d4 and d6.
+void SetUpTwoRoutes(MainWindow& w) {
+  GameState& g = w.state();
+  const std::string digits = "1000000000000000001000000202000000000000020200000000000000000002";
+  for (int i = 0; i < 64; ++i) {
+    constexpr int kValue[5] = {0, 1, -1, 2, -2};
+    g.board[10 * (2 + i / 8) + 1 + i % 8] = kValue[digits[i] - '0'];
+  }
+  g.P.SideToMove = 1;
+  g.Flow.PositionPreset = 1;
+  SetupPositionState(g);
+  g.Flow.PositionPreset = 0;
+  g.Flow.IgnoreNextPress = 0;
+  g.Flow.SkipSquareNumbers = 0;
+  w.DrawBoard(0);
+}
+
+// Answers the capture popup as soon as it is up: the entry whose text
+// begins with `wanted`, or none (dismissed) when `wanted` is empty. `seen`
+// receives the entries offered.
+void AnswerPopup(const QString& wanted, QStringList* seen) {
+  QTimer::singleShot(0, [wanted, seen] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    QAction* chosen = nullptr;
+    for (QAction* a : menu->actions()) {
+      if (a->isSeparator() || !a->data().isValid()) continue;
+      *seen << a->text();
+      if (!wanted.isEmpty() && a->text().startsWith(wanted)) chosen = a;
+    }
+    if (chosen)
+      chosen->trigger();
+    menu->close();
+  });
+}
+
+}  // namespace
+
+class CaptureChoiceTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void dropOnASquareOfTwoCapturesAsks() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    WriteSettings(dir.path(), [](GameState& g) {
+      g.Opt.PlayMode = 1;
+      g.Opt.UseBook = 0;
+      g.Opt.ConfirmExit = 0;
+      g.Opt.Notation = 0;
+    });
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    SetUpTwoRoutes(*w);
+
+    // Dismissed: nothing is played, the pieces stand as they stood.
+    QStringList offered;
+    AnswerPopup(QString(), &offered);
+    Drag(*w, 43, 83);
+    offered.sort();
+    QCOMPARE(offered, QStringList({"c3xa5xc7  takes b4, b6", "c3xe5xc7  takes d4, d6"}));
+    QCOMPARE(g.P.GamePly, 0);
+    QCOMPARE(g.board[43], 1);
+    QCOMPARE(g.board[83], 0);
+    QCOMPARE(boxes.messages, QStringList());
+    QCOMPARE(g.Flow.FromSquare, -1);
+
+    // Chosen: the capture over d4 and d6, the second one found.
+    offered.clear();
+    AnswerPopup("c3xe5xc7", &offered);
+    Drag(*w, 43, 83);
+    QCOMPARE(offered.size(), 2);
+    QCOMPARE(g.P.GamePly, 1);
+    QCOMPARE(g.board[83], 1);
+    QCOMPARE(g.board[54], 0);
+    QCOMPARE(g.board[74], 0);
+    QCOMPARE(g.board[52], -1);
+    QCOMPARE(g.board[72], -1);
+    QCOMPARE(w->list(1)->item(0)->text(), QStringLiteral("   1. c3xe5xc7"));
+    QCOMPARE(boxes.messages, QStringList());
+  }
+};
+
+QTEST_MAIN(CaptureChoiceTest)
+#include "capturechoice_test.moc"

@@ -1,0 +1,166 @@
+// Captures named by their landing squares in game files: the loader plays
+// exactly the route a file writes out, and a game holding one of two
+// captures between the same squares reloads as the game played.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/files/gamefile.h"
+#include "core/files/gameloader.h"
+#include "core/files/pdn.h"
+#include "core/game/navigation.h"
+#include "core/game/playmode.h"
+#include "core/rules/gamesetup.h"
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
+#include "files_fixture.h"
+
+namespace m8 {
+namespace {
+
+constexpr int kB4 = 52, kD4 = 54, kB6 = 72, kD6 = 74, kC7 = 83, kD8 = 94;
+
+class CapturePathFiles : public testing::FilesTest {
+ protected:
+  void SetUp() override {
+    FilesTest::SetUp();
+    Prepare(g);
+  }
+
+  static void Prepare(GameState& s) {
+    InitGame(s);
+    s.Opt.PlayMode = 1;
+    s.Opt.UseBook = 0;
+    s.Opt.Notation = 1;
+  }
+
+  std::unique_ptr<GameState> Fresh() {
+    auto s = std::make_unique<GameState>();
+    Restart(*s);
+    Prepare(*s);
+    return s;
+  }
+
+  // American: white men a1 and c3, black men b4, d4, b6, d6 and h8 (and d8
+  // when asked), white to move. c3 reaches c7 over b4 and b6 (by a5), the
+  // route the generator finds first, or over d4 and d6 (by e5).
+  static void SetUpTwoRoutes(GameState& s, bool blackOnD8) {
+    for (auto& cell : s.board)
+      if (cell != kOffBoard) cell = 0;
+    s.board[21] = s.board[43] = 1;
+    for (int cell : {kB4, kD4, kB6, kD6, 98}) s.board[cell] = -1;
+    if (blackOnD8) s.board[kD8] = -1;
+    s.P.SideToMove = 1;
+    s.Flow.PositionPreset = 1;
+    SetupPositionState(s);
+  }
+
+  std::string LastMessage() const { return host.messages.empty() ? std::string() : host.messages.back().text; }
+};
+
+// With a black man on d8, taking b4 and b6 loses the man on c7 at once: the
+// computer takes d4 and d6, the second of the two captures to c7. Forward,
+// the own file and PDN all give back that position.
+TEST_F(CapturePathFiles, ComputersSecondCaptureReplaysAsPlayed) {
+  SetUpTwoRoutes(g, true);
+  GenerateLegalMoves(g);
+  ASSERT_EQ(g.P.PlyStart[1] - g.P.PlyStart[0], 2);
+  ASSERT_EQ(g.P.MoveList[g.P.PlyStart[0]].CapturedCell[0], kB4);  // the first route
+  g.Opt.PlayMode = 0;
+  g.Opt.DepthMode = 1;
+  g.Opt.SearchDepth = 4;
+  ComputerMoveNow(g, /*swapNames=*/false);
+  ASSERT_EQ(g.Game.GameLength, 1);
+  ASSERT_EQ(g.board[kD4], 0);
+  ASSERT_EQ(g.board[kD6], 0);
+  ASSERT_EQ(g.board[kC7], 1);
+  const Board played = g.board;
+  EXPECT_EQ(g.Game.GameRecord[1][0].substr(0, 6), "2215 6");
+
+  GotoMove(g, 1, 0, 0);
+  GotoMove(g, -1, 0, 0);
+  EXPECT_EQ(g.board, played);
+
+  for (const char* name : {"two.tvn", "two.pdn"}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(SaveGame(g, Path(name), name));
+    const std::string written = Read(name);
+    EXPECT_NE(written.find(std::string(name) == "two.pdn" ? "22x15x6" : "\r\n2215 6\r\n"), std::string::npos)
+        << written;
+    auto t = Fresh();
+    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(name), name)) << LastMessage();
+    EXPECT_EQ(t->board, played);
+    EXPECT_EQ(t->Game.GameLength, 1);
+    EXPECT_EQ(t->Game.GameMoves[1].FullPath, 1);
+    // And its own Forward.
+    GotoMove(*t, 1, 0, 0);
+    GotoMove(*t, -1, 0, 0);
+    EXPECT_EQ(t->board, played);
+  }
+}
+
+TEST_F(CapturePathFiles, WrittenOutPathsArePlayedAsWritten) {
+  struct Case {
+    const char* move;
+    bool overD;  // takes d4 and d6 (else b4 and b6)
+  } cases[] = {
+      {"22x15x6", true},  {"22:15:6", true},  {"c3xe5xc7", true}, {"c3:e5:c7", true},
+      {"22X15X6", true},  {"22x13x6", false}, {"c3xa5xc7", false}, {"c3:a5:c7", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.move);
+    const std::string pdn = std::string("[Event \"paths\"]\n[SetUp \"1\"]\n[FEN \"W:W22,29:B4,9,10,17,18\"]\n\n1. ") +
+                            c.move + " 4-8 *\n";
+    Write("paths.pdn", pdn);
+    host.messages.clear();
+    auto t = Fresh();
+    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("paths.pdn"), "paths.pdn")) << LastMessage();
+    EXPECT_EQ(t->board[kC7], 1);
+    EXPECT_EQ(t->board[kD4], c.overD ? 0 : -1);
+    EXPECT_EQ(t->board[kD6], c.overD ? 0 : -1);
+    EXPECT_EQ(t->board[kB4], c.overD ? -1 : 0);
+    EXPECT_EQ(t->board[kB6], c.overD ? -1 : 0);
+    EXPECT_EQ(t->Game.GameLength, 2);
+  }
+
+  // The own format: move lines with every landing square.
+  for (const char* line : {"2215 6", "2213 6"}) {
+    SCOPED_TRACE(line);
+    SetUpTwoRoutes(g, false);
+    Write("paths.tvn", GameFileText(g) + line + "\r\n");
+    auto t = Fresh();
+    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("paths.tvn"), "paths.tvn")) << LastMessage();
+    const bool overD = std::string(line) == "2215 6";
+    EXPECT_EQ(t->board[kD4], overD ? 0 : -1);
+    EXPECT_EQ(t->board[kB4], overD ? -1 : 0);
+  }
+}
+
+TEST_F(CapturePathFiles, PathOfNoLegalMoveIsRefusedNamingItsLine) {
+  for (const char* move : {"22x17x6", "22x15x10", "22x15x6x1"}) {
+    SCOPED_TRACE(move);
+    Write("bad.pdn", std::string("[Event \"paths\"]\n[SetUp \"1\"]\n[FEN \"W:W22,29:B4,9,10,17,18\"]\n\n1. ") + move +
+                         " 4-8 *\n");
+    host.messages.clear();
+    auto t = Fresh();
+    const Board before = t->board;
+    EXPECT_FALSE(LoadGame(*t, kLoadOpen, Path("bad.pdn"), "bad.pdn"));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, std::string(move) + ": Illegal move!\r\nbad.pdn, line 5");
+    EXPECT_EQ(t->board, before);
+    EXPECT_EQ(t->Game.GameLength, 0);
+  }
+}
+
+// Files written before captures were named by their landing squares hold
+// the short text; the first of the two captures is read, as then.
+TEST_F(CapturePathFiles, ShortTextOfTwoCapturesInAFileReadsAsBefore) {
+  Write("old.pdn", "[Event \"old\"]\n[SetUp \"1\"]\n[FEN \"W:W22,29:B4,9,10,17,18\"]\n\n1. 22x6 4-8 *\n");
+  auto t = Fresh();
+  ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("old.pdn"), "old.pdn")) << LastMessage();
+  EXPECT_EQ(t->board[kB4], 0);
+  EXPECT_EQ(t->board[kD4], -1);
+}
+
+}  // namespace
+}  // namespace m8
