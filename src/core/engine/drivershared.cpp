@@ -18,16 +18,8 @@ void Enable(Host& h, std::initializer_list<Command> commands, bool on) {
 
 // Whether book candidate `c` names the move from -> to.
 bool CandidateNames(GameState& g, const std::string& c, int from, int to) {
-  if (c.size() < 4) return false;
-  if (g.Rules.PiecesOnBlack < 2) {
-    const int saved = g.Opt.Notation;
-    g.Opt.Notation = 1;
-    const bool same = ValInt(SquareNotation(g, from, 0)) == ValInt(c.substr(0, 2)) &&
-                      ValInt(SquareNotation(g, to, 0)) == ValInt(c.substr(c.size() - 2));
-    g.Opt.Notation = saved;
-    return same;
-  }
-  return c.substr(0, 2) == SquareNotation(g, from, 0) && c.substr(c.size() - 2) == SquareNotation(g, to, 0);
+  int f = 0, t = 0;
+  return BookCandidateSquares(g, c, &f, &t) && f == from && t == to;
 }
 
 }  // namespace
