@@ -1,7 +1,9 @@
 #include "core/engine/drivershared.h"
 
 #include <algorithm>
+#include <chrono>
 #include <initializer_list>
+#include <thread>
 
 #include "core/engine/book.h"
 #include "core/numtext.h"
@@ -85,6 +87,22 @@ void ClearDriverLists(GameState& g) {
   h.refresh(View::MoveList);
   h.refresh(View::RootScores);
   h.refresh(View::LegalMoves);
+}
+
+bool PauseUnlessStopped(GameState& g, double seconds) {
+  Host& h = *g.host;
+  const double start = h.monotonicSeconds();
+  for (;;) {
+    h.pump();
+    if (g.P.StopRequest != 0) {
+      g.P.StopRequest = 0;
+      g.P.SearchAborted = 1;
+      return true;
+    }
+    const double waited = h.monotonicSeconds() - start;
+    if (!(waited < seconds)) return false;
+    std::this_thread::sleep_for(std::chrono::duration<double>(std::min(seconds - waited, 0.001)));
+  }
 }
 
 void SetProgress(GameState& g, int value, int maximum) {
