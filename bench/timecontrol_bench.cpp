@@ -50,9 +50,10 @@ class ThrottledHost : public m8::Host {
 }  // namespace
 
 int main() {
-  // Kings on the dark squares of the diagonal boards (row + column even).
-  const std::string manyKings = Place({{0, 0, '3'}, {1, 1, '3'}, {2, 2, '3'}, {0, 4, '3'}, {1, 5, '3'}, {2, 6, '3'},
-                                       {7, 7, '4'}, {6, 6, '4'}, {5, 5, '4'}, {7, 3, '4'}, {6, 2, '4'}});
+  // Kings on the dark squares of the diagonal boards (row + column even),
+  // none of them able to capture at once.
+  const std::string manyKings = Place({{0, 0, '3'}, {0, 2, '3'}, {0, 4, '3'}, {0, 6, '3'}, {1, 1, '3'}, {1, 3, '3'},
+                                       {7, 7, '4'}, {7, 5, '4'}, {7, 3, '4'}, {7, 1, '4'}, {6, 6, '4'}});
   const std::string fewKings = Place({{2, 2, '3'}, {3, 3, '3'}, {0, 6, '3'}, {7, 1, '4'}, {6, 4, '4'}});
   const std::string orthogonalKings =
       Place({{0, 0, '3'}, {0, 7, '3'}, {3, 3, '3'}, {2, 5, '1'}, {7, 7, '4'}, {4, 4, '4'}, {6, 1, '4'}, {5, 2, '2'}});

@@ -452,6 +452,32 @@ TEST(ComputerMove, NoRootMoveIsListedWithABetterScoreThanThePlayedMove) {
   }
 }
 
+// Cancel at points spread over a search to depth 9, also where the
+// interrupted iteration had found a better move than the last completed one:
+// the played move is listed first with the score it was played for, the
+// others below it best first. (When the better move was found in the
+// interrupted iteration, the others keep the scores of the completed one.)
+TEST(ComputerMove, AfterCancelThePlayedMoveIsListedFirst) {
+  for (const std::string& digits : {std::string(kMiddleGame), std::string(kFallingScore)}) {
+    for (long at : {10L, 44L, 300L, 1000L, 3128L, 7675L, 18775L}) {
+      DriverGame d(digits, -1, 9);
+      const int n = static_cast<int>(d.LegalMoves().size());
+      d.host.actAt = at;
+      d.host.action = [&] { d.g.P.StopRequest = 1; };
+      ComputerMove(d.g);
+      const GameState& g = d.g;
+      const auto& t = g.Driver.RootScores;
+      ASSERT_EQ(g.P.GamePly, 1);
+      EXPECT_EQ(t[0][0], g.Game.GameMoves[1].From) << digits << " at " << at;
+      EXPECT_EQ(t[1][0], g.Game.GameMoves[1].To) << digits << " at " << at;
+      if (t[2][0] != kNoRootScore) {
+        EXPECT_EQ(t[2][0], g.Flow.BestScore) << digits << " at " << at;
+      }
+      for (int i = 2; i < n; ++i) EXPECT_LE(t[2][i], t[2][i - 1]) << digits << " at " << at << " slot " << i;
+    }
+  }
+}
+
 // Cancel during the first root move of iteration 6 (depth 8): the list shows
 // the scores of iteration 5, exactly as a search to depth 5 leaves them, and
 // that search's move is played.
