@@ -362,6 +362,13 @@ constexpr int kRepKeyEntries = kGameTables + kPlyTables;
 struct SearchState {
   int32_t MaxPly = 0;           // ply limit of the extensions
   uint64_t Nodes = 0;           // nodes entered since the counter was cleared
+  // The time limit of the running search on the host's monotonic clock (0:
+  // none). The nodes read the clock every few hundred nodes and stop the
+  // search once it has passed; the root search sets it by the time rule.
+  double StopAt = 0;
+  // 1 when the time limit stopped the running search (SearchAborted is then
+  // 1 as well); kept apart from a stop asked for by the user.
+  int32_t TimeUp = 0;
   std::array<uint64_t, kPlyTables> PlyKey{};      // key of the position at each search ply
   std::array<uint64_t, kRepKeyEntries> RepKeys{};
   // The fixed part of the family evaluators' piece terms per kind (0 white

@@ -140,6 +140,24 @@ std::string_view Piece(std::string_view text, size_t at, size_t length) {
 
 int FlipSquare(int square) { return (11 - square / 10) * 10 + (9 - square % 10); }
 
+bool BookCandidateSquares(GameState& g, std::string_view move, int* from, int* to) {
+  if (move.size() < 4) return false;
+  std::string text(move.substr(0, 4));
+  if (text[0] == '0') text[0] = ' ';
+  if (text[2] == '0') text[2] = ' ';
+  ScopedNotation numbered(g, g.Rules.PiecesOnBlack < 2 ? 1 : g.Opt.Notation);
+  int f = SquareNumber(g, FirstTwo(text));
+  int t = SquareNumber(g, LastTwo(text));
+  if (f <= 0 || t <= 0) return false;
+  if (g.Rules.BlackStarts == 0 && g.Opt.AmericanBookForAll == 1) {
+    f = FlipSquare(f);
+    t = FlipSquare(t);
+  }
+  *from = f;
+  *to = t;
+  return true;
+}
+
 void BookMove(GameState& g, int lookUpMove) {
   auto& b = g.Book;
   for (auto& c : b.BookCandidates) c.clear();
@@ -247,20 +265,10 @@ void BookMove(GameState& g, int lookUpMove) {
 
   if (count > 0) {
     const int k = std::min(count - 1, static_cast<int>(IntFloor(Rnd(g) * count)));
-    std::string chosen = b.BookCandidates[k];
-    const int readNotation = g.Rules.PiecesOnBlack < 2 ? 1 : g.Opt.Notation;
-    if (g.Rules.BlackStarts == 0 && american) {
-      ScopedNotation numbered(g, readNotation);
-      const int from = SquareNumber(g, FirstTwo(chosen));
-      const int to = SquareNumber(g, LastTwo(chosen));
-      chosen = SquareNotation(g, FlipSquare(from), 2) + SquareNotation(g, FlipSquare(to), 2);
-    }
-    if (lookUpMove == 1) {
-      if (chosen.size() > 0 && chosen[0] == '0') chosen[0] = ' ';
-      if (chosen.size() > 2 && chosen[2] == '0') chosen[2] = ' ';
-      ScopedNotation numbered(g, readNotation);
-      b.BookFrom = SquareNumber(g, FirstTwo(chosen));
-      b.BookTo = SquareNumber(g, LastTwo(chosen));
+    int from = 0, to = 0;
+    if (lookUpMove == 1 && BookCandidateSquares(g, b.BookCandidates[k], &from, &to)) {
+      b.BookFrom = from;
+      b.BookTo = to;
     }
   }
 

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/state.h"
 
@@ -30,6 +31,13 @@ inline constexpr const char* kBookVersion = "0.89";
 // Book.OpeningName.
 // A missing book is silent; a book that cannot be used is reported once.
 void BookMove(GameState& g, int lookUpMove);
+
+// The squares of a book move (four characters in book form, as in
+// Book.BookCandidates) in the game being played: a "0" standing for a blank is
+// read as one, and when the American Checkers book serves a variant in which
+// White moves first the squares are turned back with FlipSquare. false when
+// the text names no two squares.
+bool BookCandidateSquares(GameState& g, std::string_view move, int* from, int* to);
 
 // The same square seen from the other side of the board (a half turn):
 // 21 <-> 98, 27 <-> 92, 52 <-> 67.

@@ -227,16 +227,30 @@ void ComputerVsComputer(GameState& g) {
   h.setCommandEnabled(Command::LegalMoves, false);
   h.setCommandEnabled(Command::RootScores, false);
 
-  do {
+  for (;;) {
     g.Flow.Busy = 1;
     ComputerMove(g);
-    Pause(h, 0.5);
-  } while (g.Flow.GameOver != 1 && g.P.SearchAborted == 0);
+    if (g.Flow.GameOver == 1 || g.P.SearchAborted != 0) break;
+    // Half a second between the moves. The game goes on: only Cancel is
+    // offered meanwhile, and Cancel or closing the window ends the game here
+    // without a further move.
+    DisableCommandsWhileThinking(g);
+    if (PauseUnlessStopped(g, 0.5)) {
+      EnableCommandsAfterThinking(g, AfterThinking::ComputerMove);
+      break;
+    }
+  }
 
   h.setCommandEnabled(Command::LegalMoves, true);
   h.setCommandEnabled(Command::RootScores, true);
   g.Flow.Busy = 0;
   g.Opt.PlayMode = 0;
+  if (g.Flow.GameOver != 1) {
+    // Stopped by the user, who plays on from here: the legal moves are listed.
+    g.P.RootGeneration = 1;
+    ListLegalMoves(g);
+    g.P.RootGeneration = 0;
+  }
   h.setCommandChecked(Command::ComputerPlayer, true);
   h.setCommandChecked(Command::PlayerPlayer, false);
   h.setCommandChecked(Command::ComputerComputer, false);

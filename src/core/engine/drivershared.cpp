@@ -1,7 +1,9 @@
 #include "core/engine/drivershared.h"
 
 #include <algorithm>
+#include <chrono>
 #include <initializer_list>
+#include <thread>
 
 #include "core/engine/book.h"
 #include "core/numtext.h"
@@ -18,16 +20,8 @@ void Enable(Host& h, std::initializer_list<Command> commands, bool on) {
 
 // Whether book candidate `c` names the move from -> to.
 bool CandidateNames(GameState& g, const std::string& c, int from, int to) {
-  if (c.size() < 4) return false;
-  if (g.Rules.PiecesOnBlack < 2) {
-    const int saved = g.Opt.Notation;
-    g.Opt.Notation = 1;
-    const bool same = ValInt(SquareNotation(g, from, 0)) == ValInt(c.substr(0, 2)) &&
-                      ValInt(SquareNotation(g, to, 0)) == ValInt(c.substr(c.size() - 2));
-    g.Opt.Notation = saved;
-    return same;
-  }
-  return c.substr(0, 2) == SquareNotation(g, from, 0) && c.substr(c.size() - 2) == SquareNotation(g, to, 0);
+  int f = 0, t = 0;
+  return BookCandidateSquares(g, c, &f, &t) && f == from && t == to;
 }
 
 }  // namespace
@@ -93,6 +87,22 @@ void ClearDriverLists(GameState& g) {
   h.refresh(View::MoveList);
   h.refresh(View::RootScores);
   h.refresh(View::LegalMoves);
+}
+
+bool PauseUnlessStopped(GameState& g, double seconds) {
+  Host& h = *g.host;
+  const double start = h.monotonicSeconds();
+  for (;;) {
+    h.pump();
+    if (g.P.StopRequest != 0) {
+      g.P.StopRequest = 0;
+      g.P.SearchAborted = 1;
+      return true;
+    }
+    const double waited = h.monotonicSeconds() - start;
+    if (!(waited < seconds)) return false;
+    std::this_thread::sleep_for(std::chrono::duration<double>(std::min(seconds - waited, 0.001)));
+  }
 }
 
 void SetProgress(GameState& g, int value, int maximum) {

@@ -26,6 +26,12 @@ void EnableCommandsAfterThinking(GameState& g, AfterThinking kind);
 // scores of the last game are forgotten (DrawNote stays for the program's run).
 void ClearDriverLists(GameState& g);
 
+// Waits `seconds` on the host's monotonic clock with the window's events
+// running, so that Cancel and closing the window are answered at once. A stop
+// request ends the wait early: it becomes the user's stop (SearchAborted 1,
+// StopRequest 0) and true is returned.
+bool PauseUnlessStopped(GameState& g, double seconds);
+
 // The progress bar of the main window.
 void SetProgress(GameState& g, int value, int maximum);
 void SetProgressValue(GameState& g, int value);

@@ -32,14 +32,28 @@ void MoveColumnToFront(ScoreTable& t, int i, const MoveRecord& m) {
   t[1][0] = m.To;
 }
 
-// Descending order of score by the exchange rule: for every pair (i, j) the
-// columns are exchanged when the score of j is below that of i.
-void SortRootScores(ScoreTable& t, int n) {
+// The played move (`best`) first, then the other root moves in descending
+// order of score by the exchange rule: for every pair (i, j) the columns are
+// exchanged when the score of j is below that of i.
+void SortRootScores(ScoreTable& t, int n, const MoveRecord& best) {
   n = std::min(n, kRootScoreSlots);
   for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j)
+    if (t[0][i] == best.From && t[1][i] == best.To) {
+      for (auto& row : t) std::rotate(row.begin(), row.begin() + i, row.begin() + i + 1);
+      break;
+    }
+  for (int i = 1; i < n; ++i)
+    for (int j = 1; j < n; ++j)
       if (t[2][j] < t[2][i])
         for (auto& row : t) std::swap(row[i], row[j]);
+}
+
+// The score column of the move from -> to; -1 when it has none.
+int ScoreColumn(const ScoreTable& t, int n, const MoveRecord& m) {
+  n = std::min(n, kRootScoreSlots);
+  for (int i = 0; i < n; ++i)
+    if (t[0][i] == m.From && t[1][i] == m.To) return i;
+  return -1;
 }
 
 class DriverSearch {
@@ -55,6 +69,10 @@ class DriverSearch {
   void LimitsAndBook();
   void Search();
   void AfterSearch(double seconds);
+  // After an interrupted iteration the list shows the scores of the last
+  // completed one; a better move found meanwhile (the one played) shows the
+  // score it was found with.
+  void KeepCompletedScores();
 
   GameState& g_;
   const bool play_;
@@ -62,6 +80,10 @@ class DriverSearch {
   double start_ = 0;
   std::string resultLine_, shortBest_, mainLine_;
   double lastIterationEnd_ = 0;
+  bool stoppedBeforeSearch_ = false;  // Cancel came during the pause before the search
+  ScoreTable completedScores_{};      // RootScores at the end of the last completed iteration
+  bool haveCompletedScores_ = false;
+  bool newBestSinceCompleted_ = false;
 };
 
 void DriverSearch::SetUp() {
@@ -190,7 +212,9 @@ bool DriverSearch::EndsBeforeSearch() {
 void DriverSearch::LimitsAndBook() {
   GameState& g = g_;
   SetProgressValue(g, 0);
-  Pause(*g.host, 0.5);
+  // Cancel (or closing the window) during the pause: the computer answers at
+  // once with the move of the first iteration.
+  stoppedBeforeSearch_ = PauseUnlessStopped(g, 0.5);
   int moves = g.P.PlyStart[1] - g.P.PlyStart[0];
   if (g.Opt.DepthMode == 1) {
     SetProgress(g, 0, g.Opt.SearchDepth * moves);
@@ -234,7 +258,7 @@ void DriverSearch::Search() {
 
   RootSearchParams params;
   params.member = ChooseFullNode(g);
-  params.depthLimit = g.Opt.SearchDepth;
+  params.depthLimit = stoppedBeforeSearch_ ? 1 : g.Opt.SearchDepth;
   params.timeLimitSeconds = timeMode ? std::max(1e-9, static_cast<double>(g.Opt.SearchTime)) : 0.0;
   params.aspirationWindow = play_ ? g.Driver.AspirationWindow : 100;
   params.shortLineResearch = play_;
@@ -257,6 +281,7 @@ void DriverSearch::Search() {
       shortBest_ = g.Texts.DisplayMoveText;
     }
     run_.bestDepth = d;
+    newBestSinceCompleted_ = true;
     if (g.Book.BookFrom == 0) {
       ShowMainLine(g);
       mainLine_ = g.Log.MainLineText;
@@ -277,6 +302,9 @@ void DriverSearch::Search() {
     if (slot < kRootScoreSlots) g.Driver.RootScores[2][slot] = score;
   };
   hooks.iterationDone = [&](const RootIteration& it) {
+    completedScores_ = g.Driver.RootScores;
+    haveCompletedScores_ = true;
+    newBestSinceCompleted_ = false;
     if (!play_) return;
     SearchIterationLog entry;
     entry.Depth = it.depth;
@@ -289,7 +317,19 @@ void DriverSearch::Search() {
   };
 
   const RootSearchResult r = SearchRoot(g, params, hooks);
+  if (stoppedBeforeSearch_) g.P.SearchAborted = 1;  // the user's stop stands
+  if (r.interrupted) KeepCompletedScores();
   AfterSearch(r.seconds);
+}
+
+void DriverSearch::KeepCompletedScores() {
+  GameState& g = g_;
+  if (!haveCompletedScores_) return;
+  auto& t = g.Driver.RootScores;
+  t = completedScores_;
+  if (!newBestSinceCompleted_) return;
+  const int column = ScoreColumn(t, run_.rootMoves, g.P.MoveList[0]);
+  if (column >= 0) t[2][column] = g.Flow.BestScore;
 }
 
 void DriverSearch::AfterSearch(double seconds) {
@@ -307,7 +347,7 @@ void DriverSearch::AfterSearch(double seconds) {
     g.Search.HintFrom = 0;
     g.Search.HintTo = 0;
   }
-  SortRootScores(g.Driver.RootScores, run_.rootMoves);
+  SortRootScores(g.Driver.RootScores, run_.rootMoves, g.P.MoveList[0]);
   if (!play_ || g.Opt.PlayMode != 2) ListRootMoveScores(g);
   ShowStatus(g, "");
 }

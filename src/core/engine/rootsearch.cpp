@@ -23,11 +23,16 @@ class RootSearcher {
 
  private:
   double Elapsed() { return g_.host->monotonicSeconds() - start_; }
-  bool Aborted() const { return g_.P.SearchAborted != 0 && std::abs(alpha_) < 30001; }
+  // A stop came while a root move was searched: its score means nothing.
+  bool CutShort() const { return g_.P.SearchAborted != 0; }
   // shortLineAbove: the short-line re-search runs when the score exceeds it.
   int SearchMove(int i, int depth, int shortLineAbove);
   void NewBest(int i, int score);
-  void CheckTime();
+  // The time rule: the search stops once the limit has passed, or half as
+  // long again while the best score has fallen by more than 50 since the
+  // last completed iteration. Sets the limit the nodes watch.
+  void SetStopTime();
+  void StopForTime();
 
   GameState& g_;
   const RootSearchParams& p_;
@@ -36,12 +41,12 @@ class RootSearcher {
   int alpha_ = -kInfinity, beta_ = kInfinity;
   int rootGamePly_ = 0;
   bool deep_ = false;
+  bool completedOne_ = false;  // an iteration has been completed
+  bool failedLow_ = false;     // the first move of this iteration fell below the window
   int previousScore_ = 0;  // BestScore of the last completed iteration (time rule)
   int previousAlpha_ = 0;  // alpha that iteration left (the aspiration window's centre)
   int bestScore_ = 0;
   int depthNow_ = 0;
-  bool researched_ = false;  // the last search of the move ran the short-line re-search
-  int shallowScore_ = 0;     // its score before that re-search
 };
 
 constexpr int kAlways = -kInfinity - 1;  // short-line re-search whatever the score
@@ -50,7 +55,6 @@ constexpr int kNever = kInfinity;
 // Makes root move i, searches it with the current window and takes it back.
 int RootSearcher::SearchMove(int i, int depth, int shortLineAbove) {
   GameState& g = g_;
-  researched_ = false;
   g.SearchTab.PVTable[0][0].From = 0;
   SearchMakeMove(g, i);
   FindLastIrreversiblePly(g, rootGamePly_ - 1);
@@ -63,8 +67,6 @@ int RootSearcher::SearchMove(int i, int depth, int shortLineAbove) {
 
   if (score > shortLineAbove && p_.shortLineResearch && depth >= 3 && PVLength(g) < 3) {
     if (h_.moveStarting) h_.moveStarting(depth, i, true);
-    researched_ = true;
-    shallowScore_ = score;
     const bool fullWindow =
         p_.member == NodeMember::AlphaBeta1 || p_.member == NodeMember::AlphaBetaAnti;
     int ra = fullWindow ? -kInfinity : -beta_;
@@ -93,13 +95,15 @@ void RootSearcher::NewBest(int i, int score) {
   }
 }
 
-void RootSearcher::CheckTime() {
+void RootSearcher::SetStopTime() {
   if (p_.timeLimitSeconds <= 0) return;
-  const double elapsed = Elapsed();
-  if (elapsed < p_.timeLimitSeconds) return;
-  // A falling score buys up to half the time again.
-  if (bestScore_ < previousScore_ - 50 && elapsed < 1.5 * p_.timeLimitSeconds) return;
-  g_.P.StopRequest = 2;
+  const bool falling = completedOne_ && (failedLow_ || bestScore_ < previousScore_ - 50);
+  g_.Search.StopAt = start_ + p_.timeLimitSeconds * (falling ? 1.5 : 1.0);
+}
+
+void RootSearcher::StopForTime() {
+  if (g_.P.SearchAborted != 0) return;  // already stopped, by the user or the clock
+  g_.Search.TimeUp = 1;
   g_.P.SearchAborted = 1;
 }
 
@@ -134,23 +138,28 @@ RootSearchResult RootSearcher::Run() {
     }
     g.Search.MaxPly = std::min(d + g.Opt.ExtendedPlies, kMaxExtensionPly);
     const int depth = std::min(d, kMaxExtensionPly);
+    failedLow_ = false;
+    SetStopTime();
 
-    for (int i = 0; i < moves; ++i) {
+    bool complete = true;
+    for (int i = 0; i < moves && complete; ++i) {
       if (h_.moveStarting) h_.moveStarting(d, i, false);
       int score = SearchMove(i, depth, i == 0 ? kAlways : kNever);
       bool best = false;
-      if (Aborted()) break;
+      if (CutShort()) break;
       if (i == 0) {
         if (score >= alpha_ && score >= beta_) {
           alpha_ = score;
           beta_ = kInfinity;
           score = SearchMove(i, depth, kAlways);
-          if (Aborted()) break;
+          if (CutShort()) break;
         } else if (score < alpha_) {
+          failedLow_ = true;
+          SetStopTime();
           alpha_ = -kInfinity;
           beta_ = score;
           score = SearchMove(i, depth, kAlways);
-          if (Aborted()) break;
+          if (CutShort()) break;
         }
         alpha_ = score;
         beta_ = score + 1;
@@ -162,35 +171,44 @@ RootSearchResult RootSearcher::Run() {
         beta_ = kInfinity;
         // The short-line re-search follows only a move that stays better.
         score = SearchMove(i, depth, oldAlpha);
-        if (Aborted()) break;
+        if (CutShort()) break;
         if (score > oldAlpha) {
           alpha_ = score;
           beta_ = score + 1;
           NewBest(i, score);
           best = true;
+        } else {
+          // Not better after all: the best move's window holds for the rest,
+          // so that a later move better than the best one is still found.
+          alpha_ = oldAlpha;
+          beta_ = oldAlpha + 1;
         }
       }
-      if (h_.moveDone)
-        h_.moveDone(d, best ? 0 : i, researched_ ? shallowScore_ : best ? alpha_ : score, best);
-      CheckTime();
-      if (g.P.SearchAborted != 0) break;
+      if (h_.moveDone) h_.moveDone(d, best ? 0 : i, best ? alpha_ : score, best);
+      if (i + 1 < moves) {
+        SetStopTime();
+        CheckSearchClock(g);
+        complete = !CutShort();
+      }
     }
-    if (p_.timeLimitSeconds > 0 && Elapsed() >= p_.timeLimitSeconds) {
-      g.P.StopRequest = 2;
-      g.P.SearchAborted = 1;
+    if (!complete || CutShort()) {
+      r.interrupted = true;
+      break;
     }
-    if (g.P.SearchAborted != 0) break;
     previousScore_ = bestScore_;
     previousAlpha_ = alpha_;
+    completedOne_ = true;
     r.depth = d;
     if (h_.iterationDone) h_.iterationDone(RootIteration{d, bestScore_, g.Search.Nodes, Elapsed()});
+    // No new iteration once the limit has passed.
+    if (p_.timeLimitSeconds > 0 && Elapsed() >= p_.timeLimitSeconds) {
+      StopForTime();
+      break;
+    }
   }
 
-  r.aborted = g.P.SearchAborted != 0;
-  if (g.P.StopRequest == 2) {  // the time limit, not the user
-    g.P.StopRequest = 0;
-    g.P.SearchAborted = 0;
-  }
+  r.aborted = g.P.SearchAborted != 0 || g.P.StopRequest != 0;
+  r.timeUp = g.Search.TimeUp != 0;
   r.score = bestScore_;
   r.nodes = g.Search.Nodes;
   r.seconds = Elapsed();

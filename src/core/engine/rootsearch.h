@@ -40,8 +40,9 @@ struct RootSearchHooks {
   // one-ply-deeper re-search of a short line, with shortLine set).
   std::function<void(int depth, int index, bool shortLine)> moveStarting;
   // Root move i is done: `slot` is where it stands now (0 when it became the
-  // best move), `score` its score, or the score of the normal search when its
-  // line was searched one ply deeper. Not called for a move cut short by a stop.
+  // best move), `score` its score (from the deeper search when its line was
+  // searched one ply deeper); a move that is not the best scores at most the
+  // best move's score. Not called for a move cut short by a stop.
   std::function<void(int depth, int slot, int score, bool best)> moveDone;
 };
 
@@ -52,7 +53,19 @@ struct RootSearchResult {
   uint64_t nodes = 0;
   double seconds = 0;
   bool aborted = false;  // stopped by a stop request or the time limit
+  bool timeUp = false;   // ... and the time limit came first
+  // The last iteration begun was stopped before all its root moves were
+  // searched: record 0 is the best move of the last completed iteration, or a
+  // better one found in the interrupted iteration.
+  bool interrupted = false;
 };
+
+// A search in time mode reads the clock in the nodes as well as between root
+// moves: it stops at the limit (1.5 times the limit while the best score has
+// fallen by more than 50 since the last completed iteration), and begins no
+// iteration once the limit has passed. A stop by the time limit is cleared
+// when the search returns; a stop asked for by the user (StopRequest) leaves
+// SearchAborted at 1, also when the time ran out in the same iteration.
 
 // Generates the root moves of the current position (Ply must be 0) and
 // searches them. Nothing but the search state, the move list and the line

@@ -80,7 +80,7 @@ template <class M>
 int Node(GameState& g, int& alpha, int beta, int& depth) {
   PlyState& ps = g.P;
   g.host->pump();
-  ++g.Search.Nodes;
+  if ((++g.Search.Nodes & kClockCheckMask) == 0) CheckSearchClock(g);
   if constexpr (M::kFull) {
     if (ps.SearchAborted != 0) return 0;
   }
@@ -292,13 +292,28 @@ void SearchMakeMove(GameState& g, int index) {
   RecordMoveKey(g, m, fromValue);
 }
 
+void CheckSearchClock(GameState& g) {
+  SearchState& s = g.Search;
+  if (s.StopAt <= 0 || g.P.SearchAborted != 0) return;
+  if (g.host->monotonicSeconds() < s.StopAt) return;
+  s.TimeUp = 1;
+  g.P.SearchAborted = 1;
+}
+
 SearchScope::SearchScope(GameState& g) : g_(g) {
   g_.P.StopRequest = 0;
+  g_.Search.TimeUp = 0;
   PrepareRepetitionKeys(g_);
   PrepareFamilyEvaluation(g_);
 }
 
 SearchScope::~SearchScope() {
+  g_.Search.StopAt = 0;
+  // The time limit's stop ends with its search; the user's stays.
+  if (g_.Search.TimeUp != 0) {
+    g_.Search.TimeUp = 0;
+    g_.P.SearchAborted = 0;
+  }
   if (g_.P.StopRequest != 0) {
     g_.P.SearchAborted = 1;
     g_.P.StopRequest = 0;

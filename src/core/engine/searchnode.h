@@ -69,11 +69,23 @@ int PVLength(const GameState& g);
 // current as well.
 void SearchMakeMove(GameState& g, int index);
 
+// The nodes read the clock once in this many nodes (a power of two).
+constexpr uint64_t kClockCheckNodes = 512;
+constexpr uint64_t kClockCheckMask = kClockCheckNodes - 1;
+
+// Stops the running search when the host's monotonic clock has reached
+// Search.StopAt (0: no limit): Search.TimeUp and SearchAborted become 1. A
+// search already stopped is left as it is, so that the user's stop keeps its
+// reason.
+void CheckSearchClock(GameState& g);
+
 // Brackets one search from its entry to its return. On entry a stop request
 // left over from an earlier search is dropped and the repetition keys are
-// made current; on return a stop request that no node saw any more (it came
-// during the last nodes) marks the search as aborted, so that the caller's
-// Cancel is not lost and does not stop the next search instead.
+// made current. On return the time limit is dropped and its stop cleared;
+// a stop request that no node saw any more (it came during the last nodes)
+// marks the search as aborted, so that the caller's Cancel is not lost and
+// does not stop the next search instead. The user's stop thus outlives the
+// search even when the time ran out in the same iteration.
 class SearchScope {
  public:
   explicit SearchScope(GameState& g);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/engine/book.h"
+#include "core/engine/drivershared.h"
 #include "core/fileio.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
@@ -165,6 +166,10 @@ TEST(Book, AmericanBookOffersEveryFirstMoveAndNamesOpenings) {
       {{"1115", "2319", "0811", "2217", "1116", "2420", "1623", "2711", "0716"}, "Glasgow"},
       {{"1115", "2319", "0913"}, "Will o' the Wisp"},
       {{"1115", "2217", "1519"}, "Dyke"},
+      // An opening is named once its own position is reached, not before.
+      {{"1115", "2217", "0811"}, ""},
+      {{"1115", "2217", "0811", "1713"}, ""},
+      {{"1115", "2217", "0811", "1713", "1518"}, "Maid of the Mill"},
   };
   for (const auto& tc : cases) {
     auto game = NewGame(host, M8_DATA_DIR);
@@ -334,6 +339,23 @@ TEST(Book, AmericanBookForAllTurnsTheBoardForWhite) {
   EXPECT_EQ(g->Book.InBook, 1);
   ASSERT_GT(g->Book.BookFrom, 0);
   EXPECT_TRUE(PlayCells(*g, g->Book.BookFrom, g->Book.BookTo));
+
+  // The legal-move list marks the white moves that the book offers: all
+  // seven first moves, turned round.
+  auto w = NewGame(host, M8_DATA_DIR, "White First");
+  w->Rules.BlackStarts = 0;
+  w->P.SideToMove = 1;
+  w->Opt.AmericanBookForAll = 1;
+  ListLegalMoves(*w);
+  const auto& lines = w->Driver.LegalMoveLines;
+  EXPECT_EQ(lines.size(), 7u);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.back() == 'b'; }), 7)
+      << ::testing::PrintToString(lines);
+  // 22-17 is the book's 11-16 turned round; Black's book replies are marked.
+  ASSERT_TRUE(PlayBookMove(*w, "2217"));
+  ListLegalMoves(*w);
+  EXPECT_GT(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.back() == 'b'; }), 0)
+      << ::testing::PrintToString(lines);
 
   // Rules the American book cannot serve.
   for (int which = 0; which < 3; ++which) {

@@ -16,6 +16,7 @@
 #include "core/engine/computermove.h"
 #include "core/engine/drivershared.h"
 #include "core/engine/rootdriver.h"
+#include "core/engine/searchnode.h"
 #include "core/fileio.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
@@ -31,8 +32,9 @@ namespace {
 
 // Records what the drivers ask of the window. The monotonic clock moves on by
 // `step` at every reading; with freezeInSearch it stands still from the first
-// search node until the status panel is emptied (the search is over), so that
-// the test moves it by hand while the engine thinks.
+// root move of a search ("Thinking... (1)") until the status panel is emptied
+// (the search is over), so that the test moves it by hand while the engine
+// thinks.
 class DriverHost : public Host {
  public:
   double now = 5000.0;
@@ -42,6 +44,7 @@ class DriverHost : public Host {
   long pumps = 0;
   long actAt = -1;
   std::function<void()> action;
+  std::function<void()> onPump;  // at every pump
   std::function<void(const std::string&)> onStatus;
   bool answer = false;
   int questions = 0;
@@ -54,7 +57,7 @@ class DriverHost : public Host {
 
   void pump() override {
     ++pumps;
-    if (freezeInSearch) frozen = true;
+    if (onPump) onPump();
     if (pumps == actAt && action) action();
   }
   void message(Icon, std::string_view title, std::string_view text) override {
@@ -68,6 +71,8 @@ class DriverHost : public Host {
   void status(int, std::string_view text) override {
     statuses.emplace_back(text);
     if (text.empty()) frozen = false;
+    if (freezeInSearch && (text.rfind("Thinking... (", 0) == 0 || text.rfind("Analyzing... (", 0) == 0))
+      frozen = true;
     if (onStatus) onStatus(std::string(text));
   }
   void setCommandEnabled(Command c, bool on) override { enabled[c] = on; }
@@ -271,6 +276,226 @@ TEST(ComputerMove, TimeLimitStopsAtTheNextRootMoveUnlessTheScoreFalls) {
     EXPECT_EQ(d.g.P.StopRequest, 0) << c.name;
     EXPECT_EQ(d.g.Opt.SearchDepth, 3) << c.name;  // 20 only while it thinks
   }
+}
+
+// In the time mode with the clock standing still, the first root move of
+// iteration 9 is searched; the clock jumps past the limit when it begins
+// (`atFirst`) or when the second root move begins. Gives the pumps (one per
+// node) from the jump to the end of the search.
+struct LongRootMove {
+  long pumpsAfterJump = 0;
+  long firstMovePumps = 0;  // the whole first root move (jump at the second)
+  int playedPly = 0;
+  int aborted = 0;
+  int iteration10 = 0;
+};
+
+LongRootMove RunLongRootMove(bool atFirst) {
+  DriverGame d(kMiddleGame, -1);
+  d.g.Opt.DepthMode = 0;
+  d.g.Opt.SearchTime = 2;
+  d.host.freezeInSearch = true;
+  long firstAt = -1, jumpAt = -1, endAt = -1;
+  d.host.onStatus = [&](const std::string& s) {
+    if (s.rfind("Thinking... (9)  ", 0) == 0 && jumpAt < 0) {
+      if (firstAt < 0) {
+        firstAt = d.host.pumps;
+        if (!atFirst) return;
+      }
+      jumpAt = d.host.pumps;
+      d.host.now += 10;
+    }
+    if (s.empty() && jumpAt >= 0 && endAt < 0) endAt = d.host.pumps;
+  };
+  ComputerMove(d.g);
+  LongRootMove r;
+  r.pumpsAfterJump = endAt - jumpAt;
+  r.firstMovePumps = atFirst ? 0 : jumpAt - firstAt;
+  r.playedPly = d.g.P.GamePly;
+  r.aborted = d.g.P.SearchAborted;
+  r.iteration10 = d.host.CountStatusPrefix("Thinking... (10)");
+  return r;
+}
+
+TEST(ComputerMove, TimeLimitStopsALongRootMoveInsideTheSearch) {
+  const LongRootMove whole = RunLongRootMove(false);
+  const LongRootMove cut = RunLongRootMove(true);
+  // The root move is long: many clock readings of the nodes fit into it.
+  ASSERT_GT(whole.firstMovePumps, 8 * static_cast<long>(kClockCheckNodes));
+  // Stopped within the move: one reading interval and the return of the tree.
+  EXPECT_LT(cut.pumpsAfterJump, 2 * static_cast<long>(kClockCheckNodes));
+  for (const LongRootMove& r : {whole, cut}) {
+    EXPECT_EQ(r.playedPly, 1);  // the best move so far is played
+    EXPECT_EQ(r.aborted, 0);    // a time-out is not a Cancel
+    EXPECT_EQ(r.iteration10, 0);
+  }
+}
+
+TEST(ComputerVsComputer, CancelInTheIterationTheTimeRunsOutEndsThePlay) {
+  struct Case {
+    const char* name;
+    int cancelAfterJump;  // pumps from the clock's jump past the limit to the Cancel
+    bool afterTimeStop;   // the Cancel comes once the time limit has stopped the search
+  };
+  const Case cases[] = {
+      {"both at one pump", 0, false},
+      {"the time runs out, then Cancel", 2, false},
+      {"Cancel while the timed-out search returns", 0, true},
+  };
+  for (const Case& c : cases) {
+    DriverGame d(kMiddleGame, -1);
+    GameState& g = d.g;
+    g.Opt.DepthMode = 0;
+    g.Opt.SearchTime = 2;
+    d.host.freezeInSearch = true;
+    long base = -1;
+    bool cancelled = false;
+    d.host.onStatus = [&](const std::string& s) {
+      if (base < 0 && s.rfind("Thinking... (4)  ", 0) == 0) base = d.host.pumps + 300;
+    };
+    d.host.onPump = [&] {
+      if (base < 0 || cancelled) return;
+      const long n = d.host.pumps;
+      if (n == base) d.host.now += 2.5;
+      const bool cancelNow = c.afterTimeStop ? n > base && g.P.SearchAborted == 1 : n == base + c.cancelAfterJump;
+      if (cancelNow) {
+        g.P.StopRequest = 1;
+        cancelled = true;
+      }
+    };
+    ComputerVsComputer(g);
+    EXPECT_TRUE(cancelled) << c.name;
+    EXPECT_EQ(g.P.GamePly, 1) << c.name;  // the move is played, then the play ends
+    EXPECT_EQ(g.P.SearchAborted, 1) << c.name;
+    EXPECT_EQ(g.Opt.PlayMode, 0) << c.name;
+    EXPECT_EQ(g.Flow.GameOver, 0) << c.name;
+    EXPECT_FALSE(g.Driver.LegalMoveLines.empty()) << c.name;  // the user plays on
+  }
+}
+
+// Cancel during the half-second pauses, where the event pump runs at ply 0:
+// before the search of a move (the move of the first iteration is played at
+// once) and between two moves of computer-against-computer play (no further
+// move). Meanwhile only Cancel is offered.
+TEST(ComputerVsComputer, CancelDuringThePausesIsAnsweredAtOnce) {
+  struct Case {
+    const char* name;
+    int plyAtCancel;  // GamePly of the pause
+    int plies;        // played in all
+  };
+  const Case cases[] = {
+      {"pause before the first search", 0, 1},
+      {"pause between the first two moves", 1, 1},
+  };
+  for (const Case& c : cases) {
+    DriverGame d(kMiddleGame, -1, 6);
+    GameState& g = d.g;
+    d.host.step = 0.01;
+    double cancelledAt = -1;
+    int pausePumps = 0;
+    d.host.onPump = [&] {
+      if (g.P.Ply != 0) return;  // a search node
+      ++pausePumps;
+      EXPECT_TRUE(d.host.enabled[Command::Cancel]) << c.name;
+      for (Command other : {Command::NewGame, Command::Open, Command::Options, Command::Compute})
+        EXPECT_FALSE(d.host.enabled[other]) << c.name;
+      if (cancelledAt < 0 && g.P.GamePly == c.plyAtCancel) {
+        g.P.StopRequest = 1;
+        cancelledAt = d.host.now;
+      }
+    };
+    ComputerVsComputer(g);
+    ASSERT_GE(cancelledAt, 0) << c.name;
+    EXPECT_GT(pausePumps, 0) << c.name;
+    EXPECT_EQ(g.P.GamePly, c.plies) << c.name;
+    if (c.plyAtCancel == 0) {
+      EXPECT_EQ(d.host.CountStatusPrefix("Thinking... (2)"), 0) << c.name;
+    }
+    EXPECT_EQ(g.P.SearchAborted, 1) << c.name;
+    EXPECT_EQ(g.Opt.PlayMode, 0) << c.name;
+    EXPECT_EQ(g.Flow.Busy, 0) << c.name;
+    EXPECT_FALSE(d.host.enabled[Command::Cancel]) << c.name;
+    EXPECT_TRUE(d.host.enabled[Command::NewGame]) << c.name;
+    EXPECT_FALSE(g.Driver.LegalMoveLines.empty()) << c.name;
+    // Answered within a few readings of the clock, far below 0.3 s.
+    EXPECT_LT(d.host.now - cancelledAt, 0.3) << c.name;
+  }
+}
+
+// The root moves as the list beside the board shows them: the played move
+// first, then the others; none of them with a better score than the played
+// move, also where a line was searched one ply deeper or a move that looked
+// better fell back on its re-search.
+TEST(ComputerMove, NoRootMoveIsListedWithABetterScoreThanThePlayedMove) {
+  struct Case {
+    std::string digits;
+    int side;
+  };
+  const Case cases[] = {{kMiddleGame, -1}, {kFallingScore, -1}, {kWinIn3, 1}, {kWinIn2, 1}, {kShutIn, 1},
+                        {Digits({{43, '3'}, {47, '1'}, {63, '2'}, {65, '2'}, {76, '4'}}), 1}};
+  for (const Case& c : cases) {
+    for (int depth = 2; depth <= 7; ++depth) {
+      DriverGame d(c.digits, c.side, depth);
+      const int n = static_cast<int>(d.LegalMoves().size());
+      ComputerMove(d.g);
+      const GameState& g = d.g;
+      const auto& t = g.Driver.RootScores;
+      ASSERT_EQ(g.P.GamePly, 1);
+      EXPECT_EQ(t[0][0], g.Game.GameMoves[1].From) << c.digits << " depth " << depth;
+      EXPECT_EQ(t[1][0], g.Game.GameMoves[1].To) << c.digits << " depth " << depth;
+      EXPECT_EQ(t[2][0], g.Flow.BestScore) << c.digits << " depth " << depth;
+      for (int i = 1; i < n; ++i) {
+        EXPECT_LE(t[2][i], t[2][0]) << c.digits << " depth " << depth << " slot " << i;
+        EXPECT_LE(t[2][i], t[2][i - 1]) << c.digits << " depth " << depth << " slot " << i;
+      }
+    }
+  }
+}
+
+// Cancel at points spread over a search to depth 9, also where the
+// interrupted iteration had found a better move than the last completed one:
+// the played move is listed first with the score it was played for, the
+// others below it best first. (When the better move was found in the
+// interrupted iteration, the others keep the scores of the completed one.)
+TEST(ComputerMove, AfterCancelThePlayedMoveIsListedFirst) {
+  for (const std::string& digits : {std::string(kMiddleGame), std::string(kFallingScore)}) {
+    for (long at : {10L, 44L, 300L, 1000L, 3128L, 7675L, 18775L}) {
+      DriverGame d(digits, -1, 9);
+      const int n = static_cast<int>(d.LegalMoves().size());
+      d.host.actAt = at;
+      d.host.action = [&] { d.g.P.StopRequest = 1; };
+      ComputerMove(d.g);
+      const GameState& g = d.g;
+      const auto& t = g.Driver.RootScores;
+      ASSERT_EQ(g.P.GamePly, 1);
+      EXPECT_EQ(t[0][0], g.Game.GameMoves[1].From) << digits << " at " << at;
+      EXPECT_EQ(t[1][0], g.Game.GameMoves[1].To) << digits << " at " << at;
+      if (t[2][0] != kNoRootScore) {
+        EXPECT_EQ(t[2][0], g.Flow.BestScore) << digits << " at " << at;
+      }
+      for (int i = 2; i < n; ++i) EXPECT_LE(t[2][i], t[2][i - 1]) << digits << " at " << at << " slot " << i;
+    }
+  }
+}
+
+// Cancel during the first root move of iteration 6 (depth 8): the list shows
+// the scores of iteration 5, exactly as a search to depth 5 leaves them, and
+// that search's move is played.
+TEST(ComputerMove, AfterCancelTheListShowsTheLastCompletedIteration) {
+  DriverGame reference(kMiddleGame, -1, 5);
+  ComputerMove(reference.g);
+  DriverGame d(kMiddleGame, -1, 8);
+  d.host.onStatus = [&](const std::string& s) {
+    if (d.host.actAt < 0 && s.rfind("Thinking... (6)  ", 0) == 0) d.host.actAt = d.host.pumps + 40;
+  };
+  d.host.action = [&] { d.g.P.StopRequest = 1; };
+  ComputerMove(d.g);
+  ASSERT_GT(d.host.actAt, 0);
+  EXPECT_EQ(d.g.P.SearchAborted, 1);
+  EXPECT_TRUE(SameMove(d.g.Game.GameMoves[1], reference.g.Game.GameMoves[1]));
+  EXPECT_EQ(d.g.Flow.BestScore, reference.g.Flow.BestScore);
+  EXPECT_EQ(d.g.Driver.RootScoreLines, reference.g.Driver.RootScoreLines);
+  EXPECT_EQ(d.g.Driver.RootScoreLines.size(), reference.LegalMoves().size());
 }
 
 TEST(ComputerMove, ForcedWinIsAnnouncedWithTheRightNumberOfMoves) {
