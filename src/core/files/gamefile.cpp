@@ -27,8 +27,6 @@ constexpr const char* kWrittenKeys[] = {
     "ContractW2",    "ContractB1",     "ContractB2",
 };
 
-constexpr char kCommentBreak = '\xFF';  // two of them stand for a line break
-
 // True when the text begins (after blanks) with a number Val can read.
 bool HasNumber(std::string_view text) {
   size_t i = 0;
@@ -45,34 +43,64 @@ std::string OneLine(std::string_view text) {
   return out;
 }
 
+// Comment lines. The text is handled in UTF-8 here; the file's bytes are
+// converted around it. A line break is written as two characters U+00FF
+// ("\xFF\xFF" in a Latin-1 file). A comment that holds a U+00FF of its own,
+// or whose text would leave the braces in doubt, is written between doubled
+// braces, "{{...}}": there U+00FF is an escape, followed by a second one for a
+// line break and by "!" for the character itself.
+constexpr std::string_view kYDiaeresis = "\xC3\xBF";  // U+00FF in UTF-8
+
 std::string CommentLine(std::string_view comment) {
-  std::string out = "{";
+  const bool escaped = comment.find(kYDiaeresis) != std::string_view::npos || StartsWith(comment, "{") ||
+                       (!comment.empty() && comment.back() == '}');
+  std::string out = escaped ? "{{" : "{";
   for (size_t i = 0; i < comment.size(); ++i) {
-    char c = comment[i];
+    const char c = comment[i];
     if (c == '\r' && i + 1 < comment.size() && comment[i + 1] == '\n') continue;
     if (c == '\r' || c == '\n') {
-      out += kCommentBreak;
-      out += kCommentBreak;
+      out += kYDiaeresis;
+      out += kYDiaeresis;
+    } else if (escaped && comment.substr(i, 2) == kYDiaeresis) {
+      out += kYDiaeresis;
+      out += '!';
+      ++i;
     } else {
       out += static_cast<unsigned char>(c) < 32 ? ' ' : c;
     }
   }
-  return out + "}";
+  return out + (escaped ? "}}" : "}");
 }
 
+// A comment line as UTF-8 back to the comment.
 std::string CommentFromLine(std::string_view line) {
-  std::string body(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
+  const bool escaped = StartsWith(line, "{{") && line.size() >= 4 && line.substr(line.size() - 2) == "}}";
+  const size_t brace = escaped ? 2 : 1;
+  const std::string_view body = line.substr(brace, line.size() >= 2 * brace ? line.size() - 2 * brace : 0);
   std::string out;
   for (size_t i = 0; i < body.size(); ++i) {
-    if (body[i] == kCommentBreak && i + 1 < body.size() && body[i + 1] == kCommentBreak) {
+    if (body.substr(i, 4) == "\xC3\xBF\xC3\xBF") {
       out += '\n';
-      ++i;
+      i += 3;
+    } else if (escaped && body.substr(i, 3) == "\xC3\xBF!") {
+      out += kYDiaeresis;
+      i += 2;
     } else {
       out += body[i];
     }
   }
-  return Latin1ToUtf8(out);
+  return out;
 }
+
+}  // namespace
+
+std::string MovementText(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r')) --end;
+  return std::string(text.substr(0, end));
+}
+
+namespace {
 
 class Reader {
  public:
@@ -103,7 +131,8 @@ class Reader {
 
 bool Reader::Keyed(std::string_view line, int n) {
   if (movementLeft > 0) {
-    (*out_.Movement)[4 - movementLeft] = Trim(line);
+    // A leading blank is an empty move part (men that only capture).
+    (*out_.Movement)[4 - movementLeft] = MovementText(line);
     const std::string& s = (*out_.Movement)[4 - movementLeft];
     const size_t blank = s.find(' ');
     std::string_view all(s);
@@ -126,6 +155,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     for (char c : setup)
       if (c < '0' || c > '4') return Fail(n, std::string("'") + c + "' in the position is not a digit 0 to 4");
     setup_ = setup;
+    out_.Setup = setup;
   } else if (key == "Book") {
     if (!HasNumber(value)) return Fail(n, "Book is not a number");
     out_.Book = ValInt(value);
@@ -171,7 +201,7 @@ bool Reader::Move(std::string_view line, int n) {
     return true;
   }
   if (line[0] == '{') {
-    out_.Items.push_back({true, CommentFromLine(line), n});
+    out_.Items.push_back({true, CommentFromLine(Latin1ToUtf8(line)), n});
     return true;
   }
   int moves = 0;
@@ -221,7 +251,26 @@ std::string PromoSquaresText(const GameState& g, int side) {
 }
 
 std::string MoveLineText(const GameState& g, const MoveRecord& m) {
-  return SquareNotation(g, m.From, 0) + SquareNotation(g, m.To, 0);
+  std::string line = SquareNotation(g, m.From, 0) + SquareNotation(g, m.To, 0);
+  // Two captures or more can take another route between the same squares:
+  // the pieces taken tell which one was played.
+  if (m.CapturedCount >= 2) {
+    line += "x";
+    for (int k = 0; k < m.CapturedCount && k < kMaxCaptured; ++k) line += SquareNotation(g, m.CapturedCell[k], 0);
+  }
+  return line;
+}
+
+bool MoveLineCaptures(const GameState& g, std::string_view line, std::vector<int>* captured) {
+  captured->clear();
+  const size_t x = line.find_first_of("xX", 2);
+  if (x == std::string_view::npos) return false;
+  for (size_t at = x + 1; at < line.size(); at += 2) {
+    const int cell = SquareNumber(g, ToUpper(line.substr(at, 2)));
+    if (cell == 0) return false;
+    captured->push_back(cell);
+  }
+  return !captured->empty();
 }
 
 std::string GameFileHeaderText(const GameState& g) {
@@ -244,7 +293,7 @@ std::string GameFileHeaderText(const GameState& g) {
   }
   line("UseClassic=" + std::to_string(g.Opt.UseClassic));
   line("Offset=");
-  for (const auto& m : r.MovementStrings) line(Utf8ToLatin1(OneLine(m)));
+  for (const auto& m : r.MovementStrings) line(Utf8ToLatin1(OneLine(MovementText(m))));
   line("ManContJumpCrowned=" + std::to_string(r.ManContJumpCrowned));
   line("PlayerName=" + Utf8ToLatin1(OneLine(g.Opt.UserName)));
   line("START");
@@ -255,7 +304,7 @@ std::string GameFileText(const GameState& g) {
   std::string out = GameFileHeaderText(g);
   const int length = std::clamp(g.Game.GameLength, 0, kMaxGamePly);
   for (int p = 0;; ++p) {
-    if (!g.Game.PlyComments[p].empty()) out += CommentLine(Utf8ToLatin1(g.Game.PlyComments[p])) + "\r\n";
+    if (!g.Game.PlyComments[p].empty()) out += Utf8ToLatin1(CommentLine(g.Game.PlyComments[p])) + "\r\n";
     if (p == length) break;
     out += MoveLineText(g, g.Game.GameMoves[p + 1]) + "\r\n";
   }

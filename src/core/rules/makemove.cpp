@@ -166,16 +166,23 @@ bool PlayMoveString(GameState& g, std::string_view text) {
     const MoveRecord& m = P.MoveList[k];
     const bool match = (m.From == from && m.To == to) || (shortText && m.From == kNoSquare && m.To == to);
     if (!match) continue;
-    if (P.Ply >= kMaxPly || P.GamePly >= kMaxGamePly) return false;
-    P.PlayedCapture = m.IsCapture() ? 1 : 0;
-    P.PlayedCrowning = m.Crown == 2 ? 1 : 0;
-    MoveString(g, k);
-    MakeMove(g, k);
-    P.PlayedMoveIndex = k;
-    P.TouchedSquare = 0;
-    return true;
+    return PlayMoveIndex(g, k);
   }
   return false;
+}
+
+bool PlayMoveIndex(GameState& g, int index) {
+  PlyState& P = g.P;
+  if (index < P.PlyStart[P.Ply] || index >= P.PlyStart[P.Ply + 1]) return false;
+  if (P.Ply >= kMaxPly || P.GamePly >= kMaxGamePly) return false;
+  const MoveRecord& m = P.MoveList[index];
+  P.PlayedCapture = m.IsCapture() ? 1 : 0;
+  P.PlayedCrowning = m.Crown == 2 ? 1 : 0;
+  MoveString(g, index);
+  MakeMove(g, index);
+  P.PlayedMoveIndex = index;
+  P.TouchedSquare = 0;
+  return true;
 }
 
 }  // namespace m8

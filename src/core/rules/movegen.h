@@ -96,6 +96,10 @@ bool UnmakeMove(GameState& g, const MoveRecord& m);
 // PlayedMoveIndex and the move texts, and clears TouchedSquare.
 bool PlayMoveString(GameState& g, std::string_view text);
 
+// Plays legal move `index` of the current ply (already generated) as
+// PlayMoveString plays the move it matched; false when there is no such move.
+bool PlayMoveIndex(GameState& g, int index);
+
 // The message for a generation that failed (empty for None).
 std::string MoveGenErrorText(MoveGenError e);
 
