@@ -27,10 +27,6 @@ constexpr const char* kWrittenKeys[] = {
     "ContractW2",    "ContractB1",     "ContractB2",
 };
 
-// A line break in a comment: two characters U+00FF ("ÿÿ"), bytes FF FF in a
-// Latin-1 file.
-constexpr std::string_view kCommentBreak = "\xC3\xBF\xC3\xBF";
-
 // True when the text begins (after blanks) with a number Val can read.
 bool HasNumber(std::string_view text) {
   size_t i = 0;
@@ -47,33 +43,64 @@ std::string OneLine(std::string_view text) {
   return out;
 }
 
+// Comment lines. The text is handled in UTF-8 here; the file's bytes are
+// converted around it. A line break is written as two characters U+00FF
+// ("\xFF\xFF" in a Latin-1 file). A comment that holds a U+00FF of its own,
+// or whose text would leave the braces in doubt, is written between doubled
+// braces, "{{...}}": there U+00FF is an escape, followed by a second one for a
+// line break and by "!" for the character itself.
+constexpr std::string_view kYDiaeresis = "\xC3\xBF";  // U+00FF in UTF-8
+
 std::string CommentLine(std::string_view comment) {
-  std::string out = "{";
+  const bool escaped = comment.find(kYDiaeresis) != std::string_view::npos || StartsWith(comment, "{") ||
+                       (!comment.empty() && comment.back() == '}');
+  std::string out = escaped ? "{{" : "{";
   for (size_t i = 0; i < comment.size(); ++i) {
-    char c = comment[i];
+    const char c = comment[i];
     if (c == '\r' && i + 1 < comment.size() && comment[i + 1] == '\n') continue;
     if (c == '\r' || c == '\n') {
-      out += kCommentBreak;
+      out += kYDiaeresis;
+      out += kYDiaeresis;
+    } else if (escaped && comment.substr(i, 2) == kYDiaeresis) {
+      out += kYDiaeresis;
+      out += '!';
+      ++i;
     } else {
       out += static_cast<unsigned char>(c) < 32 ? ' ' : c;
     }
   }
-  return out + "}";
+  return out + (escaped ? "}}" : "}");
 }
 
+// A comment line as UTF-8 back to the comment.
 std::string CommentFromLine(std::string_view line) {
-  const std::string_view body = line.substr(1, line.size() >= 2 ? line.size() - 2 : 0);
+  const bool escaped = StartsWith(line, "{{") && line.size() >= 4 && line.substr(line.size() - 2) == "}}";
+  const size_t brace = escaped ? 2 : 1;
+  const std::string_view body = line.substr(brace, line.size() >= 2 * brace ? line.size() - 2 * brace : 0);
   std::string out;
   for (size_t i = 0; i < body.size(); ++i) {
-    if (body.substr(i, kCommentBreak.size()) == kCommentBreak) {
+    if (body.substr(i, 4) == "\xC3\xBF\xC3\xBF") {
       out += '\n';
-      i += kCommentBreak.size() - 1;
+      i += 3;
+    } else if (escaped && body.substr(i, 3) == "\xC3\xBF!") {
+      out += kYDiaeresis;
+      i += 2;
     } else {
       out += body[i];
     }
   }
   return out;
 }
+
+}  // namespace
+
+std::string MovementText(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r')) --end;
+  return std::string(text.substr(0, end));
+}
+
+namespace {
 
 class Reader {
  public:
@@ -104,7 +131,8 @@ class Reader {
 
 bool Reader::Keyed(std::string_view line, int n) {
   if (movementLeft > 0) {
-    (*out_.Movement)[4 - movementLeft] = Trim(line);
+    // A leading blank is an empty move part (men that only capture).
+    (*out_.Movement)[4 - movementLeft] = MovementText(line);
     const std::string& s = (*out_.Movement)[4 - movementLeft];
     std::string why;
     if (!CheckMovementString(s, &why)) return Fail(n, why + " in the movement \"" + s + "\"");
@@ -124,6 +152,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     for (char c : setup)
       if (c < '0' || c > '4') return Fail(n, std::string("'") + c + "' in the position is not a digit 0 to 4");
     setup_ = setup;
+    out_.Setup = setup;
   } else if (key == "Book") {
     if (!HasNumber(value)) return Fail(n, "Book is not a number");
     out_.Book = ValInt(value);
@@ -242,7 +271,7 @@ std::string GameFileHeaderText(const GameState& g) {
   }
   line("UseClassic=" + std::to_string(g.Opt.UseClassic));
   line("Offset=");
-  for (const auto& m : r.MovementStrings) line(OneLine(m));
+  for (const auto& m : r.MovementStrings) line(OneLine(MovementText(m)));
   line("ManContJumpCrowned=" + std::to_string(r.ManContJumpCrowned));
   line("PlayerName=" + OneLine(g.Opt.UserName));
   line("START");

@@ -59,6 +59,8 @@ struct GameFileData {
   // up to the last such line ("" = an empty board).
   bool UseClassicSeen = false;
   std::string SetupAtUseClassic;
+  std::optional<std::string> Setup;  // the last "Setup=" line
+
   // After "START": comments and moves (move lines upper-cased, as written
   // otherwise: " 913" keeps its blank).
   std::vector<GameFileItem> Items;
@@ -85,6 +87,10 @@ std::string GameFileHeaderText(const GameState& g);
 // The two-character texts of the promotion squares of one side, in the
 // notation in force, upper case ("B8D8F8H8", " 1 2 3 4" / "29303132").
 std::string PromoSquaresText(const GameState& g, int side);
+
+// A movement string as files carry it: blanks at its end dropped (they mean
+// nothing), a blank at its start kept (an empty move part: " NW;NE").
+std::string MovementText(std::string_view text);
 
 // A move line: from and to square, two characters each ("1115", " 913",
 // "c3d4"); a placement names its destination only; a capture that was

@@ -1,8 +1,10 @@
 #include "core/files/gameloader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "core/engine/drivershared.h"
 #include "core/engine/promobonus.h"
@@ -28,18 +30,6 @@ namespace {
 constexpr size_t kMaxGameFileBytes = 16u << 20;
 constexpr const char* kStandardSetup = "1010101001010101101010100000000000000000020202022020202002020202";
 
-struct GameTypeName {
-  const char* number;
-  const char* variant;
-};
-constexpr GameTypeName kGameTypes[] = {
-    {"20", "International Checkers"}, {"21", "American Checkers"},  {"22", "Italian Checkers"},
-    {"23", "American Pool Checkers"}, {"24", "Spanish Checkers"},   {"25", "Russian Checkers"},
-    {"26", "Brazilian Checkers"},     {"27", "Canadian Checkers"},  {"28", "Portuguese Checkers"},
-    {"29", "Czech Checkers"},         {"30", "Turkish Checkers"},   {"31", "Thai Checkers"},
-    {"40", "Frisian Checkers"},
-};
-
 // Everything read from the file before the game is touched.
 struct LoadPlan {
   bool pdn = false;
@@ -47,6 +37,10 @@ struct LoadPlan {
   GameFileData own;
   PdnTags tags;
   std::string openAs;
+  std::string gameTypeVariant;  // the shipped variant of the GameType tag
+  // The side that moves first in a game set up by a variant whose colours
+  // are drawn (RndColor): the scratch replay's, so that the real one agrees.
+  int startSide = 0;
   bool hasRulesTag = false;
   PdnRulesTag rulesTag;
   bool hasFen = false;
@@ -127,6 +121,7 @@ void SetSideFromRules(GameState& g) { g.P.SideToMove = g.Rules.BlackStarts == 0 
 // tables, takes the board as the start position and starts a clean record.
 void PrepareLoadedPosition(GameState& g, bool preset) {
   ParseAllDirections(g);
+  const Board given = g.board;
   if (g.Rules.PiecesOnBlack < 2) DetectSquareColour(g);
   SetBoardModeFromDirections(g);
   SetOrthogonalMoveFlags(g);
@@ -137,6 +132,29 @@ void PrepareLoadedPosition(GameState& g, bool preset) {
   g.Flow.SkipSquareNumbers = 0;
   g.Flow.IgnoreNextPress = 0;
   g.Flow.PositionPreset = preset ? 1 : 0;
+  // A new game on the other colour keeps its start position as the variant
+  // gives it (the pieces are moved over on the board only); the loaded game
+  // keeps it as the file gives it, so that it is the same game again, saved
+  // alike and recognised as the same built-in rule set.
+  if (g.StartBoard != given) {
+    g.StartBoard = given;
+    BuildPromotionTables(g);
+  }
+}
+
+// A game of a variant that draws its colours (RndColor): the side given
+// moves first, as in the scratch replay.
+void ForceStartSide(GameState& g, int side) {
+  const Board start = g.StartBoard;
+  g.P.SideToMove = side;
+  g.Flow.PositionPreset = 1;
+  SetupPositionState(g);
+  g.VariantRules.BlackStarts = g.Rules.BlackStarts;
+  g.Flow.SkipSquareNumbers = 0;
+  g.Flow.IgnoreNextPress = 0;
+  g.Flow.PositionPreset = 0;
+  g.StartBoard = start;
+  BuildPromotionTables(g);
 }
 
 void SetUpOwnGame(GameState& g, const GameFileData& d, int mode) {
@@ -154,10 +172,16 @@ void SetUpOwnGame(GameState& g, const GameFileData& d, int mode) {
     g.Opt.UseClassic = *d.UseClassic;
     ReadVariantOrKeep(g);
     g.board = BoardFromSetup(d.SetupAtUseClassic);
+  } else if (d.Variant) {
+    // A file without "UseClassic=": its variant from the folder in use, its
+    // set-up when it gives one, else the variant's start position.
+    g.board = DefaultStartBoard();
+    ReadVariantOrKeep(g);
+    if (d.Setup) g.board = BoardFromSetup(*d.Setup);
   }
   SetSideFromRules(g);
   if (g.Rules.PiecesOnBlack == 2) g.Opt.Notation = 0;
-  PrepareLoadedPosition(g, d.UseClassicSeen && mode != kLoadAutosave);
+  PrepareLoadedPosition(g, (d.UseClassicSeen || d.Variant) && mode != kLoadAutosave);
   if (d.Book) g.Book.InBook = *d.Book;
 }
 
@@ -199,15 +223,16 @@ bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
     AdoptVariant(g);
     chosen = true;
   }
-  if (!p.tags.GameType.empty()) {
-    const std::string name = PdnGameTypeVariant(p.tags.GameType);
-    if (!name.empty()) g.Rules.Variant = name;
+  if (!p.gameTypeVariant.empty()) {
+    g.Rules.Variant = p.gameTypeVariant;
     AdoptVariant(g);
     chosen = true;
   }
   if (!chosen && mode == kLoadOpen) g.Rules = RuleSet{};
   g.Flow.PositionPreset = 0;
   InitGame(g);
+  if (!p.hasFen && p.startSide != 0 && g.Rules.RndColor == 1 && g.P.SideToMove != p.startSide)
+    ForceStartSide(g, p.startSide);
   if (p.hasFen) {
     for (auto& cell : g.board)
       if (cell != kOffBoard) cell = 0;
@@ -272,8 +297,10 @@ bool RulesInRange(const std::vector<std::pair<const RuleKey*, int32_t>>& values,
 
 // Sets the game up from the plan and replays its moves. `trial` runs on a
 // scratch game: nothing is shown, logged or searched.
-bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure* fail, bool* commentSeen) {
+bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure* fail, bool* commentSeen,
+           int* startSide = nullptr) {
   const bool variantChosen = p.pdn ? SetUpPdnGame(g, p, mode) : (SetUpOwnGame(g, p.own, mode), false);
+  if (startSide) *startSide = g.P.SideToMove;
   bool decided = false;
   const int total = static_cast<int>(p.items->size());
   int done = 0;
@@ -321,9 +348,22 @@ void CopyForTrial(const GameState& from, GameState& to) {
   to.Rng = from.Rng;
 }
 
+// Whether the variant's file can be read (American Checkers is built in).
+bool VariantReadable(const GameState& g, const std::string& name, std::string* why) {
+  auto probe = std::make_unique<GameState>();
+  probe->ProgramFolder = g.ProgramFolder;
+  probe->Opt = g.Opt;
+  probe->Rules.Variant = name;
+  if (ReadVariantFile(*probe, why)) return true;
+  std::error_code ec;
+  return name == kStandardVariantName && !std::filesystem::exists(VariantFilePath(*probe, name), ec);
+}
+
 std::string IllegalMoveText(const LoadPlan& p, const ReplayFailure& f) {
   return f.moveText + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
 }
+
+bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& plan, FileProblem& problem);
 
 bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& choose, LoadPlan& plan) {
   FileProblem problem;
@@ -351,9 +391,16 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
     chosen = choose(file, mode == kLoadOpening, &plan.openAs);
   if (chosen < 1 || chosen > count) return false;  // the chooser was cancelled
   g.Header.PdnChosenGame = chosen;
+  if (!PlanPdnGame(g, file, chosen, plan, problem)) return refuse();
+  return true;
+}
+
+// The plan of game `chosen` (1-based) of a PDN file: its moves and comments,
+// its rules tag, GameType or "Open as" variant (plan.openAs) and set-up.
+bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& plan, FileProblem& problem) {
   const PdnGame& game = file.games[chosen - 1];
   plan.tags = game.tags;
-  if (!SplitPdnMoves(game, plan.title, plan.pdnItems, problem)) return refuse();
+  if (!SplitPdnMoves(game, plan.title, plan.pdnItems, problem)) return false;
   plan.items = &plan.pdnItems;
   const std::string where = plan.title + ", game " + std::to_string(chosen) + " (line " +
                             std::to_string(game.firstLine) + ")";
@@ -362,15 +409,33 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
     if (!ParsePdnRulesTag(plan.tags.RulesTag, file.version, plan.rulesTag, &why) ||
         !RulesInRange(plan.rulesTag.values, &why)) {
       problem = {"Error", "Error in loading PDN file!\r\n" + where + ": the rules tag: " + why};
-      return refuse();
+      return false;
     }
     plan.hasRulesTag = true;
-  } else if (plan.tags.SetUp == "1" || !plan.tags.Fen.empty()) {
-    if (!ParseFen(plan.tags.Fen, plan.fen)) {
-      problem = {"Error", "Illegal Setup!\r\n" + where};
-      return refuse();
+  } else {
+    if (!plan.tags.GameType.empty()) {
+      std::string why;
+      if (!PdnGameTypeVariant(plan.tags.GameType, &plan.gameTypeVariant, &why)) {
+        problem = {"Error", where + ":\r\n" + why};
+        return false;
+      }
     }
-    plan.hasFen = true;
+    // The rules come from a variant file: one that cannot be read is said
+    // here, before anything is set up under other rules.
+    for (const std::string* name : {&plan.openAs, &plan.gameTypeVariant}) {
+      std::string why;
+      if (!name->empty() && !VariantReadable(g, *name, &why)) {
+        problem = {"Error", where + ":\r\n" + why};
+        return false;
+      }
+    }
+    if (plan.tags.SetUp == "1" || !plan.tags.Fen.empty()) {
+      if (!ParseFen(plan.tags.Fen, plan.fen)) {
+        problem = {"Error", "Illegal Setup!\r\n" + where};
+        return false;
+      }
+      plan.hasFen = true;
+    }
   }
   return true;
 }
@@ -468,13 +533,56 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
   g.Flow.Busy = 0;
 }
 
-}  // namespace
+// The trial replay on a scratch game, then the real one; the game in hand is
+// replaced only when the trial went through.
+bool ReplayPlan(GameState& g, LoadPlan& plan, int mode, const std::string& path, const std::string& savedTitle,
+                int* failLine) {
+  ReplayFailure failure;
+  bool commentSeen = false;
+  {
+    auto trial = std::make_unique<GameState>();
+    CopyForTrial(g, *trial);
+    int side = 0;
+    bool ok = Apply(*trial, plan, mode, true, &failure, &commentSeen, &side);
+    if (!ok && plan.pdn && !plan.hasRulesTag && !plan.hasFen && trial->Rules.RndColor == 1) {
+      // Colours drawn at random: the game's moves tell which side began.
+      plan.startSide = -side;
+      ReplayFailure other;
+      trial = std::make_unique<GameState>();
+      CopyForTrial(g, *trial);
+      ok = Apply(*trial, plan, mode, true, &other, &commentSeen);
+    }
+    if (!ok) {
+      if (failLine) *failLine = failure.line;
+      g.host->message(Icon::Exclamation, "Error", IllegalMoveText(plan, failure));
+      return false;
+    }
+    if (plan.startSide == 0) plan.startSide = side;
+  }
 
-std::string PdnGameTypeVariant(std::string_view gameType) {
-  for (const auto& t : kGameTypes)
-    if (gameType == t.number) return t.variant;
-  return "";
+  g.Driver.DrawNote.clear();
+  ResetDisplays(g);
+  g.Flow.Busy = 1;
+  commentSeen = false;
+  if (!Apply(g, plan, mode, false, &failure, &commentSeen)) {
+    // The scratch replay accepted every move on the same start position and
+    // side, so this is not expected; the game then starts afresh.
+    if (failLine) *failLine = failure.line;
+    g.host->message(Icon::Exclamation, "Error", IllegalMoveText(plan, failure));
+    g.Flow.PositionPreset = 0;
+    g.P.TouchedSquare = 0;
+    InitGame(g);
+    g.Flow.Busy = 0;
+    g.host->refresh(View::Board);
+    return false;
+  }
+  plan.title = savedTitle;
+  Finish(g, plan, mode, path, commentSeen);
+  return true;
 }
+
+
+}  // namespace
 
 bool RandomOpeningAllowed(const GameState& g) {
   return BoardToSetupString(g) == kStandardSetup && g.Rules.AntiMode == 0 && g.Rules.PiecesOnBlack == 1 &&
@@ -514,37 +622,27 @@ bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::stri
   const std::string savedTitle = plan.title;
   plan.title = shownTitle;
   if (!ReadPlan(g, *bytes, mode, choose, plan)) return false;
+  return ReplayPlan(g, plan, mode, path, savedTitle, nullptr);
+}
 
-  ReplayFailure failure;
-  bool commentSeen = false;
-  {
-    auto trial = std::make_unique<GameState>();
-    CopyForTrial(g, *trial);
-    if (!Apply(*trial, plan, mode, true, &failure, &commentSeen)) {
-      g.host->message(Icon::Exclamation, "Error", IllegalMoveText(plan, failure));
-      return false;
-    }
-  }
-
-  g.Driver.DrawNote.clear();
-  ResetDisplays(g);
-  g.Flow.Busy = 1;
-  commentSeen = false;
-  if (!Apply(g, plan, mode, false, &failure, &commentSeen)) {
-    // The scratch replay accepted every move; a different random side under
-    // RndColor is the only way here. The game starts afresh.
-    g.host->message(Icon::Exclamation, "Error", IllegalMoveText(plan, failure));
-    g.Flow.PositionPreset = 0;
-    g.P.TouchedSquare = 0;
-    InitGame(g);
-    g.Flow.Busy = 0;
-    g.host->refresh(View::Board);
+bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::string& openAs,
+                 const std::string& fileTitle, int* failLine) {
+  if (failLine) *failLine = 0;
+  if (number < 1 || number > static_cast<int>(file.games.size())) return false;
+  if (failLine) *failLine = file.games[number - 1].firstLine;
+  LoadPlan plan;
+  plan.pdn = true;
+  plan.title = fileTitle;
+  plan.openAs = openAs;
+  g.Header.PdnChosenGame = number;
+  FileProblem problem;
+  if (!PlanPdnGame(g, file, number, plan, problem)) {
+    g.host->message(Icon::Exclamation, problem.title, problem.text);
     return false;
   }
-  plan.title = savedTitle;
-  Finish(g, plan, mode, path, commentSeen);
-  return true;
+  return ReplayPlan(g, plan, kLoadOpen, fileTitle, fileTitle, failLine);
 }
+
 
 bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle) {
   const std::string title = fileTitle.empty() ? FileTitleOf(path) : fileTitle;

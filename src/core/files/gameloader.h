@@ -30,10 +30,6 @@ inline constexpr const char* kOpeningFileName = "opening.pdn";
 // collection (the chooser is captioned " Choose Opening").
 using PdnChooser = std::function<int(const PdnFile& file, bool opening, std::string* openAs)>;
 
-// The built-in variant of a PDN GameType number ("20" International
-// Checkers, "21" American Checkers, ...); "" for any other value.
-std::string PdnGameTypeVariant(std::string_view gameType);
-
 // True when the rules in force allow a random opening from the opening
 // collection: the standard start position, AntiMode 0, PiecesOnBlack 1 and
 // BlackStarts 1.
@@ -49,6 +45,14 @@ bool RandomOpeningAllowed(const GameState& g);
 // failed mode 1 gate and a cancelled chooser say nothing).
 bool LoadGame(GameState& g, int mode, const std::string& path = {}, const std::string& fileTitle = {},
               const PdnChooser& choose = {});
+
+// Game `number` (1-based) of a PDN file already read, loaded as LoadGame
+// loads the game the chooser gives in mode 0: under `openAs` (the "Open as"
+// variant) or, when that is "", under the game's own tags. Messages go to the
+// host as for LoadGame; failLine receives the line of the refused move, or
+// the game's first line when the game is refused as a whole.
+bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::string& openAs,
+                 const std::string& fileTitle, int* failLine = nullptr);
 
 // Writes the game in hand: as PDN appended to the file when the name ends in
 // "PDN" (any case), else in the own format replacing the file. The file is

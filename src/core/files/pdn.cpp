@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
+#include <iterator>
 
 #include "core/engine/family.h"
 #include "core/fileio.h"
@@ -24,6 +25,31 @@ constexpr const char* kFirstTags[] = {
 };
 
 constexpr const char* kRulesTagVersion = "1.13";
+
+// The game types of PDN 3.0 for draughts. A game of another board has no
+// variant here.
+struct GameType {
+  int number;
+  const char* game;
+  const char* variant;  // the shipped variant that plays it; "" for none
+  const char* board;
+};
+constexpr GameType kGameTypes[] = {
+    {20, "International Checkers", "", "10x10"},
+    {21, "American Checkers", "American Checkers", "8x8"},
+    {22, "Italian Checkers", "Italian Checkers", "8x8"},
+    {23, "American Pool Checkers", "Pool Checkers", "8x8"},
+    {24, "Spanish Checkers", "Spanish Checkers", "8x8"},
+    {25, "Russian Checkers", "Russian Checkers", "8x8"},
+    {26, "Brazilian Checkers", "German Checkers", "8x8"},
+    {27, "Canadian Checkers", "", "12x12"},
+    {28, "Portuguese Checkers", "Portuguese Checkers", "8x8"},
+    {29, "Czech Checkers", "Czech Checkers", "8x8"},
+    {30, "Turkish Checkers", "Turkish Checkers", "8x8"},
+    {31, "Thai Checkers", "Thai Checkers", "8x8"},
+    {40, "Frisian Checkers", "", "10x10"},
+    {41, "Spantsiretti Checkers", "", "10x8"},
+};
 
 // Fields of the rules tag after the set-up string: the three before the
 // promotion squares, then the rest up to CapRequired (every form), then the
@@ -148,10 +174,10 @@ size_t TagAfterMoves(std::string_view line, bool& inComment) {
 }  // namespace
 
 int PdnGame::LineAt(size_t offset) const {
-  int line = firstLine;
-  for (const auto& [start, n] : lineStarts)
-    if (start <= offset) line = n;
-  return line;
+  // lineStarts grows with the offset: the last start at or before it.
+  const auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), offset,
+                                      [](size_t at, const std::pair<size_t, int>& s) { return at < s.first; });
+  return after == lineStarts.begin() ? firstLine : std::prev(after)->second;
 }
 
 std::string PdnRowText(const PdnTags& t) { return t.Round.empty() ? t.Event : t.Event + " " + t.Round; }
@@ -273,7 +299,10 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     if (c == '{') {
       const size_t close = t.find('}', i + 1);
       const std::string comment = Trim(t.substr(i + 1, (close == std::string::npos ? n : close) - i - 1));
-      pending = hasPending ? pending + "\n" + comment : comment;
+      // Comments in a row become one, a line each (appended in place: a
+      // file of many empty comments stays linear).
+      if (hasPending) pending += '\n';
+      pending += comment;
       if (!hasPending) pendingLine = game.LineAt(i);
       hasPending = true;
       i = close == std::string::npos ? n : close + 1;
@@ -417,7 +446,7 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
   for (int k = 0; k < 4; ++k) {
     const size_t end = rest.find("  ");
     if (end == std::string_view::npos && k < 3) return fail("the four movement strings are missing");
-    out.movement[k] = Trim(rest.substr(0, end));
+    out.movement[k] = MovementText(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 2);
     const std::string& m = out.movement[k];
     std::string why;
@@ -425,6 +454,62 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
   }
   out.manContJumpCrowned = ValInt(rest);
   return true;
+}
+
+bool PdnGameTypeVariant(std::string_view gameType, std::string* variant, std::string* why) {
+  const std::string value = Trim(gameType);
+  const std::string number = value.substr(0, value.find(','));
+  const std::string shown = "GameType \"" + value + "\"";
+  if (!AllDigits(number) || number.size() > 4) {
+    *why = shown + " is not a game type number.";
+    return false;
+  }
+  const GameType* type = nullptr;
+  for (const auto& t : kGameTypes)
+    if (t.number == ValInt(number)) type = &t;
+  if (!type) {
+    *why = shown + ": game type " + number + " is not a game Morventa8 knows.";
+    return false;
+  }
+  // The optional attributes: colour, board width, board height, notation.
+  std::vector<std::string> fields;
+  for (size_t at = 0; at != std::string::npos;) {
+    const size_t comma = value.find(',', at);
+    fields.push_back(Trim(std::string_view(value).substr(at, comma == std::string::npos ? comma : comma - at)));
+    at = comma == std::string::npos ? comma : comma + 1;
+  }
+  const bool otherBoard = fields.size() >= 4 && (fields[2] != "8" || fields[3] != "8");
+  if (*type->variant == '\0' || otherBoard) {
+    const std::string board = otherBoard ? fields[2] + "x" + fields[3] : type->board;
+    *why = shown + " is " + type->game + " on the " + board + " board; Morventa8 plays on the 8x8 board only.";
+    return false;
+  }
+  *variant = type->variant;
+  return true;
+}
+
+int PdnGameTypeNumber(std::string_view variant) {
+  for (const auto& t : kGameTypes)
+    if (variant == t.variant) return t.number;
+  return 0;
+}
+
+std::string PdnStandardResult(std::string_view result) {
+  std::string r = ToUpper(Trim(result));
+  r.erase(std::remove(r.begin(), r.end(), ' '), r.end());
+  static constexpr const char* kKept[] = {"1-0", "0-1", "1/2-1/2", "*", "2-0", "0-2", "1-1", "0-0"};
+  for (const char* k : kKept)
+    if (r == k) return k;
+  static constexpr const char* kWhite[] = {"1:0", "+/-", "+-", "WHITEWINS", "WHITEWON"};
+  static constexpr const char* kBlack[] = {"0:1", "-/+", "-+", "BLACKWINS", "BLACKWON"};
+  static constexpr const char* kDraw[] = {"1/2:1/2", "=", "1/2", "DRAW", "\xC2\xBD-\xC2\xBD", "\xBD-\xBD", "0.5-0.5"};
+  for (const char* k : kWhite)
+    if (r == k) return "1-0";
+  for (const char* k : kBlack)
+    if (r == k) return "0-1";
+  for (const char* k : kDraw)
+    if (r == k) return "1/2-1/2";
+  return "*";
 }
 
 std::string PdnRulesTagValue(GameState& g) {
@@ -439,7 +524,7 @@ std::string PdnRulesTagValue(GameState& g) {
   for (const char* key : kTagBody) v += num(key);
   for (const auto& group : kTagGroups)
     for (const char* key : group.keys) v += num(key);
-  for (const auto& m : r.MovementStrings) v += CleanValue(m) + "  ";
+  for (const auto& m : r.MovementStrings) v += CleanValue(MovementText(m)) + "  ";
   return v + std::to_string(r.ManContJumpCrowned);
 }
 
@@ -509,12 +594,13 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   tag("Black", h.GameBlack, false);
   tag("White", h.GameWhite, false);
   tag("Site", h.GameSite, false);
-  tag("Result", g.Flow.GameResult, true);
+  const std::string result = PdnStandardResult(g.Flow.GameResult);
+  tag("Result", result, true);
+  if (const int type = PdnGameTypeNumber(g.Rules.Variant)) line(PdnTagLine("GameType", std::to_string(type)));
   const int32_t savedSet = g.Eval.StandardRuleSet;
-  IdentifyStandardRules(g);
-  const bool builtIn = g.Eval.StandardRuleSet > 0;
+  const bool american = IdentifyStandardRules(g);
   g.Eval.StandardRuleSet = savedSet;
-  if (!builtIn) {
+  if (!american) {
     line(PdnTagLine("KVersion", kRulesTagVersion));
     line(PdnTagLine("Tavrin", PdnRulesTagValue(g)));
   }
@@ -556,7 +642,7 @@ std::string PdnGameText(GameState& g, std::string_view today) {
     }
   }
   addComment(length);  // the final position's comment stands before the result
-  line(buffer + g.Flow.GameResult);
+  line(buffer + result);
   line("");
   return out;
 }

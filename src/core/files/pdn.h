@@ -81,6 +81,25 @@ struct PdnRulesTag {
 // full form holds. False, with the reason, for a value that cannot be read.
 bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnRulesTag& out, std::string* why);
 
+// The GameType tag of PDN 3.0: a game type number, optionally followed by
+// the starting colour, the board size and the notation ("21,B,8,8,N1,0").
+// Sets `variant` to the shipped variant that plays the game type (21 American
+// Checkers, 22 Italian, 23 Pool, 24 Spanish, 25 Russian, 26 the Brazilian
+// rules of German Checkers, 28 Portuguese, 29 Czech, 30 Turkish, 31 Thai).
+// False, with `why` naming the game type, for a game that is not played on
+// the 8x8 board (20 International, 27 Canadian, 40 Frisian, or a board size
+// given other than 8x8) and for a number this program does not know.
+bool PdnGameTypeVariant(std::string_view gameType, std::string* variant, std::string* why);
+
+// The GameType number of a shipped variant, 0 when it has none.
+int PdnGameTypeNumber(std::string_view variant);
+
+// A game result as PDN writes it: "1-0", "0-1", "1/2-1/2", "*", or a result
+// of the two-point scoring ("2-0", "0-2", "1-1", "0-0"). Other spellings
+// ("1:0", "+/-", "white wins", "=", ...) become the standard one; a text that
+// names no result becomes "*".
+std::string PdnStandardResult(std::string_view result);
+
 // The value this program writes into its rules tag for the rules in force.
 std::string PdnRulesTagValue(GameState& g);
 
@@ -100,9 +119,12 @@ struct FenPosition {
 bool ParseFen(std::string_view fen, FenPosition& out);
 
 // The game in hand as PDN (UTF-8, CR LF): tags, an empty line, the move
-// text (the final position's comment before the result), an empty line. An empty date becomes `today` (mm/dd/yyyy) and an
-// empty result "*", and both are kept. The rules tag is written for rules
-// outside the four built-in rule sets.
+// text (the final position's comment before the result), an empty line. An
+// empty date becomes `today` (mm/dd/yyyy) and an empty result "*", and both
+// are kept; the result is written in its standard form. A variant with a
+// GameType number gets its GameType tag (for other programs); rules other than
+// the standard American Checkers from its start position get the rules tags as
+// well, so that the game reopens exactly.
 std::string PdnGameText(GameState& g, std::string_view today);
 
 // Today's date as the PDN writer puts it: "mm/dd/yyyy".

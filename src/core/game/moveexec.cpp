@@ -217,6 +217,12 @@ bool EnterMove(GameState& g, std::string_view text, MoveSource source, const Mov
   return false;
 }
 
+bool EnterMoveIndex(GameState& g, int index, MoveSource source, const MoveFollowUps& f) {
+  if (!PlayMoveIndex(g, index)) return false;
+  PlayedMoveSequence(g, source, f);
+  return true;
+}
+
 bool EnterTypedMove(GameState& g, std::string_view typed, const MoveFollowUps& f) {
   if (g.Flow.Busy == 1) return false;
   return EnterMove(g, TypedMoveText(g, typed), MoveSource::Typed, f);

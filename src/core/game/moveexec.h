@@ -87,6 +87,11 @@ std::string AmbiguousMoveMessage(const std::vector<CaptureChoice>& choices);
 // shown. Returns whether the move was played.
 bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f);
 
+// Legal move `index` of the current ply, chosen by the caller (a game file
+// that names the pieces a capture takes), played as EnterMove plays a move
+// it matched. False when there is no such move.
+bool EnterMoveIndex(GameState& g, int index, MoveSource source, const MoveFollowUps& f);
+
 // The typed move: nothing while Busy; otherwise EnterMove of TypedMoveText.
 bool EnterTypedMove(GameState& g, std::string_view typed, const MoveFollowUps& f);
 

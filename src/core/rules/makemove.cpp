@@ -209,14 +209,19 @@ bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral) {
   const std::vector<int> named = MovesNamedBy(g, text);
   // A text that names several moves chooses none of them.
   if (named.empty() || (named.size() > 1 && !firstOfSeveral)) return false;
-  const int k = named.front();
-  const MoveRecord& m = P.MoveList[k];
+  return PlayMoveIndex(g, named.front());
+}
+
+bool PlayMoveIndex(GameState& g, int index) {
+  PlyState& P = g.P;
+  if (index < P.PlyStart[P.Ply] || index >= P.PlyStart[P.Ply + 1]) return false;
   if (P.Ply >= kMaxPly || P.GamePly >= kMaxGamePly) return false;
+  const MoveRecord& m = P.MoveList[index];
   P.PlayedCapture = m.IsCapture() ? 1 : 0;
   P.PlayedCrowning = m.Crown == 2 ? 1 : 0;
-  MoveString(g, k);
-  MakeMove(g, k);
-  P.PlayedMoveIndex = k;
+  MoveString(g, index);
+  MakeMove(g, index);
+  P.PlayedMoveIndex = index;
   P.TouchedSquare = 0;
   return true;
 }

@@ -116,6 +116,10 @@ bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral = f
 // the text is ambiguous and each of them needs its full text.
 std::vector<int> MovesNamedBy(const GameState& g, std::string_view text);
 
+// Plays legal move `index` of the current ply (already generated) as
+// PlayMoveString plays the move it matched; false when there is no such move.
+bool PlayMoveIndex(GameState& g, int index);
+
 // The message for a generation that failed (empty for None).
 std::string MoveGenErrorText(MoveGenError e);
 

@@ -344,13 +344,14 @@ TEST_F(GameFilesTest, PdnAsWritten) {
   g.Flow.GameResult.clear();
   const auto lines = CrLfLines(PdnGameText(g, "07/04/2026"));
   // A set-up position is outside the built-in families: the rules tag goes along.
-  ASSERT_GE(lines.size(), 6u);
+  ASSERT_GE(lines.size(), 7u);
   EXPECT_EQ(lines[0], "[Date \"07/04/2026\"]");
   EXPECT_EQ(lines[1], "[Result \"*\"]");
-  EXPECT_EQ(lines[2], "[KVersion \"1.13\"]");
-  EXPECT_TRUE(StartsWith(lines[3], "[Tavrin \"*American Checkers* "));
-  EXPECT_EQ(lines[4], "");
-  EXPECT_EQ(lines[5], "1. {White to play} 9x2 {Crowned  with a capture} 8-12 2. 2-7 12-16 {The end} *");
+  EXPECT_EQ(lines[2], "[GameType \"21\"]");
+  EXPECT_EQ(lines[3], "[KVersion \"1.13\"]");
+  EXPECT_TRUE(StartsWith(lines[4], "[Tavrin \"*American Checkers* "));
+  EXPECT_EQ(lines[5], "");
+  EXPECT_EQ(lines[6], "1. {White to play} 9x2 {Crowned  with a capture} 8-12 2. 2-7 12-16 {The end} *");
   EXPECT_EQ(g.Header.GameDate, "07/04/2026");
   EXPECT_EQ(g.Flow.GameResult, "*");
 
@@ -359,9 +360,10 @@ TEST_F(GameFilesTest, PdnAsWritten) {
   InitGame(g);
   g.Header.GameDate.clear();
   const auto plain = CrLfLines(PdnGameText(g, "07/04/2026"));
-  ASSERT_EQ(plain.size(), 5u);  // American Checkers from the start: no rules tag
-  EXPECT_EQ(plain[2], "");
-  EXPECT_EQ(plain[3], "*");
+  ASSERT_EQ(plain.size(), 6u);  // American Checkers from the start: its GameType, no rules tag
+  EXPECT_EQ(plain[2], "[GameType \"21\"]");
+  EXPECT_EQ(plain[3], "");
+  EXPECT_EQ(plain[4], "*");
 }
 
 TEST_F(GameFilesTest, DoMovesFile) {
