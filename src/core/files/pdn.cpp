@@ -92,8 +92,10 @@ bool AllDigits(std::string_view text) {
 }
 
 bool IsResult(std::string_view t) {
-  static constexpr const char* kResults[] = {"*",   "1-0", "0-1", "1/2-1/2", "2-0", "0-2", "1-1",
-                                             "0-0", "1",   "0",   "2",       "1/2", "1/2-1/"};
+  // Results as other programs write them too: "1:0" in Russian collections.
+  static constexpr const char* kResults[] = {"*",   "1-0", "0-1", "1/2-1/2", "2-0", "0-2", "1-1", "0-0",
+                                             "1",   "0",   "2",   "1/2",     "1/2-1/", "1:0", "0:1", "1:1",
+                                             "2:0", "0:2", "0:0", "1/2:1/2"};
   for (const char* r : kResults)
     if (t == r) return true;
   return StartsWith(t, "0-");
@@ -110,7 +112,7 @@ std::string ResultAtEnd(std::string_view moves) {
   }
   const size_t blank = moves.find_last_of(" \t");
   const std::string_view last = blank == std::string_view::npos ? moves : moves.substr(blank + 1);
-  return IsResult(last) && last.find_first_of("-*") != std::string_view::npos ? std::string(last) : "*";
+  return IsResult(last) && last.find_first_of("-:*") != std::string_view::npos ? std::string(last) : "*";
 }
 
 // The longest move token read: a capture of every piece a record holds,
@@ -498,8 +500,10 @@ std::string PdnStandardResult(std::string_view result) {
   std::string r = ToUpper(Trim(result));
   r.erase(std::remove(r.begin(), r.end(), ' '), r.end());
   static constexpr const char* kKept[] = {"1-0", "0-1", "1/2-1/2", "*", "2-0", "0-2", "1-1", "0-0"};
+  std::string dashed = r;  // "2:0" is "2-0"
+  std::replace(dashed.begin(), dashed.end(), ':', '-');
   for (const char* k : kKept)
-    if (r == k) return k;
+    if (r == k || dashed == k) return k;
   static constexpr const char* kWhite[] = {"1:0", "+/-", "+-", "WHITEWINS", "WHITEWON"};
   static constexpr const char* kBlack[] = {"0:1", "-/+", "-+", "BLACKWINS", "BLACKWON"};
   static constexpr const char* kDraw[] = {"1/2:1/2", "=", "1/2", "DRAW", "\xC2\xBD-\xC2\xBD", "\xBD-\xBD", "0.5-0.5"};

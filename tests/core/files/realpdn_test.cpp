@@ -82,6 +82,7 @@ TEST_F(RealPdnTest, RealWorldShapesReachTheirPositions) {
       {"2-0 ends the moves", "[Event \"x\"]\n1. 11-15 23-19 2-0\n", 1, "1. 11-15 23-19 *", 2},
       {"1-1 ends the moves", "[Event \"x\"]\n1. 11-15 23-19 2. 8-11 1-1\n", 1, "1. 11-15 23-19 2. 8-11 *", 3},
       {"0-2 ends the moves", "[Event \"x\"]\n1. 11-15 0-2\n", 1, "1. 11-15 *", 1},
+      {"1:0 ends the moves", "[Event \"x\"]\n1. 11-15 23-19 2. 8-11 1:0\n", 1, "1. 11-15 23-19 2. 8-11 *", 3},
       {"NUL bytes count as blanks", std::string("[Event \"x\"]\n1. 11-15 \0 23-19 *\n", 31), 1,
        "1. 11-15 23-19 *", 2},
       {"a game after a result on the same line",
