@@ -66,8 +66,10 @@ std::string MoveListLine(int gamePly, const std::string& displayText);
 // Matches the move text against the legal moves and plays it. A move that
 // matches nothing is refused with a message ("Illegal move", with the reason
 // for a board or typed move) and changes nothing; a matched one runs
-// PlayedMoveSequence. Once the game is over nothing is played and nothing
-// shown. Returns whether the move was played.
+// PlayedMoveSequence. Once the game is over nothing is played ("the game is
+// over"), nor once the game tables are full ("the game has reached its move
+// limit"); a game file's move is refused without a message. Returns whether
+// the move was played.
 bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f);
 
 // The typed move: nothing while Busy; otherwise EnterMove of TypedMoveText.
