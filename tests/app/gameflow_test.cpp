@@ -3,7 +3,9 @@
 // and the position editor's popup.
 #include <QLineEdit>
 #include <QTimer>
+#include <QTreeWidget>
 
+#include "app/dialogs/dlgpdn.h"
 #include "app/window_fixture.h"
 #include "core/game/gameover.h"
 #include "core/rules/gamesetup.h"
@@ -258,6 +260,33 @@ class GameFlowTest : public QObject {
     QCOMPARE(g.P.GamePly, 0);
     QCOMPARE(g.StartBoard[21], -2);
     QCOMPARE(w->list(1)->count(), 0);
+  }
+
+  void dismissingThePopupKeepsALoadedSetUpGame() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen = dir.path() + "/setup.pdn";
+    WriteFile(chosen, "[Event \"set up\"]\r\n[FEN \"B:W18,22,23:B9,10,11\"]\r\n\r\n*\r\n");
+    auto w = StartRated(dir, boxes, &chosen);
+    GameState& g = w->state();
+    // The chooser takes the file's one game.
+    QTimer::singleShot(50, w.get(), [] {
+      if (auto* d = qobject_cast<DlgPdn*>(QApplication::activeModalWidget())) {
+        d->listView1()->setCurrentItem(d->listView1()->topLevelItem(0));
+        d->OKButton_Click();
+      }
+    });
+    w->Open1_Click();
+    QCOMPARE(g.Flow.PositionPreset, 1);
+    const auto start = g.StartBoard;
+    Type(*w, "10-15");  // the user's move and the computer's reply
+    QCOMPARE(g.P.GamePly, 2);
+    const auto board = g.board;
+    UsePopup(*w, 65, nullptr);
+    QCOMPARE(g.P.GamePly, 2);
+    QCOMPARE(w->list(1)->count(), 2);
+    QVERIFY(g.board == board);
+    QVERIFY(g.StartBoard == start);
   }
 
   void aNewGameAfterASetUpWithWhiteToMoveStartsWithBlack() {
