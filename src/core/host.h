@@ -39,7 +39,7 @@ enum class Command {
   MoveList,      // List1
   LegalMoves,    // List2
   RootScores,    // List3
-  MoveEntry,     // Text2
+  MoveEntry,     // Text2 (with the move button and the comment box Text1)
   Count
 };
 

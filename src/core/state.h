@@ -283,6 +283,10 @@ struct GameFlow {
   std::string CommentText;  // Text1: comment of the shown ply
   std::string LoadedResult;  // result of a loaded game ("*" none given); "" after a new game
   int32_t PopupSquare = 0;   // cell the position editor's popup was opened on
+  int32_t PopupChanged = 0;  // an entry of the popup now open changed the position or the side
+  // Rules.BlackStarts before the position editor made the side to move the
+  // first mover; -1 when it did not. A new game starts with it again.
+  int32_t BlackStartsBeforeSetup = -1;
   int32_t PiecePicked = 0;
   int32_t BestScore = 0;
   int32_t StableScoreCount = 0;

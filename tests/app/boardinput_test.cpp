@@ -290,6 +290,38 @@ class BoardInputTest : public QObject {
     QVERIFY(boxes.messages.isEmpty());
   }
 
+  void aClickAfterACancelledDragMovesNothing() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartMode(dir, boxes, 1);
+    GameState& g = w->state();
+    BoardView* b = w->board();
+    // 12 (cell 78) dragged one step beyond the edge of the board, where
+    // 11 (cell 76) would land on 16 (cell 67): the drag is cancelled.
+    const QPoint step = Centre(*w, 67) - Centre(*w, 76);
+    const QPoint from = Centre(*w, 78), off = from + step;
+    Send(b, QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+    Send(b, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    Send(b, QEvent::MouseMove, from + step / 2, Qt::NoButton, Qt::LeftButton);
+    Send(b, QEvent::MouseMove, off, Qt::NoButton, Qt::LeftButton);
+    Send(b, QEvent::MouseButtonRelease, off, Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(g.P.GamePly, 0);
+    QCOMPARE(g.Flow.FromSquare, -1);
+    // A plain click on 11: pressed and released on its square, no movement.
+    const QPoint eleven = Centre(*w, 76);
+    Send(b, QEvent::MouseButtonPress, eleven, Qt::LeftButton, Qt::LeftButton);
+    Send(b, QEvent::MouseButtonRelease, eleven, Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(g.P.GamePly, 0);
+    QCOMPARE(g.board[76], -1);
+    QCOMPARE(g.board[67], 0);
+    QCOMPARE(g.Flow.FromSquare, -1);
+    QVERIFY(boxes.messages.isEmpty());
+    // A real drag still plays.
+    Drag(*w, 76, 67);
+    QCOMPARE(g.P.GamePly, 1);
+    QCOMPARE(g.board[67], -1);
+  }
+
   void touchMoveKeepsTheTouchedPiece() {
     QTemporaryDir dir;
     Boxes boxes;

@@ -1,7 +1,14 @@
 // Game control in the window: the play commands, navigation through the
 // toolbar and the move list, the play modes, the notation of the stored game
 // and the position editor's popup.
+#include <QLineEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/dialogs/dlgpdn.h"
 #include "app/window_fixture.h"
+#include "core/game/gameover.h"
+#include "core/rules/gamesetup.h"
 
 namespace {
 
@@ -20,6 +27,48 @@ void Trigger(MainWindow& w, const char* entry) {
   QVERIFY(a);
   QVERIFY2(a->isEnabled(), entry);
   a->trigger();
+}
+
+// A player-against-computer game, rated, in numbered squares, whose file
+// dialogs answer with `chosen`.
+std::unique_ptr<MainWindow> StartRated(QTemporaryDir& dir, Boxes& boxes, QString* chosen, int depthMode = 1) {
+  WriteSettings(dir.path(), [depthMode](GameState& g) {
+    g.Opt.PlayMode = 0;
+    g.Opt.DepthMode = depthMode;
+    g.Opt.SearchDepth = 2;
+    g.Opt.SearchTime = 1;
+    g.Opt.UseBook = 0;
+    g.Opt.UseRating = 1;
+    g.Opt.ConfirmExit = 0;
+    g.Opt.Notation = 1;
+  });
+  MainWindowOptions o;
+  o.programFolder = dir.path();
+  o.twipsPerPixel = 15;
+  o.boxes.askYesNo = [&boxes](const QString&, const QString&) {
+    ++boxes.questions;
+    return boxes.answer;
+  };
+  o.boxes.message = [&boxes](Icon, const QString& title, const QString& text) { boxes.messages << title + "|" + text; };
+  o.fileDialog = [chosen](const QString&, const QString&, bool) { return *chosen; };
+  return std::make_unique<MainWindow>(o);
+}
+
+void Type(MainWindow& w, const QString& text) {
+  w.text2()->setText(text);
+  QTest::keyClick(w.text2(), Qt::Key_Return);
+}
+
+// The set-up popup opened on `cell` the way a right click opens it; `entry`
+// is chosen as soon as it is up (none: closed as Escape closes it).
+void UsePopup(MainWindow& w, int cell, const char* entry) {
+  QMenu* popup = w.setupPopup();
+  QTimer::singleShot(0, popup, [popup, entry] {
+    if (entry) popup->findChild<QAction*>(entry)->trigger();
+    popup->close();
+  });
+  const int square = w.SquareOfCell(cell);
+  w.OpenSetupPopup(square, square, QPoint(20, 20));
 }
 
 void Button(MainWindow& w, const char* key) {
@@ -172,6 +221,178 @@ class GameFlowTest : public QObject {
     QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("White moves"));
     w->finishSetupPopup();
     QCOMPARE(g.Rules.BlackStarts, 0);
+  }
+
+  void dismissingTheSetUpPopupKeepsTheGame() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartQuick(dir, boxes);
+    GameState& g = w->state();
+    UsePopup(*w, 54, "mnu_PopUp_BlackKing");  // an earlier edit
+    QCOMPARE(g.StartBoard[54], -2);
+    Trigger(*w, "Compute");
+    Trigger(*w, "Compute");
+    QCOMPARE(g.P.GamePly, 2);
+    const auto board = g.board, start = g.StartBoard;
+    const QStringList moves = {w->list(1)->item(0)->text(), w->list(1)->item(1)->text()};
+    const int side = g.P.SideToMove, blackStarts = g.Rules.BlackStarts;
+
+    // Escape, "Priority", and an entry naming what the square already holds
+    // (the white man on 21) change nothing of the game.
+    struct Case {
+      int cell;
+      const char* entry;
+    };
+    for (const Case& c : {Case{65, nullptr}, Case{65, "mnuFocus"}, Case{21, "Whitechecker"}}) {
+      UsePopup(*w, c.cell, c.entry);
+      QCOMPARE(g.P.GamePly, 2);
+      QCOMPARE(g.Game.GameLength, 2);
+      QCOMPARE(w->list(1)->count(), 2);
+      QCOMPARE(QStringList({w->list(1)->item(0)->text(), w->list(1)->item(1)->text()}), moves);
+      QVERIFY(g.board == board);
+      QVERIFY(g.StartBoard == start);
+      QCOMPARE(g.P.SideToMove, side);
+      QCOMPARE(g.Rules.BlackStarts, blackStarts);
+    }
+    QCOMPARE(g.Eval.PrioritySquare, 65);
+    // A change through the popup still starts the edited game.
+    UsePopup(*w, 21, "mnu_PopUp_BlackKing");
+    QCOMPARE(g.P.GamePly, 0);
+    QCOMPARE(g.StartBoard[21], -2);
+    QCOMPARE(w->list(1)->count(), 0);
+  }
+
+  void dismissingThePopupKeepsALoadedSetUpGame() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen = dir.path() + "/setup.pdn";
+    WriteFile(chosen, "[Event \"set up\"]\r\n[FEN \"B:W18,22,23:B9,10,11\"]\r\n\r\n*\r\n");
+    auto w = StartRated(dir, boxes, &chosen);
+    GameState& g = w->state();
+    // The chooser takes the file's one game.
+    QTimer::singleShot(50, w.get(), [] {
+      if (auto* d = qobject_cast<DlgPdn*>(QApplication::activeModalWidget())) {
+        d->listView1()->setCurrentItem(d->listView1()->topLevelItem(0));
+        d->OKButton_Click();
+      }
+    });
+    w->Open1_Click();
+    QCOMPARE(g.Flow.PositionPreset, 1);
+    const auto start = g.StartBoard;
+    Type(*w, "10-15");  // the user's move and the computer's reply
+    QCOMPARE(g.P.GamePly, 2);
+    const auto board = g.board;
+    UsePopup(*w, 65, nullptr);
+    QCOMPARE(g.P.GamePly, 2);
+    QCOMPARE(w->list(1)->count(), 2);
+    QVERIFY(g.board == board);
+    QVERIFY(g.StartBoard == start);
+  }
+
+  void aNewGameAfterASetUpWithWhiteToMoveStartsWithBlack() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartQuick(dir, boxes);
+    GameState& g = w->state();
+    UsePopup(*w, 54, "WhiteM");
+    QCOMPARE(g.Rules.BlackStarts, 0);
+    QCOMPARE(g.P.SideToMove, 1);
+    Trigger(*w, "New1");
+    QCOMPARE(g.Rules.BlackStarts, 1);
+    QCOMPARE(g.P.SideToMove, -1);
+    QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
+    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    // The next new game as well.
+    Trigger(*w, "New1");
+    QCOMPARE(g.Rules.BlackStarts, 1);
+  }
+
+  void aResignedGameIsRatedOnceAndKeepsItsResult() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen;
+    auto w = StartRated(dir, boxes, &chosen);
+    GameState& g = w->state();
+    Type(*w, "11-15");  // the user's move, the computer's reply
+    QCOMPARE(g.P.GamePly, 2);
+    const int before = g.Rating.UserRating;
+    Trigger(*w, "Resign");
+    const int after = g.Rating.UserRating;
+    QVERIFY(after < before);
+    QCOMPARE(QString::fromStdString(g.Flow.GameResult), QStringLiteral("0-1"));  // Black moved first and resigned
+    QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Computer wins!"));
+
+    // Computer-Player again: the finished game offers no resignation.
+    Trigger(*w, "Cplayer");
+    QVERIFY(!w->commands()->entry("Resign")->isEnabled());
+    QVERIFY(!w->commands()->buttonByKey("Resign")->isEnabled());
+    QVERIFY(!w->commands()->entry("Offerdraw")->isEnabled());
+    ResignGame(g);  // one that still arrives
+    QCOMPARE(g.Rating.UserRating, after);
+
+    // A move typed now is told why it is not played.
+    boxes.messages.clear();
+    Type(*w, "9-14");
+    QCOMPARE(boxes.messages, QStringList({"Error|the game is over"}));
+
+    // The saved game carries the result.
+    chosen = dir.path() + "/resigned.pdn";
+    w->Save_Click();
+    const QByteArray pdn = ReadFile(chosen);
+    QVERIFY2(pdn.contains("[Result \"0-1\"]"), pdn.constData());
+    QVERIFY2(pdn.trimmed().endsWith("0-1"), pdn.constData());
+  }
+
+  void theEndOfAWonGameStaysVisible() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen;
+    auto w = StartRated(dir, boxes, &chosen);
+    GameState& g = w->state();
+    const QString user = QString::fromStdString(g.Opt.UserName);
+    // Black (the user) takes White's last man.
+    for (int& v : g.board)
+      if (v != kOffBoard) v = 0;
+    g.board[76] = -1;
+    g.board[65] = 1;
+    g.P.SideToMove = -1;
+    g.Flow.PositionPreset = 1;
+    SetupPositionState(g);
+    w->DrawBoard(0);
+    QCOMPARE(w->label(1)->text(), user);
+    Type(*w, "11x18");
+    QCOMPARE(g.Flow.GameOver, 1);
+    QVERIFY(boxes.messages.contains("Congratulations|Black wins!"));
+    // After the box: the result in the status bar, the names where they played.
+    QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black wins!"));
+    QCOMPARE(w->label(1)->text(), user);
+    QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
+    QCOMPARE(QString::fromStdString(g.Flow.GameResult), QStringLiteral("1-0"));
+    // Taken back, the user is to move again beside Black.
+    Button(*w, "Back");
+    QCOMPARE(g.P.SideToMove, -1);
+    QCOMPARE(w->label(1)->text(), user);
+    QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
+  }
+
+  void theCommentBoxWaitsWhileTheComputerThinks() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen;
+    auto w = StartRated(dir, boxes, &chosen, 0);  // one second per move
+    GameState& g = w->state();
+    int busySeen = 0;
+    bool enabledDuring = true;
+    QTimer::singleShot(300, w.get(), [&] {
+      busySeen = g.Flow.Busy;
+      enabledDuring = w->text1()->isEnabled();
+    });
+    QVERIFY(w->text1()->isEnabled());
+    Type(*w, "11-15");
+    QCOMPARE(busySeen, 1);
+    QVERIFY(!enabledDuring);
+    QCOMPARE(g.P.GamePly, 2);
+    QVERIFY(w->text1()->isEnabled());
   }
 
   void rulesHelpWithoutALinkOpensTheRulesWindow() {

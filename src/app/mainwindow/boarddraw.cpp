@@ -198,7 +198,9 @@ void MainWindow::ShowSideToMove() {
   };
   mark(labels_[1], upper);
   mark(labels_[2], !upper);
-  if (g.Skin.StatusPanel == 1) setStatusText(1, g.P.SideToMove == -1 ? "Black moves" : "White moves");
+  // A finished game keeps its result in the status bar: nobody is to move.
+  if (g.Skin.StatusPanel == 1 && g.Flow.GameOver != 1)
+    setStatusText(1, g.P.SideToMove == -1 ? "Black moves" : "White moves");
 }
 
 int MainWindow::IsUserColour(const std::string& colour) const {

@@ -111,7 +111,10 @@ void MainWindow::c_MouseDown(int index, int button) {
   f.HoverCell = cell;
   f.HoverSquare = index;
   if (g.Opt.ShowMoves == 1) frameSquareOf(f.HoverSquare, cell);
+  // The drop is measured from this drag alone: nothing of an earlier,
+  // cancelled drag may name its target.
   f.DragStarted = 0;
+  f.DragX = f.DragY = 0;
   if (g.Opt.ShowMoves == 1) {
     const int ply = std::clamp(g.P.Ply, 0, kMaxPly);
     const int first = std::clamp(g.P.PlyStart[ply], 0, kMoveListSize);
@@ -186,12 +189,14 @@ void MainWindow::c_MouseUp(int index, int button, int releasedSquare, const QPoi
 
   const int from = CellOfSquare(f.FromSquare);
   const int pitch = DropPitch(g.Opt.BoardSizeCode, g.Skin.BoardCustomSize, tpp_);
-  const int to = DropCell(g, from, f.DragX, f.DragY, pitch);
+  // A press and release without any pointer movement moves nothing.
+  const int to = f.DragStarted == 1 ? DropCell(g, from, f.DragX, f.DragY, pitch) : 0;
   if (to == 0 || (to == from && f.CanReturnToStart == 0)) {
     showPieceOf(from);
     f.FromSquare = -1;
     g.BoardShown.MovesHighlighted = 0;
     f.DragStarted = 0;
+    f.DragX = f.DragY = 0;
     DrawBoard(0);
     return;
   }

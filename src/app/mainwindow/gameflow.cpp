@@ -177,6 +177,7 @@ bool MainWindow::prepareSetupPopup(int pressedSquare, int releasedSquare) {
     }
   }
   g.Flow.PopupSquare = cell;
+  g.Flow.PopupChanged = 0;
   return true;
 }
 

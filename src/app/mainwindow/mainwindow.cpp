@@ -421,8 +421,12 @@ void MainWindow::setCommandEnabled(Command c, bool enabled) {
     case Command::LegalMoves: list2_->setEnabled(enabled); return;
     case Command::RootScores: list3_->setEnabled(enabled); return;
     case Command::MoveEntry:
+      // The comment box goes with the move box: while the computer thinks
+      // the shown ply changes under it, and a comment typed then would land
+      // on a ply the user never meant.
       text2_->setEnabled(enabled);
       command1_->setEnabled(enabled);
+      text1_->setEnabled(enabled);
       return;
     default: break;
   }
@@ -488,12 +492,14 @@ void MainWindow::DisableMenusWhileThinking() {
   commands_->setSurfaceLocked(true);
   text2_->setEnabled(false);
   command1_->setEnabled(false);
+  text1_->setEnabled(false);
 }
 
 void MainWindow::EnableMenusAfterThinking() {
   commands_->setSurfaceLocked(false);
   text2_->setEnabled(true);
   command1_->setEnabled(true);
+  text1_->setEnabled(true);
 }
 
 void MainWindow::cancelClick() {

@@ -90,7 +90,9 @@ void MovePlayer::Announce(int afterScore) {
     ShowStatus(g, ForcedResultText(g, best));
     g.Flow.MateAnnounced = 1;
   } else if (best >= 31980) {
-    SetGameResult(g, 0);
+    // The evaluation sees the game won by the side that just moved: by a
+    // variant rule the opponent may still have pieces and moves.
+    SetWinResult(g, -g.P.SideToMove);
     g.Flow.GameOver = 1;
     computerHasWon_ = true;
     UpdateRating(g, 0.0);
@@ -181,6 +183,8 @@ void CloseComputerMove(GameState& g, const DriverRun& run) {
     g.Flow.GameOver = 1;
     Pause(h, 0.5);
     SetGameResult(g, 0);
+    // The side to move has no move: it has lost (won, under AntiMode).
+    if (g.Flow.GameResult.empty()) SetWinResult(g, g.Rules.AntiMode == 1 ? g.P.SideToMove : -g.P.SideToMove);
     if (g.Rules.AntiMode == 1 && g.Opt.PlayMode != 2) {
       UpdateRating(g, 1.0);
       AnnounceGameEnd(g, g.Opt.UserName + " wins!");

@@ -188,6 +188,11 @@ void SetGameResult(GameState& g, int mode) {
   if (!result.empty() && g.Rules.AntiMode == 1) result = result == "1-0" ? "0-1" : "1-0";
 }
 
+void SetWinResult(GameState& g, int winnerSide) {
+  const int firstMover = g.Rules.BlackStarts == 1 ? -1 : 1;
+  g.Flow.GameResult = winnerSide == firstMover ? "1-0" : "0-1";
+}
+
 std::string DrawAnnouncementText(int drawReason) {
   switch (drawReason) {
     case 1: return "It's a draw! Triple Repetition";

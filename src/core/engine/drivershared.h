@@ -54,6 +54,10 @@ void ClearRootMoveScores(GameState& g);
 // pieces, or a side to move without a legal move, has lost), told from the
 // first mover's view and reversed under AntiMode; "" when nobody has lost.
 void SetGameResult(GameState& g, int mode);
+// GameResult for a game that `winnerSide` (+1 White, -1 Black) has won,
+// however it was decided (a resignation, a win by a variant rule): "1-0"
+// when the first mover won, else "0-1".
+void SetWinResult(GameState& g, int winnerSide);
 
 // The announcement of DrawReason ("It's a draw! Triple Repetition", ...).
 std::string DrawAnnouncementText(int drawReason);

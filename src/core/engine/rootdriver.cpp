@@ -175,7 +175,7 @@ bool DriverSearch::EndsBeforeSearch() {
   const bool ruleWin = eval == kInfinity;
   if (ruleWin || g.Eval.InDanger == 1) {
     const int winner = ruleWin ? side : -side;
-    SetGameResult(g, 0);
+    SetWinResult(g, winner);  // the rule decides, whatever pieces and moves are left
     g.Flow.GameOver = 1;
     Pause(*g.host, 0.5);
     EndDecided(WinnerText(g, winner, computerSide), ComputerIsWinner(g, winner, computerSide) ? 0.0 : 1.0);
@@ -185,7 +185,7 @@ bool DriverSearch::EndsBeforeSearch() {
   if (g.P.PlyStart[1] == g.P.PlyStart[0]) GenerateMoves(g, 1);
   if (g.P.PlyStart[1] == g.P.PlyStart[0]) {
     const int winner = g.Rules.AntiMode == 1 ? side : -side;
-    SetGameResult(g, 0);
+    SetWinResult(g, winner);
     g.Flow.GameOver = 1;
     Pause(*g.host, 0.5);
     EndDecided(WinnerText(g, winner, computerSide), ComputerIsWinner(g, winner, computerSide) ? 0.0 : 1.0);

@@ -160,6 +160,7 @@ void ForceStartSide(GameState& g, int side) {
 void SetUpOwnGame(GameState& g, const GameFileData& d, int mode) {
   const int32_t programNotation = g.Opt.Notation;
   g.Flow.PositionPreset = 0;
+  g.Flow.BlackStartsBeforeSetup = -1;  // the file's rules are those in force now
   InitGame(g);
   if (d.Variant) g.Rules.Variant = *d.Variant;
   if (d.Notation) g.Opt.Notation = *d.Notation;
@@ -199,6 +200,7 @@ void AdoptVariant(GameState& g) {
 // notation of its moves is then taken from the first move.
 bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
   g.Flow.PositionPreset = 0;
+  g.Flow.BlackStartsBeforeSetup = -1;  // the file's rules are those in force now
   g.P.TouchedSquare = 0;
   if (p.hasRulesTag) {
     const PdnRulesTag& t = p.rulesTag;

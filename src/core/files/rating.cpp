@@ -131,6 +131,7 @@ void UpdateRating(GameState& g, double result) {
   else if (old >= 2000)
     k = RoundHalfEven(130 - old / 20.0);
   r.UserRating = RoundHalfEven(old + k * (result - expected));
+  r.RatedGame = 0;  // a game changes the rating once
   r.RatingMessage += "\r\n\r\nYour previous rating was" + SignedText(old) +
                      "\r\nThe computers' rating in this game was" + SignedText(r.ComputerRating) +
                      "\r\n\r\nYour new rating is" + SignedText(r.UserRating);

@@ -35,7 +35,8 @@ bool SaveRating(const GameState& g, std::string* error);
 // After a finished game; result is the user's score (1 win, 0.5 draw, 0 loss).
 // Reads Opt.UseRating, Rating.RatedGame, Game.GameRecord, P.GamePly and the
 // score histories; sets Rating.UserRating, ComputerRating, RatedGame and
-// RatingMessage (empty when the rating did not change).
+// RatingMessage (empty when the rating did not change). A game that changed
+// the rating is no longer rated: it changes the rating once.
 void UpdateRating(GameState& g, double result);
 
 // "  Good game" or "  Great game".

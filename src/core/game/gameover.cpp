@@ -75,10 +75,7 @@ void CheckGameOver(GameState& g, int quiet) {
   const bool whiteWon = g.Rules.AntiMode == 1 ? g.P.SideToMove == 1 : g.P.SideToMove != 1;
   // A win by a variant rule while both sides still have pieces and moves:
   // the result names the winner all the same, so a saved game carries it.
-  if (g.Flow.GameResult.empty()) {
-    const bool whiteFirst = g.Rules.BlackStarts != 1;
-    g.Flow.GameResult = whiteWon == whiteFirst ? "1-0" : "0-1";
-  }
+  if (g.Flow.GameResult.empty()) SetWinResult(g, whiteWon ? 1 : -1);
   const std::string text = whiteWon ? "White wins!" : "Black wins!";
   const int userWon = UserPlaysColour(g, whiteWon ? "white" : "black");
   UpdateRating(g, userWon == 1 ? 1.0 : 0.0);
@@ -99,6 +96,7 @@ void DisableEndOfGameCommands(GameState& g) {
 
 void HandleDrawOffer(GameState& g) {
   Host& h = *g.host;
+  if (g.Flow.GameOver == 1) return;  // a finished game has its result
   if (g.Flow.GameStarted != 1 || g.Flow.BestScore > 0) {
     h.message(Icon::Exclamation, "Draw Offer", "Offer rejected... Play on!");
     return;
@@ -111,11 +109,25 @@ void HandleDrawOffer(GameState& g) {
   DisableEndOfGameCommands(g);
 }
 
+namespace {
+
+// The colour of the side that resigns: the user's, told by the side labels;
+// the side to move when they name the user on both sides or on neither.
+int ResigningSide(const GameState& g) {
+  const bool white = UserPlaysColour(g, "white") == 1, black = UserPlaysColour(g, "black") == 1;
+  if (white != black) return white ? 1 : -1;
+  return g.P.SideToMove;
+}
+
+}  // namespace
+
 void ResignGame(GameState& g) {
+  // A finished game is neither resigned nor rated again.
+  if (g.Flow.GameOver == 1) return;
   UpdateRating(g, 0.0);
   g.host->message(Icon::Exclamation, "Congratulations", "OK... Computer wins!" + g.Rating.RatingMessage);
   g.Flow.GameOver = 1;
-  SetGameResult(g, 0);
+  SetWinResult(g, -ResigningSide(g));
   ShowStatus(g, "Computer wins!");
   DisableEndOfGameCommands(g);
 }

@@ -23,9 +23,11 @@ void CheckGameOver(GameState& g, int quiet);
 
 // The user's draw offer: accepted once the game has started and the
 // computer's last score is not above 0; otherwise "Offer rejected... Play on!".
+// Nothing once the game is over.
 void HandleDrawOffer(GameState& g);
 
-// The user resigns: the computer wins.
+// The user resigns: the computer wins, and the result names the side that
+// did not resign. Nothing once the game is over.
 void ResignGame(GameState& g);
 
 // The play commands taken away when a draw is agreed or the user resigns.

@@ -173,18 +173,40 @@ std::string MoveListLine(int gamePly, const std::string& displayText) {
   return line + SignedText(n) + ". " + displayText;
 }
 
+namespace {
+
+// A refused move told to the user; the move box takes no input meanwhile.
+void RefuseMove(GameState& g, MoveSource source, const std::string& text) {
+  Host& h = *g.host;
+  const bool box = source != MoveSource::Board;
+  if (box) h.setCommandEnabled(Command::MoveEntry, false);
+  h.message(Icon::Exclamation, "Error", text);
+  if (box) h.setCommandEnabled(Command::MoveEntry, true);
+}
+
+}  // namespace
+
 bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f) {
+  const bool fromFile = source == MoveSource::GameFile;
   // A finished game takes no more moves (the board ignores them the same way).
-  if (g.Flow.GameOver == 1 && source != MoveSource::GameFile) return false;
+  if (g.Flow.GameOver == 1 && !fromFile) {
+    RefuseMove(g, source, "the game is over");
+    return false;
+  }
+  // The game tables are full: no move is matched, none is illegal.
+  if (g.P.GamePly >= kMaxGamePly) {
+    if (!fromFile) RefuseMove(g, source, "the game has reached its move limit");
+    return false;
+  }
   ForgetStaleTouch(g);
   // A file written before captures were named by their landing squares may
   // give a short text for one of several captures: the first is taken, as
   // it was then.
-  if (PlayMoveString(g, text, source == MoveSource::GameFile)) {
+  if (PlayMoveString(g, text, fromFile)) {
     PlayedMoveSequence(g, source, f);
     return true;
   }
-  if (source == MoveSource::GameFile) return false;  // the loader reports its own failures
+  if (fromFile) return false;  // the loader reports its own failures
   Host& h = *g.host;
   const std::vector<CaptureChoice> choices = CaptureChoices(g, text);
   if (!choices.empty()) {
@@ -209,10 +231,7 @@ bool EnterMove(GameState& g, std::string_view text, MoveSource source, const Mov
   h.refresh(View::Board);
   const bool withReason = source == MoveSource::Board || source == MoveSource::Typed;
   const std::string reason = withReason ? IllegalMoveReason(g, text) : std::string();
-  const bool box = source != MoveSource::Board;
-  if (box) h.setCommandEnabled(Command::MoveEntry, false);
-  h.message(Icon::Exclamation, "Error", IllegalMoveMessage(reason));
-  if (box) h.setCommandEnabled(Command::MoveEntry, true);
+  RefuseMove(g, source, IllegalMoveMessage(reason));
   if (source == MoveSource::Board && reason.empty() && g.Opt.PlayMode == 1) g.BoardShown.MovesHighlighted = 0;
   return false;
 }
@@ -332,8 +351,8 @@ void PlayedMoveSequence(GameState& g, MoveSource source, const MoveFollowUps& f)
     return;
   }
   if (g.Flow.GameOver != 0) {
-    // Taking the last move back gives the names back their sides.
-    std::swap(g.Flow.PlayerName1, g.Flow.PlayerName2);
+    // The names stay on the sides they played; navigating puts the player
+    // beside the side to move again.
     h.refresh(View::Board);
   } else {
     if (g.Opt.PlayMode == 0) {

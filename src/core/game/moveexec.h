@@ -83,8 +83,10 @@ std::string AmbiguousMoveMessage(const std::vector<CaptureChoice>& choices);
 // PlayedMoveSequence. A text that names several captures asks the user to
 // choose (a drop on the board, the root-move list: a popup through the host;
 // dismissed, nothing is played) or is refused listing them (typed, the
-// legal-move list); from a game file the first is played. Once the game is over nothing is played and nothing
-// shown. Returns whether the move was played.
+// legal-move list); from a game file the first is played. Once the game is
+// over nothing is played ("the game is over"), nor once the game tables are
+// full ("the game has reached its move limit"); a game file's move is refused
+// without a message. Returns whether the move was played.
 bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f);
 
 // Legal move `index` of the current ply, chosen by the caller (a game file

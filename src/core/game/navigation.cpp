@@ -19,10 +19,6 @@ namespace {
 
 const std::string kNoText;
 
-void SwapNamesAgainstComputer(GameState& g) {
-  if (g.Flow.PlayerName1 == "Computer" || g.Flow.PlayerName2 == "Computer") SwapPlayerNames(g);
-}
-
 void ShowComment(GameState& g, int ply) {
   g.Flow.CommentText = g.Game.PlyComments[std::clamp(ply, 0, kMaxGamePly)];
   g.host->refresh(View::Comment);
@@ -127,8 +123,10 @@ void GotoMove(GameState& g, int plies, int keepRootScores, int quiet) {
       UnmakeMove(g, 0);
       if (quiet != 0) h.refresh(View::Board);
       g.P.Ply = 0;
-      SwapNamesAgainstComputer(g);
     }
+    // The player takes the side to move of the position shown, also when the
+    // names kept their sides at the end of the game.
+    PutPlayerBesideSideToMove(g);
     if (quiet == 0) SelectMoveListLine(g, g.P.GamePly - 1);
     if (quiet == 0) ShowNoCalculation(g);
     BookMove(g, 0);
@@ -150,8 +148,8 @@ void GotoMove(GameState& g, int plies, int keepRootScores, int quiet) {
     for (int k = 0; k < -plies && FurtherPlyStored(g); ++k) {
       ShowComment(g, g.P.GamePly + 1);
       ReplayNextPly(g);
-      SwapNamesAgainstComputer(g);
     }
+    PutPlayerBesideSideToMove(g);
     ShowNoCalculation(g);
     BookMove(g, 0);
     h.refresh(View::SideToMove);
@@ -175,7 +173,7 @@ void StepForward(GameState& g) {
   ClearRootMoveScores(g);
   ShowNoCalculation(g);
   BookMove(g, 0);
-  SwapNamesAgainstComputer(g);
+  PutPlayerBesideSideToMove(g);
   h.refresh(View::SideToMove);
   h.refresh(View::Board);
   SelectMoveListLine(g, n - 1);

@@ -59,6 +59,9 @@ bool NewGame(GameState& g, int newVariant, const NewGameHooks& hooks) {
   if (g.Flow.GameStarted == 1 && !h.askYesNo("Confirmation", "Quit current game?")) return false;
   g.Flow.PositionPreset = 0;
   g.P.TouchedSquare = 0;
+  // The side to move of a hand-set position moved first in that game only.
+  if (g.Flow.BlackStartsBeforeSetup >= 0) g.Rules.BlackStarts = g.Flow.BlackStartsBeforeSetup;
+  g.Flow.BlackStartsBeforeSetup = -1;
   InitGame(g);
   g.Flow.LoadedResult.clear();
   for (int i = 0; i < kRootScoreSlots; ++i) {

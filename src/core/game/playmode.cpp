@@ -15,6 +15,17 @@ constexpr const char* kComputerName = "Computer";
 
 void SwapPlayerNames(GameState& g) { std::swap(g.Flow.PlayerName1, g.Flow.PlayerName2); }
 
+void PutPlayerBesideSideToMove(GameState& g) {
+  std::string& first = g.Flow.PlayerName1;
+  std::string& second = g.Flow.PlayerName2;
+  if ((first == kComputerName) == (second == kComputerName)) return;
+  const std::string player = first == kComputerName ? second : first;
+  const int firstMover = g.Rules.BlackStarts == 1 ? -1 : 1;
+  const bool playerMovesFirst = g.P.SideToMove == firstMover;
+  first = playerMovesFirst ? player : kComputerName;
+  second = playerMovesFirst ? kComputerName : player;
+}
+
 void ComputerMoveNow(GameState& g, bool swapNames) {
   if (g.Flow.GameOver == 1) return;
   ShowStatus(g, "");
@@ -38,9 +49,11 @@ void ShowPlayModeMarks(GameState& g, int mode) {
 void SetComputerPlayerMode(GameState& g) {
   Host& h = *g.host;
   g.Opt.PlayMode = 0;
-  h.setCommandEnabled(Command::OfferDraw, true);
-  h.setCommandEnabled(Command::Hint, true);
-  h.setCommandEnabled(Command::Resign, true);
+  // A finished game is not offered a draw or resigned (it was rated once).
+  const bool playing = g.Flow.GameOver != 1;
+  h.setCommandEnabled(Command::OfferDraw, playing);
+  h.setCommandEnabled(Command::Hint, playing);
+  h.setCommandEnabled(Command::Resign, playing);
   ShowPlayModeMarks(g, 0);
 
   // The user takes the side to move: PlayerName1 names the side that moves

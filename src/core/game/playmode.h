@@ -10,6 +10,12 @@ namespace m8 {
 // Exchanges PlayerName1 and PlayerName2.
 void SwapPlayerNames(GameState& g);
 
+// Against the computer, the player takes the side to move of the position
+// shown: when exactly one name is the computer's, the other name goes beside
+// the side to move and the computer's beside the other side. Names of two
+// players or two computers stay as they are.
+void PutPlayerBesideSideToMove(GameState& g);
+
 // The computer plays the side to move now: the Compute command (swapNames),
 // and the reply after a user move outside player-against-player play. Nothing
 // once the game is over; otherwise the status panel emptied, Busy set and the
@@ -19,7 +25,8 @@ void SwapPlayerNames(GameState& g);
 void ComputerMoveNow(GameState& g, bool swapNames = true);
 
 // Player against computer: the user takes the side to move now, the
-// computer the other; Offer draw, Hint and Resign come back; the mode marks
+// computer the other; Offer draw, Hint and Resign come back unless the game
+// is over; the mode marks
 // and the status text "Computer-Player mode". Starts no computer move.
 void SetComputerPlayerMode(GameState& g);
 

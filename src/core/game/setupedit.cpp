@@ -10,14 +10,22 @@ namespace {
 
 bool OnBoard(int cell) { return cell >= 21 && cell <= 98 && cell % 10 >= 1 && cell % 10 <= 8; }
 
-void PutOnPopupSquare(GameState& g, int value) {
+// An entry that changes the position or the side to move marks the position
+// as set by hand; choosing what is already there changes nothing.
+void MarkChanged(GameState& g) {
   g.Flow.PositionPreset = 1;
+  g.Flow.PopupChanged = 1;
+}
+
+void PutOnPopupSquare(GameState& g, int value) {
   const int cell = g.Flow.PopupSquare;
-  if (OnBoard(cell)) g.board[cell] = value;
+  if (!OnBoard(cell) || g.board[cell] == value) return;
+  g.board[cell] = value;
+  MarkChanged(g);
 }
 
 void SetSide(GameState& g, int side) {
-  g.Flow.PositionPreset = 1;
+  if (g.P.SideToMove != side) MarkChanged(g);
   g.P.SideToMove = side;
   ShowStatus(g, side == 1 ? "White moves" : "Black moves");
 }
@@ -45,9 +53,11 @@ SetupEntry SetupEntryOfContent(int value) {
 void ApplySetupEntry(GameState& g, SetupEntry entry) {
   switch (entry) {
     case SetupEntry::ClearBoard:
-      PutOnPopupSquare(g, 0);
       for (int& v : g.board)
-        if (v != kOffBoard) v = 0;
+        if (v != kOffBoard && v != 0) {
+          v = 0;
+          MarkChanged(g);
+        }
       break;
     case SetupEntry::Empty: PutOnPopupSquare(g, 0); break;
     case SetupEntry::BlackChecker: PutOnPopupSquare(g, -1); break;
@@ -66,8 +76,16 @@ void ApplySetupEntry(GameState& g, SetupEntry entry) {
 }
 
 bool FinishPositionEdit(GameState& g) {
-  if (g.Flow.PositionPreset == 0) return false;
+  // Only a change made through the popup starts a new game: dismissing it,
+  // or choosing "Priority", leaves the game in hand as it was, also when an
+  // earlier edit or a loaded game had set the position up.
+  const bool changed = g.Flow.PopupChanged != 0;
+  g.Flow.PopupChanged = 0;
+  if (!changed) return false;
   ClearRootMoveScores(g);
+  // The edited position's side to move becomes the first mover of this game
+  // only: a new game starts with the first mover of the rules as they were.
+  if (g.Flow.BlackStartsBeforeSetup < 0) g.Flow.BlackStartsBeforeSetup = g.Rules.BlackStarts;
   // InitGame forgets the priority mark of a new game; an edited position
   // keeps the one just chosen.
   const int priority = g.Eval.PrioritySquare, piece = g.Eval.PriorityPiece;

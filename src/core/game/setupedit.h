@@ -27,13 +27,15 @@ bool SetupSquareEditable(GameState& g, int cell);
 // any value that is no piece).
 SetupEntry SetupEntryOfContent(int value);
 
-// One entry on Flow.PopupSquare. Every entry but Priority marks the position
-// as set by hand; nothing is redrawn until the editing is finished.
+// One entry on Flow.PopupSquare. Every entry but Priority that changes the
+// position or the side to move marks the position as set by hand (and
+// Flow.PopupChanged); nothing is redrawn until the editing is finished.
 void ApplySetupEntry(GameState& g, SetupEntry entry);
 
-// After the popup has closed: when the position was set by hand, it becomes
-// the start of a new game under the current rules, the side to move moving
-// first. Returns whether that happened.
+// After the popup has closed: when an entry changed the position or the side
+// to move since the last call, the position becomes the start of a new game
+// under the current rules, the side to move moving first. Returns whether
+// that happened; without a change the game stays as it was.
 bool FinishPositionEdit(GameState& g);
 
 }  // namespace m8

@@ -420,10 +420,13 @@ bool RulesEditor::Apply(bool ok) {
   }
 
   if (c.Selected >= 0) r.Variant = c.SelectedName();
+  const int32_t blackStarts = r.BlackStarts;
   for (const auto& k : kCheckKeys) {
     if (k.box == 3 && !c.CheckEnabled[3]) continue;
     r.*k.member = c.Check[k.box];
   }
+  // A first mover chosen here outlasts the one a set-up position gave.
+  if (r.BlackStarts != blackStarts) g_.Flow.BlackStartsBeforeSetup = -1;
   for (const auto& k : kNumberKeys)
     if (k.box != kFriendsNumberBox) r.*k.member = ValInt(c.Number[k.box]);
   if (ok) r.NumberFriends = c.Check[kUnlimitedBox] == 1 ? -1 : ValInt(c.Number[kFriendsNumberBox]);

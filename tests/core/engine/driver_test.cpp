@@ -611,10 +611,10 @@ TEST(ComputerMove, DecidedPositionsEndBeforeAnySearch) {
        "Congratulations: It's a draw!", "1/2-1/2"},
       // NumberPieces 1: Black with one piece has lost, White to move has won.
       {"rule win of the side to move", Digits({{21, '1'}, {27, '1'}, {87, '2'}}), 1,
-       [](RuleSet& r) { r.NumberPieces = 1; }, "Congratulations: Computer wins!", ""},
+       [](RuleSet& r) { r.NumberPieces = 1; }, "Congratulations: Computer wins!", "1-0"},
       // ... and with Black to move, Black has lost.
       {"rule loss of the side to move", Digits({{21, '1'}, {27, '1'}, {87, '2'}}), -1,
-       [](RuleSet& r) { r.NumberPieces = 1; }, "Congratulations: Player wins!", ""},
+       [](RuleSet& r) { r.NumberPieces = 1; }, "Congratulations: Player wins!", "0-1"},
   };
   for (const Case& c : cases) {
     DriverGame d(c.digits, c.side, 3, c.rules);
@@ -633,6 +633,21 @@ TEST(ComputerMove, DecidedPositionsEndBeforeAnySearch) {
   d.g.Opt.PlayMode = 2;
   ComputerMove(d.g);
   EXPECT_TRUE(d.host.HasMessage("Congratulations: White wins!"));
+}
+
+TEST(ComputerMove, AWinByRuleWithMovesLeftCarriesTheResult) {
+  // White crowns on its next move and wins by KingWin (as in King Race or
+  // Fox and Geese); Black still has a man that can move. Both sides the
+  // computer or not, the result names White (the first mover here).
+  for (int playMode : {0, 2}) {
+    DriverGame d(Digits({{83, '1'}, {52, '2'}}), 1, 3, [](RuleSet& r) { r.KingWin = 1; });
+    d.g.Opt.PlayMode = playMode;
+    ComputerMove(d.g);
+    ASSERT_EQ(d.g.P.GamePly, 1) << playMode;
+    EXPECT_EQ(d.g.Flow.GameOver, 1) << playMode;
+    EXPECT_TRUE(d.host.HasMessage("Congratulations: Computer wins!")) << playMode;
+    EXPECT_EQ(d.g.Flow.GameResult, "1-0") << playMode;
+  }
 }
 
 TEST(ComputerMove, GameAtTheEndOfTheGameTablesEndsDrawnByTheMoveLimit) {

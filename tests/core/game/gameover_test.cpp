@@ -1,6 +1,8 @@
 #include "core/game/gameover.h"
 
 #include "core/engine/drivershared.h"
+#include "core/files/rating.h"
+#include "core/game/playmode.h"
 #include "gameflow_fixture.h"
 
 namespace m8::gameflow_test {
@@ -177,19 +179,65 @@ TEST(GameEnd, DrawOfferIsAcceptedOnlyWhenTheComputerIsNotAhead) {
   }
 }
 
-TEST(GameEnd, ResignationEndsTheGameWithTheResultOfThePosition) {
-  for (int anti : {0, 1}) {
+TEST(GameEnd, ResignationGivesTheGameToTheOtherSide) {
+  // The side labels tell who resigns: the user's name beside the first mover
+  // (Black) or beside White; under AntiMode a resignation is a loss all the same.
+  struct Case {
+    const char* name1;  // beside Black, the first mover
+    const char* name2;
+    int anti;
+    const char* result;
+  };
+  for (const Case& c : {Case{"Player", "Computer", 0, "0-1"}, Case{"Player", "Computer", 1, "0-1"},
+                        Case{"Computer", "Player", 0, "1-0"}}) {
+    SCOPED_TRACE(std::string(c.name1) + " " + std::to_string(c.anti));
     FlowGame game;
     GameState& g = *game.g;
-    g.Rules.AntiMode = anti;
+    g.Opt.UserName = "Player";
+    g.Flow.PlayerName1 = c.name1;
+    g.Flow.PlayerName2 = c.name2;
+    g.Rules.AntiMode = c.anti;
     ResignGame(g);
     EXPECT_EQ(g.Flow.GameOver, 1);
     EXPECT_TRUE(game.HasMessage("Congratulations|OK... Computer wins!"));
     EXPECT_EQ(game.host->status(), "Computer wins!");
-    EXPECT_EQ(g.Flow.GameResult, "");  // both sides can still move
+    EXPECT_EQ(g.Flow.GameResult, c.result);
     EXPECT_FALSE(game.host->isEnabled(Command::Resign));
     EXPECT_FALSE(game.host->isEnabled(Command::OfferDraw));
   }
+}
+
+TEST(GameEnd, AFinishedGameIsRatedOnceAndNotResignedAgain) {
+  FlowGame game;
+  GameState& g = *game.g;
+  g.Opt.UseRating = 1;
+  g.Opt.UserName = g.Flow.PlayerName1 = "Player";
+  g.Flow.PlayerName2 = "Computer";
+  g.Game.GameRecord[1][2] = "2";
+  g.Game.GameRecord[1][3] = "1";
+  g.Game.GameRecord[1][4] = " 4";
+  g.P.GamePly = 2;
+  const int before = g.Rating.UserRating;
+  ResignGame(g);
+  const int after = g.Rating.UserRating;
+  EXPECT_LT(after, before);
+  EXPECT_EQ(g.Rating.RatedGame, 0);
+
+  // Back to player against computer: the finished game offers no resignation,
+  // draw or hint, and a resignation or draw offer that still arrives changes
+  // nothing.
+  SetComputerPlayerMode(g);
+  for (Command c : {Command::Resign, Command::OfferDraw, Command::Hint}) EXPECT_FALSE(game.host->isEnabled(c));
+  game.host->messages.clear();
+  ResignGame(g);
+  HandleDrawOffer(g);
+  EXPECT_EQ(g.Rating.UserRating, after);
+  EXPECT_EQ(g.Flow.GameResult, "0-1");
+  EXPECT_TRUE(game.host->messages.empty());
+  // The rating itself changes once per game, whoever asks again.
+  UpdateRating(g, 0.0);
+  EXPECT_EQ(g.Rating.UserRating, after);
+  EXPECT_EQ(g.Rating.RatingMessage, "");
 }
 
 }  // namespace

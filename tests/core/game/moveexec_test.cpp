@@ -194,11 +194,12 @@ TEST(EnterMove, ShortTypedGameInBothNotationsIsRecordedListedAndEnds) {
     // Player against player: every move's quick score is kept.
     EXPECT_GT(t.g.Game.ScoreHistory[3], 0);
     EXPECT_EQ(t.gameOverTests, 2 * 2 + 1);
-    // A finished game takes no more moves, even where one would be legal.
+    // A finished game takes no more moves, even where one would be legal,
+    // and says so.
     t.g.board[21] = 1;
     EXPECT_FALSE(t.Typed(notation == 1 ? "32-27" : "A1B2"));
     EXPECT_EQ(t.g.P.GamePly, 3);
-    EXPECT_TRUE(t.host->messages.empty());
+    EXPECT_EQ(t.host->messages, std::vector<std::string>{"Error|the game is over"});
   }
 }
 
@@ -243,6 +244,27 @@ TEST(EnterMove, RefusedMovesSayWhyAndChangeNothing) {
     // The move box is off while the message is up, then on again.
     if (c.source != MoveSource::Board) {
       EXPECT_TRUE(t.host->enabled[Command::MoveEntry]) << c.name;
+    }
+  }
+}
+
+TEST(EnterMove, AFullGameTableRefusesTheMoveByItsLimit) {
+  // The game has reached the last ply the tables hold: a legal move is not
+  // played, and it is not called illegal either. A game file's move is
+  // refused without a word (the loader tells its own story).
+  for (MoveSource source : {MoveSource::Typed, MoveSource::LegalMoveList, MoveSource::GameFile}) {
+    Game t;
+    t.g.Opt.Notation = 1;
+    t.g.P.GamePly = kMaxGamePly;
+    t.g.Game.GameLength = kMaxGamePly;
+    const Board before = t.g.board;
+    EXPECT_FALSE(EnterMove(t.g, "1115", source, t.f));
+    EXPECT_EQ(t.g.board, before);
+    EXPECT_EQ(t.g.P.GamePly, kMaxGamePly);
+    if (source == MoveSource::GameFile) {
+      EXPECT_TRUE(t.host->messages.empty());
+    } else {
+      EXPECT_EQ(t.host->messages, std::vector<std::string>{"Error|the game has reached its move limit"});
     }
   }
 }

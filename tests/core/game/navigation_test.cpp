@@ -113,14 +113,16 @@ TEST(Navigation, CommandsRefusedWhileBusyAndAtTheEnds) {
   EXPECT_EQ(g.P.GamePly, 4);
 }
 
-TEST(Navigation, TakingBackSwapsNamesAgainstTheComputerAndReopensAFinishedGame) {
+TEST(Navigation, TakingBackPutsThePlayerBesideTheSideToMoveAndReopensAFinishedGame) {
   for (int mode : {0, 1}) {
     FlowGame game;
     GameState& g = *game.g;
     g.Opt.PlayMode = mode;
     PlayFirstMoves(game, 3);
-    g.Flow.PlayerName1 = "Player";
-    g.Flow.PlayerName2 = mode == 0 ? "Computer" : "Player";
+    // White (the player) made the last move and won; the names kept their
+    // sides. Taken back, Black is to move and the player takes it.
+    g.Flow.PlayerName1 = mode == 0 ? "Computer" : "Player";
+    g.Flow.PlayerName2 = "Player";
     g.Flow.GameOver = 1;
     g.Draw.DrawReason = 2;
     g.Search.HintFrom = 22;
@@ -128,7 +130,8 @@ TEST(Navigation, TakingBackSwapsNamesAgainstTheComputerAndReopensAFinishedGame) 
     game.host->enabled.clear();
     GotoMove(g, 1, 0, 0);
     EXPECT_EQ(g.Eval.PrioritySquare, 0);
-    EXPECT_EQ(g.Flow.PlayerName1, mode == 0 ? "Computer" : "Player");
+    EXPECT_EQ(g.Flow.PlayerName1, "Player");
+    EXPECT_EQ(g.Flow.PlayerName2, mode == 0 ? "Computer" : "Player");
     EXPECT_EQ(g.Flow.GameOver, 0);
     EXPECT_EQ(g.Draw.DrawReason, 0);
     EXPECT_EQ(g.Search.HintFrom, 0);

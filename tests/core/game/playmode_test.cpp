@@ -53,13 +53,20 @@ TEST(PlayModes, PlayerPlayerAndAFinishedGame) {
   EXPECT_EQ(game.host->enabled.count(Command::Hint), 0u);  // left as it was
   EXPECT_TRUE(game.host->checked[Command::PlayerPlayer]);
 
-  // Switching after the end brings the user's commands back, not the game.
+  // Switching after the end brings neither the game back nor the commands
+  // that end it (a finished game was rated once).
   g.Flow.GameOver = 1;
   game.host->enabled[Command::Compute] = false;
   SetComputerPlayerMode(g);
   EXPECT_EQ(g.Flow.GameOver, 1);
-  EXPECT_TRUE(game.host->isEnabled(Command::OfferDraw));
+  EXPECT_FALSE(game.host->isEnabled(Command::OfferDraw));
+  EXPECT_FALSE(game.host->isEnabled(Command::Resign));
   EXPECT_FALSE(game.host->isEnabled(Command::Compute));
+  // During a game they come back.
+  g.Flow.GameOver = 0;
+  SetComputerPlayerMode(g);
+  EXPECT_TRUE(game.host->isEnabled(Command::OfferDraw));
+  EXPECT_TRUE(game.host->isEnabled(Command::Resign));
 
   std::string a = g.Flow.PlayerName1, b = g.Flow.PlayerName2;
   SwapPlayerNames(g);

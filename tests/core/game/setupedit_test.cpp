@@ -1,5 +1,8 @@
 #include "core/game/setupedit.h"
 
+#include <optional>
+
+#include "core/game/newgame.h"
 #include "core/game/variantname.h"
 #include "gameflow_fixture.h"
 
@@ -9,19 +12,21 @@ namespace {
 TEST(PositionEditor, EntriesPutPiecesAndSetTheSide) {
   struct Case {
     SetupEntry entry;
+    int cell;  // holds something else at the start
     int value;
   };
-  for (const Case& c : {Case{SetupEntry::BlackChecker, -1}, Case{SetupEntry::BlackKing, -2},
-                        Case{SetupEntry::WhiteChecker, 1}, Case{SetupEntry::WhiteKing, 2}, Case{SetupEntry::Empty, 0}}) {
+  for (const Case& c : {Case{SetupEntry::BlackChecker, 54, -1}, Case{SetupEntry::BlackKing, 76, -2},
+                        Case{SetupEntry::WhiteChecker, 76, 1}, Case{SetupEntry::WhiteKing, 76, 2},
+                        Case{SetupEntry::Empty, 76, 0}}) {
     FlowGame game;
     GameState& g = *game.g;
-    g.Flow.PopupSquare = 76;  // a black man stands there at the start
+    g.Flow.PopupSquare = c.cell;
     ApplySetupEntry(g, c.entry);
-    EXPECT_EQ(g.board[76], c.value);
+    EXPECT_EQ(g.board[c.cell], c.value);
     EXPECT_EQ(g.Flow.PositionPreset, 1);
     EXPECT_TRUE(FinishPositionEdit(g));
-    EXPECT_EQ(g.board[76], c.value);
-    EXPECT_EQ(g.StartBoard[76], c.value);
+    EXPECT_EQ(g.board[c.cell], c.value);
+    EXPECT_EQ(g.StartBoard[c.cell], c.value);
     EXPECT_EQ(VariantNameText(g), "American Checkers (M)");
     EXPECT_EQ(g.Rating.RatedGame, 0);
   }
@@ -72,6 +77,61 @@ TEST(PositionEditor, NothingFollowsWithoutAnEdit) {
   EXPECT_TRUE(SetupSquareEditable(g, 32) || g.board[32] == 0);
   EXPECT_EQ(SetupEntryOfContent(-2), SetupEntry::BlackKing);
   EXPECT_EQ(SetupEntryOfContent(0), SetupEntry::Empty);
+}
+
+TEST(PositionEditor, ClosingWithoutAChangeKeepsTheGameInHand) {
+  FlowGame game;
+  GameState& g = *game.g;
+  g.Flow.PopupSquare = 98;  // a black man taken off the back row
+  ApplySetupEntry(g, SetupEntry::Empty);
+  ASSERT_TRUE(FinishPositionEdit(g));
+  game.Play("1115");
+  game.Play("2218");
+  ASSERT_EQ(g.P.GamePly, 2);
+  const Board board = g.board, start = g.StartBoard;
+  // Dismissed; "Priority"; the piece already there; the side already to move.
+  struct Case {
+    int cell;
+    std::optional<SetupEntry> entry;
+  };
+  for (const Case& c : {Case{67, std::nullopt}, Case{67, SetupEntry::Priority}, Case{21, SetupEntry::WhiteChecker},
+                        Case{67, SetupEntry::Empty}, Case{67, SetupEntry::BlackMoves}}) {
+    g.Flow.PopupSquare = c.cell;
+    if (c.entry) ApplySetupEntry(g, *c.entry);
+    EXPECT_FALSE(FinishPositionEdit(g)) << c.cell;
+    EXPECT_EQ(g.P.GamePly, 2);
+    EXPECT_EQ(g.Game.GameLength, 2);
+    EXPECT_EQ(g.Driver.MoveListCount, 2);
+    EXPECT_EQ(g.board, board);
+    EXPECT_EQ(g.StartBoard, start);
+    EXPECT_EQ(g.Rules.BlackStarts, 1);
+  }
+}
+
+TEST(PositionEditor, ANewGameStartsWithTheFirstMoverOfTheRules) {
+  FlowGame game;
+  GameState& g = *game.g;
+  g.Flow.PopupSquare = 54;
+  ApplySetupEntry(g, SetupEntry::WhiteMoves);
+  ASSERT_TRUE(FinishPositionEdit(g));
+  g.Flow.PopupSquare = 65;
+  ApplySetupEntry(g, SetupEntry::WhiteKing);  // edited again: the first mover before any set-up stays
+  ASSERT_TRUE(FinishPositionEdit(g));
+  ASSERT_EQ(g.Rules.BlackStarts, 0);
+  ASSERT_TRUE(NewGame(g, 0, {}));
+  EXPECT_EQ(g.Rules.BlackStarts, 1);
+  EXPECT_EQ(g.P.SideToMove, -1);
+  EXPECT_EQ(VariantNameText(g), "American Checkers");
+  // White first by the rules in force: a set-up keeps it for the next game.
+  g.Rules.BlackStarts = 0;
+  g.P.SideToMove = -1;
+  g.Flow.PopupSquare = 54;
+  ApplySetupEntry(g, SetupEntry::BlackKing);
+  ApplySetupEntry(g, SetupEntry::BlackMoves);
+  ASSERT_TRUE(FinishPositionEdit(g));
+  EXPECT_EQ(g.Rules.BlackStarts, 1);
+  ASSERT_TRUE(NewGame(g, 0, {}));
+  EXPECT_EQ(g.Rules.BlackStarts, 0);
 }
 
 TEST(VariantName, MarkedWhenRulesDifferOrThePositionWasSetByHand) {
