@@ -1,5 +1,10 @@
 // Game files in the window: Open and Save through the file dialogs, the
 // diagram, and the autosave game written at exit and resumed at start-up.
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app/dialogs/dlgpdn.h"
+#include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
 #include "core/files/gamefile.h"
 #include "core/rules/drawrules.h"
@@ -151,6 +156,39 @@ class FileCommandsTest : public QObject {
     w2->Open1_Click();
     QCOMPARE(w2->state().Game.GameLength, 3);
     QVERIFY(again.messages.last().contains("broken.tvn, line 2"));
+  }
+
+  void openingAPdnGameRedrawsTheCoordinates() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen = dir.path() + "/games.pdn";
+    {
+      auto w = StartWithFiles(dir.path(), boxes, &chosen);
+      PlayOpening(w->state());
+      w->Save_Click();
+    }
+    QVERIFY(QFile::exists(chosen));
+    WriteSettings(dir.path(), [](GameState& g) { g.Opt.Notation = 0; });
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    auto texts = [&] {
+      QStringList out;
+      for (const auto& t : w->surface()->printedTexts()) out << QStringLiteral("%1,%2 %3").arg(t.x).arg(t.y).arg(t.text);
+      out.sort();
+      return out;
+    };
+    const QStringList before = texts();
+    QCOMPARE(before.size(), 16);  // eight letters and eight digits
+    dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
+      c->listView1()->setCurrentItem(c->listView1()->topLevelItem(0));
+      c->findChild<QPushButton*>("OKButton")->click();
+    });
+    w->Open1_Click();
+    QCOMPARE(w->state().Game.GameLength, 3);
+    // The game is read with numbered squares and shown with the program's
+    // letters: only the labels of the board as shown remain, none of those
+    // printed while the game was read.
+    QCOMPARE(w->state().Opt.Notation, 0);
+    QCOMPARE(texts(), before);
   }
 
   void diagramIsWritten() {
