@@ -158,16 +158,19 @@ class FileCommandsTest : public QObject {
     QVERIFY(again.messages.last().contains("broken.tvn, line 2"));
   }
 
-  void openingAPdnGameRedrawsTheCoordinates() {
+  void openingAGameRedrawsTheCoordinates() {
     QTemporaryDir dir;
     Boxes boxes;
     QString chosen = dir.path() + "/games.pdn";
     {
       auto w = StartWithFiles(dir.path(), boxes, &chosen);
-      PlayOpening(w->state());
+      PlayOpening(w->state());  // numbered squares
+      w->Save_Click();
+      chosen = dir.path() + "/mine.tvn";
       w->Save_Click();
     }
     QVERIFY(QFile::exists(chosen));
+    chosen = dir.path() + "/games.pdn";
     WriteSettings(dir.path(), [](GameState& g) { g.Opt.Notation = 0; });
     auto w = StartWithFiles(dir.path(), boxes, &chosen);
     auto texts = [&] {
@@ -189,6 +192,16 @@ class FileCommandsTest : public QObject {
     // printed while the game was read.
     QCOMPARE(w->state().Opt.Notation, 0);
     QCOMPARE(texts(), before);
+    // A game file of the program's own brings its numbered squares along:
+    // the numbers replace the letters instead of being printed over them.
+    chosen = dir.path() + "/mine.tvn";
+    w->Open1_Click();
+    QCOMPARE(w->state().Opt.Notation, 1);
+    const QStringList loaded = texts();
+    w->clearDrawing();
+    w->DrawBoard(0);
+    QCOMPARE(loaded, texts());
+    QCOMPARE(loaded.size(), 12);  // four numbers along the bottom, eight up the side
   }
 
   void diagramIsWritten() {
