@@ -2,9 +2,10 @@
 PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev
 JOBS ?= $(shell nproc)
 BUILD := build
+RUN_BUILD := build-run
 BENCH_BUILD := build-release
 
-.PHONY: run test bench build deps clean
+.PHONY: run test bench build run-build deps clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -23,8 +24,16 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	ASAN_OPTIONS=detect_leaks=0 ./$(BUILD)/bin/morventa8
+# The program itself runs from an optimised build without sanitizers and
+# without the tests.
+$(RUN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(RUN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DM8_BUILD_TESTS=OFF
+
+run-build: deps $(RUN_BUILD)/build.ninja
+	cmake --build $(RUN_BUILD) -j $(JOBS) --target morventa8
+
+run: run-build
+	./$(RUN_BUILD)/bin/morventa8
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -35,4 +44,4 @@ bench: deps
 	@for b in $(BENCH_BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(RUN_BUILD) $(BENCH_BUILD)

@@ -24,13 +24,15 @@ CROWN = (212, 170, 40)
 
 
 def png(path, width, height, rows):
+    """Rows of RGB or RGBA tuples; RGBA rows give a picture with transparency."""
     def chunk(kind, data):
         c = struct.pack(">I", len(data)) + kind + data
         return c + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
+    colour_type = 6 if len(rows[0][0]) == 4 else 2
     raw = b"".join(b"\x00" + bytes(v for px in row for v in px) for row in rows)
     data = b"\x89PNG\r\n\x1a\n"
-    data += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+    data += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0))
     data += chunk(b"IDAT", zlib.compress(raw, 9))
     data += chunk(b"IEND", b"")
     with open(path, "wb") as f:
@@ -50,11 +52,14 @@ def background(colour, x, y, size, grain):
 
 
 def shade(x, y, size, base, piece, king):
-    """Colour of one sample at (x, y) in a square of the given size."""
+    """Colour of one sample at (x, y) in a square of the given size; None for
+    a sample of a transparent background (base None)."""
     c = size / 2.0
     r = size * 0.40
     d = math.hypot(x - c, y - c)
     if piece is None or d > r:
+        if base is None:
+            return None
         if piece is not None and d <= r + size * 0.05 and math.hypot(x - c - 2, y - c - 2) <= r:
             return tuple(max(0, v - 45) for v in base)  # shadow
         return base
@@ -78,20 +83,31 @@ def shade(x, y, size, base, piece, king):
 
 
 def picture(path, size, base_colour, grain, piece, king):
+    """A square picture; base_colour None paints the piece alone on a
+    transparent background (the icons the pointer carries while dragging)."""
     rows = []
     for py in range(size):
         row = []
         for px in range(size):
             acc = [0, 0, 0]
+            covered = 0
             for sy in range(SUPER):
                 for sx in range(SUPER):
                     x = px + (sx + 0.5) / SUPER
                     y = py + (sy + 0.5) / SUPER
-                    base = background(base_colour, x, y, size, grain)
+                    base = None if base_colour is None else background(base_colour, x, y, size, grain)
                     s = shade(x, y, size, base, piece, king)
+                    if s is None:
+                        continue
+                    covered += 1
                     for i in range(3):
                         acc[i] += s[i]
-            row.append(tuple(round(v / (SUPER * SUPER)) for v in acc))
+            if base_colour is not None:
+                row.append(tuple(round(v / covered) for v in acc))
+            elif covered == 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append(tuple(round(v / covered) for v in acc) + (round(255 * covered / (SUPER * SUPER)),))
         rows.append(row)
     png(path, size, size, rows)
 
@@ -109,10 +125,10 @@ def main():
         ("dark_white_king=", "dark_wk.png", SQUARE, DARK, True, white, True),
         ("dark_black_man=", "dark_bm.png", SQUARE, DARK, True, black, False),
         ("dark_white_man=", "dark_wm.png", SQUARE, DARK, True, white, False),
-        ("white_man_ico=", "icon_wm.png", ICON, LIGHT, False, white, False),
-        ("black_man_ico=", "icon_bm.png", ICON, LIGHT, False, black, False),
-        ("white_king_ico=", "icon_wk.png", ICON, LIGHT, False, white, True),
-        ("black_king_ico=", "icon_bk.png", ICON, LIGHT, False, black, True),
+        ("white_man_ico=", "icon_wm.png", ICON, None, False, white, False),
+        ("black_man_ico=", "icon_bm.png", ICON, None, False, black, False),
+        ("white_king_ico=", "icon_wk.png", ICON, None, False, white, True),
+        ("black_king_ico=", "icon_bk.png", ICON, None, False, black, True),
         ("light_black_king=", "light_bk.png", SQUARE, LIGHT, False, black, True),
         ("light_white_king=", "light_wk.png", SQUARE, LIGHT, False, white, True),
         ("light_black_man=", "light_bm.png", SQUARE, LIGHT, False, black, False),

@@ -1,8 +1,20 @@
 #include "core/fileio.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+// Flushing a file to the disk is the one thing the standard library cannot
+// ask for; on POSIX systems the calls are used directly.
+#if __has_include(<unistd.h>) && __has_include(<fcntl.h>)
+#include <fcntl.h>
+#include <unistd.h>
+#define M8_HAVE_POSIX 1
+#else
+#define M8_HAVE_POSIX 0
+#endif
 
 #include "core/numtext.h"
 
@@ -23,30 +35,88 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
   return data;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error) {
-  const std::string tmp = path + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      if (error) *error = "cannot write " + tmp;
-      return false;
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      if (error) *error = "cannot write " + tmp;
-      std::error_code ec;
-      fs::remove(tmp, ec);
-      return false;
-    }
+namespace {
+
+// The file a path finally names, following symbolic links (a relative link
+// counts from the link's own folder). A chain that does not end within a few
+// links is left as it is; the write then fails with the system's reason.
+fs::path FinalTarget(const fs::path& path) {
+  fs::path p = path;
+  for (int hop = 0; hop < 32; ++hop) {
+    std::error_code ec;
+    if (!fs::is_symlink(p, ec)) return p;
+    fs::path link = fs::read_symlink(p, ec);
+    if (ec) return p;
+    p = link.is_absolute() ? link : p.parent_path() / link;
   }
-  std::error_code ec;
-  fs::rename(tmp, path, ec);
-  if (ec) {
-    if (error) *error = "cannot replace " + path + ": " + ec.message();
-    fs::remove(tmp, ec);
+  return p;
+}
+
+std::string Reason(int err) { return std::generic_category().message(err); }
+
+// Writes all bytes to a new file and forces them to the disk.
+bool WriteDurably(const std::string& file, std::string_view bytes, int* err) {
+  std::FILE* f = std::fopen(file.c_str(), "wb");
+  if (!f) {
+    *err = errno;
     return false;
   }
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0;
+  if (!ok) *err = errno;
+#if M8_HAVE_POSIX
+  if (ok && ::fsync(::fileno(f)) != 0) {
+    *err = errno;
+    ok = false;
+  }
+#endif
+  if (std::fclose(f) != 0 && ok) {
+    *err = errno;
+    ok = false;
+  }
+  return ok;
+}
+
+// After a rename: the folder's entry itself reaches the disk.
+void SyncFolder([[maybe_unused]] const fs::path& folder) {
+#if M8_HAVE_POSIX
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+#endif
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFileStart(const std::string& path, size_t maxBytes) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string data(maxBytes, '\0');
+  in.read(data.data(), static_cast<std::streamsize>(maxBytes));
+  if (in.bad()) return std::nullopt;
+  data.resize(static_cast<size_t>(in.gcount()));
+  return data;
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error) {
+  const fs::path target = FinalTarget(path);
+  const std::string tmp = target.string() + ".tmp";
+  auto fail = [&](const std::string& what) {
+    if (error) *error = "cannot write \"" + path + "\": " + what;
+    std::error_code ec;
+    fs::remove(tmp, ec);
+    return false;
+  };
+  int err = 0;
+  if (!WriteDurably(tmp, bytes, &err)) return fail(Reason(err));
+  std::error_code ec;
+  const fs::file_status old = fs::status(target, ec);
+  if (!ec && fs::is_regular_file(old)) fs::permissions(tmp, old.permissions(), ec);
+  fs::rename(tmp, target, ec);
+  if (ec) return fail(ec.message());
+  SyncFolder(target.parent_path());
   return true;
 }
 

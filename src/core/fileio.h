@@ -12,8 +12,15 @@ namespace m8 {
 // larger than maxBytes.
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = 4u << 20);
 
-// Writes a file through a temporary beside it and renames it over the old one,
-// so an interrupted write loses nothing. False (with a reason) on failure.
+// Reads at most the first maxBytes of a file, however large it is; nullopt
+// when it is missing or unreadable.
+std::optional<std::string> ReadFileStart(const std::string& path, size_t maxBytes);
+
+// Writes a file through a temporary beside it, flushed to the disk, and
+// renames it over the old one, so an interrupted write loses nothing. A path
+// that is a symbolic link stays a link: its target is replaced. The new file
+// keeps the permissions of the one it replaces. False on failure, with a
+// reason that names `path` (never the temporary file).
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 // Joins a folder and a relative path written with '/' or '\'. Each part is

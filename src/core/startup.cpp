@@ -37,7 +37,7 @@ StartupResult StartupReadFiles(GameState& g) {
   r.settingsAccepted = settings.accepted;
   r.freshSettingsWritten = settings.freshWritten;
   g.Skin.StatusPanel = 1;
-  r.skinLoaded = LoadSkin(g);
+  r.skinLoaded = LoadSkin(g, &r.skinMissingPictures);
   r.logOpen = OpenLog(g);
   return r;
 }

@@ -22,6 +22,7 @@ struct StartupResult {
   bool settingsAccepted = false;  // false: defaults and a fresh file
   bool freshSettingsWritten = false;
   bool skinLoaded = true;         // false: fell back to "Classic Medium"
+  std::string skinMissingPictures;  // the skin file's pictures not named, for the window to tell
   bool logOpen = false;
 };
 

@@ -1,5 +1,6 @@
 // The built-in pictures: sizes, the picture table, and that pieces, kings and
 // squares are told apart at a glance.
+#include <QImage>
 #include <QtTest>
 
 #include "app/mainwindow/artwork.h"
@@ -100,6 +101,21 @@ class ArtworkTest : public QObject {
       QByteArray bytes(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes());
       QVERIFY2(!seen.contains(bytes), qPrintable(k));
       seen.insert(bytes);
+    }
+  }
+
+  void walnutIconsAreTransparentAroundThePiece() {
+    // The icons are what the pointer carries while a piece is dragged: only
+    // the piece may show, never a square behind it.
+    for (const char* icon : {"icon_wm.png", "icon_bm.png", "icon_wk.png", "icon_bk.png"}) {
+      const QString path = QStringLiteral(M8_DATA_DIR "/skins/Walnut/") + icon;
+      QImage img(path);
+      QVERIFY2(!img.isNull(), qPrintable(path));
+      QVERIFY2(img.hasAlphaChannel(), qPrintable(path));
+      const int e = img.width() - 1;
+      for (QPoint corner : {QPoint(0, 0), QPoint(e, 0), QPoint(0, e), QPoint(e, e)})
+        QCOMPARE(img.pixelColor(corner).alpha(), 0);
+      QCOMPARE(img.pixelColor(img.width() / 2, img.height() / 2).alpha(), 255);
     }
   }
 };

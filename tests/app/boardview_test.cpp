@@ -1,4 +1,6 @@
 // The board view: pictures, counters, coordinates, the side-to-move display, the six layouts and the rendered window.
+#include <QScrollBar>
+
 #include "app/window_fixture.h"
 
 class BoardViewTest : public QObject {
@@ -253,6 +255,26 @@ class BoardViewTest : public QObject {
     QVERIFY(w->board()->textsOn(w->SquareOfCell(22)).isEmpty());
     w->DrawBoard(0);
     QVERIFY(w->board()->textsOn(w->SquareOfCell(92)).isEmpty());
+  }
+
+  void playedMoveListHasNoSidewaysScrollBar() {
+    for (int tpp : {12, 15}) {
+      QTemporaryDir dir;
+      Boxes boxes;
+      auto w = Start(dir.path(), boxes, tpp);
+      w->show();
+      QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+      GameState& g = w->state();
+      for (int i = 0; i < 40; ++i)
+        g.Driver.MoveListLines[i] = i % 2 ? "     23x14x5K" : QString("%1. 11-15").arg(i / 2 + 1, 2).toStdString();
+      g.Driver.MoveListCount = 40;
+      g.Driver.MoveListSelected = 39;
+      w->host().refresh(View::MoveList);
+      QCoreApplication::processEvents();
+      QVERIFY(w->list(1)->verticalScrollBar()->isVisible());
+      QVERIFY(!w->list(1)->horizontalScrollBar()->isVisible());
+      QCOMPARE(w->list(1)->item(1)->toolTip(), QStringLiteral("23x14x5K"));  // a move cut short is read whole here
+    }
   }
 };
 

@@ -239,6 +239,111 @@ class DlgVariantsTest : public QObject {
     QCOMPARE(opened.size(), 1);
   }
 
+  void lookingAtTheUserFolderThenCancelKeepsTheGame_data() {
+    QTest::addColumn<bool>("userVariant");
+    QTest::newRow("user folder with a variant") << true;
+    QTest::newRow("empty user folder") << false;
+  }
+
+  void lookingAtTheUserFolderThenCancelKeepsTheGame() {
+    QFETCH(bool, userVariant);
+    QTemporaryDir dir;
+    CopyVariants(dir.path());
+    if (userVariant) WriteFile(dir.path() + "/variants/uservariants/A Good.ini", "; good\r\nLongKings=1\r\nEND\r\n");
+    Boxes boxes;
+    {
+      auto w = Start(dir.path(), boxes);
+      GameState& g = w->state();
+      WhenDialogShown([&](DlgVariants& d) {
+        Choose(d, "Russian Checkers");
+        d.okButton()->click();
+      });
+      w->commands()->button(2)->trigger();
+      QCOMPARE(g.Rules.Variant, std::string("Russian Checkers"));
+      const RuleSet russian = g.Rules;
+      // A look at the user folder, then Cancel.
+      WhenDialogShown([&](DlgVariants& d) {
+        d.option2()->click();
+        QCOMPARE(d.combo1()->count(), userVariant ? 1 : 0);
+        QVERIFY(d.option2()->isChecked());
+        d.cancelButton()->click();
+      });
+      w->commands()->button(2)->trigger();
+      QCOMPARE(g.Opt.UseClassic, 1);
+      QCOMPARE(g.Rules, russian);
+      QCOMPARE(w->label(8)->text(), QStringLiteral("Russian Checkers"));
+      // The next new game and the next start play the same variant.
+      w->NewGameCommand(0);
+      QCOMPARE(w->label(8)->text(), QStringLiteral("Russian Checkers"));
+      QCOMPARE(g.Rules, russian);
+      w->Exit_Click();
+    }
+    QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
+    auto w = Start(dir.path(), boxes);
+    QCOMPARE(w->state().Opt.UseClassic, 1);
+    QCOMPARE(w->label(8)->text(), QStringLiteral("Russian Checkers"));
+    if (!userVariant) return;
+    // A user variant chosen and confirmed: the folder follows it.
+    WhenDialogShown([&](DlgVariants& d) {
+      d.option2()->click();
+      d.okButton()->click();
+    });
+    w->commands()->button(2)->trigger();
+    QCOMPARE(w->state().Opt.UseClassic, 0);
+    QCOMPARE(w->label(8)->text(), QStringLiteral("A Good"));
+    w->NewGameCommand(0);
+    QCOMPARE(w->label(8)->text(), QStringLiteral("A Good"));
+    QCOMPARE(w->state().Rules.LongKings, 1);
+  }
+
+  void editorWindowAndItsList() {
+    QTemporaryDir dir;
+    CopyVariants(dir.path());
+    WriteFile(dir.path() + "/variants/uservariants/A Good.ini", "; good\r\nLongKings=1\r\nEND\r\n");
+    WriteFile(dir.path() + "/variants/uservariants/B Gone.ini", "; gone\r\nLongKings=0\r\nEND\r\n");
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Opt.Notation = 0;
+    g.Rules.KingCapMove = 2;  // a check-box rule that is neither 0 nor 1
+    DlgVariants d(g, w.get());
+    QStringList opened;
+    d.openLink = [&](const QString& link) { opened << link; };
+    d.OpenFor("American Checkers");
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QCOMPARE(boxes.messages.size(), 1);
+    QVERIFY2(boxes.messages[0].contains("KingCapMove = 2"), qPrintable(boxes.messages[0]));
+    const QRect screen = d.screen()->availableGeometry();
+    // Centred on the screen (a dialog larger than the screen keeps its top
+    // left corner on it).
+    const QRect f = d.frameGeometry();
+    QCOMPARE(f.left(), std::max(screen.left(), screen.center().x() - f.width() / 2));
+    QCOMPARE(f.top(), std::max(screen.top(), screen.center().y() - f.height() / 2));
+    // Eight direction names fit a movement box.
+    for (int i = 0; i < kEditorMovementBoxes; ++i)
+      QVERIFY(d.movement(i)->contentsRect().width() >
+              d.movement(i)->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestMovementList)));
+    // The variant list leads the tab order; the help link is reached with
+    // Tab and opened with Enter.
+    QWidget* first = d.nextInFocusChain();
+    while (first != &d && !(first->focusPolicy() & Qt::TabFocus)) first = first->nextInFocusChain();
+    QCOMPARE(first, d.combo1());
+    QVERIFY(d.label10()->focusPolicy() & Qt::TabFocus);
+    QVERIFY(!d.label10()->text().isEmpty());
+    QTest::keyClick(d.label10(), Qt::Key_Return);
+    QCOMPARE(opened, QStringList{d.label10()->text()});
+    // A variant deleted after the list was made leaves the list.
+    d.option2()->click();
+    QCOMPARE(d.combo1()->count(), 2);
+    QVERIFY(QFile::remove(dir.path() + "/variants/uservariants/B Gone.ini"));
+    Choose(d, "B Gone");
+    QCOMPARE(d.combo1()->count(), 1);
+    QCOMPARE(d.combo1()->currentText(), QStringLiteral("A Good"));
+    QVERIFY(boxes.messages.last().contains("B Gone"));
+    d.reject();
+  }
+
   void brokenUserVariantGivesAMessageAndChangesNothing() {
     QTemporaryDir dir;
     CopyVariants(dir.path());
@@ -252,7 +357,8 @@ class DlgVariantsTest : public QObject {
     d.OpenFor("American Checkers");
     d.show();
     d.option2()->click();  // the user folder: its first variant is read
-    QCOMPARE(g.Opt.UseClassic, 0);
+    QCOMPARE(d.editor().ListedFolder(), 0);
+    QCOMPARE(g.Opt.UseClassic, 1);  // the setting follows only a confirmed choice
     QCOMPARE(d.combo1()->count(), 2);
     QCOMPARE(d.combo1()->currentText(), QStringLiteral("A Good"));
     QCOMPARE(g.Rules.LongKings, 1);

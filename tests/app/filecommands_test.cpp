@@ -194,6 +194,62 @@ class FileCommandsTest : public QObject {
     }
   }
 
+  void openingAGameRedrawsTheCoordinates() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen = dir.path() + "/games.pdn";
+    {
+      auto w = StartWithFiles(dir.path(), boxes, &chosen);
+      PlayOpening(w->state());  // numbered squares
+      w->Save_Click();
+      chosen = dir.path() + "/mine.tvn";
+      w->Save_Click();
+    }
+    QVERIFY(QFile::exists(chosen));
+    chosen = dir.path() + "/games.pdn";
+    {
+      // As another program writes it: no GameType tag, so the moves are
+      // shown in the user's notation.
+      QFile f(chosen);
+      QVERIFY(f.open(QIODevice::ReadOnly));
+      QByteArray bytes = f.readAll();
+      f.close();
+      bytes.replace("[GameType \"21\"]\r\n", "");
+      WriteFile(chosen, bytes);
+    }
+    WriteSettings(dir.path(), [](GameState& g) { g.Opt.Notation = 0; });
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    auto texts = [&] {
+      QStringList out;
+      for (const auto& t : w->surface()->printedTexts()) out << QStringLiteral("%1,%2 %3").arg(t.x).arg(t.y).arg(t.text);
+      out.sort();
+      return out;
+    };
+    const QStringList before = texts();
+    QCOMPARE(before.size(), 16);  // eight letters and eight digits
+    dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
+      c->listView1()->setCurrentItem(c->listView1()->topLevelItem(0));
+      c->findChild<QPushButton*>("OKButton")->click();
+    });
+    w->Open1_Click();
+    QCOMPARE(w->state().Game.GameLength, 3);
+    // The game is read with numbered squares and shown with the program's
+    // letters: only the labels of the board as shown remain, none of those
+    // printed while the game was read.
+    QCOMPARE(w->state().Opt.Notation, 0);
+    QCOMPARE(texts(), before);
+    // A game file of the program's own brings its numbered squares along:
+    // the numbers replace the letters instead of being printed over them.
+    chosen = dir.path() + "/mine.tvn";
+    w->Open1_Click();
+    QCOMPARE(w->state().Opt.Notation, 1);
+    const QStringList loaded = texts();
+    w->clearDrawing();
+    w->DrawBoard(0);
+    QCOMPARE(loaded, texts());
+    QCOMPARE(loaded.size(), 12);  // four numbers along the bottom, eight up the side
+  }
+
   void diagramIsWritten() {
     QTemporaryDir dir;
     Boxes boxes;

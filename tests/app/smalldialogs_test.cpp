@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "app/dialogs/dlgdetails.h"
@@ -180,6 +182,29 @@ class SmallDialogsTest : public QObject {
                QString("Rules for ") + name + QString::fromUtf8("\n\nDame \xc3\xa0 la fran\xc3\xa7" "aise."));
       QVERIFY(!r.label2()->text().contains(QChar(0xFFFD)));
     }
+  }
+
+  void rulesWindowWithALongTextStaysOnTheScreen() {
+    GameState g;
+    g.Variant.LoadedVariantName = "Pool Checkers";
+    for (int i = 1; i <= 300; ++i) g.Variant.VariantHelp += "Rule " + std::to_string(i) + ": men move forward.\r\n";
+    g.Variant.HelpLink = "https://en.wikipedia.org/wiki/Pool_checkers";
+    FrmRules r(g);
+    QList<QUrl> opened;
+    r.setLinkOpener([&](const QUrl& u) { opened << u; });
+    r.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&r));
+    const QRect screen = r.screen()->availableGeometry();
+    QVERIFY2(r.height() <= screen.height(), qPrintable(QString::number(r.height())));
+    auto* ok = r.findChild<QPushButton*>("Command1");
+    QVERIFY(ok->visibleRegion().boundingRect().size() == ok->size());
+    // The text scrolls; the link is reached with the keyboard too.
+    auto* scroll = r.findChild<QScrollArea*>();
+    QVERIFY(scroll);
+    QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
+    QVERIFY(r.label1()->focusPolicy() & Qt::TabFocus);
+    QTest::keyClick(r.label1(), Qt::Key_Space);
+    QCOMPARE(opened.size(), 1);
   }
 
   void problemWindowFollowsTheProblemText() {

@@ -1,5 +1,6 @@
 // Start-up in a temporary program folder: the settings written, the window's state, skins, variants and the folders it writes to.
 #include "app/window_fixture.h"
+#include "core/files/rating.h"
 
 class StartupTest : public QObject {
   Q_OBJECT
@@ -91,7 +92,7 @@ class StartupTest : public QObject {
     QVERIFY(!c->entry("mnu_Board_Notation_Chess")->isChecked());
   }
 
-  void customSkinPictures() {
+  void partialSkinShowsTheBuiltinPicturesItDoesNotName() {
     QTemporaryDir dir;
     QImage red(54, 54, QImage::Format_RGB32);
     red.fill(QColor(200, 10, 10));
@@ -101,11 +102,26 @@ class StartupTest : public QObject {
     WriteSettings(dir.path(), [](GameState& g) { g.Opt.SkinName = "Test"; });
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
-    QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
     QCOMPARE(w->state().Opt.BoardSizeCode, 4);
     QCOMPARE(w->board()->picture(24), 46);  // cell 58, dark and empty
     QCOMPARE(w->pictures().at(46).toImage().pixelColor(5, 5), QColor(200, 10, 10));
     QCOMPARE(w->board()->squareRect(0).size(), QSize(Px(568, 15), Px(568, 15)));  // small layout
+    // The skin names one picture: the pieces and the rest come from the
+    // built-in small set, and one message names what is missing.
+    QCOMPARE(boxes.messages.size(), 1);
+    QVERIFY2(boxes.messages[0].contains("light_square, dark_black_king") &&
+                 boxes.messages[0].contains("light_white_man") && !boxes.messages[0].contains("dark_square"),
+             qPrintable(boxes.messages[0]));
+    ReferencePictures builtin;
+    for (int k = 0; k < 64; ++k) {
+      const int index = w->board()->picture(k);
+      QVERIFY(index >= 46 && index <= 60);
+      QVERIFY2(!w->pictures().at(index).isNull(), qPrintable(QString::number(k)));
+    }
+    QCOMPARE(w->board()->picture(7), 51);  // a white man on a dark square
+    QCOMPARE(w->pictures().at(51).toImage(),
+             builtin.at(PictureIndex(PieceStyle::Small, SquareContent::WhiteMan, true)).toImage());
+    QCOMPARE(w->pictures().at(55).toImage(), builtin.at(IconIndex(PieceStyle::Small, SquareContent::BlackKing)).toImage());
   }
 
   void shippedSkinsLoad() {
@@ -182,6 +198,52 @@ class StartupTest : public QObject {
     }
     QDir(data).removeRecursively();
     QStandardPaths::setTestModeEnabled(false);
+  }
+
+  void readOnlyInstallKeepsTheUsersFiles() {
+    // A program folder the program may not write, holding the user's files
+    // from before: the first start takes them over and says so once.
+    QTemporaryDir prog, user;
+    const QString data = user.path() + "/Morventa8";
+    WriteSettings(prog.path(), [](GameState& g) {
+      g.Opt.Weakness = 6;
+      g.Opt.ConfirmExit = 0;
+    });
+    WriteFile(prog.path() + "/tavrin.rtg", QByteArray::fromStdString(RatingFileText(1433)));
+    WriteFile(prog.path() + "/tavrin.log", "\r\nMorventa8 1.58   an earlier run\r\n");
+    QFile::setPermissions(prog.path() + "/tavrin.rtg", QFile::ReadOwner);
+    const QByteArray settingsBefore = ReadFile(prog.path() + "/tavrin.ini");
+    auto readOnly = [&](MainWindowOptions& o) {
+      o.folderWritable = [&](const QString& f) { return f != prog.path(); };
+      o.userDataFolder = data;
+    };
+    Boxes boxes;
+    {
+      auto w = Start(prog.path(), boxes, 15, readOnly);
+      QVERIFY(!w->startupFailed());
+      QCOMPARE(w->redirectedFolder(), data);
+      QCOMPARE(w->state().Opt.Weakness, 6);
+      QCOMPARE(w->state().Rating.UserRating, 1433);
+      QCOMPARE(w->label(7)->text(), QStringLiteral("Strength: 4   Time: 2 sec"));
+      QCOMPARE(boxes.messages.size(), 1);
+      QVERIFY2(boxes.messages[0].contains(data) && boxes.messages[0].contains(prog.path()), qPrintable(boxes.messages[0]));
+      QVERIFY(ReadFile(data + "/tavrin.log").startsWith("\r\nMorventa8 1.58   an earlier run\r\n"));
+      w->state().Opt.Weakness = 3;
+      w->state().Rating.UserRating = 1450;
+      w->Exit_Click();
+    }
+    // Nothing was written into the program folder.
+    QCOMPARE(ReadFile(prog.path() + "/tavrin.ini"), settingsBefore);
+    QVERIFY(!QFile::exists(prog.path() + "/tavrin.sav"));
+    QCOMPARE(QFile::permissions(data + "/tavrin.rtg") & QFile::WriteOwner, QFile::WriteOwner);
+    // The next start reads the data folder and asks nothing.
+    boxes.messages.clear();
+    {
+      auto w = Start(prog.path(), boxes, 15, readOnly);
+      QCOMPARE(w->state().Opt.Weakness, 3);
+      QCOMPARE(w->state().Rating.UserRating, 1450);
+      QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
+    }
   }
 
   void skinChangeRelaysTheWindow() {

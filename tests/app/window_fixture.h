@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QtTest>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "app/mainwindow/boardview.h"
@@ -31,7 +32,9 @@ struct Boxes {
   QStringList messages;  // "title|text"
 };
 
-inline std::unique_ptr<MainWindow> Start(const QString& folder, Boxes& boxes, int tpp = 15) {
+// `adjust`, when given, changes the options before the window starts.
+inline std::unique_ptr<MainWindow> Start(const QString& folder, Boxes& boxes, int tpp = 15,
+                                         const std::function<void(MainWindowOptions&)>& adjust = {}) {
   MainWindowOptions o;
   o.programFolder = folder;
   o.twipsPerPixel = tpp;
@@ -43,6 +46,7 @@ inline std::unique_ptr<MainWindow> Start(const QString& folder, Boxes& boxes, in
   o.boxes.message = [&boxes](Icon, const QString& title, const QString& text) {
     boxes.messages << title + "|" + text;
   };
+  if (adjust) adjust(o);
   return std::make_unique<MainWindow>(o);
 }
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -83,6 +85,12 @@ constexpr NumberDef kNumbers[] = {
     {13, 25, "Black Last Row:"},
 };
 
+}  // namespace
+
+const char* const kWidestMovementList = "NW;NE;SE;SW;WW;NN;EE;SS";
+
+namespace {
+
 const char* const kMarkedStyle = "QLineEdit { background-color: #000000; color: #ffffff; }";
 
 }  // namespace
@@ -99,6 +107,21 @@ DlgVariants::DlgVariants(GameState& g, QWidget* parent) : QDialog(parent), g_(g)
 }
 
 void DlgVariants::build() {
+  // The variant choice first: it leads the tab order.
+  auto* label1 = new QLabel("Choose variant:", this);
+  label1->setObjectName("Label1");
+  combo1_ = new QComboBox(this);
+  combo1_->setObjectName("Combo1");
+  combo1_->setEditable(false);
+  combo1_->setMinimumWidth(220);
+  option1_ = new QRadioButton("Classic", this);
+  option1_->setObjectName("Option1");
+  option1_->setChecked(true);
+  option2_ = new QRadioButton("User", this);
+  option2_->setObjectName("Option2");
+  random_ = new QPushButton("r", this);
+  random_->setObjectName("Random");
+  random_->setMaximumWidth(24);
   auto addCheck = [&](QGridLayout* grid, const CheckDef& d, int row, int col = 0, int span = 2) {
     auto* c = new QCheckBox(QString::fromUtf8(d.caption), this);
     c->setObjectName(QString("Check%1").arg(d.box));
@@ -215,6 +238,8 @@ void DlgVariants::build() {
       const int i = r.kind + 4 * part;
       auto* e = new QLineEdit(this);
       e->setObjectName(QString("Text2_%1").arg(i));
+      // Wide enough for all eight direction names of one list.
+      e->setMinimumWidth(e->fontMetrics().horizontalAdvance(kWidestMovementList) + 16);
       movement_[i] = e;
       dg->addWidget(e, row, 1 + part);
     }
@@ -227,6 +252,7 @@ void DlgVariants::build() {
   label10_->setObjectName("Label10");
   label10_->setStyleSheet("color: #0000C0;");  // &H00C00000: dark blue
   label10_->setCursor(Qt::PointingHandCursor);
+  label10_->setFocusPolicy(Qt::StrongFocus);  // reached with Tab, opened with Enter or Space
   label10_->installEventFilter(this);
   rl->addWidget(label10_);
   rulesFrame->installEventFilter(this);
@@ -235,27 +261,12 @@ void DlgVariants::build() {
   frame10->setObjectName("Frame10");
   frame10->setFrameShape(QFrame::StyledPanel);
 
-  // Variant choice and buttons.
-  auto* label1 = new QLabel("Choose variant:", this);
-  label1->setObjectName("Label1");
-  combo1_ = new QComboBox(this);
-  combo1_->setObjectName("Combo1");
-  combo1_->setEditable(false);
-  combo1_->setMinimumWidth(220);
-  option1_ = new QRadioButton("Classic", this);
-  option1_->setObjectName("Option1");
-  option1_->setChecked(true);
-  option2_ = new QRadioButton("User", this);
-  option2_->setObjectName("Option2");
   ok_ = new QPushButton("OK", this);
   ok_->setObjectName("OKButton");
   apply_ = new QPushButton("Apply", this);
   apply_->setObjectName("Variantsapply");
   cancel_ = new QPushButton("Cancel", this);
   cancel_->setObjectName("CancelButton");
-  random_ = new QPushButton("r", this);
-  random_->setObjectName("Random");
-  random_->setMaximumWidth(24);
   ok_->setAutoDefault(false);
   apply_->setAutoDefault(false);
   cancel_->setAutoDefault(false);
@@ -347,7 +358,7 @@ void DlgVariants::connectControls() {
     editor_.Apply(false);
     showControls();
   });
-  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(cancel_, &QPushButton::clicked, this, &DlgVariants::reject);
   connect(random_, &QPushButton::clicked, this, [this] {
     editor_.Random();
     showControls();
@@ -357,11 +368,29 @@ void DlgVariants::connectControls() {
 void DlgVariants::OpenFor(const std::string& loadedVariantName) {
   editor_.FillVariantList();
   showing_ = true;
-  option1_->setChecked(g_.Opt.UseClassic == 1);
-  option2_->setChecked(g_.Opt.UseClassic != 1);
+  option1_->setChecked(editor_.ListedFolder() == 1);
+  option2_->setChecked(editor_.ListedFolder() != 1);
   showing_ = false;
   editor_.Open(loadedVariantName);
   showControls();
+  combo1_->setFocus();  // the variant list has the focus
+}
+
+void DlgVariants::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (centred_) return;
+  // Form_Load: centred on the screen, its top left corner kept on it.
+  centred_ = true;
+  if (QScreen* s = screen()) {
+    const QRect a = s->availableGeometry();
+    const QRect f = frameGeometry();
+    move(std::max(a.left(), a.center().x() - f.width() / 2), std::max(a.top(), a.center().y() - f.height() / 2));
+  }
+}
+
+void DlgVariants::reject() {
+  editor_.Cancel();
+  QDialog::reject();
 }
 
 void DlgVariants::showControls() {
@@ -394,8 +423,8 @@ void DlgVariants::showControls() {
     combo1_->addItems(names);
   }
   combo1_->setCurrentIndex(c.Selected);
-  option1_->setChecked(g_.Opt.UseClassic == 1);
-  option2_->setChecked(g_.Opt.UseClassic != 1);
+  option1_->setChecked(editor_.ListedFolder() == 1);
+  option2_->setChecked(editor_.ListedFolder() != 1);
   label10_->setText(Q(c.HelpLink));
   random_->setVisible(c.RandomVisible);
   random_->setEnabled(c.RandomEnabled);
@@ -412,9 +441,17 @@ bool DlgVariants::eventFilter(QObject* watched, QEvent* event) {
   if (watched == label10_) {
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) underlineLink(true);
     if (event->type() == QEvent::Leave) underlineLink(false);
-    if (event->type() == QEvent::MouseButtonRelease && !label10_->text().isEmpty()) {
+    if (event->type() == QEvent::FocusIn) underlineLink(true);
+    if (event->type() == QEvent::FocusOut) underlineLink(false);
+    bool open = event->type() == QEvent::MouseButtonRelease;
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      open = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    }
+    if (open && !label10_->text().isEmpty()) {
       openLink(label10_->text());
       underlineLink(false);
+      return true;
     }
   }
   return QDialog::eventFilter(watched, event);

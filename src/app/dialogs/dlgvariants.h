@@ -22,6 +22,9 @@ namespace m8 {
 
 class MainWindow;
 
+// The longest list a movement box holds: all eight direction names.
+extern const char* const kWidestMovementList;
+
 class DlgVariants : public QDialog {
   Q_OBJECT
  public:
@@ -53,6 +56,10 @@ class DlgVariants : public QDialog {
   // Opens a help link; tests replace it.
   std::function<void(const QString&)> openLink;
 
+  // Cancel and closing the window: the editor goes back to the folder and
+  // the variant of before when another folder's variant was looked at.
+  void reject() override;
+
  private:
   void build();
   void connectControls();
@@ -75,8 +82,10 @@ class DlgVariants : public QDialog {
   QPushButton* cancel_ = nullptr;
   QPushButton* random_ = nullptr;
   bool showing_ = false;  // the controls are being filled from the editor
+  bool centred_ = false;  // placed on the screen at the first showing
 
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* e) override;
 };
 
 // The variant dialog step of the New Variant command: fills and shows the

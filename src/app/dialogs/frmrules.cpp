@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "core/game/helpwindows.h"
@@ -17,7 +18,7 @@ FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   frame1->setObjectName("Frame1");
   frame1->setFrameShape(QFrame::Box);
   QFont arial(QStringLiteral("Arial"));
-  label2_ = new QLabel(frame1);
+  label2_ = new QLabel;
   label2_->setObjectName("Label2");
   label2_->setFont(arial);
   label2_->setWordWrap(true);
@@ -30,8 +31,15 @@ FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   auto* ok = new QPushButton("Ok", this);
   ok->setObjectName("Command1");
   ok->setDefault(true);
+  // A long help text scrolls inside the frame; the window stays on the screen.
+  auto* scroll = new QScrollArea(frame1);
+  scroll->setObjectName("Scroll1");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidget(label2_);
   auto* inFrame = new QVBoxLayout(frame1);
-  inFrame->addWidget(label2_, 1);
+  inFrame->addWidget(scroll, 1);
   auto* row = new QHBoxLayout;
   row->addWidget(label1_, 1);
   row->addWidget(ok);

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace m8 {
@@ -30,6 +31,7 @@ void MouseHooks::onMove(QWidget* w, std::function<void()> handler) {
 }
 
 void MouseHooks::onClick(QWidget* w, std::function<void()> handler) {
+  w->setFocusPolicy(Qt::StrongFocus);
   w->installEventFilter(this);
   clicks_[w] = std::move(handler);
 }
@@ -45,6 +47,13 @@ bool MouseHooks::eventFilter(QObject* watched, QEvent* event) {
              static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     auto it = clicks_.find(watched);
     if (it != clicks_.end()) it->second();
+  } else if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    auto it = clicks_.find(watched);
+    if (it != clicks_.end() && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+      it->second();
+      return true;
+    }
   }
   return false;
 }

@@ -21,7 +21,8 @@ void SetLinkLook(QLabel* label, bool isLink);
 void SetUnderline(QLabel* label, bool on);
 
 // Runs a handler on every pointer movement over a widget (mouse tracking is
-// switched on) and on a left click.
+// switched on) and on a left click. A clickable widget is also reached with
+// the Tab key and runs its handler on Enter or Space.
 class MouseHooks : public QObject {
  public:
   explicit MouseHooks(QObject* parent) : QObject(parent) {}

@@ -171,6 +171,19 @@ int IconIndex(PieceStyle style, SquareContent content) {
   }
 }
 
+int BuiltinTwin(int customIndex, PieceStyle style) {
+  const StyleIndexes* s = IndexesOf(style);
+  if (!s || style == PieceStyle::Custom) return 0;
+  auto all = [](const StyleIndexes& x) {
+    return std::array<int, 14>{x.emptyDark, x.emptyLight, x.bmDark, x.bmLight, x.wmDark, x.wmLight, x.bkDark,
+                               x.bkLight,   x.wkDark,     x.wkLight, x.icoWm, x.icoBm, x.icoWk,  x.icoBk};
+  };
+  const auto custom = all(kCustom), builtin = all(*s);
+  for (size_t i = 0; i < custom.size(); ++i)
+    if (custom[i] == customIndex) return builtin[i];
+  return 0;
+}
+
 bool IsEmptySquarePicture(int index) {
   for (const StyleIndexes* s : {&kSmall, &kMedium, &kBig, &kCustom})
     if (index == s->emptyDark || index == s->emptyLight) return true;

@@ -39,6 +39,9 @@ PieceStyle StyleFromSizeCode(int boardSizeCode);
 int PictureIndex(PieceStyle style, SquareContent content, bool dark);
 // Index of the piece icon of the style used as the drag pointer (0 when none).
 int IconIndex(PieceStyle style, SquareContent content);
+// The picture of a built-in style (Small, Medium or Big) that stands in the
+// same place as the custom picture customIndex (46..60); 0 when none.
+int BuiltinTwin(int customIndex, PieceStyle style);
 // Whether a picture index is one of the empty-square pictures.
 bool IsEmptySquarePicture(int index);
 

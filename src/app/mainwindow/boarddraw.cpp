@@ -151,7 +151,13 @@ void MainWindow::DrawBoard(int mode) {
     labels_[14]->setText(QString::number(g.Mat.WhiteToPlace));
   }
 
-  // Coordinates along the bottom and left edges, and the frame.
+  printCoordinates();
+  ShowSideToMove();
+}
+
+// Coordinates along the bottom and left edges, and the frame.
+void MainWindow::printCoordinates() {
+  GameState& g = *state_;
   const int code = g.Opt.BoardSizeCode, custom = g.Skin.BoardCustomSize;
   LayoutSize size = LayoutSize::None;
   if (code == 0 || (code == 4 && custom == 0)) size = LayoutSize::Small;
@@ -179,7 +185,6 @@ void MainWindow::DrawBoard(int mode) {
     }
     surface_->drawRectangle(kFrameLeft, kFrameTop, c.frameRight, c.frameBottom, Qt::black);
   }
-  ShowSideToMove();
 }
 
 void MainWindow::ShowSideToMove() {

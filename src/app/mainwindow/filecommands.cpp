@@ -52,6 +52,10 @@ bool MainWindow::LoadGameCommand(int mode, const std::string& path, const std::s
   EnableMenusAfterThinking();
   applyNotationMarks();
   if (!loaded) DrawBoard(0);  // a loaded game has been drawn with its status line
+  // The game may bring another notation or variant: the labels printed while
+  // it was read give way to the ones of the game as loaded.
+  clearDrawing();
+  printCoordinates();
   return loaded;
 }
 

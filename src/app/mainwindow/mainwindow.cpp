@@ -24,7 +24,10 @@
 #include "app/dialogs/dlgvariants.h"
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
+#include "core/files/gamefile.h"
+#include "core/files/gamelog.h"
 #include "core/files/rating.h"
+#include "core/files/settings.h"
 #include "core/files/skin.h"
 #include "core/game/variantname.h"
 #include "core/startup.h"
@@ -39,6 +42,8 @@ constexpr const char* kDefaultCaption = " Morventa8 1.58";
 
 // The folders and files of the program folder that are only read.
 constexpr const char* kDataEntries[] = {"variants", "skins", "Skins", "books", "sounds", "pieces", "opening.pdn"};
+// The files the program writes there, each read back at the next start.
+constexpr const char* kUserFiles[] = {kSettingsFileName, kRatingFileName, kAutosaveFileName, kLogFileName};
 
 }  // namespace
 
@@ -115,6 +120,10 @@ void MainWindow::buildControls() {
     l->setFont(listFont);
     (n == 1 ? list1_ : n == 2 ? list2_ : list3_) = l;
   }
+  // The played moves scroll up and down only; a move too long for the
+  // column is cut short at its end and shown whole in its tool tip.
+  list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list1_->setTextElideMode(Qt::ElideRight);
   text2_ = new QLineEdit(surface_);
   text2_->setObjectName("Text2");
   command1_ = new QPushButton(QStringLiteral("Move"), surface_);
@@ -208,13 +217,20 @@ void MainWindow::connectCommands() {
 // ---------------------------------------------------------------------------
 // Start-up
 
+bool MainWindow::folderWritable(const QString& folder) const {
+  if (options_.folderWritable) return options_.folderWritable(folder);
+  QTemporaryFile probe(folder + "/.m8-write-test-XXXXXX");
+  return probe.open();
+}
+
 void MainWindow::chooseWritableFolder(const QString& exeFolder) {
   state_->ProgramFolder = exeFolder.toStdString();
-  QTemporaryFile probe(exeFolder + "/.m8-write-test-XXXXXX");
-  if (probe.open()) return;
+  if (folderWritable(exeFolder)) return;
   // The program folder is read-only: keep the files the program writes in
   // the user's data folder, and reach the data folders from there.
-  const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  const QString data = options_.userDataFolder.isEmpty()
+                           ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                           : options_.userDataFolder;
   if (data.isEmpty() || !QDir().mkpath(data)) return;
   for (const char* name : kDataEntries) {
     const QString from = exeFolder + "/" + name, to = data + "/" + name;
@@ -222,10 +238,20 @@ void MainWindow::chooseWritableFolder(const QString& exeFolder) {
   }
   state_->ProgramFolder = data.toStdString();
   redirectedFolder_ = data;
-  host_->message(Icon::Information, "Morventa8",
-                 ("The program folder \"" + exeFolder + "\" cannot be written. Settings, rating and log are kept in \"" +
-                  data + "\".")
-                     .toStdString());
+  // The first start with this data folder takes over the user's files from
+  // the program folder and says so; later starts simply use the data folder.
+  if (QFileInfo::exists(data + "/" + kSettingsFileName)) return;
+  QStringList taken;
+  for (const char* name : kUserFiles) {
+    const QString from = exeFolder + "/" + name, to = data + "/" + name;
+    if (!QFileInfo(from).isFile() || QFileInfo::exists(to) || !QFile::copy(from, to)) continue;
+    QFile::setPermissions(to, QFile::permissions(to) | QFile::ReadOwner | QFile::WriteOwner);
+    taken << name;
+  }
+  QString text = "The program folder \"" + exeFolder + "\" cannot be written. Settings, rating, log and the saved game are kept in \"" +
+                 data + "\".";
+  if (!taken.isEmpty()) text += "\r\nTaken over from the program folder: " + taken.join(", ") + ".";
+  host_->message(Icon::Information, "Morventa8", text.toStdString());
 }
 
 void MainWindow::Form_Load() {
@@ -240,14 +266,14 @@ void MainWindow::Form_Load() {
   if (fatal_) return;
 
   // Rating, settings (or a fresh settings file), corrections, skin file, log.
-  StartupReadFiles(g);
+  const StartupResult files = StartupReadFiles(g);
   if (fatal_) return;
 
   applyPlayModeMarks();
   applyNotationMarks();
   commands_->setEntryChecked("calculation", g.Opt.ShowCalculation != 0);
   // A skin picture that cannot be decoded falls back to the built-in board.
-  if (g.Opt.BoardSizeCode == 4) loadSkinPictures();
+  if (g.Opt.BoardSizeCode == 4) loadSkinPictures(files.skinMissingPictures);
   g.Skin.StatusPanel = 1;
 
   startGame();
@@ -289,12 +315,18 @@ void MainWindow::applyNotationMarks() {
   commands_->setEntryChecked("Nonotation", n != 0 && n != 1);
 }
 
-bool MainWindow::loadSkinPictures() {
+bool MainWindow::loadSkinPictures(const std::string& missingPictures) {
   static constexpr int kIndex[kSkinPictures] = {46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 57, 58, 59, 60};
   GameState& g = *state_;
+  // A picture the skin does not name comes from the built-in set of its size.
+  const int size = g.Skin.BoardCustomSize;
+  const PieceStyle builtin = size == 0 ? PieceStyle::Small : size == 1 ? PieceStyle::Big : PieceStyle::Medium;
   for (int k = 0; k < kSkinPictures; ++k) {
     const std::string& path = g.Skin.Pictures[k];
-    if (path.empty()) continue;
+    if (path.empty()) {
+      pictures_.setCustom(kIndex[k], pictures_.at(BuiltinTwin(kIndex[k], builtin)));
+      continue;
+    }
     QPixmap pm;
     if (!pm.load(Q(path))) {
       SkinFallback(g, "The picture \"" + path + "\" of the skin \"" + g.Opt.SkinName + "\" cannot be read.");
@@ -302,12 +334,14 @@ bool MainWindow::loadSkinPictures() {
     }
     pictures_.setCustom(kIndex[k], pm);
   }
+  if (!missingPictures.empty()) host_->message(Icon::Exclamation, "Error", missingPictures);
   return true;
 }
 
 void MainWindow::ReloadSkin() {
   GameState& g = *state_;
-  if (LoadSkin(g) && g.Opt.BoardSizeCode == 4) loadSkinPictures();
+  std::string missing;
+  if (LoadSkin(g, &missing) && g.Opt.BoardSizeCode == 4) loadSkinPictures(missing);
   clearDrawing();
   ArrangeLayout();
   DrawBoard(0);
@@ -463,7 +497,10 @@ void MainWindow::refreshView(View v) {
       const QSignalBlocker block(list1_);
       list1_->clear();
       const int n = std::clamp(g.Driver.MoveListCount, 0, kGameTables);
-      for (int i = 0; i < n; ++i) list1_->addItem(Q(g.Driver.MoveListLines[i]));
+      for (int i = 0; i < n; ++i) {
+        list1_->addItem(Q(g.Driver.MoveListLines[i]));
+        list1_->item(i)->setToolTip(list1_->item(i)->text().trimmed());
+      }
       list1_->setCurrentRow(g.Driver.MoveListSelected >= 0 && g.Driver.MoveListSelected < n ? g.Driver.MoveListSelected
                                                                                             : -1);
       if (n > 0) list1_->scrollToBottom();

@@ -37,6 +37,12 @@ struct MainWindowOptions {
   // Tests answer the open and save dialogs here (the chosen path, "" for
   // Cancel); empty: the common file dialog.
   std::function<QString(const QString& title, const QString& filter, bool save)> fileDialog;
+  // Whether the program may write its files in a folder; empty: a temporary
+  // file is tried there. Tests stand in for a read-only install here.
+  std::function<bool(const QString& folder)> folderWritable;
+  // The user's data folder used when the program folder is read-only; empty:
+  // the platform's application data folder.
+  QString userDataFolder;
 };
 
 class MainWindow : public QMainWindow {
@@ -71,6 +77,9 @@ class MainWindow : public QMainWindow {
   int IsUserColour(const std::string& colour) const;
   void ClearMoveHighlights();
   void clearDrawing();
+  // The coordinates beside the board and its frame, for the notation and
+  // orientation in force (DrawBoard prints them too).
+  void printCoordinates();
   void TurnBoard();
 
   // Commands.
@@ -172,11 +181,14 @@ class MainWindow : public QMainWindow {
   bool Form_QueryUnload();
   void finishProgram();
   void chooseWritableFolder(const QString& exeFolder);
+  bool folderWritable(const QString& folder) const;
   void applyPlayModeMarks();
   void applyNotationMarks();
   void startGame();
   void applyStartPositionRules();
-  bool loadSkinPictures();
+  // The skin file's pictures into the custom set; missingPictures, the message
+  // naming the pictures the file leaves out, is shown once they are in place.
+  bool loadSkinPictures(const std::string& missingPictures);
   void finishCloseAfterSearch();
   void fitOuterSize();
 

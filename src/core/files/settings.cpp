@@ -146,6 +146,7 @@ constexpr Line kLines[] = {
 static_assert(std::size(kLines) == kSettingsValues);
 
 constexpr const char* kDefaultVariant = "American Checkers";
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 constexpr const char* kDefaultUserName = "Player";
 constexpr const char* kDefaultSkin = kDefaultSkinName;
 constexpr const char* kDefaultPromo[2] = {"B8D8F8H8", "A1C1E1G1"};
@@ -329,8 +330,19 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
   ForEachLine(text, [&](std::string_view line) {
     if (lines.size() < static_cast<size_t>(kSettingsLines)) lines.push_back(line);
   });
-  if (lines.size() < static_cast<size_t>(kSettingsLines) || DelimitedValue(lines[0]) != kSettingsTag)
-    return result;
+  if (lines.empty() || DelimitedValue(lines[0]) != kSettingsTag) return result;
+  result.linesRead = static_cast<int>(lines.size());
+  // A file cut short: the lines it does not hold are read from the defaults.
+  std::string defaults;
+  if (lines.size() < static_cast<size_t>(kSettingsLines)) {
+    GameState fresh;
+    SetDefaultSettings(fresh);
+    defaults = SettingsText(fresh);
+    size_t n = 0;
+    ForEachLine(defaults, [&](std::string_view line) {
+      if (n++ >= lines.size()) lines.push_back(line);
+    });
+  }
 
   Options opt = g.Opt;
   RuleSet rules = g.Rules;
@@ -431,17 +443,35 @@ bool WriteSettingsFile(const GameState& g, std::string* error, const std::string
 SettingsLoadResult LoadSettings(GameState& g) {
   SettingsLoadResult result;
   const std::string path = SettingsPath(g);
-  if (auto text = ReadWholeFile(path, 1u << 20)) {
+  // Only the first lines matter: a file of any size is read from its start.
+  const auto text = ReadFileStart(path, kSettingsReadLimit);
+  std::string problem;  // why the user's file is replaced
+  if (text && !text->empty()) {
     auto read = ParseSettingsText(g, *text, kSettingsFileName);
     result.accepted = read.accepted;
     result.warnings = std::move(read.warnings);
+    if (!read.accepted)
+      problem = "Its first line is not \"" + std::string(kSettingsTag) + "\": every setting takes its default.";
+    else if (read.linesRead < kSettingsLines)
+      problem = "It ends after line " + std::to_string(read.linesRead) + " of " + std::to_string(kSettingsLines) +
+                ": the settings after it take their defaults.";
   }
-  if (!result.accepted) {
-    SetDefaultSettings(g);
-    result.freshWritten = WriteSettingsFile(g, &result.error);
-    if (!result.freshWritten)
+  if (!result.accepted) SetDefaultSettings(g);
+  if (!result.accepted || !problem.empty()) {
+    // The user's file is kept beside the new one before it is replaced.
+    std::string keepError;
+    const std::string kept = path + kSettingsKeptSuffix;
+    const bool keep = problem.empty() || ReplaceFile(kept, *text, &keepError);
+    if (!problem.empty())
       g.host->message(Icon::Exclamation, "Error",
-                      "The settings file \"" + path + "\" could not be written: " + result.error);
+                      "The settings file \"" + path + "\" cannot be read whole. " + problem +
+                          (keep ? "\r\nThe old file is kept as \"" + kept + "\"."
+                                : "\r\nThe old file is left as it is: " + keepError));
+    if (keep) {
+      result.freshWritten = WriteSettingsFile(g, &result.error);
+      if (!result.freshWritten)
+        g.host->message(Icon::Exclamation, "Error", "The settings file could not be written: " + result.error);
+    }
   }
   if (!result.warnings.empty()) {
     std::string text;

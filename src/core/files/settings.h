@@ -18,6 +18,10 @@ inline constexpr const char* kSettingsFileName = "tavrin.ini";
 inline constexpr const char* kSettingsTag = "TAVRIN0.89";
 inline constexpr int kSettingsValues = 83;
 inline constexpr int kSettingsLines = kSettingsValues + 1;
+// How much of a settings file is read: far more than its lines can hold.
+inline constexpr size_t kSettingsReadLimit = 1u << 20;
+// A file that had to be replaced is kept under its name with this added.
+inline constexpr const char* kSettingsKeptSuffix = ".bad";
 
 // Sets every setting to its default: options, the rules stored in the file,
 // the promotion squares (B8 D8 F8 H8 / A1 C1 E1 G1) and the four movement
@@ -31,31 +35,37 @@ void SetDefaultSettings(GameState& g);
 std::string SettingsText(const GameState& g, const std::string* variantName = nullptr);
 
 struct SettingsReadResult {
-  bool accepted = false;  // false: missing, wrong tag or short; defaults apply
+  bool accepted = false;  // false: empty or a wrong first line; defaults apply
+  int linesRead = 0;      // lines the text held, up to 84; fewer: the rest are defaults
   // One line per value that was corrected (not a number, out of range, unsafe
   // name); each names the file and the line.
   std::vector<std::string> warnings;
 };
 
 // Reads the bytes of a settings file into g (as UTF-8 when they are valid
-// UTF-8, else as Latin-1). A text that is rejected (wrong tag, fewer than 84
-// lines) leaves g untouched and returns accepted = false.
-// An accepted text sets every value, corrects the ones outside their range,
-// and parses the promotion squares and movement strings.
+// UTF-8, else as Latin-1; a byte-order mark before the tag is skipped). A text
+// whose first line is not the tag leaves g untouched and returns accepted =
+// false. An accepted text sets every value (a text cut short gives the
+// defaults for the lines it does not hold), corrects the ones outside their
+// range, and parses the promotion squares and movement strings. Lines after
+// the 84th are ignored.
 SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes,
                                      std::string_view fileName = kSettingsFileName);
 
 struct SettingsLoadResult {
-  bool accepted = false;     // the file was read
-  bool freshWritten = false; // defaults were written to a fresh file
+  bool accepted = false;     // the file was read (perhaps only in part)
+  bool freshWritten = false; // a fresh file was written (defaults, or what was read)
   std::string error;         // the fresh file could not be written
   std::vector<std::string> warnings;
 };
 
-// Start-up: reads ProgramFolder/tavrin.ini. When it is missing, mistagged or
-// short, every setting takes its default and a fresh file is written. Then a
-// SearchDepth of 0 becomes 2 and a PlayMode of 2 becomes 0 (not written back).
-// Warnings and a failed fresh write are also told through the host.
+// Start-up: reads ProgramFolder/tavrin.ini. When it is missing, every setting
+// takes its default and a fresh file is written. A file with a wrong first
+// line gives the defaults, one cut short gives what it holds and the defaults
+// for the rest; either is kept beside as "tavrin.ini.bad" before a fresh file
+// replaces it, and the user is told. Then a SearchDepth of 0 becomes 2 and a
+// PlayMode of 2 becomes 0 (not written back). Warnings and a failed write
+// are also told through the host.
 SettingsLoadResult LoadSettings(GameState& g);
 
 // Writes ProgramFolder/tavrin.ini through a temporary file. False, with the

@@ -99,7 +99,8 @@ void SkinFallback(GameState& g, std::string_view reason) {
   g.Opt.BoardSizeCode = *BuiltinSkinCode(kDefaultSkinName);
 }
 
-bool LoadSkin(GameState& g) {
+bool LoadSkin(GameState& g, std::string* missingPictures) {
+  if (missingPictures) missingPictures->clear();
   const std::string name = g.Opt.SkinName;
   if (auto code = BuiltinSkinCode(name)) {
     g.Opt.BoardSizeCode = *code;
@@ -118,9 +119,16 @@ bool LoadSkin(GameState& g) {
   if (!ParseSkinText(DecodeText(*text), path, data, &error)) return fail(error);
 
   const std::string folder = SkinPictureFolder(g, name);
-  std::array<std::string, kSkinPictures> pictures = g.Skin.Pictures;
+  // A picture the file does not name is left empty: the window shows the
+  // built-in picture of the skin's size in its place.
+  std::array<std::string, kSkinPictures> pictures{};
+  std::string missing;
   for (int k = 0; k < kSkinPictures; ++k) {
-    if (!data.Pictures[k]) continue;
+    if (!data.Pictures[k]) {
+      std::string_view key = kPictureKeys[k];
+      missing += (missing.empty() ? "" : ", ") + std::string(key.substr(0, key.size() - 1));
+      continue;
+    }
     const std::string full = ResolvePath(folder, *data.Pictures[k]);
     std::error_code ec;
     if (!fs::is_regular_file(full, ec))
@@ -134,6 +142,14 @@ bool LoadSkin(GameState& g) {
   if (data.LightHighlightColor) g.Skin.LightHighlightColor = *data.LightHighlightColor;
   g.Skin.Pictures = pictures;
   g.Skin.StatusPanel = 1;
+  if (!missing.empty()) {
+    const std::string text = "Skin file \"" + path + "\" names no picture for: " + missing +
+                             ".\r\nThe built-in pictures are shown for these.";
+    if (missingPictures)
+      *missingPictures = text;
+    else
+      g.host->message(Icon::Exclamation, "Error", text);
+  }
   return true;
 }
 

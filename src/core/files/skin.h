@@ -60,10 +60,14 @@ std::string SkinPictureFolder(const GameState& g, std::string_view skinName);
 
 // Applies Opt.SkinName: a built-in name sets Opt.BoardSizeCode only; a skin
 // file sets code 4 and g.Skin (pictures as full paths, each checked to exist;
-// BoardCustomSize -1 when the file has none). On failure the host gets a
+// BoardCustomSize -1 when the file has none). A picture the file does not name
+// stays empty, for the window to fill from its built-in set, and one message
+// lists the keys not named: told through the host, or put in missingPictures
+// when given ("" when every picture is named) for a caller that shows it once
+// its pictures are in place. On failure the host gets a
 // message naming the file (title "Error"), the skin falls back to
 // "Classic Medium" (Opt.SkinName and BoardSizeCode 2) and false is returned.
-bool LoadSkin(GameState& g);
+bool LoadSkin(GameState& g, std::string* missingPictures = nullptr);
 
 // For the window when a picture named by the skin cannot be decoded: tells
 // the user (naming the picture) and falls back to "Classic Medium".

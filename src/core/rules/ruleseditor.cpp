@@ -138,8 +138,15 @@ int ParseDirectionParts(DirectionRows& t, std::string_view moves, std::string_vi
 
 RulesEditor::RulesEditor(GameState& g) : g_(g) {}
 
+RulesEditor::Kept RulesEditor::Keep() const {
+  return Kept{g_.Rules,    g_.VariantRules, g_.Variant, g_.board, g_.StartBoard, g_.Mat, g_.Opt.Notation,
+              g_.P.MaterialBalance[0], g_.Tables.DirectionTable};
+}
+
 void RulesEditor::Load() {
   c_ = EditorControls{};
+  kept_ = Keep();
+  listedFolder_ = rulesFolder_ = g_.Opt.UseClassic == 1 ? 1 : 0;
   firstSelection_ = 1;
   directionErrorPart_ = -1;
   editPromo_ = g_.Rules.PromoSquares;
@@ -155,7 +162,7 @@ void RulesEditor::SetMovementParts(int kind, std::string_view movement) {
 }
 
 void RulesEditor::FillVariantList() {
-  c_.VariantNames = ListVariantNames(g_.ProgramFolder, g_.Opt.UseClassic);
+  c_.VariantNames = ListVariantNames(g_.ProgramFolder, listedFolder_);
   c_.Selected = -1;
 }
 
@@ -165,8 +172,23 @@ void RulesEditor::ListVariantFiles() {
 }
 
 void RulesEditor::ChooseFolder(int32_t useClassic) {
-  g_.Opt.UseClassic = useClassic;
+  listedFolder_ = useClassic == 1 ? 1 : 0;
   ListVariantFiles();
+}
+
+void RulesEditor::Cancel() {
+  if (rulesFolder_ == (g_.Opt.UseClassic == 1 ? 1 : 0)) return;
+  g_.Rules = kept_.Rules;
+  g_.VariantRules = kept_.VariantRules;
+  g_.Variant = kept_.Variant;
+  g_.board = kept_.board;
+  g_.StartBoard = kept_.StartBoard;
+  g_.Mat = kept_.Mat;
+  g_.Opt.Notation = kept_.Notation;
+  g_.P.MaterialBalance[0] = kept_.Balance;
+  g_.Game.MaterialBalanceHistory[0] = kept_.Balance;
+  g_.Tables.DirectionTable = kept_.DirectionTable;
+  rulesFolder_ = g_.Opt.UseClassic == 1 ? 1 : 0;
 }
 
 int RulesEditor::FindName(const std::string& name) const {
@@ -178,7 +200,7 @@ int RulesEditor::FindName(const std::string& name) const {
 void RulesEditor::Open(const std::string& loadedVariantName) {
   // Option1 is the button selected when the dialog loads; choosing Option2
   // is a click that lists the user folder.
-  if (g_.Opt.UseClassic != 1) ChooseFolder(0);
+  if (listedFolder_ != 1) ChooseFolder(0);
   const int i = FindName(loadedVariantName);
   if (i >= 0) {
     Select(i);
@@ -192,7 +214,20 @@ void RulesEditor::Open(const std::string& loadedVariantName) {
 
 bool RulesEditor::Select(int index) {
   if (index < 0 || index >= static_cast<int>(c_.VariantNames.size())) return false;
-  if (firstSelection_ == 0 && !ReadVariantFile(c_.VariantNames[static_cast<size_t>(index)])) return false;
+  const std::string name = c_.VariantNames[static_cast<size_t>(index)];
+  if (firstSelection_ == 0) {
+    if (!ReadVariantFile(name)) {
+      // A file deleted since the list was made leaves the list.
+      std::error_code ec;
+      if (IsSafeFileName(name) && !std::filesystem::exists(VariantFilePath(g_.ProgramFolder, listedFolder_, name), ec)) {
+        c_.VariantNames.erase(c_.VariantNames.begin() + index);
+        if (c_.Selected > index) --c_.Selected;
+        else if (c_.Selected == index) c_.Selected = -1;
+      }
+      return false;
+    }
+    rulesFolder_ = listedFolder_;
+  }
   c_.Selected = index;
   ShowRulesInForce();
   firstSelection_ = 0;
@@ -205,7 +240,7 @@ bool RulesEditor::ReadVariantFile(const std::string& name) {
     h.message(Icon::Exclamation, "Error", "'" + name + "' is not a valid variant name.");
     return false;
   }
-  const std::string path = VariantFilePath(g_, name);
+  const std::string path = VariantFilePath(g_.ProgramFolder, listedFolder_, name);
   std::string error;
   const auto text = ReadVariantBytes(path, &error);
   VariantFileData d;
@@ -253,7 +288,11 @@ bool RulesEditor::ReadVariantFile(const std::string& name) {
 }
 
 void RulesEditor::SetChecksFromRules(std::initializer_list<int> boxes) {
-  for (int box : boxes) SetCheck(box, g_.Rules.*CheckBoxRule(box));
+  for (int box : boxes) {
+    const int32_t v = g_.Rules.*CheckBoxRule(box);
+    if (v != 0 && v != 1) unusualChecks_ += "\r\n" + std::string(KeyName(CheckBoxRule(box))) + " = " + std::to_string(v);
+    SetCheck(box, v);
+  }
 }
 
 void RulesEditor::SetNumbersFromRules(std::initializer_list<int> boxes) {
@@ -264,6 +303,7 @@ void RulesEditor::SetNumbersFromRules(std::initializer_list<int> boxes) {
 void RulesEditor::ShowRulesInForce() {
   const RuleSet& r = g_.Rules;
   auto& c = c_;
+  unusualChecks_.clear();
   SetChecksFromRules({1, 2, 4, 28});
   c.CheckEnabled[4] = r.RndColor != 1;
   if (r.PiecesOnBlack < 2) {
@@ -309,6 +349,11 @@ void RulesEditor::ShowRulesInForce() {
     }
   for (int i = 0; i < kEditorMovementBoxes; ++i) ShowText(c.Movement[i], c.MovementMarked[i], movementParts_[i]);
   c.HelpLink = g_.Variant.HelpLink;
+  if (r.PiecesOnBlack < 0) unusualChecks_ += "\r\nPiecesOnBlack = " + std::to_string(r.PiecesOnBlack);
+  if (!unusualChecks_.empty())
+    g_.host->message(Icon::Exclamation, "Error",
+                     "These rules hold a value that is neither 0 nor 1:" + unusualChecks_ +
+                         "\r\nTheir boxes are shown ticked; OK or Apply stores 1 for each.");
 }
 
 void RulesEditor::SetCheck(int box, int32_t value) {
@@ -461,6 +506,9 @@ bool RulesEditor::Apply(bool ok) {
       return false;
     }
   }
+  // Taken over: the folder of the variant chosen is the folder from now on.
+  g_.Opt.UseClassic = rulesFolder_;
+  kept_ = Keep();
   return true;
 }
 

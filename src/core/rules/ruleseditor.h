@@ -78,9 +78,18 @@ class RulesEditor {
   // FillVariantList: the list of the folder UseClassic names, nothing
   // selected.
   void FillVariantList();
-  // Option1 (useClassic 1) and Option2 (0): switches the folder at once,
-  // relists and selects the first name.
+  // Option1 (useClassic 1) and Option2 (0): lists that folder and selects its
+  // first name. The setting UseClassic follows only when a variant of the
+  // folder is taken over (OK or Apply); Cancel goes back to the folder and the
+  // variant of before.
   void ChooseFolder(int32_t useClassic);
+  // The folder listed: 1 the standard variants, 0 the user's.
+  int32_t ListedFolder() const { return listedFolder_; }
+  // Cancel (or closing the dialog): when the variant in force was read from
+  // a folder other than the one UseClassic names, the variant, its rules and
+  // its start position as they were when the dialog opened (or at the last
+  // Apply) come back, so the game and the next start keep one folder.
+  void Cancel();
   // What the New Variant command does before showing the dialog: the folder
   // button of UseClassic, then the variant being played is selected (or,
   // when the folder does not hold it, the rules in force are shown).
@@ -102,7 +111,8 @@ class RulesEditor {
 
   // OK (ok = true) and Apply: copy the controls into the rules in force and
   // check the squares and movement lists; the first bad box is marked and
-  // "Illegal entry!" shown. True after a fully legal pass (OK then closes).
+  // "Illegal entry!" shown. True after a fully legal pass (OK then closes);
+  // the listed folder then becomes UseClassic when a variant of it is chosen.
   bool Apply(bool ok);
 
   // The "r" button: random values for most flags and counts, straight into
@@ -127,8 +137,23 @@ class RulesEditor {
   int FindName(const std::string& name) const;
   void Refuse(bool& mark);
 
+  // What Cancel brings back.
+  struct Kept {
+    RuleSet Rules, VariantRules;
+    VariantInfo Variant;
+    Board board{}, StartBoard{};
+    Material Mat;
+    int32_t Notation = 0, Balance = 0;
+    DirectionRows DirectionTable{};
+  };
+  Kept Keep() const;
+
   GameState& g_;
   EditorControls c_;
+  Kept kept_;
+  int32_t listedFolder_ = 1;
+  int32_t rulesFolder_ = 1;  // the folder of the variant in force
+  std::string unusualChecks_;  // check-box rules outside 0..1, for one message
   PromoTable editPromo_{};
   std::array<std::string, kEditorMovementBoxes> movementParts_{};
   std::array<std::string, 4> editMovement_{};

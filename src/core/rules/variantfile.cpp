@@ -157,9 +157,13 @@ std::optional<std::string> ReadVariantBytes(const std::string& path, std::string
   return text;
 }
 
+std::string VariantFilePath(const std::string& programFolder, int32_t useClassic, std::string_view variantName) {
+  std::string rel = useClassic == 1 ? "variants/" : "variants/uservariants/";
+  return ResolvePath(programFolder, rel + std::string(variantName) + ".ini");
+}
+
 std::string VariantFilePath(const GameState& g, std::string_view variantName) {
-  std::string rel = g.Opt.UseClassic == 1 ? "variants/" : "variants/uservariants/";
-  return ResolvePath(g.ProgramFolder, rel + std::string(variantName) + ".ini");
+  return VariantFilePath(g.ProgramFolder, g.Opt.UseClassic, variantName);
 }
 
 bool ReadVariantFile(GameState& g, std::string* error) {

@@ -31,7 +31,9 @@ bool ParseVariantText(std::string_view bytes, std::string_view fileName, Variant
 // unreadable or too large.
 std::optional<std::string> ReadVariantBytes(const std::string& path, std::string* error);
 
-// The path of the current variant's file (folder from UseClassic).
+// The path of a variant's file in the folder useClassic names (1: variants/,
+// 0: variants/uservariants/); the second form takes the folder from UseClassic.
+std::string VariantFilePath(const std::string& programFolder, int32_t useClassic, std::string_view variantName);
 std::string VariantFilePath(const GameState& g, std::string_view variantName);
 
 // Reads the file of the variant named Rules.Variant into VariantRules, the

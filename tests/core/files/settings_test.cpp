@@ -86,24 +86,22 @@ TEST_F(SettingsTest, ColdStartWritesTheDefaultFile) {
 }
 
 TEST_F(SettingsTest, RejectedFilesGiveDefaultsAndAFreshFile) {
-  auto first50 = std::vector<std::string>(kDefaultLines.begin(), kDefaultLines.begin() + 50);
-  first50[2] = "7";  // a changed value before the end is dropped too
-  auto only83 = std::vector<std::string>(kDefaultLines.begin(), kDefaultLines.end() - 1);
   const struct {
     const char* name;
     std::string text;
+    bool kept;  // the old file is kept beside as tavrin.ini.bad
   } cases[] = {
-      {"other version", Join(WithLine(1, "TAVRIN0.88"))},
-      {"tag in lower case", Join(WithLine(1, "tavrin0.89"))},
-      {"first 50 lines", Join(first50)},
-      {"83 lines", Join(only83)},
-      {"empty", ""},
-      {"binary", std::string("\0\xff\r\n\x01", 5)},
+      {"other version", Join(WithLine(1, "TAVRIN0.88")), true},
+      {"tag in lower case", Join(WithLine(1, "tavrin0.89")), true},
+      {"binary", std::string("\0\xff\r\n\x01", 5), true},
+      {"empty", "", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     GameState run;
     Restart(run);
+    host.messages.clear();
+    std::filesystem::remove(Path("tavrin.ini.bad"));
     run.Opt.Weakness = 7;
     Write("tavrin.ini", c.text);
     auto r = LoadSettings(run);
@@ -111,6 +109,175 @@ TEST_F(SettingsTest, RejectedFilesGiveDefaultsAndAFreshFile) {
     EXPECT_TRUE(r.freshWritten);
     EXPECT_EQ(run.Opt.Weakness, 1);
     EXPECT_EQ(CrLfLines(Read("tavrin.ini")), kDefaultLines);
+    if (c.kept) {
+      EXPECT_EQ(Read("tavrin.ini.bad"), c.text);
+      ASSERT_EQ(host.messages.size(), 1u);
+      EXPECT_NE(host.messages[0].text.find("tavrin.ini.bad"), std::string::npos) << host.messages[0].text;
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(Path("tavrin.ini.bad")));
+      EXPECT_TRUE(host.messages.empty());
+    }
+  }
+}
+
+// What can be read of the user's file is read; a file that must be replaced
+// is kept beside it and the user is told.
+TEST_F(SettingsTest, TheUsersFileIsReadAsFarAsItGoes) {
+  auto changed = WithLine(3, "7");  // Weakness
+  changed[63] = "Walnut";           // SkinName, line 64
+  auto first50 = std::vector<std::string>(changed.begin(), changed.begin() + 50);
+  auto only83 = std::vector<std::string>(changed.begin(), changed.end() - 1);
+  std::string huge = Join(changed);
+  while (huge.size() <= kSettingsReadLimit + 1000) huge += "a line after the last one that matters\r\n";
+  const struct {
+    const char* name;
+    std::string text;
+    int weakness;
+    const char* skin;
+    bool kept;
+  } cases[] = {
+      {"over 1 MiB", huge, 7, "Walnut", false},
+      {"byte-order mark", "\xEF\xBB\xBF" + Join(changed), 7, "Walnut", false},
+      {"byte-order mark, LF only", "\xEF\xBB\xBF" + Join(changed, "\n"), 7, "Walnut", false},
+      {"first 50 lines", Join(first50), 7, "Classic Medium", true},
+      {"83 lines", Join(only83), 7, "Walnut", true},
+      {"the tag alone", "TAVRIN0.89\r\n", 1, "Classic Medium", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameState run;
+    Restart(run);
+    host.messages.clear();
+    std::filesystem::remove(Path("tavrin.ini.bad"));
+    Write("tavrin.ini", c.text);
+    auto r = LoadSettings(run);
+    EXPECT_TRUE(r.accepted);
+    EXPECT_EQ(run.Opt.Weakness, c.weakness);
+    EXPECT_EQ(run.Opt.SkinName, c.skin);
+    EXPECT_EQ(run.Opt.SearchTime, 2);
+    EXPECT_EQ(run.Rules.PromoSquares[0][3], 98);
+    if (c.kept) {
+      EXPECT_EQ(Read("tavrin.ini.bad"), c.text);
+      ASSERT_EQ(host.messages.size(), 1u);
+      EXPECT_EQ(host.messages[0].title, "Error");
+      EXPECT_NE(host.messages[0].text.find("tavrin.ini.bad"), std::string::npos) << host.messages[0].text;
+      // The completed file replaces it at once, so the next start is quiet.
+      EXPECT_EQ(Read("tavrin.ini"), SettingsText(run));
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(Path("tavrin.ini.bad")));
+      EXPECT_TRUE(host.messages.empty()) << host.messages[0].text;
+      EXPECT_EQ(Read("tavrin.ini").substr(0, 3), c.text.substr(0, 3)) << "the file is not rewritten at start";
+    }
+  }
+}
+
+TEST_F(SettingsTest, ALinkedSettingsFileStaysALinkAndFilesKeepTheirPermissions) {
+  namespace fs = std::filesystem;
+  Write("real/settings.ini", Join(WithLine(3, "5")));
+  fs::create_symlink("real/settings.ini", Path("tavrin.ini"));
+  Write("tavrin.rtg", RatingFileText(1500));
+  fs::permissions(Path("tavrin.rtg"), fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(Path("real/settings.ini"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  LoadRating(g);
+  ASSERT_TRUE(LoadSettings(g).accepted);
+  EXPECT_EQ(g.Opt.Weakness, 5);
+  g.Opt.Weakness = 3;
+  g.Rating.UserRating = 1510;
+  ASSERT_TRUE(SaveSettings(g));
+  EXPECT_TRUE(fs::is_symlink(Path("tavrin.ini")));
+  EXPECT_EQ(CrLfLines(Read("real/settings.ini"))[2], "3");
+  EXPECT_EQ(fs::status(Path("real/settings.ini")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(Path("tavrin.rtg")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(Read("tavrin.rtg"), RatingFileText(1510));
+  for (const auto& e : fs::recursive_directory_iterator(folder))
+    EXPECT_NE(e.path().extension(), ".tmp") << "a temporary file is left: " << e.path();
+}
+
+// Each number line of the file and the value it holds, written out from the
+// table of settings lines (not from the program's own list), so that two
+// lines with the same default cannot trade places unnoticed.
+struct NumberLine {
+  int line;
+  int32_t Options::*opt;
+  int32_t RuleSet::*rule;
+};
+constexpr NumberLine O(int line, int32_t Options::*m) { return {line, m, nullptr}; }
+constexpr NumberLine R(int line, int32_t RuleSet::*m) { return {line, nullptr, m}; }
+const NumberLine kNumberLines[] = {
+    O(2, &Options::PlayMode),           O(3, &Options::Weakness),
+    O(4, &Options::SearchDepth),        O(5, &Options::Notation),
+    O(6, &Options::BoardTurned),        R(7, &RuleSet::MaxCapMove),
+    R(8, &RuleSet::MulJumps),           O(9, &Options::ShowMoves),
+    R(10, &RuleSet::BlackStarts),       R(12, &RuleSet::PiecesOnBlack),
+    R(13, &RuleSet::AntiMode),          R(14, &RuleSet::WinAtPromo),
+    O(15, &Options::SearchTime),        O(16, &Options::DepthMode),
+    O(17, &Options::ChessDrawRules),    R(18, &RuleSet::MaxCapMoveKings),
+    R(19, &RuleSet::ManCapKing),        R(20, &RuleSet::KingCapMove),
+    O(22, &Options::CapitalNotation),   O(23, &Options::ConfirmExit),
+    O(24, &Options::AskForDraw),        O(25, &Options::ExtendedSearch),
+    R(26, &RuleSet::ManContJump),       R(27, &RuleSet::LongKings),
+    R(28, &RuleSet::ManContJumpCrowned), R(29, &RuleSet::RemovePieces),
+    O(36, &Options::UseBook),           O(37, &Options::FiftyMoveChoice),
+    O(38, &Options::ShowCalculation),   O(39, &Options::AmericanBookForAll),
+    O(40, &Options::BruteForce),        R(41, &RuleSet::KingFirst),
+    R(42, &RuleSet::ManCapMoveKing),    O(43, &Options::CaptureCharStyle),
+    R(44, &RuleSet::KingWin),           R(45, &RuleSet::MaxCapMoveK),
+    O(46, &Options::ExtendedPlies),     O(47, &Options::Balance),
+    R(48, &RuleSet::CapRequired),       O(49, &Options::ChooseOpening),
+    O(50, &Options::BookRandom),        O(51, &Options::UseRating),
+    O(52, &Options::BoardSizeCode),     R(53, &RuleSet::NoLegalDraw),
+    R(54, &RuleSet::RemoveMen),         R(55, &RuleSet::NumberMen),
+    R(56, &RuleSet::DoMoves),           R(57, &RuleSet::NumberMoves),
+    R(58, &RuleSet::LastCap),           R(59, &RuleSet::ManKing),
+    R(60, &RuleSet::KingMan),           O(61, &Options::AutoSave),
+    O(62, &Options::UseSound),          R(63, &RuleSet::ChangeSide),
+    O(65, &Options::KingVersusKing),    R(66, &RuleSet::ThreeKings),
+    R(67, &RuleSet::NumberKings),       O(68, &Options::PdnAlgebraic),
+    R(69, &RuleSet::CapReverse),        R(70, &RuleSet::RndColor),
+    O(71, &Options::PlyValueDepth),     O(72, &Options::UseClassic),
+    O(73, &Options::TouchMove),         R(74, &RuleSet::JumpFriend),
+    R(75, &RuleSet::NumberFriends),     R(76, &RuleSet::TwoKings),
+    R(77, &RuleSet::NumberKings2),      R(78, &RuleSet::NumberPieces),
+    R(79, &RuleSet::canContract),       R(80, &RuleSet::ContractNumber),
+    R(81, &RuleSet::ContractW1),        R(82, &RuleSet::ContractW2),
+    R(83, &RuleSet::ContractB1),        R(84, &RuleSet::ContractB2),
+};
+
+int32_t& Field(GameState& g, const NumberLine& l) { return l.opt ? g.Opt.*l.opt : g.Rules.*l.rule; }
+
+TEST_F(SettingsTest, EveryValueStandsOnItsOwnLine) {
+  ASSERT_EQ(std::size(kNumberLines) + 9, static_cast<size_t>(kSettingsValues));  // and nine text lines
+  // Writing: every value different, each must land on its line.
+  GameState out;
+  SetDefaultSettings(out);
+  for (const auto& l : kNumberLines) Field(out, l) = 1000 + l.line;
+  out.Rules.Variant = "Line Eleven";
+  out.Opt.UserName = "Line 21";
+  out.Rules.MovementStrings = {"NN SS", "EE WW", "NW SE", "NE SW"};
+  out.Rules.PromoSquares[0] = {92, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  out.Rules.PromoSquares[1] = {27, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  out.Opt.SkinName = "Line 64";
+  const auto lines = CrLfLines(SettingsText(out));
+  ASSERT_EQ(lines.size(), static_cast<size_t>(kSettingsLines));
+  for (const auto& l : kNumberLines) EXPECT_EQ(lines[l.line - 1], std::to_string(1000 + l.line)) << "line " << l.line;
+  const std::pair<int, std::string> texts[] = {{11, "Line Eleven"}, {21, "Line 21"}, {30, "B8"},    {31, "G1"},
+                                               {32, "NN SS"},       {33, "EE WW"},   {34, "NW SE"}, {35, "NE SW"},
+                                               {64, "Line 64"}};
+  for (const auto& [line, text] : texts) EXPECT_EQ(lines[line - 1], text) << "line " << line;
+
+  // Reading: one line changed from its default reaches its own value and no
+  // other.
+  GameState defaults;
+  SetDefaultSettings(defaults);
+  for (const auto& l : kNumberLines) {
+    SCOPED_TRACE("line " + std::to_string(l.line));
+    const int32_t def = Field(defaults, l);
+    const int32_t v = def == 0 ? 1 : def == 1 ? 0 : def + 1;
+    GameState in;
+    ASSERT_TRUE(ParseSettingsText(in, Join(WithLine(l.line, std::to_string(v)))).accepted);
+    for (const auto& other : kNumberLines)
+      EXPECT_EQ(Field(in, other), other.line == l.line ? v : Field(defaults, other)) << "line " << other.line;
   }
 }
 
@@ -340,6 +507,14 @@ TEST_F(SettingsTest, AFailedSaveIsReportedAndKeepsTheOldFile) {
   ASSERT_EQ(host.messages.size(), 2u);  // the settings and the rating
   EXPECT_EQ(host.messages[0].title, "Error");
   EXPECT_NE(host.messages[0].text.find("settings"), std::string::npos);
+  // The messages name the files the user knows and the reason, never the
+  // temporary file the write goes through.
+  for (const auto& m : host.messages) {
+    EXPECT_EQ(m.text.find(".tmp"), std::string::npos) << m.text;
+    EXPECT_NE(m.text.find("No such file or directory"), std::string::npos) << m.text;
+  }
+  EXPECT_NE(host.messages[0].text.find("/tavrin.ini\""), std::string::npos) << host.messages[0].text;
+  EXPECT_NE(host.messages[1].text.find("/tavrin.rtg\""), std::string::npos) << host.messages[1].text;
 
   // A fresh file that cannot be written is reported too; the defaults stand.
   host.messages.clear();

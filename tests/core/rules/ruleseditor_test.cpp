@@ -243,11 +243,41 @@ TEST(RulesEditorLoadTest, UserFolderAndTheFirstLine) {
   EXPECT_EQ(e.g->Rules.MaxCapMove, 1);
   EXPECT_EQ(e.g->VariantRules.MaxCapMove, 1);
   EXPECT_EQ(e.g->Rules.Variant, "First Line");
-  // Back to the classic folder: switched at once, first name chosen.
+  // Back to the classic folder: listed at once, first name chosen; the
+  // setting follows when the choice is taken over.
   e.ed.ChooseFolder(1);
-  EXPECT_EQ(e.g->Opt.UseClassic, 1);
+  EXPECT_EQ(e.ed.ListedFolder(), 1);
+  EXPECT_EQ(e.g->Opt.UseClassic, 0);
   EXPECT_EQ(e.c().SelectedName(), "American Checkers");
   EXPECT_EQ(e.g->Rules.MaxCapMove, 0);
+  ASSERT_TRUE(e.ed.Apply(true));
+  EXPECT_EQ(e.g->Opt.UseClassic, 1);
+}
+
+TEST(RulesEditorLoadTest, CancelAfterAnotherFolderKeepsTheVariantInForce) {
+  EditorFolder f;
+  f.copyShipped("American Checkers");
+  f.copyShipped("Russian Checkers");
+  f.write("variants/uservariants/Other.ini", "; other\nLongKings=1\nEND\n");
+  Editor e(f.root.string(), 1);
+  e.open("Russian Checkers");
+  ASSERT_TRUE(e.select("American Checkers"));  // read at once, as the dialog does
+  ASSERT_TRUE(e.ed.Apply(true));
+  const RuleSet before = e.g->Rules;
+  const Board board = e.g->board;
+  e.open("American Checkers");
+  e.ed.ChooseFolder(0);  // a look at the user folder reads its first variant
+  EXPECT_EQ(e.g->Rules.Variant, "Other");
+  e.ed.Cancel();
+  EXPECT_EQ(e.g->Opt.UseClassic, 1);
+  EXPECT_EQ(e.g->Rules, before);
+  EXPECT_EQ(e.g->board, board);
+  EXPECT_EQ(e.g->Variant.LoadedVariantName, "American Checkers");
+  // A variant of the same folder chosen and cancelled stays, as it always did.
+  e.open("American Checkers");
+  ASSERT_TRUE(e.select("Russian Checkers"));
+  e.ed.Cancel();
+  EXPECT_EQ(e.g->Rules.Variant, "Russian Checkers");
 }
 
 TEST(RulesEditorLoadTest, EmptyUserFolderSelectsNothing) {
