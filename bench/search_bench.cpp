@@ -20,6 +20,8 @@
 #include "core/rules/notation.h"
 #include "core/state.h"
 
+#include "throttledhost.h"
+
 namespace {
 
 constexpr int kDepth = 10;
@@ -76,17 +78,6 @@ const Opening kOpenings[] = {
      "1010101000000101100010000001010120200000020000020020202002020202"},
 };
 // clang-format on
-
-class ThrottledHost : public m8::Host {
- public:
-  void pump() override {
-    if (throttle_.due()) ++events;
-  }
-  long events = 0;
-
- private:
-  m8::PumpThrottle throttle_;
-};
 
 // Plays the opening's moves from a new game; false when a move is illegal or
 // the position differs from the one written down.

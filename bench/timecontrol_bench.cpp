@@ -14,6 +14,8 @@
 #include "core/engine/rootsearch.h"
 #include "core/state.h"
 
+#include "throttledhost.h"
+
 namespace {
 
 struct Piece {
@@ -34,17 +36,6 @@ struct Case {
   std::string setup;  // "" for the variant's start position
   int side;           // +1 White, -1 Black to move
   double budget;      // seconds
-};
-
-class ThrottledHost : public m8::Host {
- public:
-  void pump() override {
-    if (throttle_.due()) ++events;
-  }
-  long events = 0;
-
- private:
-  m8::PumpThrottle throttle_;
 };
 
 }  // namespace
