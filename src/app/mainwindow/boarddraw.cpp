@@ -79,8 +79,8 @@ void MainWindow::ArrangeLayout() {
       if (extra) placeControl(l, lefts[i], p.extraRowTop, widths[i], 252);
     }
 
-    picture11_->setProperty("twips", QRect(b.picture11Left, b.picture11Top, 0, 0));
-    picture11_->move(px(b.picture11Left), px(b.picture11Top));
+    emblemPicture_->setProperty("twips", QRect(b.emblemLeft, b.emblemTop, 0, 0));
+    emblemPicture_->move(px(b.emblemLeft), px(b.emblemTop));
 
     std::array<QRect, 64> rects;
     for (int k = 0; k < 64; ++k)

@@ -22,7 +22,7 @@ struct BoardGeometry {
   int windowWidth, windowHeight;  // outer size of the window
   int squareSize, squarePitch;    // S and P
   int x0, y0;                     // Left and Top of c(0)
-  int picture11Left, picture11Top;
+  int emblemLeft, emblemTop;  // the decorative draughtsman picture
 };
 
 // The side panel and the engine-output box.

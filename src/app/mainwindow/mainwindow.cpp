@@ -138,12 +138,12 @@ void MainWindow::buildControls() {
     state_->Game.PlyComments[ply] = state_->Flow.CommentText;
   });
 
-  picture11_ = new QLabel(surface_);
-  picture11_->setObjectName("Picture11");
-  picture11_->setPixmap(pictures_.at(11));
-  picture11_->setFrameShape(QFrame::Box);
-  picture11_->setLineWidth(1);
-  picture11_->setFixedSize(82, 84);
+  emblemPicture_ = new QLabel(surface_);
+  emblemPicture_->setObjectName("Picture11");
+  emblemPicture_->setPixmap(pictures_.at(11));
+  emblemPicture_->setFrameShape(QFrame::Box);
+  emblemPicture_->setLineWidth(1);
+  emblemPicture_->setFixedSize(82, 84);
 
   progress_ = new QProgressBar(surface_);
   progress_->setObjectName("Progress");

@@ -147,7 +147,7 @@ class MainWindow : public QMainWindow {
   QLineEdit* text2() const { return text2_; }
   QPlainTextEdit* text1() const { return text1_; }
   QPushButton* command1() const { return command1_; }
-  QLabel* picture11() const { return picture11_; }
+  QLabel* emblemPicture() const { return emblemPicture_; }
   QProgressBar* progressBar() const { return progress_; }
   QLabel* statusPanel(int n) const { return panels_[n - 1]; }
   const ReferencePictures& pictures() const { return pictures_; }
@@ -208,7 +208,7 @@ class MainWindow : public QMainWindow {
   QLineEdit* text2_ = nullptr;
   QPushButton* command1_ = nullptr;
   QPlainTextEdit* text1_ = nullptr;
-  QLabel* picture11_ = nullptr;
+  QLabel* emblemPicture_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QMenu* setupPopup_ = nullptr;
   std::array<QLabel*, 3> panels_{};
