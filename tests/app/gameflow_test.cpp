@@ -55,8 +55,8 @@ std::unique_ptr<MainWindow> StartRated(QTemporaryDir& dir, Boxes& boxes, QString
 }
 
 void Type(MainWindow& w, const QString& text) {
-  w.text2()->setText(text);
-  QTest::keyClick(w.text2(), Qt::Key_Return);
+  w.moveBox()->setText(text);
+  QTest::keyClick(w.moveBox(), Qt::Key_Return);
 }
 
 // The set-up popup opened on `cell` the way a right click opens it; `entry`

@@ -61,8 +61,8 @@ void MainWindow::ArrangeLayout() {
     placeControl(labels_[6], p.label5Left, 855, 375, 255);
     placeControl(labels_[8], p.label8Left, 583, 2535, 255);
     placeControl(labels_[7], p.label7Left, 838, 2055, 255);
-    placeControl(text2_, p.text2Left, p.text2Top, 2772, 285);
-    placeControl(command1_, p.command1Left, p.command1Top, 732, 252);
+    placeControl(moveBox_, p.moveBoxLeft, p.moveBoxTop, 2772, 285);
+    placeControl(playMoveButton_, p.playMoveButtonLeft, p.playMoveButtonTop, 732, 252);
     surface_->setShape1(QRect(120, p.shape1Top, p.shape1Width, 855));
     placeControl(labels_[9], 240, p.label9Top, p.label9Width, 600);
     placeControl(progress_, 480, p.progressTop, p.progressWidth, 288);

@@ -32,7 +32,7 @@ struct PanelGeometry {
   int shape2Left, shape2Height;
   int line3X1, line3X2, line2X;
   int label3Left, label1Left, label5Left, label8Left, label7Left;
-  int text2Left, text2Top, command1Left, command1Top;
+  int moveBoxLeft, moveBoxTop, playMoveButtonLeft, playMoveButtonTop;
   int text1Left, text1Top, text1Height;
   int shape1Top, shape1Width;
   int label9Top, label9Width;

@@ -124,11 +124,11 @@ void MainWindow::buildControls() {
   // column is cut short at its end and shown whole in its tool tip.
   list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list1_->setTextElideMode(Qt::ElideRight);
-  text2_ = new QLineEdit(surface_);
-  text2_->setObjectName("Text2");
-  command1_ = new QPushButton(QStringLiteral("Move"), surface_);
-  command1_->setObjectName("Command1");
-  command1_->setFont(small);
+  moveBox_ = new QLineEdit(surface_);
+  moveBox_->setObjectName("Text2");
+  playMoveButton_ = new QPushButton(QStringLiteral("Move"), surface_);
+  playMoveButton_->setObjectName("Command1");
+  playMoveButton_->setFont(small);
   text1_ = new QPlainTextEdit(surface_);
   text1_->setObjectName("Text1");
   connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
@@ -176,8 +176,8 @@ void MainWindow::buildControls() {
   placeControl(list2_, 7560, 1320, 1095, 312);
   placeControl(list3_, 8880, 1320, 1695, 312);
   placeControl(text1_, 5400, 5475, 3615, 855);
-  placeControl(text2_, 5400, 6480, 2772, 285);
-  placeControl(command1_, 8280, 6480, 732, 252);
+  placeControl(moveBox_, 5400, 6480, 2772, 285);
+  placeControl(playMoveButton_, 8280, 6480, 732, 252);
   placeControl(progress_, 480, 6516, 4284, 288);
   std::array<QRect, 64> rects;
   for (int k = 0; k < 64; ++k)
@@ -458,8 +458,8 @@ void MainWindow::setCommandEnabled(Command c, bool enabled) {
       // The comment box goes with the move box: while the computer thinks
       // the shown ply changes under it, and a comment typed then would land
       // on a ply the user never meant.
-      text2_->setEnabled(enabled);
-      command1_->setEnabled(enabled);
+      moveBox_->setEnabled(enabled);
+      playMoveButton_->setEnabled(enabled);
       text1_->setEnabled(enabled);
       return;
     default: break;
@@ -527,15 +527,15 @@ void MainWindow::refreshView(View v) {
 
 void MainWindow::DisableMenusWhileThinking() {
   commands_->setSurfaceLocked(true);
-  text2_->setEnabled(false);
-  command1_->setEnabled(false);
+  moveBox_->setEnabled(false);
+  playMoveButton_->setEnabled(false);
   text1_->setEnabled(false);
 }
 
 void MainWindow::EnableMenusAfterThinking() {
   commands_->setSurfaceLocked(false);
-  text2_->setEnabled(true);
-  command1_->setEnabled(true);
+  moveBox_->setEnabled(true);
+  playMoveButton_->setEnabled(true);
   text1_->setEnabled(true);
 }
 
