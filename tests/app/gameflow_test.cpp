@@ -385,14 +385,14 @@ class GameFlowTest : public QObject {
     bool enabledDuring = true;
     QTimer::singleShot(300, w.get(), [&] {
       busySeen = g.Flow.Busy;
-      enabledDuring = w->text1()->isEnabled();
+      enabledDuring = w->commentBox()->isEnabled();
     });
-    QVERIFY(w->text1()->isEnabled());
+    QVERIFY(w->commentBox()->isEnabled());
     Type(*w, "11-15");
     QCOMPARE(busySeen, 1);
     QVERIFY(!enabledDuring);
     QCOMPARE(g.P.GamePly, 2);
-    QVERIFY(w->text1()->isEnabled());
+    QVERIFY(w->commentBox()->isEnabled());
   }
 
   void rulesHelpWithoutALinkOpensTheRulesWindow() {

@@ -70,7 +70,7 @@ void MainWindow::ArrangeLayout() {
 
     // The extra-pieces row takes the top 200 twips of the comment box.
     const bool extra = g.Rules.canContract == 1;
-    placeControl(text1_, p.text1Left, p.text1Top + (extra ? 200 : 0), 3615, p.text1Height - (extra ? 200 : 0));
+    placeControl(commentBox_, p.commentBoxLeft, p.commentBoxTop + (extra ? 200 : 0), 3615, p.commentBoxHeight - (extra ? 200 : 0));
     const int lefts[5] = {p.label10Left, p.label11Left, p.label12Left, p.label13Left, p.label14Left};
     const int widths[5] = {972, 495, 375, 495, 375};
     for (int i = 0; i < 5; ++i) {

@@ -33,7 +33,7 @@ struct PanelGeometry {
   int line3X1, line3X2, line2X;
   int label3Left, label1Left, label5Left, label8Left, label7Left;
   int moveBoxLeft, moveBoxTop, playMoveButtonLeft, playMoveButtonTop;
-  int text1Left, text1Top, text1Height;
+  int commentBoxLeft, commentBoxTop, commentBoxHeight;
   int shape1Top, shape1Width;
   int label9Top, label9Width;
   int progressTop, progressWidth;

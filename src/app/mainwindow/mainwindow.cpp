@@ -64,7 +64,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
 MainWindow::~MainWindow() {
   // The child widgets outlive the members: nothing they signal may reach the
   // game state, and the core must not reach a half-destroyed window.
-  text1_->blockSignals(true);
+  commentBox_->blockSignals(true);
   surface_->blockSignals(true);
   state_->host = nullptr;
 }
@@ -129,12 +129,12 @@ void MainWindow::buildControls() {
   playMoveButton_ = new QPushButton(QStringLiteral("Move"), surface_);
   playMoveButton_->setObjectName("Command1");
   playMoveButton_->setFont(small);
-  text1_ = new QPlainTextEdit(surface_);
-  text1_->setObjectName("Text1");
-  connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
+  commentBox_ = new QPlainTextEdit(surface_);
+  commentBox_->setObjectName("Text1");
+  connect(commentBox_, &QPlainTextEdit::textChanged, this, [this] {
     // The comment of the shown position, kept as it is typed.
     const int ply = std::clamp(state_->P.GamePly, 0, kMaxGamePly);
-    state_->Flow.CommentText = text1_->toPlainText().toStdString();
+    state_->Flow.CommentText = commentBox_->toPlainText().toStdString();
     state_->Game.PlyComments[ply] = state_->Flow.CommentText;
   });
 
@@ -175,7 +175,7 @@ void MainWindow::buildControls() {
   placeControl(list1_, 5400, 1320, 1935, 312);
   placeControl(list2_, 7560, 1320, 1095, 312);
   placeControl(list3_, 8880, 1320, 1695, 312);
-  placeControl(text1_, 5400, 5475, 3615, 855);
+  placeControl(commentBox_, 5400, 5475, 3615, 855);
   placeControl(moveBox_, 5400, 6480, 2772, 285);
   placeControl(playMoveButton_, 8280, 6480, 732, 252);
   placeControl(progress_, 480, 6516, 4284, 288);
@@ -460,7 +460,7 @@ void MainWindow::setCommandEnabled(Command c, bool enabled) {
       // on a ply the user never meant.
       moveBox_->setEnabled(enabled);
       playMoveButton_->setEnabled(enabled);
-      text1_->setEnabled(enabled);
+      commentBox_->setEnabled(enabled);
       return;
     default: break;
   }
@@ -489,8 +489,8 @@ void MainWindow::refreshView(View v) {
     case View::Strength: labels_[7]->setText(Q(StrengthLine(g))); break;
     case View::EngineOutput: labels_[9]->setText(Q(g.Search.EngineOutputText)); break;
     case View::Comment: {
-      const QSignalBlocker block(text1_);
-      text1_->setPlainText(Q(g.Flow.CommentText));
+      const QSignalBlocker block(commentBox_);
+      commentBox_->setPlainText(Q(g.Flow.CommentText));
       break;
     }
     case View::MoveList: {
@@ -529,14 +529,14 @@ void MainWindow::DisableMenusWhileThinking() {
   commands_->setSurfaceLocked(true);
   moveBox_->setEnabled(false);
   playMoveButton_->setEnabled(false);
-  text1_->setEnabled(false);
+  commentBox_->setEnabled(false);
 }
 
 void MainWindow::EnableMenusAfterThinking() {
   commands_->setSurfaceLocked(false);
   moveBox_->setEnabled(true);
   playMoveButton_->setEnabled(true);
-  text1_->setEnabled(true);
+  commentBox_->setEnabled(true);
 }
 
 void MainWindow::cancelClick() {

@@ -145,7 +145,7 @@ class MainWindow : public QMainWindow {
   QLabel* label(int n) const { return labels_[n]; }  // Label1..Label14
   QListWidget* list(int n) const { return n == 1 ? list1_ : n == 2 ? list2_ : list3_; }
   QLineEdit* moveBox() const { return moveBox_; }
-  QPlainTextEdit* text1() const { return text1_; }
+  QPlainTextEdit* commentBox() const { return commentBox_; }
   QPushButton* playMoveButton() const { return playMoveButton_; }
   QLabel* emblemPicture() const { return emblemPicture_; }
   QProgressBar* progressBar() const { return progress_; }
@@ -207,7 +207,7 @@ class MainWindow : public QMainWindow {
   QListWidget* list3_ = nullptr;
   QLineEdit* moveBox_ = nullptr;
   QPushButton* playMoveButton_ = nullptr;
-  QPlainTextEdit* text1_ = nullptr;
+  QPlainTextEdit* commentBox_ = nullptr;
   QLabel* emblemPicture_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QMenu* setupPopup_ = nullptr;
