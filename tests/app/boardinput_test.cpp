@@ -79,8 +79,8 @@ void SetUp(MainWindow& w, const std::string& digits) {
 }
 
 void Type(MainWindow& w, const QString& text) {
-  w.text2()->setText(text);
-  QTest::keyClick(w.text2(), Qt::Key_Return);
+  w.moveBox()->setText(text);
+  QTest::keyClick(w.moveBox(), Qt::Key_Return);
 }
 
 }  // namespace
@@ -94,8 +94,8 @@ class BoardInputTest : public QObject {
     auto w = StartMode(dir, boxes, 1);
     GameState& g = w->state();
     QCOMPARE(g.Opt.BoardTurned, 1);
-    QVERIFY(w->text2()->isEnabled());
-    QVERIFY(w->command1()->isEnabled());
+    QVERIFY(w->moveBox()->isEnabled());
+    QVERIFY(w->playMoveButton()->isEnabled());
     Drag(*w, 76, 65);  // 11-15
     Drag(*w, 43, 54);  // 22-18
     Drag(*w, 65, 43);  // 15x22
@@ -347,11 +347,11 @@ class BoardInputTest : public QObject {
     GameState& g = w->state();
     QCOMPARE(g.Opt.Notation, 1);
     Type(*w, "11-15");
-    QCOMPARE(w->text2()->text(), QString());
+    QCOMPARE(w->moveBox()->text(), QString());
     w->setNotation(0);
     Type(*w, "c3-d4");
-    w->text2()->setText("E5XC3");
-    QTest::mouseClick(w->command1(), Qt::LeftButton);
+    w->moveBox()->setText("E5XC3");
+    QTest::mouseClick(w->playMoveButton(), Qt::LeftButton);
     w->setNotation(1);
     Type(*w, "25x18");
     QCOMPARE(boxes.messages, QStringList());
@@ -361,9 +361,9 @@ class BoardInputTest : public QObject {
     // Bad texts: a message, an empty box and nothing else.
     for (const char* bad : {"", "zz", "11-15", "C3 D4", "\xc3\xa9\xc3\xa9-99"}) {
       Type(*w, QString::fromUtf8(bad));
-      QCOMPARE(w->text2()->text(), QString());
+      QCOMPARE(w->moveBox()->text(), QString());
       QCOMPARE(boxes.messages.last(), QStringLiteral("Error|Illegal move"));
-      QVERIFY(w->text2()->isEnabled());
+      QVERIFY(w->moveBox()->isEnabled());
     }
     QCOMPARE(g.P.GamePly, 4);
     QCOMPARE(w->list(1)->count(), 4);
@@ -379,13 +379,13 @@ class BoardInputTest : public QObject {
     QListWidget* l2 = w->list(2);
     QVERIFY(l2->count() > 0);
     const QString first = l2->item(0)->text();
-    w->text2()->setText("leftover");
+    w->moveBox()->setText("leftover");
     const QPoint at = l2->visualItemRect(l2->item(0)).center();
     QTest::mouseClick(l2->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(l2->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(g.P.GamePly, 1);
     QCOMPARE(w->list(1)->item(0)->text(), "   1. " + first);
-    QCOMPARE(w->text2()->text(), QString());
+    QCOMPARE(w->moveBox()->text(), QString());
     QVERIFY(l2->count() > 0);  // the other side's moves now
     QVERIFY(l2->item(0)->text() != first);
     QVERIFY(boxes.messages.isEmpty());
@@ -409,7 +409,7 @@ class BoardInputTest : public QObject {
     QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
     QVERIFY(w->list(2)->count() > 0);
     QVERIFY(w->list(2)->isEnabled());
-    QVERIFY(w->text2()->isEnabled());
+    QVERIFY(w->moveBox()->isEnabled());
     // A typed move gets its reply too.
     Type(*w, w->list(2)->item(0)->text());
     QCOMPARE(g.P.GamePly, 4);
@@ -443,7 +443,7 @@ class BoardInputTest : public QObject {
       busySeen = g.Flow.Busy;
       listedDuring = w->list(1)->count();
       Drag(*w, 87, 76);
-      w->text2()->setText("12-16");
+      w->moveBox()->setText("12-16");
       w->EnterTypedMove(13);
       w->c_MouseDown(w->SquareOfCell(98), 1);
     });

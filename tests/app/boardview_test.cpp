@@ -201,12 +201,12 @@ class BoardViewTest : public QObject {
     auto w = Start(dir.path(), boxes, 12);
     w->state().Rules.canContract = 1;
     w->ArrangeLayout();
-    QCOMPARE(w->text1()->property("twips").toRect(), QRect(6130, 6795, 3615, 655));
+    QCOMPARE(w->commentBox()->property("twips").toRect(), QRect(6130, 6795, 3615, 655));
     QVERIFY(w->label(10)->isVisibleTo(w.get()));
     QCOMPARE(w->label(12)->property("twips").toRect().topLeft(), QPoint(7730, 6470));
     w->state().Rules.canContract = 0;
     w->ArrangeLayout();
-    QCOMPARE(w->text1()->property("twips").toRect(), QRect(6130, 6595, 3615, 855));
+    QCOMPARE(w->commentBox()->property("twips").toRect(), QRect(6130, 6595, 3615, 855));
     QVERIFY(!w->label(10)->isVisibleTo(w.get()));
   }
 

@@ -185,12 +185,12 @@ class CommandsTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     w->show();
-    w->text1()->setFocus();
-    QTest::keyClicks(w->text1(), "Old Faithful");
+    w->commentBox()->setFocus();
+    QTest::keyClicks(w->commentBox(), "Old Faithful");
     QCOMPARE(w->state().Game.PlyComments[0], std::string("Old Faithful"));  // the last key too
     w->state().Flow.CommentText = "after 9-14";
     w->host().refresh(View::Comment);
-    QCOMPARE(w->text1()->toPlainText(), QStringLiteral("after 9-14"));
+    QCOMPARE(w->commentBox()->toPlainText(), QStringLiteral("after 9-14"));
     QCOMPARE(w->state().Game.PlyComments[0], std::string("Old Faithful"));
   }
 

@@ -65,7 +65,7 @@ class FileCommandsTest : public QObject {
     QCOMPARE(g.Game.GameLength, 3);
     QCOMPARE(g.P.GamePly, 3);
     QCOMPARE(w2->list(1)->count(), 3);
-    QCOMPARE(w2->text1()->toPlainText(), QString("a capture"));
+    QCOMPARE(w2->commentBox()->toPlainText(), QString("a capture"));
     QVERIFY(g.Game.GameMoves[3].IsCapture());
     QVERIFY(again.messages.isEmpty());
   }

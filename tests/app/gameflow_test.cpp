@@ -55,8 +55,8 @@ std::unique_ptr<MainWindow> StartRated(QTemporaryDir& dir, Boxes& boxes, QString
 }
 
 void Type(MainWindow& w, const QString& text) {
-  w.text2()->setText(text);
-  QTest::keyClick(w.text2(), Qt::Key_Return);
+  w.moveBox()->setText(text);
+  QTest::keyClick(w.moveBox(), Qt::Key_Return);
 }
 
 // The set-up popup opened on `cell` the way a right click opens it; `entry`
@@ -385,14 +385,14 @@ class GameFlowTest : public QObject {
     bool enabledDuring = true;
     QTimer::singleShot(300, w.get(), [&] {
       busySeen = g.Flow.Busy;
-      enabledDuring = w->text1()->isEnabled();
+      enabledDuring = w->commentBox()->isEnabled();
     });
-    QVERIFY(w->text1()->isEnabled());
+    QVERIFY(w->commentBox()->isEnabled());
     Type(*w, "11-15");
     QCOMPARE(busySeen, 1);
     QVERIFY(!enabledDuring);
     QCOMPARE(g.P.GamePly, 2);
-    QVERIFY(w->text1()->isEnabled());
+    QVERIFY(w->commentBox()->isEnabled());
   }
 
   void rulesHelpWithoutALinkOpensTheRulesWindow() {

@@ -61,8 +61,8 @@ void MainWindow::ArrangeLayout() {
     placeControl(labels_[6], p.label5Left, 855, 375, 255);
     placeControl(labels_[8], p.label8Left, 583, 2535, 255);
     placeControl(labels_[7], p.label7Left, 838, 2055, 255);
-    placeControl(text2_, p.text2Left, p.text2Top, 2772, 285);
-    placeControl(command1_, p.command1Left, p.command1Top, 732, 252);
+    placeControl(moveBox_, p.moveBoxLeft, p.moveBoxTop, 2772, 285);
+    placeControl(playMoveButton_, p.playMoveButtonLeft, p.playMoveButtonTop, 732, 252);
     surface_->setShape1(QRect(120, p.shape1Top, p.shape1Width, 855));
     placeControl(labels_[9], 240, p.label9Top, p.label9Width, 600);
     placeControl(progress_, 480, p.progressTop, p.progressWidth, 288);
@@ -70,7 +70,7 @@ void MainWindow::ArrangeLayout() {
 
     // The extra-pieces row takes the top 200 twips of the comment box.
     const bool extra = g.Rules.canContract == 1;
-    placeControl(text1_, p.text1Left, p.text1Top + (extra ? 200 : 0), 3615, p.text1Height - (extra ? 200 : 0));
+    placeControl(commentBox_, p.commentBoxLeft, p.commentBoxTop + (extra ? 200 : 0), 3615, p.commentBoxHeight - (extra ? 200 : 0));
     const int lefts[5] = {p.label10Left, p.label11Left, p.label12Left, p.label13Left, p.label14Left};
     const int widths[5] = {972, 495, 375, 495, 375};
     for (int i = 0; i < 5; ++i) {
@@ -79,8 +79,8 @@ void MainWindow::ArrangeLayout() {
       if (extra) placeControl(l, lefts[i], p.extraRowTop, widths[i], 252);
     }
 
-    picture11_->setProperty("twips", QRect(b.picture11Left, b.picture11Top, 0, 0));
-    picture11_->move(px(b.picture11Left), px(b.picture11Top));
+    emblemPicture_->setProperty("twips", QRect(b.emblemLeft, b.emblemTop, 0, 0));
+    emblemPicture_->move(px(b.emblemLeft), px(b.emblemTop));
 
     std::array<QRect, 64> rects;
     for (int k = 0; k < 64; ++k)

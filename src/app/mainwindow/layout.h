@@ -22,7 +22,7 @@ struct BoardGeometry {
   int windowWidth, windowHeight;  // outer size of the window
   int squareSize, squarePitch;    // S and P
   int x0, y0;                     // Left and Top of c(0)
-  int picture11Left, picture11Top;
+  int emblemLeft, emblemTop;  // the decorative draughtsman picture
 };
 
 // The side panel and the engine-output box.
@@ -32,8 +32,8 @@ struct PanelGeometry {
   int shape2Left, shape2Height;
   int line3X1, line3X2, line2X;
   int label3Left, label1Left, label5Left, label8Left, label7Left;
-  int text2Left, text2Top, command1Left, command1Top;
-  int text1Left, text1Top, text1Height;
+  int moveBoxLeft, moveBoxTop, playMoveButtonLeft, playMoveButtonTop;
+  int commentBoxLeft, commentBoxTop, commentBoxHeight;
   int shape1Top, shape1Width;
   int label9Top, label9Width;
   int progressTop, progressWidth;

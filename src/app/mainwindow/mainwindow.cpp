@@ -64,7 +64,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
 MainWindow::~MainWindow() {
   // The child widgets outlive the members: nothing they signal may reach the
   // game state, and the core must not reach a half-destroyed window.
-  text1_->blockSignals(true);
+  commentBox_->blockSignals(true);
   surface_->blockSignals(true);
   state_->host = nullptr;
 }
@@ -124,26 +124,26 @@ void MainWindow::buildControls() {
   // column is cut short at its end and shown whole in its tool tip.
   list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list1_->setTextElideMode(Qt::ElideRight);
-  text2_ = new QLineEdit(surface_);
-  text2_->setObjectName("Text2");
-  command1_ = new QPushButton(QStringLiteral("Move"), surface_);
-  command1_->setObjectName("Command1");
-  command1_->setFont(small);
-  text1_ = new QPlainTextEdit(surface_);
-  text1_->setObjectName("Text1");
-  connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
+  moveBox_ = new QLineEdit(surface_);
+  moveBox_->setObjectName("Text2");
+  playMoveButton_ = new QPushButton(QStringLiteral("Move"), surface_);
+  playMoveButton_->setObjectName("Command1");
+  playMoveButton_->setFont(small);
+  commentBox_ = new QPlainTextEdit(surface_);
+  commentBox_->setObjectName("Text1");
+  connect(commentBox_, &QPlainTextEdit::textChanged, this, [this] {
     // The comment of the shown position, kept as it is typed.
     const int ply = std::clamp(state_->P.GamePly, 0, kMaxGamePly);
-    state_->Flow.CommentText = text1_->toPlainText().toStdString();
+    state_->Flow.CommentText = commentBox_->toPlainText().toStdString();
     state_->Game.PlyComments[ply] = state_->Flow.CommentText;
   });
 
-  picture11_ = new QLabel(surface_);
-  picture11_->setObjectName("Picture11");
-  picture11_->setPixmap(pictures_.at(11));
-  picture11_->setFrameShape(QFrame::Box);
-  picture11_->setLineWidth(1);
-  picture11_->setFixedSize(82, 84);
+  emblemPicture_ = new QLabel(surface_);
+  emblemPicture_->setObjectName("Picture11");
+  emblemPicture_->setPixmap(pictures_.at(11));
+  emblemPicture_->setFrameShape(QFrame::Box);
+  emblemPicture_->setLineWidth(1);
+  emblemPicture_->setFixedSize(82, 84);
 
   progress_ = new QProgressBar(surface_);
   progress_->setObjectName("Progress");
@@ -175,9 +175,9 @@ void MainWindow::buildControls() {
   placeControl(list1_, 5400, 1320, 1935, 312);
   placeControl(list2_, 7560, 1320, 1095, 312);
   placeControl(list3_, 8880, 1320, 1695, 312);
-  placeControl(text1_, 5400, 5475, 3615, 855);
-  placeControl(text2_, 5400, 6480, 2772, 285);
-  placeControl(command1_, 8280, 6480, 732, 252);
+  placeControl(commentBox_, 5400, 5475, 3615, 855);
+  placeControl(moveBox_, 5400, 6480, 2772, 285);
+  placeControl(playMoveButton_, 8280, 6480, 732, 252);
   placeControl(progress_, 480, 6516, 4284, 288);
   std::array<QRect, 64> rects;
   for (int k = 0; k < 64; ++k)
@@ -458,9 +458,9 @@ void MainWindow::setCommandEnabled(Command c, bool enabled) {
       // The comment box goes with the move box: while the computer thinks
       // the shown ply changes under it, and a comment typed then would land
       // on a ply the user never meant.
-      text2_->setEnabled(enabled);
-      command1_->setEnabled(enabled);
-      text1_->setEnabled(enabled);
+      moveBox_->setEnabled(enabled);
+      playMoveButton_->setEnabled(enabled);
+      commentBox_->setEnabled(enabled);
       return;
     default: break;
   }
@@ -489,8 +489,8 @@ void MainWindow::refreshView(View v) {
     case View::Strength: labels_[7]->setText(Q(StrengthLine(g))); break;
     case View::EngineOutput: labels_[9]->setText(Q(g.Search.EngineOutputText)); break;
     case View::Comment: {
-      const QSignalBlocker block(text1_);
-      text1_->setPlainText(Q(g.Flow.CommentText));
+      const QSignalBlocker block(commentBox_);
+      commentBox_->setPlainText(Q(g.Flow.CommentText));
       break;
     }
     case View::MoveList: {
@@ -527,16 +527,16 @@ void MainWindow::refreshView(View v) {
 
 void MainWindow::DisableMenusWhileThinking() {
   commands_->setSurfaceLocked(true);
-  text2_->setEnabled(false);
-  command1_->setEnabled(false);
-  text1_->setEnabled(false);
+  moveBox_->setEnabled(false);
+  playMoveButton_->setEnabled(false);
+  commentBox_->setEnabled(false);
 }
 
 void MainWindow::EnableMenusAfterThinking() {
   commands_->setSurfaceLocked(false);
-  text2_->setEnabled(true);
-  command1_->setEnabled(true);
-  text1_->setEnabled(true);
+  moveBox_->setEnabled(true);
+  playMoveButton_->setEnabled(true);
+  commentBox_->setEnabled(true);
 }
 
 void MainWindow::cancelClick() {

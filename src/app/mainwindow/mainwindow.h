@@ -144,10 +144,10 @@ class MainWindow : public QMainWindow {
   CommandSurface* commands() const { return commands_; }
   QLabel* label(int n) const { return labels_[n]; }  // Label1..Label14
   QListWidget* list(int n) const { return n == 1 ? list1_ : n == 2 ? list2_ : list3_; }
-  QLineEdit* text2() const { return text2_; }
-  QPlainTextEdit* text1() const { return text1_; }
-  QPushButton* command1() const { return command1_; }
-  QLabel* picture11() const { return picture11_; }
+  QLineEdit* moveBox() const { return moveBox_; }
+  QPlainTextEdit* commentBox() const { return commentBox_; }
+  QPushButton* playMoveButton() const { return playMoveButton_; }
+  QLabel* emblemPicture() const { return emblemPicture_; }
   QProgressBar* progressBar() const { return progress_; }
   QLabel* statusPanel(int n) const { return panels_[n - 1]; }
   const ReferencePictures& pictures() const { return pictures_; }
@@ -205,10 +205,10 @@ class MainWindow : public QMainWindow {
   QListWidget* list1_ = nullptr;
   QListWidget* list2_ = nullptr;
   QListWidget* list3_ = nullptr;
-  QLineEdit* text2_ = nullptr;
-  QPushButton* command1_ = nullptr;
-  QPlainTextEdit* text1_ = nullptr;
-  QLabel* picture11_ = nullptr;
+  QLineEdit* moveBox_ = nullptr;
+  QPushButton* playMoveButton_ = nullptr;
+  QPlainTextEdit* commentBox_ = nullptr;
+  QLabel* emblemPicture_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QMenu* setupPopup_ = nullptr;
   std::array<QLabel*, 3> panels_{};

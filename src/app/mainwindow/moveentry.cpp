@@ -13,8 +13,8 @@ namespace m8 {
 
 void MainWindow::EnterTypedMove(int keyCode) {
   if (keyCode != 13 || state_->Flow.Busy == 1) return;
-  const std::string typed = text2_->text().toStdString();
-  text2_->clear();
+  const std::string typed = moveBox_->text().toStdString();
+  moveBox_->clear();
   m8::EnterTypedMove(*state_, typed, {});
 }
 
@@ -24,7 +24,7 @@ void MainWindow::Command1_Click() { EnterTypedMove(13); }
 // the short search after a move lets events through.
 void MainWindow::List2_DblClick(int row) {
   if (state_->Flow.Busy == 1) return;
-  text2_->clear();
+  moveBox_->clear();
   PlayLegalListMove(*state_, row, {});
 }
 
@@ -35,14 +35,14 @@ void MainWindow::List3_DblClick(int row) {
 
 void MainWindow::connectMoveInput() {
   connectBoardInput();
-  connect(text2_, &QLineEdit::returnPressed, this, [this] { EnterTypedMove(13); });
-  connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(moveBox_, &QLineEdit::returnPressed, this, [this] { EnterTypedMove(13); });
+  connect(playMoveButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(list2_, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { List2_DblClick(list2_->row(item)); });
   connect(list3_, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { List3_DblClick(list3_->row(item)); });
-  text2_->setEnabled(true);
-  command1_->setEnabled(true);
+  moveBox_->setEnabled(true);
+  playMoveButton_->setEnabled(true);
 }
 
 }  // namespace m8
