@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/board_mouse.h"
 #include "app/window_fixture.h"
 #include "core/game/boardmouse.h"
 #include "core/rules/gamesetup.h"
@@ -26,27 +27,6 @@ std::unique_ptr<MainWindow> StartMode(QTemporaryDir& dir, Boxes& boxes, int play
     g.Opt.Notation = 1;
   });
   return Start(dir.path(), boxes);
-}
-
-void Send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, buttons, Qt::NoModifier);
-  QCoreApplication::sendEvent(w, &e);
-}
-
-// The centre of the square showing `cell`, in the board view's coordinates.
-QPoint Centre(MainWindow& w, int cell) {
-  return w.board()->squareRect(w.SquareOfCell(cell)).center() - w.board()->pos();
-}
-
-// Pointer over the piece, press, two movements, release over the target.
-void Drag(MainWindow& w, int from, int to) {
-  BoardView* b = w.board();
-  const QPoint p = Centre(w, from), q = Centre(w, to);
-  Send(b, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
-  Send(b, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
-  Send(b, QEvent::MouseMove, (p + q) / 2, Qt::NoButton, Qt::LeftButton);
-  Send(b, QEvent::MouseMove, q, Qt::NoButton, Qt::LeftButton);
-  Send(b, QEvent::MouseButtonRelease, q, Qt::LeftButton, Qt::NoButton);
 }
 
 QStringList Lines(QListWidget* l) {

@@ -6,29 +6,11 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include "app/board_mouse.h"
 #include "app/window_fixture.h"
 #include "core/rules/gamesetup.h"
 
 namespace {
-
-void Send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, buttons, Qt::NoModifier);
-  QCoreApplication::sendEvent(w, &e);
-}
-
-QPoint Centre(MainWindow& w, int cell) {
-  return w.board()->squareRect(w.SquareOfCell(cell)).center() - w.board()->pos();
-}
-
-void Drag(MainWindow& w, int from, int to) {
-  BoardView* b = w.board();
-  const QPoint p = Centre(w, from), q = Centre(w, to);
-  Send(b, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
-  Send(b, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
-  Send(b, QEvent::MouseMove, (p + q) / 2, Qt::NoButton, Qt::LeftButton);
-  Send(b, QEvent::MouseMove, q, Qt::NoButton, Qt::LeftButton);
-  Send(b, QEvent::MouseButtonRelease, q, Qt::LeftButton, Qt::NoButton);
-}
 
 // American: white men a1 and c3, black men b4, d4, b6, d6 and h8, white to
 // move: c3 reaches c7 over b4 and b6 or over d4 and d6.
