@@ -13,20 +13,6 @@
 
 namespace {
 
-// A window whose file dialogs answer with `chosen`.
-std::unique_ptr<MainWindow> StartWithFiles(const QString& folder, Boxes& boxes, QString* chosen) {
-  MainWindowOptions o;
-  o.programFolder = folder;
-  o.twipsPerPixel = 15;
-  o.boxes.askYesNo = [&boxes](const QString&, const QString&) {
-    ++boxes.questions;
-    return boxes.answer;
-  };
-  o.boxes.message = [&boxes](Icon, const QString& title, const QString& text) { boxes.messages << title + "|" + text; };
-  o.fileDialog = [chosen](const QString&, const QString&, bool) { return *chosen; };
-  return std::make_unique<MainWindow>(o);
-}
-
 // Three plies of American Checkers played into the window's game.
 void PlayOpening(GameState& g) {
   g.Opt.Notation = 1;

@@ -42,16 +42,7 @@ std::unique_ptr<MainWindow> StartRated(QTemporaryDir& dir, Boxes& boxes, QString
     g.Opt.ConfirmExit = 0;
     g.Opt.Notation = 1;
   });
-  MainWindowOptions o;
-  o.programFolder = dir.path();
-  o.twipsPerPixel = 15;
-  o.boxes.askYesNo = [&boxes](const QString&, const QString&) {
-    ++boxes.questions;
-    return boxes.answer;
-  };
-  o.boxes.message = [&boxes](Icon, const QString& title, const QString& text) { boxes.messages << title + "|" + text; };
-  o.fileDialog = [chosen](const QString&, const QString&, bool) { return *chosen; };
-  return std::make_unique<MainWindow>(o);
+  return StartWithFiles(dir.path(), boxes, chosen);
 }
 
 void Type(MainWindow& w, const QString& text) {

@@ -50,6 +50,18 @@ inline std::unique_ptr<MainWindow> Start(const QString& folder, Boxes& boxes, in
   return std::make_unique<MainWindow>(o);
 }
 
+// A window whose file dialogs answer with `chosen`; every question is
+// answered with `boxes.answer`.
+inline std::unique_ptr<MainWindow> StartWithFiles(const QString& folder, Boxes& boxes, QString* chosen) {
+  return Start(folder, boxes, 15, [&boxes, chosen](MainWindowOptions& o) {
+    o.boxes.askYesNo = [&boxes](const QString&, const QString&) {
+      ++boxes.questions;
+      return boxes.answer;
+    };
+    o.fileDialog = [chosen](const QString&, const QString&, bool) { return *chosen; };
+  });
+}
+
 inline QByteArray ReadFile(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};
