@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/host.h"
-#include "core/rules/ruleset.h"
+#include "core/ruleset.h"
 
 namespace m8 {
 

@@ -1,4 +1,4 @@
-#include "core/rules/ruleset.h"
+#include "core/ruleset.h"
 
 #include <string_view>
 
