@@ -12,6 +12,7 @@
 #include <new>
 #include <string>
 
+#include "core/game/toolsetup.h"
 #include "core/rules/perft.h"
 #include "core/state.h"
 

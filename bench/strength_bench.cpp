@@ -17,6 +17,7 @@
 #include "core/engine/analysissetup.h"
 #include "core/engine/computermove.h"
 #include "core/fileio.h"
+#include "core/game/toolsetup.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"

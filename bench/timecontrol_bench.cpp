@@ -12,6 +12,7 @@
 
 #include "core/engine/analysissetup.h"
 #include "core/engine/rootsearch.h"
+#include "core/game/toolsetup.h"
 #include "core/state.h"
 
 #include "throttledhost.h"

@@ -15,6 +15,7 @@
 #include "core/engine/evaluate.h"
 #include "core/engine/mainline.h"
 #include "core/engine/rootsearch.h"
+#include "core/game/toolsetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "core/state.h"

@@ -16,7 +16,7 @@
 #include "core/fileio.h"
 #include "core/files/gameloader.h"
 #include "core/files/pdn.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/notation.h"
 #include "core/state.h"
 #include "toolsupport.h"

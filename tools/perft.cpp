@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/game/toolsetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "core/rules/perft.h"

@@ -269,7 +269,7 @@ struct DrawState {
   int32_t MoveLimitReached = 0;  // FindLastIrreversiblePly
 };
 
-// Per-game state of the game flow that the set-up resets (rules/gamesetup.h).
+// Per-game state of the game flow that the set-up resets (game/gamesetup.h).
 struct GameFlow {
   int32_t GameOver = 0;
   int32_t GameStarted = 0;

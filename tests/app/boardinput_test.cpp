@@ -10,7 +10,7 @@
 #include "app/board_mouse.h"
 #include "app/window_fixture.h"
 #include "core/game/boardmouse.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 
 namespace {

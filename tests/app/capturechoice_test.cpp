@@ -8,7 +8,7 @@
 
 #include "app/board_mouse.h"
 #include "app/window_fixture.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "app/dialogs/dlgpdn.h"
 #include "app/window_fixture.h"
 #include "core/game/gameover.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 
 namespace {
 

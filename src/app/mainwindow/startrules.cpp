@@ -1,7 +1,7 @@
 // The game part of start-up: the start position of the rules in force and the
 // start-position rules.
 #include "app/mainwindow/mainwindow.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 
 namespace m8 {
 

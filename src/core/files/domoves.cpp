@@ -6,7 +6,7 @@
 #include "core/files/gameloader.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "core/textcode.h"

@@ -15,7 +15,7 @@
 #include "core/files/settings.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"

@@ -4,7 +4,7 @@
 #include "core/engine/promobonus.h"
 #include "core/game/variantname.h"
 #include "core/numtext.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"
 

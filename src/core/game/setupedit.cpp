@@ -1,7 +1,7 @@
 #include "core/game/setupedit.h"
 
 #include "core/engine/drivershared.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/notation.h"
 
 namespace m8 {

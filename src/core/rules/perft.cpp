@@ -1,6 +1,5 @@
 #include "core/rules/perft.h"
 
-#include "core/rules/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 
@@ -42,47 +41,6 @@ uint64_t PerftNode(GameState& g, GenerateFn generate, int depth, bool& ok) {
 }
 
 }  // namespace
-
-bool SetupVariantStart(GameState& g, std::string_view variant, std::string* error) {
-  // As the new-variant command does it: read the file, put its rules in
-  // force, set the game up again under them.
-  g.Flow.PositionPreset = 0;
-  g.Rules.Variant = std::string(variant);
-  InitGame(g);
-  if (g.Rules.Variant != variant) {
-    if (error) *error = "The variant file of '" + std::string(variant) + "' is missing or cannot be read.";
-    return false;
-  }
-  g.Rules = g.VariantRules;
-  InitGame(g);
-  return true;
-}
-
-bool SetupPerftPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error) {
-  if (digits.size() != 64) {
-    if (error) *error = "The position must have 64 digits, it has " + std::to_string(digits.size()) + ".";
-    return false;
-  }
-  Board b = DefaultStartBoard();
-  size_t pos = 0;
-  for (int c = 0; c < kCells; ++c) {
-    if (b[c] == kOffBoard) continue;
-    static constexpr int kValue[] = {0, 1, -1, 2, -2};
-    const char ch = digits[pos];
-    if (ch < '0' || ch > '4') {
-      if (error) *error = std::string("'") + ch + "' at position " + std::to_string(pos + 1) + " is not a digit 0 to 4.";
-      return false;
-    }
-    b[c] = kValue[ch - '0'];
-    ++pos;
-  }
-  g.board = b;
-  g.P.SideToMove = sideToMove > 0 ? 1 : -1;
-  g.Flow.PositionPreset = 1;
-  SetupPositionState(g);
-  g.Flow.PositionPreset = 0;
-  return true;
-}
 
 bool Perft(GameState& g, int depth, uint64_t& count, PerftGenerator which) {
   count = 0;

@@ -1,5 +1,5 @@
-// Counting the leaves of the move tree (perft), and the set-up of a variant's
-// start position that the perft tool, its benchmark and the tests share.
+// Counting the leaves of the move tree (perft). The perft tool sets its
+// position up with game/toolsetup.h.
 #pragma once
 
 #include <cstdint>
@@ -11,17 +11,6 @@
 #include "core/state.h"
 
 namespace m8 {
-
-// Sets up a new game of `variant` from its file in ProgramFolder/variants
-// ("American Checkers" needs no file) as the new-variant command does:
-// InitGame, the variant's rules put in force, InitGame again. Returns false
-// with a message when the file cannot be read.
-bool SetupVariantStart(GameState& g, std::string_view variant, std::string* error);
-
-// Puts a position given as a Setup string (64 digits 0..4) on the board with
-// the given side to move (+1 white, -1 black) and takes it as the start of
-// the game, as the position editor does (SetupPositionState).
-bool SetupPerftPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error);
 
 // Which generator a perft walks with: GenerateMoves, or the generator of the
 // built-in rule set in force (GenerateMoves1..4; GenerateMoves when none).

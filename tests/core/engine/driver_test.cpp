@@ -18,6 +18,7 @@
 #include "core/engine/rootdriver.h"
 #include "core/engine/searchnode.h"
 #include "core/fileio.h"
+#include "core/game/toolsetup.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"

@@ -5,6 +5,7 @@
 #include "core/engine/poskey.h"
 #include "core/engine/search_fixture.h"
 #include "core/engine/searchnode.h"
+#include "core/game/toolsetup.h"
 #include "core/rules/drawrules.h"
 
 using namespace m8;

@@ -11,7 +11,7 @@
 #include "core/fileio.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "files_fixture.h"

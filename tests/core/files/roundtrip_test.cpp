@@ -13,7 +13,7 @@
 #include "core/game/gameover.h"
 #include "core/game/moveexec.h"
 #include "core/numtext.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "core/startup.h"

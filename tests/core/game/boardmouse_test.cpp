@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 
 namespace m8 {

@@ -14,7 +14,7 @@
 #include "core/engine/drivershared.h"
 #include "core/host.h"
 #include "core/rules/drawrules.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/state.h"
 

@@ -16,7 +16,7 @@
 #include "core/engine/drivershared.h"
 #include "core/game/navigation.h"
 #include "core/game/playmode.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 

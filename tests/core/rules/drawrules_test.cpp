@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "core/rules/drawrules.h"
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 
 using namespace m8;

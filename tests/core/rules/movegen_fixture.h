@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/game/toolsetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"
 #include "core/rules/perft.h"

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 
+#include "core/game/toolsetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movegen_fixture.h"
 

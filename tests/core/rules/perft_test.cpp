@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "core/game/toolsetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/perft.h"
 

@@ -1,4 +1,4 @@
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <set>
 
-#include "core/rules/gamesetup.h"
+#include "core/game/gamesetup.h"
 #include "core/rules/notation.h"
 #include "core/rules/setup_host.h"
 

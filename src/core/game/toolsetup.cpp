@@ -1,0 +1,90 @@
+#include "core/game/toolsetup.h"
+
+#include "core/game/gamesetup.h"
+#include "core/rules/variantfile.h"
+
+namespace m8 {
+
+namespace {
+
+// As the new-variant command does it: read the file, put its rules in force,
+// set the game up again under them. False when the file could not be read.
+bool StartVariant(GameState& g, std::string_view variant) {
+  g.Flow.PositionPreset = 0;
+  g.Rules.Variant = std::string(variant);
+  InitGame(g);
+  if (g.Rules.Variant != variant) return false;
+  g.Rules = g.VariantRules;
+  InitGame(g);
+  return true;
+}
+
+// As the position editor does it: the board with `side` to move becomes the
+// start of the game.
+void TakeAsStart(GameState& g, const Board& b, int side) {
+  g.board = b;
+  g.P.SideToMove = side;
+  g.Flow.PositionPreset = 1;
+  SetupPositionState(g);
+  g.Flow.PositionPreset = 0;
+}
+
+}  // namespace
+
+bool SetupVariantStart(GameState& g, std::string_view variant, std::string* error) {
+  if (StartVariant(g, variant)) return true;
+  if (error) *error = "The variant file of '" + std::string(variant) + "' is missing or cannot be read.";
+  return false;
+}
+
+bool SetupPerftPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error) {
+  if (digits.size() != 64) {
+    if (error) *error = "The position must have 64 digits, it has " + std::to_string(digits.size()) + ".";
+    return false;
+  }
+  Board b = DefaultStartBoard();
+  size_t pos = 0;
+  for (int c = 0; c < kCells; ++c) {
+    if (b[c] == kOffBoard) continue;
+    static constexpr int kValue[] = {0, 1, -1, 2, -2};
+    const char ch = digits[pos];
+    if (ch < '0' || ch > '4') {
+      if (error) *error = std::string("'") + ch + "' at position " + std::to_string(pos + 1) + " is not a digit 0 to 4.";
+      return false;
+    }
+    b[c] = kValue[ch - '0'];
+    ++pos;
+  }
+  TakeAsStart(g, b, sideToMove > 0 ? 1 : -1);
+  return true;
+}
+
+bool SetupAnalysisPosition(GameState& g, std::string_view variant, std::string_view setup,
+                           int sideToMove, std::string* error) {
+  Board position{};
+  if (!setup.empty()) {
+    // A variant file may give a short position; on the command line it is a
+    // typing error.
+    if (setup.size() != 64 || setup.find_first_not_of("01234") != std::string_view::npos) {
+      if (error) *error = "--setup: the position must be 64 digits 0 to 4";
+      return false;
+    }
+    // The variant file reader knows the Setup key; let it read the digits.
+    const std::string text = "Setup\r\nSetup=" + std::string(setup) + "\r\nEND\r\n";
+    VariantFileData data;
+    if (!ParseVariantText(text, "--setup", data, error)) return false;
+    if (!data.setup) {
+      if (error) *error = "--setup: no position given";
+      return false;
+    }
+    position = *data.setup;
+  }
+  if (!StartVariant(g, variant)) {
+    if (error) *error = "variant \"" + std::string(variant) + "\" could not be read";
+    return false;
+  }
+  if (!setup.empty()) TakeAsStart(g, position, sideToMove == 1 ? 1 : -1);
+  return true;
+}
+
+}  // namespace m8
