@@ -14,7 +14,7 @@
 #include <string>
 
 #include "core/fileio.h"
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
 #include "core/game/gamesetup.h"
 #include "core/rules/notation.h"

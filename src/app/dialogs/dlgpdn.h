@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
 #include "core/game/helpwindows.h"
 

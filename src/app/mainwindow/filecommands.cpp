@@ -11,9 +11,9 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "core/files/diagram.h"
-#include "core/files/domoves.h"
+#include "core/game/domoves.h"
 #include "core/files/gamefile.h"
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 #include "core/version.h"
 
 namespace m8 {

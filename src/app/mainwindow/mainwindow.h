@@ -122,7 +122,7 @@ class MainWindow : public QMainWindow {
 
   // Game files (filecommands.cpp): Open, Save, the diagram, the games of
   // start-up and program end. LoadGameCommand takes the modes of LoadGame
-  // (core/files/gameloader.h) and locks the commands while it replays.
+  // (core/game/gameloader.h) and locks the commands while it replays.
   bool LoadGameCommand(int mode, const std::string& path = {}, const std::string& fileTitle = {});
   void Open1_Click();
   void Save_Click();

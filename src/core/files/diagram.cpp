@@ -1,7 +1,7 @@
 #include "core/files/diagram.h"
 
 #include "core/fileio.h"
-#include "core/files/gameloader.h"
+#include "core/files/gamesave.h"
 #include "core/files/settings.h"
 #include "core/rules/notation.h"
 

@@ -5,7 +5,7 @@
 //
 // The reader only parses: it turns the bytes into a GameFileData and refuses
 // a broken file with a message naming the file and the line. Setting the game
-// up from it is the game loader's work (files/gameloader.h).
+// up from it is the game loader's work (game/gameloader.h).
 #pragma once
 
 #include <array>

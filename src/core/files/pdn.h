@@ -3,7 +3,7 @@
 // the PDN this program writes.
 //
 // Everything here parses or formats; setting a game up from a PDN game is
-// the game loader's work (files/gameloader.h).
+// the game loader's work (game/gameloader.h).
 #pragma once
 
 #include <array>

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "core/files/gamefile.h"
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
 #include "core/game/navigation.h"
 #include "core/game/playmode.h"

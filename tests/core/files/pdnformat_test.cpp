@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <sstream>
 
-#include "core/files/domoves.h"
+#include "core/game/domoves.h"
 #include "core/files/gamefile.h"
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"

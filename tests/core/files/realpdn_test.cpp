@@ -4,7 +4,7 @@
 
 #include "core/files/diagram.h"
 #include "core/files/gamefile.h"
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
 #include "core/files/settings.h"
 #include "core/files/skin.h"

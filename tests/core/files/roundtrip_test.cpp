@@ -8,7 +8,7 @@
 
 #include "core/engine/family.h"
 #include "core/files/gamefile.h"
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
 #include "core/game/gameover.h"
 #include "core/game/moveexec.h"

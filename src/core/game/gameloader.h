@@ -1,4 +1,4 @@
-// Turning a stored game into the current game, and storing the game in hand.
+// Turning a stored game into the current game (files/gamesave.h stores it).
 //
 // LoadGame reads the whole file first and replays it on a scratch game; only
 // when every move is legal is the current game replaced, so a broken or
@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "core/files/gamesave.h"
 #include "core/files/pdn.h"
 #include "core/state.h"
 
@@ -53,17 +54,5 @@ bool LoadGame(GameState& g, int mode, const std::string& path = {}, const std::s
 // the game's first line when the game is refused as a whole.
 bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::string& openAs,
                  const std::string& fileTitle, int* failLine = nullptr);
-
-// Writes the game in hand: as PDN appended to the file when the name ends in
-// "PDN" (any case), else in the own format replacing the file. The file is
-// replaced through a temporary file. False (and the host told, naming the
-// file) when it cannot be written.
-bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle);
-
-// The autosave file at program end: the own format, silently replaced.
-bool SaveAutosave(GameState& g);
-
-// The full path of a file of the program folder.
-std::string ProgramFile(const GameState& g, const std::string& name);
 
 }  // namespace m8

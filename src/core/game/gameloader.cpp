@@ -1,4 +1,4 @@
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -27,7 +27,6 @@ namespace m8 {
 
 namespace {
 
-constexpr size_t kMaxGameFileBytes = 16u << 20;
 constexpr const char* kStandardSetup = "1010101001010101101010100000000000000000020202022020202002020202";
 
 // Everything read from the file before the game is touched.
@@ -53,19 +52,6 @@ struct ReplayFailure {
   std::string moveText;
   int line = 0;
 };
-
-// A game's PDN (UTF-8) added to the bytes of a PDN file. A file that is not
-// UTF-8 is Latin-1: the game joins it in Latin-1 when every character fits,
-// else the whole file becomes UTF-8, so that one file never mixes the two.
-std::string AppendPdnGame(std::string file, const std::string& game) {
-  if (IsValidUtf8(file)) return file + game;
-  if (FitsLatin1(game)) return file + Utf8ToLatin1(game);
-  return Latin1ToUtf8(file) + game;
-}
-
-bool EndsWithPdn(const std::string& path) { return path.size() >= 3 && ToUpper(path.substr(path.size() - 3)) == "PDN"; }
-
-std::string FileTitleOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 int PieceOfDigit(char c) {
   switch (c) {
@@ -591,8 +577,6 @@ bool RandomOpeningAllowed(const GameState& g) {
          g.Rules.BlackStarts == 1;
 }
 
-std::string ProgramFile(const GameState& g, const std::string& name) { return ResolvePath(g.ProgramFolder, name); }
-
 bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::string& titleIn,
               const PdnChooser& choose) {
   if (mode == kLoadOpening && !RandomOpeningAllowed(g)) return false;
@@ -606,7 +590,7 @@ bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::stri
   }
   if (plan.title.empty() && mode != kLoadOpening) plan.title = FileTitleOf(path);
   const std::string shownTitle = plan.title.empty() ? FileTitleOf(path) : plan.title;
-  plan.pdn = EndsWithPdn(path);
+  plan.pdn = IsPdnFileName(path);
 
   const auto bytes = ReadWholeFile(path, kMaxGameFileBytes);
   if (!bytes) {
@@ -644,37 +628,5 @@ bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::strin
   }
   return ReplayPlan(g, plan, kLoadOpen, fileTitle, fileTitle, failLine);
 }
-
-
-bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle) {
-  const std::string title = fileTitle.empty() ? FileTitleOf(path) : fileTitle;
-  std::string bytes;
-  if (EndsWithPdn(path)) {
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
-      const auto old = ReadWholeFile(path, kMaxGameFileBytes);
-      if (!old) {
-        const bool large = std::filesystem::file_size(path, ec) > kMaxGameFileBytes && !ec;
-        g.host->message(Icon::Exclamation, "Error",
-                        title + (large ? " is too large for a game file" : " cannot be read") +
-                            ", so the game is not added to it.");
-        return false;
-      }
-      bytes = *old;
-      if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
-    }
-    bytes = AppendPdnGame(std::move(bytes), PdnGameText(g, PdnToday()));
-  } else {
-    bytes = GameFileText(g);
-  }
-  std::string error;
-  if (!ReplaceFile(path, bytes, &error)) {
-    g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + error);
-    return false;
-  }
-  return true;
-}
-
-bool SaveAutosave(GameState& g) { return SaveGame(g, ProgramFile(g, kAutosaveFileName), kAutosaveFileName); }
 
 }  // namespace m8

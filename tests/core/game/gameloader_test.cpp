@@ -1,11 +1,11 @@
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "core/files/diagram.h"
-#include "core/files/domoves.h"
+#include "core/game/domoves.h"
 #include "core/files/gamefile.h"
 #include "core/files/pdn.h"
 #include "core/fileio.h"
@@ -14,7 +14,7 @@
 #include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
-#include "files_fixture.h"
+#include "core/files/files_fixture.h"
 
 namespace m8 {
 namespace {

@@ -1,9 +1,9 @@
-#include "core/files/domoves.h"
+#include "core/game/domoves.h"
 
 #include "core/engine/evaluate.h"
 #include "core/fileio.h"
 #include "core/files/gamefile.h"
-#include "core/files/gameloader.h"
+#include "core/game/gameloader.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/game/gamesetup.h"

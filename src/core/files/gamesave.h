@@ -1,0 +1,33 @@
+// Storing the game in hand as a file, and the file names the game loader
+// shares with it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/state.h"
+
+namespace m8 {
+
+// The largest game file read or added to (PDN collections included).
+inline constexpr size_t kMaxGameFileBytes = 16u << 20;
+
+// Whether a file name ends in "PDN" (any case): such a file holds PDN games.
+bool IsPdnFileName(const std::string& path);
+
+// The last part of a path, shown as the file's title.
+std::string FileTitleOf(const std::string& path);
+
+// The full path of a file of the program folder.
+std::string ProgramFile(const GameState& g, const std::string& name);
+
+// Writes the game in hand: as PDN appended to the file when the name ends in
+// "PDN" (any case), else in the own format replacing the file. The file is
+// replaced through a temporary file. False (and the host told, naming the
+// file) when it cannot be written.
+bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle);
+
+// The autosave file at program end: the own format, silently replaced.
+bool SaveAutosave(GameState& g);
+
+}  // namespace m8
