@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/engine/analysissetup.h"
-#include "core/engine/computermove.h"
+#include "core/game/computermove.h"
 #include "core/fileio.h"
 #include "core/game/toolsetup.h"
 #include "core/numtext.h"

@@ -15,7 +15,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "core/engine/analysis.h"
-#include "core/engine/computermove.h"
+#include "core/game/computermove.h"
 #include "core/game/gameover.h"
 #include "core/game/hint.h"
 #include "core/game/navigation.h"

@@ -30,7 +30,7 @@
 #include "core/files/settings.h"
 #include "core/files/skin.h"
 #include "core/game/variantname.h"
-#include "core/startup.h"
+#include "core/game/startup.h"
 
 namespace m8 {
 

@@ -11,7 +11,6 @@
 #include "core/engine/mainline.h"
 #include "core/engine/rootsearch.h"
 #include "core/engine/searchnode.h"
-#include "core/files/rating.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
@@ -148,8 +147,9 @@ void DriverSearch::EndDecided(const std::string& text, double userScore) {
   GameState& g = g_;
   g.Flow.GameOver = 1;
   if (play_) {
-    UpdateRating(g, userScore);
-    AnnounceGameEnd(g, text);
+    run_.decided = true;
+    run_.userScore = userScore;
+    run_.endText = text;
   } else {
     ShowStatus(g, text);
     g.host->message(Icon::Exclamation, "Congratulations", text);
@@ -197,8 +197,9 @@ bool DriverSearch::EndsBeforeSearch() {
     SetGameResult(g, 2);
     g.Flow.GameOver = 1;
     if (play_) {
-      UpdateRating(g, 0.5);
-      AnnounceDraw(g, 0);
+      run_.decided = true;
+      run_.userScore = 0.5;
+      run_.endText.clear();
     } else {
       const std::string text = DrawAnnouncementText(kDrawMoveLimit);
       ShowStatus(g, text);

@@ -5,23 +5,39 @@
 // bar. The two drivers differ only in the DriverMode.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "core/files/gamelog.h"
 #include "core/state.h"
 
 namespace m8 {
 
+// One completed iteration of a computer move's search.
+struct SearchIterationLog {
+  int32_t Depth = 0;
+  std::string BestMove;
+  int32_t Score = 0;
+  std::string MainLine;
+  int64_t Seconds = 0;  // since the move began
+};
+
 enum class DriverMode {
-  ComputerMove,  // "Thinking...", short-line re-search, the log and the rating
+  ComputerMove,  // "Thinking...", short-line re-search, the log's iterations
   Analysis,      // "Analyzing...", nothing is played and the game is not rated
 };
 
 struct DriverRun {
-  // false: the game was decided before any search (it has been announced and
-  // ended); true: record 0 of the root list is the move found.
+  // false: the game was decided before any search (it has been ended);
+  // true: record 0 of the root list is the move found.
   bool searched = false;
+  // The computer's move found the game decided before any search (the
+  // analysis announces that itself): the caller rates the game with
+  // userScore and announces endText, or the draw of the move limit when
+  // endText is empty.
+  bool decided = false;
+  double userScore = 0.5;
+  std::string endText;
   int32_t savedDepth = 0;  // SearchDepth on entry, written back by the caller
   int rootMoves = 0;       // after the book cut
   int bestDepth = 0;       // iteration in which the best move was found

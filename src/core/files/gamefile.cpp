@@ -7,7 +7,7 @@
 #include "core/numtext.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
-#include "core/startup.h"
+#include "core/files/builtinvariants.h"
 
 namespace m8 {
 

@@ -7,7 +7,7 @@
 #include "core/clock.h"
 #include "core/fileio.h"
 #include "core/numtext.h"
-#include "core/startup.h"
+#include "core/version.h"
 
 namespace m8 {
 

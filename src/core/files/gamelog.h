@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/engine/rootdriver.h"
 #include "core/state.h"
 
 namespace m8 {
@@ -27,15 +28,7 @@ std::string LogMoveLineText(std::string_view logLine, int32_t score);
 std::string LogComputerMoveLineText(std::string_view logLine, int32_t score, int32_t depth,
                                     std::string_view mainLine);
 
-// One completed iteration of a computer move's search.
-struct SearchIterationLog {
-  int32_t Depth = 0;
-  std::string BestMove;
-  int32_t Score = 0;
-  std::string MainLine;
-  int64_t Seconds = 0;  // since the move began
-};
-// One line per iteration, then an empty line. Without showCalculation the
+// One line per iteration (engine/rootdriver.h), then an empty line. Without showCalculation the
 // part from "D:" to the score is left out.
 std::string LogSearchBlockText(const std::vector<SearchIterationLog>& iterations,
                                bool showCalculation);

@@ -11,7 +11,7 @@
 #include "core/numtext.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
-#include "core/startup.h"
+#include "core/files/builtinvariants.h"
 #include "core/textcode.h"
 
 namespace m8 {

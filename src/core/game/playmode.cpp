@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/engine/computermove.h"
+#include "core/game/computermove.h"
 #include "core/engine/drivershared.h"
 
 namespace m8 {

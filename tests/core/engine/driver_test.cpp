@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/engine/analysis.h"
-#include "core/engine/computermove.h"
+#include "core/game/computermove.h"
 #include "core/engine/drivershared.h"
 #include "core/engine/rootdriver.h"
 #include "core/engine/searchnode.h"

@@ -16,7 +16,7 @@
 #include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
-#include "core/startup.h"
+#include "core/game/startup.h"
 #include "files_fixture.h"
 
 namespace m8 {

@@ -1,6 +1,6 @@
 #include "core/game/playmode.h"
 
-#include "core/engine/computermove.h"
+#include "core/game/computermove.h"
 #include "gameflow_fixture.h"
 
 namespace m8::gameflow_test {

@@ -1,4 +1,4 @@
-#include "core/engine/computermove.h"
+#include "core/game/computermove.h"
 
 #include <cstdlib>
 #include <string>
@@ -172,6 +172,15 @@ void MovePlayer::DrawRules() {
 }
 
 // The steps every computer move ends with, also after a decided position.
+// A game the search found decided before it began: rated, then announced.
+void EndDecidedGame(GameState& g, const DriverRun& run) {
+  UpdateRating(g, run.userScore);
+  if (run.endText.empty())
+    AnnounceDraw(g, 0);
+  else
+    AnnounceGameEnd(g, run.endText);
+}
+
 void CloseComputerMove(GameState& g, const DriverRun& run) {
   Host& h = *g.host;
   ResetPly(g);
@@ -208,7 +217,10 @@ void CloseComputerMove(GameState& g, const DriverRun& run) {
 void ComputerMove(GameState& g) {
   if (g.Flow.GameOver == 1) return;
   const DriverRun run = RunDriverSearch(g, DriverMode::ComputerMove);
-  if (run.searched) MovePlayer(g, run).Play();
+  if (run.searched)
+    MovePlayer(g, run).Play();
+  else if (run.decided)
+    EndDecidedGame(g, run);
   CloseComputerMove(g, run);
 }
 

@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "core/game/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "core/files/rating.h"
 #include "core/files/settings.h"
-#include "files_fixture.h"
+#include "core/files/files_fixture.h"
 
 namespace m8 {
 namespace {

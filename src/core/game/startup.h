@@ -1,22 +1,17 @@
 // The core half of start-up and program end: the order in which the rating
-// and settings are read, the corrections, the built-in variant names, the
-// strength line, and what is written at exit. The window calls these and does
+// and settings are read, the corrections, the strength line, and what is
+// written at exit. The window calls these and does
 // the rest (menus, skin pictures, layout, drawing).
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "core/files/builtinvariants.h"
 #include "core/state.h"
 #include "core/version.h"
 
 namespace m8 {
-
-inline constexpr int kBuiltinVariantCount = 29;
-
-// The built-in variant name of an index 1..29 (for old game files that store
-// a number); "" for any other index.
-std::string BuiltinVariantName(int index);
 
 struct StartupResult {
   bool settingsAccepted = false;  // false: defaults and a fresh file
