@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "core/engine/analysissetup.h"
-#include "core/game/computermove.h"
 #include "core/fileio.h"
+#include "core/game/computermove.h"
 #include "core/game/toolsetup.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"

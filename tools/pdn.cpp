@@ -14,8 +14,8 @@
 #include <string>
 
 #include "core/fileio.h"
-#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
+#include "core/game/gameloader.h"
 #include "core/game/gamesetup.h"
 #include "core/rules/notation.h"
 #include "core/state.h"

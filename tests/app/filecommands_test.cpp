@@ -7,8 +7,8 @@
 #include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
 #include "core/files/gamefile.h"
-#include "core/rules/drawrules.h"
 #include "core/game/gamesetup.h"
+#include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
 
 namespace {

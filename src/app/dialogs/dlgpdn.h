@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
+#include "core/game/gameloader.h"
 #include "core/game/helpwindows.h"
 
 class QComboBox;

@@ -11,8 +11,8 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "core/files/diagram.h"
-#include "core/game/domoves.h"
 #include "core/files/gamefile.h"
+#include "core/game/domoves.h"
 #include "core/game/gameloader.h"
 #include "core/version.h"
 

@@ -29,8 +29,8 @@
 #include "core/files/rating.h"
 #include "core/files/settings.h"
 #include "core/files/skin.h"
-#include "core/game/variantname.h"
 #include "core/game/startup.h"
+#include "core/game/variantname.h"
 
 namespace m8 {
 

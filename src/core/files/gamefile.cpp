@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "core/files/settings.h"
 #include "core/fileio.h"
+#include "core/files/builtinvariants.h"
+#include "core/files/settings.h"
 #include "core/numtext.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
-#include "core/files/builtinvariants.h"
 
 namespace m8 {
 

@@ -7,11 +7,11 @@
 
 #include "core/engine/family.h"
 #include "core/fileio.h"
+#include "core/files/builtinvariants.h"
 #include "core/files/settings.h"
 #include "core/numtext.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
-#include "core/files/builtinvariants.h"
 #include "core/textcode.h"
 
 namespace m8 {

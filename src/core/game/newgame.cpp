@@ -2,9 +2,9 @@
 
 #include "core/engine/drivershared.h"
 #include "core/engine/promobonus.h"
+#include "core/game/gamesetup.h"
 #include "core/game/variantname.h"
 #include "core/numtext.h"
-#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"
 

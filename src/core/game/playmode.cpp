@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "core/game/computermove.h"
 #include "core/engine/drivershared.h"
+#include "core/game/computermove.h"
 
 namespace m8 {
 

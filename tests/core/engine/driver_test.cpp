@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "core/engine/analysis.h"
-#include "core/game/computermove.h"
 #include "core/engine/drivershared.h"
 #include "core/engine/rootdriver.h"
 #include "core/engine/searchnode.h"
 #include "core/fileio.h"
+#include "core/game/computermove.h"
 #include "core/game/toolsetup.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"

@@ -6,11 +6,11 @@
 #include <memory>
 
 #include "core/files/gamefile.h"
-#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
+#include "core/game/gameloader.h"
+#include "core/game/gamesetup.h"
 #include "core/game/navigation.h"
 #include "core/game/playmode.h"
-#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "files_fixture.h"

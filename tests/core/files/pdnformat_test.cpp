@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <sstream>
 
-#include "core/game/domoves.h"
 #include "core/files/gamefile.h"
-#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
+#include "core/game/domoves.h"
+#include "core/game/gameloader.h"
+#include "core/game/gamesetup.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
-#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "files_fixture.h"

@@ -8,15 +8,15 @@
 
 #include "core/engine/family.h"
 #include "core/files/gamefile.h"
-#include "core/game/gameloader.h"
 #include "core/files/pdn.h"
+#include "core/game/gameloader.h"
 #include "core/game/gameover.h"
-#include "core/game/moveexec.h"
-#include "core/numtext.h"
 #include "core/game/gamesetup.h"
+#include "core/game/moveexec.h"
+#include "core/game/startup.h"
+#include "core/numtext.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
-#include "core/game/startup.h"
 #include "files_fixture.h"
 
 namespace m8 {

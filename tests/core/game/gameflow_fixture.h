@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/engine/drivershared.h"
+#include "core/game/gamesetup.h"
 #include "core/host.h"
 #include "core/rules/drawrules.h"
-#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/state.h"
 

@@ -4,17 +4,17 @@
 
 #include <random>
 
+#include "core/fileio.h"
 #include "core/files/diagram.h"
-#include "core/game/domoves.h"
+#include "core/files/files_fixture.h"
 #include "core/files/gamefile.h"
 #include "core/files/pdn.h"
-#include "core/fileio.h"
+#include "core/game/domoves.h"
+#include "core/game/gamesetup.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
-#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
-#include "core/files/files_fixture.h"
 
 namespace m8 {
 namespace {

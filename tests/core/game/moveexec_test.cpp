@@ -14,9 +14,9 @@
 #include <sstream>
 
 #include "core/engine/drivershared.h"
+#include "core/game/gamesetup.h"
 #include "core/game/navigation.h"
 #include "core/game/playmode.h"
-#include "core/game/gamesetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 

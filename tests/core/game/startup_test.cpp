@@ -4,9 +4,9 @@
 
 #include <set>
 
+#include "core/files/files_fixture.h"
 #include "core/files/rating.h"
 #include "core/files/settings.h"
-#include "core/files/files_fixture.h"
 
 namespace m8 {
 namespace {

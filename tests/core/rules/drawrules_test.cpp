@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "core/rules/drawrules.h"
 #include "core/game/gamesetup.h"
+#include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
 
 using namespace m8;
