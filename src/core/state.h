@@ -395,7 +395,7 @@ struct SearchState {
 };
 
 // The computer move, the analysis, the hint and computer-against-computer
-// play (engine/computermove.h, engine/analysis.h): the root moves' scores and
+// play (game/computermove.h, engine/analysis.h): the root moves' scores and
 // the texts of the move lists, which the window shows as they stand here.
 constexpr int kRootScoreSlots = 76;     // root move slots 0..75
 constexpr int kNoRootScore = -32767;    // RootScores: no square / no score
