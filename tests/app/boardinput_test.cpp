@@ -82,14 +82,14 @@ class BoardInputTest : public QObject {
     Drag(*w, 32, 54);  // 25x18
     QCOMPARE(boxes.messages, QStringList());
     QCOMPARE(g.P.GamePly, 4);
-    QCOMPARE(Lines(w->list(1)), QStringList({"   1. 11-15", "      22-18", "   2. 15x22", "      25x18"}));
-    QCOMPARE(w->list(1)->currentRow(), 3);
+    QCOMPARE(Lines(w->playedMoves()), QStringList({"   1. 11-15", "      22-18", "   2. 15x22", "      25x18"}));
+    QCOMPARE(w->playedMoves()->currentRow(), 3);
     QCOMPARE(g.board[54], 1);
     QCOMPARE(g.board[43], 0);
     QCOMPARE(g.board[65], 0);
     QCOMPARE(QString::fromStdString(g.Game.GameRecord[2][1]), QStringLiteral("2518 25x18"));
     QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Player-Player mode"));
-    QVERIFY(w->list(2)->count() > 0);  // the next player's moves
+    QVERIFY(w->legalMoves()->count() > 0);  // the next player's moves
     QCOMPARE(w->board()->picture(w->SquareOfCell(54)), w->board()->picture(w->SquareOfCell(21)));
     QVERIFY(w->board()->cursor().shape() != Qt::BitmapCursor);
 
@@ -147,7 +147,7 @@ class BoardInputTest : public QObject {
     QCOMPARE(boxes.messages, QStringList({message}));
     QVERIFY(g.board == before);
     QCOMPARE(g.P.GamePly, 0);
-    QCOMPARE(w->list(1)->count(), 0);
+    QCOMPARE(w->playedMoves()->count(), 0);
     QCOMPARE(g.Flow.FromSquare, -1);
     // The piece is shown on its square again.
     const int k = w->SquareOfCell(from);
@@ -266,7 +266,7 @@ class BoardInputTest : public QObject {
     QCOMPARE(g.Flow.RightPressSquare, -1);
     QVERIFY(answered);
     QCOMPARE(g.board[54], 1);
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers (M)"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers (M)"));
     QVERIFY(boxes.messages.isEmpty());
   }
 
@@ -337,7 +337,7 @@ class BoardInputTest : public QObject {
     QCOMPARE(boxes.messages, QStringList());
     QCOMPARE(g.P.GamePly, 4);
     // The stored moves follow the notation.
-    QCOMPARE(Lines(w->list(1)), QStringList({"   1. 11-15", "      22-18", "   2. 15x22", "      25x18"}));
+    QCOMPARE(Lines(w->playedMoves()), QStringList({"   1. 11-15", "      22-18", "   2. 15x22", "      25x18"}));
     // Bad texts: a message, an empty box and nothing else.
     for (const char* bad : {"", "zz", "11-15", "C3 D4", "\xc3\xa9\xc3\xa9-99"}) {
       Type(*w, QString::fromUtf8(bad));
@@ -346,7 +346,7 @@ class BoardInputTest : public QObject {
       QVERIFY(w->moveBox()->isEnabled());
     }
     QCOMPARE(g.P.GamePly, 4);
-    QCOMPARE(w->list(1)->count(), 4);
+    QCOMPARE(w->playedMoves()->count(), 4);
   }
 
   void listDoubleClicksPlayTheirMoves() {
@@ -356,7 +356,7 @@ class BoardInputTest : public QObject {
     GameState& g = w->state();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    QListWidget* l2 = w->list(2);
+    QListWidget* l2 = w->legalMoves();
     QVERIFY(l2->count() > 0);
     const QString first = l2->item(0)->text();
     w->moveBox()->setText("leftover");
@@ -364,7 +364,7 @@ class BoardInputTest : public QObject {
     QTest::mouseClick(l2->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(l2->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(g.P.GamePly, 1);
-    QCOMPARE(w->list(1)->item(0)->text(), "   1. " + first);
+    QCOMPARE(w->playedMoves()->item(0)->text(), "   1. " + first);
     QCOMPARE(w->moveBox()->text(), QString());
     QVERIFY(l2->count() > 0);  // the other side's moves now
     QVERIFY(l2->item(0)->text() != first);
@@ -377,26 +377,26 @@ class BoardInputTest : public QObject {
     auto w = StartMode(dir, boxes, 0);
     GameState& g = w->state();
     const QString user = QString::fromStdString(g.Opt.UserName);
-    QCOMPARE(w->label(1)->text(), user);  // beside Black, who starts
+    QCOMPARE(w->topNameLabel()->text(), user);  // beside Black, who starts
     Drag(*w, 76, 65);
     QCOMPARE(g.P.GamePly, 2);
     QCOMPARE(QString::fromStdString(g.Game.GameRecord[1][2]), QStringLiteral("2"));
     QCOMPARE(QString::fromStdString(g.Game.GameRecord[1][3]), QStringLiteral("1"));
-    QCOMPARE(w->list(1)->count(), 2);
+    QCOMPARE(w->playedMoves()->count(), 2);
     QCOMPARE(g.Flow.Busy, 0);
     QCOMPARE(g.P.SideToMove, -1);
-    QCOMPARE(w->label(1)->text(), user);  // the names keep their sides
-    QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
-    QVERIFY(w->list(2)->count() > 0);
-    QVERIFY(w->list(2)->isEnabled());
+    QCOMPARE(w->topNameLabel()->text(), user);  // the names keep their sides
+    QCOMPARE(w->bottomNameLabel()->text(), QStringLiteral("Computer"));
+    QVERIFY(w->legalMoves()->count() > 0);
+    QVERIFY(w->legalMoves()->isEnabled());
     QVERIFY(w->moveBox()->isEnabled());
     // A typed move gets its reply too.
-    Type(*w, w->list(2)->item(0)->text());
+    Type(*w, w->legalMoves()->item(0)->text());
     QCOMPARE(g.P.GamePly, 4);
 
     // A root move of the computer's search played in place of its move: the
     // user is to move again and no reply follows.
-    QListWidget* l3 = w->list(3);
+    QListWidget* l3 = w->rootMoves();
     QVERIFY(l3->count() > 1);
     QVERIFY(l3->isEnabled());
     const int row = l3->count() - 1;
@@ -405,11 +405,11 @@ class BoardInputTest : public QObject {
     QCOMPARE(g.P.GamePly, 4);
     QCOMPARE(g.P.SideToMove, -1);
     QCOMPARE(g.Rating.RatedGame, 0);
-    QCOMPARE(w->list(1)->count(), 4);
+    QCOMPARE(w->playedMoves()->count(), 4);
     QCOMPARE(g.Game.GameMoves[4].From, from);
     QCOMPARE(g.Game.GameMoves[4].To, to);
-    QCOMPARE(w->label(1)->text(), user);
-    QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
+    QCOMPARE(w->topNameLabel()->text(), user);
+    QCOMPARE(w->bottomNameLabel()->text(), QStringLiteral("Computer"));
     QVERIFY(boxes.messages.isEmpty());
   }
 
@@ -421,7 +421,7 @@ class BoardInputTest : public QObject {
     int busySeen = 0, listedDuring = -1;
     QTimer::singleShot(300, w.get(), [&] {
       busySeen = g.Flow.Busy;
-      listedDuring = w->list(1)->count();
+      listedDuring = w->playedMoves()->count();
       Drag(*w, 87, 76);
       w->moveBox()->setText("12-16");
       w->EnterTypedMove(13);

@@ -49,12 +49,12 @@ class BoardViewTest : public QObject {
     g.board[98] = -1;
     g.board[96] = -1;
     w->DrawBoard(0);
-    QCOMPARE(w->label(5)->text(), QStringLiteral("2"));  // black first: black material
-    QCOMPARE(w->label(6)->text(), QStringLiteral("2"));
+    QCOMPARE(w->topCountLabel()->text(), QStringLiteral("2"));  // black first: black material
+    QCOMPARE(w->bottomCountLabel()->text(), QStringLiteral("2"));
     g.Rules.BlackStarts = 0;
     w->DrawBoard(0);
-    QCOMPARE(w->label(3)->text(), QStringLiteral("White"));
-    QCOMPARE(w->label(5)->text(), QStringLiteral("2"));
+    QCOMPARE(w->topSideLabel()->text(), QStringLiteral("White"));
+    QCOMPARE(w->topCountLabel()->text(), QStringLiteral("2"));
     // Numbered notation prints the square numbers along the edges.
     w->setNotation(1);
     QCOMPARE(g.Opt.Notation, 1);
@@ -62,14 +62,14 @@ class BoardViewTest : public QObject {
     const auto& texts = w->surface()->printedTexts();
     QVERIFY(std::any_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == "4"; }));
     // The legal moves are listed again in the new notation.
-    QVERIFY(w->list(2)->count() > 0);
-    QCOMPARE(w->list(2)->item(0)->text().trimmed().left(1).toInt() > 0, true);
+    QVERIFY(w->legalMoves()->count() > 0);
+    QCOMPARE(w->legalMoves()->item(0)->text().trimmed().left(1).toInt() > 0, true);
     w->setNotation(0);
-    QVERIFY(w->list(2)->item(0)->text().at(0).isLetter());
+    QVERIFY(w->legalMoves()->item(0)->text().at(0).isLetter());
     w->setNotation(2);
     QCOMPARE(g.Opt.Notation, 2);
     QVERIFY(w->commands()->entry("Nonotation")->isChecked());
-    QVERIFY(w->list(2)->item(0)->text().trimmed().at(0).isDigit());
+    QVERIFY(w->legalMoves()->item(0)->text().trimmed().at(0).isDigit());
     // With every square in play the numbered notation is refused.
     g.Rules.PiecesOnBlack = 2;
     w->setNotation(0);
@@ -102,11 +102,11 @@ class BoardViewTest : public QObject {
     g.Rules.BlackStarts = blackStarts;
     g.P.SideToMove = side;
     w->ShowSideToMove();
-    QCOMPARE(w->label(3)->text(), upperWord);
+    QCOMPARE(w->topSideLabel()->text(), upperWord);
     const QColor red(255, 0, 0), white(255, 255, 255);
-    QCOMPARE(w->label(1)->palette().color(QPalette::Window), upperMarked ? red : white);
-    QCOMPARE(w->label(1)->palette().color(QPalette::WindowText), upperMarked ? white : red);
-    QCOMPARE(w->label(2)->palette().color(QPalette::Window), upperMarked ? white : red);
+    QCOMPARE(w->topNameLabel()->palette().color(QPalette::Window), upperMarked ? red : white);
+    QCOMPARE(w->topNameLabel()->palette().color(QPalette::WindowText), upperMarked ? white : red);
+    QCOMPARE(w->bottomNameLabel()->palette().color(QPalette::Window), upperMarked ? white : red);
     QCOMPARE(w->statusPanel(1)->text(), status);
   }
 
@@ -153,7 +153,7 @@ class BoardViewTest : public QObject {
     QTest::addColumn<int>("x0");
     QTest::addColumn<int>("y0");
     QTest::addColumn<int>("listTop");
-    QTest::addColumn<int>("list1Left");
+    QTest::addColumn<int>("playedMovesLeft");
     QTest::newRow("Small 12") << 0 << -1 << 12 << 10260 << 7200 << 458 << 456 << 384 << 474 << 1365 << 4540;
     QTest::newRow("Small other") << 0 << -1 << 15 << 11080 << 8200 << 568 << 571 << 374 << 474 << 1425 << 5400;
     QTest::newRow("Medium 12") << 2 << -1 << 12 << 11760 << 8700 << 648 << 648 << 384 << 484 << 1365 << 6040;
@@ -175,7 +175,7 @@ class BoardViewTest : public QObject {
     QFETCH(int, x0);
     QFETCH(int, y0);
     QFETCH(int, listTop);
-    QFETCH(int, list1Left);
+    QFETCH(int, playedMovesLeft);
     QTemporaryDir dir;
     Boxes boxes;
     auto w = Start(dir.path(), boxes, tpp);
@@ -189,10 +189,10 @@ class BoardViewTest : public QObject {
       QCOMPARE(r.topLeft(), QPoint(Px(x0 + pitch * (k % 8), tpp), Px(y0 + pitch * (k / 8), tpp)));
       QCOMPARE(r.size(), QSize(Px(size, tpp), Px(size, tpp)));
     }
-    QCOMPARE(w->list(1)->geometry().topLeft(), QPoint(Px(list1Left, tpp), Px(listTop, tpp)));
-    QCOMPARE(w->list(1)->property("twips").toRect().topLeft(), QPoint(list1Left, listTop));
+    QCOMPARE(w->playedMoves()->geometry().topLeft(), QPoint(Px(playedMovesLeft, tpp), Px(listTop, tpp)));
+    QCOMPARE(w->playedMoves()->property("twips").toRect().topLeft(), QPoint(playedMovesLeft, listTop));
     // The extra-pieces row is hidden for rules without pieces to place.
-    QVERIFY(!w->label(10)->isVisibleTo(w.get()));
+    QVERIFY(!w->extraPiecesLabel()->isVisibleTo(w.get()));
   }
 
   void extraPiecesRowTakesCommentSpace() {
@@ -202,12 +202,12 @@ class BoardViewTest : public QObject {
     w->state().Rules.canContract = 1;
     w->ArrangeLayout();
     QCOMPARE(w->commentBox()->property("twips").toRect(), QRect(6130, 6795, 3615, 655));
-    QVERIFY(w->label(10)->isVisibleTo(w.get()));
-    QCOMPARE(w->label(12)->property("twips").toRect().topLeft(), QPoint(7730, 6470));
+    QVERIFY(w->extraPiecesLabel()->isVisibleTo(w.get()));
+    QCOMPARE(w->extraBlackCountLabel()->property("twips").toRect().topLeft(), QPoint(7730, 6470));
     w->state().Rules.canContract = 0;
     w->ArrangeLayout();
     QCOMPARE(w->commentBox()->property("twips").toRect(), QRect(6130, 6595, 3615, 855));
-    QVERIFY(!w->label(10)->isVisibleTo(w.get()));
+    QVERIFY(!w->extraPiecesLabel()->isVisibleTo(w.get()));
   }
 
   void renderedWindowShowsTheBoard() {
@@ -239,7 +239,7 @@ class BoardViewTest : public QObject {
       for (int f = 1; f <= 8; ++f) g.board[10 * r + f] = 0;
     w->DrawBoard(0);
     QCOMPARE(w->equalKingsOnly(), 1);
-    QCOMPARE(w->label(5)->text(), QStringLiteral("0"));
+    QCOMPARE(w->topCountLabel()->text(), QStringLiteral("0"));
     g.board[21] = 2;
     g.board[98] = -2;
     w->DrawBoard(0);
@@ -271,9 +271,9 @@ class BoardViewTest : public QObject {
       g.Driver.MoveListSelected = 39;
       w->host().refresh(View::MoveList);
       QCoreApplication::processEvents();
-      QVERIFY(w->list(1)->verticalScrollBar()->isVisible());
-      QVERIFY(!w->list(1)->horizontalScrollBar()->isVisible());
-      QCOMPARE(w->list(1)->item(1)->toolTip(), QStringLiteral("23x14x5K"));  // a move cut short is read whole here
+      QVERIFY(w->playedMoves()->verticalScrollBar()->isVisible());
+      QVERIFY(!w->playedMoves()->horizontalScrollBar()->isVisible());
+      QCOMPARE(w->playedMoves()->item(1)->toolTip(), QStringLiteral("23x14x5K"));  // a move cut short is read whole here
     }
   }
 };

@@ -90,7 +90,7 @@ class CaptureChoiceTest : public QObject {
     QCOMPARE(g.board[74], 0);
     QCOMPARE(g.board[52], -1);
     QCOMPARE(g.board[72], -1);
-    QCOMPARE(w->list(1)->item(0)->text(), QStringLiteral("   1. c3xe5xc7"));
+    QCOMPARE(w->playedMoves()->item(0)->text(), QStringLiteral("   1. c3xe5xc7"));
     QCOMPARE(boxes.messages, QStringList());
   }
 };

@@ -223,7 +223,7 @@ class CommandsTest : public QObject {
     h.playSound(Sound::Click);  // no sounds folder here: nothing plays, nothing fails
     w->state().Search.EngineOutputText = "D: 5";
     h.refresh(View::EngineOutput);
-    QCOMPARE(w->label(9)->text(), QStringLiteral("D: 5"));
+    QCOMPARE(w->engineOutputLabel()->text(), QStringLiteral("D: 5"));
     // The move lists show the texts the core keeps.
     GameState& g = w->state();
     g.Driver.MoveListLines[0] = " 1. 11-15";
@@ -231,21 +231,21 @@ class CommandsTest : public QObject {
     g.Driver.MoveListCount = 2;
     g.Driver.MoveListSelected = 1;
     h.refresh(View::MoveList);
-    QCOMPARE(w->list(1)->count(), 2);
-    QCOMPARE(w->list(1)->item(0)->text(), QStringLiteral(" 1. 11-15"));
-    QCOMPARE(w->list(1)->currentRow(), 1);
+    QCOMPARE(w->playedMoves()->count(), 2);
+    QCOMPARE(w->playedMoves()->item(0)->text(), QStringLiteral(" 1. 11-15"));
+    QCOMPARE(w->playedMoves()->currentRow(), 1);
     g.Driver.RootScoreLines = {"1115  12", "0913 -40"};
     h.refresh(View::RootScores);
-    QCOMPARE(w->list(3)->count(), 2);
+    QCOMPARE(w->rootMoves()->count(), 2);
     g.Driver.LegalMoveLines = {"09-13b"};
     h.refresh(View::LegalMoves);
-    QCOMPARE(w->list(2)->item(0)->text(), QStringLiteral("09-13b"));
+    QCOMPARE(w->legalMoves()->item(0)->text(), QStringLiteral("09-13b"));
     // Cancel and the calculation switch.
     w->cancelClick();
     QCOMPARE(w->state().P.StopRequest, 1);
     QVERIFY(!w->commands()->button(8)->isEnabled());
     w->calculationClick();
-    QCOMPARE(w->label(9)->text(), QStringLiteral("no calculation"));
+    QCOMPARE(w->engineOutputLabel()->text(), QStringLiteral("no calculation"));
     QVERIFY(!w->commands()->entry("calculation")->isChecked());
     // Menu entry and toolbar button run the same operation.
     const int turned = w->state().Opt.BoardTurned;

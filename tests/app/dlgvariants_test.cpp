@@ -130,7 +130,7 @@ class DlgVariantsTest : public QObject {
     QCOMPARE(g.Rules.LongKings, 1);
     QCOMPARE(g.VariantRules.LongKings, 0);
     QCOMPARE(g.Opt.Notation, notation);
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers (M)"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers (M)"));
     QCOMPARE(g.P.GamePly, 0);
     QVERIFY(!g.Driver.LegalMoveLines.empty());
     QVERIFY(boxes.messages.isEmpty());
@@ -150,7 +150,7 @@ class DlgVariantsTest : public QObject {
     w->commands()->button(2)->trigger();
     QCOMPARE(g.Rules.Variant, std::string("Turkish Checkers"));
     QCOMPARE(g.Rules, g.VariantRules);
-    QCOMPARE(w->label(8)->text(), QStringLiteral("Turkish Checkers"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("Turkish Checkers"));
     QCOMPARE(g.Mat.WhiteMen, 16);
     QCOMPARE(g.P.SideToMove, 1);  // white moves first in Turkish draughts
     QCOMPARE(g.Opt.Notation, 0);  // every square in play: letters
@@ -163,7 +163,7 @@ class DlgVariantsTest : public QObject {
     });
     w->commands()->entry("NewVariant")->trigger();
     QCOMPARE(g.board, DefaultStartBoard());
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
     QCOMPARE(g.P.SideToMove, -1);
   }
 
@@ -271,17 +271,17 @@ class DlgVariantsTest : public QObject {
       w->commands()->button(2)->trigger();
       QCOMPARE(g.Opt.UseClassic, 1);
       QCOMPARE(g.Rules, russian);
-      QCOMPARE(w->label(8)->text(), QStringLiteral("Russian Checkers"));
+      QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("Russian Checkers"));
       // The next new game and the next start play the same variant.
       w->NewGameCommand(0);
-      QCOMPARE(w->label(8)->text(), QStringLiteral("Russian Checkers"));
+      QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("Russian Checkers"));
       QCOMPARE(g.Rules, russian);
       w->Exit_Click();
     }
     QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
     auto w = Start(dir.path(), boxes);
     QCOMPARE(w->state().Opt.UseClassic, 1);
-    QCOMPARE(w->label(8)->text(), QStringLiteral("Russian Checkers"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("Russian Checkers"));
     if (!userVariant) return;
     // A user variant chosen and confirmed: the folder follows it.
     WhenDialogShown([&](DlgVariants& d) {
@@ -290,9 +290,9 @@ class DlgVariantsTest : public QObject {
     });
     w->commands()->button(2)->trigger();
     QCOMPARE(w->state().Opt.UseClassic, 0);
-    QCOMPARE(w->label(8)->text(), QStringLiteral("A Good"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("A Good"));
     w->NewGameCommand(0);
-    QCOMPARE(w->label(8)->text(), QStringLiteral("A Good"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("A Good"));
     QCOMPARE(w->state().Rules.LongKings, 1);
   }
 

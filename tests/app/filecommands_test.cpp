@@ -50,7 +50,7 @@ class FileCommandsTest : public QObject {
     GameState& g = w2->state();
     QCOMPARE(g.Game.GameLength, 3);
     QCOMPARE(g.P.GamePly, 3);
-    QCOMPARE(w2->list(1)->count(), 3);
+    QCOMPARE(w2->playedMoves()->count(), 3);
     QCOMPARE(w2->commentBox()->toPlainText(), QString("a capture"));
     QVERIFY(g.Game.GameMoves[3].IsCapture());
     QVERIFY(again.messages.isEmpty());
@@ -82,7 +82,7 @@ class FileCommandsTest : public QObject {
     QString chosen;
     auto w = StartWithFiles(dir.path(), boxes, &chosen);
     QVERIFY(w->state().Game.GameLength >= 1);
-    QCOMPARE(w->list(1)->count(), w->state().Game.GameLength);
+    QCOMPARE(w->playedMoves()->count(), w->state().Game.GameLength);
     QVERIFY(w->state().Flow.GameFileTitle.empty());
 
     QTemporaryDir dir2;
@@ -99,7 +99,7 @@ class FileCommandsTest : public QObject {
     w2->NewGameCommand(0);
     QVERIFY(w2->state().Game.GameLength >= 1);
     QVERIFY(w2->state().Game.GameLength <= 4);
-    QCOMPARE(w2->list(1)->count(), w2->state().Game.GameLength);
+    QCOMPARE(w2->playedMoves()->count(), w2->state().Game.GameLength);
   }
 
   void saveThenOpen() {
@@ -133,7 +133,7 @@ class FileCommandsTest : public QObject {
     auto w2 = StartWithFiles(dir.path(), again, &chosen);
     w2->Open1_Click();
     QCOMPARE(w2->state().Game.GameLength, 3);
-    QCOMPARE(w2->list(1)->count(), 3);
+    QCOMPARE(w2->playedMoves()->count(), 3);
     QCOMPARE(w2->windowTitle(), QString(" Morventa8 1.58 - mine.tvn"));
 
     // A broken file is refused and the game stays.
@@ -174,8 +174,8 @@ class FileCommandsTest : public QObject {
       QCOMPARE(shownBlack, c.black);
       QCOMPARE(shownWhite, c.white);
       QCOMPARE(w->state().Game.GameLength, 2);
-      QCOMPARE(w->label(1)->text(), c.black);
-      QCOMPARE(w->label(2)->text(), c.white);
+      QCOMPARE(w->topNameLabel()->text(), c.black);
+      QCOMPARE(w->bottomNameLabel()->text(), c.white);
       w->state().Flow.GameStarted = 0;  // open the next file without asking
     }
   }

@@ -82,15 +82,15 @@ class GameFlowTest : public QObject {
     Trigger(*w, "Compute");
     Trigger(*w, "Compute");
     QCOMPARE(g.P.GamePly, 2);
-    QCOMPARE(w->list(1)->count(), 2);
-    QCOMPARE(w->list(1)->currentRow(), 1);
+    QCOMPARE(w->playedMoves()->count(), 2);
+    QCOMPARE(w->playedMoves()->currentRow(), 1);
 
     Button(*w, "Back");
     QCOMPARE(g.P.GamePly, 1);
-    QCOMPARE(w->list(1)->currentRow(), 0);
+    QCOMPARE(w->playedMoves()->currentRow(), 0);
     Button(*w, "First");
     QCOMPARE(g.P.GamePly, 0);
-    QCOMPARE(w->list(1)->currentRow(), -1);
+    QCOMPARE(w->playedMoves()->currentRow(), -1);
     QVERIFY(!w->commands()->entry("First")->isEnabled());
     QVERIFY(!w->commands()->button(11)->isEnabled());
     Trigger(*w, "MoveForward");
@@ -101,32 +101,32 @@ class GameFlowTest : public QObject {
 
     // A click on a line of the move list shows its position.
     w->show();
-    QListWidget* list1 = w->list(1);
-    const QRect r = list1->visualItemRect(list1->item(0));
-    QTest::mouseClick(list1->viewport(), Qt::LeftButton, {}, r.center());
+    QListWidget* played = w->playedMoves();
+    const QRect r = played->visualItemRect(played->item(0));
+    QTest::mouseClick(played->viewport(), Qt::LeftButton, {}, r.center());
     QTRY_COMPARE(g.P.GamePly, 1);
     // Enter on a chosen line does the same; other keys do nothing.
-    list1->setCurrentRow(1);
-    QTest::keyClick(list1, Qt::Key_Space);
+    played->setCurrentRow(1);
+    QTest::keyClick(played, Qt::Key_Space);
     QTest::qWait(20);
     QCOMPARE(g.P.GamePly, 1);
-    list1->setCurrentRow(1);
-    QTest::keyClick(list1, Qt::Key_Return);
+    played->setCurrentRow(1);
+    QTest::keyClick(played, Qt::Key_Return);
     QTRY_COMPARE(g.P.GamePly, 2);
 
     // The notation commands rewrite the stored game.
     Trigger(*w, "mnu_Board_Notation_Chess");
-    QVERIFY(list1->item(0)->text().contains(QRegularExpression("[a-h][1-8]")));
+    QVERIFY(played->item(0)->text().contains(QRegularExpression("[a-h][1-8]")));
     QVERIFY(w->commands()->entry("mnu_Board_Notation_Chess")->isChecked());
     Trigger(*w, "mnu_Board_Notation_Checkers");
-    QVERIFY(!list1->item(0)->text().contains(QRegularExpression("[a-h][1-8]")));
+    QVERIFY(!played->item(0)->text().contains(QRegularExpression("[a-h][1-8]")));
 
     boxes.answer = true;
     Trigger(*w, "New1");
     QCOMPARE(g.P.GamePly, 0);
     QCOMPARE(g.Game.GameLength, 0);
-    QCOMPARE(w->list(1)->count(), 0);
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->playedMoves()->count(), 0);
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
     QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
   }
 
@@ -137,8 +137,8 @@ class GameFlowTest : public QObject {
     GameState& g = w->state();
     const QString user = QString::fromStdString(g.Opt.UserName);
     Button(*w, "PlayerPlayer");
-    QCOMPARE(w->label(1)->text(), user);
-    QCOMPARE(w->label(2)->text(), user);
+    QCOMPARE(w->topNameLabel()->text(), user);
+    QCOMPARE(w->bottomNameLabel()->text(), user);
     // The side labels are shown after the mode text, and with it the side to move.
     QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
     QVERIFY(w->commands()->entry("Pplayer")->isChecked());
@@ -147,14 +147,14 @@ class GameFlowTest : public QObject {
     QVERIFY(w->commands()->button(19)->isChecked());
     QVERIFY(!w->commands()->button(20)->isChecked());
     QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Computer-Player mode"));
-    QCOMPARE(w->label(1)->text(), user);  // Black to move: the user plays Black
-    QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
+    QCOMPARE(w->topNameLabel()->text(), user);  // Black to move: the user plays Black
+    QCOMPARE(w->bottomNameLabel()->text(), QStringLiteral("Computer"));
 
     Trigger(*w, "Resign");
     QCOMPARE(g.Flow.GameOver, 1);
     QVERIFY(boxes.messages.contains("Congratulations|OK... Computer wins!"));
     QVERIFY(!w->commands()->entry("Compute")->isEnabled());
-    QVERIFY(!w->list(2)->isEnabled());
+    QVERIFY(!w->legalMoves()->isEnabled());
   }
 
   void hintShowsTheExpectedReply() {
@@ -193,16 +193,16 @@ class GameFlowTest : public QObject {
     QVERIFY(popup->findChild<QAction*>("mnu_PopUp_BlackM")->isChecked());
     QVERIFY(!popup->findChild<QAction*>("WhiteM")->isChecked());
     w->finishSetupPopup();
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
 
-    w->list(3)->addItem("stale");
+    w->rootMoves()->addItem("stale");
     QVERIFY(w->prepareSetupPopup(darkEmpty, darkEmpty));
     popup->findChild<QAction*>("mnu_PopUp_BlackKing")->trigger();
     w->finishSetupPopup();
     QCOMPARE(g.board[54], -2);
     QCOMPARE(g.StartBoard[54], -2);
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers (M)"));
-    QCOMPARE(w->list(3)->count(), 0);
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers (M)"));
+    QCOMPARE(w->rootMoves()->count(), 0);
 
     // Opened again on that square, the check mark names the king.
     QVERIFY(w->prepareSetupPopup(darkEmpty, darkEmpty));
@@ -225,7 +225,7 @@ class GameFlowTest : public QObject {
     Trigger(*w, "Compute");
     QCOMPARE(g.P.GamePly, 2);
     const auto board = g.board, start = g.StartBoard;
-    const QStringList moves = {w->list(1)->item(0)->text(), w->list(1)->item(1)->text()};
+    const QStringList moves = {w->playedMoves()->item(0)->text(), w->playedMoves()->item(1)->text()};
     const int side = g.P.SideToMove, blackStarts = g.Rules.BlackStarts;
 
     // Escape, "Priority", and an entry naming what the square already holds
@@ -238,8 +238,8 @@ class GameFlowTest : public QObject {
       UsePopup(*w, c.cell, c.entry);
       QCOMPARE(g.P.GamePly, 2);
       QCOMPARE(g.Game.GameLength, 2);
-      QCOMPARE(w->list(1)->count(), 2);
-      QCOMPARE(QStringList({w->list(1)->item(0)->text(), w->list(1)->item(1)->text()}), moves);
+      QCOMPARE(w->playedMoves()->count(), 2);
+      QCOMPARE(QStringList({w->playedMoves()->item(0)->text(), w->playedMoves()->item(1)->text()}), moves);
       QVERIFY(g.board == board);
       QVERIFY(g.StartBoard == start);
       QCOMPARE(g.P.SideToMove, side);
@@ -250,7 +250,7 @@ class GameFlowTest : public QObject {
     UsePopup(*w, 21, "mnu_PopUp_BlackKing");
     QCOMPARE(g.P.GamePly, 0);
     QCOMPARE(g.StartBoard[21], -2);
-    QCOMPARE(w->list(1)->count(), 0);
+    QCOMPARE(w->playedMoves()->count(), 0);
   }
 
   void dismissingThePopupKeepsALoadedSetUpGame() {
@@ -275,7 +275,7 @@ class GameFlowTest : public QObject {
     const auto board = g.board;
     UsePopup(*w, 65, nullptr);
     QCOMPARE(g.P.GamePly, 2);
-    QCOMPARE(w->list(1)->count(), 2);
+    QCOMPARE(w->playedMoves()->count(), 2);
     QVERIFY(g.board == board);
     QVERIFY(g.StartBoard == start);
   }
@@ -292,7 +292,7 @@ class GameFlowTest : public QObject {
     QCOMPARE(g.Rules.BlackStarts, 1);
     QCOMPARE(g.P.SideToMove, -1);
     QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
     // The next new game as well.
     Trigger(*w, "New1");
     QCOMPARE(g.Rules.BlackStarts, 1);
@@ -350,20 +350,20 @@ class GameFlowTest : public QObject {
     g.Flow.PositionPreset = 1;
     SetupPositionState(g);
     w->DrawBoard(0);
-    QCOMPARE(w->label(1)->text(), user);
+    QCOMPARE(w->topNameLabel()->text(), user);
     Type(*w, "11x18");
     QCOMPARE(g.Flow.GameOver, 1);
     QVERIFY(boxes.messages.contains("Congratulations|Black wins!"));
     // After the box: the result in the status bar, the names where they played.
     QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black wins!"));
-    QCOMPARE(w->label(1)->text(), user);
-    QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
+    QCOMPARE(w->topNameLabel()->text(), user);
+    QCOMPARE(w->bottomNameLabel()->text(), QStringLiteral("Computer"));
     QCOMPARE(QString::fromStdString(g.Flow.GameResult), QStringLiteral("1-0"));
     // Taken back, the user is to move again beside Black.
     Button(*w, "Back");
     QCOMPARE(g.P.SideToMove, -1);
-    QCOMPARE(w->label(1)->text(), user);
-    QCOMPARE(w->label(2)->text(), QStringLiteral("Computer"));
+    QCOMPARE(w->topNameLabel()->text(), user);
+    QCOMPARE(w->bottomNameLabel()->text(), QStringLiteral("Computer"));
   }
 
   void theCommentBoxWaitsWhileTheComputerThinks() {

@@ -190,7 +190,7 @@ class OptionsDialogTest : public QObject {
     });
     w->commands()->entry("Options")->trigger();
     QCOMPARE(g.Texts.CaptureChar, std::string(":"));
-    QCOMPARE(w->label(7)->text(), QStringLiteral("Strength: 7   Depth: 6 ply"));
+    QCOMPARE(w->strengthLabel()->text(), QStringLiteral("Strength: 7   Depth: 6 ply"));
     QCOMPARE(g.Opt.BoardSizeCode, 0);  // the new skin is in force
     // Black starts and is to move: the user plays it.
     QCOMPARE(g.Flow.PlayerName1, std::string("Ann"));

@@ -24,7 +24,7 @@ class StartupTest : public QObject {
     QVERIFY(!w->startupFailed());
     QCOMPARE(boxes.messages.size(), 1);
     QVERIFY2(boxes.messages[0].contains("tavrin.log"), qPrintable(boxes.messages[0]));
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
   }
 
   void windowAfterStartup() {
@@ -32,13 +32,13 @@ class StartupTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     QCOMPARE(w->windowTitle(), QStringLiteral(" Morventa8 1.58"));
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
-    QCOMPARE(w->label(7)->text(), QStringLiteral("Strength: 9   Time: 2 sec"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->strengthLabel()->text(), QStringLiteral("Strength: 9   Time: 2 sec"));
     QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
-    QCOMPARE(w->label(3)->text(), QStringLiteral("Black"));
-    QCOMPARE(w->label(4)->text(), QStringLiteral("White"));
-    QCOMPARE(w->label(5)->text(), QStringLiteral("12"));
-    QCOMPARE(w->label(6)->text(), QStringLiteral("12"));
+    QCOMPARE(w->topSideLabel()->text(), QStringLiteral("Black"));
+    QCOMPARE(w->bottomSideLabel()->text(), QStringLiteral("White"));
+    QCOMPARE(w->topCountLabel()->text(), QStringLiteral("12"));
+    QCOMPARE(w->bottomCountLabel()->text(), QStringLiteral("12"));
     CommandSurface* c = w->commands();
     QVERIFY(c->entry("Cplayer")->isChecked());
     QVERIFY(!c->entry("Pplayer")->isChecked());
@@ -179,7 +179,7 @@ class StartupTest : public QObject {
     QVERIFY(!w->startupFailed());
     QCOMPARE(boxes.messages.size(), 1);
     QVERIFY(boxes.messages[0].startsWith("Error|"));
-    QCOMPARE(w->label(8)->text(), QStringLiteral("American Checkers"));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
     QCOMPARE(w->board()->picture(7), 36);
   }
 
@@ -224,7 +224,7 @@ class StartupTest : public QObject {
       QCOMPARE(w->redirectedFolder(), data);
       QCOMPARE(w->state().Opt.Weakness, 6);
       QCOMPARE(w->state().Rating.UserRating, 1433);
-      QCOMPARE(w->label(7)->text(), QStringLiteral("Strength: 4   Time: 2 sec"));
+      QCOMPARE(w->strengthLabel()->text(), QStringLiteral("Strength: 4   Time: 2 sec"));
       QCOMPARE(boxes.messages.size(), 1);
       QVERIFY2(boxes.messages[0].contains(data) && boxes.messages[0].contains(prog.path()), qPrintable(boxes.messages[0]));
       QVERIFY(ReadFile(data + "/tavrin.log").startsWith("\r\nMorventa8 1.58   an earlier run\r\n"));

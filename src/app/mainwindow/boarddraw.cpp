@@ -47,34 +47,37 @@ void MainWindow::ArrangeLayout() {
 
     toolBar_->setGeometry(0, 0, inner.width(), px(440));
 
-    placeControl(list1_, p.list1Left, p.listTop, 1935, p.listHeight);
-    placeControl(list2_, p.list2Left, p.listTop, 1095, p.listHeight);
-    placeControl(list3_, p.list3Left, p.listTop, 1695, p.listHeight);
+    placeControl(playedMoves_, p.playedMovesLeft, p.listTop, 1935, p.listHeight);
+    placeControl(legalMoves_, p.legalMovesLeft, p.listTop, 1095, p.listHeight);
+    placeControl(rootMoves_, p.rootMovesLeft, p.listTop, 1695, p.listHeight);
     surface_->setShape2(QRect(p.shape2Left, 428, 5655, p.shape2Height));
     surface_->setLine3X(p.line3X1, p.line3X2);
     surface_->setLine2X(p.line2X);
-    placeControl(labels_[3], p.label3Left, 600, 495, 255);
-    placeControl(labels_[4], p.label3Left, 838, 495, 255);
-    placeControl(labels_[1], p.label1Left, 568, 1455, 255);
-    placeControl(labels_[2], p.label1Left, 820, 1455, 255);
-    placeControl(labels_[5], p.label5Left, 600, 375, 255);
-    placeControl(labels_[6], p.label5Left, 855, 375, 255);
-    placeControl(labels_[8], p.label8Left, 583, 2535, 255);
-    placeControl(labels_[7], p.label7Left, 838, 2055, 255);
+    placeControl(topSideLabel_, p.sideLabelLeft, 600, 495, 255);
+    placeControl(bottomSideLabel_, p.sideLabelLeft, 838, 495, 255);
+    placeControl(topNameLabel_, p.nameLabelLeft, 568, 1455, 255);
+    placeControl(bottomNameLabel_, p.nameLabelLeft, 820, 1455, 255);
+    placeControl(topCountLabel_, p.countLabelLeft, 600, 375, 255);
+    placeControl(bottomCountLabel_, p.countLabelLeft, 855, 375, 255);
+    placeControl(variantNameLabel_, p.variantNameLeft, 583, 2535, 255);
+    placeControl(strengthLabel_, p.strengthLeft, 838, 2055, 255);
     placeControl(moveBox_, p.moveBoxLeft, p.moveBoxTop, 2772, 285);
     placeControl(playMoveButton_, p.playMoveButtonLeft, p.playMoveButtonTop, 732, 252);
     surface_->setShape1(QRect(120, p.shape1Top, p.shape1Width, 855));
-    placeControl(labels_[9], 240, p.label9Top, p.label9Width, 600);
+    placeControl(engineOutputLabel_, 240, p.engineOutputTop, p.engineOutputWidth, 600);
     placeControl(progress_, 480, p.progressTop, p.progressWidth, 288);
     panels_[2]->setMinimumWidth(px(2000));
 
     // The extra-pieces row takes the top 200 twips of the comment box.
     const bool extra = g.Rules.canContract == 1;
     placeControl(commentBox_, p.commentBoxLeft, p.commentBoxTop + (extra ? 200 : 0), 3615, p.commentBoxHeight - (extra ? 200 : 0));
-    const int lefts[5] = {p.label10Left, p.label11Left, p.label12Left, p.label13Left, p.label14Left};
+    QLabel* const row[5] = {extraPiecesLabel_, extraBlackLabel_, extraBlackCountLabel_, extraWhiteLabel_,
+                            extraWhiteCountLabel_};
+    const int lefts[5] = {p.extraPiecesLeft, p.extraBlackLeft, p.extraBlackCountLeft, p.extraWhiteLeft,
+                          p.extraWhiteCountLeft};
     const int widths[5] = {972, 495, 375, 495, 375};
     for (int i = 0; i < 5; ++i) {
-      QLabel* l = labels_[10 + i];
+      QLabel* l = row[i];
       l->setVisible(extra);
       if (extra) placeControl(l, lefts[i], p.extraRowTop, widths[i], 252);
     }
@@ -144,11 +147,11 @@ void MainWindow::DrawBoard(int mode) {
   g.BoardShown.EqualKingsOnly = (white == black && !manDrawn) ? 1 : 0;
 
   const bool blackFirst = g.Rules.BlackStarts == 1;
-  labels_[5]->setText(QString::number(blackFirst ? black : white));
-  labels_[6]->setText(QString::number(blackFirst ? white : black));
+  topCountLabel_->setText(QString::number(blackFirst ? black : white));
+  bottomCountLabel_->setText(QString::number(blackFirst ? white : black));
   if (g.Rules.canContract == 1) {
-    labels_[12]->setText(QString::number(g.Mat.BlackToPlace));
-    labels_[14]->setText(QString::number(g.Mat.WhiteToPlace));
+    extraBlackCountLabel_->setText(QString::number(g.Mat.BlackToPlace));
+    extraWhiteCountLabel_->setText(QString::number(g.Mat.WhiteToPlace));
   }
 
   printCoordinates();
@@ -190,10 +193,10 @@ void MainWindow::printCoordinates() {
 void MainWindow::ShowSideToMove() {
   GameState& g = *state_;
   const bool blackFirst = g.Rules.BlackStarts == 1;
-  labels_[3]->setText(blackFirst ? "Black" : "White");
-  labels_[4]->setText(blackFirst ? "White" : "Black");
-  labels_[1]->setText(QString::fromStdString(g.Flow.PlayerName1));
-  labels_[2]->setText(QString::fromStdString(g.Flow.PlayerName2));
+  topSideLabel_->setText(blackFirst ? "Black" : "White");
+  bottomSideLabel_->setText(blackFirst ? "White" : "Black");
+  topNameLabel_->setText(QString::fromStdString(g.Flow.PlayerName1));
+  bottomNameLabel_->setText(QString::fromStdString(g.Flow.PlayerName2));
   const bool upper = (g.P.SideToMove == -1 && blackFirst) || (g.P.SideToMove == 1 && !blackFirst);
   auto mark = [](QLabel* l, bool toMove) {
     QPalette pal = l->palette();
@@ -201,8 +204,8 @@ void MainWindow::ShowSideToMove() {
     pal.setColor(QPalette::WindowText, toMove ? QColor(255, 255, 255) : QColor(255, 0, 0));
     l->setPalette(pal);
   };
-  mark(labels_[1], upper);
-  mark(labels_[2], !upper);
+  mark(topNameLabel_, upper);
+  mark(bottomNameLabel_, !upper);
   // A finished game keeps its result in the status bar: nobody is to move.
   if (g.Skin.StatusPanel == 1 && g.Flow.GameOver != 1)
     setStatusText(1, g.P.SideToMove == -1 ? "Black moves" : "White moves");
@@ -214,8 +217,8 @@ int MainWindow::IsUserColour(const std::string& colour) const {
   if (colour == "black") word = "Black";
   else if (colour == "white") word = "White";
   else return 0;
-  if (labels_[1]->text() == user && labels_[3]->text() == word) return 1;
-  if (labels_[2]->text() == user && labels_[4]->text() == word) return 1;
+  if (topNameLabel_->text() == user && topSideLabel_->text() == word) return 1;
+  if (bottomNameLabel_->text() == user && bottomSideLabel_->text() == word) return 1;
   return 0;
 }
 

@@ -96,9 +96,9 @@ void MainWindow::connectGameFlow() {
 
   // The list is refilled by the navigation: it runs once the list has
   // finished with the event.
-  new MoveListFilter(list1_, [this] {
+  new MoveListFilter(playedMoves_, [this] {
     QMetaObject::invokeMethod(
-        this, [this] { GotoMoveListLine(*state_, list1_->currentRow()); }, Qt::QueuedConnection);
+        this, [this] { GotoMoveListLine(*state_, playedMoves_->currentRow()); }, Qt::QueuedConnection);
   });
 
   setupPopup_ = new QMenu(QStringLiteral("mnuPopup"), this);
@@ -184,7 +184,7 @@ bool MainWindow::prepareSetupPopup(int pressedSquare, int releasedSquare) {
 void MainWindow::finishSetupPopup() {
   GameState& g = *state_;
   if (!FinishPositionEdit(g)) return;
-  labels_[8]->setText(QString::fromStdString(g.Variant.LoadedVariantName + " (M)"));
+  variantNameLabel_->setText(QString::fromStdString(g.Variant.LoadedVariantName + " (M)"));
   DrawBoard(0);
 }
 

@@ -28,18 +28,18 @@ struct BoardGeometry {
 // The side panel and the engine-output box.
 struct PanelGeometry {
   int listTop, listHeight;
-  int list1Left, list2Left, list3Left;
+  int playedMovesLeft, legalMovesLeft, rootMovesLeft;
   int shape2Left, shape2Height;
   int line3X1, line3X2, line2X;
-  int label3Left, label1Left, label5Left, label8Left, label7Left;
+  int sideLabelLeft, nameLabelLeft, countLabelLeft, variantNameLeft, strengthLeft;
   int moveBoxLeft, moveBoxTop, playMoveButtonLeft, playMoveButtonTop;
   int commentBoxLeft, commentBoxTop, commentBoxHeight;
   int shape1Top, shape1Width;
-  int label9Top, label9Width;
+  int engineOutputTop, engineOutputWidth;
   int progressTop, progressWidth;
   // The extra-pieces row, shown when the variant starts with pieces off the
-  // board (Text1 then gives up its top 200 twips).
-  int label10Left, label11Left, label12Left, label13Left, label14Left, extraRowTop;
+  // board (the comment box then gives up its top 200 twips).
+  int extraPiecesLeft, extraBlackLeft, extraBlackCountLeft, extraWhiteLeft, extraWhiteCountLeft, extraRowTop;
 };
 
 // Coordinate labels printed beside the board and the frame around it.

@@ -20,10 +20,13 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <utility>
+
 #include "app/dialogs/dialogwiring.h"
 #include "app/dialogs/dlgvariants.h"
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
+#include "app/objectnames.h"
 #include "core/files/gamefile.h"
 #include "core/files/gamelog.h"
 #include "core/files/rating.h"
@@ -77,7 +80,7 @@ void MainWindow::buildControls() {
   setCentralWidget(surface_);
 
   toolBar_ = new QToolBar(surface_);
-  toolBar_->setObjectName("Toolbar1");
+  toolBar_->setObjectName(objectnames::kToolBar);
   toolBar_->setIconSize(QSize(20, 20));
   toolBar_->setMovable(false);
   commands_ = new CommandSurface(menuBar(), toolBar_, this);
@@ -87,50 +90,73 @@ void MainWindow::buildControls() {
   QFont small(QStringLiteral("MS Sans Serif"));
   small.setStyleHint(QFont::SansSerif);
   small.setPointSizeF(7.8);
-  for (int n = 1; n <= 14; ++n) {
-    labels_[n] = new QLabel(surface_);
-    labels_[n]->setObjectName(QStringLiteral("Label%1").arg(n));
-    labels_[n]->setFont(small);
+  // The labels, in the order the form creates them.
+  const std::pair<QLabel* MainWindow::*, const char*> labels[] = {
+      {&MainWindow::topNameLabel_, objectnames::kTopNameLabel},
+      {&MainWindow::bottomNameLabel_, objectnames::kBottomNameLabel},
+      {&MainWindow::topSideLabel_, objectnames::kTopSideLabel},
+      {&MainWindow::bottomSideLabel_, objectnames::kBottomSideLabel},
+      {&MainWindow::topCountLabel_, objectnames::kTopCountLabel},
+      {&MainWindow::bottomCountLabel_, objectnames::kBottomCountLabel},
+      {&MainWindow::strengthLabel_, objectnames::kStrengthLabel},
+      {&MainWindow::variantNameLabel_, objectnames::kVariantNameLabel},
+      {&MainWindow::engineOutputLabel_, objectnames::kEngineOutputLabel},
+      {&MainWindow::extraPiecesLabel_, objectnames::kExtraPiecesLabel},
+      {&MainWindow::extraBlackLabel_, objectnames::kExtraBlackLabel},
+      {&MainWindow::extraBlackCountLabel_, objectnames::kExtraBlackCountLabel},
+      {&MainWindow::extraWhiteLabel_, objectnames::kExtraWhiteLabel},
+      {&MainWindow::extraWhiteCountLabel_, objectnames::kExtraWhiteCountLabel},
+  };
+  for (const auto& [member, name] : labels) {
+    QLabel* l = new QLabel(surface_);
+    l->setObjectName(name);
+    l->setFont(small);
+    this->*member = l;
   }
   QFont names = small;
   names.setPointSizeF(9.6);
-  labels_[1]->setFont(names);
-  labels_[2]->setFont(names);
-  labels_[1]->setAutoFillBackground(true);
-  labels_[2]->setAutoFillBackground(true);
+  topNameLabel_->setFont(names);
+  bottomNameLabel_->setFont(names);
+  topNameLabel_->setAutoFillBackground(true);
+  bottomNameLabel_->setAutoFillBackground(true);
   QFont bold = small;
   bold.setBold(true);
-  labels_[8]->setFont(bold);
-  labels_[3]->setText("Black");
-  labels_[4]->setText("White");
-  labels_[7]->setText("Depth:");
-  labels_[10]->setText("Extra Pieces:");
-  labels_[11]->setText("Black");
-  labels_[13]->setText("White");
-  labels_[9]->setWordWrap(true);
-  labels_[9]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  variantNameLabel_->setFont(bold);
+  topSideLabel_->setText("Black");
+  bottomSideLabel_->setText("White");
+  strengthLabel_->setText("Depth:");
+  extraPiecesLabel_->setText("Extra Pieces:");
+  extraBlackLabel_->setText("Black");
+  extraWhiteLabel_->setText("White");
+  engineOutputLabel_->setWordWrap(true);
+  engineOutputLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   QFont listFont(QStringLiteral("Consolas"));
   listFont.setStyleHint(QFont::Monospace);
   listFont.setBold(true);
   listFont.setPointSizeF(11.4);
-  for (int n = 1; n <= 3; ++n) {
+  const std::pair<QListWidget* MainWindow::*, const char*> lists[] = {
+      {&MainWindow::playedMoves_, objectnames::kPlayedMoves},
+      {&MainWindow::legalMoves_, objectnames::kLegalMoves},
+      {&MainWindow::rootMoves_, objectnames::kRootMoves},
+  };
+  for (const auto& [member, name] : lists) {
     auto* l = new QListWidget(surface_);
-    l->setObjectName(QStringLiteral("List%1").arg(n));
+    l->setObjectName(name);
     l->setFont(listFont);
-    (n == 1 ? list1_ : n == 2 ? list2_ : list3_) = l;
+    this->*member = l;
   }
   // The played moves scroll up and down only; a move too long for the
   // column is cut short at its end and shown whole in its tool tip.
-  list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  list1_->setTextElideMode(Qt::ElideRight);
+  playedMoves_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  playedMoves_->setTextElideMode(Qt::ElideRight);
   moveBox_ = new QLineEdit(surface_);
-  moveBox_->setObjectName("Text2");
+  moveBox_->setObjectName(objectnames::kMoveBox);
   playMoveButton_ = new QPushButton(QStringLiteral("Move"), surface_);
-  playMoveButton_->setObjectName("Command1");
+  playMoveButton_->setObjectName(objectnames::kPlayMoveButton);
   playMoveButton_->setFont(small);
   commentBox_ = new QPlainTextEdit(surface_);
-  commentBox_->setObjectName("Text1");
+  commentBox_->setObjectName(objectnames::kCommentBox);
   connect(commentBox_, &QPlainTextEdit::textChanged, this, [this] {
     // The comment of the shown position, kept as it is typed.
     const int ply = std::clamp(state_->P.GamePly, 0, kMaxGamePly);
@@ -139,42 +165,42 @@ void MainWindow::buildControls() {
   });
 
   emblemPicture_ = new QLabel(surface_);
-  emblemPicture_->setObjectName("Picture11");
+  emblemPicture_->setObjectName(objectnames::kEmblemPicture);
   emblemPicture_->setPixmap(pictures_.at(11));
   emblemPicture_->setFrameShape(QFrame::Box);
   emblemPicture_->setLineWidth(1);
   emblemPicture_->setFixedSize(82, 84);
 
   progress_ = new QProgressBar(surface_);
-  progress_->setObjectName("Progress");
+  progress_->setObjectName(objectnames::kProgress);
   progress_->setTextVisible(false);
   progress_->setValue(0);
 
   for (int n = 0; n < 3; ++n) {
     panels_[n] = new QLabel(this);
-    panels_[n]->setObjectName(QStringLiteral("StatusPanel%1").arg(n + 1));
+    panels_[n]->setObjectName(QString::fromLatin1(objectnames::kStatusPanel).arg(n + 1));
     statusBar()->addWidget(panels_[n], n == 0 ? 2 : 1);
   }
   statusBar()->setSizeGripEnabled(false);
 
   // Design positions, in force until the first arrangement.
-  placeControl(labels_[1], 6000, 568, 1455, 255);
-  placeControl(labels_[2], 6000, 820, 1455, 255);
-  placeControl(labels_[3], 5400, 600, 495, 255);
-  placeControl(labels_[4], 5400, 838, 495, 255);
-  placeControl(labels_[5], 7560, 600, 375, 255);
-  placeControl(labels_[6], 7560, 855, 375, 255);
-  placeControl(labels_[7], 8400, 838, 2055, 255);
-  placeControl(labels_[8], 8160, 583, 2535, 255);
-  placeControl(labels_[9], 240, 5595, 4815, 600);
-  placeControl(labels_[10], 5400, 5160, 972, 252);
-  placeControl(labels_[11], 6480, 5160, 495, 252);
-  placeControl(labels_[12], 6960, 5160, 375, 252);
-  placeControl(labels_[13], 7440, 5160, 495, 252);
-  placeControl(labels_[14], 7920, 5160, 375, 252);
-  placeControl(list1_, 5400, 1320, 1935, 312);
-  placeControl(list2_, 7560, 1320, 1095, 312);
-  placeControl(list3_, 8880, 1320, 1695, 312);
+  placeControl(topNameLabel_, 6000, 568, 1455, 255);
+  placeControl(bottomNameLabel_, 6000, 820, 1455, 255);
+  placeControl(topSideLabel_, 5400, 600, 495, 255);
+  placeControl(bottomSideLabel_, 5400, 838, 495, 255);
+  placeControl(topCountLabel_, 7560, 600, 375, 255);
+  placeControl(bottomCountLabel_, 7560, 855, 375, 255);
+  placeControl(strengthLabel_, 8400, 838, 2055, 255);
+  placeControl(variantNameLabel_, 8160, 583, 2535, 255);
+  placeControl(engineOutputLabel_, 240, 5595, 4815, 600);
+  placeControl(extraPiecesLabel_, 5400, 5160, 972, 252);
+  placeControl(extraBlackLabel_, 6480, 5160, 495, 252);
+  placeControl(extraBlackCountLabel_, 6960, 5160, 375, 252);
+  placeControl(extraWhiteLabel_, 7440, 5160, 495, 252);
+  placeControl(extraWhiteCountLabel_, 7920, 5160, 375, 252);
+  placeControl(playedMoves_, 5400, 1320, 1935, 312);
+  placeControl(legalMoves_, 7560, 1320, 1095, 312);
+  placeControl(rootMoves_, 8880, 1320, 1695, 312);
   placeControl(commentBox_, 5400, 5475, 3615, 855);
   placeControl(moveBox_, 5400, 6480, 2772, 285);
   placeControl(playMoveButton_, 8280, 6480, 732, 252);
@@ -283,7 +309,7 @@ void MainWindow::Form_Load() {
   setStatusText(g.Skin.StatusPanel, g.P.SideToMove == -1 ? "Black moves" : "White moves");
   DrawBoard(0);
   if (g.Opt.ChooseOpening == 1) LoadGameCommand(1);  // a random opening of "opening.pdn"
-  labels_[7]->setText(Q(StrengthLine(g)));
+  strengthLabel_->setText(Q(StrengthLine(g)));
   applyStartPositionRules();
   ResumeAutosave();
 }
@@ -451,9 +477,9 @@ void MainWindow::setCommandEnabled(Command c, bool enabled) {
     case Command::BoardMenu:
       if (QMenu* m = commands_->menu("mnu_Board1")) m->menuAction()->setEnabled(enabled);
       return;
-    case Command::MoveList: list1_->setEnabled(enabled); return;
-    case Command::LegalMoves: list2_->setEnabled(enabled); return;
-    case Command::RootScores: list3_->setEnabled(enabled); return;
+    case Command::MoveList: playedMoves_->setEnabled(enabled); return;
+    case Command::LegalMoves: legalMoves_->setEnabled(enabled); return;
+    case Command::RootScores: rootMoves_->setEnabled(enabled); return;
     case Command::MoveEntry:
       // The comment box goes with the move box: while the computer thinks
       // the shown ply changes under it, and a comment typed then would land
@@ -485,34 +511,34 @@ void MainWindow::refreshView(View v) {
     case View::Caption:
       setWindowTitle(g.Flow.Caption.empty() ? QString::fromLatin1(kDefaultCaption) : Q(g.Flow.Caption));
       break;
-    case View::VariantName: labels_[8]->setText(Q(VariantNameText(g))); break;
-    case View::Strength: labels_[7]->setText(Q(StrengthLine(g))); break;
-    case View::EngineOutput: labels_[9]->setText(Q(g.Search.EngineOutputText)); break;
+    case View::VariantName: variantNameLabel_->setText(Q(VariantNameText(g))); break;
+    case View::Strength: strengthLabel_->setText(Q(StrengthLine(g))); break;
+    case View::EngineOutput: engineOutputLabel_->setText(Q(g.Search.EngineOutputText)); break;
     case View::Comment: {
       const QSignalBlocker block(commentBox_);
       commentBox_->setPlainText(Q(g.Flow.CommentText));
       break;
     }
     case View::MoveList: {
-      const QSignalBlocker block(list1_);
-      list1_->clear();
+      const QSignalBlocker block(playedMoves_);
+      playedMoves_->clear();
       const int n = std::clamp(g.Driver.MoveListCount, 0, kGameTables);
       for (int i = 0; i < n; ++i) {
-        list1_->addItem(Q(g.Driver.MoveListLines[i]));
-        list1_->item(i)->setToolTip(list1_->item(i)->text().trimmed());
+        playedMoves_->addItem(Q(g.Driver.MoveListLines[i]));
+        playedMoves_->item(i)->setToolTip(playedMoves_->item(i)->text().trimmed());
       }
-      list1_->setCurrentRow(g.Driver.MoveListSelected >= 0 && g.Driver.MoveListSelected < n ? g.Driver.MoveListSelected
+      playedMoves_->setCurrentRow(g.Driver.MoveListSelected >= 0 && g.Driver.MoveListSelected < n ? g.Driver.MoveListSelected
                                                                                             : -1);
-      if (n > 0) list1_->scrollToBottom();
+      if (n > 0) playedMoves_->scrollToBottom();
       break;
     }
     case View::LegalMoves:
-      list2_->clear();
-      for (const std::string& line : g.Driver.LegalMoveLines) list2_->addItem(Q(line));
+      legalMoves_->clear();
+      for (const std::string& line : g.Driver.LegalMoveLines) legalMoves_->addItem(Q(line));
       break;
     case View::RootScores:
-      list3_->clear();
-      for (const std::string& line : g.Driver.RootScoreLines) list3_->addItem(Q(line));
+      rootMoves_->clear();
+      for (const std::string& line : g.Driver.RootScoreLines) rootMoves_->addItem(Q(line));
       break;
     case View::MoveHighlights: ClearMoveHighlights(); break;
     case View::PlyValueTable:
@@ -550,7 +576,7 @@ void MainWindow::calculationClick() {
   g.Opt.ShowCalculation = 1 - g.Opt.ShowCalculation;
   if (g.Opt.ShowCalculation == 0) {
     commands_->setEntryChecked("calculation", false);
-    labels_[9]->setText("no calculation");
+    engineOutputLabel_->setText("no calculation");
   } else {
     commands_->setEntryChecked("calculation", true);
   }

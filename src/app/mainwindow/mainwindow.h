@@ -138,12 +138,24 @@ class MainWindow : public QMainWindow {
   void setCommandChecked(Command c, bool checked);
   void refreshView(View v);
 
-  // Controls, by their program names.
+  // Controls, named for what they hold (their object names: app/objectnames.h).
   BoardView* board() const { return board_; }
   FormSurface* surface() const { return surface_; }
   CommandSurface* commands() const { return commands_; }
-  QLabel* label(int n) const { return labels_[n]; }  // Label1..Label14
-  QListWidget* list(int n) const { return n == 1 ? list1_ : n == 2 ? list2_ : list3_; }
+  QLabel* topNameLabel() const { return topNameLabel_; }
+  QLabel* bottomNameLabel() const { return bottomNameLabel_; }
+  QLabel* topSideLabel() const { return topSideLabel_; }
+  QLabel* bottomSideLabel() const { return bottomSideLabel_; }
+  QLabel* topCountLabel() const { return topCountLabel_; }
+  QLabel* bottomCountLabel() const { return bottomCountLabel_; }
+  QLabel* strengthLabel() const { return strengthLabel_; }
+  QLabel* variantNameLabel() const { return variantNameLabel_; }
+  QLabel* engineOutputLabel() const { return engineOutputLabel_; }
+  QLabel* extraPiecesLabel() const { return extraPiecesLabel_; }
+  QLabel* extraBlackCountLabel() const { return extraBlackCountLabel_; }
+  QListWidget* playedMoves() const { return playedMoves_; }
+  QListWidget* legalMoves() const { return legalMoves_; }
+  QListWidget* rootMoves() const { return rootMoves_; }  // with their scores
   QLineEdit* moveBox() const { return moveBox_; }
   QPlainTextEdit* commentBox() const { return commentBox_; }
   QPushButton* playMoveButton() const { return playMoveButton_; }
@@ -201,10 +213,27 @@ class MainWindow : public QMainWindow {
   QToolBar* toolBar_ = nullptr;
   CommandSurface* commands_ = nullptr;
   BoardView* board_ = nullptr;
-  std::array<QLabel*, 15> labels_{};
-  QListWidget* list1_ = nullptr;
-  QListWidget* list2_ = nullptr;
-  QListWidget* list3_ = nullptr;
+  // Beside the board, for the upper and the lower side: the player, "Black"
+  // or "White", the pieces on the board.
+  QLabel* topNameLabel_ = nullptr;
+  QLabel* bottomNameLabel_ = nullptr;
+  QLabel* topSideLabel_ = nullptr;
+  QLabel* bottomSideLabel_ = nullptr;
+  QLabel* topCountLabel_ = nullptr;
+  QLabel* bottomCountLabel_ = nullptr;
+  QLabel* strengthLabel_ = nullptr;
+  QLabel* variantNameLabel_ = nullptr;
+  QLabel* engineOutputLabel_ = nullptr;
+  // The row of pieces still to be placed (variants that start with pieces off
+  // the board).
+  QLabel* extraPiecesLabel_ = nullptr;
+  QLabel* extraBlackLabel_ = nullptr;
+  QLabel* extraBlackCountLabel_ = nullptr;
+  QLabel* extraWhiteLabel_ = nullptr;
+  QLabel* extraWhiteCountLabel_ = nullptr;
+  QListWidget* playedMoves_ = nullptr;
+  QListWidget* legalMoves_ = nullptr;
+  QListWidget* rootMoves_ = nullptr;
   QLineEdit* moveBox_ = nullptr;
   QPushButton* playMoveButton_ = nullptr;
   QPlainTextEdit* commentBox_ = nullptr;

@@ -37,10 +37,10 @@ void MainWindow::connectMoveInput() {
   connectBoardInput();
   connect(moveBox_, &QLineEdit::returnPressed, this, [this] { EnterTypedMove(13); });
   connect(playMoveButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  connect(list2_, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem* item) { List2_DblClick(list2_->row(item)); });
-  connect(list3_, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem* item) { List3_DblClick(list3_->row(item)); });
+  connect(legalMoves_, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { List2_DblClick(legalMoves_->row(item)); });
+  connect(rootMoves_, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { List3_DblClick(rootMoves_->row(item)); });
   moveBox_->setEnabled(true);
   playMoveButton_->setEnabled(true);
 }
