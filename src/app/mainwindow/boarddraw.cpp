@@ -50,9 +50,9 @@ void MainWindow::ArrangeLayout() {
     placeControl(playedMoves_, p.playedMovesLeft, p.listTop, 1935, p.listHeight);
     placeControl(legalMoves_, p.legalMovesLeft, p.listTop, 1095, p.listHeight);
     placeControl(rootMoves_, p.rootMovesLeft, p.listTop, 1695, p.listHeight);
-    surface_->setShape2(QRect(p.shape2Left, 428, 5655, p.shape2Height));
-    surface_->setLine3X(p.line3X1, p.line3X2);
-    surface_->setLine2X(p.line2X);
+    surface_->setSidePanelFrame(QRect(p.sidePanelLeft, 428, 5655, p.sidePanelHeight));
+    surface_->setHeadRuleX(p.headRuleX1, p.headRuleX2);
+    surface_->setHeadDividerX(p.headDividerX);
     placeControl(topSideLabel_, p.sideLabelLeft, 600, 495, 255);
     placeControl(bottomSideLabel_, p.sideLabelLeft, 838, 495, 255);
     placeControl(topNameLabel_, p.nameLabelLeft, 568, 1455, 255);
@@ -63,7 +63,7 @@ void MainWindow::ArrangeLayout() {
     placeControl(strengthLabel_, p.strengthLeft, 838, 2055, 255);
     placeControl(moveBox_, p.moveBoxLeft, p.moveBoxTop, 2772, 285);
     placeControl(playMoveButton_, p.playMoveButtonLeft, p.playMoveButtonTop, 732, 252);
-    surface_->setShape1(QRect(120, p.shape1Top, p.shape1Width, 855));
+    surface_->setEngineOutputFrame(QRect(120, p.engineOutputFrameTop, p.engineOutputFrameWidth, 855));
     placeControl(engineOutputLabel_, 240, p.engineOutputTop, p.engineOutputWidth, 600);
     placeControl(progress_, 480, p.progressTop, p.progressWidth, 288);
     panels_[2]->setMinimumWidth(px(2000));

@@ -146,11 +146,11 @@ void FormSurface::paintEvent(QPaintEvent*) {
   p.setPen(QPen(outline, 1));
   p.setBrush(Qt::NoBrush);
   auto box = [&](const QRect& t) { p.drawRect(QRect(px(t.left()), px(t.top()), px(t.width()), px(t.height()))); };
-  box(shape1_);
-  box(shape2_);
+  box(engineOutputFrame_);
+  box(sidePanelFrame_);
   p.drawLine(px(30), 0, px(8466), 0);
-  p.drawLine(px(line2X_), px(448), px(line2X_), px(1200));
-  p.drawLine(px(line3X1_), px(1200), px(line3X2_), px(1200));
+  p.drawLine(px(headDividerX_), px(448), px(headDividerX_), px(1200));
+  p.drawLine(px(headRuleX1_), px(1200), px(headRuleX2_), px(1200));
   for (const Rect& r : rects_) {
     p.setPen(QPen(r.colour, 1));
     p.drawRect(QRect(QPoint(px(r.x1), px(r.y1)), QPoint(px(r.x2), px(r.y2))));

@@ -88,12 +88,12 @@ class FormSurface : public QWidget {
   void clearDrawing();
 
   // Outlines, in twips.
-  void setShape1(QRect twips) { shape1_ = twips; update(); }
-  void setShape2(QRect twips) { shape2_ = twips; update(); }
-  void setLine2X(int x) { line2X_ = x; update(); }
-  void setLine3X(int x1, int x2) { line3X1_ = x1; line3X2_ = x2; update(); }
-  QRect shape1() const { return shape1_; }
-  QRect shape2() const { return shape2_; }
+  void setEngineOutputFrame(QRect twips) { engineOutputFrame_ = twips; update(); }
+  void setSidePanelFrame(QRect twips) { sidePanelFrame_ = twips; update(); }
+  void setHeadDividerX(int x) { headDividerX_ = x; update(); }
+  void setHeadRuleX(int x1, int x2) { headRuleX1_ = x1; headRuleX2_ = x2; update(); }
+  QRect engineOutputFrame() const { return engineOutputFrame_; }
+  QRect sidePanelFrame() const { return sidePanelFrame_; }
 
   // What is printed now (tests and the diagram read it).
   struct PrintedText {
@@ -118,10 +118,10 @@ class FormSurface : public QWidget {
   int tpp_ = 15;
   std::vector<PrintedText> texts_;
   std::vector<Rect> rects_;
-  QRect shape1_{120, 5475, 5055, 855};
-  QRect shape2_{5160, 428, 5655, 4663};
-  int line2X_ = 8040;
-  int line3X1_ = 5160, line3X2_ = 10800;
+  QRect engineOutputFrame_{120, 5475, 5055, 855};
+  QRect sidePanelFrame_{5160, 428, 5655, 4663};
+  int headDividerX_ = 8040;
+  int headRuleX1_ = 5160, headRuleX2_ = 10800;
 };
 
 }  // namespace m8

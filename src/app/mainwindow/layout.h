@@ -29,12 +29,12 @@ struct BoardGeometry {
 struct PanelGeometry {
   int listTop, listHeight;
   int playedMovesLeft, legalMovesLeft, rootMovesLeft;
-  int shape2Left, shape2Height;
-  int line3X1, line3X2, line2X;
+  int sidePanelLeft, sidePanelHeight;
+  int headRuleX1, headRuleX2, headDividerX;
   int sideLabelLeft, nameLabelLeft, countLabelLeft, variantNameLeft, strengthLeft;
   int moveBoxLeft, moveBoxTop, playMoveButtonLeft, playMoveButtonTop;
   int commentBoxLeft, commentBoxTop, commentBoxHeight;
-  int shape1Top, shape1Width;
+  int engineOutputFrameTop, engineOutputFrameWidth;
   int engineOutputTop, engineOutputWidth;
   int progressTop, progressWidth;
   // The extra-pieces row, shown when the variant starts with pieces off the
