@@ -9,7 +9,7 @@
 #include "core/numtext.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
-#include "core/ruleset.h"
+#include "core/rules/rulekeys.h"
 #include "core/textcode.h"
 
 namespace fs = std::filesystem;

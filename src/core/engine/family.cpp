@@ -1,6 +1,7 @@
 #include "core/engine/family.h"
 
 #include "core/rules/notation.h"
+#include "core/rules/rulekeys.h"
 
 namespace m8 {
 

@@ -8,6 +8,7 @@
 #include "core/numtext.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
+#include "core/rules/rulekeys.h"
 
 namespace m8 {
 

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/rules/rulekeys.h"
 #include "core/state.h"
 
 namespace m8 {

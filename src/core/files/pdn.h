@@ -14,6 +14,7 @@
 
 #include "core/files/gamefile.h"
 #include "core/files/pdntags.h"
+#include "core/rules/rulekeys.h"
 #include "core/state.h"
 
 namespace m8 {

@@ -19,6 +19,7 @@
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
+#include "core/rules/rulekeys.h"
 #include "core/rules/variantfile.h"
 #include "core/textcode.h"
 #include "core/version.h"

@@ -1,4 +1,5 @@
 #include "core/rules/ruleseditor.h"
+#include "core/rules/rulekeys.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,4 +1,5 @@
 #include "core/rules/variantfile.h"
+#include "core/rules/rulekeys.h"
 
 #include <algorithm>
 #include <cctype>

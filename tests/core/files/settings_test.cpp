@@ -5,6 +5,7 @@
 #include <random>
 
 #include "core/files/rating.h"
+#include "core/rules/rulekeys.h"
 #include "files_fixture.h"
 
 namespace m8 {

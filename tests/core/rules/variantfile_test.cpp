@@ -15,6 +15,7 @@
 #include "core/numtext.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
+#include "core/rules/rulekeys.h"
 #include "core/rules/variantfile.h"
 #include "core/textcode.h"
 #include "movegen_fixture.h"
