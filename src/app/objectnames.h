@@ -31,4 +31,55 @@ inline constexpr char kEmblemPicture[] = "Picture11";
 inline constexpr char kProgress[] = "Progress";
 inline constexpr char kStatusPanel[] = "StatusPanel%1";  // %1: 1..3
 
+// Dialogs
+// The ply value table window.
+inline constexpr char kPlyValueSortLabel[] = "Label1";
+inline constexpr char kPlyValueSortBox[] = "Combo1";
+inline constexpr char kPlyValueTable[] = "Text1";
+inline constexpr char kPlyValueOutput[] = "Label9";
+inline constexpr char kPlyValueOk[] = "Command1";
+inline constexpr char kPlyValueCancel[] = "Command2";
+// The problem window.
+inline constexpr char kProblemText[] = "Text1";
+inline constexpr char kProblemOk[] = "Command1";
+// The rules window.
+inline constexpr char kRulesLinkLabel[] = "Label1";
+inline constexpr char kRulesText[] = "Label2";
+inline constexpr char kRulesFrame[] = "Frame1";
+inline constexpr char kRulesOk[] = "Command1";
+// The About window.
+inline constexpr char kAboutTitleLabel[] = "Label8";
+inline constexpr char kAboutVersionLabel[] = "Label3";
+inline constexpr char kAboutDescriptionLabel[] = "Label2";
+inline constexpr char kAboutNoticeLabel[] = "Label1";
+inline constexpr char kAboutMailLink[] = "Label10";
+inline constexpr char kAboutWebLink[] = "Label9";
+inline constexpr char kAboutLinksFrame[] = "Frame1";
+inline constexpr char kAboutIcon[] = "Picture1";
+inline constexpr char kAboutOk[] = "cmdOK";
+// The rules editor.
+inline constexpr char kVariantChooseLabel[] = "Label1";
+inline constexpr char kVariantBox[] = "Combo1";
+inline constexpr char kClassicVariants[] = "Option1";
+inline constexpr char kUserVariants[] = "Option2";
+inline constexpr char kVariantHelpLink[] = "Label10";
+inline constexpr char kVariantHelpFrame[] = "Frame10";
+// The PDN game chooser.
+inline constexpr char kPdnGamesList[] = "ListView1";
+inline constexpr char kPdnOpenAsLabel[] = "Label2";
+inline constexpr char kPdnOpenAsBox[] = "Combo1";
+// The options.
+inline constexpr char kStrengthSlider[] = "Slider2";
+inline constexpr char kDepthSlider[] = "Slider4";
+inline constexpr char kTimeSlider[] = "Slider1";
+inline constexpr char kDepthLimitBox[] = "Check1";
+inline constexpr char kTimeLimitBox[] = "Check2";
+inline constexpr char kSkinBox[] = "Combo1";
+inline constexpr char kCaptureCharButton[] = "Option1_%1";  // %1: 0 "X", 1 ":"
+inline constexpr char kPliesBox[] = "Text2";
+inline constexpr char kBalanceBox[] = "Text3";
+inline constexpr char kPlyValueDepthBox[] = "Text4";
+inline constexpr char kResetRatingButton[] = "Command1";
+inline constexpr char kUserNameBox[] = "Text1";
+
 }  // namespace objectnames

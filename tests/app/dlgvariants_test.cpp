@@ -44,13 +44,13 @@ void WhenDialogShown(std::function<void(DlgVariants&)> act) {
   timer->start(2);
 }
 
-int IndexOf(DlgVariants& d, const QString& name) { return d.combo1()->findText(name); }
+int IndexOf(DlgVariants& d, const QString& name) { return d.variantBox()->findText(name); }
 
 void Choose(DlgVariants& d, const QString& name) {
   const int i = IndexOf(d, name);
   QVERIFY(i >= 0);
-  d.combo1()->setCurrentIndex(i);
-  emit d.combo1()->activated(i);
+  d.variantBox()->setCurrentIndex(i);
+  emit d.variantBox()->activated(i);
 }
 
 // Every widget shows what the editor holds.
@@ -68,8 +68,8 @@ void VerifyWidgetsShowEditor(DlgVariants& d) {
   }
   for (int i = 0; i < kEditorPromoBoxes; ++i) QCOMPARE(d.promo(i)->text().toStdString(), c.Promo[i]);
   for (int i = 0; i < kEditorMovementBoxes; ++i) QCOMPARE(d.movement(i)->text().toStdString(), c.Movement[i]);
-  QCOMPARE(d.combo1()->currentIndex(), c.Selected);
-  QCOMPARE(d.label10()->text().toStdString(), c.HelpLink);
+  QCOMPARE(d.variantBox()->currentIndex(), c.Selected);
+  QCOMPARE(d.helpLink()->text().toStdString(), c.HelpLink);
 }
 
 }  // namespace
@@ -89,19 +89,19 @@ class DlgVariantsTest : public QObject {
     QVERIFY(d.randomButton()->isHidden());
     QVERIFY(!d.randomButton()->isEnabled());
     d.OpenFor("American Checkers");
-    QCOMPARE(d.combo1()->count(), 29);
-    QCOMPARE(d.combo1()->currentText(), QStringLiteral("American Checkers"));
-    QVERIFY(d.option1()->isChecked());
+    QCOMPARE(d.variantBox()->count(), 29);
+    QCOMPARE(d.variantBox()->currentText(), QStringLiteral("American Checkers"));
+    QVERIFY(d.classicOption()->isChecked());
     VerifyWidgetsShowEditor(d);
-    for (int i = 0; i < d.combo1()->count(); ++i) {
-      const QString name = d.combo1()->itemText(i);
+    for (int i = 0; i < d.variantBox()->count(); ++i) {
+      const QString name = d.variantBox()->itemText(i);
       Choose(d, name);
       VerifyWidgetsShowEditor(d);
       QCOMPARE(QString::fromStdString(g.Variant.LoadedVariantName), name);
       QCOMPARE(g.Rules, g.VariantRules);
       QCOMPARE(d.check(11)->isChecked(), g.Rules.LongKings != 0);
       QCOMPARE(d.check(3)->isEnabled(), g.Rules.PiecesOnBlack != 2);
-      QCOMPARE(d.label10()->text().toStdString(), g.Variant.HelpLink);
+      QCOMPARE(d.helpLink()->text().toStdString(), g.Variant.HelpLink);
     }
     QVERIFY(boxes.messages.isEmpty());
   }
@@ -119,7 +119,7 @@ class DlgVariantsTest : public QObject {
     bool shown = false;
     WhenDialogShown([&](DlgVariants& d) {
       shown = true;
-      QCOMPARE(d.combo1()->currentText(), QStringLiteral("American Checkers"));
+      QCOMPARE(d.variantBox()->currentText(), QStringLiteral("American Checkers"));
       QCOMPARE(d.promo(0)->text(), QStringLiteral("b8"));  // letters while the dialog is open
       d.check(11)->click();  // flying kings
       QVERIFY(d.check(14)->isEnabled());
@@ -232,10 +232,10 @@ class DlgVariantsTest : public QObject {
     // The help link: opened on a click, nothing without a link.
     QStringList opened;
     d.openLink = [&](const QString& link) { opened << link; };
-    QTest::mouseClick(d.label10(), Qt::LeftButton);
+    QTest::mouseClick(d.helpLink(), Qt::LeftButton);
     QCOMPARE(opened, QStringList{QString::fromStdString(g.Variant.HelpLink)});
-    d.label10()->clear();
-    QTest::mouseClick(d.label10(), Qt::LeftButton);
+    d.helpLink()->clear();
+    QTest::mouseClick(d.helpLink(), Qt::LeftButton);
     QCOMPARE(opened.size(), 1);
   }
 
@@ -263,9 +263,9 @@ class DlgVariantsTest : public QObject {
       const RuleSet russian = g.Rules;
       // A look at the user folder, then Cancel.
       WhenDialogShown([&](DlgVariants& d) {
-        d.option2()->click();
-        QCOMPARE(d.combo1()->count(), userVariant ? 1 : 0);
-        QVERIFY(d.option2()->isChecked());
+        d.userOption()->click();
+        QCOMPARE(d.variantBox()->count(), userVariant ? 1 : 0);
+        QVERIFY(d.userOption()->isChecked());
         d.cancelButton()->click();
       });
       w->commands()->button(2)->trigger();
@@ -285,7 +285,7 @@ class DlgVariantsTest : public QObject {
     if (!userVariant) return;
     // A user variant chosen and confirmed: the folder follows it.
     WhenDialogShown([&](DlgVariants& d) {
-      d.option2()->click();
+      d.userOption()->click();
       d.okButton()->click();
     });
     w->commands()->button(2)->trigger();
@@ -328,18 +328,18 @@ class DlgVariantsTest : public QObject {
     // Tab and opened with Enter.
     QWidget* first = d.nextInFocusChain();
     while (first != &d && !(first->focusPolicy() & Qt::TabFocus)) first = first->nextInFocusChain();
-    QCOMPARE(first, d.combo1());
-    QVERIFY(d.label10()->focusPolicy() & Qt::TabFocus);
-    QVERIFY(!d.label10()->text().isEmpty());
-    QTest::keyClick(d.label10(), Qt::Key_Return);
-    QCOMPARE(opened, QStringList{d.label10()->text()});
+    QCOMPARE(first, d.variantBox());
+    QVERIFY(d.helpLink()->focusPolicy() & Qt::TabFocus);
+    QVERIFY(!d.helpLink()->text().isEmpty());
+    QTest::keyClick(d.helpLink(), Qt::Key_Return);
+    QCOMPARE(opened, QStringList{d.helpLink()->text()});
     // A variant deleted after the list was made leaves the list.
-    d.option2()->click();
-    QCOMPARE(d.combo1()->count(), 2);
+    d.userOption()->click();
+    QCOMPARE(d.variantBox()->count(), 2);
     QVERIFY(QFile::remove(dir.path() + "/variants/uservariants/B Gone.ini"));
     Choose(d, "B Gone");
-    QCOMPARE(d.combo1()->count(), 1);
-    QCOMPARE(d.combo1()->currentText(), QStringLiteral("A Good"));
+    QCOMPARE(d.variantBox()->count(), 1);
+    QCOMPARE(d.variantBox()->currentText(), QStringLiteral("A Good"));
     QVERIFY(boxes.messages.last().contains("B Gone"));
     d.reject();
   }
@@ -356,11 +356,11 @@ class DlgVariantsTest : public QObject {
     DlgVariants d(g, w.get());
     d.OpenFor("American Checkers");
     d.show();
-    d.option2()->click();  // the user folder: its first variant is read
+    d.userOption()->click();  // the user folder: its first variant is read
     QCOMPARE(d.editor().ListedFolder(), 0);
     QCOMPARE(g.Opt.UseClassic, 1);  // the setting follows only a confirmed choice
-    QCOMPARE(d.combo1()->count(), 2);
-    QCOMPARE(d.combo1()->currentText(), QStringLiteral("A Good"));
+    QCOMPARE(d.variantBox()->count(), 2);
+    QCOMPARE(d.variantBox()->currentText(), QStringLiteral("A Good"));
     QCOMPARE(g.Rules.LongKings, 1);
     QVERIFY(d.check(11)->isChecked());
     const RuleSet rules = g.Rules, variant = g.VariantRules;
@@ -373,14 +373,14 @@ class DlgVariantsTest : public QObject {
     QCOMPARE(g.Rules, rules);
     QCOMPARE(g.VariantRules, variant);
     QCOMPARE(g.board, board);
-    QCOMPARE(d.combo1()->currentText(), QStringLiteral("A Good"));
+    QCOMPARE(d.variantBox()->currentText(), QStringLiteral("A Good"));
     QVERIFY(d.check(11)->isChecked());
     QVERIFY(d.isVisible());
     // Nothing was written into the variant folders.
     QCOMPARE(QDir(dir.path() + "/variants/uservariants").entryList(QDir::Files).size(), 2);
-    d.option1()->click();
+    d.classicOption()->click();
     QCOMPARE(g.Opt.UseClassic, 1);
-    QCOMPARE(d.combo1()->count(), 29);
+    QCOMPARE(d.variantBox()->count(), 29);
   }
 };
 

@@ -165,9 +165,9 @@ class FileCommandsTest : public QObject {
       WriteFile(chosen, c.bytes);
       QString shownBlack, shownWhite;
       dialogs_test::WhenModal<DlgPdn>([&](DlgPdn* d) {
-        shownBlack = d->listView1()->topLevelItem(0)->text(2);
-        shownWhite = d->listView1()->topLevelItem(0)->text(3);
-        d->listView1()->setCurrentItem(d->listView1()->topLevelItem(0));
+        shownBlack = d->gamesList()->topLevelItem(0)->text(2);
+        shownWhite = d->gamesList()->topLevelItem(0)->text(3);
+        d->gamesList()->setCurrentItem(d->gamesList()->topLevelItem(0));
         d->findChild<QPushButton*>("OKButton")->click();
       });
       w->Open1_Click();
@@ -214,7 +214,7 @@ class FileCommandsTest : public QObject {
     const QStringList before = texts();
     QCOMPARE(before.size(), 16);  // eight letters and eight digits
     dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
-      c->listView1()->setCurrentItem(c->listView1()->topLevelItem(0));
+      c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
       c->findChild<QPushButton*>("OKButton")->click();
     });
     w->Open1_Click();

@@ -263,7 +263,7 @@ class GameFlowTest : public QObject {
     // The chooser takes the file's one game.
     QTimer::singleShot(50, w.get(), [] {
       if (auto* d = qobject_cast<DlgPdn*>(QApplication::activeModalWidget())) {
-        d->listView1()->setCurrentItem(d->listView1()->topLevelItem(0));
+        d->gamesList()->setCurrentItem(d->gamesList()->topLevelItem(0));
         d->OKButton_Click();
       }
     });

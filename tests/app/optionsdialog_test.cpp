@@ -241,21 +241,21 @@ class OptionsDialogTest : public QObject {
     QVERIFY(pv);
     QVERIFY(pv->isVisible());
     QCOMPARE(pv->windowTitle(), QStringLiteral("Ply Value Table"));
-    QCOMPARE(pv->label9()->text(), QStringLiteral("Done!"));
-    QVERIFY(pv->command1()->isEnabled());
-    QVERIFY(!pv->command2()->isEnabled());
-    QVERIFY(pv->combo1()->isEnabled());
-    QCOMPARE(pv->combo1()->count(), 5);
-    QCOMPARE(pv->combo1()->currentText(), QStringLiteral("Best difference"));
+    QCOMPARE(pv->outputLabel()->text(), QStringLiteral("Done!"));
+    QVERIFY(pv->okButton()->isEnabled());
+    QVERIFY(!pv->cancelButton()->isEnabled());
+    QVERIFY(pv->sortBox()->isEnabled());
+    QCOMPARE(pv->sortBox()->count(), 5);
+    QCOMPARE(pv->sortBox()->currentText(), QStringLiteral("Best difference"));
     QCOMPARE(g.PlyValue.PlyValueRows, 7);
-    const QString table = pv->text1()->toPlainText();
+    const QString table = pv->tableText()->toPlainText();
     QVERIFY(table.startsWith("  No      MOVE   PLY 1    PLY 2     Diff     Time   \n" + QString(120, '-')));
     QCOMPARE(table.count('\n'), 2 + 7);
     QCOMPARE(pv->progress()->value(), pv->progress()->maximum());
 
     for (int key = 0; key < kPlyValueKeys; ++key) {
-      emit pv->combo1()->activated(key);
-      const QString t = pv->text1()->toPlainText();
+      emit pv->sortBox()->activated(key);
+      const QString t = pv->tableText()->toPlainText();
       QVERIFY(t.contains("\n" + QString(107, '-') + "\n"));
       QCOMPARE(t, QString::fromStdString(g.PlyValue.TableText).replace("\r\n", "\n"));
       QVERIFY(g.PlyValue.PlyValueRows == 7);
@@ -269,7 +269,7 @@ class OptionsDialogTest : public QObject {
         }
       }
     }
-    pv->command1()->click();
+    pv->okButton()->click();
     QVERIFY(!pv->isVisible());
     QCOMPARE(g.PlyValue.PlyValueRows, 7);  // the arrays stay
   }
@@ -284,21 +284,21 @@ class OptionsDialogTest : public QObject {
     QTimer::singleShot(100, [&] {
       FrmPV* pv = PlyValueWindow(*w);
       QVERIFY(pv && pv->isVisible());
-      QVERIFY(pv->command2()->isEnabled());
-      QVERIFY(!pv->command1()->isEnabled());
-      QVERIFY(!pv->combo1()->isEnabled());
-      QVERIFY2(pv->label9()->text().startsWith("Score:"), qPrintable(pv->label9()->text()));
-      QVERIFY(!pv->label9()->text().contains('\r'));
-      pv->command2()->click();
+      QVERIFY(pv->cancelButton()->isEnabled());
+      QVERIFY(!pv->okButton()->isEnabled());
+      QVERIFY(!pv->sortBox()->isEnabled());
+      QVERIFY2(pv->outputLabel()->text().startsWith("Score:"), qPrintable(pv->outputLabel()->text()));
+      QVERIFY(!pv->outputLabel()->text().contains('\r'));
+      pv->cancelButton()->click();
       pressed = true;
     });
     w->commands()->entry("plyvaluetable")->trigger();
     QVERIFY(pressed);
     FrmPV* pv = PlyValueWindow(*w);
     QVERIFY(g.PlyValue.PlyValueRows < 7);
-    QCOMPARE(pv->label9()->text(), QStringLiteral("Done!"));
-    QVERIFY(!pv->command2()->isEnabled());
-    QVERIFY(pv->command1()->isEnabled());
+    QCOMPARE(pv->outputLabel()->text(), QStringLiteral("Done!"));
+    QVERIFY(!pv->cancelButton()->isEnabled());
+    QVERIFY(pv->okButton()->isEnabled());
     QCOMPARE(g.Flow.Busy, 0);
   }
 };

@@ -71,19 +71,19 @@ class SmallDialogsTest : public QObject {
   void aboutWindowTextsAndLinks() {
     FrmAbout about;
     QCOMPARE(about.windowTitle(), QStringLiteral(" About"));
-    QCOMPARE(about.label(8)->text(), QStringLiteral("Morventa8"));
-    QCOMPARE(about.label(3)->text(), QStringLiteral("Version 1.58"));
-    QVERIFY(!about.label(1)->text().isEmpty());
-    QVERIFY(!about.label(2)->text().isEmpty());
+    QCOMPARE(about.titleLabel()->text(), QStringLiteral("Morventa8"));
+    QCOMPARE(about.versionLabel()->text(), QStringLiteral("Version 1.58"));
+    QVERIFY(!about.noticeLabel()->text().isEmpty());
+    QVERIFY(!about.descriptionLabel()->text().isEmpty());
     QList<QUrl> opened;
     about.setLinkOpener([&](const QUrl& u) { opened << u; });
-    QLabel* mail = about.label(10);
-    QLabel* web = about.label(9);
+    QLabel* mail = about.mailLink();
+    QLabel* web = about.webLink();
     PointerMove(mail);
     QVERIFY(Underlined(mail) && !Underlined(web));
     PointerMove(web);  // straight onto the other link
     QVERIFY(!Underlined(mail) && Underlined(web));
-    PointerMove(about.frame1());
+    PointerMove(about.linksFrame());
     QVERIFY(!Underlined(mail) && !Underlined(web));
     PointerMove(web);
     LeftClick(web);
@@ -130,31 +130,31 @@ class SmallDialogsTest : public QObject {
     {
       FrmRules r(g);
       QCOMPARE(r.windowTitle(), QStringLiteral(" Rules"));
-      QCOMPARE(r.label2()->text(), QStringLiteral("Rules for Pool Checkers\n\nMen capture backwards.\nKings fly."));
-      QCOMPARE(r.label1()->text(), QString::fromStdString(g.Variant.HelpLink));
-      QCOMPARE(r.label1()->palette().color(QPalette::WindowText), QColor(0, 0, 0xC0));
+      QCOMPARE(r.rulesText()->text(), QStringLiteral("Rules for Pool Checkers\n\nMen capture backwards.\nKings fly."));
+      QCOMPARE(r.linkLabel()->text(), QString::fromStdString(g.Variant.HelpLink));
+      QCOMPARE(r.linkLabel()->palette().color(QPalette::WindowText), QColor(0, 0, 0xC0));
       QList<QUrl> opened;
       r.setLinkOpener([&](const QUrl& u) { opened << u; });
-      PointerMove(r.label1());
-      QVERIFY(Underlined(r.label1()));
-      PointerMove(r.label2());
-      QVERIFY(!Underlined(r.label1()));
-      PointerMove(r.label1());
-      LeftClick(r.label1());
+      PointerMove(r.linkLabel());
+      QVERIFY(Underlined(r.linkLabel()));
+      PointerMove(r.rulesText());
+      QVERIFY(!Underlined(r.linkLabel()));
+      PointerMove(r.linkLabel());
+      LeftClick(r.linkLabel());
       QCOMPARE(opened.size(), 1);
       QCOMPARE(opened[0].toString(), QString::fromStdString(g.Variant.HelpLink));
-      QVERIFY(!Underlined(r.label1()));
+      QVERIFY(!Underlined(r.linkLabel()));
     }
     // No help text; a link into the program's own site is not shown.
     g.Variant.VariantHelp.clear();
     g.Variant.HelpLink = "https://www.example.org/MORVENTA8/pool.html";
     FrmRules r(g);
-    QCOMPARE(r.label2()->text(), QStringLiteral("No help available"));
-    QCOMPARE(r.label1()->text(), QString());
-    QCOMPARE(r.label1()->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(r.rulesText()->text(), QStringLiteral("No help available"));
+    QCOMPARE(r.linkLabel()->text(), QString());
+    QCOMPARE(r.linkLabel()->palette().color(QPalette::WindowText), QColor(Qt::black));
     QList<QUrl> opened;
     r.setLinkOpener([&](const QUrl& u) { opened << u; });
-    LeftClick(r.label1());
+    LeftClick(r.linkLabel());
     QVERIFY(opened.isEmpty());
   }
 
@@ -178,9 +178,9 @@ class SmallDialogsTest : public QObject {
       std::string error;
       QVERIFY2(ReadVariantFile(g, &error), error.c_str());
       FrmRules r(g);
-      QCOMPARE(r.label2()->text(),
+      QCOMPARE(r.rulesText()->text(),
                QString("Rules for ") + name + QString::fromUtf8("\n\nDame \xc3\xa0 la fran\xc3\xa7" "aise."));
-      QVERIFY(!r.label2()->text().contains(QChar(0xFFFD)));
+      QVERIFY(!r.rulesText()->text().contains(QChar(0xFFFD)));
     }
   }
 
@@ -202,8 +202,8 @@ class SmallDialogsTest : public QObject {
     auto* scroll = r.findChild<QScrollArea*>();
     QVERIFY(scroll);
     QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
-    QVERIFY(r.label1()->focusPolicy() & Qt::TabFocus);
-    QTest::keyClick(r.label1(), Qt::Key_Space);
+    QVERIFY(r.linkLabel()->focusPolicy() & Qt::TabFocus);
+    QTest::keyClick(r.linkLabel(), Qt::Key_Space);
     QCOMPARE(opened.size(), 1);
   }
 
@@ -218,14 +218,14 @@ class SmallDialogsTest : public QObject {
     QVERIFY(p);
     QVERIFY(!p->isVisible());  // the text is written, the window not shown
     QCOMPARE(p->windowTitle(), QStringLiteral("Problems/Combinations"));
-    QCOMPARE(p->text1()->toPlainText(), QStringLiteral("12-16 wins a man\n"));
+    QCOMPARE(p->problemText()->toPlainText(), QStringLiteral("12-16 wins a man\n"));
     QVERIFY(w->commands()->entry("problems")->isEnabled());
     w->commands()->entry("problems")->trigger();
     QVERIFY(p->isVisible());
     g.Driver.ProblemText += "9-13 loses\r\n";
     w->host().refresh(View::ProblemText);
-    QCOMPARE(p->text1()->toPlainText(), QStringLiteral("12-16 wins a man\n9-13 loses\n"));
-    p->command1()->click();
+    QCOMPARE(p->problemText()->toPlainText(), QStringLiteral("12-16 wins a man\n9-13 loses\n"));
+    p->okButton()->click();
     QVERIFY(!p->isVisible());
   }
 
@@ -234,17 +234,17 @@ class SmallDialogsTest : public QObject {
     QCOMPARE(d.windowTitle(), QStringLiteral(" Open PDN game"));
     d.setRows(ThreeGames());
     d.setVariants({"American Checkers", "Pool Checkers"});
-    QTreeWidget* list = d.listView1();
+    QTreeWidget* list = d.gamesList();
     QCOMPARE(list->topLevelItemCount(), 3);
     QCOMPARE(list->columnCount(), 10);
     QCOMPARE(list->headerItem()->text(9), QStringLiteral("WhiteElo"));
     QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("Open 2004 3"));
     QCOMPARE(list->topLevelItem(0)->text(5), QStringLiteral("Leeds"));
     QCOMPARE(list->topLevelItem(1)->text(6), QStringLiteral("1"));
-    QCOMPARE(d.combo1()->count(), 3);
-    QCOMPARE(d.combo1()->itemText(0), QStringLiteral("DEFAULT"));
+    QCOMPARE(d.openAsBox()->count(), 3);
+    QCOMPARE(d.openAsBox()->itemText(0), QStringLiteral("DEFAULT"));
     list->setCurrentItem(list->topLevelItem(1));
-    d.combo1()->setCurrentIndex(2);
+    d.openAsBox()->setCurrentIndex(2);
     d.findChild<QPushButton*>("OKButton")->click();
     QCOMPARE(d.choice().ChosenGame, 2);
     QCOMPARE(d.choice().OpenAsIndex, 2);
@@ -256,7 +256,7 @@ class SmallDialogsTest : public QObject {
       DlgPdn e;
       e.setRows(ThreeGames());
       e.setVariants({});
-      e.listView1()->setCurrentItem(e.listView1()->topLevelItem(2));
+      e.gamesList()->setCurrentItem(e.gamesList()->topLevelItem(2));
       e.findChild<QPushButton*>("OKButton")->click();
       QCOMPARE(e.choice().ChosenGame, 3);
       QCOMPARE(e.choice().OpenAsIndex, 0);
@@ -269,7 +269,7 @@ class SmallDialogsTest : public QObject {
       if (QString(how) == "Cancel") e.findChild<QPushButton*>("CancelButton")->click();
       if (QString(how) == "close") e.close();
       if (QString(how) == "no row") {
-        e.listView1()->clearSelection();
+        e.gamesList()->clearSelection();
         e.findChild<QPushButton*>("OKButton")->click();
       }
       QVERIFY(!e.isVisible());
@@ -293,12 +293,12 @@ class SmallDialogsTest : public QObject {
     QCOMPARE(file.games.size(), size_t(2));
     WhenModal<DlgPdn>([](DlgPdn* c) {
       QCOMPARE(c->windowTitle(), QStringLiteral(" Choose Opening"));
-      QCOMPARE(c->listView1()->topLevelItem(0)->text(0), QStringLiteral("Open 2004 3"));
-      QCOMPARE(c->listView1()->topLevelItem(0)->text(3), QStringLiteral("Bob"));
-      QCOMPARE(c->listView1()->topLevelItem(1)->text(2), QStringLiteral("Cy"));
-      QCOMPARE(c->combo1()->count(), 2);  // "DEFAULT" and the user variant
-      c->listView1()->setCurrentItem(c->listView1()->topLevelItem(1));
-      c->combo1()->setCurrentIndex(1);
+      QCOMPARE(c->gamesList()->topLevelItem(0)->text(0), QStringLiteral("Open 2004 3"));
+      QCOMPARE(c->gamesList()->topLevelItem(0)->text(3), QStringLiteral("Bob"));
+      QCOMPARE(c->gamesList()->topLevelItem(1)->text(2), QStringLiteral("Cy"));
+      QCOMPARE(c->openAsBox()->count(), 2);  // "DEFAULT" and the user variant
+      c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(1));
+      c->openAsBox()->setCurrentIndex(1);
       c->findChild<QPushButton*>("OKButton")->click();
     });
     std::string openAs = "?";

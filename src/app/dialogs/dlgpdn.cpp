@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include "app/objectnames.h"
 
 namespace m8 {
 
@@ -19,17 +20,17 @@ DlgPdn::DlgPdn(QWidget* parent) : QDialog(parent) {
   setObjectName("dlgPDN");
   setWindowTitle(" Open PDN game");
   list_ = new QTreeWidget(this);
-  list_->setObjectName("ListView1");
+  list_->setObjectName(objectnames::kPdnGamesList);
   list_->setRootIsDecorated(false);
   list_->setSortingEnabled(false);
   list_->setAllColumnsShowFocus(true);
   list_->setHeaderLabels(
       {"Event", "Date", "Black", "White", "Result", "Site", "Setup", "Eco", "BlackElo", "WhiteElo"});
-  auto* label2 = new QLabel("Open as:", this);
-  label2->setObjectName("Label2");
-  combo1_ = new QComboBox(this);
-  combo1_->setObjectName("Combo1");
-  combo1_->addItem("DEFAULT");
+  auto* openAsLabel = new QLabel("Open as:", this);
+  openAsLabel->setObjectName(objectnames::kPdnOpenAsLabel);
+  openAsBox_ = new QComboBox(this);
+  openAsBox_->setObjectName(objectnames::kPdnOpenAsBox);
+  openAsBox_->addItem("DEFAULT");
   QFont comic(QStringLiteral("Comic Sans MS"));
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("OKButton");
@@ -39,8 +40,8 @@ DlgPdn::DlgPdn(QWidget* parent) : QDialog(parent) {
   cancel->setObjectName("CancelButton");
   cancel->setFont(comic);
   auto* row = new QHBoxLayout;
-  row->addWidget(label2);
-  row->addWidget(combo1_, 1);
+  row->addWidget(openAsLabel);
+  row->addWidget(openAsBox_, 1);
   row->addStretch(1);
   row->addWidget(ok);
   row->addWidget(cancel);
@@ -68,10 +69,10 @@ void DlgPdn::setRows(const std::vector<PdnChooserRow>& rows) {
 }
 
 void DlgPdn::setVariants(const std::vector<std::string>& names) {
-  combo1_->clear();
-  combo1_->addItem("DEFAULT");
-  for (const std::string& n : names) combo1_->addItem(Q(n));
-  combo1_->setCurrentIndex(0);
+  openAsBox_->clear();
+  openAsBox_->addItem("DEFAULT");
+  for (const std::string& n : names) openAsBox_->addItem(Q(n));
+  openAsBox_->setCurrentIndex(0);
 }
 
 void DlgPdn::OKButton_Click() {
@@ -83,8 +84,8 @@ void DlgPdn::OKButton_Click() {
     return;
   }
   choice_.ChosenGame = row + 1;
-  choice_.OpenAsIndex = std::max(0, combo1_->currentIndex());
-  choice_.OpenAsName = choice_.OpenAsIndex >= 1 ? combo1_->currentText().toStdString() : std::string();
+  choice_.OpenAsIndex = std::max(0, openAsBox_->currentIndex());
+  choice_.OpenAsName = choice_.OpenAsIndex >= 1 ? openAsBox_->currentText().toStdString() : std::string();
   accept();
 }
 

@@ -40,15 +40,15 @@ class DlgPdn : public QDialog {
   void OKButton_Click();
   void CancelButton_Click();
 
-  QTreeWidget* listView1() const { return list_; }
-  QComboBox* combo1() const { return combo1_; }
+  QTreeWidget* gamesList() const { return list_; }
+  QComboBox* openAsBox() const { return openAsBox_; }
 
  protected:
   void done(int r) override;
 
  private:
   QTreeWidget* list_ = nullptr;
-  QComboBox* combo1_ = nullptr;
+  QComboBox* openAsBox_ = nullptr;
   PdnChoice choice_;
 };
 

@@ -19,6 +19,7 @@
 
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
+#include "app/objectnames.h"
 
 namespace m8 {
 
@@ -108,17 +109,17 @@ DlgVariants::DlgVariants(GameState& g, QWidget* parent) : QDialog(parent), g_(g)
 
 void DlgVariants::build() {
   // The variant choice first: it leads the tab order.
-  auto* label1 = new QLabel("Choose variant:", this);
-  label1->setObjectName("Label1");
-  combo1_ = new QComboBox(this);
-  combo1_->setObjectName("Combo1");
-  combo1_->setEditable(false);
-  combo1_->setMinimumWidth(220);
-  option1_ = new QRadioButton("Classic", this);
-  option1_->setObjectName("Option1");
-  option1_->setChecked(true);
-  option2_ = new QRadioButton("User", this);
-  option2_->setObjectName("Option2");
+  auto* chooseLabel = new QLabel("Choose variant:", this);
+  chooseLabel->setObjectName(objectnames::kVariantChooseLabel);
+  variantBox_ = new QComboBox(this);
+  variantBox_->setObjectName(objectnames::kVariantBox);
+  variantBox_->setEditable(false);
+  variantBox_->setMinimumWidth(220);
+  classicOption_ = new QRadioButton("Classic", this);
+  classicOption_->setObjectName(objectnames::kClassicVariants);
+  classicOption_->setChecked(true);
+  userOption_ = new QRadioButton("User", this);
+  userOption_->setObjectName(objectnames::kUserVariants);
   random_ = new QPushButton("r", this);
   random_->setObjectName("Random");
   random_->setMaximumWidth(24);
@@ -248,18 +249,18 @@ void DlgVariants::build() {
 
   auto* rulesFrame = frame("Rules", "Frame7");
   auto* rl = new QHBoxLayout(rulesFrame);
-  label10_ = new QLabel(this);
-  label10_->setObjectName("Label10");
-  label10_->setStyleSheet("color: #0000C0;");  // &H00C00000: dark blue
-  label10_->setCursor(Qt::PointingHandCursor);
-  label10_->setFocusPolicy(Qt::StrongFocus);  // reached with Tab, opened with Enter or Space
-  label10_->installEventFilter(this);
-  rl->addWidget(label10_);
+  helpLink_ = new QLabel(this);
+  helpLink_->setObjectName(objectnames::kVariantHelpLink);
+  helpLink_->setStyleSheet("color: #0000C0;");  // &H00C00000: dark blue
+  helpLink_->setCursor(Qt::PointingHandCursor);
+  helpLink_->setFocusPolicy(Qt::StrongFocus);  // reached with Tab, opened with Enter or Space
+  helpLink_->installEventFilter(this);
+  rl->addWidget(helpLink_);
   rulesFrame->installEventFilter(this);
 
-  auto* frame10 = new QFrame(this);
-  frame10->setObjectName("Frame10");
-  frame10->setFrameShape(QFrame::StyledPanel);
+  auto* helpFrame = new QFrame(this);
+  helpFrame->setObjectName(objectnames::kVariantHelpFrame);
+  helpFrame->setFrameShape(QFrame::StyledPanel);
 
   ok_ = new QPushButton("OK", this);
   ok_->setObjectName("OKButton");
@@ -272,10 +273,10 @@ void DlgVariants::build() {
   cancel_->setAutoDefault(false);
 
   auto* top = new QHBoxLayout;
-  top->addWidget(label1);
-  top->addWidget(combo1_, 1);
-  top->addWidget(option1_);
-  top->addWidget(option2_);
+  top->addWidget(chooseLabel);
+  top->addWidget(variantBox_, 1);
+  top->addWidget(classicOption_);
+  top->addWidget(userOption_);
   top->addWidget(random_);
 
   auto* left = new QVBoxLayout;
@@ -291,7 +292,7 @@ void DlgVariants::build() {
   right->addWidget(directions);
   right->addWidget(offBoard);
   right->addWidget(rulesFrame);
-  right->addWidget(frame10);
+  right->addWidget(helpFrame);
   auto* columns = new QHBoxLayout;
   columns->addLayout(left);
   columns->addLayout(middle);
@@ -335,16 +336,16 @@ void DlgVariants::connectControls() {
       editor_.SetMovement(i, t.toStdString());
       showControls();
     });
-  connect(combo1_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+  connect(variantBox_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
     editor_.Select(index);  // a broken file is reported and the earlier choice stays
     showControls();
   });
-  connect(option1_, &QRadioButton::toggled, this, [this](bool on) {
+  connect(classicOption_, &QRadioButton::toggled, this, [this](bool on) {
     if (showing_ || !on) return;
     editor_.ChooseFolder(1);
     showControls();
   });
-  connect(option2_, &QRadioButton::toggled, this, [this](bool on) {
+  connect(userOption_, &QRadioButton::toggled, this, [this](bool on) {
     if (showing_ || !on) return;
     editor_.ChooseFolder(0);
     showControls();
@@ -368,12 +369,12 @@ void DlgVariants::connectControls() {
 void DlgVariants::OpenFor(const std::string& loadedVariantName) {
   editor_.FillVariantList();
   showing_ = true;
-  option1_->setChecked(editor_.ListedFolder() == 1);
-  option2_->setChecked(editor_.ListedFolder() != 1);
+  classicOption_->setChecked(editor_.ListedFolder() == 1);
+  userOption_->setChecked(editor_.ListedFolder() != 1);
   showing_ = false;
   editor_.Open(loadedVariantName);
   showControls();
-  combo1_->setFocus();  // the variant list has the focus
+  variantBox_->setFocus();  // the variant list has the focus
 }
 
 void DlgVariants::showEvent(QShowEvent* e) {
@@ -417,28 +418,28 @@ void DlgVariants::showControls() {
   QStringList names;
   for (const auto& n : c.VariantNames) names << Q(n);
   QStringList shown;
-  for (int i = 0; i < combo1_->count(); ++i) shown << combo1_->itemText(i);
+  for (int i = 0; i < variantBox_->count(); ++i) shown << variantBox_->itemText(i);
   if (shown != names) {
-    combo1_->clear();
-    combo1_->addItems(names);
+    variantBox_->clear();
+    variantBox_->addItems(names);
   }
-  combo1_->setCurrentIndex(c.Selected);
-  option1_->setChecked(editor_.ListedFolder() == 1);
-  option2_->setChecked(editor_.ListedFolder() != 1);
-  label10_->setText(Q(c.HelpLink));
+  variantBox_->setCurrentIndex(c.Selected);
+  classicOption_->setChecked(editor_.ListedFolder() == 1);
+  userOption_->setChecked(editor_.ListedFolder() != 1);
+  helpLink_->setText(Q(c.HelpLink));
   random_->setVisible(c.RandomVisible);
   random_->setEnabled(c.RandomEnabled);
   showing_ = false;
 }
 
 void DlgVariants::underlineLink(bool on) {
-  QFont f = label10_->font();
+  QFont f = helpLink_->font();
   f.setUnderline(on);
-  label10_->setFont(f);
+  helpLink_->setFont(f);
 }
 
 bool DlgVariants::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == label10_) {
+  if (watched == helpLink_) {
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) underlineLink(true);
     if (event->type() == QEvent::Leave) underlineLink(false);
     if (event->type() == QEvent::FocusIn) underlineLink(true);
@@ -448,8 +449,8 @@ bool DlgVariants::eventFilter(QObject* watched, QEvent* event) {
       const int key = static_cast<QKeyEvent*>(event)->key();
       open = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
     }
-    if (open && !label10_->text().isEmpty()) {
-      openLink(label10_->text());
+    if (open && !helpLink_->text().isEmpty()) {
+      openLink(helpLink_->text());
       underlineLink(false);
       return true;
     }

@@ -44,10 +44,10 @@ class DlgVariants : public QDialog {
   QLabel* numberLabel(int n) const { return numberLabels_[n]; }
   QLineEdit* promo(int i) const { return promo_[i]; }
   QLineEdit* movement(int i) const { return movement_[i]; }
-  QComboBox* combo1() const { return combo1_; }
-  QRadioButton* option1() const { return option1_; }
-  QRadioButton* option2() const { return option2_; }
-  QLabel* label10() const { return label10_; }
+  QComboBox* variantBox() const { return variantBox_; }
+  QRadioButton* classicOption() const { return classicOption_; }
+  QRadioButton* userOption() const { return userOption_; }
+  QLabel* helpLink() const { return helpLink_; }
   QPushButton* okButton() const { return ok_; }
   QPushButton* applyButton() const { return apply_; }
   QPushButton* cancelButton() const { return cancel_; }
@@ -73,10 +73,10 @@ class DlgVariants : public QDialog {
   std::array<QLabel*, kEditorNumbers> numberLabels_{};
   std::array<QLineEdit*, kEditorPromoBoxes> promo_{};
   std::array<QLineEdit*, kEditorMovementBoxes> movement_{};
-  QComboBox* combo1_ = nullptr;
-  QRadioButton* option1_ = nullptr;
-  QRadioButton* option2_ = nullptr;
-  QLabel* label10_ = nullptr;
+  QComboBox* variantBox_ = nullptr;
+  QRadioButton* classicOption_ = nullptr;
+  QRadioButton* userOption_ = nullptr;
+  QLabel* helpLink_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* apply_ = nullptr;
   QPushButton* cancel_ = nullptr;

@@ -18,21 +18,26 @@ class FrmAbout : public QDialog {
   explicit FrmAbout(QWidget* parent = nullptr);
 
   void setLinkOpener(LinkOpener opener) { opener_ = std::move(opener); }
-  QLabel* label(int n) const;  // Label1, 2, 3, 8, 9, 10
-  QFrame* frame1() const { return frame1_; }
+  QLabel* titleLabel() const { return titleLabel_; }
+  QLabel* versionLabel() const { return versionLabel_; }
+  QLabel* descriptionLabel() const { return descriptionLabel_; }
+  QLabel* noticeLabel() const { return noticeLabel_; }
+  QLabel* mailLink() const { return mailLink_; }
+  QLabel* webLink() const { return webLink_; }
+  QFrame* linksFrame() const { return linksFrame_; }
 
   void Label10_Click();
   void Label9_Click();
 
  private:
   LinkOpener opener_ = DesktopLinkOpener();
-  QLabel* label1_ = nullptr;
-  QLabel* label2_ = nullptr;
-  QLabel* label3_ = nullptr;
-  QLabel* label8_ = nullptr;
-  QLabel* label9_ = nullptr;
-  QLabel* label10_ = nullptr;
-  QFrame* frame1_ = nullptr;
+  QLabel* noticeLabel_ = nullptr;
+  QLabel* descriptionLabel_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QLabel* webLink_ = nullptr;
+  QLabel* mailLink_ = nullptr;
+  QFrame* linksFrame_ = nullptr;
 };
 
 // The About command: the window shown modally.

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow/mainwindow.h"
+#include "app/objectnames.h"
 
 namespace m8 {
 
@@ -86,42 +87,42 @@ void FrmOptions::buildControls() {
   {
     QGroupBox* strength = group(" Strength ", pages[0]);
     auto* gl = new QGridLayout(strength);
-    slider2_ = NamedSlider("Slider2", StrengthSliderRange(), 1, strength);
-    gl->addWidget(slider2_, 0, 0, 1, 3);
+    strengthSlider_ = NamedSlider(objectnames::kStrengthSlider, StrengthSliderRange(), 1, strength);
+    gl->addWidget(strengthSlider_, 0, 0, 1, 3);
     gl->addWidget(NamedLabel("Label5", "Easy", strength), 1, 0, Qt::AlignLeft);
     gl->addWidget(NamedLabel("Label6", "Medium", strength), 1, 1, Qt::AlignCenter);
     gl->addWidget(NamedLabel("Label7", "Hard", strength), 1, 2, Qt::AlignRight);
 
     QGroupBox* level = group(" Level ", pages[0]);
     auto* ll = new QGridLayout(level);
-    check1_ = new QCheckBox(level);
-    check1_->setObjectName("Check1");
-    QLabel* l12 = NamedLabel("Label12", "Depth:", level);
-    slider4_ = NamedSlider("Slider4", DepthSliderRange(), 1, level);
-    QLabel* l10 = NamedLabel("Label10", "1", level);
-    QLabel* l8 = NamedLabel("Label8", "10", level);
-    QLabel* l9 = NamedLabel("Label9", "20", level);
-    check2_ = new QCheckBox(level);
-    check2_->setObjectName("Check2");
-    QLabel* l1 = NamedLabel("Label1", "Time:", level);
-    slider1_ = NamedSlider("Slider1", TimeSliderRange(), 5, level);
-    QLabel* l2 = NamedLabel("Label2", "1", level);
-    QLabel* l4 = NamedLabel("Label4", "90", level);
-    QLabel* l3 = NamedLabel("Label3", "180", level);
-    ll->addWidget(check1_, 0, 0);
-    ll->addWidget(l12, 0, 1);
-    ll->addWidget(slider4_, 0, 2, 1, 3);
-    ll->addWidget(l10, 1, 2, Qt::AlignLeft);
-    ll->addWidget(l8, 1, 3, Qt::AlignCenter);
-    ll->addWidget(l9, 1, 4, Qt::AlignRight);
-    ll->addWidget(check2_, 2, 0);
-    ll->addWidget(l1, 2, 1);
-    ll->addWidget(slider1_, 2, 2, 1, 3);
-    ll->addWidget(l2, 3, 2, Qt::AlignLeft);
-    ll->addWidget(l4, 3, 3, Qt::AlignCenter);
-    ll->addWidget(l3, 3, 4, Qt::AlignRight);
-    depthControls_ = {slider4_, l12, l10, l8, l9};
-    timeControls_ = {slider1_, l1, l2, l4, l3};
+    depthLimitBox_ = new QCheckBox(level);
+    depthLimitBox_->setObjectName(objectnames::kDepthLimitBox);
+    QLabel* depthCaption = NamedLabel("Label12", "Depth:", level);
+    depthSlider_ = NamedSlider(objectnames::kDepthSlider, DepthSliderRange(), 1, level);
+    QLabel* depthFirst = NamedLabel("Label10", "1", level);
+    QLabel* depthMiddle = NamedLabel("Label8", "10", level);
+    QLabel* depthLast = NamedLabel("Label9", "20", level);
+    timeLimitBox_ = new QCheckBox(level);
+    timeLimitBox_->setObjectName(objectnames::kTimeLimitBox);
+    QLabel* timeCaption = NamedLabel("Label1", "Time:", level);
+    timeSlider_ = NamedSlider(objectnames::kTimeSlider, TimeSliderRange(), 5, level);
+    QLabel* timeFirst = NamedLabel("Label2", "1", level);
+    QLabel* timeMiddle = NamedLabel("Label4", "90", level);
+    QLabel* timeLast = NamedLabel("Label3", "180", level);
+    ll->addWidget(depthLimitBox_, 0, 0);
+    ll->addWidget(depthCaption, 0, 1);
+    ll->addWidget(depthSlider_, 0, 2, 1, 3);
+    ll->addWidget(depthFirst, 1, 2, Qt::AlignLeft);
+    ll->addWidget(depthMiddle, 1, 3, Qt::AlignCenter);
+    ll->addWidget(depthLast, 1, 4, Qt::AlignRight);
+    ll->addWidget(timeLimitBox_, 2, 0);
+    ll->addWidget(timeCaption, 2, 1);
+    ll->addWidget(timeSlider_, 2, 2, 1, 3);
+    ll->addWidget(timeFirst, 3, 2, Qt::AlignLeft);
+    ll->addWidget(timeMiddle, 3, 3, Qt::AlignCenter);
+    ll->addWidget(timeLast, 3, 4, Qt::AlignRight);
+    depthControls_ = {depthSlider_, depthCaption, depthFirst, depthMiddle, depthLast};
+    timeControls_ = {timeSlider_, timeCaption, timeFirst, timeMiddle, timeLast};
   }
 
   // Board: skin and notation.
@@ -129,19 +130,19 @@ void FrmOptions::buildControls() {
     QGroupBox* skin = group(" Skin ", pages[1]);
     auto* sl = new QHBoxLayout(skin);
     sl->addWidget(NamedLabel("Label17", "Choose a skin:", skin));
-    combo1_ = new QComboBox(skin);
-    combo1_->setObjectName("Combo1");
-    sl->addWidget(combo1_, 1);
+    skinBox_ = new QComboBox(skin);
+    skinBox_->setObjectName(objectnames::kSkinBox);
+    sl->addWidget(skinBox_, 1);
 
     QGroupBox* misc = group(" Misc ", pages[1]);
     auto* ml = new QGridLayout(misc);
     ml->addWidget(NamedLabel("Label14", "Capture character:", misc), 0, 0);
     auto* captureGroup = new QButtonGroup(misc);
     for (int i = 0; i < 2; ++i) {
-      option1_[i] = new QRadioButton(i == 0 ? "X" : ":", misc);
-      option1_[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
-      captureGroup->addButton(option1_[i]);
-      ml->addWidget(option1_[i], 0, 1 + i);
+      captureCharButtons_[i] = new QRadioButton(i == 0 ? "X" : ":", misc);
+      captureCharButtons_[i]->setObjectName(QString::fromLatin1(objectnames::kCaptureCharButton).arg(i));
+      captureGroup->addButton(captureCharButtons_[i]);
+      ml->addWidget(captureCharButtons_[i], 0, 1 + i);
     }
     ml->addWidget(box(&Options::CapitalNotation), 1, 0, 1, 3);
     ml->addWidget(box(&Options::ShowMoves), 2, 0, 1, 3);
@@ -153,29 +154,29 @@ void FrmOptions::buildControls() {
     auto* sl = new QGridLayout(search);
     sl->addWidget(box(&Options::ExtendedSearch), 0, 0, 1, 2);
     sl->addWidget(box(&Options::BruteForce), 1, 0, 1, 2);
-    QLabel* l15 = NamedLabel("Label15", "Plys (default=3) :", search);
-    QLabel* l16 = NamedLabel("Label16", "Balance (default=150) :", search);
-    text2_ = new QLineEdit(search);
-    text2_->setObjectName("Text2");
-    text3_ = new QLineEdit(search);
-    text3_->setObjectName("Text3");
-    text4_ = new QLineEdit(search);
-    text4_->setObjectName("Text4");
-    sl->addWidget(l15, 2, 0);
-    sl->addWidget(text2_, 2, 1);
-    sl->addWidget(l16, 3, 0);
-    sl->addWidget(text3_, 3, 1);
+    QLabel* pliesCaption = NamedLabel("Label15", "Plys (default=3) :", search);
+    QLabel* balanceCaption = NamedLabel("Label16", "Balance (default=150) :", search);
+    pliesBox_ = new QLineEdit(search);
+    pliesBox_->setObjectName(objectnames::kPliesBox);
+    balanceBox_ = new QLineEdit(search);
+    balanceBox_->setObjectName(objectnames::kBalanceBox);
+    plyValueDepthBox_ = new QLineEdit(search);
+    plyValueDepthBox_->setObjectName(objectnames::kPlyValueDepthBox);
+    sl->addWidget(pliesCaption, 2, 0);
+    sl->addWidget(pliesBox_, 2, 1);
+    sl->addWidget(balanceCaption, 3, 0);
+    sl->addWidget(balanceBox_, 3, 1);
     sl->addWidget(NamedLabel("Label18", "Ply Value Table Search :", search), 4, 0);
-    sl->addWidget(text4_, 4, 1);
-    extendedControls_ = {l15, text2_, l16, text3_};
+    sl->addWidget(plyValueDepthBox_, 4, 1);
+    extendedControls_ = {pliesCaption, pliesBox_, balanceCaption, balanceBox_};
 
     QGroupBox* draw = group(" Draw ", pages[2]);
     auto* dl = new QGridLayout(draw);
     dl->addWidget(box(&Options::ChessDrawRules), 0, 0, 1, kFiftyButtons + 1);
-    QLabel* l13 = NamedLabel("Label13", "Number of moves in 50 move rule:", draw);
-    dl->addWidget(l13, 1, 0);
+    QLabel* fiftyCaption = NamedLabel("Label13", "Number of moves in 50 move rule:", draw);
+    dl->addWidget(fiftyCaption, 1, 0);
     auto* fiftyGroup = new QButtonGroup(draw);
-    fiftyControls_ = {l13};
+    fiftyControls_ = {fiftyCaption};
     for (int i = 0; i < kFiftyButtons; ++i) {
       fifty_[i] = new QRadioButton(kFiftyButtonTable[i].caption, draw);
       fifty_[i]->setObjectName(kFiftyButtonTable[i].control);
@@ -201,13 +202,13 @@ void FrmOptions::buildControls() {
     ml->addWidget(box(&Options::UseSound), 2, 0, 1, 2);
     ml->addWidget(box(&Options::AutoSave), 3, 0, 1, 2);
     ml->addWidget(box(&Options::UseRating), 4, 0);
-    command1_ = new QPushButton("Reset", misc);
-    command1_->setObjectName("Command1");
-    ml->addWidget(command1_, 4, 1);
+    resetRatingButton_ = new QPushButton("Reset", misc);
+    resetRatingButton_->setObjectName(objectnames::kResetRatingButton);
+    ml->addWidget(resetRatingButton_, 4, 1);
     ml->addWidget(NamedLabel("Label11", "Your Name:", misc), 5, 0);
-    text1_ = new QLineEdit(misc);
-    text1_->setObjectName("Text1");
-    ml->addWidget(text1_, 5, 1);
+    userNameBox_ = new QLineEdit(misc);
+    userNameBox_->setObjectName(objectnames::kUserNameBox);
+    ml->addWidget(userNameBox_, 5, 1);
     ml->addWidget(box(&Options::ConfirmExit), 6, 0, 1, 2);
   }
 
@@ -230,14 +231,14 @@ void FrmOptions::buildControls() {
   connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
   connect(cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
   connect(apply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
-  connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  connect(check1_, &QCheckBox::toggled, this, [this] { Check1_Click(); });
-  connect(check2_, &QCheckBox::toggled, this, [this] { Check2_Click(); });
+  connect(resetRatingButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(depthLimitBox_, &QCheckBox::toggled, this, [this] { Check1_Click(); });
+  connect(timeLimitBox_, &QCheckBox::toggled, this, [this] { Check2_Click(); });
   for (auto o : {&Options::ChessDrawRules, &Options::ExtendedSearch, &Options::UseBook, &Options::ChooseOpening})
     connect(box(o), &QCheckBox::toggled, this, [this] { updateDependents(); });
-  connect(combo1_, &QComboBox::activated, this, [this](int i) {
+  connect(skinBox_, &QComboBox::activated, this, [this](int i) {
     // Combo1_Click: the skin name is taken at once; ShowOptions applies it.
-    if (i >= 0) g_.Opt.SkinName = combo1_->itemText(i).toStdString();
+    if (i >= 0) g_.Opt.SkinName = skinBox_->itemText(i).toStdString();
   });
   // Ctrl+Tab goes to the next page (after the last, the first);
   // Ctrl+Shift+Tab does nothing.
@@ -259,8 +260,8 @@ void FrmOptions::setTimeControls(bool on) { SetEnabled(timeControls_, on); }
 // always ticked: ticking one clears the other and enables its own controls;
 // clearing the ticked one ticks it again.
 void FrmOptions::pickSearchLimit(bool depth) {
-  QCheckBox* mine = depth ? check1_ : check2_;
-  QCheckBox* other = depth ? check2_ : check1_;
+  QCheckBox* mine = depth ? depthLimitBox_ : timeLimitBox_;
+  QCheckBox* other = depth ? timeLimitBox_ : depthLimitBox_;
   if (mine->isChecked()) {
     other->setChecked(false);
     setDepthControls(depth);
@@ -282,24 +283,24 @@ void FrmOptions::updateDependents() {
 
 void FrmOptions::fillFromOptions() {
   const OptionsForm f = FillOptionsForm(g_);
-  slider2_->setValue(f.StrengthPosition);
+  strengthSlider_->setValue(f.StrengthPosition);
   // The ticked one of the pair first, so that the other is never left alone.
   if (f.DepthTicked) {
-    check1_->setChecked(true);
-    check2_->setChecked(false);
+    depthLimitBox_->setChecked(true);
+    timeLimitBox_->setChecked(false);
   } else {
-    check2_->setChecked(true);
-    check1_->setChecked(false);
+    timeLimitBox_->setChecked(true);
+    depthLimitBox_->setChecked(false);
   }
-  setDepthControls(check1_->isChecked());
-  setTimeControls(check2_->isChecked());
-  slider4_->setValue(f.DepthPosition);
-  slider1_->setValue(f.TimePosition);
-  option1_[f.ColonCapture ? 1 : 0]->setChecked(true);
+  setDepthControls(depthLimitBox_->isChecked());
+  setTimeControls(timeLimitBox_->isChecked());
+  depthSlider_->setValue(f.DepthPosition);
+  timeSlider_->setValue(f.TimePosition);
+  captureCharButtons_[f.ColonCapture ? 1 : 0]->setChecked(true);
   for (int i = 0; i < kOptionBoxes; ++i) boxes_[i]->setChecked(f.Boxes[i]);
-  text2_->setText(Q(f.PliesText));
-  text3_->setText(Q(f.BalanceText));
-  text4_->setText(Q(f.PlyValueDepthText));
+  pliesBox_->setText(Q(f.PliesText));
+  balanceBox_->setText(Q(f.BalanceText));
+  plyValueDepthBox_->setText(Q(f.PlyValueDepthText));
   for (int i = 0; i < kFiftyButtons; ++i) {
     // A value without a button leaves every button clear.
     fifty_[i]->setAutoExclusive(false);
@@ -307,32 +308,32 @@ void FrmOptions::fillFromOptions() {
     fifty_[i]->setAutoExclusive(true);
   }
   box(&Options::UseRating)->setText(Q(RatingBoxCaption(f.UseRatingValue)));
-  text1_->setText(Q(f.UserNameText));
+  userNameBox_->setText(Q(f.UserNameText));
   updateDependents();
-  const QSignalBlocker block(combo1_);
-  combo1_->clear();
-  for (const std::string& s : f.Skins) combo1_->addItem(Q(s));
-  combo1_->setCurrentIndex(f.SkinIndex);
+  const QSignalBlocker block(skinBox_);
+  skinBox_->clear();
+  for (const std::string& s : f.Skins) skinBox_->addItem(Q(s));
+  skinBox_->setCurrentIndex(f.SkinIndex);
   tabs_->setCurrentIndex(0);
 }
 
 OptionsForm FrmOptions::form() const {
   OptionsForm f = FillOptionsForm(g_);
-  f.StrengthPosition = slider2_->value();
-  f.DepthTicked = check1_->isChecked();
-  f.TimeTicked = check2_->isChecked();
-  f.DepthPosition = slider4_->value();
-  f.TimePosition = slider1_->value();
-  f.SkinIndex = combo1_->currentIndex();
-  f.ColonCapture = !option1_[0]->isChecked();
+  f.StrengthPosition = strengthSlider_->value();
+  f.DepthTicked = depthLimitBox_->isChecked();
+  f.TimeTicked = timeLimitBox_->isChecked();
+  f.DepthPosition = depthSlider_->value();
+  f.TimePosition = timeSlider_->value();
+  f.SkinIndex = skinBox_->currentIndex();
+  f.ColonCapture = !captureCharButtons_[0]->isChecked();
   for (int i = 0; i < kOptionBoxes; ++i) f.Boxes[i] = boxes_[i]->isChecked();
-  f.PliesText = text2_->text().toStdString();
-  f.BalanceText = text3_->text().toStdString();
-  f.PlyValueDepthText = text4_->text().toStdString();
+  f.PliesText = pliesBox_->text().toStdString();
+  f.BalanceText = balanceBox_->text().toStdString();
+  f.PlyValueDepthText = plyValueDepthBox_->text().toStdString();
   f.FiftyChoice = -1;
   for (int i = 0; i < kFiftyButtons; ++i)
     if (fifty_[i]->isChecked()) f.FiftyChoice = kFiftyButtonTable[i].choice;
-  f.UserNameText = text1_->text().toStdString();
+  f.UserNameText = userNameBox_->text().toStdString();
   return f;
 }
 

@@ -57,24 +57,24 @@ class FrmOptions : public QDialog {
   GameState& g_;
   std::function<void()> clearDrawing_;
   QTabWidget* tabs_ = nullptr;
-  QSlider* slider2_ = nullptr;  // strength
-  QSlider* slider4_ = nullptr;  // depth
-  QSlider* slider1_ = nullptr;  // time
-  QCheckBox* check1_ = nullptr;
-  QCheckBox* check2_ = nullptr;
+  QSlider* strengthSlider_ = nullptr;
+  QSlider* depthSlider_ = nullptr;
+  QSlider* timeSlider_ = nullptr;
+  QCheckBox* depthLimitBox_ = nullptr;
+  QCheckBox* timeLimitBox_ = nullptr;
   std::vector<QWidget*> depthControls_;
   std::vector<QWidget*> timeControls_;
   std::vector<QWidget*> fiftyControls_;
   std::vector<QWidget*> extendedControls_;
-  QComboBox* combo1_ = nullptr;
-  std::array<QRadioButton*, 2> option1_{};
+  QComboBox* skinBox_ = nullptr;
+  std::array<QRadioButton*, 2> captureCharButtons_{};
   std::array<QCheckBox*, kOptionBoxes> boxes_{};
   std::array<QRadioButton*, kFiftyButtons> fifty_{};
-  QLineEdit* text1_ = nullptr;
-  QLineEdit* text2_ = nullptr;
-  QLineEdit* text3_ = nullptr;
-  QLineEdit* text4_ = nullptr;
-  QPushButton* command1_ = nullptr;
+  QLineEdit* userNameBox_ = nullptr;
+  QLineEdit* pliesBox_ = nullptr;
+  QLineEdit* balanceBox_ = nullptr;
+  QLineEdit* plyValueDepthBox_ = nullptr;
+  QPushButton* resetRatingButton_ = nullptr;
 };
 
 // The Options command: fills and shows the dialog modally; afterwards a

@@ -4,24 +4,25 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include "app/objectnames.h"
 
 namespace m8 {
 
 FrmProblem::FrmProblem(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g) {
   setObjectName("frmProblem");
   setWindowTitle("Problems/Combinations");
-  text1_ = new QPlainTextEdit(this);
-  text1_->setObjectName("Text1");
-  command1_ = new QPushButton("Ok", this);
-  command1_->setObjectName("Command1");
+  problemText_ = new QPlainTextEdit(this);
+  problemText_->setObjectName(objectnames::kProblemText);
+  okButton_ = new QPushButton("Ok", this);
+  okButton_->setObjectName(objectnames::kProblemOk);
   auto* row = new QHBoxLayout;
   row->addStretch(1);
-  row->addWidget(command1_);
+  row->addWidget(okButton_);
   auto* top = new QVBoxLayout(this);
-  top->addWidget(text1_, 1);
+  top->addWidget(problemText_, 1);
   top->addLayout(row);
   resize(560, 320);
-  connect(command1_, &QPushButton::clicked, this, &QWidget::close);
+  connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
   refreshText();
 }
 
@@ -29,7 +30,7 @@ void FrmProblem::refreshText() {
   // The text arrives with CR LF line ends.
   QString t = QString::fromStdString(g_.Driver.ProblemText);
   t.replace("\r\n", "\n");
-  if (text1_->toPlainText() != t) text1_->setPlainText(t);
+  if (problemText_->toPlainText() != t) problemText_->setPlainText(t);
 }
 
 }  // namespace m8

@@ -17,13 +17,13 @@ class FrmProblem : public QWidget {
   explicit FrmProblem(GameState& g, QWidget* parent = nullptr);
   // Text1 from the problem text; the window is not shown by this.
   void refreshText();
-  QPlainTextEdit* text1() const { return text1_; }
-  QPushButton* command1() const { return command1_; }
+  QPlainTextEdit* problemText() const { return problemText_; }
+  QPushButton* okButton() const { return okButton_; }
 
  private:
   GameState& g_;
-  QPlainTextEdit* text1_ = nullptr;
-  QPushButton* command1_ = nullptr;
+  QPlainTextEdit* problemText_ = nullptr;
+  QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace m8

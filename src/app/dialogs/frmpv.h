@@ -30,11 +30,11 @@ class FrmPV : public QWidget {
   void Command1_Click();  // Ok
   void Command2_Click();  // Cancel
 
-  QComboBox* combo1() const { return combo1_; }
-  QPlainTextEdit* text1() const { return text1_; }
-  QLabel* label9() const { return label9_; }
-  QPushButton* command1() const { return command1_; }
-  QPushButton* command2() const { return command2_; }
+  QComboBox* sortBox() const { return sortBox_; }
+  QPlainTextEdit* tableText() const { return tableText_; }
+  QLabel* outputLabel() const { return outputLabel_; }
+  QPushButton* okButton() const { return okButton_; }
+  QPushButton* cancelButton() const { return cancelButton_; }
   QProgressBar* progress() const { return progress_; }
 
  protected:
@@ -42,13 +42,13 @@ class FrmPV : public QWidget {
 
  private:
   GameState& g_;
-  QLabel* label1_ = nullptr;
-  QComboBox* combo1_ = nullptr;
-  QPlainTextEdit* text1_ = nullptr;
-  QLabel* label9_ = nullptr;
+  QLabel* sortLabel_ = nullptr;
+  QComboBox* sortBox_ = nullptr;
+  QPlainTextEdit* tableText_ = nullptr;
+  QLabel* outputLabel_ = nullptr;
   QProgressBar* progress_ = nullptr;
-  QPushButton* command1_ = nullptr;
-  QPushButton* command2_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace m8

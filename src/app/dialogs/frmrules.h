@@ -18,16 +18,16 @@ class FrmRules : public QDialog {
   explicit FrmRules(const GameState& g, QWidget* parent = nullptr);
 
   void setLinkOpener(LinkOpener opener) { opener_ = std::move(opener); }
-  QLabel* label1() const { return label1_; }  // the link
-  QLabel* label2() const { return label2_; }  // the text
+  QLabel* linkLabel() const { return linkLabel_; }  // the link
+  QLabel* rulesText() const { return rulesText_; }  // the text
 
   void Label1_Click();
 
  private:
   const GameState& g_;
   LinkOpener opener_ = DesktopLinkOpener();
-  QLabel* label1_ = nullptr;
-  QLabel* label2_ = nullptr;
+  QLabel* linkLabel_ = nullptr;
+  QLabel* rulesText_ = nullptr;
 };
 
 // The rules help commands' window: captioned " Rules for <variant>" and shown
