@@ -356,18 +356,18 @@ class BoardInputTest : public QObject {
     GameState& g = w->state();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    QListWidget* l2 = w->legalMoves();
-    QVERIFY(l2->count() > 0);
-    const QString first = l2->item(0)->text();
+    QListWidget* legal = w->legalMoves();
+    QVERIFY(legal->count() > 0);
+    const QString first = legal->item(0)->text();
     w->moveBox()->setText("leftover");
-    const QPoint at = l2->visualItemRect(l2->item(0)).center();
-    QTest::mouseClick(l2->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(l2->viewport(), Qt::LeftButton, {}, at);
+    const QPoint at = legal->visualItemRect(legal->item(0)).center();
+    QTest::mouseClick(legal->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(legal->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(g.P.GamePly, 1);
     QCOMPARE(w->playedMoves()->item(0)->text(), "   1. " + first);
     QCOMPARE(w->moveBox()->text(), QString());
-    QVERIFY(l2->count() > 0);  // the other side's moves now
-    QVERIFY(l2->item(0)->text() != first);
+    QVERIFY(legal->count() > 0);  // the other side's moves now
+    QVERIFY(legal->item(0)->text() != first);
     QVERIFY(boxes.messages.isEmpty());
   }
 
@@ -396,10 +396,10 @@ class BoardInputTest : public QObject {
 
     // A root move of the computer's search played in place of its move: the
     // user is to move again and no reply follows.
-    QListWidget* l3 = w->rootMoves();
-    QVERIFY(l3->count() > 1);
-    QVERIFY(l3->isEnabled());
-    const int row = l3->count() - 1;
+    QListWidget* roots = w->rootMoves();
+    QVERIFY(roots->count() > 1);
+    QVERIFY(roots->isEnabled());
+    const int row = roots->count() - 1;
     const int from = g.Driver.RootScores[0][row], to = g.Driver.RootScores[1][row];
     w->List3_DblClick(row);
     QCOMPARE(g.P.GamePly, 4);
