@@ -636,6 +636,36 @@ TEST(ComputerMove, DecidedPositionsEndBeforeAnySearch) {
   EXPECT_TRUE(d.host.HasMessage("Congratulations: White wins!"));
 }
 
+TEST(ComputerMove, AGameDecidedBeforeTheSearchIsRatedBeforeItIsAnnounced) {
+  // A rated game ends before any search (no move left; the move limit): the
+  // rating is settled first, so the announcement carries no stale rating
+  // text and the game is rated once.
+  struct Case {
+    const char* name;
+    std::string digits;
+    int side, ply;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"no move", Digits({{21, '1'}, {32, '2'}, {43, '2'}}), 1, 0, "Congratulations: Player wins!"},
+      {"move limit", kMiddleGame, -1, kMaxGamePly, "Congratulations: It's a draw! 50 Moves Rule"},
+  };
+  for (const Case& c : cases) {
+    DriverGame d(c.digits, c.side, 2);
+    d.g.Opt.ChessDrawRules = 0;
+    d.g.P.GamePly = c.ply;
+    d.g.Game.GameLength = c.ply;
+    d.g.Opt.UseRating = 1;
+    d.g.Rating.RatedGame = 1;
+    d.g.Rating.RatingMessage = " stale";
+    ComputerMove(d.g);
+    EXPECT_EQ(d.g.Flow.GameOver, 1) << c.name;
+    EXPECT_EQ(d.g.Rating.RatedGame, 0) << c.name;
+    EXPECT_TRUE(d.host.HasMessage(c.message)) << c.name;
+    EXPECT_EQ(d.host.messages.size(), 1u) << c.name;
+  }
+}
+
 TEST(ComputerMove, AWinByRuleWithMovesLeftCarriesTheResult) {
   // White crowns on its next move and wins by KingWin (as in King Race or
   // Fox and Geese); Black still has a man that can move. Both sides the
