@@ -40,6 +40,50 @@ size_t Utf8SequenceLength(std::string_view s, size_t i, uint32_t* codeOut = null
   return extra + 1;
 }
 
+// Windows-1251 from 0x80 to 0xBF (0x98, unassigned, kept as U+0098); from
+// 0xC0 on it is the Cyrillic alphabet U+0410..U+044F in order.
+constexpr uint16_t kWindows1251High[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  //
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  //
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  //
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  //
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  //
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+// The character a byte stands for in the code page.
+uint32_t CodeOf(unsigned char c, CodePage page) {
+  if (c < 0x80 || page == CodePage::Latin1) return c;
+  if (c >= 0xC0) return 0x0410 + (c - 0xC0);
+  return kWindows1251High[c - 0x80];
+}
+
+// The byte of a character in the code page, or -1 when it has none.
+int ByteOf(uint32_t code, CodePage page) {
+  if (code < 0x80) return static_cast<int>(code);
+  if (page == CodePage::Latin1) return code <= 0xFF ? static_cast<int>(code) : -1;
+  if (code >= 0x0410 && code <= 0x044F) return static_cast<int>(0xC0 + (code - 0x0410));
+  for (int i = 0; i < 64; ++i)
+    if (kWindows1251High[i] == code) return 0x80 + i;
+  return -1;
+}
+
+// A character below U+10000 (all a code page holds) added as UTF-8.
+void AppendUtf8(std::string& out, uint32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -51,46 +95,49 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-std::string Latin1ToUtf8(std::string_view bytes) {
+std::string CodePageToUtf8(std::string_view bytes, CodePage page) {
   std::string out;
   out.reserve(bytes.size());
-  for (char ch : bytes) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out += ch;
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (char ch : bytes) AppendUtf8(out, CodeOf(static_cast<unsigned char>(ch), page));
   return out;
 }
 
-std::string Utf8ToLatin1(std::string_view text) {
+std::string Utf8ToCodePage(std::string_view text, CodePage page) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
     uint32_t code = 0;
     size_t n = Utf8SequenceLength(text, i, &code);
-    if (n == 0) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    out += code <= 0xFF ? static_cast<char>(code) : '?';
-    i += n;
+    const int byte = n == 0 ? -1 : ByteOf(code, page);
+    out += byte < 0 ? '?' : static_cast<char>(byte);
+    i += n == 0 ? 1 : n;
   }
   return out;
 }
 
-bool FitsLatin1(std::string_view text) {
+bool FitsCodePage(std::string_view text, CodePage page) {
   for (size_t i = 0; i < text.size();) {
     uint32_t code = 0;
     size_t n = Utf8SequenceLength(text, i, &code);
-    if (n == 0 || code > 0xFF) return false;
+    if (n == 0 || ByteOf(code, page) < 0) return false;
     i += n;
   }
   return true;
+}
+
+CodePage GuessCodePage(std::string_view bytes) {
+  size_t letters = 0, runs = 0;
+  bool inRun = false;
+  for (char ch : bytes) {
+    const uint32_t code = CodeOf(static_cast<unsigned char>(ch), CodePage::Windows1251);
+    const bool letter = code >= 0x400 && code <= 0x4FF;
+    if (letter) {
+      ++letters;
+      if (!inRun) ++runs;
+    }
+    inRun = letter;
+  }
+  return runs > 0 && letters * 2 >= runs * 5 ? CodePage::Windows1251 : CodePage::Latin1;
 }
 
 std::string DecodeText(std::string_view bytes) {
@@ -99,6 +146,11 @@ std::string DecodeText(std::string_view bytes) {
     return std::string(bytes);
   }
   return Latin1ToUtf8(bytes);
+}
+
+std::string DecodeForeignText(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return DecodeText(bytes);
+  return CodePageToUtf8(bytes, GuessCodePage(bytes));
 }
 
 std::string EncodeOwnFormat(std::string_view text) {

@@ -34,5 +34,41 @@ TEST(TextCode, OwnFormatIsLatin1WhenEveryCharacterFits) {
   EXPECT_FALSE(FitsLatin1("\xe2\x82\xac"));
 }
 
+// Bytes another program wrote that are not UTF-8: Russian collections write
+// Windows-1251, Western ones Latin-1; the letters tell which.
+TEST(TextCode, ForeignTextIsWindows1251WhenItsLettersFormWords) {
+  struct Case {
+    const char* bytes;
+    const char* text;
+  } cases[] = {
+      {"[White \"\xD1\xE5\xF0\xE3\xE5\xE9 \xC8\xE2\xE0\xED\xEE\xE2\"]",  // Сергей Иванов
+       "[White \"\xD0\xA1\xD0\xB5\xD1\x80\xD0\xB3\xD0\xB5\xD0\xB9 \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xBE\xD0\xB2\"]"},
+      {"{\xF5\xEE\xE4 \xE2 \xF3\xE3\xEE\xEB}",  // ход в угол: a one-letter word among longer ones
+       "{\xD1\x85\xD0\xBE\xD0\xB4 \xD0\xB2 \xD1\x83\xD0\xB3\xD0\xBE\xD0\xBB}"},
+      {"\xA8\xEB\xEA\xE8\xED \xB9" "5 \x93\xE0\x94",  // Ёлкин №5 “а”
+       "\xD0\x81\xD0\xBB\xD0\xBA\xD0\xB8\xD0\xBD \xE2\x84\x96" "5 \xE2\x80\x9C\xD0\xB0\xE2\x80\x9D"},
+      {"J\xFCrgen M\xFCller, H\xE9l\xE8ne No\xEBl", "J\xC3\xBCrgen M\xC3\xBCller, H\xC3\xA9l\xC3\xA8ne No\xC3\xABl"},
+      {"Concei\xE7\xE3o Gon\xE7" "alves, S\xE3o Jo\xE3o, posi\xE7\xE3o",  // Portuguese: pairs, no words
+       "Concei\xC3\xA7\xC3\xA3o Gon\xC3\xA7" "alves, S\xC3\xA3o Jo\xC3\xA3o, posi\xC3\xA7\xC3\xA3o"},
+      {"\xEF\xBB\xBF\xD0\xA5\xD0\xBE\xD0\xB4", "\xD0\xA5\xD0\xBE\xD0\xB4"},  // UTF-8 with its mark
+  };
+  for (const auto& c : cases) EXPECT_EQ(DecodeForeignText(c.bytes), c.text) << c.bytes;
+  // The program's own files are never Windows-1251.
+  EXPECT_EQ(DecodeText("\xD5\xEE\xE4"), "\xC3\x95\xC3\xAE\xC3\xA4");
+}
+
+TEST(TextCode, Windows1251BytesGoBothWays) {
+  for (int b = 0x80; b <= 0xFF; ++b) {
+    const std::string byte(1, static_cast<char>(b));
+    const std::string text = CodePageToUtf8(byte, CodePage::Windows1251);
+    EXPECT_TRUE(FitsCodePage(text, CodePage::Windows1251)) << b;
+    EXPECT_EQ(Utf8ToCodePage(text, CodePage::Windows1251), byte) << b;
+  }
+  EXPECT_EQ(CodePageToUtf8("\x88\xC0\xFF", CodePage::Windows1251), "\xE2\x82\xAC\xD0\x90\xD1\x8F");  // €Ая
+  EXPECT_TRUE(FitsCodePage("\xE2\x82\xAC", CodePage::Windows1251));
+  EXPECT_FALSE(FitsCodePage("J\xC3\xBCrgen", CodePage::Windows1251));  // ü is not in it
+  EXPECT_EQ(Utf8ToCodePage("J\xC3\xBC\xD0\xAF", CodePage::Windows1251), "J?\xDF");
+}
+
 }  // namespace
 }  // namespace m8

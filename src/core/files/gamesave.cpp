@@ -13,12 +13,14 @@ namespace m8 {
 namespace {
 
 // A game's PDN (UTF-8) added to the bytes of a PDN file. A file that is not
-// UTF-8 is Latin-1: the game joins it in Latin-1 when every character fits,
-// else the whole file becomes UTF-8, so that one file never mixes the two.
+// UTF-8 is in the code page its letters show (Latin-1 or Windows-1251): the
+// game joins it in that code page when every character fits, else the whole
+// file becomes UTF-8, so that one file never mixes two encodings.
 std::string AppendPdnGame(std::string file, const std::string& game) {
   if (IsValidUtf8(file)) return file + game;
-  if (FitsLatin1(game)) return file + Utf8ToLatin1(game);
-  return Latin1ToUtf8(file) + game;
+  const CodePage page = GuessCodePage(file);
+  if (FitsCodePage(game, page)) return file + Utf8ToCodePage(game, page);
+  return CodePageToUtf8(file, page) + game;
 }
 
 }  // namespace

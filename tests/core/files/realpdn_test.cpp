@@ -21,6 +21,9 @@ namespace {
 
 const std::string kChinese = "J\xC3\xBCrgen \xE5\xBC\xA0\xE4\xBC\x9F";               // Jürgen 张伟
 const std::string kCyrillic = "\xD0\xA1\xD0\xB5\xD1\x80\xD0\xB3\xD0\xB5\xD0\xB9";  // Сергей
+const std::string kIvanov = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xBE\xD0\xB2";    // Иванов
+const std::string kCyrillic1251 = "\xD1\xE5\xF0\xE3\xE5\xE9";                          // the same in Windows-1251
+const std::string kIvanov1251 = "\xC8\xE2\xE0\xED\xEE\xE2";
 
 class RealPdnTest : public testing::FilesTest {
  protected:
@@ -159,16 +162,20 @@ TEST_F(RealPdnTest, FenSectionsOtherThanTheColoursPlaceNothing) {
 }
 
 // The text of every file in the names' own letters: UTF-8 bytes are read as
-// UTF-8, anything else as Latin-1.
-TEST_F(RealPdnTest, NamesOfRealFilesInBothEncodings) {
+// UTF-8, anything else as Windows-1251 when its letters form Cyrillic words
+// (Russian collections) and as Latin-1 otherwise.
+TEST_F(RealPdnTest, NamesOfRealFilesInEveryEncoding) {
   const std::string utf8 = "\xEF\xBB\xBF[Event \"\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF\"]\n[White \"" + kCyrillic +
                            "\"]\n[Black \"" + kChinese + "\"]\n\n1. 11-15 {" + kCyrillic + "} 23-19 *\n";
   const std::string latin1 = "[Event \"Caf\xE9\"]\n[White \"Ren\xE9\"]\n[Black \"J\xFCrg\"]\n\n1. 11-15 {d\xE9j\xE0} 23-19 *\n";
+  const std::string windows1251 = "[Event \"\xD7\xE5\xEC\xEF\"]\n[White \"" + kCyrillic1251 + "\"]\n[Black \"" +
+                                  kIvanov1251 + "\"]\n\n1. 11-15 {\xD5\xEE\xE4} 23-19 *\n";
   struct Case {
     std::string bytes, event, white, black, comment;
   } cases[] = {
       {utf8, "\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF", kCyrillic, kChinese, kCyrillic},
       {latin1, "Caf\xC3\xA9", "Ren\xC3\xA9", "J\xC3\xBCrg", "d\xC3\xA9j\xC3\xA0"},
+      {windows1251, "\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF", kCyrillic, kIvanov, "\xD0\xA5\xD0\xBE\xD0\xB4"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.white);
@@ -284,6 +291,33 @@ TEST_F(RealPdnTest, GamesAddedToALatinOnePdnFile) {
   EXPECT_EQ(file.games[0].tags.Event, "Caf\xC3\xA9");
   EXPECT_EQ(file.games[1].tags.Black, "J\xC3\xBCrgen");
   EXPECT_EQ(file.games[2].tags.Black, kChinese);
+}
+
+// A game added to a Windows-1251 PDN file joins it in Windows-1251; the file
+// becomes UTF-8 (its old names kept in their letters) only for a name that
+// Windows-1251 cannot write.
+TEST_F(RealPdnTest, GamesAddedToAWindows1251PdnFile) {
+  const std::string old = "[Event \"\xD7\xE5\xEC\xEF\"]\r\n[Black \"" + kCyrillic1251 + "\"]\r\n\r\n1. 11-15 *\r\n";
+  Write("club.pdn", old);
+  PlayShortGame(g);
+  g.Header.GameBlack = kIvanov;
+  ASSERT_TRUE(SaveGame(g, Path("club.pdn"), "club.pdn"));
+  std::string bytes = Read("club.pdn");
+  EXPECT_EQ(bytes.substr(0, old.size()), old);
+  EXPECT_NE(bytes.find("[Black \"" + kIvanov1251 + "\"]"), std::string::npos);
+
+  g.Header.GameBlack = "J\xC3\xBCrgen";
+  ASSERT_TRUE(SaveGame(g, Path("club.pdn"), "club.pdn"));
+  bytes = Read("club.pdn");
+  ASSERT_TRUE(IsValidUtf8(bytes));
+  PdnFile file;
+  FileProblem p;
+  ASSERT_TRUE(ReadPdnFile(bytes, "club.pdn", file, p));
+  ASSERT_EQ(file.games.size(), 3u);
+  EXPECT_EQ(file.games[0].tags.Event, "\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF");
+  EXPECT_EQ(file.games[0].tags.Black, kCyrillic);
+  EXPECT_EQ(file.games[1].tags.Black, kIvanov);
+  EXPECT_EQ(file.games[2].tags.Black, "J\xC3\xBCrgen");
 }
 
 TEST_F(RealPdnTest, DiagramDeclaresItsCharset) {
