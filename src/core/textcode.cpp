@@ -53,17 +53,36 @@ constexpr uint16_t kWindows1251High[64] = {
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
 };
 
+// Windows-1252 from 0x80 to 0x9F, where Latin-1 has control characters (the
+// five unassigned bytes kept as those); the rest is Latin-1.
+constexpr uint16_t kWindows1252Controls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
 // The character a byte stands for in the code page.
 uint32_t CodeOf(unsigned char c, CodePage page) {
-  if (c < 0x80 || page == CodePage::Latin1) return c;
-  if (c >= 0xC0) return 0x0410 + (c - 0xC0);
-  return kWindows1251High[c - 0x80];
+  if (c < 0x80) return c;
+  switch (page) {
+    case CodePage::Latin1: return c;
+    case CodePage::Windows1252: return c < 0xA0 ? kWindows1252Controls[c - 0x80] : c;
+    case CodePage::Windows1251: return c >= 0xC0 ? 0x0410 + (c - 0xC0) : kWindows1251High[c - 0x80];
+  }
+  return c;
 }
 
 // The byte of a character in the code page, or -1 when it has none.
 int ByteOf(uint32_t code, CodePage page) {
   if (code < 0x80) return static_cast<int>(code);
   if (page == CodePage::Latin1) return code <= 0xFF ? static_cast<int>(code) : -1;
+  if (page == CodePage::Windows1252) {
+    if (code >= 0xA0 && code <= 0xFF) return static_cast<int>(code);
+    for (int i = 0; i < 32; ++i)
+      if (kWindows1252Controls[i] == code) return 0x80 + i;
+    return -1;
+  }
   if (code >= 0x0410 && code <= 0x044F) return static_cast<int>(0xC0 + (code - 0x0410));
   for (int i = 0; i < 64; ++i)
     if (kWindows1251High[i] == code) return 0x80 + i;
@@ -137,7 +156,7 @@ CodePage GuessCodePage(std::string_view bytes) {
     }
     inRun = letter;
   }
-  return runs > 0 && letters * 2 >= runs * 5 ? CodePage::Windows1251 : CodePage::Latin1;
+  return runs > 0 && letters * 2 >= runs * 5 ? CodePage::Windows1251 : CodePage::Windows1252;
 }
 
 std::string DecodeText(std::string_view bytes) {

@@ -1,10 +1,10 @@
 // Character encodings of the files the program reads and writes. Texts are
 // kept in memory as UTF-8. A file is read as UTF-8 when its bytes are valid
-// UTF-8 and as Latin-1 otherwise (a PDN file of another program may also be
-// Windows-1251, as Russian collections are); the program's own formats are
-// written in
-// Latin-1 when every character fits (so older files stay byte for byte as
-// they were) and in UTF-8 otherwise, so no character a user typed is lost.
+// UTF-8 and as Latin-1 otherwise; a PDN file of another program that is not
+// UTF-8 is read as Windows-1252 (Western Windows) or Windows-1251 (Russian
+// collections). The program's own formats are written in Latin-1 when every
+// character fits (so older files stay byte for byte as they were) and in
+// UTF-8 otherwise, so no character a user typed is lost.
 #pragma once
 
 #include <string>
@@ -17,13 +17,14 @@ namespace m8 {
 bool IsValidUtf8(std::string_view bytes);
 
 // The one-byte character sets a file may be written in.
-enum class CodePage { Latin1, Windows1251 };
+enum class CodePage { Latin1, Windows1252, Windows1251 };
 
-// The character set of bytes that are not UTF-8. Cyrillic words in
-// Windows-1251 are written wholly in letters above ASCII, so such letters
-// stand together; Latin-1 text has its accented letters one at a time among
-// ASCII ones. Windows-1251 when the runs of letters above ASCII are 2.5 long
-// on average, else Latin-1.
+// The character set of another program's bytes that are not UTF-8. Cyrillic
+// words in Windows-1251 are written wholly in letters above ASCII, so such
+// letters stand together; Western text has its accented letters one at a
+// time among ASCII ones. Windows-1251 when the runs of letters above ASCII are
+// 2.5 long on average, else Windows-1252 (Latin-1 with quotes, dashes and the
+// euro where Latin-1 has control characters).
 CodePage GuessCodePage(std::string_view bytes);
 
 // One-byte text to UTF-8.

@@ -35,7 +35,7 @@ TEST(TextCode, OwnFormatIsLatin1WhenEveryCharacterFits) {
 }
 
 // Bytes another program wrote that are not UTF-8: Russian collections write
-// Windows-1251, Western ones Latin-1; the letters tell which.
+// Windows-1251, Western ones Windows-1252; the letters tell which.
 TEST(TextCode, ForeignTextIsWindows1251WhenItsLettersFormWords) {
   struct Case {
     const char* bytes;
@@ -50,6 +50,7 @@ TEST(TextCode, ForeignTextIsWindows1251WhenItsLettersFormWords) {
       {"J\xFCrgen M\xFCller, H\xE9l\xE8ne No\xEBl", "J\xC3\xBCrgen M\xC3\xBCller, H\xC3\xA9l\xC3\xA8ne No\xC3\xABl"},
       {"Concei\xE7\xE3o Gon\xE7" "alves, S\xE3o Jo\xE3o, posi\xE7\xE3o",  // Portuguese: pairs, no words
        "Concei\xC3\xA7\xC3\xA3o Gon\xC3\xA7" "alves, S\xC3\xA3o Jo\xC3\xA3o, posi\xC3\xA7\xC3\xA3o"},
+      {"{\x93" "Caf\xE9\x94 \x96 \x80" "5}", "{\xE2\x80\x9C" "Caf\xC3\xA9\xE2\x80\x9D \xE2\x80\x93 \xE2\x82\xAC" "5}"},
       {"\xEF\xBB\xBF\xD0\xA5\xD0\xBE\xD0\xB4", "\xD0\xA5\xD0\xBE\xD0\xB4"},  // UTF-8 with its mark
   };
   for (const auto& c : cases) EXPECT_EQ(DecodeForeignText(c.bytes), c.text) << c.bytes;
@@ -57,13 +58,15 @@ TEST(TextCode, ForeignTextIsWindows1251WhenItsLettersFormWords) {
   EXPECT_EQ(DecodeText("\xD5\xEE\xE4"), "\xC3\x95\xC3\xAE\xC3\xA4");
 }
 
-TEST(TextCode, Windows1251BytesGoBothWays) {
-  for (int b = 0x80; b <= 0xFF; ++b) {
-    const std::string byte(1, static_cast<char>(b));
-    const std::string text = CodePageToUtf8(byte, CodePage::Windows1251);
-    EXPECT_TRUE(FitsCodePage(text, CodePage::Windows1251)) << b;
-    EXPECT_EQ(Utf8ToCodePage(text, CodePage::Windows1251), byte) << b;
-  }
+TEST(TextCode, WindowsCodePageBytesGoBothWays) {
+  for (CodePage page : {CodePage::Windows1252, CodePage::Windows1251})
+    for (int b = 0x80; b <= 0xFF; ++b) {
+      const std::string byte(1, static_cast<char>(b));
+      const std::string text = CodePageToUtf8(byte, page);
+      EXPECT_TRUE(FitsCodePage(text, page)) << b;
+      EXPECT_EQ(Utf8ToCodePage(text, page), byte) << b;
+    }
+  EXPECT_EQ(CodePageToUtf8("\x8A\x9C\xE9", CodePage::Windows1252), "\xC5\xA0\xC5\x93\xC3\xA9");  // Šœé
   EXPECT_EQ(CodePageToUtf8("\x88\xC0\xFF", CodePage::Windows1251), "\xE2\x82\xAC\xD0\x90\xD1\x8F");  // €Ая
   EXPECT_TRUE(FitsCodePage("\xE2\x82\xAC", CodePage::Windows1251));
   EXPECT_FALSE(FitsCodePage("J\xC3\xBCrgen", CodePage::Windows1251));  // ü is not in it

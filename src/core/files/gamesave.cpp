@@ -13,7 +13,7 @@ namespace m8 {
 namespace {
 
 // A game's PDN (UTF-8) added to the bytes of a PDN file. A file that is not
-// UTF-8 is in the code page its letters show (Latin-1 or Windows-1251): the
+// UTF-8 is in the code page its letters show (Windows-1252 or 1251): the
 // game joins it in that code page when every character fits, else the whole
 // file becomes UTF-8, so that one file never mixes two encodings.
 std::string AppendPdnGame(std::string file, const std::string& game) {

@@ -163,18 +163,18 @@ TEST_F(RealPdnTest, FenSectionsOtherThanTheColoursPlaceNothing) {
 
 // The text of every file in the names' own letters: UTF-8 bytes are read as
 // UTF-8, anything else as Windows-1251 when its letters form Cyrillic words
-// (Russian collections) and as Latin-1 otherwise.
+// (Russian collections) and as Windows-1252 otherwise.
 TEST_F(RealPdnTest, NamesOfRealFilesInEveryEncoding) {
   const std::string utf8 = "\xEF\xBB\xBF[Event \"\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF\"]\n[White \"" + kCyrillic +
                            "\"]\n[Black \"" + kChinese + "\"]\n\n1. 11-15 {" + kCyrillic + "} 23-19 *\n";
-  const std::string latin1 = "[Event \"Caf\xE9\"]\n[White \"Ren\xE9\"]\n[Black \"J\xFCrg\"]\n\n1. 11-15 {d\xE9j\xE0} 23-19 *\n";
+  const std::string western = "[Event \"Caf\xE9\"]\n[White \"Ren\xE9\"]\n[Black \"J\xFCrg\"]\n\n1. 11-15 {\x93" "d\xE9j\xE0\x94} 23-19 *\n";
   const std::string windows1251 = "[Event \"\xD7\xE5\xEC\xEF\"]\n[White \"" + kCyrillic1251 + "\"]\n[Black \"" +
                                   kIvanov1251 + "\"]\n\n1. 11-15 {\xD5\xEE\xE4} 23-19 *\n";
   struct Case {
     std::string bytes, event, white, black, comment;
   } cases[] = {
       {utf8, "\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF", kCyrillic, kChinese, kCyrillic},
-      {latin1, "Caf\xC3\xA9", "Ren\xC3\xA9", "J\xC3\xBCrg", "d\xC3\xA9j\xC3\xA0"},
+      {western, "Caf\xC3\xA9", "Ren\xC3\xA9", "J\xC3\xBCrg", "\xE2\x80\x9C" "d\xC3\xA9j\xC3\xA0\xE2\x80\x9D"},
       {windows1251, "\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF", kCyrillic, kIvanov, "\xD0\xA5\xD0\xBE\xD0\xB4"},
   };
   for (const auto& c : cases) {
