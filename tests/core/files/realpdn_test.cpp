@@ -269,55 +269,43 @@ TEST_F(RealPdnTest, LatinOneOwnFilesStayByteIdentical) {
   EXPECT_EQ(SettingsText(back), settings);
 }
 
-// A game added to a Latin-1 PDN file keeps the file in one encoding.
-TEST_F(RealPdnTest, GamesAddedToALatinOnePdnFile) {
-  const std::string old = "[Event \"Caf\xE9\"]\r\n\r\n1. 11-15 *\r\n";
-  Write("club.pdn", old);
-  PlayShortGame(g);
-  g.Header.GameBlack = "J\xC3\xBCrgen";
-  ASSERT_TRUE(SaveGame(g, Path("club.pdn"), "club.pdn"));
-  std::string bytes = Read("club.pdn");
-  EXPECT_EQ(bytes.substr(0, old.size()), old);
-  EXPECT_NE(bytes.find("[Black \"J\xFCrgen\"]"), std::string::npos);
+// A game added to a PDN file that is not UTF-8 joins it in the file's code
+// page (Windows-1252 or Windows-1251); the file becomes UTF-8, its old names
+// kept in their letters, only for a name that code page cannot write.
+TEST_F(RealPdnTest, GamesAddedToAPdnFileKeepItInOneEncoding) {
+  struct Case {
+    std::string old, oldEvent, oldBlack;  // the file's first game, and its tags as read
+    std::string joins, joinsBytes;        // a name the code page writes, and its bytes
+    std::string wide;                     // a name it cannot write
+  } cases[] = {
+      {"[Event \"Caf\xE9\"]\r\n\r\n1. 11-15 *\r\n", "Caf\xC3\xA9", "", "J\xC3\xBCrgen", "J\xFCrgen", kChinese},
+      {"[Event \"\xD7\xE5\xEC\xEF\"]\r\n[Black \"" + kCyrillic1251 + "\"]\r\n\r\n1. 11-15 *\r\n",
+       "\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF", kCyrillic, kIvanov, kIvanov1251, "J\xC3\xBCrgen"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.oldEvent);
+    Write("club.pdn", c.old);
+    auto s = Fresh();
+    PlayShortGame(*s);
+    s->Header.GameBlack = c.joins;
+    ASSERT_TRUE(SaveGame(*s, Path("club.pdn"), "club.pdn"));
+    std::string bytes = Read("club.pdn");
+    EXPECT_EQ(bytes.substr(0, c.old.size()), c.old);
+    EXPECT_NE(bytes.find("[Black \"" + c.joinsBytes + "\"]"), std::string::npos);
 
-  g.Header.GameBlack = kChinese;
-  ASSERT_TRUE(SaveGame(g, Path("club.pdn"), "club.pdn"));
-  bytes = Read("club.pdn");
-  ASSERT_TRUE(IsValidUtf8(bytes));
-  PdnFile file;
-  FileProblem p;
-  ASSERT_TRUE(ReadPdnFile(bytes, "club.pdn", file, p));
-  ASSERT_EQ(file.games.size(), 3u);
-  EXPECT_EQ(file.games[0].tags.Event, "Caf\xC3\xA9");
-  EXPECT_EQ(file.games[1].tags.Black, "J\xC3\xBCrgen");
-  EXPECT_EQ(file.games[2].tags.Black, kChinese);
-}
-
-// A game added to a Windows-1251 PDN file joins it in Windows-1251; the file
-// becomes UTF-8 (its old names kept in their letters) only for a name that
-// Windows-1251 cannot write.
-TEST_F(RealPdnTest, GamesAddedToAWindows1251PdnFile) {
-  const std::string old = "[Event \"\xD7\xE5\xEC\xEF\"]\r\n[Black \"" + kCyrillic1251 + "\"]\r\n\r\n1. 11-15 *\r\n";
-  Write("club.pdn", old);
-  PlayShortGame(g);
-  g.Header.GameBlack = kIvanov;
-  ASSERT_TRUE(SaveGame(g, Path("club.pdn"), "club.pdn"));
-  std::string bytes = Read("club.pdn");
-  EXPECT_EQ(bytes.substr(0, old.size()), old);
-  EXPECT_NE(bytes.find("[Black \"" + kIvanov1251 + "\"]"), std::string::npos);
-
-  g.Header.GameBlack = "J\xC3\xBCrgen";
-  ASSERT_TRUE(SaveGame(g, Path("club.pdn"), "club.pdn"));
-  bytes = Read("club.pdn");
-  ASSERT_TRUE(IsValidUtf8(bytes));
-  PdnFile file;
-  FileProblem p;
-  ASSERT_TRUE(ReadPdnFile(bytes, "club.pdn", file, p));
-  ASSERT_EQ(file.games.size(), 3u);
-  EXPECT_EQ(file.games[0].tags.Event, "\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF");
-  EXPECT_EQ(file.games[0].tags.Black, kCyrillic);
-  EXPECT_EQ(file.games[1].tags.Black, kIvanov);
-  EXPECT_EQ(file.games[2].tags.Black, "J\xC3\xBCrgen");
+    s->Header.GameBlack = c.wide;
+    ASSERT_TRUE(SaveGame(*s, Path("club.pdn"), "club.pdn"));
+    bytes = Read("club.pdn");
+    ASSERT_TRUE(IsValidUtf8(bytes));
+    PdnFile file;
+    FileProblem p;
+    ASSERT_TRUE(ReadPdnFile(bytes, "club.pdn", file, p));
+    ASSERT_EQ(file.games.size(), 3u);
+    EXPECT_EQ(file.games[0].tags.Event, c.oldEvent);
+    EXPECT_EQ(file.games[0].tags.Black, c.oldBlack);
+    EXPECT_EQ(file.games[1].tags.Black, c.joins);
+    EXPECT_EQ(file.games[2].tags.Black, c.wide);
+  }
 }
 
 TEST_F(RealPdnTest, DiagramDeclaresItsCharset) {
