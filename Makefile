@@ -1,11 +1,12 @@
 # Morventa8: make run | make test | make bench
-PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev
+PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-multimedia-dev libgtest-dev
 JOBS ?= $(shell nproc)
 BUILD := build
 RUN_BUILD := build-run
+CLANG_BUILD := build-clang
 BENCH_BUILD := build-release
 
-.PHONY: run test bench build run-build deps clean
+.PHONY: run test bench build run-build clang-check deps clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -19,7 +20,7 @@ deps:
 	fi
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" -DM8_SANITIZE=ON
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" -DM8_SANITIZE=ON -DM8_WERROR=ON
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -35,7 +36,15 @@ run-build: deps $(RUN_BUILD)/build.ninja
 run: run-build
 	./$(RUN_BUILD)/bin/morventa8
 
-test: build
+# Every target also builds warning-free under Clang (no sanitizers, tests
+# and benchmarks built but not run there).
+$(CLANG_BUILD)/build.ninja: | deps
+	cmake -S . -B $(CLANG_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DM8_WERROR=ON -DM8_BUILD_BENCH=ON
+
+clang-check: deps $(CLANG_BUILD)/build.ninja
+	cmake --build $(CLANG_BUILD) -j $(JOBS)
+
+test: build clang-check
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: deps
@@ -44,4 +53,4 @@ bench: deps
 	@for b in $(BENCH_BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
 clean:
-	rm -rf $(BUILD) $(RUN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(RUN_BUILD) $(BENCH_BUILD) $(CLANG_BUILD)

@@ -34,6 +34,7 @@
 #include "core/files/skin.h"
 #include "core/game/startup.h"
 #include "core/game/variantname.h"
+#include "core/version.h"
 
 namespace m8 {
 
@@ -41,7 +42,7 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-constexpr const char* kDefaultCaption = " Morventa8 1.58";
+QString DefaultCaption() { return QStringLiteral(" %1 %2").arg(kProgramName, kProgramVersion); }
 
 // The folders and files of the program folder that are only read.
 constexpr const char* kDataEntries[] = {"variants", "skins", "Skins", "books", "sounds", "pieces", "opening.pdn"};
@@ -57,7 +58,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   host_ = std::make_unique<QtHost>(*this);
   host_->setBoxHooks(options_.boxes);
   state_->host = host_.get();
-  setWindowTitle(QString::fromLatin1(kDefaultCaption));
+  setWindowTitle(DefaultCaption());
   setWindowIcon(ProgramIcon());
   buildControls();
   connectCommands();
@@ -509,7 +510,7 @@ void MainWindow::refreshView(View v) {
     case View::Board: DrawBoard(0); break;
     case View::SideToMove: ShowSideToMove(); break;
     case View::Caption:
-      setWindowTitle(g.Flow.Caption.empty() ? QString::fromLatin1(kDefaultCaption) : Q(g.Flow.Caption));
+      setWindowTitle(g.Flow.Caption.empty() ? DefaultCaption() : Q(g.Flow.Caption));
       break;
     case View::VariantName: variantNameLabel_->setText(Q(VariantNameText(g))); break;
     case View::Strength: strengthLabel_->setText(Q(StrengthLine(g))); break;

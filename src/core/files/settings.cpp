@@ -147,7 +147,6 @@ constexpr Line kLines[] = {
 static_assert(std::size(kLines) == kSettingsValues);
 
 constexpr const char* kDefaultVariant = "American Checkers";
-constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 constexpr const char* kDefaultUserName = "Player";
 constexpr const char* kDefaultSkin = kDefaultSkinName;
 constexpr const char* kDefaultPromo[2] = {"B8D8F8H8", "A1C1E1G1"};

@@ -215,7 +215,7 @@ void InitGame(GameState& g) {
   SeedRandom(g);
   if (g.Flow.PositionPreset == 0) PrepareDefaultGame(g);
 
-  g.Flow.Caption = std::string(" Morventa8 ") + kProgramVersion;
+  g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion;
   h.refresh(View::Caption);
   h.refresh(View::VariantName);
   BuildPromotionTables(g);

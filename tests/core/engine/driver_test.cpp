@@ -56,8 +56,19 @@ class DriverHost : public Host {
   std::vector<View> refreshed;
   int sounds = 0;
 
+  // A search that runs away (a test whose trigger never comes, a search
+  // that no longer cuts off) is stopped here and fails the test, instead of
+  // running for ever on the frozen clock.
+  long pumpLimit = 5'000'000;
+  int32_t* stopRequest = nullptr;
+
   void pump() override {
     ++pumps;
+    if (pumps == pumpLimit) {
+      ADD_FAILURE() << "the search ran past " << pumpLimit << " event pumps";
+      freezeInSearch = frozen = false;
+      if (stopRequest) *stopRequest = 1;
+    }
     if (onPump) onPump();
     if (pumps == actAt && action) action();
   }
@@ -110,6 +121,7 @@ struct DriverGame {
       : g(*t.g) {
     t.Setup(digits, side, 0, change);
     g.host = &host;
+    host.stopRequest = &g.P.StopRequest;
     g.Opt.Weakness = 0;
     g.Opt.DepthMode = 1;
     g.Opt.SearchDepth = depth;
