@@ -104,9 +104,12 @@ struct PieceScan {
           if (OnAny(ps[0], c, {1, 3})) s -= 10;
         }
       } else {
+        // Whole back rows in column order: the half turn of the board takes
+        // White's odd entries to Black's even ones.
         const auto& own = ps[white ? 1 : 0];
-        if (OnAny(own, c, {1, 3, 5, 7})) s += sg * 20;
-        if (OnAny(own, c, {0, 2, 4, 6})) s += sg * 10;
+        const int strong = white ? 1 : 0, weak = 1 - strong;
+        if (OnAny(own, c, {strong, strong + 2, strong + 4, strong + 6})) s += sg * 20;
+        if (OnAny(own, c, {weak, weak + 2, weak + 4, weak + 6})) s += sg * 10;
       }
     }
 
