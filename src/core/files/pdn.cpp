@@ -93,10 +93,11 @@ bool AllDigits(std::string_view text) {
 }
 
 bool IsResult(std::string_view t) {
-  // Results as other programs write them too: "1:0" in Russian collections.
+  // Results as other programs write them too: "1:0" in Russian collections,
+  // "+-", "-+" and "=" as in printed game scores.
   static constexpr const char* kResults[] = {"*",   "1-0", "0-1", "1/2-1/2", "2-0", "0-2", "1-1", "0-0",
                                              "1",   "0",   "2",   "1/2",     "1/2-1/", "1:0", "0:1", "1:1",
-                                             "2:0", "0:2", "0:0", "1/2:1/2"};
+                                             "2:0", "0:2", "0:0", "1/2:1/2", "+-", "-+", "="};
   for (const char* r : kResults)
     if (t == r) return true;
   return StartsWith(t, "0-");
@@ -113,7 +114,7 @@ std::string ResultAtEnd(std::string_view moves) {
   }
   const size_t blank = moves.find_last_of(" \t");
   const std::string_view last = blank == std::string_view::npos ? moves : moves.substr(blank + 1);
-  return IsResult(last) && last.find_first_of("-:*") != std::string_view::npos ? std::string(last) : "*";
+  return IsResult(last) && last.find_first_of("-:*=") != std::string_view::npos ? std::string(last) : "*";
 }
 
 // The longest move token read: a capture of every piece a record holds,
@@ -335,7 +336,7 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     };
     std::string token = readToken();
     // "11- 15" and "9x 14": a separator at the end joins the next token.
-    while (!token.empty() && IsSeparator(token.back()) && token.find('.') == std::string::npos) {
+    while (!token.empty() && IsSeparator(token.back()) && token.find('.') == std::string::npos && !IsResult(token)) {
       size_t j = i;
       while (j < n && isSpace(t[j])) ++j;
       if (j >= n || t[j] == '{' || t[j] == '(') break;

@@ -168,7 +168,7 @@ TEST_F(PdnFormatTest, RandomColoursAgreeBetweenTrialAndReplay) {
 }
 
 TEST_F(PdnFormatTest, EveryResultEndsTheMoves) {
-  for (const char* result : {"1-0", "0-1", "1/2-1/2", "*", "2-0", "0-2", "1-1"}) {
+  for (const char* result : {"1-0", "0-1", "1/2-1/2", "*", "2-0", "0-2", "1-1", "1:0", "0:1", "+-", "-+", "="}) {
     SCOPED_TRACE(result);
     const auto items = Split(std::string("1. 11-15 23-19 ") + result + " 2. 8-11 22-17");
     EXPECT_EQ(Moves(items), 2);
