@@ -104,5 +104,40 @@ TEST(Perft, DivideAddsUpAndUnknownVariantIsRefused) {
   EXPECT_NE(error.find("No Such Checkers"), std::string::npos);
 }
 
+// Published perft counts of more variants from their start positions, at the
+// depth where they part from the American and Russian counts. Each variant is
+// a test of its own, so that they run side by side.
+struct PublishedPerft {
+  const char* variant;
+  int depth;
+  uint64_t nodes;
+};
+
+class PublishedPerftTest : public ::testing::TestWithParam<PublishedPerft> {};
+
+TEST_P(PublishedPerftTest, StartPositionMatchesTheCount) {
+  const PublishedPerft& c = GetParam();
+  auto g = std::make_unique<GameState>();
+  g->ProgramFolder = M8_BIN_DIR;
+  std::string error;
+  ASSERT_TRUE(SetupVariantStart(*g, c.variant, &error)) << error;
+  uint64_t n = 0;
+  ASSERT_TRUE(Perft(*g, c.depth, n));
+  EXPECT_EQ(n, c.nodes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, PublishedPerftTest,
+                         ::testing::Values(PublishedPerft{"Italian Checkers", 9, 3860875},
+                                           PublishedPerft{"Spanish Checkers", 9, 3860866},
+                                           PublishedPerft{"Czech Checkers", 9, 3963671},
+                                           PublishedPerft{"Thai Checkers", 7, 1820189},
+                                           PublishedPerft{"Turkish Checkers", 6, 931312},
+                                           // Brazilian rules, in the German Checkers file.
+                                           PublishedPerft{"German Checkers", 7, 187302}),
+                         [](const ::testing::TestParamInfo<PublishedPerft>& info) {
+                           std::string name = info.param.variant;
+                           return name.substr(0, name.find(' '));
+                         });
+
 }  // namespace
 }  // namespace m8
