@@ -89,7 +89,7 @@ std::string DiagramHtml(GameState& g) {
 
 bool CreateHtmlDiagram(GameState& g) {
   std::string error;
-  if (!ReplaceFile(ProgramFile(g, kDiagramFileName), DiagramHtml(g), &error)) {
+  if (!ReplaceFile(UserFile(g, kDiagramFileName), DiagramHtml(g), &error)) {
     g.host->message(Icon::Exclamation, "Error", std::string(kDiagramFileName) + " cannot be written.\r\n" + error);
     return false;
   }
