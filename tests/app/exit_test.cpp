@@ -24,6 +24,20 @@ std::unique_ptr<MainWindow> StartTimed(QTemporaryDir& dir, Boxes& boxes, int sec
   return w;
 }
 
+// Closes the window once the computer's search has begun (after `before`,
+// which runs then too).
+void CloseWhileThinking(MainWindow& w, std::function<void()> before = {}) {
+  auto* poll = new QTimer(&w);
+  QObject::connect(poll, &QTimer::timeout, &w, [&w, poll, before] {
+    if (w.state().Flow.Busy != 1 || w.state().Search.Nodes == 0) return;
+    poll->stop();
+    poll->deleteLater();
+    if (before) before();
+    w.close();
+  });
+  poll->start(10);
+}
+
 void Compute(MainWindow& w) {
   QAction* a = w.commands()->entry("Compute");
   QVERIFY(a && a->isEnabled());
@@ -122,10 +136,7 @@ class ExitTest : public QObject {
     const QString logFile = dir.path() + "/" + kLogFileName;
     QByteArray log;  // as it stands while the computer thinks
     w->moveBox()->setText("11-15");
-    QTimer::singleShot(300, w.get(), [&] {
-      log = ReadFile(logFile);
-      w->close();
-    });
+    CloseWhileThinking(*w, [&] { log = ReadFile(logFile); });
     QTest::keyClick(w->moveBox(), Qt::Key_Return);
     QCOMPARE(boxes.questions, 1);
     QCOMPARE(g.P.GamePly, 1);
@@ -157,7 +168,7 @@ class ExitTest : public QObject {
       };
     });
     GameState& g = w->state();
-    QTimer::singleShot(300, w.get(), [&] { w->close(); });
+    CloseWhileThinking(*w);
     Compute(*w);
     QCOMPARE(boxes.questions, 1);
     QCOMPARE(g.P.GamePly, 1);

@@ -294,8 +294,6 @@ class StartupTest : public QObject {
       QCOMPARE(w->state().Rules.Variant, std::string("Pool Checkers"));
       w->Exit_Click();
     }
-    // The user makes a variant of his own, where the User list reads.
-    QVERIFY(QFile::copy(first + "/variants/Pool Checkers.ini", data + "/variants/uservariants/My Pool.ini"));
     QVERIFY(QDir().rename(first, moved));
     boxes.messages.clear();
     {
@@ -307,6 +305,8 @@ class StartupTest : public QObject {
       QCOMPARE(g.Opt.BoardSizeCode, 4);
       const auto classic = PdnVariantNames(g);
       QVERIFY(std::find(classic.begin(), classic.end(), "Pool Checkers") != classic.end());
+      // A variant of the user's own goes where the User list reads.
+      QVERIFY(QFile::copy(moved + "/variants/Pool Checkers.ini", data + "/variants/uservariants/My Pool.ini"));
       g.Opt.UseClassic = 0;
       QCOMPARE(PdnVariantNames(g), std::vector<std::string>{"My Pool"});
       g.Opt.UseClassic = 1;
