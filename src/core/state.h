@@ -274,6 +274,9 @@ struct GameFlow {
   int32_t GameOver = 0;
   int32_t GameStarted = 0;
   int32_t Busy = 0;
+  // The program is ending: a search stopped for it plays, logs and saves
+  // nothing, so the game stays as the user last saw it.
+  int32_t Closing = 0;
   int32_t PositionPreset = 0;  // the board was set up by hand, loaded or thinned out
   std::string GameResult;
   std::string PlayerName1 = "Player";
@@ -487,9 +490,23 @@ struct BoardViewState {
   int32_t MovesHighlighted = 0;  // the movable pieces are marked on the board
 };
 
+// Choices of the settings file whose files were missing at start-up: the
+// program runs without them this time and writes them back at exit, unless
+// the user has chosen anew meanwhile.
+struct UnmetChoices {
+  std::string Variant;  // the variant, when its variant file was missing
+  std::string Skin;     // the skin, when its skin file was missing
+};
+
 struct GameState {
   Host* host = &nullHost;
+  // The folder of the program: the shipped data (variants, skins, books,
+  // sounds, pieces, the openings) is always read from here.
   std::string ProgramFolder = ".";
+  // The folder of the user's own files (settings, rating, log, the saved
+  // game, the diagram, the user's variants) when the program folder cannot be
+  // written; empty: they stand in the program folder.
+  std::string UserFolder;
 
   Board board{};
   Board StartBoard{};
@@ -519,6 +536,7 @@ struct GameState {
   GameFlow Flow;
   GameHeader Header;
   BoardViewState BoardShown;
+  UnmetChoices Unmet;
   int32_t SquareIsPlayable = 1;
 
   std::mt19937 Rng{12345};
@@ -530,6 +548,11 @@ struct GameState {
  private:
   static NullHost nullHost;
 };
+
+// Where the user's own files go: UserFolder, else the program folder.
+inline const std::string& UserFolderOf(const GameState& g) {
+  return g.UserFolder.empty() ? g.ProgramFolder : g.UserFolder;
+}
 
 // The board of a fresh American Checkers game: frame 100, white men on rows
 // 2-4, black men on rows 7-9.

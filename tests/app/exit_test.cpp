@@ -1,5 +1,50 @@
 // Program end: the question, what is written, a close during a search, the fatal path.
+#include <QLineEdit>
+
 #include "app/window_fixture.h"
+#include "core/files/gamelog.h"
+
+namespace {
+
+// A window that thinks `seconds` per move, saves its game at exit and resumes
+// it at the next start, with the engine's time shown.
+std::unique_ptr<MainWindow> StartTimed(QTemporaryDir& dir, Boxes& boxes, int seconds,
+                                       const std::function<void(MainWindowOptions&)>& adjust = {}) {
+  WriteSettings(dir.path(), [seconds](GameState& g) {
+    g.Opt.DepthMode = 0;
+    g.Opt.SearchTime = seconds;
+    g.Opt.UseBook = 0;
+    g.Opt.ConfirmExit = 1;
+    g.Opt.AutoSave = 1;
+    g.Opt.ShowCalculation = 1;
+    g.Opt.Notation = 1;
+  });
+  auto w = Start(dir.path(), boxes, 15, adjust);
+  w->show();
+  return w;
+}
+
+// Closes the window once the computer's search has begun (after `before`,
+// which runs then too).
+void CloseWhileThinking(MainWindow& w, std::function<void()> before = {}) {
+  auto* poll = new QTimer(&w);
+  QObject::connect(poll, &QTimer::timeout, &w, [&w, poll, before] {
+    if (w.state().Flow.Busy != 1 || w.state().Search.Nodes == 0) return;
+    poll->stop();
+    poll->deleteLater();
+    if (before) before();
+    w.close();
+  });
+  poll->start(10);
+}
+
+void Compute(MainWindow& w) {
+  QAction* a = w.commands()->entry("Compute");
+  QVERIFY(a && a->isEnabled());
+  a->trigger();
+}
+
+}  // namespace
 
 class ExitTest : public QObject {
   Q_OBJECT
@@ -78,6 +123,58 @@ class ExitTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 2000);
     QVERIFY(QFile::exists(dir.path() + "/tavrin.ini"));
     QCOMPARE(boxes.questions, 1);
+  }
+
+  void closingDuringASearchSavesTheGameOnTheBoard() {
+    // The user's move, then the computer thinks long; the window is closed
+    // meanwhile. The move being searched was never shown: it is not played,
+    // logged or saved.
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartTimed(dir, boxes, 30);
+    GameState& g = w->state();
+    const QString logFile = dir.path() + "/" + kLogFileName;
+    QByteArray log;  // as it stands while the computer thinks
+    w->moveBox()->setText("11-15");
+    CloseWhileThinking(*w, [&] { log = ReadFile(logFile); });
+    QTest::keyClick(w->moveBox(), Qt::Key_Return);
+    QCOMPARE(boxes.questions, 1);
+    QCOMPARE(g.P.GamePly, 1);
+    QVERIFY(log.contains("11-15"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 5000);
+    QCOMPARE(ReadFile(logFile), log);
+    // The saved game ends with the user's move.
+    Boxes again;
+    auto w2 = Start(dir.path(), again);
+    QCOMPARE(w2->state().P.GamePly, 1);
+    QVERIFY(w2->state().board == g.board);
+  }
+
+  void theExitQuestionDoesNotRunTheComputersClock() {
+    // The user is asked for a long while (the clock jumps 100 s) and says No:
+    // the computer goes on thinking its two seconds, none of them lost.
+    QTemporaryDir dir;
+    Boxes boxes;
+    boxes.answer = false;
+    double jumped = 0;
+    auto w = StartTimed(dir, boxes, 2, [&](MainWindowOptions& o) {
+      o.monotonicClock = [&jumped] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count() + jumped;
+      };
+      o.boxes.askYesNo = [&](const QString&, const QString&) {
+        ++boxes.questions;
+        jumped += 100;
+        return false;
+      };
+    });
+    GameState& g = w->state();
+    CloseWhileThinking(*w);
+    Compute(*w);
+    QCOMPARE(boxes.questions, 1);
+    QCOMPARE(g.P.GamePly, 1);
+    QVERIFY(w->isVisible());
+    const QString output = w->engineOutputLabel()->text();
+    QVERIFY2(output.contains("Time: 00:00."), qPrintable(output));
   }
 
   void fatalErrorWritesNothing() {

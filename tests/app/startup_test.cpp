@@ -1,6 +1,28 @@
 // Start-up in a temporary program folder: the settings written, the window's state, skins, variants and the folders it writes to.
 #include "app/window_fixture.h"
 #include "core/files/rating.h"
+#include "core/game/helpwindows.h"
+
+namespace {
+
+// Copies the files of a shipped data folder (M8_DATA_DIR/relative) into the
+// same place below `folder`.
+void CopyShipped(const QString& relative, const QString& folder) {
+  const QString from = QStringLiteral(M8_DATA_DIR "/") + relative;
+  QVERIFY(QDir().mkpath(folder + "/" + relative));
+  for (const QString& file : QDir(from).entryList(QDir::Files))
+    QVERIFY(QFile::copy(from + "/" + file, folder + "/" + relative + "/" + file));
+}
+
+// The variant and skin a settings file names.
+std::pair<std::string, std::string> ChosenVariantAndSkin(const QString& settingsFile) {
+  GameState g;
+  SetDefaultSettings(g);
+  ParseSettingsText(g, ReadFile(settingsFile).toStdString());
+  return {g.Rules.Variant, g.Opt.SkinName};
+}
+
+}  // namespace
 
 class StartupTest : public QObject {
   Q_OBJECT
@@ -191,7 +213,8 @@ class StartupTest : public QObject {
     {
       auto w = Start("/proc", boxes);  // not writable, not even for root
       QCOMPARE(w->redirectedFolder(), data);
-      QCOMPARE(QString::fromStdString(w->state().ProgramFolder), data);
+      QCOMPARE(QString::fromStdString(w->state().ProgramFolder), QStringLiteral("/proc"));
+      QCOMPARE(QString::fromStdString(w->state().UserFolder), data);
       QCOMPARE(boxes.messages.size(), 1);
       QVERIFY(boxes.messages[0].contains(data));
       QVERIFY(QFile::exists(data + "/tavrin.ini"));
@@ -243,6 +266,84 @@ class StartupTest : public QObject {
       QCOMPARE(w->state().Opt.Weakness, 3);
       QCOMPARE(w->state().Rating.UserRating, 1450);
       QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
+    }
+  }
+
+  void movedReadOnlyInstallKeepsWorking() {
+    // A read-only install used once, then moved (an upgrade, a new place):
+    // the shipped data is read where the program stands now, the user's own
+    // files and variants stay in the data folder.
+    QTemporaryDir root, user;
+    const QString first = root.path() + "/morventa8", moved = root.path() + "/morventa8-new";
+    const QString data = user.path() + "/Morventa8";
+    CopyShipped("variants", first);
+    CopyShipped("skins", first);
+    CopyShipped("skins/Walnut", first);
+    WriteSettings(first, [](GameState& g) {
+      g.Rules.Variant = "Pool Checkers";
+      g.Opt.SkinName = "Walnut";
+      g.Opt.ConfirmExit = 0;
+    });
+    auto readOnly = [&](MainWindowOptions& o) {
+      o.folderWritable = [&](const QString& f) { return f != first && f != moved; };
+      o.userDataFolder = data;
+    };
+    Boxes boxes;
+    {
+      auto w = Start(first, boxes, 15, readOnly);
+      QCOMPARE(w->state().Rules.Variant, std::string("Pool Checkers"));
+      w->Exit_Click();
+    }
+    QVERIFY(QDir().rename(first, moved));
+    boxes.messages.clear();
+    {
+      auto w = Start(moved, boxes, 15, readOnly);
+      GameState& g = w->state();
+      QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
+      QCOMPARE(g.Rules.Variant, std::string("Pool Checkers"));
+      QCOMPARE(g.Opt.SkinName, std::string("Walnut"));
+      QCOMPARE(g.Opt.BoardSizeCode, 4);
+      const auto classic = PdnVariantNames(g);
+      QVERIFY(std::find(classic.begin(), classic.end(), "Pool Checkers") != classic.end());
+      // A variant of the user's own goes where the User list reads.
+      QVERIFY(QFile::copy(moved + "/variants/Pool Checkers.ini", data + "/variants/uservariants/My Pool.ini"));
+      g.Opt.UseClassic = 0;
+      QCOMPARE(PdnVariantNames(g), std::vector<std::string>{"My Pool"});
+      g.Opt.UseClassic = 1;
+      w->Exit_Click();
+    }
+    QCOMPARE(ChosenVariantAndSkin(data + "/tavrin.ini"), std::make_pair(std::string("Pool Checkers"), std::string("Walnut")));
+  }
+
+  void choicesWhoseFilesAreMissingAreKept() {
+    // The variant and the skin named by the settings are gone this time:
+    // the program runs with American Checkers and Classic Medium and says so,
+    // but the settings keep naming them for when they are back.
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [](GameState& g) {
+      g.Rules.Variant = "Pool Checkers";
+      g.Opt.SkinName = "Walnut";
+      g.Opt.ConfirmExit = 0;
+    });
+    Boxes boxes;
+    {
+      auto w = Start(dir.path(), boxes);
+      QCOMPARE(boxes.messages.size(), 2);
+      QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+      QCOMPARE(w->state().Opt.SkinName, std::string("Classic Medium"));
+      w->Exit_Click();
+    }
+    QCOMPARE(ChosenVariantAndSkin(dir.path() + "/tavrin.ini"),
+             std::make_pair(std::string("Pool Checkers"), std::string("Walnut")));
+    CopyShipped("variants", dir.path());
+    CopyShipped("skins", dir.path());
+    CopyShipped("skins/Walnut", dir.path());
+    boxes.messages.clear();
+    {
+      auto w = Start(dir.path(), boxes);
+      QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
+      QCOMPARE(w->state().Rules.Variant, std::string("Pool Checkers"));
+      QCOMPARE(w->state().Opt.BoardSizeCode, 4);
     }
   }
 

@@ -110,7 +110,7 @@ bool MainWindow::WriteDoMovesFileCommand() {
 
 void MainWindow::ResumeAutosave() {
   GameState& g = *state_;
-  if (g.Opt.AutoSave != 1 || !QFileInfo::exists(QString::fromStdString(ProgramFile(g, kAutosaveFileName)))) return;
+  if (g.Opt.AutoSave != 1 || !QFileInfo::exists(QString::fromStdString(UserFile(g, kAutosaveFileName)))) return;
   LoadGameCommand(kLoadAutosave);
 }
 

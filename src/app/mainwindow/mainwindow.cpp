@@ -44,7 +44,9 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 QString DefaultCaption() { return QStringLiteral(" %1 %2").arg(kProgramName, kProgramVersion); }
 
-// The folders and files of the program folder that are only read.
+// The shipped folders and files, read from the program folder. Earlier
+// versions linked them into the user's data folder; such links dangle once the
+// program folder moves and are taken away.
 constexpr const char* kDataEntries[] = {"variants", "skins", "Skins", "books", "sounds", "pieces", "opening.pdn"};
 // The files the program writes there, each read back at the next start.
 constexpr const char* kUserFiles[] = {kSettingsFileName, kRatingFileName, kAutosaveFileName, kLogFileName};
@@ -57,6 +59,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
     : QMainWindow(parent), state_(std::make_unique<GameState>()), options_(options) {
   host_ = std::make_unique<QtHost>(*this);
   host_->setBoxHooks(options_.boxes);
+  if (options_.monotonicClock) host_->setClock(options_.monotonicClock);
   state_->host = host_.get();
   setWindowTitle(DefaultCaption());
   setWindowIcon(ProgramIcon());
@@ -251,19 +254,22 @@ bool MainWindow::folderWritable(const QString& folder) const {
 }
 
 void MainWindow::chooseWritableFolder(const QString& exeFolder) {
+  // The shipped data is always read where the program stands now.
   state_->ProgramFolder = exeFolder.toStdString();
+  state_->UserFolder.clear();
   if (folderWritable(exeFolder)) return;
-  // The program folder is read-only: keep the files the program writes in
-  // the user's data folder, and reach the data folders from there.
+  // The program folder is read-only: the user's own files (and the user's
+  // variants) are kept in the user's data folder.
   const QString data = options_.userDataFolder.isEmpty()
                            ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                            : options_.userDataFolder;
   if (data.isEmpty() || !QDir().mkpath(data)) return;
   for (const char* name : kDataEntries) {
-    const QString from = exeFolder + "/" + name, to = data + "/" + name;
-    if (QFileInfo::exists(from) && !QFileInfo(to).exists() && !QFileInfo(to).isSymLink()) QFile::link(from, to);
+    const QFileInfo entry(data + "/" + name);
+    if (entry.isSymLink()) QFile::remove(entry.filePath());  // the link only, never what it names
   }
-  state_->ProgramFolder = data.toStdString();
+  QDir().mkpath(data + "/variants/uservariants");
+  state_->UserFolder = data.toStdString();
   redirectedFolder_ = data;
   // The first start with this data folder takes over the user's files from
   // the program folder and says so; later starts simply use the data folder.
@@ -276,7 +282,7 @@ void MainWindow::chooseWritableFolder(const QString& exeFolder) {
     taken << name;
   }
   QString text = "The program folder \"" + exeFolder + "\" cannot be written. Settings, rating, log and the saved game are kept in \"" +
-                 data + "\".";
+                 data + "\", your own variants in \"" + data + "/variants/uservariants\".";
   if (!taken.isEmpty()) text += "\r\nTaken over from the program folder: " + taken.join(", ") + ".";
   host_->message(Icon::Information, "Morventa8", text.toStdString());
 }
@@ -379,7 +385,8 @@ void MainWindow::ReloadSkin() {
 
 bool MainWindow::Form_QueryUnload() {
   if (state_->Opt.ConfirmExit != 1) return true;
-  return host_->askYesNo("Confirmation", "Are you sure you want to exit?");
+  // A search waiting behind the question does not lose its time to it.
+  return host_->askWithClockHeld([this] { return host_->askYesNo("Confirmation", "Are you sure you want to exit?"); });
 }
 
 void MainWindow::Exit_Click() {
@@ -415,10 +422,29 @@ void MainWindow::showEvent(QShowEvent* e) {
   QTimer::singleShot(0, this, [this] { fitOuterSize(); });
 }
 
+void MainWindow::endSession() {
+  if (finished_ || fatal_) return;
+  // Nobody is there to answer: an open box or dialog is closed as Escape
+  // closes it (the exit question then says No, and the search below it can
+  // return).
+  for (int i = 0; i < 16; ++i) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->close()) break;
+  }
+  if (state_->Flow.Busy == 1) {
+    finishCloseAfterSearch();
+    return;
+  }
+  finishProgram();
+}
+
 void MainWindow::finishCloseAfterSearch() {
   // The search pumps events; it is asked to stop and the window closes once
-  // it has returned to the event loop.
+  // it has returned to the event loop. The move it was searching is never
+  // shown, so it is not played: what is saved is the game on the board.
+  if (closePending_) return;
   closePending_ = true;
+  state_->Flow.Closing = 1;
   state_->P.StopRequest = 1;
   auto* poll = new QTimer(this);
   connect(poll, &QTimer::timeout, this, [this, poll] {

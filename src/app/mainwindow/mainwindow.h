@@ -43,6 +43,8 @@ struct MainWindowOptions {
   // The user's data folder used when the program folder is read-only; empty:
   // the platform's application data folder.
   QString userDataFolder;
+  // Tests stand in for the monotonic clock the search measures its time on.
+  std::function<double()> monotonicClock;
 };
 
 class MainWindow : public QMainWindow {
@@ -65,6 +67,12 @@ class MainWindow : public QMainWindow {
   void Exit_Click();
   void End1();
   void endAfterFatalError();
+  // The session ends or the program was told to stop (a signal): the
+  // saving exit steps without a question, after stopping a running search
+  // whose move is then not played.
+  void endSession();
+  // True once the exit steps have run.
+  bool programEnded() const { return finished_; }
 
   // After the skin name changed (the options dialog): the skin, the layout
   // and the board again.

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QSoundEffect>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/mainwindow/mainwindow.h"
 #include "core/fileio.h"
@@ -86,6 +87,15 @@ void QtHost::playSound(Sound s) {
     it = sounds_.emplace(key, std::move(effect)).first;
   }
   if (it->second) it->second->play();
+}
+
+double QtHost::monotonicSeconds() { return (clock_ ? clock_() : Host::monotonicSeconds()) - held_; }
+
+bool QtHost::askWithClockHeld(const std::function<bool()>& ask) {
+  const double before = monotonicSeconds();
+  const bool answer = ask();
+  held_ += std::max(0.0, monotonicSeconds() - before);
+  return answer;
 }
 
 void QtHost::refresh(View v) { window_.refreshView(v); }

@@ -42,6 +42,15 @@ class QtHost : public Host {
   void playSound(Sound s) override;
   void refresh(View v) override;
   void fatal(std::string_view text) override;
+  // The monotonic clock less the time it was held: a search measures its
+  // time limit on it.
+  double monotonicSeconds() override;
+
+  // Runs `ask` (a question put to the user) with the clock held: the time the
+  // question waits does not count against a running search.
+  bool askWithClockHeld(const std::function<bool()>& ask);
+  // Tests stand in for the monotonic clock here; empty: the steady clock.
+  void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
 
   // Events are let through at most this often while the core pumps.
   static constexpr std::chrono::milliseconds kPumpInterval{5};
@@ -51,6 +60,8 @@ class QtHost : public Host {
   BoxHooks hooks_;
   PumpThrottle throttle_{kPumpInterval};
   std::map<int, std::unique_ptr<QSoundEffect>> sounds_;
+  std::function<double()> clock_;
+  double held_ = 0.0;  // seconds the clock stood still
 };
 
 }  // namespace m8

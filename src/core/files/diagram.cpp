@@ -33,6 +33,27 @@ const char* PictureName(int value, bool dark) {
   }
 }
 
+// Where the page finds the square pictures. In the program folder they lie
+// beside it; a page written to the user's own folder (a read-only install)
+// names the program folder's pictures by a file URL.
+std::string PicturesFolderUrl(const GameState& g) {
+  if (g.UserFolder.empty()) return "pieces/";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : ResolvePath(g.ProgramFolder, "pieces")) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
+    if (plain) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += kHex[c >> 4];
+      url += kHex[c & 15];
+    }
+  }
+  return url + "/";
+}
+
 }  // namespace
 
 std::string DiagramHtml(GameState& g) {
@@ -48,6 +69,7 @@ std::string DiagramHtml(GameState& g) {
   line("<TABLE BORDER=\"1\" BORDERCOLOR=\"#000000\">");
   line("<TR>");
   line("<TD>");
+  const std::string pictures = PicturesFolderUrl(g);
   for (int r = 9; r >= 2; --r) {
     std::string row;
     for (int c = 1; c <= 8; ++c) {
@@ -58,7 +80,7 @@ std::string DiagramHtml(GameState& g) {
         IsPlayableSquare(g, 10 * r + c);
         dark = g.SquareIsPlayable == 1;
       }
-      row += std::string("<IMG SRC=\"pieces/") + PictureName(value, dark) + ".bmp\">";
+      row += "<IMG SRC=\"" + pictures + PictureName(value, dark) + ".bmp\">";
     }
     line(row + "<BR>");
   }
@@ -89,7 +111,7 @@ std::string DiagramHtml(GameState& g) {
 
 bool CreateHtmlDiagram(GameState& g) {
   std::string error;
-  if (!ReplaceFile(ProgramFile(g, kDiagramFileName), DiagramHtml(g), &error)) {
+  if (!ReplaceFile(UserFile(g, kDiagramFileName), DiagramHtml(g), &error)) {
     g.host->message(Icon::Exclamation, "Error", std::string(kDiagramFileName) + " cannot be written.\r\n" + error);
     return false;
   }

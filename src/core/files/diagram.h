@@ -1,6 +1,7 @@
 // The HTML diagram: the position on the screen as a small web page
-// "diagram.html" in the program folder, one picture per square (the pictures
-// lie in "pieces/" beside the page), followed by the comment of the position.
+// "diagram.html" in the user's folder (UserFolderOf), one picture per square
+// (the pictures of the program folder's "pieces/", beside the page unless the
+// user's files are kept elsewhere), followed by the comment of the position.
 #pragma once
 
 #include <string>

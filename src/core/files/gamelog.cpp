@@ -27,7 +27,7 @@ std::string ScoreSeparator(std::string_view logLine) {
   return marked ? "  " : "   ";
 }
 
-std::string LogPath(const GameState& g) { return ResolvePath(g.ProgramFolder, kLogFileName); }
+std::string LogPath(const GameState& g) { return ResolvePath(UserFolderOf(g), kLogFileName); }
 
 void ReportLogFailure(GameState& g) {
   g.Log.Enabled = false;

@@ -33,7 +33,7 @@ std::string LogComputerMoveLineText(std::string_view logLine, int32_t score, int
 std::string LogSearchBlockText(const std::vector<SearchIterationLog>& iterations,
                                bool showCalculation);
 
-// Writers: append to ProgramFolder/tavrin.log through plain file I/O. When the
+// Writers: append to tavrin.log of the user's folder (UserFolderOf) through plain file I/O. When the
 // log cannot be opened, the program runs without it: the host is told once
 // and later writes do nothing.
 

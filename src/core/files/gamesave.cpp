@@ -33,6 +33,8 @@ std::string FileTitleOf(const std::string& path) { return std::filesystem::path(
 
 std::string ProgramFile(const GameState& g, const std::string& name) { return ResolvePath(g.ProgramFolder, name); }
 
+std::string UserFile(const GameState& g, const std::string& name) { return ResolvePath(UserFolderOf(g), name); }
+
 bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle) {
   const std::string title = fileTitle.empty() ? FileTitleOf(path) : fileTitle;
   std::string bytes;
@@ -62,6 +64,6 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
   return true;
 }
 
-bool SaveAutosave(GameState& g) { return SaveGame(g, ProgramFile(g, kAutosaveFileName), kAutosaveFileName); }
+bool SaveAutosave(GameState& g) { return SaveGame(g, UserFile(g, kAutosaveFileName), kAutosaveFileName); }
 
 }  // namespace m8

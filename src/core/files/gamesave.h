@@ -18,8 +18,10 @@ bool IsPdnFileName(const std::string& path);
 // The last part of a path, shown as the file's title.
 std::string FileTitleOf(const std::string& path);
 
-// The full path of a file of the program folder.
+// The full path of a file of the program folder (shipped, only read).
 std::string ProgramFile(const GameState& g, const std::string& name);
+// The full path of a file the program writes for the user (UserFolderOf).
+std::string UserFile(const GameState& g, const std::string& name);
 
 // Writes the game in hand: as PDN appended to the file when the name ends in
 // "PDN" (any case), else in the own format replacing the file. The file is

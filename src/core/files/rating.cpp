@@ -10,7 +10,7 @@ namespace m8 {
 
 namespace {
 
-std::string RatingPath(const GameState& g) { return ResolvePath(g.ProgramFolder, kRatingFileName); }
+std::string RatingPath(const GameState& g) { return ResolvePath(UserFolderOf(g), kRatingFileName); }
 
 constexpr int kMaxRatingDigits = 6;
 

@@ -26,10 +26,10 @@ int32_t RatingFromFileText(std::string_view text, std::string_view key = kRating
 // The line written to the file (with CR LF); a negative rating is stored as 0.
 std::string RatingFileText(int32_t rating, std::string_view key = kRatingKey);
 
-// Start-up: Rating.UserRating from ProgramFolder/tavrin.rtg, 1200 when it is
+// Start-up: Rating.UserRating from tavrin.rtg of the user's folder (UserFolderOf), 1200 when it is
 // missing, and 1200 with a message when it is damaged.
 void LoadRating(GameState& g);
-// Writes ProgramFolder/tavrin.rtg through a temporary file.
+// Writes the user's tavrin.rtg through a temporary file.
 bool SaveRating(const GameState& g, std::string* error);
 
 // After a finished game; result is the user's score (1 win, 0.5 draw, 0 loss).

@@ -279,7 +279,7 @@ int32_t StartUpValue(int32_t Options::*opt, int32_t v) {
   return v;
 }
 
-std::string SettingsPath(const GameState& g) { return ResolvePath(g.ProgramFolder, kSettingsFileName); }
+std::string SettingsPath(const GameState& g) { return ResolvePath(UserFolderOf(g), kSettingsFileName); }
 
 }  // namespace
 

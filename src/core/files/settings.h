@@ -59,7 +59,7 @@ struct SettingsLoadResult {
   std::vector<std::string> warnings;
 };
 
-// Start-up: reads ProgramFolder/tavrin.ini. When it is missing, every setting
+// Start-up: reads tavrin.ini of the user's folder (UserFolderOf). When it is missing, every setting
 // takes its default and a fresh file is written. A file with a wrong first
 // line gives the defaults, one cut short gives what it holds and the defaults
 // for the rest; either is kept beside as "tavrin.ini.bad" before a fresh file
@@ -68,7 +68,7 @@ struct SettingsLoadResult {
 // are also told through the host.
 SettingsLoadResult LoadSettings(GameState& g);
 
-// Writes ProgramFolder/tavrin.ini through a temporary file. False, with the
+// Writes the user's tavrin.ini through a temporary file. False, with the
 // reason in error, when it cannot be written; the old file then stays.
 bool WriteSettingsFile(const GameState& g, std::string* error,
                        const std::string* variantName = nullptr);

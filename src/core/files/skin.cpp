@@ -102,6 +102,7 @@ void SkinFallback(GameState& g, std::string_view reason) {
 bool LoadSkin(GameState& g, std::string* missingPictures) {
   if (missingPictures) missingPictures->clear();
   const std::string name = g.Opt.SkinName;
+  g.Unmet.Skin.clear();
   if (auto code = BuiltinSkinCode(name)) {
     g.Opt.BoardSizeCode = *code;
     return true;
@@ -113,7 +114,11 @@ bool LoadSkin(GameState& g, std::string* missingPictures) {
   if (!IsSafeFileName(name)) return fail("\"" + name + "\" is not a skin name.");
   const std::string path = SkinFilePath(g, name);
   auto text = ReadWholeFile(path, 1u << 20);
-  if (!text) return fail("Skin file \"" + path + "\" is missing or cannot be read.");
+  if (!text) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) g.Unmet.Skin = name;  // kept in the settings for when it is back
+    return fail("Skin file \"" + path + "\" is missing or cannot be read.");
+  }
   SkinFileData data;
   std::string error;
   if (!ParseSkinText(DecodeText(*text), path, data, &error)) return fail(error);

@@ -188,7 +188,7 @@ void CloseComputerMove(GameState& g, const DriverRun& run) {
   GenerateMoves(g, 0);
   g.P.RootGeneration = 0;
   if (g.P.PlyStart[1] == g.P.PlyStart[0]) GenerateMoves(g, 1);
-  if (g.P.PlyStart[1] == g.P.PlyStart[0] && g.Flow.GameOver == 0) {
+  if (g.P.PlyStart[1] == g.P.PlyStart[0] && g.Flow.GameOver == 0 && g.Flow.Closing == 0) {
     g.Flow.GameOver = 1;
     Pause(h, 0.5);
     SetGameResult(g, 0);
@@ -217,10 +217,12 @@ void CloseComputerMove(GameState& g, const DriverRun& run) {
 void ComputerMove(GameState& g) {
   if (g.Flow.GameOver == 1) return;
   const DriverRun run = RunDriverSearch(g, DriverMode::ComputerMove);
-  if (run.searched)
-    MovePlayer(g, run).Play();
-  else if (run.decided)
-    EndDecidedGame(g, run);
+  if (g.Flow.Closing == 0) {
+    if (run.searched)
+      MovePlayer(g, run).Play();
+    else if (run.decided)
+      EndDecidedGame(g, run);
+  }
   CloseComputerMove(g, run);
 }
 

@@ -15,6 +15,8 @@ namespace m8 {
 // search within the depth or time limit, then the move recorded, listed,
 // logged and announced, a draw offer when the position is level and stable,
 // and the end of the game when it is over. Does nothing once the game is over.
+// With Flow.Closing set when the search returns, the move found is dropped:
+// the program is ending and keeps the game as it stands on the board.
 void ComputerMove(GameState& g);
 
 // The computer plays both sides until the game ends or the user cancels, half

@@ -64,7 +64,7 @@ bool WriteDoMovesFile(GameState& g) {
   const int preset = g.Flow.PositionPreset;
   const std::string text = DoMovesFileText(g);
   std::string error;
-  const std::string path = ProgramFile(g, kDoMovesFileName);
+  const std::string path = UserFile(g, kDoMovesFileName);
   if (!ReplaceFile(path, text, &error)) {
     RestoreStart(g, start, side, preset);
     g.host->message(Icon::Exclamation, "Error", std::string(kDoMovesFileName) + " cannot be written.\r\n" + error);

@@ -16,7 +16,7 @@ namespace m8 {
 // an active draw rule is played but not written, and ends the moves.
 std::string DoMovesFileText(GameState& g);
 
-// Writes "domoves.tvn" into the program folder and loads it as the game (it
+// Writes "domoves.tvn" into the user's folder (UserFolderOf) and loads it as the game (it
 // is deleted by the load). False, with the host told, when the file cannot be
 // written; the new game then stays as it was before the random moves.
 bool WriteDoMovesFile(GameState& g);

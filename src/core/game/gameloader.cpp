@@ -323,6 +323,7 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
 // The state a trial load reads before it sets the game up.
 void CopyForTrial(const GameState& from, GameState& to) {
   to.ProgramFolder = from.ProgramFolder;
+  to.UserFolder = from.UserFolder;
   to.board = from.board;
   to.StartBoard = from.StartBoard;
   to.DefaultBoard = from.DefaultBoard;
@@ -341,6 +342,7 @@ void CopyForTrial(const GameState& from, GameState& to) {
 bool VariantReadable(const GameState& g, const std::string& name, std::string* why) {
   auto probe = std::make_unique<GameState>();
   probe->ProgramFolder = g.ProgramFolder;
+  probe->UserFolder = g.UserFolder;
   probe->Opt = g.Opt;
   probe->Rules.Variant = name;
   if (ReadVariantFile(*probe, why)) return true;
@@ -586,8 +588,8 @@ bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::stri
   switch (mode) {
     case kLoadOpen: plan.title = titleIn.empty() ? FileTitleOf(pathIn) : titleIn; break;
     case kLoadOpening: path = ProgramFile(g, kOpeningFileName); break;
-    case kLoadDoMoves: path = ProgramFile(g, kDoMovesFileName); break;
-    default: path = ProgramFile(g, kAutosaveFileName); break;
+    case kLoadDoMoves: path = UserFile(g, kDoMovesFileName); break;
+    default: path = UserFile(g, kAutosaveFileName); break;
   }
   if (plan.title.empty() && mode != kLoadOpening) plan.title = FileTitleOf(path);
   const std::string shownTitle = plan.title.empty() ? FileTitleOf(path) : plan.title;

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/engine/drivershared.h"
+#include "core/fileio.h"
 #include "core/engine/family.h"
 #include "core/engine/promobonus.h"
 #include "core/numtext.h"
@@ -64,12 +66,20 @@ void WriteStandardValues(GameState& g) {
 
 // Reads the variant file. When it is missing or broken the user is told and
 // the game goes on under the built-in American Checkers rules; the name then
-// becomes American Checkers so that the settings do not name the bad file
-// again. American Checkers itself is built in: without its file the variant
+// becomes American Checkers so that the settings do not name a broken file
+// again (a missing one stays the settings' choice, GameState::Unmet). American Checkers itself is built in: without its file the variant
 // rules are the standard ones and the rules in force stay as they are.
 void ReadVariantOrFallBack(GameState& g) {
   std::string error;
-  if (ReadVariantFile(g, &error)) return;
+  if (ReadVariantFile(g, &error)) {
+    g.Unmet.Variant.clear();
+    return;
+  }
+  // A missing file (not a broken one) leaves the user's choice in the
+  // settings for when the file is back.
+  std::error_code ec;
+  if (IsSafeFileName(g.Rules.Variant) && !std::filesystem::exists(VariantFilePath(g, g.Rules.Variant), ec) && !ec)
+    g.Unmet.Variant = g.Rules.Variant;
   g.VariantRules = RuleSet{};
   g.Variant = VariantInfo{};
   if (g.Rules.Variant == kStandardVariantName &&

@@ -2,6 +2,7 @@
 
 #include "core/numtext.h"
 #include "core/rules/ruleseditor.h"
+#include "core/rules/variantfile.h"
 #include "core/version.h"
 
 namespace m8 {
@@ -22,7 +23,7 @@ std::string ShownHelpLink(const GameState& g) {
 std::string RulesWindowCaption(const GameState& g) { return " Rules for " + g.Variant.LoadedVariantName; }
 
 std::vector<std::string> PdnVariantNames(const GameState& g) {
-  return ListVariantNames(g.ProgramFolder, g.Opt.UseClassic);
+  return ListVariantNames(VariantsRoot(g, g.Opt.UseClassic), g.Opt.UseClassic);
 }
 
 }  // namespace m8

@@ -4,6 +4,7 @@
 #include "core/files/rating.h"
 #include "core/files/settings.h"
 #include "core/files/skin.h"
+#include "core/game/gamesetup.h"
 #include "core/numtext.h"
 
 namespace m8 {
@@ -29,6 +30,21 @@ std::string StrengthLine(const GameState& g) {
   return s;
 }
 
-bool SaveAtExit(GameState& g, const std::string* variantName) { return SaveSettings(g, variantName); }
+bool SaveAtExit(GameState& g, const std::string* variantName) {
+  // A variant or skin whose file was missing is still the user's choice
+  // while its stand-in is in use.
+  const bool keepVariant = !variantName && !g.Unmet.Variant.empty() && g.Rules.Variant == kStandardVariantName;
+  const bool keepSkin = !g.Unmet.Skin.empty() && g.Opt.SkinName == kDefaultSkinName;
+  const std::string skin = g.Opt.SkinName;
+  const int32_t sizeCode = g.Opt.BoardSizeCode;
+  if (keepSkin) {
+    g.Opt.SkinName = g.Unmet.Skin;
+    g.Opt.BoardSizeCode = 4;  // a skin file's size
+  }
+  const bool ok = SaveSettings(g, keepVariant ? &g.Unmet.Variant : variantName);
+  g.Opt.SkinName = skin;
+  g.Opt.BoardSizeCode = sizeCode;
+  return ok;
+}
 
 }  // namespace m8

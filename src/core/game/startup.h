@@ -32,7 +32,9 @@ StartupResult StartupReadFiles(GameState& g);
 std::string StrengthLine(const GameState& g);
 
 // Program end after the autosave game: the settings file, then the rating
-// file. variantName as for SaveSettings. False when a file failed (the host
+// file. variantName as for SaveSettings. A variant or skin of the settings
+// whose file was missing at start-up (GameState::Unmet) is written back in
+// place of its stand-in. False when a file failed (the host
 // was told).
 bool SaveAtExit(GameState& g, const std::string* variantName = nullptr);
 

@@ -110,10 +110,10 @@ int32_t RuleSet::*NumberBoxRule(int box) {
   return nullptr;
 }
 
-std::vector<std::string> ListVariantNames(const std::string& programFolder, int32_t useClassic) {
+std::vector<std::string> ListVariantNames(const std::string& root, int32_t useClassic) {
   namespace fs = std::filesystem;
   std::vector<std::string> names;
-  const std::string folder = ResolvePath(programFolder, useClassic == 1 ? "variants" : "variants/uservariants");
+  const std::string folder = ResolvePath(root, useClassic == 1 ? "variants" : "variants/uservariants");
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) return names;
   for (const auto& e : fs::directory_iterator(folder, ec)) {
@@ -163,7 +163,7 @@ void RulesEditor::SetMovementParts(int kind, std::string_view movement) {
 }
 
 void RulesEditor::FillVariantList() {
-  c_.VariantNames = ListVariantNames(g_.ProgramFolder, listedFolder_);
+  c_.VariantNames = ListVariantNames(VariantsRoot(g_, listedFolder_), listedFolder_);
   c_.Selected = -1;
 }
 
@@ -220,7 +220,7 @@ bool RulesEditor::Select(int index) {
     if (!ReadVariantFile(name)) {
       // A file deleted since the list was made leaves the list.
       std::error_code ec;
-      if (IsSafeFileName(name) && !std::filesystem::exists(VariantFilePath(g_.ProgramFolder, listedFolder_, name), ec)) {
+      if (IsSafeFileName(name) && !std::filesystem::exists(VariantFilePath(VariantsRoot(g_, listedFolder_), listedFolder_, name), ec)) {
         c_.VariantNames.erase(c_.VariantNames.begin() + index);
         if (c_.Selected > index) --c_.Selected;
         else if (c_.Selected == index) c_.Selected = -1;
@@ -241,7 +241,7 @@ bool RulesEditor::ReadVariantFile(const std::string& name) {
     h.message(Icon::Exclamation, "Error", "'" + name + "' is not a valid variant name.");
     return false;
   }
-  const std::string path = VariantFilePath(g_.ProgramFolder, listedFolder_, name);
+  const std::string path = VariantFilePath(VariantsRoot(g_, listedFolder_), listedFolder_, name);
   std::string error;
   const auto text = ReadVariantBytes(path, &error);
   VariantFileData d;

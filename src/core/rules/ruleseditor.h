@@ -53,9 +53,10 @@ int32_t RuleSet::*CheckBoxRule(int box);
 int32_t RuleSet::*NumberBoxRule(int box);
 
 // The variant names of one folder (UseClassic 1: variants/, 0:
-// variants/uservariants/): the files "*.ini" less their extension, in name
-// order. Names that could not be used as a file name are left out.
-std::vector<std::string> ListVariantNames(const std::string& programFolder, int32_t useClassic);
+// variants/uservariants/) below root (VariantsRoot): the files "*.ini" less
+// their extension, in name order. Names that could not be used as a file
+// name are left out.
+std::vector<std::string> ListVariantNames(const std::string& root, int32_t useClassic);
 
 // Parses the two lists of a movement string into the move row and the capture
 // row of a kind. Returns -1 when every name is a direction, 0 when the move

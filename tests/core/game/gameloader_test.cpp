@@ -410,6 +410,25 @@ TEST_F(GameFilesTest, HtmlDiagram) {
   EXPECT_EQ(host.messages.back().text, "DIAGRAM.HTML created");
 }
 
+// A read-only install keeps the diagram in the user's folder: its pictures
+// are still the program folder's, named in full (a blank in a folder name
+// escaped).
+TEST_F(GameFilesTest, DiagramInTheUsersFolderShowsTheProgramsPictures) {
+  const std::filesystem::path program = folder / "Morventa 8";
+  std::filesystem::create_directories(program / "pieces");
+  g.ProgramFolder = program.string();
+  g.UserFolder = (folder / "user").string();
+  std::filesystem::create_directories(g.UserFolder);
+  ASSERT_TRUE(CreateHtmlDiagram(g));
+  EXPECT_FALSE(std::filesystem::exists(program / kDiagramFileName));
+  const auto text = ReadWholeFile(g.UserFolder + "/" + kDiagramFileName);
+  ASSERT_TRUE(text);
+  const std::string url = "file://" + folder.string() + "/Morventa%208/pieces/";
+  const auto lines = CrLfLines(*text);
+  ASSERT_GT(lines.size(), 10u);
+  EXPECT_TRUE(StartsWith(lines[10], "<IMG SRC=\"" + url + "lsquare.bmp\"><IMG SRC=\"" + url)) << lines[10];
+}
+
 // Every opening of the shipped collection replays legally, and a new game
 // can start from one at random.
 TEST_F(GameFilesTest, ShippedOpeningsReplay) {
