@@ -1,5 +1,5 @@
 # Morventa8: make run | make test | make bench
-PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev
+PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev libicu-dev
 JOBS ?= $(shell nproc)
 BUILD := build
 RUN_BUILD := build-run
