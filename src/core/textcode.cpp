@@ -183,7 +183,7 @@ std::string HighWords(std::string_view bytes) {
       ++j;
     }
     if (high) {
-      out.append(bytes.substr(i, j - i));
+      out.append(bytes.substr(i, std::min(j - i, kMaxSampleBytes - out.size())));
       out += ' ';
     }
     i = j;
