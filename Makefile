@@ -1,5 +1,5 @@
 # Morventa8: make run | make test | make bench
-PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-multimedia-dev libgtest-dev
+PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-multimedia-dev libgtest-dev libicu-dev
 JOBS ?= $(shell nproc)
 BUILD := build
 RUN_BUILD := build-run

@@ -1,6 +1,14 @@
 #include "core/textcode.h"
 
+#include <unicode/ucnv.h>
+#include <unicode/ucsdet.h>
+#include <unicode/uchar.h>
+#include <unicode/uscript.h>
+
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace m8 {
 
@@ -40,55 +48,6 @@ size_t Utf8SequenceLength(std::string_view s, size_t i, uint32_t* codeOut = null
   return extra + 1;
 }
 
-// Windows-1251 from 0x80 to 0xBF (0x98, unassigned, kept as U+0098); from
-// 0xC0 on it is the Cyrillic alphabet U+0410..U+044F in order.
-constexpr uint16_t kWindows1251High[64] = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  //
-    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  //
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
-    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  //
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  //
-    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  //
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  //
-    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
-};
-
-// Windows-1252 from 0x80 to 0x9F, where Latin-1 has control characters (the
-// five unassigned bytes kept as those); the rest is Latin-1.
-constexpr uint16_t kWindows1252Controls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-// The character a byte stands for in the code page.
-uint32_t CodeOf(unsigned char c, CodePage page) {
-  if (c < 0x80) return c;
-  switch (page) {
-    case CodePage::Latin1: return c;
-    case CodePage::Windows1252: return c < 0xA0 ? kWindows1252Controls[c - 0x80] : c;
-    case CodePage::Windows1251: return c >= 0xC0 ? 0x0410 + (c - 0xC0) : kWindows1251High[c - 0x80];
-  }
-  return c;
-}
-
-// The byte of a character in the code page, or -1 when it has none.
-int ByteOf(uint32_t code, CodePage page) {
-  if (code < 0x80) return static_cast<int>(code);
-  if (page == CodePage::Latin1) return code <= 0xFF ? static_cast<int>(code) : -1;
-  if (page == CodePage::Windows1252) {
-    if (code >= 0xA0 && code <= 0xFF) return static_cast<int>(code);
-    for (int i = 0; i < 32; ++i)
-      if (kWindows1252Controls[i] == code) return 0x80 + i;
-    return -1;
-  }
-  if (code >= 0x0410 && code <= 0x044F) return static_cast<int>(0xC0 + (code - 0x0410));
-  for (int i = 0; i < 64; ++i)
-    if (kWindows1251High[i] == code) return 0x80 + i;
-  return -1;
-}
-
 // A character below U+10000 (all a code page holds) added as UTF-8.
 void AppendUtf8(std::string& out, uint32_t code) {
   if (code < 0x80) {
@@ -103,7 +62,348 @@ void AppendUtf8(std::string& out, uint32_t code) {
   }
 }
 
+
+struct PageInfo {
+  CodePage page;
+  const char* icuName;  // ICU's converter name (also what its detector reports)
+  const char* shownName;
+};
+
+constexpr PageInfo kPages[] = {
+    {CodePage::Latin1, "ISO-8859-1", "ISO-8859-1"},
+    {CodePage::Windows1250, "windows-1250", "Windows-1250"},
+    {CodePage::Windows1251, "windows-1251", "Windows-1251"},
+    {CodePage::Windows1252, "windows-1252", "Windows-1252"},
+    {CodePage::Windows1253, "windows-1253", "Windows-1253"},
+    {CodePage::Windows1254, "windows-1254", "Windows-1254"},
+    {CodePage::Windows1255, "windows-1255", "Windows-1255"},
+    {CodePage::Windows1256, "windows-1256", "Windows-1256"},
+    {CodePage::Windows1257, "windows-1257", "Windows-1257"},
+    {CodePage::Windows1258, "windows-1258", "Windows-1258"},
+    {CodePage::Iso8859_2, "ISO-8859-2", "ISO-8859-2"},
+    {CodePage::Iso8859_3, "ISO-8859-3", "ISO-8859-3"},
+    {CodePage::Iso8859_4, "ISO-8859-4", "ISO-8859-4"},
+    {CodePage::Iso8859_5, "ISO-8859-5", "ISO-8859-5"},
+    {CodePage::Iso8859_6, "ISO-8859-6", "ISO-8859-6"},
+    {CodePage::Iso8859_7, "ISO-8859-7", "ISO-8859-7"},
+    {CodePage::Iso8859_8, "ISO-8859-8", "ISO-8859-8"},
+    {CodePage::Iso8859_9, "ISO-8859-9", "ISO-8859-9"},
+    {CodePage::Iso8859_10, "ISO-8859-10", "ISO-8859-10"},
+    {CodePage::Iso8859_13, "ISO-8859-13", "ISO-8859-13"},
+    {CodePage::Iso8859_15, "ISO-8859-15", "ISO-8859-15"},
+    {CodePage::Koi8R, "KOI8-R", "KOI8-R"},
+    {CodePage::Koi8U, "KOI8-U", "KOI8-U"},
+};
+static_assert(std::size(kPages) == static_cast<size_t>(CodePage::Count));
+
+const PageInfo& InfoOf(CodePage page) { return kPages[static_cast<size_t>(page)]; }
+
+// The characters of the bytes 0x80..0xFF of every code page, read once from
+// ICU's converters. A byte the code page leaves unassigned (or a converter
+// ICU lacks) stands for the character of the same number, or, when another
+// byte stands for that one, for a private-use character, so that every byte
+// is written back as it was read.
+using HighTable = std::array<uint32_t, 128>;
+
+constexpr uint32_t kUnassignedBase = 0xF700;
+
+HighTable BuildTable(const PageInfo& info) {
+  HighTable t{};
+  std::array<bool, 128> assigned{};
+  UErrorCode err = U_ZERO_ERROR;
+  UConverter* cnv = info.page == CodePage::Latin1 ? nullptr : ucnv_open(info.icuName, &err);
+  if (cnv) ucnv_setToUCallBack(cnv, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+  for (int b = 0; b < 128; ++b) {
+    t[b] = 0x80 + b;
+    if (!cnv || U_FAILURE(err)) continue;
+    const char byte = static_cast<char>(0x80 + b);
+    UChar out[4];
+    UErrorCode e = U_ZERO_ERROR;
+    ucnv_resetToUnicode(cnv);
+    const int32_t n = ucnv_toUChars(cnv, out, 4, &byte, 1, &e);
+    if (U_SUCCESS(e) && n == 1 && !U16_IS_SURROGATE(out[0]) && out[0] != 0xFFFD && out[0] != 0x1A) {
+      t[b] = out[0];
+      assigned[b] = true;
+    }
+  }
+  if (cnv) ucnv_close(cnv);
+  for (int b = 0; b < 128; ++b)
+    for (int other = 0; other < 128 && !assigned[b]; ++other)
+      if (assigned[other] && t[other] == t[b]) t[b] = kUnassignedBase + 0x80 + b;
+  return t;
+}
+
+std::array<HighTable, static_cast<size_t>(CodePage::Count)> BuildTables() {
+  std::array<HighTable, static_cast<size_t>(CodePage::Count)> tables{};
+  for (const PageInfo& info : kPages) tables[static_cast<size_t>(info.page)] = BuildTable(info);
+  return tables;
+}
+
+const HighTable& TableOf(CodePage page) {
+  static const auto tables = BuildTables();
+  return tables[static_cast<size_t>(page)];
+}
+
+// The character a byte stands for in the code page.
+uint32_t CodeOf(unsigned char c, const HighTable& t) { return c < 0x80 ? c : t[c - 0x80]; }
+
+// The byte of a character in the code page, or -1 when it has none.
+int ByteOf(uint32_t code, const HighTable& t) {
+  if (code < 0x80) return static_cast<int>(code);
+  for (int i = 0; i < 128; ++i)
+    if (t[i] == code) return 0x80 + i;
+  return -1;
+}
+
+// ---- detection ----------------------------------------------------------------
+
+// The detector and the check read at most this much of a file: the words of
+// a large collection that hold letters above ASCII repeat the same names.
+constexpr size_t kMaxSampleBytes = 64u << 10;
+
+// A detector's confidence (0..100) below which its choice is not taken as sure.
+constexpr int32_t kSureConfidence = 20;
+
+// The words (runs of bytes between ASCII signs, digits and blanks) that hold a
+// byte above ASCII, one blank after each. Tags, move numbers and squares, all
+// ASCII, would drown the few letters that tell a code page.
+std::string HighWords(std::string_view bytes) {
+  std::string out;
+  size_t i = 0;
+  while (i < bytes.size() && out.size() < kMaxSampleBytes) {
+    auto isWordByte = [](unsigned char c) { return c >= 0x80 || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (!isWordByte(static_cast<unsigned char>(bytes[i]))) {
+      ++i;
+      continue;
+    }
+    size_t j = i;
+    bool high = false;
+    while (j < bytes.size() && isWordByte(static_cast<unsigned char>(bytes[j]))) {
+      high = high || static_cast<unsigned char>(bytes[j]) >= 0x80;
+      ++j;
+    }
+    if (high) {
+      out.append(bytes.substr(i, std::min(j - i, kMaxSampleBytes - out.size())));
+      out += ' ';
+    }
+    i = j;
+  }
+  return out;
+}
+
+// The accented letters each language that writes in Latin letters uses; a
+// word read in a code page is plausible when its letters above ASCII all
+// belong to one of them.
+constexpr const char* kLatinAlphabets[] = {
+    "áéíóúýþæöð",                  // Icelandic
+    "æøåéóô",                      // Danish, Norwegian
+    "åäöéü",                       // Swedish, Finnish
+    "äöüß",                        // German
+    "àâæçéèêëîïôœùûüÿ",            // French
+    "áéíóúñü",                     // Spanish
+    "àçèéíïòóú",                   // Catalan
+    "áâãàçéêíóôõúü",               // Portuguese
+    "àèéìíîòóùú",                  // Italian
+    "áéèëïóöüíú",                  // Dutch
+    "ąćęłńóśźż",                   // Polish
+    "áäčďéěíľňóôřšťúůýž",          // Czech, Slovak
+    "áéíóöőúüű",                   // Hungarian
+    "ăâîșşțţ",                     // Romanian
+    "čćđšž",                       // Croatian, Slovene, Bosnian
+    "çğıöşü",                      // Turkish
+    "ąčęėįšųūž",                   // Lithuanian
+    "āčēģīķļņšūž",                 // Latvian
+    "õäöüšž",                      // Estonian
+    "çë",                          // Albanian
+    "ċġħżàèìòù",                   // Maltese
+    "ĉĝĥĵŝŭ",                      // Esperanto
+};
+
+std::vector<uint32_t> CodesOf(std::string_view utf8) {
+  std::vector<uint32_t> codes;
+  for (size_t i = 0; i < utf8.size();) {
+    uint32_t code = 0;
+    const size_t n = Utf8SequenceLength(utf8, i, &code);
+    if (n == 0) break;
+    codes.push_back(code);
+    i += n;
+  }
+  return codes;
+}
+
+const std::vector<std::vector<uint32_t>>& LatinAlphabets() {
+  static const auto alphabets = [] {
+    std::vector<std::vector<uint32_t>> out;
+    for (const char* a : kLatinAlphabets) out.push_back(CodesOf(a));
+    return out;
+  }();
+  return alphabets;
+}
+
+bool IsLetter(uint32_t c) {
+  const auto cat = U_GET_GC_MASK(static_cast<UChar32>(c));
+  return (cat & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
+}
+
+// Greek words of more than one syllable carry an accent; Cyrillic letters
+// read as Greek ones seldom do. A word in capitals is taken as it is.
+bool PlausibleGreek(const std::vector<uint32_t>& word) {
+  static const std::vector<uint32_t> accented = CodesOf("άέήίόύώΐΰ");
+  int letters = 0;
+  bool lower = false;
+  for (uint32_t c : word) {
+    if (!IsLetter(c)) continue;
+    ++letters;
+    lower = lower || u_islower(static_cast<UChar32>(c));
+    const auto l = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
+    if (std::find(accented.begin(), accented.end(), l) != accented.end()) return true;
+  }
+  return letters < 4 || !lower;
+}
+
+// True when a word read in some code page looks written: its letters in one
+// script, no sign or control character glued to them, and, in Latin letters,
+// accents that one language writes together. Punctuation (quotes, dashes)
+// sits between words.
+bool PlausibleWord(const std::vector<uint32_t>& word) {
+  UScriptCode script = USCRIPT_COMMON;
+  std::vector<uint32_t> accented;
+  bool letters = false;
+  for (size_t k = 0; k < word.size(); ++k) {
+    const uint32_t c = word[k];
+    if (IsLetter(c)) {
+      letters = true;
+      UErrorCode err = U_ZERO_ERROR;
+      const UScriptCode s = uscript_getScript(static_cast<UChar32>(c), &err);
+      if (s != USCRIPT_COMMON && s != USCRIPT_INHERITED) {
+        if (script != USCRIPT_COMMON && s != script) return false;
+        script = s;
+      }
+      const auto lower = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
+      if (lower >= 0x80) accented.push_back(lower);
+      continue;
+    }
+    if (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_P_MASK | U_GC_Z_MASK)) continue;
+    // A sign, number or control character: wrong when it touches a letter.
+    const bool before = k > 0 && IsLetter(word[k - 1]);
+    const bool after = k + 1 < word.size() && IsLetter(word[k + 1]);
+    if (before || after) return false;
+  }
+  if (script == USCRIPT_GREEK) return PlausibleGreek(word);
+  if (!letters || script != USCRIPT_LATIN || accented.empty()) return true;
+  for (const auto& alphabet : LatinAlphabets()) {
+    if (std::all_of(accented.begin(), accented.end(), [&alphabet](uint32_t c) {
+          return std::find(alphabet.begin(), alphabet.end(), c) != alphabet.end();
+        }))
+      return true;
+  }
+  return false;
+}
+
+// How many words of the sample would read implausibly in the code page.
+int ImplausibleWords(std::string_view sample, CodePage page) {
+  const std::vector<uint32_t> codes = CodesOf(CodePageToUtf8(sample, page));
+  int bad = 0;
+  std::vector<uint32_t> word;
+  for (uint32_t c : codes) {
+    if (c == ' ') {
+      if (!word.empty() && !PlausibleWord(word)) ++bad;
+      word.clear();
+    } else {
+      word.push_back(c);
+    }
+  }
+  if (!word.empty() && !PlausibleWord(word)) ++bad;
+  return bad;
+}
+
+// The code page of a name the detector reports, or Count for one the
+// program does not read (several bytes a character, EBCDIC). Latin-1 and
+// Latin-5 read as the Windows code pages that add quotes, dashes and the euro
+// where they have control characters.
+CodePage PageOfDetectorName(std::string_view name) {
+  if (name == "ISO-8859-1") return CodePage::Windows1252;
+  if (name == "ISO-8859-9") return CodePage::Windows1254;
+  if (name == "ISO-8859-8-I") return CodePage::Iso8859_8;
+  for (const PageInfo& info : kPages)
+    if (info.page != CodePage::Latin1 && name == info.icuName) return info.page;
+  return CodePage::Count;
+}
+
+// Of two readings alike in every other way, the one collections are more
+// often written in: Western Windows first, then the Windows code pages in
+// their order, then the others.
+int Preference(CodePage page) { return page == CodePage::Windows1252 ? -1 : static_cast<int>(page); }
+
+struct Candidate {
+  CodePage page;
+  int32_t confidence;
+  int bad = 0;
+};
+
+// The detector's one-byte candidates, best first.
+std::vector<Candidate> DetectorCandidates(std::string_view sample) {
+  std::vector<Candidate> out;
+  UErrorCode err = U_ZERO_ERROR;
+  UCharsetDetector* det = ucsdet_open(&err);
+  if (U_FAILURE(err)) return out;
+  ucsdet_setText(det, sample.data(), static_cast<int32_t>(sample.size()), &err);
+  int32_t count = 0;
+  const UCharsetMatch** matches = ucsdet_detectAll(det, &count, &err);
+  for (int32_t i = 0; U_SUCCESS(err) && i < count; ++i) {
+    UErrorCode e = U_ZERO_ERROR;
+    const char* name = ucsdet_getName(matches[i], &e);
+    const int32_t confidence = ucsdet_getConfidence(matches[i], &e);
+    if (U_FAILURE(e) || !name) continue;
+    const CodePage page = PageOfDetectorName(name);
+    if (page == CodePage::Count) continue;
+    if (std::none_of(out.begin(), out.end(), [page](const Candidate& c) { return c.page == page; }))
+      out.push_back({page, confidence});
+  }
+  ucsdet_close(det);
+  return out;
+}
+
 }  // namespace
+
+std::string_view CodePageName(CodePage page) {
+  return page < CodePage::Count ? InfoOf(page).shownName : "UTF-8";
+}
+
+CodePageGuess DetectCodePage(std::string_view bytes) {
+  const std::string sample = HighWords(bytes);
+  std::vector<Candidate> candidates = DetectorCandidates(sample);
+  // Readings the detector does not weigh (it knows no Baltic code page) or
+  // may rank low on a few names: checked by their words alone.
+  for (CodePage extra : {CodePage::Windows1252, CodePage::Windows1250, CodePage::Windows1254, CodePage::Windows1257,
+                         CodePage::Windows1251})
+    if (std::none_of(candidates.begin(), candidates.end(), [extra](const Candidate& c) { return c.page == extra; }))
+      candidates.push_back({extra, 0});
+  for (Candidate& c : candidates) c.bad = ImplausibleWords(sample, c.page);
+  const auto best = std::min_element(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+    if (a.bad != b.bad) return a.bad < b.bad;
+    if (a.confidence != b.confidence) return a.confidence > b.confidence;
+    return Preference(a.page) < Preference(b.page);
+  });
+  CodePageGuess guess{best->page, best->bad == 0 && best->confidence >= kSureConfidence, {}};
+  // Other readings as plausible that show other letters: one nearly as
+  // likely makes the choice unsure.
+  const std::string shown = CodePageToUtf8(sample, best->page);
+  for (const Candidate& c : candidates) {
+    if (c.page == best->page || c.bad > best->bad || CodePageToUtf8(sample, c.page) == shown) continue;
+    guess.rivals.push_back(c.page);
+    if (c.confidence * 2 >= best->confidence) guess.sure = false;
+  }
+  if (guess.sure) guess.rivals.clear();
+  return guess;
+}
+
+bool JoinsCodePage(std::string_view text, const CodePageGuess& guess) {
+  if (!FitsCodePage(text, guess.page)) return false;
+  const std::string bytes = Utf8ToCodePage(text, guess.page);
+  return std::all_of(guess.rivals.begin(), guess.rivals.end(),
+                     [&](CodePage rival) { return CodePageToUtf8(bytes, rival) == text; });
+}
 
 bool IsValidUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
@@ -115,19 +415,21 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::string CodePageToUtf8(std::string_view bytes, CodePage page) {
+  const HighTable& t = TableOf(page);
   std::string out;
   out.reserve(bytes.size());
-  for (char ch : bytes) AppendUtf8(out, CodeOf(static_cast<unsigned char>(ch), page));
+  for (char ch : bytes) AppendUtf8(out, CodeOf(static_cast<unsigned char>(ch), t));
   return out;
 }
 
 std::string Utf8ToCodePage(std::string_view text, CodePage page) {
+  const HighTable& t = TableOf(page);
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
     uint32_t code = 0;
     size_t n = Utf8SequenceLength(text, i, &code);
-    const int byte = n == 0 ? -1 : ByteOf(code, page);
+    const int byte = n == 0 ? -1 : ByteOf(code, t);
     out += byte < 0 ? '?' : static_cast<char>(byte);
     i += n == 0 ? 1 : n;
   }
@@ -135,28 +437,14 @@ std::string Utf8ToCodePage(std::string_view text, CodePage page) {
 }
 
 bool FitsCodePage(std::string_view text, CodePage page) {
+  const HighTable& t = TableOf(page);
   for (size_t i = 0; i < text.size();) {
     uint32_t code = 0;
     size_t n = Utf8SequenceLength(text, i, &code);
-    if (n == 0 || ByteOf(code, page) < 0) return false;
+    if (n == 0 || ByteOf(code, t) < 0) return false;
     i += n;
   }
   return true;
-}
-
-CodePage GuessCodePage(std::string_view bytes) {
-  size_t letters = 0, runs = 0;
-  bool inRun = false;
-  for (char ch : bytes) {
-    const uint32_t code = CodeOf(static_cast<unsigned char>(ch), CodePage::Windows1251);
-    const bool letter = code >= 0x400 && code <= 0x4FF;
-    if (letter) {
-      ++letters;
-      if (!inRun) ++runs;
-    }
-    inRun = letter;
-  }
-  return runs > 0 && letters * 2 >= runs * 5 ? CodePage::Windows1251 : CodePage::Windows1252;
 }
 
 std::string DecodeText(std::string_view bytes) {
@@ -169,7 +457,7 @@ std::string DecodeText(std::string_view bytes) {
 
 std::string DecodeForeignText(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return DecodeText(bytes);
-  return CodePageToUtf8(bytes, GuessCodePage(bytes));
+  return CodePageToUtf8(bytes, DetectCodePage(bytes).page);
 }
 
 std::string EncodeOwnFormat(std::string_view text) {

@@ -1,14 +1,16 @@
 // Character encodings of the files the program reads and writes. Texts are
 // kept in memory as UTF-8. A file is read as UTF-8 when its bytes are valid
 // UTF-8 and as Latin-1 otherwise; a PDN file of another program that is not
-// UTF-8 is read as Windows-1252 (Western Windows) or Windows-1251 (Russian
-// collections). The program's own formats are written in Latin-1 when every
-// character fits (so older files stay byte for byte as they were) and in
-// UTF-8 otherwise, so no character a user typed is lost.
+// UTF-8 is read in the code page ICU's charset detector names, checked
+// against the letters the names in it would then have. The program's own
+// formats are written in Latin-1 when every character fits (so older files
+// stay byte for byte as they were) and in UTF-8 otherwise, so no character a
+// user typed is lost.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace m8 {
 
@@ -17,18 +19,59 @@ namespace m8 {
 bool IsValidUtf8(std::string_view bytes);
 
 // The one-byte character sets a file may be written in.
-enum class CodePage { Latin1, Windows1252, Windows1251 };
+enum class CodePage {
+  Latin1,
+  Windows1250,  // Central European
+  Windows1251,  // Cyrillic
+  Windows1252,  // Western
+  Windows1253,  // Greek
+  Windows1254,  // Turkish
+  Windows1255,  // Hebrew
+  Windows1256,  // Arabic
+  Windows1257,  // Baltic
+  Windows1258,  // Vietnamese
+  Iso8859_2,
+  Iso8859_3,
+  Iso8859_4,
+  Iso8859_5,
+  Iso8859_6,
+  Iso8859_7,
+  Iso8859_8,
+  Iso8859_9,
+  Iso8859_10,
+  Iso8859_13,
+  Iso8859_15,
+  Koi8R,
+  Koi8U,
+  Count
+};
 
-// The character set of another program's bytes that are not UTF-8. Cyrillic
-// words in Windows-1251 are written wholly in letters above ASCII, so such
-// letters stand together; Western text has its accented letters one at a
-// time among ASCII ones. Windows-1251 when the runs of letters above ASCII are
-// 2.5 long on average, else Windows-1252 (Latin-1 with quotes, dashes and the
-// euro where Latin-1 has control characters).
-CodePage GuessCodePage(std::string_view bytes);
+// The name a user knows the code page by ("Windows-1251", "KOI8-R").
+std::string_view CodePageName(CodePage page);
 
-// One-byte text to UTF-8.
+// The code page of another program's bytes that are not UTF-8, and whether
+// the choice is sure. The detector reads the words that have bytes above
+// ASCII; each candidate reading is then checked word by word (a word mixing
+// scripts, holding a sign among its letters, or accents that no one language
+// writes together counts against it). Sure when the reading chosen passes
+// that check with a fair confidence and no other reading nearly as likely
+// passes it too. When unsure, `rivals` holds the other readings that pass
+// the check as well as the chosen one.
+struct CodePageGuess {
+  CodePage page = CodePage::Windows1252;
+  bool sure = false;
+  std::vector<CodePage> rivals;
+};
+CodePageGuess DetectCodePage(std::string_view bytes);
+
+// One-byte text to UTF-8. A byte the code page leaves unassigned stands for
+// the character of the same number, so that it is written back unchanged.
 std::string CodePageToUtf8(std::string_view bytes, CodePage page);
+
+// True when a UTF-8 text can join a file of the guessed code page without
+// doubt: every character is in the code page and its bytes read the same in
+// every rival reading of the file.
+bool JoinsCodePage(std::string_view text, const CodePageGuess& guess);
 
 // UTF-8 to one byte a character; a character the code page lacks (or a
 // broken sequence) becomes '?'.
@@ -47,7 +90,7 @@ std::string DecodeText(std::string_view bytes);
 
 // The bytes of a file another program wrote (PDN) to UTF-8: valid UTF-8 as it
 // is (a leading byte-order mark dropped), anything else in the code page
-// GuessCodePage finds.
+// DetectCodePage names.
 std::string DecodeForeignText(std::string_view bytes);
 
 // A UTF-8 text to the bytes of one of the program's own files: Latin-1 when

@@ -145,7 +145,8 @@ class FileCommandsTest : public QObject {
   }
 
   // Names in any language reach the chooser and the side labels: a Latin-1
-  // file and a UTF-8 file of the same games.
+  // file and a UTF-8 file of the same games, and a Windows-1251 file of
+  // short Russian names and initials.
   void namesInAnyLanguageShowAsWritten() {
     QTemporaryDir dir;
     Boxes boxes;
@@ -156,10 +157,14 @@ class FileCommandsTest : public QObject {
                             "\"]\n\n1. 11-15 23-19 *\n\n[Event \"Second\"]\n\n1. 9-14 *\n";
     const QByteArray latin1 = "[Event \"Club\"]\n[Black \"J\xFCrg\"]\n[White \"Ren\xE9\"]\n\n1. 11-15 23-19 *\n\n"
                               "[Event \"Second\"]\n\n1. 9-14 *\n";
+    const QByteArray windows1251 = "[Event \"\xCA\xF3\xE1\xEE\xEA\"]\n[Black \"\xCB\xE8 \xDE.\"]\n"
+                                   "[White \"\xCA\xE8\xEC \xC2.\"]\n\n1. 11-15 23-19 *\n\n[Event \"Second\"]\n\n1. 9-14 *\n";
     struct Case {
       QByteArray bytes;
       QString black, white;
-    } cases[] = {{utf8, black, white}, {latin1, QString::fromUtf8("Jürg"), QString::fromUtf8("René")}};
+    } cases[] = {{utf8, black, white},
+                 {latin1, QString::fromUtf8("Jürg"), QString::fromUtf8("René")},
+                 {windows1251, QString::fromUtf8("Ли Ю."), QString::fromUtf8("Ким В.")}};
     for (const Case& c : cases) {
       chosen = dir.path() + "/names.pdn";
       WriteFile(chosen, c.bytes);

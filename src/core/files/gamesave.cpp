@@ -1,6 +1,7 @@
 #include "core/files/gamesave.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "core/fileio.h"
 #include "core/files/gamefile.h"
@@ -12,15 +13,47 @@ namespace m8 {
 
 namespace {
 
-// A game's PDN (UTF-8) added to the bytes of a PDN file. A file that is not
-// UTF-8 is in the code page its letters show (Windows-1252 or 1251): the
-// game joins it in that code page when every character fits, else the whole
-// file becomes UTF-8, so that one file never mixes two encodings.
-std::string AppendPdnGame(std::string file, const std::string& game) {
-  if (IsValidUtf8(file)) return file + game;
-  const CodePage page = GuessCodePage(file);
-  if (FitsCodePage(game, page)) return file + Utf8ToCodePage(game, page);
-  return CodePageToUtf8(file, page) + game;
+// A path beside `path` for the copy of a file about to be rewritten, taken by
+// no file yet: "name.bak", else "name.bak2", "name.bak3"...
+std::string FreeBackupPath(const std::string& path) {
+  std::error_code ec;
+  for (int n = 1;; ++n) {
+    std::string candidate = path + ".bak" + (n == 1 ? "" : std::to_string(n));
+    if (!std::filesystem::exists(candidate, ec) && !ec) return candidate;
+    if (n >= 1000) return "";
+  }
+}
+
+// The bytes of a PDN file with a game (UTF-8) added. A file that is not UTF-8
+// keeps its bytes: the game joins it in the file's code page when it can do so
+// without doubt. Otherwise the user is asked to convert the whole file to
+// UTF-8, the old file kept beside it; nullopt (nothing to write) when the user
+// leaves the file as it is or the copy cannot be made.
+std::optional<std::string> AppendPdnGame(GameState& g, const std::string& path, const std::string& title,
+                                         std::string file, const std::string& game) {
+  const std::string_view lineEnd = file.empty() || file.back() == '\n' || file.back() == '\r' ? "" : "\r\n";
+  if (IsValidUtf8(file)) return file + std::string(lineEnd) + game;
+  const CodePageGuess guess = DetectCodePage(file);
+  if (JoinsCodePage(game, guess)) return file + std::string(lineEnd) + Utf8ToCodePage(game, guess.page);
+  const std::string backup = FreeBackupPath(path);
+  const std::string page(CodePageName(guess.page));
+  std::string reason = FitsCodePage(game, guess.page)
+                           ? title + " was read in the code page " + page +
+                                 ", but its letters do not tell the code page for certain."
+                           : title + " is written in the code page " + page +
+                                 ", which has no place for some letters of the new game.";
+  if (!g.host->askYesNo("Confirmation", reason + "\r\n\r\nConvert the whole file to UTF-8 and add the game? The file as "
+                                                  "it is now is kept as " +
+                                            (backup.empty() ? title + ".bak" : FileTitleOf(backup)) +
+                                            ".\r\nNo leaves the file as it is, and the game is not added."))
+    return std::nullopt;
+  std::string error = "No free name for the copy beside it.";
+  if (backup.empty() || !ReplaceFile(backup, file, &error)) {
+    g.host->message(Icon::Exclamation, "Error",
+                    title + " is left as it is, and the game is not added: its copy cannot be written.\r\n" + error);
+    return std::nullopt;
+  }
+  return CodePageToUtf8(file, guess.page) + std::string(lineEnd) + game;
 }
 
 }  // namespace
@@ -50,9 +83,10 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
         return false;
       }
       bytes = *old;
-      if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
     }
-    bytes = AppendPdnGame(std::move(bytes), PdnGameText(g, PdnToday()));
+    auto joined = AppendPdnGame(g, path, title, std::move(bytes), PdnGameText(g, PdnToday()));
+    if (!joined) return false;
+    bytes = std::move(*joined);
   } else {
     bytes = GameFileText(g);
   }

@@ -25,8 +25,11 @@ std::string UserFile(const GameState& g, const std::string& name);
 
 // Writes the game in hand: as PDN appended to the file when the name ends in
 // "PDN" (any case), else in the own format replacing the file. The file is
-// replaced through a temporary file. False (and the host told, naming the
-// file) when it cannot be written.
+// replaced through a temporary file. The games already in a PDN file keep
+// their bytes unless the user agrees to convert the file to UTF-8 (asked when
+// the new game cannot join the file's code page without doubt; a copy of the
+// old file is kept beside it). False when nothing was written: the host is
+// told, naming the file, when it cannot be written.
 bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle);
 
 // The autosave file at program end: the own format, silently replaced.

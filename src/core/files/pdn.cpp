@@ -138,8 +138,8 @@ std::string CleanValue(std::string_view text) {
 }
 
 // The file's bytes as UTF-8 text (a byte-order mark dropped, the rest read as
-// UTF-8 when valid and otherwise as Windows-1252 or Windows-1251, whichever the
-// letters show); a NUL byte counts as a blank.
+// UTF-8 when valid and otherwise in the code page detected for the file); a
+// NUL byte counts as a blank.
 std::string DecodePdnText(std::string_view bytes) {
   if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
   std::string text = DecodeForeignText(bytes);

@@ -27,8 +27,14 @@ class RecordingHost : public Host {
   void message(Icon icon, std::string_view title, std::string_view text) override {
     messages.push_back({icon, std::string(title), std::string(text)});
   }
+  bool askYesNo(std::string_view title, std::string_view text) override {
+    questions.push_back({Icon::Question, std::string(title), std::string(text)});
+    return answer;
+  }
   double monotonicSeconds() override { return clock += step; }
   std::vector<RecordedMessage> messages;
+  std::vector<RecordedMessage> questions;
+  bool answer = false;  // to every question
   double clock = 100.0;
   double step = 0.01;
   int clockReads() const { return static_cast<int>((clock - 100.0) / step + 0.5); }

@@ -271,7 +271,8 @@ TEST_F(RealPdnTest, LatinOneOwnFilesStayByteIdentical) {
 
 // A game added to a PDN file that is not UTF-8 joins it in the file's code
 // page (Windows-1252 or Windows-1251); the file becomes UTF-8, its old names
-// kept in their letters, only for a name that code page cannot write.
+// kept in their letters, only for a name that code page cannot write, and
+// only when the user agrees.
 TEST_F(RealPdnTest, GamesAddedToAPdnFileKeepItInOneEncoding) {
   struct Case {
     std::string old, oldEvent, oldBlack;  // the file's first game, and its tags as read
@@ -294,7 +295,12 @@ TEST_F(RealPdnTest, GamesAddedToAPdnFileKeepItInOneEncoding) {
     EXPECT_NE(bytes.find("[Black \"" + c.joinsBytes + "\"]"), std::string::npos);
 
     s->Header.GameBlack = c.wide;
+    host.answer = true;
+    const std::string before = bytes;
     ASSERT_TRUE(SaveGame(*s, Path("club.pdn"), "club.pdn"));
+    EXPECT_EQ(Read("club.pdn.bak"), before);
+    std::filesystem::remove(Path("club.pdn.bak"));
+    host.answer = false;
     bytes = Read("club.pdn");
     ASSERT_TRUE(IsValidUtf8(bytes));
     PdnFile file;

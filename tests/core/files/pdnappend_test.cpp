@@ -1,0 +1,145 @@
+// Games added to PDN files of other programs that are not UTF-8: the games
+// already there keep their bytes unless the user agrees to convert the file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/files/gamesave.h"
+#include "core/files/pdn.h"
+#include "core/game/gamesetup.h"
+#include "core/textcode.h"
+#include "files_fixture.h"
+
+namespace m8 {
+namespace {
+
+class PdnAppendTest : public testing::FilesTest {
+ protected:
+  void SetUp() override {
+    FilesTest::SetUp();
+    std::filesystem::create_directory_symlink(std::string(M8_DATA_DIR) + "/variants", folder / "variants");
+    InitGame(g);
+  }
+
+  // Saves a game between `white` and `black` to club.pdn, the question
+  // answered with `convert`.
+  bool Add(const std::string& white, const std::string& black, bool convert) {
+    g.Header.GameWhite = white;
+    g.Header.GameBlack = black;
+    host.answer = convert;
+    host.questions.clear();
+    return SaveGame(g, Path("club.pdn"), "club.pdn");
+  }
+
+  // The players of every game of club.pdn as the chooser lists them.
+  std::vector<std::string> Players() {
+    PdnFile file;
+    FileProblem p;
+    EXPECT_TRUE(ReadPdnFile(Read("club.pdn"), "club.pdn", file, p)) << p.text;
+    std::vector<std::string> out;
+    for (const auto& game : file.games) {
+      out.push_back(game.tags.White);
+      out.push_back(game.tags.Black);
+    }
+    return out;
+  }
+};
+
+// One file a row in its code page and a game added to it: the game joins
+// the file in that code page when its names fit (the old bytes kept, no
+// question), else the user is asked, naming the code page; No leaves the
+// file byte for byte as it was, Yes makes it UTF-8 with every name in its
+// letters and the old file kept as club.pdn.bak.
+TEST_F(PdnAppendTest, AGameJoinsInTheFilesCodePageOrTheUserChooses) {
+  struct Case {
+    CodePage page;
+    std::vector<std::string> old;  // white and black of each game already in the file
+    std::string white, black;      // the game added
+    bool fits;
+    std::string readAs = "";  // the code page the question names, when not `page`
+  } cases[] = {
+      {CodePage::Windows1251, {"Ли Ю.", "Ким В.", "Иванов С.", "Кубок"}, "Пётр", "Ким В.", true},
+      {CodePage::Windows1251, {"Ли Ю.", "Ким В.", "Иванов С.", "Кубок"}, "Jürgen Müller", "Ли Ю.", false},
+      {CodePage::Windows1253, {"Γιώργος Παπαδόπουλος", "Νίκος Ζ."}, "Γιώργος", "Νίκος Ζ.", true},
+      {CodePage::Windows1253, {"Γιώργος Παπαδόπουλος", "Νίκος Ζ."}, "Γιώργος", "Пётр", false, "ISO-8859-7"},
+      {CodePage::Windows1250, {"Łukasz Żółć", "Brzęczyszczykiewicz"}, "Łukasz", "Paweł Śliwa", true},
+      {CodePage::Windows1250, {"Jiří Kříž", "Petr Novák"}, "Jiří", "Ævarr", false},
+      {CodePage::Windows1252, {"Ævarr Þórðarson", "Jürgen Müller"}, "Søren", "Hélène", true},
+      {CodePage::Windows1252, {"Ævarr Þórðarson", "Jürgen Müller"}, "Łukasz", "Jürgen", false},
+      {CodePage::Windows1257, {"Jonas Žemaitis", "Kęstutis Šimkūnas"}, "Jonas", "Smith", true},
+      {CodePage::Windows1257, {"Jonas Žemaitis", "Kęstutis Šimkūnas"}, "Jonas", "Пётр", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(CodePageName(c.page)) + " " + c.white + " " + c.black);
+    std::string text;
+    for (size_t i = 0; i + 1 < c.old.size(); i += 2)
+      text += "[Event \"Open\"]\r\n[White \"" + c.old[i] + "\"]\r\n[Black \"" + c.old[i + 1] + "\"]\r\n\r\n1. 11-15 *\r\n\r\n";
+    const std::string old = Utf8ToCodePage(text, c.page);
+    ASSERT_FALSE(IsValidUtf8(old));
+    std::vector<std::string> players = c.old;
+    players.push_back(c.white);
+    players.push_back(c.black);
+
+    Write("club.pdn", old);
+    const bool saved = Add(c.white, c.black, false);
+    EXPECT_EQ(saved, c.fits);
+    EXPECT_EQ(host.questions.size(), c.fits ? 0u : 1u);
+    const std::string after = Read("club.pdn");
+    EXPECT_EQ(after.substr(0, old.size()), old);
+    EXPECT_FALSE(std::filesystem::exists(Path("club.pdn.bak")));
+    if (c.fits) {
+      EXPECT_EQ(Players(), players);
+      continue;
+    }
+    EXPECT_EQ(after, old);
+    const std::string readAs = c.readAs.empty() ? std::string(CodePageName(c.page)) : c.readAs;
+    EXPECT_NE(host.questions[0].text.find("code page " + readAs + ","), std::string::npos)
+        << host.questions[0].text;
+
+    EXPECT_TRUE(Add(c.white, c.black, true));
+    EXPECT_EQ(host.questions.size(), 1u);
+    EXPECT_TRUE(IsValidUtf8(Read("club.pdn")));
+    EXPECT_EQ(Players(), players);
+    EXPECT_EQ(Read("club.pdn.bak"), old);
+    std::filesystem::remove(Path("club.pdn.bak"));
+  }
+}
+
+// A copy already beside the file is never written over.
+TEST_F(PdnAppendTest, ConvertingKeepsEarlierCopies) {
+  const std::string old = Utf8ToCodePage("[White \"Jiří Kříž\"]\r\n\r\n1. 11-15 *\r\n", CodePage::Windows1250);
+  Write("club.pdn", old);
+  Write("club.pdn.bak", "mine");
+  EXPECT_TRUE(Add("Jürgen", "Ли Ю.", true));
+  EXPECT_EQ(Read("club.pdn.bak"), "mine");
+  EXPECT_EQ(Read("club.pdn.bak2"), old);
+  const std::vector<std::string> players = {"Jiří Kříž", "", "Jürgen", "Ли Ю."};
+  EXPECT_EQ(Players(), players);
+}
+
+// A few Hebrew words read as well in Greek: the file is read in one of them,
+// unsure. A game in plain letters joins it; one whose letters the other
+// reading would show otherwise is added only when the user agrees.
+TEST_F(PdnAppendTest, AFileOfUnsureCodePageTakesOnlyGamesEveryReadingShowsAlike) {
+  const std::string old =
+      Utf8ToCodePage("[White \"דוד כהן\"]\r\n[Black \"משה לוי\"]\r\n\r\n1. 11-15 *\r\n", CodePage::Windows1255);
+  const CodePageGuess guess = DetectCodePage(old);
+  ASSERT_FALSE(guess.sure);
+  ASSERT_FALSE(guess.rivals.empty());
+  Write("club.pdn", old);
+  EXPECT_TRUE(Add("Smith", "Jones", false));
+  EXPECT_TRUE(host.questions.empty());
+  const std::string joined = Read("club.pdn");
+  EXPECT_EQ(joined.substr(0, old.size()), old);
+
+  EXPECT_FALSE(Add("Νίκος", "Jones", false));
+  ASSERT_EQ(host.questions.size(), 1u);
+  EXPECT_NE(host.questions[0].text.find("not tell the code page for certain"), std::string::npos);
+  EXPECT_EQ(Read("club.pdn"), joined);
+  EXPECT_FALSE(std::filesystem::exists(Path("club.pdn.bak")));
+}
+
+}  // namespace
+}  // namespace m8
