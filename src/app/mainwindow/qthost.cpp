@@ -7,10 +7,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
-#include <QStringList>
-#include <algorithm>
 #include <QSoundEffect>
+#include <QStringList>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/mainwindow/mainwindow.h"
 #include "core/fileio.h"
@@ -29,6 +29,7 @@ QMessageBox::Icon BoxIcon(Icon i) {
     default: return QMessageBox::NoIcon;
   }
 }
+
 // Characters of one line a box shows at most, and of its details.
 constexpr qsizetype kBoxLineChars = 300;
 constexpr qsizetype kBoxDetailChars = 20000;
