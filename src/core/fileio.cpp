@@ -1,10 +1,13 @@
 #include "core/fileio.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <system_error>
+#include <vector>
 
 // Flushing a file to the disk is the one thing the standard library cannot
 // ask for; on POSIX systems the calls are used directly.
@@ -54,14 +57,28 @@ fs::path FinalTarget(const fs::path& path) {
 
 std::string Reason(int err) { return std::generic_category().message(err); }
 
-// Writes all bytes to a new file and forces them to the disk.
-bool WriteDurably(const std::string& file, std::string_view bytes, int* err) {
-  std::FILE* f = std::fopen(file.c_str(), "wb");
-  if (!f) {
+// Creates a new file beside the target under a name no other file has: the
+// target's name, a random part and ".tmp". Opened exclusively, so neither a
+// user's file of that name nor another program's temporary is ever written.
+std::FILE* CreateTemporary(const fs::path& target, std::string* tmp, int* err) {
+  static std::atomic<unsigned> counter{0};
+  std::random_device rd;
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    char part[20];
+    std::snprintf(part, sizeof part, ".%08x%04x", static_cast<unsigned>(rd()), (counter++) & 0xFFFFu);
+    *tmp = target.string() + part + ".tmp";
+    // "x": fails when the name exists (C11 and every C++17 library).
+    if (std::FILE* f = std::fopen(tmp->c_str(), "wbx")) return f;
     *err = errno;
-    return false;
+    if (*err != EEXIST) break;
   }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0;
+  tmp->clear();
+  return nullptr;
+}
+
+// Flushes a new file to the disk and closes it.
+bool FinishDurably(std::FILE* f, bool ok, int* err) {
+  if (ok && std::fflush(f) != 0) ok = false;
   if (!ok) *err = errno;
 #if M8_HAVE_POSIX
   if (ok && ::fsync(::fileno(f)) != 0) {
@@ -88,29 +105,137 @@ void SyncFolder([[maybe_unused]] const fs::path& folder) {
 
 }  // namespace
 
-std::optional<std::string> ReadFileStart(const std::string& path, size_t maxBytes) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string data(maxBytes, '\0');
-  in.read(data.data(), static_cast<std::streamsize>(maxBytes));
-  if (in.bad()) return std::nullopt;
-  data.resize(static_cast<size_t>(in.gcount()));
-  return data;
+namespace {
+
+FileRead Refusal(ReadStatus status, std::string reason) {
+  FileRead r;
+  r.status = status;
+  r.reason = std::move(reason);
+  return r;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error) {
+// Opens an existing file for reading, or says why it cannot be.
+std::FILE* OpenForReading(const std::string& path, const OpenRefusal& refused, FileRead* result) {
+  std::error_code ec;
+  const fs::file_status st = fs::status(path, ec);
+  if (ec || !fs::exists(st)) {
+    *result = Refusal(ReadStatus::Missing, "it does not exist");
+    return nullptr;
+  }
+  if (!fs::is_regular_file(st)) {
+    *result = Refusal(ReadStatus::Unreadable, "it is not a file");
+    return nullptr;
+  }
+  if (refused && refused(path)) {
+    *result = Refusal(ReadStatus::Unreadable, Reason(EACCES));
+    return nullptr;
+  }
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) *result = Refusal(ReadStatus::Unreadable, Reason(errno));
+  return f;
+}
+
+}  // namespace
+
+FileRead ReadFileChecked(const std::string& path, size_t maxBytes, const OpenRefusal& refused) {
+  FileRead result;
+  std::FILE* f = OpenForReading(path, refused, &result);
+  if (!f) return result;
+  result.status = ReadStatus::Ok;
+  char buffer[1 << 14];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+    if (result.bytes.size() + got > maxBytes) {
+      result = Refusal(ReadStatus::TooLarge, "it is larger than " + std::to_string(maxBytes) + " bytes");
+      break;
+    }
+    result.bytes.append(buffer, got);
+  }
+  if (std::ferror(f)) result = Refusal(ReadStatus::Unreadable, Reason(errno));
+  std::fclose(f);
+  return result;
+}
+
+FileRead ReadLeadingLines(const std::string& path, size_t maxLines, size_t maxLineBytes,
+                          const OpenRefusal& refused) {
+  FileRead result;
+  std::FILE* f = OpenForReading(path, refused, &result);
+  if (!f) return result;
+  result.status = ReadStatus::Ok;
+  std::string& out = result.bytes;
+  size_t lines = 0, lineStart = 0;
+  bool inLine = false, afterCr = false;
+  bool cut = false;
+  auto endLine = [&] {
+    // A cut line ends on a whole UTF-8 character.
+    if (cut) {
+      size_t k = out.size();
+      while (k > lineStart && out.size() - k < 3 && (static_cast<unsigned char>(out[k - 1]) & 0xC0) == 0x80) --k;
+      if (k > lineStart) {
+        const auto lead = static_cast<unsigned char>(out[k - 1]);
+        const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (out.size() - (k - 1) < need) out.resize(k - 1);
+      }
+    }
+    out += "\r\n";
+    ++lines;
+    inLine = false;
+    cut = false;
+  };
+  char buffer[1 << 14];
+  size_t got;
+  while (lines < maxLines && (got = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+    for (size_t i = 0; i < got && lines < maxLines; ++i) {
+      const char c = buffer[i];
+      const bool lf = c == '\n';
+      if (lf && afterCr) {  // the LF of a CR LF
+        afterCr = false;
+        continue;
+      }
+      afterCr = c == '\r';
+      if (lf || afterCr) {
+        if (!inLine) lineStart = out.size();
+        endLine();
+        continue;
+      }
+      if (!inLine) {
+        lineStart = out.size();
+        inLine = true;
+      }
+      if (out.size() - lineStart < maxLineBytes)
+        out += c;
+      else
+        cut = true;
+    }
+  }
+  if (std::ferror(f)) result = Refusal(ReadStatus::Unreadable, Reason(errno));
+  else if (inLine && lines < maxLines) endLine();
+  std::fclose(f);
+  return result;
+}
+
+namespace {
+
+// Writes a file through a fresh temporary beside it (filled by fill, which
+// answers whether it wrote everything) and renames it over the old one.
+template <typename Fill>
+bool ReplaceThrough(const std::string& path, Fill&& fill, std::string* error) {
   const fs::path target = FinalTarget(path);
-  const std::string tmp = target.string() + ".tmp";
+  std::string tmp;
   auto fail = [&](const std::string& what) {
     if (error) *error = "cannot write \"" + path + "\": " + what;
     std::error_code ec;
-    fs::remove(tmp, ec);
+    if (!tmp.empty()) fs::remove(tmp, ec);
     return false;
   };
   int err = 0;
-  if (!WriteDurably(tmp, bytes, &err)) return fail(Reason(err));
+  std::FILE* f = CreateTemporary(target, &tmp, &err);
+  if (!f) return fail(Reason(err));
+  errno = 0;
+  std::string why;
+  const bool filled = fill(f, &why);
+  if (!filled && why.empty()) err = errno;
+  if (!FinishDurably(f, filled, &err)) return fail(why.empty() ? Reason(err) : why);
   std::error_code ec;
   const fs::file_status old = fs::status(target, ec);
   if (!ec && fs::is_regular_file(old)) fs::permissions(tmp, old.permissions(), ec);
@@ -118,6 +243,36 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* e
   if (ec) return fail(ec.message());
   SyncFolder(target.parent_path());
   return true;
+}
+
+}  // namespace
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error) {
+  return ReplaceThrough(
+      path,
+      [&](std::FILE* f, std::string*) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); },
+      error);
+}
+
+bool CopyWholeFile(const std::string& from, const std::string& to, std::string* error) {
+  std::ifstream in(from, std::ios::binary);
+  if (!in) {
+    if (error) *error = "cannot read \"" + from + "\"";
+    return false;
+  }
+  return ReplaceThrough(
+      to,
+      [&](std::FILE* f, std::string* why) {
+        std::vector<char> buffer(1u << 16);
+        while (in) {
+          in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+          const auto got = static_cast<size_t>(in.gcount());
+          if (got > 0 && std::fwrite(buffer.data(), 1, got, f) != got) return false;
+        }
+        if (in.bad()) *why = "reading \"" + from + "\" failed";
+        return !in.bad();
+      },
+      error);
 }
 
 std::string ResolvePath(const std::string& folder, std::string_view relative) {

@@ -2,6 +2,7 @@
 // reads with a size limit, safe replacement, case-insensitive folder lookup.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,16 +13,45 @@ namespace m8 {
 // larger than maxBytes.
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = 4u << 20);
 
-// Reads at most the first maxBytes of a file, however large it is; nullopt
-// when it is missing or unreadable.
-std::optional<std::string> ReadFileStart(const std::string& path, size_t maxBytes);
+// How reading a file went: the bytes, or why there are none.
+enum class ReadStatus {
+  Ok,
+  Missing,     // no file of that name
+  Unreadable,  // it exists but cannot be opened or read (reason says why)
+  TooLarge,    // larger than the reader takes (nothing is read)
+};
+struct FileRead {
+  ReadStatus status = ReadStatus::Missing;
+  std::string bytes;
+  std::string reason;
+};
+
+// Answers true for a path that is to count as a file that cannot be opened:
+// tests stand in here for a file without read permission (they run as root).
+using OpenRefusal = std::function<bool(const std::string& path)>;
+
+// Reads a whole file of at most maxBytes.
+FileRead ReadFileChecked(const std::string& path, size_t maxBytes, const OpenRefusal& refused = {});
+
+// Reads the first maxLines lines of a file of any size. A line longer than
+// maxLineBytes keeps only its start (never a part of a UTF-8 character) and
+// the rest of it is skipped, so the lines after it are still read. The lines
+// come back each ended by CR LF.
+FileRead ReadLeadingLines(const std::string& path, size_t maxLines, size_t maxLineBytes,
+                          const OpenRefusal& refused = {});
 
 // Writes a file through a temporary beside it, flushed to the disk, and
-// renames it over the old one, so an interrupted write loses nothing. A path
+// renames it over the old one, so an interrupted write loses nothing. The
+// temporary gets a fresh name of its own, so a user's file is never taken
+// for it and two programs saving one file never share one. A path
 // that is a symbolic link stays a link: its target is replaced. The new file
 // keeps the permissions of the one it replaces. False on failure, with a
 // reason that names `path` (never the temporary file).
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
+// Copies a whole file, however large, through a temporary as ReplaceFile
+// does. False, with the reason in error, when it cannot be read or written.
+bool CopyWholeFile(const std::string& from, const std::string& to, std::string* error = nullptr);
 
 // Joins a folder and a relative path written with '/' or '\'. Each part is
 // matched against the disk ignoring letter case when the exact name is not

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/fileio.h"
 #include "core/host.h"
 #include "core/ruleset.h"
 
@@ -148,6 +149,9 @@ struct RatingState {
   int32_t ComputerRating = 0;
   int32_t RatedGame = 0;
   std::string RatingMessage;
+  // The rating file exists but could not be read at start-up: it is left as
+  // it is, and the rating is not written over it.
+  bool KeepFile = false;
 };
 
 // The running game log (files/gamelog.h).
@@ -507,6 +511,11 @@ struct GameState {
   // game, the diagram, the user's variants) when the program folder cannot be
   // written; empty: they stand in the program folder.
   std::string UserFolder;
+  // Tests stand in here for files the system refuses to open.
+  OpenRefusal RefuseOpen;
+  // The settings file exists but could not be read at start-up: it is left
+  // as it is, and the settings are not written over it.
+  bool KeepSettingsFile = false;
 
   Board board{};
   Board StartBoard{};

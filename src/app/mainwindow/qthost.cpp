@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSoundEffect>
+#include <QStringList>
 #include <QUrl>
 #include <algorithm>
 
@@ -27,10 +29,67 @@ QMessageBox::Icon BoxIcon(Icon i) {
     default: return QMessageBox::NoIcon;
   }
 }
+
+// Characters of one line a box shows at most, and of its details.
+constexpr qsizetype kBoxLineChars = 300;
+constexpr qsizetype kBoxDetailChars = 20000;
+// Pixels a box takes besides its text: title bar, margins, buttons, and the
+// details field when it is open.
+constexpr int kBoxFrameHeight = 160;
+constexpr int kBoxDetailsHeight = 140;
+
+QString Cut(const QString& text, qsizetype chars) {
+  return text.size() <= chars ? text : text.left(chars) + QChar(0x2026);
+}
+
 }  // namespace
+
+void FitMessageText(QMessageBox& box, const QString& text, const QRect& screen) {
+  // The text is wrapped to at most half the screen's width (up to 500
+  // pixels); counting the lines at a narrower width errs on the safe side.
+  const QFontMetrics fm(box.font());
+  const int wrapWidth = std::max(100, std::min(screen.width() / 2, 500) - 80);
+  const int lineHeight = std::max(1, fm.lineSpacing());
+  const int room = screen.height() - kBoxFrameHeight - kBoxDetailsHeight;
+  const int maxLines = std::max(3, room / lineHeight);
+  QStringList shown;
+  int used = 0;
+  bool cut = false;
+  qsizetype start = 0;
+  while (start <= text.size()) {
+    qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+    if (end < 0) end = text.size();
+    QString line = text.mid(start, std::min<qsizetype>(end - start, kBoxLineChars + 1));
+    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    if (end - start > kBoxLineChars) {
+      line = Cut(line, kBoxLineChars);
+      cut = true;
+    }
+    const int lines = 1 + fm.horizontalAdvance(line) / wrapWidth;
+    if (used + lines > maxLines) {
+      cut = true;
+      break;
+    }
+    used += lines;
+    shown << line;
+    start = end + 1;
+  }
+  if (!cut) {
+    box.setText(text);
+    return;
+  }
+  shown << QString(QChar(0x2026));
+  box.setText(shown.join(QLatin1Char('\n')));
+  box.setDetailedText(Cut(text, kBoxDetailChars));
+}
 
 QtHost::QtHost(MainWindow& window) : window_(window) {}
 QtHost::~QtHost() = default;
+
+QRect QtHost::BoxScreen() const {
+  const QScreen* screen = window_.isVisible() ? window_.screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+}
 
 void QtHost::pump() {
   if (!throttle_.due()) return;
@@ -42,14 +101,16 @@ void QtHost::message(Icon icon, std::string_view title, std::string_view text) {
     hooks_.message(icon, Q(title), Q(text));
     return;
   }
-  QMessageBox box(BoxIcon(icon), Q(title), Q(text), QMessageBox::Ok, window_.isVisible() ? &window_ : nullptr);
+  QMessageBox box(BoxIcon(icon), Q(title), QString(), QMessageBox::Ok, window_.isVisible() ? &window_ : nullptr);
+  FitMessageText(box, Q(text), BoxScreen());
   box.exec();
 }
 
 bool QtHost::askYesNo(std::string_view title, std::string_view text) {
   if (hooks_.askYesNo) return hooks_.askYesNo(Q(title), Q(text));
-  QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No,
+  QMessageBox box(QMessageBox::Question, Q(title), QString(), QMessageBox::Yes | QMessageBox::No,
                   window_.isVisible() ? &window_ : nullptr);
+  FitMessageText(box, Q(text), BoxScreen());
   return box.exec() == QMessageBox::Yes;
 }
 

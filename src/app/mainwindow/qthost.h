@@ -11,6 +11,8 @@
 
 #include "core/host.h"
 
+class QMessageBox;
+class QRect;
 class QSoundEffect;
 
 namespace m8 {
@@ -22,6 +24,11 @@ struct BoxHooks {
   std::function<bool(const QString& title, const QString& text)> askYesNo;
   std::function<void(Icon icon, const QString& title, const QString& text)> message;
 };
+
+// Puts a message into a box so that the box fits on a screen of the given
+// size: a text too long for it shows its first lines and "…", and the whole
+// text (up to a bound) in the box's details, which scroll.
+void FitMessageText(QMessageBox& box, const QString& text, const QRect& screen);
 
 class QtHost : public Host {
  public:
@@ -56,6 +63,9 @@ class QtHost : public Host {
   static constexpr std::chrono::milliseconds kPumpInterval{5};
 
  private:
+  // The free area of the screen the boxes open on.
+  QRect BoxScreen() const;
+
   MainWindow& window_;
   BoxHooks hooks_;
   PumpThrottle throttle_{kPumpInterval};

@@ -6,6 +6,7 @@
 #include "core/files/builtinvariants.h"
 #include "core/files/settings.h"
 #include "core/numtext.h"
+#include "core/textlimits.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
@@ -136,7 +137,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     (*out_.Movement)[4 - movementLeft] = MovementText(line);
     const std::string& s = (*out_.Movement)[4 - movementLeft];
     std::string why;
-    if (!CheckMovementString(s, &why)) return Fail(n, why + " in the movement \"" + s + "\"");
+    if (!CheckMovementString(s, &why)) return Fail(n, why + " in the movement \"" + Excerpt(s) + "\"");
     --movementLeft;
     return true;
   }
@@ -162,11 +163,12 @@ bool Reader::Keyed(std::string_view line, int n) {
     if (!StartsWith(value, "*")) {
       const int index = ValInt(value);
       name = BuiltinVariantName(index);
-      if (!HasNumber(value) || name.empty()) return Fail(n, "no built-in variant has the number " + std::string(value));
+      if (!HasNumber(value) || name.empty()) return Fail(n, "no built-in variant has the number " + Excerpt(value));
     } else {
       name = std::string(value.substr(1, value.size() >= 2 ? value.size() - 2 : 0));
     }
-    if (!IsSafeFileName(name)) return Fail(n, "\"" + name + "\" is not a valid variant name");
+    if (!IsSafeFileName(name) || CharCount(name) > kFieldChars)
+      return Fail(n, "\"" + Excerpt(name) + "\" is not a valid variant name");
     out_.Variant = name;
   } else if (key == "Notation") {
     notation_ = std::clamp(ValInt(value), 0, 2);
@@ -177,6 +179,10 @@ bool Reader::Keyed(std::string_view line, int n) {
     out_.SetupAtUseClassic = setup_;
   } else if (key == "PlayerName") {
     out_.PlayerName = std::string(value);
+    if (LimitField(*out_.PlayerName))
+      out_.CutFields.push_back(title_ + ", line " + std::to_string(n) + ": the player's name is longer than " +
+                               std::to_string(kFieldChars) + " characters; its first " +
+                               std::to_string(kFieldChars) + " are used.");
   } else if (key == "PromoW" || key == "PromoB") {
     if (value.size() > 2 * kPromoEntries) return Fail(n, "more than 12 promotion squares");
     (key == "PromoW" ? out_.PromoW : out_.PromoB) = GameFileData::Promo{std::string(value), notation_};
@@ -274,7 +280,9 @@ std::string GameFileHeaderText(const GameState& g) {
   line("Offset=");
   for (const auto& m : r.MovementStrings) line(OneLine(MovementText(m)));
   line("ManContJumpCrowned=" + std::to_string(r.ManContJumpCrowned));
-  line("PlayerName=" + OneLine(g.Opt.UserName));
+  std::string name = OneLine(g.Opt.UserName);
+  LimitField(name);  // as long as the reader takes
+  line("PlayerName=" + name);
   line("START");
   return out;
 }

@@ -45,7 +45,10 @@ struct GameFileData {
   std::optional<int32_t> Book;
   std::optional<int32_t> Notation;
   std::optional<int32_t> UseClassic;
-  std::optional<std::string> PlayerName;  // UTF-8
+  std::optional<std::string> PlayerName;  // UTF-8, at most kFieldChars characters
+  // One line for each field that was longer than its limit and was cut,
+  // naming the file, the line and the field: the loader tells the user.
+  std::vector<std::string> CutFields;
   // Numeric rule keys in the order read.
   std::vector<std::pair<const RuleKey*, int32_t>> RuleValues;
   // Promotion squares as written, two characters per square, and the

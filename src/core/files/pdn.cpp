@@ -14,6 +14,7 @@
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
 #include "core/textcode.h"
+#include "core/textlimits.h"
 
 namespace m8 {
 
@@ -360,7 +361,7 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     const bool move = token.find_first_of("-xX:") != std::string::npos || IsSquareName(token);
     if (!move || token.size() > kMaxMoveTokenChars) {
       problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " +
-                              std::to_string(game.LineAt(start)) + ": \"" + token +
+                              std::to_string(game.LineAt(start)) + ": \"" + Excerpt(token) +
                               "\" is not a move"};
       return false;
     }
@@ -405,14 +406,15 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
     const size_t blank = value.find(' ');
     const std::string_view index = value.substr(0, blank);
     out.variant = AllDigits(index) ? BuiltinVariantName(ValInt(index)) : std::string();
-    if (out.variant.empty()) return fail("no built-in variant has the number " + std::string(index));
+    if (out.variant.empty()) return fail("no built-in variant has the number " + Excerpt(index));
     out.shortForm = true;
     rest = blank == std::string_view::npos ? std::string_view{} : value.substr(blank + 1);
   } else {
     const size_t close = value.find('*', 1);
     if (close == std::string_view::npos) return fail("the variant name has no closing *");
     out.variant = std::string(value.substr(1, close - 1));
-    if (!IsSafeFileName(out.variant)) return fail("\"" + out.variant + "\" is not a valid variant name");
+    if (!IsSafeFileName(out.variant) || CharCount(out.variant) > kFieldChars)
+      return fail("\"" + Excerpt(out.variant) + "\" is not a valid variant name");
     rest = value.substr(close + 1);
   }
   while (!rest.empty() && rest[0] == ' ') rest.remove_prefix(1);
@@ -436,7 +438,7 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
 
   out.setup = std::string(next());
   if (out.setup.size() > 64 || out.setup.find_first_not_of("01234") != std::string::npos)
-    return fail("the position \"" + out.setup + "\" is not a set-up of digits 0 to 4");
+    return fail("the position \"" + Excerpt(out.setup) + "\" is not a set-up of digits 0 to 4");
   for (const char* key : kTagHead) number(key);
   out.promo[0] = ToUpper(next());
   out.promo[1] = ToUpper(next());
@@ -455,7 +457,7 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
     rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 2);
     const std::string& m = out.movement[k];
     std::string why;
-    if (!CheckMovementString(m, &why)) return fail(why + " in the movement \"" + m + "\"");
+    if (!CheckMovementString(m, &why)) return fail(why + " in the movement \"" + Excerpt(m) + "\"");
   }
   out.manContJumpCrowned = ValInt(rest);
   return true;
@@ -464,7 +466,7 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
 bool PdnGameTypeVariant(std::string_view gameType, std::string* variant, std::string* why) {
   const std::string value = Trim(gameType);
   const std::string number = value.substr(0, value.find(','));
-  const std::string shown = "GameType \"" + value + "\"";
+  const std::string shown = "GameType \"" + Excerpt(value) + "\"";
   if (!AllDigits(number) || number.size() > 4) {
     *why = shown + " is not a game type number.";
     return false;

@@ -1,5 +1,9 @@
 #include "core/files/pdntags.h"
 
+#include <algorithm>
+
+#include "core/textlimits.h"
+
 namespace m8 {
 
 namespace {
@@ -77,7 +81,16 @@ bool ParsePdnTag(std::string_view line, PdnTags& tags) {
   for (const auto& t : kTags) {
     if (tag.name != t.name) continue;
     if (!tag.hasValue) return false;
-    if (t.field) tags.*t.field = tag.value;
+    if (t.field) {
+      std::string& value = tags.*t.field;
+      value = tag.value;
+      // A set-up and the rules tag are long by nature; the others are
+      // one-line fields (names, event, site, date, ...).
+      const bool cut = t.field != &PdnTags::Fen && t.field != &PdnTags::RulesTag && LimitField(value);
+      auto& names = tags.CutTags;
+      names.erase(std::remove(names.begin(), names.end(), t.name), names.end());
+      if (cut) names.push_back(t.name);
+    }
     return true;
   }
   return true;

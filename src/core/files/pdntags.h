@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace m8 {
 
@@ -23,6 +24,9 @@ struct PdnTags {
   std::string Eco;       // ECO or eco
   std::string RulesTag;  // the private tag Tavrin: variant, set-up and rules
   std::string GameType;  // a built-in variant number
+  // The one-line tags (all but FEN and the rules tag) hold at most
+  // kFieldChars characters: the names of those that were cut.
+  std::vector<std::string> CutTags;
 };
 
 // One tag cut from the front of a text that begins with "[".

@@ -57,16 +57,37 @@ std::string RatingFileText(int32_t rating, std::string_view key) {
 }
 
 void LoadRating(GameState& g) {
-  auto text = ReadWholeFile(RatingPath(g), 4096);
-  bool damaged = false;
-  g.Rating.UserRating = text ? RatingFromFileText(*text, kRatingKey, &damaged) : kDefaultRating;
-  if (damaged)
+  const std::string path = RatingPath(g);
+  g.Rating.UserRating = kDefaultRating;
+  g.Rating.KeepFile = false;
+  const FileRead read = ReadFileChecked(path, kRatingReadLimit, g.RefuseOpen);
+  const std::string used = "the rating" + SignedText(kDefaultRating) + " is used";
+  if (read.status == ReadStatus::Missing) return;
+  if (read.status == ReadStatus::Unreadable) {
+    // Left as it is: what it holds may be the user's rating after all.
+    g.Rating.KeepFile = true;
     g.host->message(Icon::Exclamation, "Error",
-                    "The rating file \"" + RatingPath(g) + "\" is damaged; the rating" +
-                        SignedText(kDefaultRating) + " is used.");
+                    "The rating file \"" + path + "\" cannot be read: " + read.reason + ".\r\nFor now " + used +
+                        "; the file is left as it is, and this run's rating is not saved in it.");
+    return;
+  }
+  bool damaged = read.status == ReadStatus::TooLarge;
+  if (!damaged) g.Rating.UserRating = RatingFromFileText(read.bytes, kRatingKey, &damaged);
+  if (!damaged) return;
+  // The damaged file is kept beside before the next exit writes over it.
+  const std::string kept = path + kRatingKeptSuffix;
+  std::string keepError;
+  const bool keep = CopyWholeFile(path, kept, &keepError);
+  if (!keep) g.Rating.KeepFile = true;
+  g.host->message(Icon::Exclamation, "Error",
+                  "The rating file \"" + path + "\" is damaged; " + used + "." +
+                      (read.status == ReadStatus::TooLarge ? " It is " + read.reason + "." : "") +
+                      (keep ? "\r\nThe old file is kept as \"" + kept + "\"."
+                            : "\r\nThe old file is left as it is: " + keepError));
 }
 
 bool SaveRating(const GameState& g, std::string* error) {
+  if (g.Rating.KeepFile) return true;  // the user was told at start-up
   return ReplaceFile(RatingPath(g), RatingFileText(g.Rating.UserRating), error);
 }
 

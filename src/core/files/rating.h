@@ -13,6 +13,10 @@ inline constexpr const char* kRatingFileName = "tavrin.rtg";
 // Key character d + 1 stands for the digit d.
 inline constexpr std::string_view kRatingKey = "Q7R2XK9M4T";
 inline constexpr int32_t kDefaultRating = 1200;
+// A rating file is one short line: a larger file is damaged.
+inline constexpr size_t kRatingReadLimit = 4096;
+// A damaged rating file is kept under its name with this added.
+inline constexpr const char* kRatingKeptSuffix = ".bad";
 
 std::string EncodeRating(std::string_view key, std::string_view digits);
 // Characters not in the key become '/'.
@@ -26,10 +30,15 @@ int32_t RatingFromFileText(std::string_view text, std::string_view key = kRating
 // The line written to the file (with CR LF); a negative rating is stored as 0.
 std::string RatingFileText(int32_t rating, std::string_view key = kRatingKey);
 
-// Start-up: Rating.UserRating from tavrin.rtg of the user's folder (UserFolderOf), 1200 when it is
-// missing, and 1200 with a message when it is damaged.
+// Start-up: Rating.UserRating from tavrin.rtg of the user's folder
+// (UserFolderOf), 1200 when it is missing. A damaged file (garbled, cut
+// short, larger than kRatingReadLimit) gives 1200 and is kept as
+// "tavrin.rtg.bad", and the user is told. A file that exists but cannot be
+// read gives 1200 with a message and is left as it is: Rating.KeepFile is
+// set, and SaveRating then leaves it alone.
 void LoadRating(GameState& g);
-// Writes the user's tavrin.rtg through a temporary file.
+// Writes the user's tavrin.rtg through a temporary file; nothing (and true)
+// while Rating.KeepFile is set.
 bool SaveRating(const GameState& g, std::string* error);
 
 // After a finished game; result is the user's score (1 win, 0.5 draw, 0 loss).

@@ -7,6 +7,7 @@
 #include "core/files/rating.h"
 #include "core/files/skin.h"
 #include "core/numtext.h"
+#include "core/textlimits.h"
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
@@ -218,10 +219,13 @@ bool IsNumberText(std::string_view t) {
   return i == t.size();
 }
 
+// A text value as the file holds it: no control characters, at most
+// kFieldChars characters.
 std::string StripControls(std::string_view t) {
   std::string s;
   for (char c : t)
     if (static_cast<unsigned char>(c) >= 32) s += c;
+  LimitField(s);
   return s;
 }
 
@@ -364,7 +368,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
         int32_t v;
         if (!IsNumberText(field)) {
           v = l.def;
-          warn(lineNo, l, "\"" + field + "\" is not a number; " + std::to_string(v) + " is used.");
+          warn(lineNo, l, "\"" + Excerpt(field) + "\" is not a number; " + std::to_string(v) + " is used.");
         } else {
           v = ValInt(field);
           const OptionBounds b = LineBounds(l);
@@ -377,7 +381,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
                                                  : l.def;
             if (l.fix != Fix::Flag)
               warn(lineNo, l,
-                   field +  // as written: a number past the 32-bit range reads as its bound
+                   Excerpt(field) +  // as written: a number past the 32-bit range reads as its bound
                        (noSize ? " is not one of 0, 2, 3 and 4"
                                : " is outside " + std::to_string(b.lo) + ".." + std::to_string(b.hi)) +
                        "; " + std::to_string(l.opt ? StartUpValue(l.opt, fixed) : fixed) + " is used.");
@@ -392,8 +396,8 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
       }
       case Kind::Variant: {
         std::string name(raw);
-        if (!IsSafeFileName(name)) {
-          warn(lineNo, l, "\"" + name + "\" is not a variant name; \"" + kDefaultVariant + "\" is used.");
+        if (!IsSafeFileName(name) || CharCount(name) > kFieldChars) {
+          warn(lineNo, l, "\"" + Excerpt(name) + "\" is not a variant name; \"" + kDefaultVariant + "\" is used.");
           name = kDefaultVariant;
         }
         rules.Variant = name;
@@ -401,16 +405,21 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
       }
       case Kind::Skin: {
         std::string name(raw);
-        if (!BuiltinSkinCode(name) && !IsSafeFileName(name)) {
-          warn(lineNo, l, "\"" + name + "\" is not a skin name; \"" + kDefaultSkin + "\" is used.");
+        if (!BuiltinSkinCode(name) && (!IsSafeFileName(name) || CharCount(name) > kFieldChars)) {
+          warn(lineNo, l, "\"" + Excerpt(name) + "\" is not a skin name; \"" + kDefaultSkin + "\" is used.");
           name = kDefaultSkin;
         }
         opt.SkinName = name;
         break;
       }
-      case Kind::UserName:
-        opt.UserName = StripControls(DelimitedValue(raw));
+      case Kind::UserName: {
+        const std::string name = DelimitedValue(raw);
+        opt.UserName = StripControls(name);
+        if (CharCount(name) > kFieldChars)
+          warn(lineNo, l, "the name is longer than " + std::to_string(kFieldChars) + " characters; its first " +
+                              std::to_string(kFieldChars) + " are used.");
         break;
+      }
       case Kind::Promo:
         promoText[l.index] = DelimitedValue(raw);
         break;
@@ -443,25 +452,40 @@ bool WriteSettingsFile(const GameState& g, std::string* error, const std::string
 SettingsLoadResult LoadSettings(GameState& g) {
   SettingsLoadResult result;
   const std::string path = SettingsPath(g);
-  // Only the first lines matter: a file of any size is read from its start.
-  const auto text = ReadFileStart(path, kSettingsReadLimit);
+  g.KeepSettingsFile = false;
+  // Only the first lines matter, and of each no more than a value can use:
+  // a file of any size, or with a line of any length, is read that far.
+  const FileRead read = ReadLeadingLines(path, kSettingsLines, kSettingsLineBytes, g.RefuseOpen);
+  if (read.status == ReadStatus::Unreadable) {
+    // Left as it is: what it holds may be the user's settings after all.
+    g.KeepSettingsFile = true;
+    SetDefaultSettings(g);
+    g.host->message(Icon::Exclamation, "Error",
+                    "The settings file \"" + path + "\" cannot be read: " + read.reason +
+                        ".\r\nEvery setting takes its default for now; the file is left as it is, and this "
+                        "run's settings are not saved in it.");
+    g.Opt.SearchDepth = StartUpValue(&Options::SearchDepth, g.Opt.SearchDepth);
+    g.Opt.PlayMode = StartUpValue(&Options::PlayMode, g.Opt.PlayMode);
+    return result;
+  }
   std::string problem;  // why the user's file is replaced
-  if (text && !text->empty()) {
-    auto read = ParseSettingsText(g, *text, kSettingsFileName);
-    result.accepted = read.accepted;
-    result.warnings = std::move(read.warnings);
-    if (!read.accepted)
+  if (!read.bytes.empty()) {
+    auto parsed = ParseSettingsText(g, read.bytes, kSettingsFileName);
+    result.accepted = parsed.accepted;
+    result.warnings = std::move(parsed.warnings);
+    if (!parsed.accepted)
       problem = "Its first line is not \"" + std::string(kSettingsTag) + "\": every setting takes its default.";
-    else if (read.linesRead < kSettingsLines)
-      problem = "It ends after line " + std::to_string(read.linesRead) + " of " + std::to_string(kSettingsLines) +
+    else if (parsed.linesRead < kSettingsLines)
+      problem = "It ends after line " + std::to_string(parsed.linesRead) + " of " + std::to_string(kSettingsLines) +
                 ": the settings after it take their defaults.";
   }
   if (!result.accepted) SetDefaultSettings(g);
   if (!result.accepted || !problem.empty()) {
-    // The user's file is kept beside the new one before it is replaced.
+    // The user's file, the whole of it, is kept beside the new one before it
+    // is replaced.
     std::string keepError;
     const std::string kept = path + kSettingsKeptSuffix;
-    const bool keep = problem.empty() || ReplaceFile(kept, *text, &keepError);
+    const bool keep = problem.empty() || CopyWholeFile(path, kept, &keepError);
     if (!problem.empty())
       g.host->message(Icon::Exclamation, "Error",
                       "The settings file \"" + path + "\" cannot be read whole. " + problem +
@@ -471,13 +495,11 @@ SettingsLoadResult LoadSettings(GameState& g) {
       result.freshWritten = WriteSettingsFile(g, &result.error);
       if (!result.freshWritten)
         g.host->message(Icon::Exclamation, "Error", "The settings file could not be written: " + result.error);
+    } else {
+      g.KeepSettingsFile = true;
     }
   }
-  if (!result.warnings.empty()) {
-    std::string text;
-    for (const auto& w : result.warnings) text += w + "\r\n";
-    g.host->message(Icon::Exclamation, "Error", text);
-  }
+  if (!result.warnings.empty()) g.host->message(Icon::Exclamation, "Error", ListText(result.warnings));
   g.Opt.SearchDepth = StartUpValue(&Options::SearchDepth, g.Opt.SearchDepth);
   g.Opt.PlayMode = StartUpValue(&Options::PlayMode, g.Opt.PlayMode);
   return result;
@@ -485,7 +507,8 @@ SettingsLoadResult LoadSettings(GameState& g) {
 
 bool SaveSettings(GameState& g, const std::string* variantName) {
   std::string error;
-  bool ok = WriteSettingsFile(g, &error, variantName);
+  // A file that could not be read at start-up is left alone (the user was told).
+  bool ok = g.KeepSettingsFile || WriteSettingsFile(g, &error, variantName);
   if (!ok)
     g.host->message(Icon::Exclamation, "Error", "The settings could not be saved: " + error);
   std::string ratingError;

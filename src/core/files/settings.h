@@ -18,8 +18,11 @@ inline constexpr const char* kSettingsFileName = "tavrin.ini";
 inline constexpr const char* kSettingsTag = "TAVRIN0.89";
 inline constexpr int kSettingsValues = 83;
 inline constexpr int kSettingsLines = kSettingsValues + 1;
-// How much of a settings file is read: far more than its lines can hold.
-inline constexpr size_t kSettingsReadLimit = 1u << 20;
+// How much of each line of a settings file is read: far more than any value
+// the program writes (texts are cut to kFieldChars characters), so the file
+// always holds no more than its reader reads.
+inline constexpr size_t kSettingsLineBytes = 4096;
+inline constexpr size_t kSettingsReadLimit = kSettingsLines * kSettingsLineBytes;
 // A file that had to be replaced is kept under its name with this added.
 inline constexpr const char* kSettingsKeptSuffix = ".bad";
 
@@ -29,7 +32,7 @@ inline constexpr const char* kSettingsKeptSuffix = ".bad";
 void SetDefaultSettings(GameState& g);
 
 // The 84 lines of the file, each ended by CR LF: Latin-1 bytes when every
-// character fits, else UTF-8.
+// character fits, else UTF-8. Texts are cut to kFieldChars characters.
 // variantName, when given, is written in place of Rules.Variant (a caller
 // that could not read the current variant's file passes the last good name).
 std::string SettingsText(const GameState& g, const std::string* variantName = nullptr);
@@ -62,8 +65,10 @@ struct SettingsLoadResult {
 // Start-up: reads tavrin.ini of the user's folder (UserFolderOf). When it is missing, every setting
 // takes its default and a fresh file is written. A file with a wrong first
 // line gives the defaults, one cut short gives what it holds and the defaults
-// for the rest; either is kept beside as "tavrin.ini.bad" before a fresh file
-// replaces it, and the user is told. Then a SearchDepth of 0 becomes 2 and a
+// for the rest; either is kept whole beside as "tavrin.ini.bad" before a
+// fresh file replaces it, and the user is told. A file that exists but cannot
+// be read gives the defaults and a message, and is left as it is: it is not
+// written over, at start-up or at exit (GameState::KeepSettingsFile). Then a SearchDepth of 0 becomes 2 and a
 // PlayMode of 2 becomes 0 (not written back). Warnings and a failed write
 // are also told through the host.
 SettingsLoadResult LoadSettings(GameState& g);
@@ -73,7 +78,8 @@ SettingsLoadResult LoadSettings(GameState& g);
 bool WriteSettingsFile(const GameState& g, std::string* error,
                        const std::string* variantName = nullptr);
 
-// Program end: the settings file, then the rating file. On failure the host
+// Program end: the settings file (unless KeepSettingsFile), then the rating
+// file. On failure the host
 // is told (title "Error") and false is returned; the rating is still tried.
 bool SaveSettings(GameState& g, const std::string* variantName = nullptr);
 

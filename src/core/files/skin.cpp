@@ -6,6 +6,7 @@
 
 #include "core/fileio.h"
 #include "core/numtext.h"
+#include "core/textlimits.h"
 #include "core/textcode.h"
 
 namespace fs = std::filesystem;
@@ -72,7 +73,7 @@ bool ParseSkinText(std::string_view text, std::string_view fileName, SkinFileDat
         std::string name = Trim(*v);
         if (!IsSafePictureName(name)) {
           problem = "Skin file \"" + std::string(fileName) + "\", line " + std::to_string(lineNo) +
-                    ": \"" + name + "\" is not a picture name in the skin's folder.";
+                    ": \"" + Excerpt(name) + "\" is not a picture name in the skin's folder.";
           return;
         }
         out.Pictures[k] = name;
@@ -111,7 +112,7 @@ bool LoadSkin(GameState& g, std::string* missingPictures) {
     SkinFallback(g, why);
     return false;
   };
-  if (!IsSafeFileName(name)) return fail("\"" + name + "\" is not a skin name.");
+  if (!IsSafeFileName(name)) return fail("\"" + Excerpt(name) + "\" is not a skin name.");
   const std::string path = SkinFilePath(g, name);
   auto text = ReadWholeFile(path, 1u << 20);
   if (!text) {

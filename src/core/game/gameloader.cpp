@@ -22,6 +22,7 @@
 #include "core/rules/rulekeys.h"
 #include "core/rules/variantfile.h"
 #include "core/textcode.h"
+#include "core/textlimits.h"
 #include "core/version.h"
 
 namespace m8 {
@@ -351,7 +352,7 @@ bool VariantReadable(const GameState& g, const std::string& name, std::string* w
 }
 
 std::string IllegalMoveText(const LoadPlan& p, const ReplayFailure& f) {
-  return f.moveText + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
+  return Excerpt(f.moveText) + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
 }
 
 bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& plan, FileProblem& problem);
@@ -364,6 +365,7 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
   };
   if (!plan.pdn) {
     if (!ParseGameFile(bytes, plan.title, plan.own, problem)) return refuse();
+    if (!plan.own.CutFields.empty()) g.host->message(Icon::Exclamation, "Error", ListText(plan.own.CutFields));
     std::string why;
     if (!RulesInRange(plan.own.RuleValues, &why)) {
       problem = {"Error", "Error in loading game file!\r\n" + plan.title + ": " + why};
@@ -427,6 +429,13 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
       }
       plan.hasFen = true;
     }
+  }
+  if (!plan.tags.CutTags.empty()) {
+    std::vector<std::string> lines;
+    for (const std::string& tag : plan.tags.CutTags)
+      lines.push_back(where + ": the tag " + tag + " is longer than " + std::to_string(kFieldChars) +
+                      " characters; its first " + std::to_string(kFieldChars) + " are used.");
+    g.host->message(Icon::Exclamation, "Error", ListText(lines));
   }
   return true;
 }

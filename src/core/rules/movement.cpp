@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/textlimits.h"
+
 namespace m8 {
 
 namespace {
@@ -67,7 +69,7 @@ bool CheckMovementString(std::string_view movement, std::string* why) {
       if (DirectionOffset(name) == 0) {
         if (why)
           *why = name.empty() ? std::string("an empty direction name (a ';' at the start or two in a row)")
-                              : "\"" + std::string(name) + "\" is not a direction name (" + kDirectionNames + ")";
+                              : "\"" + Excerpt(name) + "\" is not a direction name (" + kDirectionNames + ")";
         return false;
       }
       if (++count > 8) {

@@ -10,6 +10,7 @@
 #include "core/numtext.h"
 #include "core/rules/movement.h"
 #include "core/textcode.h"
+#include "core/textlimits.h"
 
 namespace m8 {
 
@@ -30,13 +31,8 @@ bool Fail(std::string* error, std::string_view file, int line, std::string_view 
   return false;
 }
 
-// A value quoted in a message: as written, cut short (between two UTF-8
-// characters) when it is long.
-std::string Quoted(std::string_view value) {
-  size_t shown = std::min<size_t>(value.size(), 40);
-  while (shown < value.size() && shown > 0 && (static_cast<unsigned char>(value[shown]) & 0xC0) == 0x80) --shown;
-  return "\"" + std::string(value.substr(0, shown)) + (shown < value.size() ? "...\"" : "\"");
-}
+// A value quoted in a message: as written, cut short when it is long.
+std::string Quoted(std::string_view value) { return "\"" + Excerpt(value) + "\""; }
 
 // Position string: one character per played cell in cell order. A missing
 // character or one that is no digit leaves its cell empty; the digits 5 to 9

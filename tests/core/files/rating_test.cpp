@@ -250,3 +250,68 @@ TEST(RatingClick, Text) {
 
 }  // namespace
 }  // namespace m8
+
+namespace m8 {
+namespace {
+
+// A damaged file is kept whole beside as tavrin.rtg.bad before the next exit
+// writes over it, and the user is told where it went.
+TEST_F(RatingTest, ADamagedOrOversizedFileIsKeptBeforeItIsReplaced) {
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"no line end", "74M2"},
+      {"over 4 KB", RatingFileText(1543) + std::string(5000, ' ')},
+      {"garbled", "7R?Q\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.messages.clear();
+    std::filesystem::remove(Path("tavrin.rtg.bad"));
+    Write("tavrin.rtg", c.text);
+    GameState run;
+    Restart(run);
+    LoadRating(run);
+    EXPECT_EQ(run.Rating.UserRating, 1200);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].title, "Error");
+    EXPECT_NE(host.messages[0].text.find("tavrin.rtg.bad\""), std::string::npos) << host.messages[0].text;
+    EXPECT_EQ(Read("tavrin.rtg.bad"), c.text);
+    run.Rating.UserRating = 1215;
+    std::string error;
+    ASSERT_TRUE(SaveRating(run, &error)) << error;
+    EXPECT_EQ(Read("tavrin.rtg"), RatingFileText(1215));
+    EXPECT_EQ(Read("tavrin.rtg.bad"), c.text);
+  }
+}
+
+// A file the system refuses to open may still hold the user's rating: the
+// user is told, and the exit does not write over it.
+TEST_F(RatingTest, AFileThatCannotBeReadIsReportedAndLeftAlone) {
+  Write("tavrin.rtg", RatingFileText(1734));
+  g.RefuseOpen = [](const std::string& path) { return path.ends_with("tavrin.rtg"); };
+  LoadRating(g);
+  EXPECT_EQ(g.Rating.UserRating, 1200);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("tavrin.rtg\" cannot be read: Permission denied"), std::string::npos)
+      << host.messages[0].text;
+  EXPECT_NE(host.messages[0].text.find("left as it is"), std::string::npos) << host.messages[0].text;
+  g.Rating.UserRating = 1215;
+  std::string error;
+  EXPECT_TRUE(SaveRating(g, &error)) << error;
+  EXPECT_EQ(Read("tavrin.rtg"), RatingFileText(1734));
+  EXPECT_FALSE(std::filesystem::exists(Path("tavrin.rtg.bad")));
+
+  // Once it can be read again, the next run reads and saves it as usual.
+  GameState next;
+  Restart(next);
+  LoadRating(next);
+  EXPECT_EQ(next.Rating.UserRating, 1734);
+  next.Rating.UserRating = 1750;
+  ASSERT_TRUE(SaveRating(next, &error)) << error;
+  EXPECT_EQ(Read("tavrin.rtg"), RatingFileText(1750));
+}
+
+}  // namespace
+}  // namespace m8

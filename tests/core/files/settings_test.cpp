@@ -525,6 +525,108 @@ TEST_F(SettingsTest, AFailedSaveIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(host.messages.size(), 1u);
 }
 
+// A file full of junk gives a message that fits on the screen: each bad
+// value quoted in part, and only the first fifteen warnings listed.
+TEST_F(SettingsTest, WarningsAboutHugeOrManyBadLinesStayShort) {
+  const std::string junk(1u << 20, 'x');
+  const std::string ellipsis = "\xE2\x80\xA6";
+  Write("tavrin.ini", Join(WithLine(3, junk)));
+  LoadSettings(g);
+  ASSERT_EQ(host.messages.size(), 1u);
+  const std::string& one = host.messages[0].text;
+  EXPECT_LT(one.size(), 300u) << one.substr(0, 300);
+  EXPECT_NE(one.find("line 3 (Weakness): \"" + std::string(40, 'x') + ellipsis + "\" is not a number; 1 is used."),
+            std::string::npos)
+      << one.substr(0, 300);
+
+  // Every number and movement line bad: 78 warnings.
+  auto lines = kDefaultLines;
+  for (size_t i = 1; i < lines.size(); ++i)
+    if (lines[i].find_first_not_of("0123456789") == std::string::npos || lines[i].find(';') != std::string::npos)
+      lines[i] = "bad" + std::to_string(i + 1);
+  GameState run;
+  Restart(run);
+  host.messages.clear();
+  Write("tavrin.ini", Join(lines));
+  const auto r = LoadSettings(run);
+  ASSERT_EQ(r.warnings.size(), 78u);
+  ASSERT_EQ(host.messages.size(), 1u);
+  const auto shown = CrLfLines(host.messages[0].text);
+  ASSERT_EQ(shown.size(), 16u) << host.messages[0].text;
+  EXPECT_NE(shown[0].find("line 2 (PlayMode): \"bad2\""), std::string::npos) << shown[0];
+  EXPECT_NE(shown[14].find("line 17 (ChessDrawRules)"), std::string::npos) << shown[14];
+  EXPECT_EQ(shown[15], "and 63 more.");
+}
+
+// A name of any length read from an old file no longer hides the settings
+// after it: the name is cut (and the user told), the rest read as written.
+TEST_F(SettingsTest, AHugeNameIsCutAndTheLinesAfterItAreRead) {
+  auto lines = WithLine(21, std::string(4u << 20, 'n'));
+  lines[63] = "Walnut";  // SkinName, line 64
+  lines[70] = "9";       // PlyValueDepth, line 71
+  Write("tavrin.ini", Join(lines));
+  const auto r = LoadSettings(g);
+  EXPECT_TRUE(r.accepted);
+  EXPECT_EQ(g.Opt.UserName, std::string(200, 'n'));
+  EXPECT_EQ(g.Opt.SkinName, "Walnut");
+  EXPECT_EQ(g.Opt.PlyValueDepth, 9);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("line 21 (UserName): the name is longer than 200 characters"),
+            std::string::npos)
+      << host.messages[0].text.substr(0, 300);
+  EXPECT_FALSE(std::filesystem::exists(Path("tavrin.ini.bad")));
+
+  // Whatever the name in memory, the file written holds no more than the
+  // reader reads, and the next start reads it whole and quietly.
+  g.Opt.UserName = std::string(3u << 20, '\xC3');
+  for (size_t i = 1; i < g.Opt.UserName.size(); i += 2) g.Opt.UserName[i] = '\xA9';  // é...
+  ASSERT_TRUE(SaveSettings(g));
+  const std::string saved = Read("tavrin.ini");
+  EXPECT_LT(saved.size(), kSettingsReadLimit);
+  GameState next;
+  Restart(next);
+  host.messages.clear();
+  LoadSettings(next);
+  EXPECT_TRUE(host.messages.empty()) << host.messages[0].text.substr(0, 300);
+  EXPECT_EQ(next.Opt.UserName, g.Opt.UserName.substr(0, 400));
+  EXPECT_EQ(next.Opt.SkinName, "Walnut");
+}
+
+// The copy kept of a rejected file is the whole file, however large.
+TEST_F(SettingsTest, TheKeptCopyOfARejectedFileIsWhole) {
+  std::string text = Join(WithLine(1, "TAVRIN0.88"));
+  while (text.size() <= (2u << 20)) text += "one more line of an old file\r\n";
+  Write("tavrin.ini", text);
+  LoadSettings(g);
+  EXPECT_EQ(Read("tavrin.ini.bad").size(), text.size());
+  EXPECT_TRUE(Read("tavrin.ini.bad") == text);
+  EXPECT_EQ(CrLfLines(Read("tavrin.ini")), kDefaultLines);
+}
+
+// A settings file the system refuses to open may hold the user's settings:
+// the user is told, the defaults are used for the run, and neither the
+// start nor the exit writes over it. The rating is still saved.
+TEST_F(SettingsTest, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
+  const std::string text = Join(WithLine(3, "7"));
+  Write("tavrin.ini", text);
+  g.RefuseOpen = [](const std::string& path) { return path.ends_with("tavrin.ini"); };
+  const auto r = LoadSettings(g);
+  EXPECT_FALSE(r.accepted);
+  EXPECT_FALSE(r.freshWritten);
+  EXPECT_EQ(g.Opt.Weakness, 1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("tavrin.ini\" cannot be read: Permission denied"), std::string::npos)
+      << host.messages[0].text;
+  EXPECT_EQ(Read("tavrin.ini"), text);
+  g.Opt.Weakness = 4;
+  g.Rating.UserRating = 1300;
+  EXPECT_TRUE(SaveSettings(g));
+  EXPECT_EQ(Read("tavrin.ini"), text);
+  EXPECT_FALSE(std::filesystem::exists(Path("tavrin.ini.bad")));
+  EXPECT_EQ(Read("tavrin.rtg"), RatingFileText(1300));
+  EXPECT_EQ(host.messages.size(), 1u);
+}
+
 TEST_F(SettingsTest, MutatedFilesNeverBreakTheReader) {
   std::mt19937 rng(20261210);
   const std::string base = Join(kDefaultLines);

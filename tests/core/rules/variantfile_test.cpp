@@ -348,8 +348,8 @@ TEST(VariantReader, BrokenFilesSayWhereAndChangeNothing) {
       {"Friends", "; t\nNumberFriends=-2\nEND\n", 2, "NumberFriends", "outside -1..64"},
       {"Many Moves", "; t\nNumberMoves=1e9\nEND\n", 2, "NumberMoves", "outside 0..200"},
       // A long value is quoted in part, cut between two characters.
-      {"Long Value", "; t\nNumberMen=99" + std::string(37, '0') + "\xc3\xa9" + "\nEND\n", 2, "NumberMen",
-       "\"99" + std::string(37, '0') + "...\" is outside 0..32"},
+      {"Long Value", "; t\nNumberMen=99" + std::string(37, '0') + "\xc3\xa9" + "0\nEND\n", 2, "NumberMen",
+       "\"99" + std::string(37, '0') + "\xc3\xa9\xE2\x80\xA6\" is outside 0..32"},
       {"Nine Names", "; t\nWhiteKingMovement=N;E;S;W;NW;NE;SE;SW;NN NW\nEND\n", 2, "WhiteKingMovement",
        "more than eight"},
       // Unknown direction names: the parser would end the list there, and

@@ -1,0 +1,56 @@
+// The window's message boxes: a text of any size opens a box that fits on
+// the screen, with the whole text (up to a bound) in its scrolling details.
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QtTest>
+
+#include "app/mainwindow/qthost.h"
+
+using namespace m8;
+
+class MessageBoxTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void boxesFitTheScreen_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("whole");
+    QString lines;
+    for (int i = 1; i <= 2000; ++i) lines += QStringLiteral("Settings file, line %1: a warning\r\n").arg(i);
+    QString words;
+    for (int i = 0; i < 20000; ++i) words += QStringLiteral("word ");
+    QTest::newRow("short") << QStringLiteral("Are you sure you want to exit?") << true;
+    QTest::newRow("a 4 MB line") << QString(4 << 20, QLatin1Char('x')) << false;
+    QTest::newRow("2000 lines") << lines << false;
+    QTest::newRow("one long paragraph") << words << false;
+  }
+
+  void boxesFitTheScreen() {
+    QFETCH(QString, text);
+    QFETCH(bool, whole);
+    const QRect screen(0, 0, 800, 600);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), QString(), QMessageBox::Ok);
+    FitMessageText(box, text, screen);
+    box.show();
+    QVERIFY2(box.height() <= screen.height() && box.width() <= screen.width(),
+             qPrintable(QStringLiteral("%1x%2").arg(box.width()).arg(box.height())));
+    if (whole) {
+      QCOMPARE(box.text(), text);
+      QVERIFY(box.detailedText().isEmpty());
+      return;
+    }
+    QVERIFY(box.text().endsWith(QChar(0x2026)));
+    QVERIFY(text.startsWith(box.text().left(20)));
+    QVERIFY(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).startsWith(box.detailedText().left(200)));
+    // The details open inside the screen too.
+    QAbstractButton* details = nullptr;
+    for (QAbstractButton* b : box.buttons())
+      if (box.buttonRole(b) == QMessageBox::ActionRole) details = b;
+    QVERIFY(details);
+    details->click();
+    QCoreApplication::processEvents();
+    QVERIFY2(box.height() <= screen.height(), qPrintable(QString::number(box.height())));
+  }
+};
+
+QTEST_MAIN(MessageBoxTest)
+#include "messagebox_test.moc"

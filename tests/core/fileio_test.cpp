@@ -1,0 +1,82 @@
+#include "core/fileio.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "core/files/files_fixture.h"
+
+namespace m8 {
+namespace {
+
+namespace fs = std::filesystem;
+using FileIoTest = testing::FilesTest;
+
+std::set<std::string> Names(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
+  return names;
+}
+
+// A file that happens to bear the name a save might use for its temporary
+// copy is the user's: a save that works and one that fails leave it alone,
+// and neither leaves a temporary behind.
+TEST_F(FileIoTest, ReplacingAFileNeverTouchesAFileNamedLikeItsTemporary) {
+  Write("game.tvn.tmp", "the user's notes");
+  Write("game.tvn", "old game");
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(Path("game.tvn"), "new game", &error)) << error;
+  EXPECT_EQ(Read("game.tvn"), "new game");
+  EXPECT_EQ(Read("game.tvn.tmp"), "the user's notes");
+
+  // The rename over a folder fails after the temporary was written.
+  fs::create_directory(Path("folder.tvn"));
+  Write("folder.tvn.tmp", "more notes");
+  EXPECT_FALSE(ReplaceFile(Path("folder.tvn"), "a game", &error));
+  EXPECT_NE(error.find("folder.tvn\""), std::string::npos) << error;
+  EXPECT_EQ(Read("folder.tvn.tmp"), "more notes");
+  EXPECT_EQ(Names(folder), (std::set<std::string>{"game.tvn", "game.tvn.tmp", "folder.tvn", "folder.tvn.tmp"}));
+}
+
+TEST_F(FileIoTest, ReadingTellsAMissingFileFromOneThatCannotBeRead) {
+  Write("here.txt", "abc");
+  fs::create_directory(Path("folder.txt"));
+  const OpenRefusal refuseHere = [](const std::string& p) { return p.ends_with("here.txt"); };
+  const struct {
+    const char* name;
+    std::string path;
+    OpenRefusal refused;
+    size_t limit;
+    ReadStatus want;
+  } cases[] = {
+      {"readable", Path("here.txt"), {}, 3, ReadStatus::Ok},
+      {"missing", Path("gone.txt"), {}, 3, ReadStatus::Missing},
+      {"refused", Path("here.txt"), refuseHere, 3, ReadStatus::Unreadable},
+      {"a folder", Path("folder.txt"), {}, 3, ReadStatus::Unreadable},
+      {"too large", Path("here.txt"), {}, 2, ReadStatus::TooLarge},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const FileRead r = ReadFileChecked(c.path, c.limit, c.refused);
+    EXPECT_EQ(r.status, c.want);
+    EXPECT_EQ(r.bytes, c.want == ReadStatus::Ok ? "abc" : "");
+    EXPECT_EQ(r.reason.empty(), c.want == ReadStatus::Ok) << r.reason;
+  }
+}
+
+// Lines past the limit are skipped to their end, so the lines after a
+// monstrous one are still read; a cut never splits a UTF-8 character.
+TEST_F(FileIoTest, LeadingLinesSkipTheRestOfALongLine) {
+  const std::string longLine = "ab" + std::string(3000, 'x') + "\r\n";
+  const std::string cyrillic = "\xD0\x96\xD0\x96\xD0\x96\n";  // ЖЖЖ: 6 bytes
+  Write("lines.txt", "one\r\n" + longLine + cyrillic + "\rfour\nfive");
+  const FileRead r = ReadLeadingLines(Path("lines.txt"), 5, 5);
+  ASSERT_EQ(r.status, ReadStatus::Ok);
+  EXPECT_EQ(r.bytes, "one\r\nabxxx\r\n\xD0\x96\xD0\x96\r\n\r\nfour\r\n");
+  EXPECT_EQ(ReadLeadingLines(Path("lines.txt"), 9, 100).bytes.substr(0, 5), "one\r\n");
+  EXPECT_TRUE(ReadLeadingLines(Path("lines.txt"), 9, 100).bytes.ends_with("four\r\nfive\r\n"));
+}
+
+}  // namespace
+}  // namespace m8
