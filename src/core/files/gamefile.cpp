@@ -9,6 +9,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
+#include "core/rules/variantfile.h"
 
 namespace m8 {
 
@@ -166,7 +167,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     } else {
       name = std::string(value.substr(1, value.size() >= 2 ? value.size() - 2 : 0));
     }
-    if (!IsSafeFileName(name)) return Fail(n, "\"" + name + "\" is not a valid variant name");
+    if (!IsVariantName(name)) return Fail(n, "\"" + name + "\" is not a valid variant name");
     out_.Variant = name;
   } else if (key == "Notation") {
     notation_ = std::clamp(ValInt(value), 0, 2);

@@ -10,6 +10,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
+#include "core/rules/variantfile.h"
 
 namespace m8 {
 
@@ -393,7 +394,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
       }
       case Kind::Variant: {
         std::string name(raw);
-        if (!IsSafeFileName(name)) {
+        if (!IsVariantName(name)) {
           warn(lineNo, l, "\"" + name + "\" is not a variant name; \"" + kDefaultVariant + "\" is used.");
           name = kDefaultVariant;
         }

@@ -62,23 +62,27 @@ void WriteStandardValues(GameState& g) {
     for (int k = 0; k < 4; ++k) v.PromoSquares[side][k] = standard.PromoSquares[side][k];
 }
 
-// Reads the variant file. When it is missing or broken the user is told and
-// the game goes on under the built-in American Checkers rules; the name then
-// becomes American Checkers so that the settings do not name the bad file
-// again. American Checkers itself is built in: without its file the variant
-// rules are the standard ones and the rules in force stay as they are.
-void ReadVariantOrFallBack(GameState& g) {
+// Reads the variant file. When it is missing or broken the user is told, and
+// the rules in force and the variant rules stay as they were
+// (`variantBefore`): the game goes on under the rules in force, named as
+// they are (American Checkers for a name no file can have), from the
+// standard start position. American Checkers itself is
+// built in: without its file the variant rules are the standard ones.
+void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore) {
   std::string error;
   if (ReadVariantFile(g, &error)) return;
-  g.VariantRules = RuleSet{};
   g.Variant = VariantInfo{};
   if (g.Rules.Variant == kStandardVariantName &&
-      !std::filesystem::exists(VariantFilePath(g, kStandardVariantName)))
+      !std::filesystem::exists(VariantFilePath(g, kStandardVariantName))) {
+    g.VariantRules = RuleSet{};
     return;
-  g.host->message(Icon::Exclamation, "Error",
-                  error + "\r\nThe game goes on with the rules of " + kStandardVariantName + ".");
-  g.Rules = RuleSet{};
-  g.Rules.Variant = g.VariantRules.Variant = kStandardVariantName;
+  }
+  g.host->message(Icon::Exclamation, "Error", error + "\r\nThe game goes on with the rules in force.");
+  // A name that cannot name a variant file is not kept for the book, the
+  // settings and the game files to use.
+  if (!IsVariantName(g.Rules.Variant)) g.Rules.Variant = kStandardVariantName;
+  g.VariantRules = variantBefore;
+  g.VariantRules.Variant = g.Variant.LoadedVariantName = g.Rules.Variant;
   g.board = g.DefaultBoard;
   g.StartBoard = g.DefaultBoard;
 }
@@ -98,6 +102,7 @@ namespace {
 
 void PrepareDefaultGame(GameState& g) {
   g.DefaultBoard = DefaultStartBoard();
+  const RuleSet variantBefore = g.VariantRules;
   WriteStandardValues(g);
   g.Mat.TotalMaterial = 24;
   g.P.MaterialBalance[0] = 0;
@@ -105,7 +110,7 @@ void PrepareDefaultGame(GameState& g) {
   g.board = g.DefaultBoard;
   g.StartBoard = g.DefaultBoard;
   g.Rating.RatedGame = 1;
-  ReadVariantOrFallBack(g);
+  ReadVariantOrKeepRules(g, variantBefore);
   StoreCounts(g, CountMaterial(g.board));
 
   ParseAllDirections(g);
