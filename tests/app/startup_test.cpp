@@ -193,15 +193,23 @@ class StartupTest : public QObject {
     QCOMPARE(w->board()->picture(24), 31);
   }
 
-  void badVariantFallsBackToStandardRules() {
+  // The rules of the settings stay in force under their name; the game
+  // starts from the standard position.
+  void badVariantKeepsTheRulesInForce() {
     QTemporaryDir dir;
-    WriteSettings(dir.path(), [](GameState& g) { g.Rules.Variant = "No Such Checkers"; });
+    WriteSettings(dir.path(), [](GameState& g) {
+      g.Rules.Variant = "No Such Checkers";
+      g.Rules.LongKings = 1;
+    });
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     QVERIFY(!w->startupFailed());
     QCOMPARE(boxes.messages.size(), 1);
     QVERIFY(boxes.messages[0].startsWith("Error|"));
-    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+    QVERIFY(boxes.messages[0].contains("rules in force"));
+    QVERIFY(w->variantNameLabel()->text().startsWith(QStringLiteral("No Such Checkers")));
+    QCOMPARE(w->state().Rules.Variant, std::string("No Such Checkers"));
+    QCOMPARE(w->state().Rules.LongKings, 1);
     QCOMPARE(w->board()->picture(7), 36);
   }
 

@@ -10,6 +10,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
+#include "core/rules/variantfile.h"
 
 namespace m8 {
 
@@ -167,7 +168,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     } else {
       name = std::string(value.substr(1, value.size() >= 2 ? value.size() - 2 : 0));
     }
-    if (!IsSafeFileName(name) || CharCount(name) > kFieldChars)
+    if (!IsVariantName(name) || CharCount(name) > kFieldChars)
       return Fail(n, "\"" + Excerpt(name) + "\" is not a valid variant name");
     out_.Variant = name;
   } else if (key == "Notation") {

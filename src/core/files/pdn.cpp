@@ -13,6 +13,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
+#include "core/rules/variantfile.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
 
@@ -440,8 +441,12 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
   if (out.setup.size() > 64 || out.setup.find_first_not_of("01234") != std::string::npos)
     return fail("the position \"" + Excerpt(out.setup) + "\" is not a set-up of digits 0 to 4");
   for (const char* key : kTagHead) number(key);
-  out.promo[0] = ToUpper(next());
-  out.promo[1] = ToUpper(next());
+  for (auto& promo : out.promo) {
+    promo = ToUpper(next());
+    std::array<int32_t, kPromoEntries> squares;
+    std::string why;
+    if (!ParsePromoSquares(promo, squares, &why)) return fail("the promotion squares: " + why);
+  }
   for (const char* key : kTagBody) number(key);
   if (!out.shortForm) {
     const int version = static_cast<int>(IntFloor(Val(versionText) * 100 + 0.5));
@@ -459,7 +464,10 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
     std::string why;
     if (!CheckMovementString(m, &why)) return fail(why + " in the movement \"" + Excerpt(m) + "\"");
   }
+  // The last field, checked as every other one (the loader checks the range).
+  if (!HasNumber(rest)) return fail("ManContJumpCrowned is not a number");
   out.manContJumpCrowned = ValInt(rest);
+  out.values.emplace_back(FindRuleKey("ManContJumpCrowned"), out.manContJumpCrowned);
   return true;
 }
 
@@ -607,9 +615,11 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   tag("Result", result, true);
   if (const int type = PdnGameTypeNumber(g.Rules.Variant)) line(PdnTagLine("GameType", std::to_string(type)));
   const int32_t savedSet = g.Eval.StandardRuleSet;
-  const bool american = IdentifyStandardRules(g);
+  const bool americanRules = IdentifyStandardRules(g);
   g.Eval.StandardRuleSet = savedSet;
-  if (!american) {
+  // A variant of the user's with the American rules is its own variant all
+  // the same: only American Checkers itself goes without the rules tags.
+  if (!americanRules || g.Rules.Variant != BuiltinVariantName(1)) {
     line(PdnTagLine("KVersion", kRulesTagVersion));
     line(PdnTagLine("Tavrin", PdnRulesTagValue(g)));
   }

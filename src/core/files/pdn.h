@@ -123,9 +123,10 @@ bool ParseFen(std::string_view fen, FenPosition& out);
 // text (the final position's comment before the result), an empty line. An
 // empty date becomes `today` (mm/dd/yyyy) and an empty result "*", and both
 // are kept; the result is written in its standard form. A variant with a
-// GameType number gets its GameType tag (for other programs); rules other than
-// the standard American Checkers from its start position get the rules tags as
-// well, so that the game reopens exactly.
+// GameType number gets its GameType tag (for other programs); every game but
+// one of American Checkers itself (its name, its standard rules, from its
+// start position) gets the rules tags as well, so that the game reopens
+// exactly.
 std::string PdnGameText(GameState& g, std::string_view today);
 
 // Today's date as the PDN writer puts it: "mm/dd/yyyy".

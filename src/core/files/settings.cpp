@@ -11,6 +11,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
+#include "core/rules/variantfile.h"
 
 namespace m8 {
 
@@ -396,7 +397,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
       }
       case Kind::Variant: {
         std::string name(raw);
-        if (!IsSafeFileName(name) || CharCount(name) > kFieldChars) {
+        if (!IsVariantName(name) || CharCount(name) > kFieldChars) {
           warn(lineNo, l, "\"" + Excerpt(name) + "\" is not a variant name; \"" + kDefaultVariant + "\" is used.");
           name = kDefaultVariant;
         }

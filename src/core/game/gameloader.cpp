@@ -178,6 +178,8 @@ void SetUpOwnGame(GameState& g, const GameFileData& d, int mode) {
 // the GameType tag).
 void AdoptVariant(GameState& g) {
   g.Flow.PositionPreset = 0;
+  // The colours of the game in hand are not drawn into the variant's rules.
+  g.Rules.RndColor = 0;
   InitGame(g);
   g.Rules = g.VariantRules;
   SetSideFromRules(g);
@@ -220,9 +222,11 @@ bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
   }
   if (!chosen && mode == kLoadOpen) g.Rules = RuleSet{};
   g.Flow.PositionPreset = 0;
+  // No colour is drawn for a game read from a file: the rules' first mover
+  // begins, or the side the scratch replay found (RndColor).
+  const int firstMover = p.startSide != 0 ? p.startSide : g.Rules.BlackStarts == 0 ? 1 : -1;
   InitGame(g);
-  if (!p.hasFen && p.startSide != 0 && g.Rules.RndColor == 1 && g.P.SideToMove != p.startSide)
-    ForceStartSide(g, p.startSide);
+  if (!p.hasFen && g.P.SideToMove != firstMover) ForceStartSide(g, firstMover);
   if (p.hasFen) {
     for (auto& cell : g.board)
       if (cell != kOffBoard) cell = 0;
@@ -240,14 +244,15 @@ bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
 }
 
 // A PDN move text in the notation in force: algebraic squares become square
-// numbers and back where the board allows both.
+// numbers and back (square numbers become letters on a board where every
+// square is in play, so that the stored texts name the moves).
 std::string InNotation(GameState& g, const std::string& key) {
-  if (g.Rules.PiecesOnBlack >= 2 || key.empty()) return ToUpper(key);
   const size_t firstChar = key.find_first_not_of(' ');
   if (firstChar == std::string::npos) return key;
   const bool letters = std::isalpha(static_cast<unsigned char>(key[firstChar])) != 0;
-  if (letters == (g.Opt.Notation == 0)) return ToUpper(key);
-  const int target = g.Opt.Notation;
+  const bool lettersInForce = NamesInLetters(g);
+  if (letters == lettersInForce) return ToUpper(key);
+  const int target = lettersInForce ? 0 : 1;
   std::string out;
   for (size_t at = 0; at < key.size(); at += 2) {
     const std::string piece = ToUpper(key.substr(at, 2));
@@ -305,7 +310,8 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
     std::string key = item.text;
     if (p.pdn) {
       if (variantChosen && !decided) {
-        g.Opt.Notation = std::isalpha(static_cast<unsigned char>(item.text[0])) ? 0 : 1;
+        const bool letters = std::isalpha(static_cast<unsigned char>(item.text[0])) != 0;
+        g.Opt.Notation = letters || g.Rules.PiecesOnBlack == 2 ? 0 : 1;
         decided = true;
         if (!trial) g.host->refresh(View::Board);
       }

@@ -64,31 +64,35 @@ void WriteStandardValues(GameState& g) {
     for (int k = 0; k < 4; ++k) v.PromoSquares[side][k] = standard.PromoSquares[side][k];
 }
 
-// Reads the variant file. When it is missing or broken the user is told and
-// the game goes on under the built-in American Checkers rules; the name then
-// becomes American Checkers so that the settings do not name a broken file
-// again (a missing one stays the settings' choice, GameState::Unmet). American Checkers itself is built in: without its file the variant
-// rules are the standard ones and the rules in force stay as they are.
-void ReadVariantOrFallBack(GameState& g) {
+// Reads the variant file. When it is missing or broken the user is told, and
+// the rules in force and the variant rules stay as they were
+// (`variantBefore`): the game goes on under the rules in force, named as
+// they are (American Checkers for a name no file can have), from the
+// standard start position. A missing file (not a broken one) stays the
+// settings' choice for when it is back (GameState::Unmet). American Checkers
+// itself is built in: without its file the variant rules are the standard
+// ones.
+void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore) {
   std::string error;
   if (ReadVariantFile(g, &error)) {
     g.Unmet.Variant.clear();
     return;
   }
-  // A missing file (not a broken one) leaves the user's choice in the
-  // settings for when the file is back.
   std::error_code ec;
   if (IsSafeFileName(g.Rules.Variant) && !std::filesystem::exists(VariantFilePath(g, g.Rules.Variant), ec) && !ec)
     g.Unmet.Variant = g.Rules.Variant;
-  g.VariantRules = RuleSet{};
   g.Variant = VariantInfo{};
   if (g.Rules.Variant == kStandardVariantName &&
-      !std::filesystem::exists(VariantFilePath(g, kStandardVariantName)))
+      !std::filesystem::exists(VariantFilePath(g, kStandardVariantName))) {
+    g.VariantRules = RuleSet{};
     return;
-  g.host->message(Icon::Exclamation, "Error",
-                  error + "\r\nThe game goes on with the rules of " + kStandardVariantName + ".");
-  g.Rules = RuleSet{};
-  g.Rules.Variant = g.VariantRules.Variant = kStandardVariantName;
+  }
+  g.host->message(Icon::Exclamation, "Error", error + "\r\nThe game goes on with the rules in force.");
+  // A name that cannot name a variant file is not kept for the book, the
+  // settings and the game files to use.
+  if (!IsVariantName(g.Rules.Variant)) g.Rules.Variant = kStandardVariantName;
+  g.VariantRules = variantBefore;
+  g.VariantRules.Variant = g.Variant.LoadedVariantName = g.Rules.Variant;
   g.board = g.DefaultBoard;
   g.StartBoard = g.DefaultBoard;
 }
@@ -108,6 +112,7 @@ namespace {
 
 void PrepareDefaultGame(GameState& g) {
   g.DefaultBoard = DefaultStartBoard();
+  const RuleSet variantBefore = g.VariantRules;
   WriteStandardValues(g);
   g.Mat.TotalMaterial = 24;
   g.P.MaterialBalance[0] = 0;
@@ -115,7 +120,7 @@ void PrepareDefaultGame(GameState& g) {
   g.board = g.DefaultBoard;
   g.StartBoard = g.DefaultBoard;
   g.Rating.RatedGame = 1;
-  ReadVariantOrFallBack(g);
+  ReadVariantOrKeepRules(g, variantBefore);
   StoreCounts(g, CountMaterial(g.board));
 
   ParseAllDirections(g);

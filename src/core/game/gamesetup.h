@@ -16,8 +16,9 @@ void SeedRandom(GameState& g);
 // Prepares a new game under the rules in force. Unless Flow.PositionPreset is
 // set, builds the default start position, reads the variant file named by
 // Rules.Variant into VariantRules (a missing or broken file is reported and
-// the built-in American Checkers rules take over), fixes the board colour and
-// draws the starting side under RndColor. Then rebuilds the rule-derived
+// changes no rules: the rules in force go on from the standard start
+// position), fixes the board colour and draws the starting side under
+// RndColor. Then rebuilds the rule-derived
 // tables, clears the game record, resets the per-game state and the window's
 // commands and generates the first moves.
 void InitGame(GameState& g);

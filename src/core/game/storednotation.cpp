@@ -111,12 +111,17 @@ void ConvertStoredNotation(GameState& g, int newNotation) {
 
 bool SelectNotation(GameState& g, int target) {
   if (target == 1 && g.Rules.PiecesOnBlack == 2) return false;
-  const bool letters = g.Opt.Notation == 0;
-  if (target == 0 ? !letters : letters) {
-    ConvertStoredNotation(g, target == 0 ? 0 : 1);
+  const bool letters = NamesInLetters(g);
+  bool lettersAfter;
+  {
+    ScopedNotation chosen(g, target);
+    lettersAfter = NamesInLetters(g);
+  }
+  if (letters != lettersAfter) {
+    ConvertStoredNotation(g, lettersAfter ? 0 : 1);
     ListRootMoveScores(g);
   }
-  g.Opt.Notation = target == 0 ? 0 : 1;
+  g.Opt.Notation = lettersAfter ? 0 : 1;
   ListLegalMoves(g);
   g.Opt.Notation = target;
   return true;

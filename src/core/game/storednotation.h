@@ -16,10 +16,11 @@ namespace m8 {
 void ConvertStoredNotation(GameState& g, int newNotation);
 
 // The notation commands: target 0 "Algebraic", 1 "Numeric", 2 "None". The
-// stored texts follow a change between letters and numbers (they stay in
-// numbers while no notation is shown); the lists are refilled. "Numeric"
-// does nothing when every square is in play. The caller sets the check marks
-// and redraws; returns false when nothing was done.
+// stored texts follow a change between letters and numbers (while no
+// notation is shown they are in numbers, or in letters on a board where
+// every square is in play); the lists are refilled. "Numeric" does nothing
+// when every square is in play. The caller sets the check marks and redraws;
+// returns false when nothing was done.
 bool SelectNotation(GameState& g, int target);
 
 }  // namespace m8

@@ -1,5 +1,8 @@
 #include "core/game/toolsetup.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "core/game/gamesetup.h"
 #include "core/rules/variantfile.h"
 
@@ -11,9 +14,18 @@ namespace {
 // set the game up again under them. False when the file could not be read.
 bool StartVariant(GameState& g, std::string_view variant) {
   g.Flow.PositionPreset = 0;
+  const std::string before = g.Rules.Variant;
   g.Rules.Variant = std::string(variant);
+  // A file that cannot be read would leave the rules of before in force
+  // (American Checkers is built in and needs none).
+  std::string error;
+  std::error_code ec;
+  if (!ReadVariantFile(g, &error) &&
+      (variant != kStandardVariantName || std::filesystem::exists(VariantFilePath(g, variant), ec))) {
+    g.Rules.Variant = before;
+    return false;
+  }
   InitGame(g);
-  if (g.Rules.Variant != variant) return false;
   g.Rules = g.VariantRules;
   InitGame(g);
   return true;

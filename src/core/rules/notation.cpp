@@ -8,11 +8,15 @@
 
 namespace m8 {
 
+bool NamesInLetters(const GameState& g) {
+  return g.Opt.Notation == 0 || (g.Opt.Notation != 1 && g.Rules.PiecesOnBlack == 2);
+}
+
 std::string SquareNotation(const GameState& g, int square, int padMode) {
   if (square == kNoSquare) return "";
   if (square < 21 || square > 98 || g.board[square] == kOffBoard) return "--";
   int row = square / 10, col = square % 10;
-  if (g.Opt.Notation == 0) {
+  if (NamesInLetters(g)) {
     std::string s;
     s += static_cast<char>('a' - 1 + col);
     s += static_cast<char>('1' - 2 + row);
@@ -30,7 +34,7 @@ std::string SquareNotation(const GameState& g, int square, int padMode) {
 }
 
 int SquareNumber(const GameState& g, std::string_view text) {
-  if (g.Opt.Notation != 0) {
+  if (!NamesInLetters(g)) {
     int n = ValInt(text);
     if (n < 1 || n > 32) return 0;
     int r = (n - 1) / 4, p = (n - 1) % 4 + 1;

@@ -24,6 +24,12 @@ class ScopedNotation {
   int32_t saved_;
 };
 
+// Whether square names are written in letters: the algebraic notation, or no
+// notation shown on a board where every square is in play (square numbers
+// name the dark squares only, so they cannot name every move there). Numbers
+// otherwise.
+bool NamesInLetters(const GameState& g);
+
 // Cell to name. PadMode matters only for numbered names below 10: 0 puts a
 // blank in front, 1 nothing, any other value "0".
 std::string SquareNotation(const GameState& g, int square, int padMode);

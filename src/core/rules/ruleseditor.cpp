@@ -237,8 +237,9 @@ bool RulesEditor::Select(int index) {
 
 bool RulesEditor::ReadVariantFile(const std::string& name) {
   Host& h = *g_.host;
-  if (!IsSafeFileName(name)) {
-    h.message(Icon::Exclamation, "Error", "'" + name + "' is not a valid variant name.");
+  std::string why;
+  if (!IsVariantName(name, &why)) {
+    h.message(Icon::Exclamation, "Error", why);
     return false;
   }
   const std::string path = VariantFilePath(VariantsRoot(g_, listedFolder_), listedFolder_, name);
@@ -465,7 +466,15 @@ bool RulesEditor::Apply(bool ok) {
     }
   }
 
-  if (c.Selected >= 0) r.Variant = c.SelectedName();
+  if (c.Selected >= 0) {
+    // A name the game files could not carry is never put in force.
+    std::string why;
+    if (!IsVariantName(c.SelectedName(), &why)) {
+      g_.host->message(Icon::Exclamation, "Error", why);
+      return false;
+    }
+    r.Variant = c.SelectedName();
+  }
   const int32_t blackStarts = r.BlackStarts;
   for (const auto& k : kCheckKeys) {
     if (k.box == 3 && !c.CheckEnabled[3]) continue;

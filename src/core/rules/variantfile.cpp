@@ -62,18 +62,6 @@ bool ParseSetup(std::string_view value, Board& b, std::string* why) {
   return true;
 }
 
-// Square list: the character pairs 1-2, 3-4, ... of the value give entries
-// 0..11; a pair that is missing or no square leaves its entry empty. Column
-// letters may be written in either case ("b8" is B8).
-void ParsePromo(std::string_view value, std::array<int32_t, kPromoEntries>& side) {
-  side.fill(-1);
-  for (size_t k = 0; k < kPromoEntries && 2 * k + 1 < value.size(); ++k) {
-    const char f = static_cast<char>(std::toupper(static_cast<unsigned char>(value[2 * k])));
-    const char r = value[2 * k + 1];
-    if (f >= 'A' && f <= 'H' && r >= '1' && r <= '8') side[k] = (r - '1' + 2) * 10 + (f - 'A' + 1);
-  }
-}
-
 // Text files hold no control characters but tab and the line ends; a file
 // with a NUL byte anywhere is binary whatever else it holds.
 bool IsTextLine(std::string_view line) {
@@ -83,6 +71,33 @@ bool IsTextLine(std::string_view line) {
 }
 
 }  // namespace
+
+bool ParsePromoSquares(std::string_view value, std::array<int32_t, kPromoEntries>& side, std::string* why) {
+  side.fill(-1);
+  while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.remove_suffix(1);
+  for (size_t at = 0; at < value.size(); at += 2) {
+    const std::string_view pair = value.substr(at, 2);
+    const char f = static_cast<char>(std::toupper(static_cast<unsigned char>(pair[0])));
+    const char r = pair.size() == 2 ? pair[1] : '\0';
+    if (f < 'A' || f > 'H' || r < '1' || r > '8') {
+      if (why) *why = Quoted(pair) + " in " + Quoted(value) + " is no square (A1 to H8)";
+      return false;
+    }
+    if (at / 2 < static_cast<size_t>(kPromoEntries)) side[at / 2] = (r - '1' + 2) * 10 + (f - 'A' + 1);
+  }
+  return true;
+}
+
+bool IsVariantName(std::string_view name, std::string* why) {
+  std::string reason;
+  if (!IsSafeFileName(name))
+    reason = "'" + std::string(name) + "' is not a valid variant name.";
+  else if (name.find('*') != std::string_view::npos)
+    reason = "'" + std::string(name) + "' is not a valid variant name: a variant name cannot hold \"*\".";
+  if (reason.empty()) return true;
+  if (why) *why = reason;
+  return false;
+}
 
 bool ParseVariantText(std::string_view bytes, std::string_view file, VariantFileData& out,
                       std::string* error, bool firstLineKeyed) {
@@ -125,8 +140,11 @@ bool ParseVariantText(std::string_view bytes, std::string_view file, VariantFile
           return bad(k.name, Quoted(*v) + " is outside " + std::to_string(k.lo) + ".." + std::to_string(k.hi) + ".");
         out.rules.*k.member = n;
       }
-    if (auto v = value("PromoW")) ParsePromo(*v, out.rules.PromoSquares[0]);
-    if (auto v = value("PromoB")) ParsePromo(*v, out.rules.PromoSquares[1]);
+    for (int side = 0; side < 2; ++side) {
+      const char* key = side == 0 ? "PromoW" : "PromoB";
+      if (auto v = value(key))
+        if (!ParsePromoSquares(*v, out.rules.PromoSquares[side], &why)) return bad(key, why + ".");
+    }
     for (const auto& k : MovementKeys())
       if (auto v = value(k.name)) {
         if (!CheckMovementString(*v, &why)) return bad(k.name, why + ".");
@@ -169,10 +187,7 @@ std::string VariantFilePath(const GameState& g, std::string_view variantName) {
 
 bool ReadVariantFile(GameState& g, std::string* error) {
   const std::string name = g.Rules.Variant;
-  if (!IsSafeFileName(name)) {
-    if (error) *error = "'" + name + "' is not a valid variant name.";
-    return false;
-  }
+  if (!IsVariantName(name, error)) return false;
   const std::string path = VariantFilePath(g, name);
   const auto text = ReadVariantBytes(path, error);
   if (!text) return false;

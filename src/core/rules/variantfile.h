@@ -2,6 +2,8 @@
 // variants/uservariants/<name>.ini.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +19,19 @@ struct VariantFileData {
   VariantInfo info;
   std::optional<Board> setup;  // start position when the file gives one
 };
+
+// Whether a text can name a variant: a file name in the variant folders that
+// the game files can carry as well (a "*" would end the name early in the
+// PDN rules tag). False, with the reason in `why`, otherwise.
+bool IsVariantName(std::string_view name, std::string* why = nullptr);
+
+// A list of promotion squares as variant files and the PDN rules tag write
+// it: up to twelve algebraic names of two characters each, one after the
+// other ("B8D8F8H8"; letters in either case), entries 0, 1, ... of `side`,
+// the rest -1; names past the twelfth are read and left out. False, naming
+// it in `why`, when a pair is no square (blanks after the last name are
+// allowed).
+bool ParsePromoSquares(std::string_view value, std::array<int32_t, kPromoEntries>& side, std::string* why);
 
 // Parses the bytes of a variant file (UTF-8 when they are valid UTF-8, else
 // Latin-1). The first line is a title and is skipped unless firstLineKeyed

@@ -167,6 +167,75 @@ TEST_F(PdnFormatTest, RandomColoursAgreeBetweenTrialAndReplay) {
     }
 }
 
+// Colours drawn in the game in hand (RndColor in force) are no part of the
+// file's rules: a good game opens every time under its own first mover,
+// whether its GameType tag or the "Open as" list names the variant, and a
+// refused game leaves the game in hand exactly as it was.
+TEST_F(PdnFormatTest, RandomColoursInForceNeitherRefuseAGoodGameNorLoseTheGameInHand) {
+  Write("good.pdn", "[Event \"x\"]\n[GameType \"21\"]\n1. 11-15 23-19 2. 8-11 22-17 *\n");
+  Write("plain.pdn", "[Event \"x\"]\n1. 11-15 23-19 2. 8-11 22-17 *\n");
+  Write("bad.pdn", "[Event \"x\"]\n[GameType \"21\"]\n1. 11-15 23-19 2. 8-11 22-26 *\n");
+  Write("badplain.pdn", "[Event \"x\"]\n1. 11-15 23-19 2. 8-11 22-26 *\n");
+  // A variant that draws its colours itself: the retry with the other
+  // colour runs, and fails as well.
+  std::string ini = ReadWholeFile(std::string(M8_DATA_DIR) + "/variants/American Checkers.ini").value_or("");
+  const size_t at = ini.find("RndColor=0");
+  ASSERT_NE(at, std::string::npos);
+  ini.replace(at, 10, "RndColor=1");
+  Write("variants/Random Checkers.ini", ini);
+  struct Case {
+    const char* file;
+    const char* openAs;
+    bool loads;
+  } cases[] = {{"good.pdn", "", true},
+               {"plain.pdn", "American Checkers", true},
+               {"bad.pdn", "", false},
+               {"plain.pdn", "", true},
+               {"badplain.pdn", "Random Checkers", false}};
+  for (const auto& c : cases)
+    for (int round = 0; round < 12; ++round) {
+      SCOPED_TRACE(std::string(c.file) + " as \"" + c.openAs + "\" round " + std::to_string(round));
+      PdnChooser choose = [&](const PdnFile&, bool, std::string* name) {
+        *name = c.openAs;
+        return 1;
+      };
+      // The game in hand: American Checkers with drawn colours, one move in.
+      ticking.seconds = 2000.0 + 7.31 * round;
+      g.Flow.PositionPreset = 0;
+      g.Rules = RuleSet{};
+      g.Rules.RndColor = 1;
+      InitGame(g);
+      ResetPly(g);
+      ASSERT_TRUE(GenerateLegalMoves(g));
+      const MoveRecord m = g.P.MoveList[g.P.PlyStart[0]];
+      ASSERT_TRUE(PlayMoveString(g, ToUpper(SquareNotation(g, m.From, 0) + SquareNotation(g, m.To, 0))));
+      RecordGameMove(g, g.P.MoveList[g.P.PlayedMoveIndex]);
+      ResetPly(g);
+      const Board board = g.board;
+      const RuleSet rules = g.Rules;
+      const std::string firstMove = g.Game.GameRecord[1][0];
+      const int side = g.P.SideToMove;
+
+      ticking.messages.clear();
+      const bool loaded = LoadGame(g, kLoadOpen, Path(c.file), c.file, choose);
+      ASSERT_EQ(loaded, c.loads) << (ticking.messages.empty() ? "" : ticking.messages.back().text);
+      if (c.loads) {
+        EXPECT_TRUE(ticking.messages.empty());
+        EXPECT_EQ(g.Rules.Variant, "American Checkers");
+        EXPECT_EQ(g.Rules.BlackStarts, 1);
+        EXPECT_EQ(g.Game.GameLength, 4);
+        continue;
+      }
+      ASSERT_EQ(ticking.messages.size(), 1u);
+      EXPECT_NE(ticking.messages[0].text.find("Illegal move!"), std::string::npos) << ticking.messages[0].text;
+      EXPECT_EQ(g.board, board);
+      EXPECT_EQ(g.Rules, rules);
+      EXPECT_EQ(g.Game.GameLength, 1);
+      EXPECT_EQ(g.Game.GameRecord[1][0], firstMove);
+      EXPECT_EQ(g.P.SideToMove, side);
+    }
+}
+
 TEST_F(PdnFormatTest, EveryResultEndsTheMoves) {
   for (const char* result : {"1-0", "0-1", "1/2-1/2", "*", "2-0", "0-2", "1-1", "1:0", "0:1", "+-", "-+", "="}) {
     SCOPED_TRACE(result);

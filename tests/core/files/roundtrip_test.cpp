@@ -14,6 +14,7 @@
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
 #include "core/game/startup.h"
+#include "core/game/storednotation.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
@@ -143,6 +144,92 @@ TEST_F(RoundTripTest, EveryShippedVariantReopensAsTheSameGame) {
   EXPECT_GT(captures, 50);
 }
 
+// Board > Notation > None in the middle of a game: the moves stored before
+// and after it still name the moves on the board in use (also where every
+// square is in play and numbers name only half of them), so the game
+// reopens from both formats, and going back to letters gives the texts of
+// before.
+TEST_F(RoundTripTest, GamesPlayedOnWithoutNotationReopen) {
+  for (int index = 1; index <= kBuiltinVariantCount; ++index) {
+    const std::string name = BuiltinVariantName(index);
+    SCOPED_TRACE(name);
+    std::mt19937 rng(2000 + index);
+    auto s = Fresh();
+    StartVariant(*s, name);
+    s->Opt.Notation = 0;
+    PlayRandomGame(*s, rng, 8);
+    std::vector<std::string> before;
+    for (int p = 1; p <= s->Game.GameLength; ++p) before.push_back(s->Game.GameRecord[(p + 1) / 2][(p - 1) % 2]);
+    ASSERT_TRUE(SelectNotation(*s, 2));
+    PlayRandomGame(*s, rng, 8);
+    ASSERT_GE(s->Game.GameLength, 1);
+    for (const std::string file : {"none.tvn", "none.pdn"}) {
+      SCOPED_TRACE(file);
+      std::filesystem::remove(Path(file));
+      ASSERT_TRUE(SaveGame(*s, Path(file), file));
+      auto t = Fresh();
+      host.messages.clear();
+      ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file))
+          << (host.messages.empty() ? "" : host.messages.back().text);
+      ExpectSameGame(*s, *t, file == "none.pdn");
+    }
+    // (A rewritten text loses the crowning mark at its end; the move list
+    // keeps it.)
+    ASSERT_TRUE(SelectNotation(*s, 0));
+    auto unmarked = [](std::string text) {
+      if (!text.empty() && text.back() == 'K') text.pop_back();
+      return text;
+    };
+    for (size_t p = 1; p <= before.size(); ++p)
+      EXPECT_EQ(s->Game.GameRecord[(p + 1) / 2][(p - 1) % 2], unmarked(before[p - 1])) << "ply " << p;
+  }
+}
+
+// A game in square numbers opened as a variant where every square is in
+// play is stored in letters, so that it is saved and reopened as itself.
+TEST_F(RoundTripTest, NumberedGameOpenedAsGothicReopens) {
+  Write("numbers.pdn", "[Event \"x\"]\n1. 26-22 5-9 2. 22-17 *\n");
+  PdnChooser asGothic = [](const PdnFile&, bool, std::string* openAs) {
+    *openAs = "Gothic Checkers";
+    return 1;
+  };
+  auto s = Fresh();
+  ASSERT_TRUE(LoadGame(*s, kLoadOpen, Path("numbers.pdn"), "numbers.pdn", asGothic))
+      << (host.messages.empty() ? "" : host.messages.back().text);
+  ASSERT_EQ(s->Game.GameLength, 3);
+  EXPECT_EQ(s->Game.GameRecord[1][0].substr(0, 4), "d2c3");
+  for (const std::string file : {"gothic.tvn", "gothic.pdn"}) {
+    SCOPED_TRACE(file);
+    std::filesystem::remove(Path(file));
+    ASSERT_TRUE(SaveGame(*s, Path(file), file));
+    auto t = Fresh();
+    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file)) << host.messages.back().text;
+    ExpectSameGame(*s, *t, false);
+  }
+}
+
+// A variant of the user's that copies the American rules under its own name
+// reopens under that name from both formats, whatever characters the name
+// holds that a file name can.
+TEST_F(RoundTripTest, UserVariantWithAmericanRulesKeepsItsName) {
+  for (const std::string name : {"My Checkers", "Quote\"d", "Brackets]{x}", "J\xC3\xBCrgen's 100%"}) {
+    SCOPED_TRACE(name);
+    auto s = Fresh();
+    s->Rules.Variant = s->VariantRules.Variant = s->Variant.LoadedVariantName = name;
+    std::mt19937 rng(7);
+    PlayRandomGame(*s, rng, 6);
+    ASSERT_EQ(s->Eval.StandardRuleSet, 1);
+    for (const std::string file : {"mine.tvn", "mine.pdn"}) {
+      SCOPED_TRACE(file);
+      std::filesystem::remove(Path(file));
+      ASSERT_TRUE(SaveGame(*s, Path(file), file));
+      auto t = Fresh();
+      ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file)) << host.messages.back().text;
+      EXPECT_EQ(t->Rules.Variant, name);
+      ExpectSameGame(*s, *t, file == "mine.pdn");
+    }
+  }
+}
 
 // A game without moves keeps its variant too: Italian comes back as Italian
 // (built-in rule set 2) from both formats.

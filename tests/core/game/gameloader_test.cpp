@@ -316,9 +316,26 @@ TEST_F(GameFilesTest, PdnMoveTextsAndTags) {
 }
 
 TEST_F(GameFilesTest, BrokenPdnIsRefusedWithItsLine) {
+  // The rules tag of the game in hand with one field written otherwise; each
+  // field is checked as a variant file's value is.
+  const std::string tag = PdnRulesTagValue(g);
+  auto lastField = [&](const std::string& value) {
+    return "[KVersion \"1.13\"]\n[Tavrin \"" + tag.substr(0, tag.rfind(' ') + 1) + value + "\"]\n1. 11-15 *\n";
+  };
+  auto promotion = [&](const std::string& value) {
+    std::string t = tag;
+    t.replace(t.find(" B8D8F8H8 "), 10, " " + value + " ");
+    return "[KVersion \"1.13\"]\n[Tavrin \"" + t + "\"]\n1. 11-15 *\n";
+  };
   struct Case {
     std::string bytes, expect;
   } cases[] = {
+      {lastField("4294967296"), "ManContJumpCrowned=2147483647 is outside 0..1"},
+      {lastField("1.5"), "ManContJumpCrowned=2 is outside 0..1"},
+      {lastField("04"), "ManContJumpCrowned=4 is outside 0..1"},
+      {lastField("x"), "ManContJumpCrowned is not a number"},
+      {promotion("B8D8F8H8e308"), "the promotion squares: \"08\""},
+      {promotion("z9z9B8D8F8H8"), "the promotion squares: \"Z9\""},
       {"[Variant \"x\"]\n1. 11-15 *\n", "is not a PDN file"},
       {"[Event \"x\"]\n[Date \"y\"]\n", "No games found!"},
       {"[Event \"x\"]\n1. 11-15 23-19\n2. 8-11 hello 22-17 *\n", "club.pdn, line 3"},

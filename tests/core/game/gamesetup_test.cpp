@@ -5,6 +5,7 @@
 
 #include "core/game/gamesetup.h"
 #include "core/rules/notation.h"
+#include "core/rules/variantfile.h"
 #include "core/rules/setup_host.h"
 
 using namespace m8;
@@ -208,25 +209,34 @@ TEST(InitGame, SameClockSameColour) {
   }
 }
 
-TEST(InitGame, BadVariantFileFallsBackToAmericanCheckers) {
-  for (const char* name : {"No End", "Bad Value", "Not There", "../escape"}) {
+// A variant file that cannot be read is reported and changes no rule: the
+// rules in force (and the variant rules of before) stay, under their name,
+// from the standard start position.
+TEST(InitGame, BadVariantFileLeavesTheRulesInForce) {
+  for (const char* name : {"No End", "Bad Value", "Not There", "../escape", "Star*"}) {
     HostedGame t;
     GameState& g = *t.g;
     g.ProgramFolder = kFixtures;
+    g.VariantRules.LongKings = 1;
     g.Rules.Variant = name;
     g.Rules.LongKings = 1;
     g.Rules.BlackStarts = 0;
+    g.Rules.PromoSquares[0][0] = 81;
+    const RuleSet rules = g.Rules;
     InitGame(g);
-    ASSERT_EQ(t.host->messages.size(), 1u) << name;
+    ASSERT_EQ(t.host->messages.size(), 1u) << name << ": " << t.host->messages.back();
     EXPECT_NE(t.host->messages[0].find("Error: "), std::string::npos);
-    EXPECT_NE(t.host->messages[0].find("American Checkers"), std::string::npos) << t.host->messages[0];
-    EXPECT_EQ(g.Rules.Variant, "American Checkers");
-    EXPECT_EQ(g.VariantRules.Variant, "American Checkers");
-    EXPECT_EQ(g.Variant.LoadedVariantName, "American Checkers");
-    EXPECT_EQ(g.Rules.LongKings, 0);
-    EXPECT_EQ(g.P.SideToMove, -1);
+    EXPECT_NE(t.host->messages[0].find("rules in force"), std::string::npos) << t.host->messages[0];
+    // A name that no file can have gives way to the built-in one.
+    const std::string shown = IsVariantName(name) ? name : "American Checkers";
+    RuleSet named = rules;
+    named.Variant = shown;
+    EXPECT_EQ(g.Rules, named) << name;
+    EXPECT_EQ(g.VariantRules.LongKings, 1);
+    EXPECT_EQ(g.Variant.LoadedVariantName, shown);
+    EXPECT_EQ(g.P.SideToMove, 1);
     EXPECT_EQ(BoardToSetupString(g.board), kDefaultSetup);
-    EXPECT_EQ(g.Eval.StandardRuleSet, 1) << name;
+    EXPECT_EQ(g.Eval.StandardRuleSet, 0) << name;
   }
 }
 

@@ -1,5 +1,6 @@
 #include "core/game/storednotation.h"
 
+#include "core/rules/notation.h"
 #include "gameflow_fixture.h"
 
 namespace m8::gameflow_test {
@@ -122,6 +123,17 @@ TEST(StoredNotation, NotationCommands) {
   g.Opt.Notation = 0;
   EXPECT_FALSE(SelectNotation(g, 1));
   EXPECT_EQ(g.Opt.Notation, 0);
+
+  // Every square in play: numbers cannot name b1 or b2, so the texts stay
+  // in letters under None, and so do the names of new moves.
+  Store(g, {{"b1b2 b1-b2", 22, 0}});
+  EXPECT_TRUE(SelectNotation(g, 2));
+  EXPECT_EQ(g.Opt.Notation, 2);
+  EXPECT_EQ(Entry(g, 1), "b1b2 b1-b2");
+  EXPECT_EQ(SquareNotation(g, 32, 0), "b2");
+  EXPECT_EQ(SquareNumber(g, "B2"), 32);
+  EXPECT_TRUE(SelectNotation(g, 0));
+  EXPECT_EQ(Entry(g, 1), "b1b2 b1-b2");
 }
 
 }  // namespace

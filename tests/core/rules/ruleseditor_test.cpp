@@ -345,6 +345,38 @@ TEST(RulesEditorLoadTest, BrokenUserVariantChangesNothing) {
   EXPECT_EQ(e.g->Rules, rules);
 }
 
+// A name the game files cannot carry ("*" ends the name in the PDN rules
+// tag) is refused with a message when it is chosen, and OK never puts it in
+// force, also when the dialog opens on it without reading its file.
+TEST(RulesEditorLoadTest, NamesTheGameFilesCannotCarryAreRefused) {
+  EditorFolder f;
+  f.write("variants/uservariants/Good.ini", "; good\nLongKings=1\nEND\n");
+  f.write("variants/uservariants/Star*.ini", "; star\nLongKings=0\nEND\n");
+  Editor e(f.root.string(), 0);
+  e.open("Good");
+  ASSERT_TRUE(e.select("Good"));
+  const RuleSet rules = e.g->Rules;
+  ASSERT_GE(e.index("Star*"), 0);
+  EXPECT_FALSE(e.select("Star*"));
+  ASSERT_EQ(e.host->messages.size(), 1u);
+  EXPECT_NE(e.host->messages[0].find("'Star*' is not a valid variant name"), std::string::npos)
+      << e.host->messages[0];
+  EXPECT_NE(e.host->messages[0].find("\"*\""), std::string::npos) << e.host->messages[0];
+  EXPECT_EQ(e.g->Rules, rules);
+  EXPECT_EQ(e.c().SelectedName(), "Good");
+
+  EditorFolder classic;
+  classic.write("variants/Star*.ini", "; star\nLongKings=0\nEND\n");
+  Editor first(classic.root.string(), 1);
+  first.open("Star*");
+  ASSERT_EQ(first.c().SelectedName(), "Star*");
+  ASSERT_TRUE(first.host->messages.empty());
+  EXPECT_FALSE(first.ed.Apply(true));
+  EXPECT_EQ(first.g->Rules.Variant, "American Checkers");
+  ASSERT_EQ(first.host->messages.size(), 1u);
+  EXPECT_NE(first.host->messages[0].find("'Star*'"), std::string::npos) << first.host->messages[0];
+}
+
 TEST(RulesEditorLoadTest, MutatedFilesNeverHalfLoad) {
   EditorFolder f;
   const auto text = ReadWholeFile(std::string(M8_DATA_DIR) + "/variants/Russian Checkers.ini");

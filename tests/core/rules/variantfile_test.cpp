@@ -483,29 +483,37 @@ TEST(VariantText, PromotionSquareLists) {
     std::copy(cells.begin(), cells.end(), s.begin());
     return s;
   };
-  // Pairs of characters give the entries in order; a pair that is missing or
-  // no square leaves its entry empty; letters may be lower case.
+  // Pairs of characters give the entries in order; letters may be lower
+  // case; a pair that is no square (a half pair at the end too) refuses the
+  // file with its key, rather than leaving a square out unnoticed.
   const struct {
     const char* value;
     Side want;
+    bool ok = true;
   } cases[] = {
       {"A8C8E8G8", side({91, 93, 95, 97})},
       {"", side({})},
       {"b8d8f8h8", side({92, 94, 96, 98})},
       {"a1C1e1G1", side({21, 23, 25, 27})},
-      {"B8D9F8H8", side({92, -1, 96, 98})},
-      {"B8D", side({92})},
-      {"I1A0B8", side({-1, -1, 92})},
-      {"B8 D8", side({92, -1, -1})},
+      {"B8D8F8H8  ", side({92, 94, 96, 98})},
+      {"B8D9F8H8", side({}), false},
+      {"B8D", side({}), false},
+      {"I1A0B8", side({}), false},
+      {"B8 D8", side({}), false},
+      {"z9z9B8D8F8H8", side({}), false},
+      {"B1D1F1H1e308", side({}), false},
       {"A8B8C8D8E8F8G8H8A7B7C7D7", side({91, 92, 93, 94, 95, 96, 97, 98, 81, 82, 83, 84})},
       {"A8B8C8D8E8F8G8H8A7B7C7D7E7", side({91, 92, 93, 94, 95, 96, 97, 98, 81, 82, 83, 84})},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.value);
-    const auto d = Parse(std::string("t\nPromoW=") + c.value + "\nPromoB=" + c.value + "\nEND\n");
-    EXPECT_EQ(d.rules.PromoSquares[0], c.want);
-    EXPECT_EQ(d.rules.PromoSquares[1], c.want);
-  }
+  for (const auto& c : cases)
+    for (const char* key : {"PromoW", "PromoB"}) {
+      SCOPED_TRACE(std::string(key) + "=" + c.value);
+      std::string error;
+      const auto d = Parse(std::string("t\n") + key + "=" + c.value + "\nEND\n", &error);
+      EXPECT_EQ(error.empty(), c.ok) << error;
+      if (c.ok) EXPECT_EQ(d.rules.PromoSquares[std::string(key) == "PromoW" ? 0 : 1], c.want);
+      else EXPECT_NE(error.find("line 2, key " + std::string(key) + ":"), std::string::npos) << error;
+    }
 }
 
 TEST(VariantText, NumbersRoundHalvesToEven) {
