@@ -298,6 +298,55 @@ class GameFlowTest : public QObject {
     QCOMPARE(g.Rules.BlackStarts, 1);
   }
 
+  // A saved game of a position with White to move, opened in American
+  // Checkers: that game goes on with White, but a new game, and the next
+  // start of the program, begin with Black as the variant has it. With
+  // AutoSave on the next start resumes the loaded game first.
+  void aNewGameAfterLoadingASetUpGameStartsWithTheVariantsFirstMover() {
+    for (int autoSave : {0, 1}) {
+      QTemporaryDir dir;
+      WriteSettings(dir.path(), [autoSave](GameState& g) {
+        g.Opt.DepthMode = 1;
+        g.Opt.SearchDepth = 2;
+        g.Opt.UseBook = 0;
+        g.Opt.ConfirmExit = 0;
+        g.Opt.AutoSave = autoSave;
+      });
+      Boxes boxes;
+      QString chosen = dir.path() + "/white.tvn";
+      auto w = StartWithFiles(dir.path(), boxes, &chosen);
+      UsePopup(*w, 54, "WhiteM");
+      w->Save_Click();
+      QVERIFY(ReadFile(chosen).contains("\r\nBlackStarts=0\r\n"));
+      Trigger(*w, "New1");
+      QCOMPARE(w->state().Rules.BlackStarts, 1);
+
+      w->Open1_Click();
+      QCOMPARE(w->state().P.SideToMove, 1);  // the file's position, White to move
+      QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("White moves"));
+      Trigger(*w, "New1");
+      QCOMPARE(w->state().Rules.BlackStarts, 1);
+      QCOMPARE(w->state().P.SideToMove, -1);
+      QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
+      QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+
+      // Opened again and the program left with that game in hand.
+      w->Open1_Click();
+      QCOMPARE(w->state().P.SideToMove, 1);
+      w->Exit_Click();
+      w.reset();
+      auto again = StartWithFiles(dir.path(), boxes, &chosen);
+      GameState& g = again->state();
+      QCOMPARE(g.P.SideToMove, autoSave == 1 ? 1 : -1);
+      if (autoSave == 1) Trigger(*again, "New1");
+      QCOMPARE(g.Rules.BlackStarts, 1);
+      QCOMPARE(g.P.SideToMove, -1);
+      QCOMPARE(again->statusPanel(1)->text(), QStringLiteral("Black moves"));
+      QCOMPARE(again->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+      QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join('\n')));
+    }
+  }
+
   void aResignedGameIsRatedOnceAndKeepsItsResult() {
     QTemporaryDir dir;
     Boxes boxes;
