@@ -9,6 +9,8 @@
 #include "app/window_fixture.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
+#include "core/numtext.h"
+#include "core/rules/notation.h"
 
 namespace {
 
@@ -344,6 +346,30 @@ class GameFlowTest : public QObject {
       QCOMPARE(again->statusPanel(1)->text(), QStringLiteral("Black moves"));
       QCOMPARE(again->variantNameLabel()->text(), QStringLiteral("American Checkers"));
       QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join('\n')));
+    }
+  }
+
+  // Compute at the start: the root-move list names the played move first
+  // with its score, and every other move with the bound its null-window
+  // search gave ("≤ 4"), never with a score that looks exact.
+  void theRootMoveListShowsBoundsForTheMovesNotPlayed() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartQuick(dir, boxes);
+    GameState& g = w->state();
+    g.Opt.Notation = 0;
+    Trigger(*w, "Compute");
+    QCOMPARE(g.P.GamePly, 1);
+    QListWidget* list = w->rootMoves();
+    QCOMPARE(list->count(), 7);
+    const MoveRecord& played = g.Game.GameMoves[1];
+    const QString playedName = QString::fromStdString(SquareNotation(g, played.From, 2) + SquareNotation(g, played.To, 2));
+    QCOMPARE(list->item(0)->text(), playedName + " " + QString::fromStdString(SignedText(g.Flow.BestScore)));
+    const QString bound = QString::fromUtf8("\u2264 ");
+    for (int i = 1; i < list->count(); ++i) {
+      const QString text = list->item(i)->text();
+      QVERIFY2(text.mid(5, 2) == bound, qPrintable(text));
+      QVERIFY2(text.mid(7).toInt() <= g.Flow.BestScore, qPrintable(text));
     }
   }
 
