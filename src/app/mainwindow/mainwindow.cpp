@@ -1,5 +1,4 @@
 #include "app/mainwindow/mainwindow.h"
-#include "app/mainwindow/movelists.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +26,7 @@
 #include "app/dialogs/dlgvariants.h"
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
+#include "app/mainwindow/movelists.h"
 #include "app/objectnames.h"
 #include "core/files/gamefile.h"
 #include "core/files/gamelog.h"
