@@ -406,12 +406,16 @@ struct SearchState {
 // the texts of the move lists, which the window shows as they stand here.
 constexpr int kRootScoreSlots = 76;     // root move slots 0..75
 constexpr int kNoRootScore = -32767;    // RootScores: no square / no score
+constexpr int kRootScoreBoundRow = 3;   // RootScores row: 1 = the score is an upper bound
 struct DriverState {
   // RootScores[0][i] from square, [1][i] to square, [2][i] last score of root
-  // move slot i; kNoRootScore = none.
-  std::array<std::array<int32_t, kRootScoreSlots>, 3> RootScores = [] {
-    std::array<std::array<int32_t, kRootScoreSlots>, 3> t{};
+  // move slot i; kNoRootScore = none. [3][i] (kRootScoreBoundRow) is 1 when
+  // that score is only a bound: the move was searched with the null window of
+  // a better move and scored no better than it, at most [2][i].
+  std::array<std::array<int32_t, kRootScoreSlots>, 4> RootScores = [] {
+    std::array<std::array<int32_t, kRootScoreSlots>, 4> t{};
     for (auto& row : t) row.fill(kNoRootScore);
+    t[kRootScoreBoundRow].fill(0);
     return t;
   }();
   int32_t AspirationWindow = 100;

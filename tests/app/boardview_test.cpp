@@ -1,5 +1,6 @@
 // The board view: pictures, counters, coordinates, the side-to-move display, the six layouts and the rendered window.
 #include <QScrollBar>
+#include <QStyle>
 
 #include "app/window_fixture.h"
 
@@ -255,6 +256,62 @@ class BoardViewTest : public QObject {
     QVERIFY(w->board()->textsOn(w->SquareOfCell(22)).isEmpty());
     w->DrawBoard(0);
     QVERIFY(w->board()->textsOn(w->SquareOfCell(92)).isEmpty());
+  }
+
+  // Every line of the three lists readable whole in its list, in every
+  // layout: the longest ordinary moves with their crowning and book marks,
+  // capture paths that tell two routes to one square apart, and root moves
+  // scored with a bound, in lists long enough to need the vertical scroll bar.
+  void everyMoveIsReadableWholeInTheMoveLists() {
+    const QStringList played = {"   1. c7-b8K",           "      h6xf8Kb", "  12. c3xe5xg3xe1xc3",
+                                "      22x13x6x15x24x31", " 123. 32x23b",  "      a1-b2"};
+    const QStringList legal = {"c7-b8K", "h6xf8Kb", "22x13", " 1-5Kb", "32x23K", "a1-b2"};
+    const QStringList root = {"f6e5  4", QString::fromUtf8("c7b8 \u2264 -78"), QString::fromUtf8("3223 \u2264 1234"),
+                              "0913  n/a", "h6f8 -1999"};
+    struct Layout {
+      int tpp, code;
+    };
+    for (const Layout& l : {Layout{15, 2}, Layout{12, 2}, Layout{15, 0}, Layout{12, 0}, Layout{15, 3}, Layout{12, 3}}) {
+      const QString where = QString("tpp %1 size %2").arg(l.tpp).arg(l.code);
+      QTemporaryDir dir;
+      Boxes boxes;
+      auto w = Start(dir.path(), boxes, l.tpp);
+      GameState& g = w->state();
+      g.Opt.BoardSizeCode = l.code;
+      w->ArrangeLayout();
+      w->show();
+      QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+      g.Driver.MoveListCount = 48;
+      for (int i = 0; i < g.Driver.MoveListCount; ++i) g.Driver.MoveListLines[i] = played[i % played.size()].toStdString();
+      g.Driver.MoveListSelected = 0;
+      g.Driver.LegalMoveLines.clear();
+      g.Driver.RootScoreLines.clear();
+      for (int i = 0; i < 48; ++i) {
+        g.Driver.LegalMoveLines.push_back(legal[i % legal.size()].toStdString());
+        g.Driver.RootScoreLines.push_back(root[i % root.size()].toStdString());
+      }
+      for (View v : {View::MoveList, View::LegalMoves, View::RootScores}) w->host().refresh(v);
+      QCoreApplication::processEvents();
+
+      const std::pair<QListWidget*, const QStringList*> lists[] = {
+          {w->playedMoves(), &played}, {w->legalMoves(), &legal}, {w->rootMoves(), &root}};
+      for (const auto& [list, lines] : lists) {
+        const QString which = where + " " + list->objectName();
+        QVERIFY2(list->verticalScrollBar()->isVisible(), qPrintable(which));
+        QVERIFY2(!list->horizontalScrollBar()->isVisible(), qPrintable(which));
+        const QFontMetrics fm(list->font());
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+        QCOMPARE(list->count(), 48);
+        for (int i = 0; i < list->count(); ++i) {
+          const QString text = list->item(i)->text();
+          for (const QString& shown : text.split('\n'))
+            QVERIFY2(fm.horizontalAdvance(shown) + 2 * margin <= list->viewport()->width(),
+                     qPrintable(which + ": " + shown));
+          // A line too long for the column goes on under the move.
+          QCOMPARE(QString(text).replace("\n      ", ""), lines->at(i % lines->size()));
+        }
+      }
+    }
   }
 
   void playedMoveListHasNoSidewaysScrollBar() {

@@ -9,6 +9,8 @@
 #include "app/window_fixture.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
+#include "core/numtext.h"
+#include "core/rules/notation.h"
 
 namespace {
 
@@ -296,6 +298,79 @@ class GameFlowTest : public QObject {
     // The next new game as well.
     Trigger(*w, "New1");
     QCOMPARE(g.Rules.BlackStarts, 1);
+  }
+
+  // A saved game of a position with White to move, opened in American
+  // Checkers: that game goes on with White, but a new game, and the next
+  // start of the program, begin with Black as the variant has it. With
+  // AutoSave on the next start resumes the loaded game first.
+  void aNewGameAfterLoadingASetUpGameStartsWithTheVariantsFirstMover() {
+    for (int autoSave : {0, 1}) {
+      QTemporaryDir dir;
+      WriteSettings(dir.path(), [autoSave](GameState& g) {
+        g.Opt.DepthMode = 1;
+        g.Opt.SearchDepth = 2;
+        g.Opt.UseBook = 0;
+        g.Opt.ConfirmExit = 0;
+        g.Opt.AutoSave = autoSave;
+      });
+      Boxes boxes;
+      QString chosen = dir.path() + "/white.tvn";
+      auto w = StartWithFiles(dir.path(), boxes, &chosen);
+      UsePopup(*w, 54, "WhiteM");
+      w->Save_Click();
+      QVERIFY(ReadFile(chosen).contains("\r\nBlackStarts=0\r\n"));
+      Trigger(*w, "New1");
+      QCOMPARE(w->state().Rules.BlackStarts, 1);
+
+      w->Open1_Click();
+      QCOMPARE(w->state().P.SideToMove, 1);  // the file's position, White to move
+      QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("White moves"));
+      Trigger(*w, "New1");
+      QCOMPARE(w->state().Rules.BlackStarts, 1);
+      QCOMPARE(w->state().P.SideToMove, -1);
+      QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
+      QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+
+      // Opened again and the program left with that game in hand.
+      w->Open1_Click();
+      QCOMPARE(w->state().P.SideToMove, 1);
+      w->Exit_Click();
+      w.reset();
+      auto again = StartWithFiles(dir.path(), boxes, &chosen);
+      GameState& g = again->state();
+      QCOMPARE(g.P.SideToMove, autoSave == 1 ? 1 : -1);
+      if (autoSave == 1) Trigger(*again, "New1");
+      QCOMPARE(g.Rules.BlackStarts, 1);
+      QCOMPARE(g.P.SideToMove, -1);
+      QCOMPARE(again->statusPanel(1)->text(), QStringLiteral("Black moves"));
+      QCOMPARE(again->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+      QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join('\n')));
+    }
+  }
+
+  // Compute at the start: the root-move list names the played move first
+  // with its score, and every other move with the bound its null-window
+  // search gave ("≤ 4"), never with a score that looks exact.
+  void theRootMoveListShowsBoundsForTheMovesNotPlayed() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartQuick(dir, boxes);
+    GameState& g = w->state();
+    g.Opt.Notation = 0;
+    Trigger(*w, "Compute");
+    QCOMPARE(g.P.GamePly, 1);
+    QListWidget* list = w->rootMoves();
+    QCOMPARE(list->count(), 7);
+    const MoveRecord& played = g.Game.GameMoves[1];
+    const QString playedName = QString::fromStdString(SquareNotation(g, played.From, 2) + SquareNotation(g, played.To, 2));
+    QCOMPARE(list->item(0)->text(), playedName + " " + QString::fromStdString(SignedText(g.Flow.BestScore)));
+    const QString bound = QString::fromUtf8("\u2264 ");
+    for (int i = 1; i < list->count(); ++i) {
+      const QString text = list->item(i)->text();
+      QVERIFY2(text.mid(5, 2) == bound, qPrintable(text));
+      QVERIFY2(text.mid(7).toInt() <= g.Flow.BestScore, qPrintable(text));
+    }
   }
 
   void aResignedGameIsRatedOnceAndKeepsItsResult() {

@@ -14,6 +14,7 @@
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
+#include "app/mainwindow/movelists.h"
 #include "core/engine/drivershared.h"
 #include "core/game/storednotation.h"
 #include "core/rules/notation.h"
@@ -50,6 +51,11 @@ void MainWindow::ArrangeLayout() {
     placeControl(playedMoves_, p.playedMovesLeft, p.listTop, 1935, p.listHeight);
     placeControl(legalMoves_, p.legalMovesLeft, p.listTop, 1095, p.listHeight);
     placeControl(rootMoves_, p.rootMovesLeft, p.listTop, 1695, p.listHeight);
+    // Their heights change with the layout, and with them the room for the
+    // vertical scroll bar.
+    FitMoveList(playedMoves_, true);
+    FitMoveList(legalMoves_, false);
+    FitMoveList(rootMoves_, false);
     surface_->setSidePanelFrame(QRect(p.sidePanelLeft, 428, 5655, p.sidePanelHeight));
     surface_->setHeadRuleX(p.headRuleX1, p.headRuleX2);
     surface_->setHeadDividerX(p.headDividerX);

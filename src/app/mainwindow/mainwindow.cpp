@@ -26,6 +26,7 @@
 #include "app/dialogs/dlgvariants.h"
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
+#include "app/mainwindow/movelists.h"
 #include "app/objectnames.h"
 #include "core/files/gamefile.h"
 #include "core/files/gamelog.h"
@@ -135,10 +136,7 @@ void MainWindow::buildControls() {
   engineOutputLabel_->setWordWrap(true);
   engineOutputLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  QFont listFont(QStringLiteral("Consolas"));
-  listFont.setStyleHint(QFont::Monospace);
-  listFont.setBold(true);
-  listFont.setPointSizeF(11.4);
+  const QFont listFont = MoveListFont();
   const std::pair<QListWidget* MainWindow::*, const char*> lists[] = {
       {&MainWindow::playedMoves_, objectnames::kPlayedMoves},
       {&MainWindow::legalMoves_, objectnames::kLegalMoves},
@@ -150,8 +148,8 @@ void MainWindow::buildControls() {
     l->setFont(listFont);
     this->*member = l;
   }
-  // The played moves scroll up and down only; a move too long for the
-  // column is cut short at its end and shown whole in its tool tip.
+  // The played moves scroll up and down only: a move too long for the column
+  // goes on in the next line (FitMoveList); its tool tip shows it whole too.
   playedMoves_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   playedMoves_->setTextElideMode(Qt::ElideRight);
   moveBox_ = new QLineEdit(surface_);
@@ -556,16 +554,19 @@ void MainWindow::refreshView(View v) {
       }
       playedMoves_->setCurrentRow(g.Driver.MoveListSelected >= 0 && g.Driver.MoveListSelected < n ? g.Driver.MoveListSelected
                                                                                             : -1);
+      FitMoveList(playedMoves_, true);
       if (n > 0) playedMoves_->scrollToBottom();
       break;
     }
     case View::LegalMoves:
       legalMoves_->clear();
       for (const std::string& line : g.Driver.LegalMoveLines) legalMoves_->addItem(Q(line));
+      FitMoveList(legalMoves_, false);
       break;
     case View::RootScores:
       rootMoves_->clear();
       for (const std::string& line : g.Driver.RootScoreLines) rootMoves_->addItem(Q(line));
+      FitMoveList(rootMoves_, false);
       break;
     case View::MoveHighlights: ClearMoveHighlights(); break;
     case View::PlyValueTable:

@@ -148,7 +148,12 @@ void ListRootMoveScores(GameState& g) {
   lines.clear();
   for (int i = 0; i < kRootScoreSlots && t[0][i] != kNoRootScore && t[0][i] != 0; ++i) {
     std::string line = SquareNotation(g, t[0][i], 2) + SquareNotation(g, t[1][i], 2) + " ";
-    line += t[2][i] == kNoRootScore ? std::string(" n/a") : SignedText(t[2][i]);
+    if (t[2][i] == kNoRootScore)
+      line += " n/a";
+    else if (t[kRootScoreBoundRow][i] == 1)
+      line += "\xE2\x89\xA4 " + std::to_string(t[2][i]);  // "≤ 4": no better than 4
+    else
+      line += SignedText(t[2][i]);
     lines.push_back(line);
   }
   g.host->refresh(View::RootScores);

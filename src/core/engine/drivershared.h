@@ -45,7 +45,8 @@ void ShowStatus(GameState& g, const std::string& text);
 void ListLegalMoves(GameState& g);
 
 // List3 from RootScores: per root move the from and to names (pad mode 2), a
-// blank and the score (" n/a" for none). An empty table leaves List3 alone.
+// blank and the score (" n/a" for none; "≤ 4" for a score that is only an
+// upper bound). An empty table leaves List3 alone.
 void ListRootMoveScores(GameState& g);
 // List3 emptied.
 void ClearRootMoveScores(GameState& g);

@@ -20,7 +20,7 @@ namespace m8 {
 
 namespace {
 
-using ScoreTable = std::array<std::array<int32_t, kRootScoreSlots>, 3>;
+using ScoreTable = std::array<std::array<int32_t, kRootScoreSlots>, 4>;
 
 // Moves the root-score column of slot i to slot 0, slots 0..i-1 moving up by
 // one, as the root search does with the records.
@@ -47,14 +47,6 @@ void SortRootScores(ScoreTable& t, int n, const MoveRecord& best) {
         for (auto& row : t) std::swap(row[i], row[j]);
 }
 
-// The score column of the move from -> to; -1 when it has none.
-int ScoreColumn(const ScoreTable& t, int n, const MoveRecord& m) {
-  n = std::min(n, kRootScoreSlots);
-  for (int i = 0; i < n; ++i)
-    if (t[0][i] == m.From && t[1][i] == m.To) return i;
-  return -1;
-}
-
 class DriverSearch {
  public:
   DriverSearch(GameState& g, DriverMode mode) : g_(g), play_(mode == DriverMode::ComputerMove) {}
@@ -69,8 +61,8 @@ class DriverSearch {
   void Search();
   void AfterSearch(double seconds);
   // After an interrupted iteration the list shows the scores of the last
-  // completed one; a better move found meanwhile (the one played) shows the
-  // score it was found with.
+  // completed one, also for a better move found meanwhile (the one played):
+  // scores of two iterations are never shown side by side.
   void KeepCompletedScores();
 
   GameState& g_;
@@ -82,7 +74,6 @@ class DriverSearch {
   bool stoppedBeforeSearch_ = false;  // Cancel came during the pause before the search
   ScoreTable completedScores_{};      // RootScores at the end of the last completed iteration
   bool haveCompletedScores_ = false;
-  bool newBestSinceCompleted_ = false;
 };
 
 void DriverSearch::SetUp() {
@@ -99,6 +90,7 @@ void DriverSearch::SetUp() {
   for (int i = 0; i < kRootScoreSlots; ++i) {
     g.Driver.RootScores[0][i] = kNoRootScore;
     g.Driver.RootScores[2][i] = kNoRootScore;
+    g.Driver.RootScores[kRootScoreBoundRow][i] = 0;
   }
   SetPhaseThresholds(g);
   g.Flow.PiecePicked = 0;
@@ -282,7 +274,6 @@ void DriverSearch::Search() {
       shortBest_ = g.Texts.DisplayMoveText;
     }
     run_.bestDepth = d;
-    newBestSinceCompleted_ = true;
     if (g.Book.BookFrom == 0) {
       ShowMainLine(g);
       mainLine_ = g.Log.MainLineText;
@@ -293,19 +284,27 @@ void DriverSearch::Search() {
     h.refresh(View::EngineOutput);
     if (i > 0) MoveColumnToFront(g.Driver.RootScores, i, g.P.MoveList[i]);
   };
-  hooks.moveDone = [&](int, int slot, int score, bool) {
+  int iterationBest = 0;  // the score of the best move so far in this iteration
+  hooks.moveDone = [&](int, int slot, int score, bool best) {
     if (timeMode) {
       const double elapsed = std::floor(h.monotonicSeconds() - start_);
       SetProgressValue(g, static_cast<int>(std::clamp(elapsed, 0.0, static_cast<double>(g.Opt.SearchTime))));
     } else {
       SetProgressValue(g, g.Driver.ProgressValue + 1);
     }
-    if (slot < kRootScoreSlots) g.Driver.RootScores[2][slot] = score;
+    // A move that did not become the best was searched with the null window
+    // of the best move so far: all it says is that the move is no better than
+    // that move's score, which is its bound. (The score the null window
+    // returned is no bound: the search below it cuts off on estimates.)
+    if (best) iterationBest = score;
+    if (slot < kRootScoreSlots) {
+      g.Driver.RootScores[2][slot] = best ? score : iterationBest;
+      g.Driver.RootScores[kRootScoreBoundRow][slot] = best ? 0 : 1;
+    }
   };
   hooks.iterationDone = [&](const RootIteration& it) {
     completedScores_ = g.Driver.RootScores;
     haveCompletedScores_ = true;
-    newBestSinceCompleted_ = false;
     if (!play_) return;
     SearchIterationLog entry;
     entry.Depth = it.depth;
@@ -324,13 +323,7 @@ void DriverSearch::Search() {
 }
 
 void DriverSearch::KeepCompletedScores() {
-  GameState& g = g_;
-  if (!haveCompletedScores_) return;
-  auto& t = g.Driver.RootScores;
-  t = completedScores_;
-  if (!newBestSinceCompleted_) return;
-  const int column = ScoreColumn(t, run_.rootMoves, g.P.MoveList[0]);
-  if (column >= 0) t[2][column] = g.Flow.BestScore;
+  if (haveCompletedScores_) g_.Driver.RootScores = completedScores_;
 }
 
 void DriverSearch::AfterSearch(double seconds) {

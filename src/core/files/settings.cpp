@@ -309,13 +309,26 @@ void SetDefaultSettings(GameState& g) {
   }
 }
 
+namespace {
+
+// The rules kept for the next start. A first mover that only the position
+// in hand gave (set up by hand or read from a game file) is not one of them:
+// the next game starts with the first mover a new game would have.
+int32_t SavedRuleValue(const GameState& g, const char* name) {
+  if (std::string_view(name) == "BlackStarts" && g.Flow.BlackStartsBeforeSetup >= 0)
+    return g.Flow.BlackStartsBeforeSetup;
+  return RuleField(g.Rules, name);
+}
+
+}  // namespace
+
 std::string SettingsText(const GameState& g, const std::string* variantName) {
   std::string out = std::string(kSettingsTag) + "\r\n";
   for (const Line& l : kLines) {
     std::string v;
     switch (l.kind) {
       case Kind::Option: v = std::to_string(g.Opt.*l.opt); break;
-      case Kind::Rule: v = std::to_string(RuleField(g.Rules, l.name)); break;
+      case Kind::Rule: v = std::to_string(SavedRuleValue(g, l.name)); break;
       case Kind::Variant: v = StripControls(variantName ? *variantName : g.Rules.Variant); break;
       case Kind::UserName: v = UserNameField(g.Opt.UserName); break;
       case Kind::Skin: v = StripControls(g.Opt.SkinName); break;

@@ -99,6 +99,8 @@ void ReadVariantOrKeep(GameState& g) {
   std::string error;
   if (ReadVariantFile(g, &error)) return;
   g.VariantRules = g.Rules;
+  // The built-in variant's own first mover is known without its file.
+  if (g.Rules.Variant == kStandardVariantName) g.VariantRules.BlackStarts = RuleSet{}.BlackStarts;
   g.Variant = VariantInfo{};
   g.Variant.LoadedVariantName = g.Rules.Variant;
 }
@@ -128,6 +130,11 @@ void PrepareLoadedPosition(GameState& g, bool preset) {
     g.StartBoard = given;
     BuildPromotionTables(g);
   }
+  // The side to move of the file's position moves first in this game only: a
+  // new game starts with the variant's own first mover again, as after a
+  // position set up by hand.
+  g.Flow.BlackStartsBeforeSetup =
+      g.Rules.BlackStarts != g.VariantRules.BlackStarts ? g.VariantRules.BlackStarts : -1;
 }
 
 // A game of a variant that draws its colours (RndColor): the side given

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,8 @@
 
 #include "core/engine/analysis.h"
 #include "core/engine/drivershared.h"
+#include "core/engine/evaluate.h"
+#include "core/engine/rootsearch.h"
 #include "core/engine/rootdriver.h"
 #include "core/engine/searchnode.h"
 #include "core/fileio.h"
@@ -152,6 +155,62 @@ const std::string kWinIn2 = Digits({{34, '1'}, {36, '1'}, {56, '2'}});
 // A black man shut in by white men: any white king move leaves Black
 // without a move.
 const std::string kShutIn = Digits({{21, '1'}, {25, '1'}, {32, '1'}, {34, '1'}, {52, '1'}, {54, '1'}, {87, '3'}, {43, '2'}});
+
+// The score of root move `m` at iteration `depth` searched with a full
+// window at every iteration (the computer move's search set up as the driver
+// sets it up, on a root list that holds `m` twice, so that it is searched
+// first at every depth): what the root list may show for `m`, exactly or as
+// a bound.
+int FullWindowScore(const std::string& digits, int side, int depth, const MoveRecord& m) {
+  DriverGame d(digits, side, depth);
+  GameState& g = d.g;
+  const auto legal = d.LegalMoves();
+  const auto it = std::find_if(legal.begin(), legal.end(), [&](const MoveRecord& x) { return SameMove(x, m); });
+  if (it == legal.end()) return kNoRootScore;
+  g.P.MoveList[0] = *it;
+  g.P.MoveList[1] = *it;
+  g.P.PlyStart[1] = 2;
+  g.P.MoveListEnd = 2;
+  g.Eval.EvalExtraTerm = 1;
+  g.Eval.NoiseAmplitude = NoiseForWeakness(g.Opt.Weakness);
+  SetPhaseThresholds(g);
+  Evaluate(g, -kInfinity, kInfinity, side);
+  RootSearchParams params;
+  params.member = ChooseFullNode(g);
+  params.depthLimit = depth;
+  params.aspirationWindow = 0;
+  params.generateMoves = false;
+  int searching = -1, score = kNoRootScore;
+  RootSearchHooks hooks;
+  hooks.moveStarting = [&](int, int i, bool) { searching = i; };
+  hooks.moveDone = [&](int at, int, int s, bool) {
+    if (at == depth && searching == 0) score = s;
+  };
+  SearchRoot(g, params, hooks);
+  return score;
+}
+
+// Each listed root move against its full-window score at the depth the list
+// shows: an exact score is that score, a bound is not below it, and no move
+// is better than the played move (listed first, exactly).
+void ExpectTrueRootScores(const std::string& digits, int side, int depth, const GameState& g,
+                          const std::string& where) {
+  const auto& t = g.Driver.RootScores;
+  EXPECT_EQ(t[kRootScoreBoundRow][0], 0) << where;
+  for (int i = 0; i < kRootScoreSlots && t[0][i] != kNoRootScore; ++i) {
+    MoveRecord m;
+    m.From = t[0][i];
+    m.To = t[1][i];
+    const int full = FullWindowScore(digits, side, depth, m);
+    ASSERT_NE(full, kNoRootScore) << where << " slot " << i;
+    if (t[kRootScoreBoundRow][i] == 0) {
+      EXPECT_EQ(t[2][i], full) << where << " slot " << i;
+    } else {
+      EXPECT_LE(full, t[2][i]) << where << " slot " << i;
+    }
+    EXPECT_LE(full, t[2][0]) << where << " slot " << i;
+  }
+}
 
 class TempFolder {
  public:
@@ -461,17 +520,34 @@ TEST(ComputerMove, NoRootMoveIsListedWithABetterScoreThanThePlayedMove) {
         EXPECT_LE(t[2][i], t[2][0]) << c.digits << " depth " << depth << " slot " << i;
         EXPECT_LE(t[2][i], t[2][i - 1]) << c.digits << " depth " << depth << " slot " << i;
       }
+      if (depth % 2 == 1)
+        ExpectTrueRootScores(c.digits, c.side, n == 1 ? 1 : depth, g, c.digits + " depth " + std::to_string(depth));
     }
   }
 }
 
 // Cancel at points spread over a search to depth 9, also where the
 // interrupted iteration had found a better move than the last completed one:
-// the played move is listed first with the score it was played for, the
-// others below it best first. (When the better move was found in the
-// interrupted iteration, the others keep the scores of the completed one.)
+// the played move is listed first, the others below it best first, all of
+// them with the scores of one completed iteration, exactly as a search to
+// that depth lists them (no score of the interrupted iteration among them).
 TEST(ComputerMove, AfterCancelThePlayedMoveIsListedFirst) {
+  using Row = std::array<int32_t, 4>;
+  const auto rows = [](const GameState& g) {
+    std::vector<Row> out;
+    const auto& t = g.Driver.RootScores;
+    for (int i = 0; i < kRootScoreSlots && t[0][i] != kNoRootScore; ++i)
+      out.push_back({t[0][i], t[1][i], t[2][i], t[kRootScoreBoundRow][i]});
+    std::sort(out.begin(), out.end());
+    return out;
+  };
   for (const std::string& digits : {std::string(kMiddleGame), std::string(kFallingScore)}) {
+    std::vector<std::vector<Row>> completed;  // per depth 1..8, as a search to that depth lists it
+    for (int depth = 1; depth <= 8; ++depth) {
+      DriverGame reference(digits, -1, depth);
+      ComputerMove(reference.g);
+      completed.push_back(rows(reference.g));
+    }
     for (long at : {10L, 44L, 300L, 1000L, 3128L, 7675L, 18775L}) {
       DriverGame d(digits, -1, 9);
       const int n = static_cast<int>(d.LegalMoves().size());
@@ -483,10 +559,10 @@ TEST(ComputerMove, AfterCancelThePlayedMoveIsListedFirst) {
       ASSERT_EQ(g.P.GamePly, 1);
       EXPECT_EQ(t[0][0], g.Game.GameMoves[1].From) << digits << " at " << at;
       EXPECT_EQ(t[1][0], g.Game.GameMoves[1].To) << digits << " at " << at;
-      if (t[2][0] != kNoRootScore) {
-        EXPECT_EQ(t[2][0], g.Flow.BestScore) << digits << " at " << at;
-      }
       for (int i = 2; i < n; ++i) EXPECT_LE(t[2][i], t[2][i - 1]) << digits << " at " << at << " slot " << i;
+      if (t[2][0] == kNoRootScore) continue;  // stopped before one iteration was done
+      const auto shown = rows(g);
+      EXPECT_NE(std::find(completed.begin(), completed.end(), shown), completed.end()) << digits << " at " << at;
     }
   }
 }
