@@ -1,11 +1,11 @@
-# Morventa8: make run | make test | make bench
+# Morventa8: make run | make test | make bench | make tools
 PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev
 JOBS ?= $(shell nproc)
 BUILD := build
 RUN_BUILD := build-run
 BENCH_BUILD := build-release
 
-.PHONY: run test bench build run-build deps clean
+.PHONY: run test bench tools build run-build deps clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -34,6 +34,11 @@ run-build: deps $(RUN_BUILD)/build.ninja
 
 run: run-build
 	./$(RUN_BUILD)/bin/morventa8
+
+# The command-line tools, optimised, beside the program in the run tree.
+TOOLS := morventa8-perft morventa8-analyse morventa8-pdn
+tools: deps $(RUN_BUILD)/build.ninja
+	cmake --build $(RUN_BUILD) -j $(JOBS) --target $(TOOLS) m8data
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
