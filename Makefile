@@ -1,4 +1,4 @@
-# Morventa8: make run | make test | make bench
+# Morventa8: make run | make test | make bench | make tools
 PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-multimedia-dev libgtest-dev libicu-dev
 JOBS ?= $(shell nproc)
 BUILD := build
@@ -6,7 +6,7 @@ RUN_BUILD := build-run
 CLANG_BUILD := build-clang
 BENCH_BUILD := build-release
 
-.PHONY: run test bench build run-build clang-check deps clean
+.PHONY: run test bench tools build run-build clang-check deps clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -35,6 +35,11 @@ run-build: deps $(RUN_BUILD)/build.ninja
 
 run: run-build
 	./$(RUN_BUILD)/bin/morventa8
+
+# The command-line tools, optimised, beside the program in the run tree.
+TOOLS := morventa8-perft morventa8-analyse morventa8-pdn
+tools: deps $(RUN_BUILD)/build.ninja
+	cmake --build $(RUN_BUILD) -j $(JOBS) --target $(TOOLS) m8data
 
 # Every target also builds warning-free under Clang (no sanitizers, tests
 # and benchmarks built but not run there).

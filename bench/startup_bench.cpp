@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     if (!first) clock.restart();
     m8::MainWindowOptions o;
     o.programFolder = dir.path();
+    o.availableGeometry = QRect(0, 0, 1920, 1200);  // room for the default board, whatever the screen
     auto* w = new m8::MainWindow(o);
     w->state().Opt.ConfirmExit = 0;
     w->show();

@@ -5,7 +5,9 @@
 //   depth score best nodes milliseconds mainline
 // then
 //   bestmove MOVE score S depth D nodes N ms T after DIGITS
-// where DIGITS is the Setup string of the position after the best move.
+// where DIGITS is the Setup string of the position after the best move. A
+// side without a move prints "bestmove none" with the score of the game's
+// result for it: -32000 lost, 32000 won, 0 drawn.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -105,7 +107,11 @@ int main(int argc, char** argv) {
   };
   const m8::RootSearchResult r = m8::SearchRoot(*g, params, hooks);
   if (!r.hasMove) {
-    std::printf("bestmove none score %d depth 0 nodes 0 ms 0 after %s\n", -m8::kInfinity,
+    // The side to move has no move: it has lost, won (the losing game) or
+    // drawn (a variant where no move with pieces left is a draw).
+    m8::Evaluate(*g, -m8::kInfinity, m8::kInfinity, g->P.SideToMove);
+    const int score = g->Eval.NoLegalDrawFlag == 1 ? 0 : g->Rules.AntiMode == 1 ? m8::kInfinity : -m8::kInfinity;
+    std::printf("bestmove none score %d depth 0 nodes 0 ms 0 after %s\n", score,
                 m8::BoardToSetupString(g->board).c_str());
     return 0;
   }

@@ -196,6 +196,53 @@ class BoardViewTest : public QObject {
     QVERIFY(!w->extraPiecesLabel()->isVisibleTo(w.get()));
   }
 
+  void theWindowFitsASmallScreen_data() {
+    QTest::addColumn<QRect>("area");  // the free area of the screen
+    QTest::addColumn<QString>("skin");
+    QTest::addColumn<int>("code");    // the board size taken
+    QTest::addColumn<QSize>("outer");
+    QTest::newRow("800x600, medium") << QRect(0, 0, 800, 600) << QStringLiteral("Classic Medium") << 0 << QSize(739, 547);
+    QTest::newRow("1024x768 with a task bar, big") << QRect(0, 0, 1024, 728) << QStringLiteral("Classic Big") << 2 << QSize(873, 667);
+    QTest::newRow("1024x768, medium") << QRect(0, 0, 1024, 768) << QStringLiteral("Classic Medium") << 2 << QSize(873, 667);
+    // Nothing fits: the smallest board, its corner on the free area.
+    QTest::newRow("640x480 beside a side bar") << QRect(60, 0, 640, 480) << QStringLiteral("Classic Medium") << 0 << QSize(739, 547);
+  }
+
+  void theWindowFitsASmallScreen() {
+    QFETCH(QRect, area);
+    QFETCH(QString, skin);
+    QFETCH(int, code);
+    QFETCH(QSize, outer);
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [&](GameState& g) {
+      g.Opt.SkinName = skin.toStdString();
+      g.Opt.ConfirmExit = 0;
+    });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, 15, [&](MainWindowOptions& o) { o.availableGeometry = area; });
+    GameState& g = w->state();
+    QCOMPARE(g.Opt.BoardSizeCode, code);
+    QCOMPARE(w->layoutOuterSize(), outer);
+    QCOMPARE(w->board()->squareRect(0).size(), code == 0 ? QSize(38, 38) : QSize(54, 54));
+    const QPoint corner(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
+                        std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
+    QCOMPARE(w->pos(), corner);
+    // Said once, naming both sizes; the skin chosen stays the user's.
+    const bool told = skin != (code == 0 ? "Classic Small" : "Classic Medium");
+    QCOMPARE(boxes.messages.size(), told ? 1 : 0);
+    if (told) {
+      QVERIFY2(boxes.messages[0].contains("\"" + skin + "\"") &&
+                   boxes.messages[0].contains(code == 0 ? "\"Classic Small\"" : "\"Classic Medium\""),
+               qPrintable(boxes.messages[0]));
+    }
+    w->ReloadSkin();
+    QCOMPARE(g.Opt.BoardSizeCode, code);
+    QCOMPARE(boxes.messages.size(), told ? 1 : 0);
+    QCOMPARE(QString::fromStdString(g.Opt.SkinName), skin);
+    w->Exit_Click();
+    QVERIFY(ReadFile(dir.path() + "/tavrin.ini").contains("\r\n" + skin.toLatin1() + "\r\n"));
+  }
+
   void extraPiecesRowTakesCommentSpace() {
     QTemporaryDir dir;
     Boxes boxes;

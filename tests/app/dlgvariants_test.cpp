@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -342,6 +345,45 @@ class DlgVariantsTest : public QObject {
     QCOMPARE(d.variantBox()->currentText(), QStringLiteral("A Good"));
     QVERIFY(boxes.messages.last().contains("B Gone"));
     d.reject();
+  }
+
+  void editorOnAScreenSmallerThanItScrolls() {
+    // The editor asks for more room than the 800 x 600 screen has: it stays
+    // on the screen, the buttons in view, and every frame scrolls into view.
+    QTemporaryDir dir;
+    CopyVariants(dir.path());
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    for (const bool user : {false, true}) {
+      DlgVariants d(w->state(), w.get());
+      d.OpenFor("American Checkers");
+      if (user) d.userOption()->click();
+      d.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&d));
+      const QRect screen = d.screen()->availableGeometry();
+      QVERIFY2(screen.contains(d.frameGeometry()),
+               qPrintable(QString("%1x%2").arg(d.frameGeometry().width()).arg(d.frameGeometry().height())));
+      auto* scroll = d.findChild<QScrollArea*>();
+      QVERIFY(scroll);
+      QVERIFY(scroll->widget()->sizeHint().width() > screen.width() ||
+              scroll->widget()->sizeHint().height() > screen.height());
+      for (const char* name : {"OKButton", "Variantsapply", "CancelButton"}) {
+        auto* b = d.findChild<QPushButton*>(name);
+        QCOMPARE(b->visibleRegion().boundingRect().size(), b->size());
+      }
+      // The scroll bars reach every part of the frames: the capture boxes,
+      // the last movement box and the rules frame among them.
+      QWidget* body = scroll->widget();
+      QCOMPARE(scroll->horizontalScrollBar()->maximum(), std::max(0, body->width() - scroll->viewport()->width()));
+      QCOMPARE(scroll->verticalScrollBar()->maximum(), std::max(0, body->height() - scroll->viewport()->height()));
+      for (const char* name : {"Check18", "Check13", "Check30", "Text2_7", "Frame7"}) {
+        auto* c = d.findChild<QWidget*>(name);
+        QVERIFY2(c && c->isVisible(), name);
+        QVERIFY2(body->rect().contains(QRect(c->mapTo(body, QPoint(0, 0)), c->size())), name);
+      }
+      d.findChild<QPushButton*>("CancelButton")->click();
+      QVERIFY(!d.isVisible());
+    }
   }
 
   void brokenUserVariantGivesAMessageAndChangesNothing() {

@@ -144,6 +144,33 @@ class FileCommandsTest : public QObject {
     QVERIFY(again.messages.last().contains("broken.tvn, line 2"));
   }
 
+  void theFileDialogsStartWhereTheGameIs() {
+    QTemporaryDir dir, first, second;
+    Boxes boxes;
+    QString chosen;
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    QCOMPARE(w->fileDialogFolder(), QDir::currentPath());  // nothing chosen yet
+    PlayOpening(w->state());
+    chosen = first.path() + "/mine.tvn";
+    w->Save_Click();
+    QCOMPARE(w->fileDialogFolder(), first.path());
+    // A file refused in another folder: the game in hand still comes from
+    // the first one.
+    chosen = second.path() + "/broken.tvn";
+    WriteFile(chosen, "TAVRIN Version=0.89\r\nSetup=12x\r\nSTART\r\n");
+    w->Open1_Click();
+    QCOMPARE(w->state().Game.GameLength, 3);
+    QCOMPARE(w->fileDialogFolder(), first.path());
+    // A new game is in no file: the folder chosen last.
+    w->NewGameCommand(0);
+    QCOMPARE(w->fileDialogFolder(), second.path());
+    // The game opened from the first folder again.
+    chosen = first.path() + "/mine.tvn";
+    w->Open1_Click();
+    QCOMPARE(w->state().Game.GameLength, 3);
+    QCOMPARE(w->fileDialogFolder(), first.path());
+  }
+
   // Names in any language reach the chooser and the side labels: a Latin-1
   // file and a UTF-8 file of the same games, and a Windows-1251 file of
   // short Russian names and initials.
@@ -242,13 +269,23 @@ class FileCommandsTest : public QObject {
   }
 
   void diagramIsWritten() {
-    QTemporaryDir dir;
-    Boxes boxes;
-    QString chosen;
-    auto w = StartWithFiles(dir.path(), boxes, &chosen);
-    w->commands()->entry("CreateHtml")->trigger();
-    QVERIFY(ReadFile(dir.path() + "/diagram.html").startsWith("<HTML>\r\n"));
-    QCOMPARE(boxes.messages.last(), QString("Diagram|DIAGRAM.HTML created"));
+    // The message says where the file went: the program folder, or the
+    // user's data folder when the program folder is read-only.
+    for (const bool readOnly : {false, true}) {
+      QTemporaryDir dir, user;
+      const QString data = user.path() + "/Morventa8";
+      Boxes boxes;
+      auto w = Start(dir.path(), boxes, 15, [&](MainWindowOptions& o) {
+        if (!readOnly) return;
+        o.folderWritable = [&dir](const QString& f) { return f != dir.path(); };
+        o.userDataFolder = data;
+      });
+      const QString folder = readOnly ? data : dir.path();
+      boxes.messages.clear();
+      w->commands()->entry("CreateHtml")->trigger();
+      QVERIFY(ReadFile(folder + "/diagram.html").startsWith("<HTML>\r\n"));
+      QCOMPARE(boxes.messages, QStringList("Diagram|DIAGRAM.HTML created\r\n" + folder + "/diagram.html"));
+    }
   }
 };
 

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTreeWidget>
 
@@ -226,6 +227,25 @@ class SmallDialogsTest : public QObject {
     w->host().refresh(View::ProblemText);
     QCOMPARE(p->problemText()->toPlainText(), QStringLiteral("12-16 wins a man\n9-13 loses\n"));
     p->okButton()->click();
+    QVERIFY(!p->isVisible());
+  }
+
+  void problemWindowOpensOverTheMainWindowAndEscapeClosesIt() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->move(w->screen()->availableGeometry().topLeft() + QPoint(40, 30));
+    w->commands()->entry("problems")->trigger();
+    auto* p = w->findChild<FrmProblem*>("frmProblem");
+    QVERIFY(p && p->isVisible());
+    const QPoint off = p->frameGeometry().center() - w->frameGeometry().center();
+    QVERIFY2(std::abs(off.x()) <= 2 && std::abs(off.y()) <= 2, qPrintable(QString("%1,%2").arg(off.x()).arg(off.y())));
+    // Before any hint has found a problem the box says what it will hold.
+    QVERIFY(p->problemText()->toPlainText().isEmpty());
+    QVERIFY(p->problemText()->placeholderText().contains("No problems or combinations yet."));
+    QTest::keyClick(p->problemText(), Qt::Key_Escape);
     QVERIFY(!p->isVisible());
   }
 

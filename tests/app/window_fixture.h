@@ -38,6 +38,9 @@ inline std::unique_ptr<MainWindow> Start(const QString& folder, Boxes& boxes, in
   MainWindowOptions o;
   o.programFolder = folder;
   o.twipsPerPixel = tpp;
+  // A desktop screen with room for every board size (the offscreen screen
+  // is 800 x 600); the small-screen tests choose their own.
+  o.availableGeometry = QRect(0, 0, 1920, 1200);
   o.boxes.askYesNo = [&boxes](const QString& title, const QString& text) {
     ++boxes.questions;
     if (title != "Confirmation" || text != "Are you sure you want to exit?") qWarning() << "unexpected question" << text;

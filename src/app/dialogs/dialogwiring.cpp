@@ -55,12 +55,7 @@ void ConnectDialogs(MainWindow& w) {
   });
   c->setHandler("Details", "", [&w, &g] { Details_Click(g, &w); });
   c->setHandler("mnu_Help_About", "", [&w] { ShowAbout(&w); });
-  c->setHandler("problems", "", [windows] {
-    FrmProblem* p = windows->problemWindow();
-    p->refreshText();
-    p->show();
-    p->raise();
-  });
+  c->setHandler("problems", "", [windows, &w] { windows->problemWindow()->showOver(&w); });
 }
 
 }  // namespace m8

@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/dialogs/screenfit.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "app/objectnames.h"
@@ -304,9 +305,16 @@ void DlgVariants::build() {
   buttons->addWidget(apply_);
   buttons->addWidget(cancel_);
 
+  // The frames scroll when the screen is smaller than the dialog; the
+  // variant choice and the buttons stay in reach.
+  auto* body = new QWidget;
+  body->setObjectName("rulesBody");
+  auto* bodyLayout = new QVBoxLayout(body);
+  bodyLayout->setContentsMargins(0, 0, 0, 0);
+  bodyLayout->addLayout(columns);
   auto* all = new QVBoxLayout(this);
   all->addLayout(top);
-  all->addLayout(columns);
+  all->addWidget(new ScrollingBody(body, this), 1);
   all->addLayout(buttons);
 }
 
@@ -380,13 +388,9 @@ void DlgVariants::OpenFor(const std::string& loadedVariantName) {
 void DlgVariants::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   if (centred_) return;
-  // Form_Load: centred on the screen, its top left corner kept on it.
+  // Form_Load: centred on the screen, never larger than it.
   centred_ = true;
-  if (QScreen* s = screen()) {
-    const QRect a = s->availableGeometry();
-    const QRect f = frameGeometry();
-    move(std::max(a.left(), a.center().x() - f.width() / 2), std::max(a.top(), a.center().y() - f.height() / 2));
-  }
+  FitOnScreen(this);
 }
 
 void DlgVariants::reject() {

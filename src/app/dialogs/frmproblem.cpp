@@ -1,8 +1,12 @@
 #include "app/dialogs/frmproblem.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include "app/objectnames.h"
 
@@ -13,6 +17,9 @@ FrmProblem::FrmProblem(GameState& g, QWidget* parent) : QWidget(parent, Qt::Wind
   setWindowTitle("Problems/Combinations");
   problemText_ = new QPlainTextEdit(this);
   problemText_->setObjectName(objectnames::kProblemText);
+  problemText_->setPlaceholderText(
+      "No problems or combinations yet.\n\nWhen the computer looks for a hint and finds a combination, "
+      "it notes it here: the score, the depth and the line of moves.");
   okButton_ = new QPushButton("Ok", this);
   okButton_->setObjectName(objectnames::kProblemOk);
   auto* row = new QHBoxLayout;
@@ -24,6 +31,32 @@ FrmProblem::FrmProblem(GameState& g, QWidget* parent) : QWidget(parent, Qt::Wind
   resize(560, 320);
   connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
   refreshText();
+}
+
+void FrmProblem::showOver(QWidget* owner) {
+  if (!isVisible() && owner) {
+    // Centred on the main window, kept on its screen.
+    QRect r(QPoint(0, 0), frameGeometry().size());
+    r.moveCenter(owner->frameGeometry().center());
+    if (QScreen* s = owner->screen()) {
+      const QRect avail = s->availableGeometry();
+      r.moveLeft(std::clamp(r.left(), avail.left(), std::max(avail.left(), avail.right() - r.width() + 1)));
+      r.moveTop(std::clamp(r.top(), avail.top(), std::max(avail.top(), avail.bottom() - r.height() + 1)));
+    }
+    move(r.topLeft());
+  }
+  refreshText();
+  show();
+  raise();
+  activateWindow();
+}
+
+void FrmProblem::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(e);
 }
 
 void FrmProblem::refreshText() {

@@ -6,6 +6,7 @@
 
 #include "core/state.h"
 
+class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -17,8 +18,14 @@ class FrmProblem : public QWidget {
   explicit FrmProblem(GameState& g, QWidget* parent = nullptr);
   // Text1 from the problem text; the window is not shown by this.
   void refreshText();
+  // Shows the window with the text in force, centred on `owner` when it
+  // opens; Escape or Ok close it.
+  void showOver(QWidget* owner);
   QPlainTextEdit* problemText() const { return problemText_; }
   QPushButton* okButton() const { return okButton_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   GameState& g_;

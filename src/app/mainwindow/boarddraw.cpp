@@ -1,5 +1,7 @@
 // The board half of the main window: layout per board size, the board
 // redraw, the side-to-move display and the notation and orientation commands.
+#include <algorithm>
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +36,33 @@ int MainWindow::SquareOfCell(int cell) const {
 void MainWindow::ArrangeLayout() {
   GameState& g = *state_;
   for (int n = 1; n <= 3; ++n) setStatusText(n, QString());
-  const LayoutSize size = ChooseLayout(g.Opt.BoardSizeCode, g.Skin.BoardCustomSize);
+  LayoutSize size = ChooseLayout(g.Opt.BoardSizeCode, g.Skin.BoardCustomSize);
+  const QRect area = availableArea();
+  if (size != LayoutSize::None && area.isValid()) {
+    // A window larger than the screen would hide its menu and status bar:
+    // the board takes the largest built-in size that fits, for this run
+    // (the skin chosen stays in the settings).
+    const LayoutSize fit = FittingLayout(size, tpp_, area.width(), area.height());
+    if (fit != size) {
+      const BoardGeometry& wanted = BoardGeometryFor(size, tpp_);
+      g.Opt.BoardSizeCode = BuiltinSizeCode(fit);
+      size = fit;
+      if (!sizeFallbackTold_) {
+        sizeFallbackTold_ = true;
+        const char* names[] = {"Classic Small", "", "Classic Medium", "Classic Big"};
+        host_->message(Icon::Information, "Morventa8",
+                       QString("The window of the skin \"%1\" (%2 x %3) does not fit on this screen (%4 x %5): "
+                               "the board is shown in the size of \"%6\".")
+                           .arg(QString::fromStdString(g.Opt.SkinName))
+                           .arg(px(wanted.windowWidth))
+                           .arg(px(wanted.windowHeight))
+                           .arg(area.width())
+                           .arg(area.height())
+                           .arg(names[g.Opt.BoardSizeCode])
+                           .toStdString());
+      }
+    }
+  }
   if (size != LayoutSize::None) {
     const BoardGeometry& b = BoardGeometryFor(size, tpp_);
     const PanelGeometry& p = PanelGeometryFor(size, tpp_);
@@ -96,12 +124,22 @@ void MainWindow::ArrangeLayout() {
       rects[k] = QRect(px(SquareLeft(b, k)), px(SquareTop(b, k)), px(b.squareSize), px(b.squareSize));
     board_->setSquareRects(rects);
   }
-  // Centre on the screen, whatever the size.
-  if (QScreen* s = screen()) {
-    const QRect scr = s->geometry();
-    const QSize outer = outerSize_.isValid() ? outerSize_ : frameGeometry().size();
-    move(scr.left() + (scr.width() - outer.width()) / 2, scr.top() + (scr.height() - outer.height()) / 2);
-  }
+  centreOnScreen(outerSize_.isValid() ? outerSize_ : frameGeometry().size());
+}
+
+QRect MainWindow::availableArea() const {
+  if (options_.availableGeometry.isValid()) return options_.availableGeometry;
+  if (QScreen* s = screen()) return s->availableGeometry();
+  return {};
+}
+
+void MainWindow::centreOnScreen(const QSize& outer) {
+  // Centred on the free area of the screen; a window larger than that keeps
+  // its top left corner, title and menu bar on it.
+  const QRect area = availableArea();
+  if (!area.isValid()) return;
+  move(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
+       std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
 }
 
 void MainWindow::fitOuterSize() {
@@ -111,10 +149,7 @@ void MainWindow::fitOuterSize() {
   const QSize frame = frameGeometry().size() - geometry().size();
   if (frame.isEmpty() || size() == outerSize_ - frame) return;
   setFixedSize(outerSize_ - frame);
-  if (QScreen* s = screen()) {
-    const QRect scr = s->geometry();
-    move(scr.left() + (scr.width() - outerSize_.width()) / 2, scr.top() + (scr.height() - outerSize_.height()) / 2);
-  }
+  centreOnScreen(outerSize_);
 }
 
 void MainWindow::DrawBoard(int mode) {

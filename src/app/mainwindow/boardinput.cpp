@@ -230,9 +230,12 @@ void MainWindow::connectBoardInput() {
     const QPoint rel = at - board_->squareRect(k).topLeft();
     c_MouseMove(k, rel.x() * tpp_, rel.y() * tpp_);
   });
-  connect(board_, &BoardView::squareReleased, this, [this](int square, Qt::MouseButton button, QPoint at) {
+  connect(board_, &BoardView::squareReleased, this,
+          [this](int square, Qt::MouseButton button, Qt::MouseButtons stillHeld, QPoint at) {
     const int k = heldSquare_ >= 0 ? heldSquare_ : square;
-    heldSquare_ = -1;
+    // The pressed square keeps the pointer until the last button is up: a
+    // right click in the middle of a drag leaves the drag where it was.
+    if (stillHeld == Qt::NoButton) heldSquare_ = -1;
     if (k < 0) return;
     c_MouseUp(k, static_cast<int>(button), square, board_->parentWidget()->mapToGlobal(at));
   });

@@ -105,7 +105,7 @@ void BoardView::mouseMoveEvent(QMouseEvent* e) {
 
 void BoardView::mouseReleaseEvent(QMouseEvent* e) {
   const QPoint at = e->position().toPoint();
-  emit squareReleased(squareAt(at), e->button(), toClient(at));
+  emit squareReleased(squareAt(at), e->button(), e->buttons(), toClient(at));
 }
 
 FormSurface::FormSurface(QWidget* parent) : QWidget(parent) {

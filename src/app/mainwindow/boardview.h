@@ -46,7 +46,8 @@ class BoardView : public QWidget {
  signals:
   void squarePressed(int square, Qt::MouseButton button, QPoint clientPos);
   void squareMoved(int square, Qt::MouseButtons buttons, QPoint clientPos);
-  void squareReleased(int square, Qt::MouseButton button, QPoint clientPos);
+  // stillHeld: the buttons held after this release.
+  void squareReleased(int square, Qt::MouseButton button, Qt::MouseButtons stillHeld, QPoint clientPos);
 
  protected:
   void paintEvent(QPaintEvent*) override;

@@ -65,11 +65,22 @@ void MainWindow::Open1_Click() {
   if (g.Flow.GameStarted == 1 && !host_->askYesNo("Confirmation", "Quit current game?")) return;
   const QString title = "Load Game";
   const QString path = options_.fileDialog ? options_.fileDialog(title, kFileFilter, false)
-                                           : QFileDialog::getOpenFileName(this, title, QDir::currentPath(),
+                                           : QFileDialog::getOpenFileName(this, title, fileDialogFolder(),
                                                                           kFileFilter, nullptr,
                                                                           QFileDialog::DontUseNativeDialog);
   if (path.isEmpty()) return;
-  LoadGameCommand(kLoadOpen, path.toStdString(), QFileInfo(path).fileName().toStdString());
+  lastFileFolder_ = QFileInfo(path).absolutePath();
+  if (LoadGameCommand(kLoadOpen, path.toStdString(), QFileInfo(path).fileName().toStdString()))
+    gameFilePath_ = QFileInfo(path).absoluteFilePath();
+}
+
+QString MainWindow::fileDialogFolder() const {
+  // The game in hand is the file last opened or saved while its name is
+  // still the game's title (a new game clears it).
+  const QFileInfo game(gameFilePath_);
+  if (!gameFilePath_.isEmpty() && game.fileName().toStdString() == state_->Flow.GameFileTitle)
+    return game.absolutePath();
+  return lastFileFolder_.isEmpty() ? QDir::currentPath() : lastFileFolder_;
 }
 
 void MainWindow::Save_Click() {
@@ -78,7 +89,7 @@ void MainWindow::Save_Click() {
   const QString title = "Save Game";
   const QString path =
       options_.fileDialog ? options_.fileDialog(title, kFileFilter, true)
-                          : QFileDialog::getSaveFileName(this, title, QDir::currentPath(), kFileFilter, nullptr,
+                          : QFileDialog::getSaveFileName(this, title, fileDialogFolder(), kFileFilter, nullptr,
                                                          QFileDialog::DontConfirmOverwrite |
                                                              QFileDialog::DontUseNativeDialog);
   const QString fileTitle = QFileInfo(path).fileName();
@@ -86,11 +97,12 @@ void MainWindow::Save_Click() {
   g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + g.Flow.GameFileTitle;
   refreshView(View::Caption);
   if (path.isEmpty()) return;
+  lastFileFolder_ = QFileInfo(path).absolutePath();
   const bool pdn = path.right(3).toUpper() == "PDN";
   if (!pdn && QFileInfo::exists(path) &&
       !host_->askYesNo("Confirmation", (fileTitle + " already exists, overwrite?").toStdString()))
     return;
-  SaveGame(g, path.toStdString(), fileTitle.toStdString());
+  if (SaveGame(g, path.toStdString(), fileTitle.toStdString())) gameFilePath_ = QFileInfo(path).absoluteFilePath();
 }
 
 void MainWindow::CreateHtml_Click() { CreateHtmlDiagram(*state_); }

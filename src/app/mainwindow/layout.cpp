@@ -1,6 +1,7 @@
 #include "app/mainwindow/layout.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace m8 {
 
@@ -11,6 +12,26 @@ LayoutSize ChooseLayout(int code, int custom) {
     case 3: return LayoutSize::Big;
     case 4: return custom == 0 ? LayoutSize::Small : custom == 1 ? LayoutSize::Big : LayoutSize::Medium;
     default: return LayoutSize::None;
+  }
+}
+
+LayoutSize FittingLayout(LayoutSize wanted, int tpp, int width, int height) {
+  if (wanted == LayoutSize::None) return wanted;
+  auto fits = [&](LayoutSize s) {
+    const BoardGeometry& b = BoardGeometryFor(s, tpp);
+    return TwipsToPixels(b.windowWidth, tpp) <= width && TwipsToPixels(b.windowHeight, tpp) <= height;
+  };
+  for (LayoutSize s : {LayoutSize::Big, LayoutSize::Medium, LayoutSize::Small})
+    if (s <= wanted && fits(s)) return s;
+  return LayoutSize::Small;
+}
+
+int BuiltinSizeCode(LayoutSize size) {
+  switch (size) {
+    case LayoutSize::Small: return 0;
+    case LayoutSize::Medium: return 2;
+    case LayoutSize::Big: return 3;
+    default: return -1;
   }
 }
 

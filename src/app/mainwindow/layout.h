@@ -12,6 +12,14 @@ enum class LayoutSize { None, Small, Medium, Big };
 // medium, a file without a size line included).
 LayoutSize ChooseLayout(int boardSizeCode, int boardCustomSize);
 
+// The layout the window takes on a screen whose free area is width x height
+// pixels: `wanted` when its outer size fits, else the largest smaller one
+// that fits, else Small. None stays None.
+LayoutSize FittingLayout(LayoutSize wanted, int twipsPerPixel, int width, int height);
+// The built-in skin of a layout: 0 "Classic Small", 2 "Classic Medium", 3
+// "Classic Big" (the BoardSizeCode values); -1 for None.
+int BuiltinSizeCode(LayoutSize size);
+
 // twips / TwipsPerPixel, rounded to the nearest pixel.
 int TwipsToPixels(int twips, int twipsPerPixel);
 

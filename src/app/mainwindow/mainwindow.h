@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <functional>
@@ -45,6 +46,8 @@ struct MainWindowOptions {
   QString userDataFolder;
   // Tests stand in for the monotonic clock the search measures its time on.
   std::function<double()> monotonicClock;
+  // The free area of the screen (without task bars); invalid: the screen's.
+  QRect availableGeometry;
 };
 
 class MainWindow : public QMainWindow {
@@ -134,6 +137,9 @@ class MainWindow : public QMainWindow {
   bool LoadGameCommand(int mode, const std::string& path = {}, const std::string& fileTitle = {});
   void Open1_Click();
   void Save_Click();
+  // Where the Open and Save dialogs start: the folder of the game in hand,
+  // else the folder last chosen in either, else the working directory.
+  QString fileDialogFolder() const;
   void CreateHtml_Click();
   bool WriteDoMovesFileCommand();
   void ResumeAutosave();
@@ -211,6 +217,10 @@ class MainWindow : public QMainWindow {
   bool loadSkinPictures(const std::string& missingPictures);
   void finishCloseAfterSearch();
   void fitOuterSize();
+  // The free area of the screen the window is on (availableGeometry of the
+  // options when set).
+  QRect availableArea() const;
+  void centreOnScreen(const QSize& outer);
 
   std::unique_ptr<GameState> state_;
   std::unique_ptr<QtHost> host_;
@@ -253,7 +263,10 @@ class MainWindow : public QMainWindow {
   int tpp_ = 15;
   QSize outerSize_;
   QString redirectedFolder_;
+  QString gameFilePath_;    // the file the game in hand was opened from or saved to
+  QString lastFileFolder_;  // the folder last chosen in the Open or Save dialog
   bool startupFailed_ = false;
+  bool sizeFallbackTold_ = false;  // the board size too large for the screen was said
   bool fatal_ = false;        // a fatal error: close without saving
   bool finished_ = false;     // the exit steps ran
   bool closePending_ = false; // close once the running search has returned

@@ -225,8 +225,10 @@ void AnnounceDraw(GameState& g, int quiet) {
 
 void AnnounceGameEnd(GameState& g, const std::string& text) {
   ShowStatus(g, text);
-  g.host->message(Icon::Exclamation, "Congratulations", text + g.Rating.RatingMessage);
+  g.host->message(Icon::Exclamation, GameEndTitle(g), text + g.Rating.RatingMessage);
 }
+
+const char* GameEndTitle(const GameState& g) { return g.Opt.PlayMode == 2 ? "Morventa8" : "Congratulations"; }
 
 namespace {
 

@@ -62,13 +62,17 @@ void SetWinResult(GameState& g, int winnerSide);
 
 // The announcement of DrawReason ("It's a draw! Triple Repetition", ...).
 std::string DrawAnnouncementText(int drawReason);
-// quiet 0: the text in the status bar and in a "Congratulations" box with
+// quiet 0: the text in the status bar and in a GameEndTitle box with
 // RatingMessage; otherwise only DrawNote, once, with the move number.
 void AnnounceDraw(GameState& g, int quiet);
 
 // The end of a game told to the user: the text in the status bar, then in a
-// "Congratulations" box followed by RatingMessage.
+// box titled GameEndTitle followed by RatingMessage.
 void AnnounceGameEnd(GameState& g, const std::string& text);
+// The title of the box that ends a game: "Congratulations" when a person
+// plays; in computer-against-computer play there is nobody to congratulate,
+// and the box has the program's title "Morventa8".
+const char* GameEndTitle(const GameState& g);
 
 // Who has won, named for the announcement: "White wins!" / "Black wins!" in
 // player-against-player and computer-against-computer games; otherwise

@@ -111,11 +111,14 @@ std::string DiagramHtml(GameState& g) {
 
 bool CreateHtmlDiagram(GameState& g) {
   std::string error;
-  if (!ReplaceFile(UserFile(g, kDiagramFileName), DiagramHtml(g), &error)) {
+  const std::string path = UserFile(g, kDiagramFileName);
+  if (!ReplaceFile(path, DiagramHtml(g), &error)) {
     g.host->message(Icon::Exclamation, "Error", std::string(kDiagramFileName) + " cannot be written.\r\n" + error);
     return false;
   }
-  g.host->message(Icon::Exclamation, "Diagram", "DIAGRAM.HTML created");
+  // The file goes to the user's data folder when the program folder is
+  // read-only: the message names the place.
+  g.host->message(Icon::Exclamation, "Diagram", "DIAGRAM.HTML created\r\n" + path);
   return true;
 }
 

@@ -17,7 +17,8 @@ inline constexpr const char* kDiagramFileName = "diagram.html";
 // the charset.
 std::string DiagramHtml(GameState& g);
 
-// Writes "diagram.html" (replacing it) and says "DIAGRAM.HTML created";
+// Writes "diagram.html" (replacing it) and says "DIAGRAM.HTML created" and,
+// on the next line, the file's path;
 // false, with the host told, when it cannot be written.
 bool CreateHtmlDiagram(GameState& g);
 

@@ -387,18 +387,15 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
           v = ValInt(field);
           const OptionBounds b = LineBounds(l);
           const bool outside = l.fix != Fix::None && (v < b.lo || v > b.hi);
-          // Board size code 1 names no board: the codes are 0, 2, 3 and 4.
-          const bool noSize = l.opt == &Options::BoardSizeCode && v == 1;
-          if (outside || noSize) {
+          if (outside) {
             int32_t fixed = l.fix == Fix::Clamp ? (v < b.lo ? b.lo : b.hi)
                             : l.fix == Fix::Flag ? 1
                                                  : l.def;
             if (l.fix != Fix::Flag)
               warn(lineNo, l,
                    Excerpt(field) +  // as written: a number past the 32-bit range reads as its bound
-                       (noSize ? " is not one of 0, 2, 3 and 4"
-                               : " is outside " + std::to_string(b.lo) + ".." + std::to_string(b.hi)) +
-                       "; " + std::to_string(l.opt ? StartUpValue(l.opt, fixed) : fixed) + " is used.");
+                       " is outside " + std::to_string(b.lo) + ".." + std::to_string(b.hi) + "; " +
+                       std::to_string(l.opt ? StartUpValue(l.opt, fixed) : fixed) + " is used.");
             v = fixed;
           }
         }

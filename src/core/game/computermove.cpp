@@ -63,7 +63,7 @@ void MovePlayer::Play() {
   if (computerHasWon_) {
     Pause(*g.host, 0.5);
     SetProgressValue(g, g.Driver.ProgressMax);
-    g.host->message(Icon::Exclamation, "Congratulations", "Computer wins!" + g.Rating.RatingMessage);
+    g.host->message(Icon::Exclamation, GameEndTitle(g), "Computer wins!" + g.Rating.RatingMessage);
   }
 
   // How long the score has stayed where it was 78 plies ago.

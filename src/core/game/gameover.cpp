@@ -62,7 +62,7 @@ void CheckGameOver(GameState& g, int quiet) {
     SetGameResult(g, 2);
     ShowStatus(g, "It's a draw!");
     UpdateRating(g, 0.5);
-    h.message(Icon::Exclamation, "Congratulations", "It's a draw!" + g.Rating.RatingMessage);
+    h.message(Icon::Exclamation, GameEndTitle(g), "It's a draw!" + g.Rating.RatingMessage);
     return;
   }
   if (g.Draw.DrawReason != 0) {
@@ -80,7 +80,7 @@ void CheckGameOver(GameState& g, int quiet) {
   const int userWon = UserPlaysColour(g, whiteWon ? "white" : "black");
   UpdateRating(g, userWon == 1 ? 1.0 : 0.0);
   ShowStatus(g, text);
-  h.message(Icon::Exclamation, "Congratulations", text + g.Rating.RatingMessage);
+  h.message(Icon::Exclamation, GameEndTitle(g), text + g.Rating.RatingMessage);
 }
 
 void DisableEndOfGameCommands(GameState& g) {

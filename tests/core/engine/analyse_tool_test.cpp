@@ -66,3 +66,28 @@ TEST(AnalyseTool, SetUpPositionAndBadArguments) {
   ASSERT_FALSE(bad.lines.empty());
   EXPECT_NE(bad.lines[0].find("No Such Variant"), std::string::npos);
 }
+
+TEST(AnalyseTool, ASideWithoutAMovePrintsTheResultOfTheGame) {
+  if (!ToolBuilt()) GTEST_SKIP() << "morventa8-analyse not built";
+  // Black has no piece left (white men on a1 and c1), or a black man on h8
+  // blocked by white men on g7 and f6 while White has pieces too.
+  const std::string noBlack = "1010000000000000000000000000000000000000000000000000000000000000";
+  const std::string blocked = "1000000000000000000000000000000000000000000001000000001000000002";
+  const struct {
+    const char* variant;
+    const std::string& setup;
+    const char* score;
+  } cases[] = {
+      {"American Checkers", noBlack, "score -32000 "},  // lost
+      {"Anti Checkers", noBlack, "score 32000 "},       // the losing game: won
+      {"Anti Checkers", blocked, "score 32000 "},
+      {"Anti Checkers Standoff", blocked, "score 0 "},  // no move with pieces left: drawn
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.variant) + " " + c.setup);
+    const ToolRun r = RunAnalyse("--variant \"" + std::string(c.variant) + "\" --setup " + c.setup + " --side b --depth 2");
+    ASSERT_EQ(r.status, 0);
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_EQ(r.lines.back().rfind("bestmove none " + std::string(c.score), 0), 0u) << r.lines.back();
+  }
+}

@@ -721,7 +721,41 @@ TEST(ComputerMove, DecidedPositionsEndBeforeAnySearch) {
   DriverGame d(Digits({{21, '1'}, {27, '1'}, {87, '2'}}), 1, 3, [](RuleSet& r) { r.NumberPieces = 1; });
   d.g.Opt.PlayMode = 2;
   ComputerMove(d.g);
-  EXPECT_TRUE(d.host.HasMessage("Congratulations: White wins!"));
+  EXPECT_TRUE(d.host.HasMessage("Morventa8: White wins!"));
+}
+
+TEST(ComputerMove, ComputerAgainstComputerCongratulatesNobody) {
+  // Every way a game of the computer against itself ends: the box has the
+  // program's title, in Player-Computer play it congratulates.
+  const struct {
+    const char* name;
+    std::string digits;
+    int side;
+    std::function<void(RuleSet&)> rules;
+    const char* text;
+  } cases[] = {
+      {"no move", Digits({{21, '1'}, {32, '2'}, {43, '2'}}), 1, {}, "Black wins!"},
+      {"no-move draw", Digits({{21, '1'}, {32, '2'}, {43, '2'}}), 1, [](RuleSet& r) { r.NoLegalDraw = 1; },
+       "It's a draw!"},
+      {"the move that wins", Digits({{83, '1'}, {52, '2'}}), 1, [](RuleSet& r) { r.KingWin = 1; },
+       "Computer wins!"},
+      {"the move that leaves no move", Digits({{21, '1'}, {32, '2'}, {54, '2'}}), -1, {},
+       "Computer wins!"},
+  };
+  for (const auto& c : cases) {
+    for (const int playMode : {2, 0}) {
+      DriverGame d(c.digits, c.side, 3, c.rules);
+      d.g.Opt.PlayMode = playMode;
+      ComputerMove(d.g);
+      EXPECT_EQ(d.g.Flow.GameOver, 1) << c.name;
+      const std::string title = playMode == 2 ? "Morventa8: " : "Congratulations: ";
+      ASSERT_EQ(d.host.messages.size(), 1u) << c.name << " " << playMode;
+      EXPECT_EQ(d.host.messages[0].rfind(title, 0), 0u) << c.name << ": " << d.host.messages[0];
+      if (playMode == 2) {
+        EXPECT_EQ(d.host.messages[0], title + c.text) << c.name;
+      }
+    }
+  }
 }
 
 TEST(ComputerMove, AGameDecidedBeforeTheSearchIsRatedBeforeItIsAnnounced) {
@@ -764,7 +798,8 @@ TEST(ComputerMove, AWinByRuleWithMovesLeftCarriesTheResult) {
     ComputerMove(d.g);
     ASSERT_EQ(d.g.P.GamePly, 1) << playMode;
     EXPECT_EQ(d.g.Flow.GameOver, 1) << playMode;
-    EXPECT_TRUE(d.host.HasMessage("Congratulations: Computer wins!")) << playMode;
+    EXPECT_TRUE(d.host.HasMessage(playMode == 2 ? "Morventa8: Computer wins!" : "Congratulations: Computer wins!"))
+        << playMode;
     EXPECT_EQ(d.g.Flow.GameResult, "1-0") << playMode;
   }
 }
@@ -825,7 +860,8 @@ TEST(ComputerVsComputer, PlaysUntilTheGameEndsThenHandsTheMoveToTheUser) {
   EXPECT_EQ(g.Opt.PlayMode, 0);
   EXPECT_EQ(g.Flow.Busy, 0);
   EXPECT_EQ(g.Rating.RatedGame, 0);
-  EXPECT_TRUE(d.host.HasMessage("Congratulations: Computer wins!"));
+  // Nobody to congratulate: the box has the program's title.
+  EXPECT_TRUE(d.host.HasMessage("Morventa8: Computer wins!"));
   EXPECT_TRUE(d.host.checked[Command::ComputerPlayer]);
   EXPECT_FALSE(d.host.checked[Command::ComputerComputer]);
   EXPECT_FALSE(g.Driver.RootScoreLines.empty());  // shown at the end of the game

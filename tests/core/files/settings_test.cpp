@@ -397,7 +397,8 @@ TEST_F(SettingsTest, ValuesOutsideTheirRangesAreCorrected) {
       {6, "5", &Options::BoardTurned, 1, false},
       {2, "9", &Options::PlayMode, 0, true},
       {5, "3", &Options::Notation, 0, true},
-      {52, "1", &Options::BoardSizeCode, 2, true},
+      {52, "1", &Options::BoardSizeCode, 1, false},  // the big board, as the piece pictures read it
+      {52, "5", &Options::BoardSizeCode, 2, true},
       {16, "2", &Options::DepthMode, 0, true},
       {72, "-1", &Options::UseClassic, 1, true},
   };
@@ -438,8 +439,6 @@ TEST_F(SettingsTest, MessagesNameTheValueUsed) {
       // The depth is clamped to 0, which start-up turns into 2.
       {4, "-5", "line 4 (SearchDepth): -5 is outside 0..20; 2 is used."},
       {4, "45", "line 4 (SearchDepth): 45 is outside 0..20; 20 is used."},
-      // 1 lies between 0 and 4 but names no board size.
-      {52, "1", "line 52 (BoardSizeCode): 1 is not one of 0, 2, 3 and 4; 2 is used."},
       {52, "7", "line 52 (BoardSizeCode): 7 is outside 0..4; 2 is used."},
       {2, "9", "line 2 (PlayMode): 9 is outside 0..2; 0 is used."},
       {15, "99999999999", "line 15 (SearchTime): 99999999999 is outside 1..180; 180 is used."},

@@ -8,6 +8,7 @@
 #include "core/files/diagram.h"
 #include "core/files/files_fixture.h"
 #include "core/files/gamefile.h"
+#include "core/files/gamesave.h"
 #include "core/files/pdn.h"
 #include "core/game/domoves.h"
 #include "core/game/gamesetup.h"
@@ -424,7 +425,7 @@ TEST_F(GameFilesTest, HtmlDiagram) {
   EXPECT_NE(turned[10].find("dwhite_man.bmp\"><BR>"), std::string::npos);
   EXPECT_TRUE(StartsWith(turned[17], "<IMG SRC=\"pieces/dblack_king.bmp\">"));
   ASSERT_TRUE(CreateHtmlDiagram(g));
-  EXPECT_EQ(host.messages.back().text, "DIAGRAM.HTML created");
+  EXPECT_EQ(host.messages.back().text, "DIAGRAM.HTML created\r\n" + ProgramFile(g, "diagram.html"));
 }
 
 // A read-only install keeps the diagram in the user's folder: its pictures
