@@ -18,7 +18,8 @@ void SeedRandom(GameState& g);
 // Rules.Variant into VariantRules (a missing or broken file is reported and
 // the built-in American Checkers rules take over), fixes the board colour and
 // draws the starting side under RndColor. Then rebuilds the rule-derived
-// tables, clears the game record, resets the per-game state and the window's
+// tables, clears the game record and the tags a loaded game brought along
+// (round, ratings, opening, set-up), resets the per-game state and the window's
 // commands and generates the first moves.
 void InitGame(GameState& g);
 
