@@ -184,14 +184,27 @@ size_t TagAfterMoves(std::string_view line, bool& inComment) {
   return std::string_view::npos;
 }
 
+// The pieces of the start position on the squares in play (a new game on
+// the other colour keeps its start board as the variant gives it and moves
+// the pieces over on the board only): cell and value.
+std::vector<std::pair<int, int>> StartPieces(const GameState& g) {
+  std::vector<std::pair<int, int>> pieces;
+  for (int cell = 0; cell < kCells; ++cell) {
+    const int v = g.StartBoard[cell];
+    if (v == 0 || v == kOffBoard || v < -2 || v > 2) continue;
+    int playable = 1;
+    const int correction = g.Rules.PiecesOnBlack < 2 ? IsPlayableCorrection(g.Rules.PiecesOnBlack, cell, &playable) : 0;
+    pieces.emplace_back(playable ? cell : cell + correction, v);
+  }
+  return pieces;
+}
+
 // The start position of the game as the FEN tag gives it: the colour that
 // moves first, then the white and the black pieces by their squares in the
 // notation in force ("W:W18,K26,27:B1,2,K5"), in the order of their names.
 std::string FenOfStart(const GameState& g, char firstColour) {
   std::array<std::vector<std::pair<int, std::string>>, 2> sides;  // white, black
-  for (int cell = 0; cell < kCells; ++cell) {
-    const int v = g.StartBoard[cell];
-    if (v == 0 || v == kOffBoard || v < -2 || v > 2) continue;
+  for (const auto& [cell, v] : StartPieces(g)) {
     const std::string name = SquareNotation(g, cell, 1);
     if (name.empty() || SquareNumber(g, ToUpper(name)) != cell) continue;
     // Numbers in their order; algebraic squares rank by rank, then by file.
@@ -214,15 +227,12 @@ std::string FenOfStart(const GameState& g, char firstColour) {
 bool StandardStart(GameState& g) {
   if (g.Rules.PiecesOnBlack >= 2) return false;
   ScopedNotation numbers(g, 1);
-  int pieces = 0;
-  for (int cell = 0; cell < kCells; ++cell) {
-    const int v = g.StartBoard[cell];
-    if (v == 0 || v == kOffBoard) continue;
-    ++pieces;
+  const auto pieces = StartPieces(g);
+  for (const auto& [cell, v] : pieces) {
     const int n = ValInt(SquareNotation(g, cell, 1));
     if (!((v == -1 && n >= 1 && n <= 12) || (v == 1 && n >= 21 && n <= 32))) return false;
   }
-  return pieces == 24;
+  return pieces.size() == 24;
 }
 
 }  // namespace

@@ -217,6 +217,9 @@ TEST_F(PdnExchangeTest, GamesNotFromTheUsualStartReplayElsewhere) {
       // Russian games begin with White: Black's first move is the second player's.
       {"Russian set-up, Black first", "Russian Checkers", &kSmallPosition, -1, "B:W18,K26,27:B1,2,K5", "1..."},
       {"Russian set-up, White first", "Russian Checkers", &kSmallPosition, 1, "W:W18,K26,27:B1,2,K5", "1."},
+      // The usual start with the usual colour needs no set-up.
+      {"usual start, Black first", "American Checkers", nullptr, -1, "", "1."},
+      {"Russian usual start, White first", "Russian Checkers", nullptr, 1, "", "1."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -237,9 +240,9 @@ TEST_F(PdnExchangeTest, GamesNotFromTheUsualStartReplayElsewhere) {
 
     const std::string pdn = PdnGameText(*s, "01/02/2026");
     SCOPED_TRACE(pdn);
-    const Replayed r = ReplayIndependently(pdn);
-    EXPECT_EQ(r.tags.at("SetUp"), "1");
-    EXPECT_EQ(r.tags.at("FEN"), c.fen);
+    Replayed r = ReplayIndependently(pdn);
+    EXPECT_EQ(r.tags["SetUp"], *c.fen ? "1" : "");
+    EXPECT_EQ(r.tags["FEN"], c.fen);
     EXPECT_TRUE(r.problems.empty()) << r.problems.front();
     EXPECT_EQ(r.start, Squares(*s, s->StartBoard));
     EXPECT_EQ(r.end, Squares(*s, s->board));
@@ -249,36 +252,35 @@ TEST_F(PdnExchangeTest, GamesNotFromTheUsualStartReplayElsewhere) {
   }
 }
 
-// The usual start with the usual colour needs no FEN: the standard tags stay
-// out of plain games, for this program's variants as for American Checkers.
-TEST_F(PdnExchangeTest, UsualStartsGetNoSetUp) {
-  for (const char* variant : {"American Checkers", "Russian Checkers", "Italian Checkers"}) {
-    SCOPED_TRACE(variant);
-    auto s = std::make_unique<GameState>();
-    Restart(*s);
-    s->Rules.Variant = variant;
-    InitGame(*s);
-    s->Rules = s->VariantRules;
-    InitGame(*s);
-    PlayFirstMoves(*s, 2);
-    const std::string pdn = PdnGameText(*s, "01/02/2026");
-    EXPECT_EQ(pdn.find("[SetUp"), std::string::npos) << pdn;
-    EXPECT_EQ(pdn.find("[FEN"), std::string::npos) << pdn;
-    EXPECT_NE(pdn.find("\r\n\r\n1. "), std::string::npos) << pdn;
-  }
-}
-
 // Without the program's own rules tag, the standard pair alone sets the game
 // up again, also when the squares are written as letters.
 TEST_F(PdnExchangeTest, TheStandardTagsAloneReopenTheGame) {
-  for (int algebraic : {0, 1}) {
-    SCOPED_TRACE(algebraic ? "letters" : "numbers");
+  struct Case {
+    const char* name;
+    const char* variant;
+    bool setUp;  // kSmallPosition, White to move; else the usual start, Black to move
+    int algebraic;
+  } cases[] = {
+      {"set-up in numbers", "American Checkers", true, 0},
+      {"set-up in letters", "American Checkers", true, 1},
+      // Italian pieces stand on the other colour: the start moves over with them.
+      {"Italian start, Black first", "Italian Checkers", false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     auto s = std::make_unique<GameState>();
     Restart(*s);
+    s->Rules.Variant = c.variant;
     InitGame(*s);
+    s->Rules = s->VariantRules;
     s->Opt.Notation = 1;
-    s->Opt.PdnAlgebraic = algebraic;
-    SetUpPosition(*s, kSmallPosition, 1);
+    s->Opt.PdnAlgebraic = c.algebraic;
+    if (c.setUp) {
+      SetUpPosition(*s, kSmallPosition, 1);
+    } else {
+      s->Rules.BlackStarts = 1;
+      InitGame(*s);
+    }
     PlayFirstMoves(*s, 3);
     std::string pdn = PdnGameText(*s, "01/02/2026");
     for (const char* tag : {"[Tavrin ", "[KVersion "}) {
@@ -293,7 +295,9 @@ TEST_F(PdnExchangeTest, TheStandardTagsAloneReopenTheGame) {
     host.messages.clear();
     ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("other.pdn"), "other.pdn"))
         << pdn << (host.messages.empty() ? "" : host.messages.back().text);
-    EXPECT_EQ(Squares(*t, t->StartBoard), Squares(*s, s->StartBoard)) << pdn;
+    if (c.setUp) {
+      EXPECT_EQ(Squares(*t, t->StartBoard), Squares(*s, s->StartBoard)) << pdn;
+    }
     EXPECT_EQ(t->board, s->board) << pdn;
     EXPECT_EQ(t->Game.GameLength, 3);
     EXPECT_EQ(t->P.SideToMove, s->P.SideToMove);
