@@ -185,13 +185,12 @@ void AdoptVariant(GameState& g) {
 
 // Whether a cell is one of the squares the pieces stand on (every square of
 // a board whose pieces use all 64).
-bool SquareInPlay(GameState& g, int cell) {
+bool SquareInPlay(const GameState& g, int cell) {
   if (cell == 0) return false;
   if (g.Rules.PiecesOnBlack >= 2) return true;
-  ScopedNotation numbers(g, 1);
-  for (int n = 1; n <= 32; ++n)
-    if (SquareNumber(g, std::to_string(n)) == cell) return true;
-  return false;
+  int playable = 0;
+  IsPlayableCorrection(g.Rules.PiecesOnBlack, cell, &playable);
+  return playable != 0;
 }
 
 // Returns whether a variant was chosen (by "Open as" or GameType): the
