@@ -36,23 +36,32 @@ struct GameType {
   const char* game;
   const char* variant;  // the shipped variant that plays it; "" for none
   const char* board;
+  char starts;  // the colour that makes the first move of a game: 'W' or 'B'
 };
 constexpr GameType kGameTypes[] = {
-    {20, "International Checkers", "", "10x10"},
-    {21, "American Checkers", "American Checkers", "8x8"},
-    {22, "Italian Checkers", "Italian Checkers", "8x8"},
-    {23, "American Pool Checkers", "Pool Checkers", "8x8"},
-    {24, "Spanish Checkers", "Spanish Checkers", "8x8"},
-    {25, "Russian Checkers", "Russian Checkers", "8x8"},
-    {26, "Brazilian Checkers", "German Checkers", "8x8"},
-    {27, "Canadian Checkers", "", "12x12"},
-    {28, "Portuguese Checkers", "Portuguese Checkers", "8x8"},
-    {29, "Czech Checkers", "Czech Checkers", "8x8"},
-    {30, "Turkish Checkers", "Turkish Checkers", "8x8"},
-    {31, "Thai Checkers", "Thai Checkers", "8x8"},
-    {40, "Frisian Checkers", "", "10x10"},
-    {41, "Spantsiretti Checkers", "", "10x8"},
+    {20, "International Checkers", "", "10x10", 'W'},
+    {21, "American Checkers", "American Checkers", "8x8", 'B'},
+    {22, "Italian Checkers", "Italian Checkers", "8x8", 'W'},
+    {23, "American Pool Checkers", "Pool Checkers", "8x8", 'B'},
+    {24, "Spanish Checkers", "Spanish Checkers", "8x8", 'W'},
+    {25, "Russian Checkers", "Russian Checkers", "8x8", 'W'},
+    {26, "Brazilian Checkers", "German Checkers", "8x8", 'W'},
+    {27, "Canadian Checkers", "", "12x12", 'W'},
+    {28, "Portuguese Checkers", "Portuguese Checkers", "8x8", 'W'},
+    {29, "Czech Checkers", "Czech Checkers", "8x8", 'W'},
+    {30, "Turkish Checkers", "Turkish Checkers", "8x8", 'W'},
+    {31, "Thai Checkers", "Thai Checkers", "8x8", 'B'},
+    {40, "Frisian Checkers", "", "10x10", 'W'},
+    {41, "Spantsiretti Checkers", "", "10x8", 'W'},
 };
+
+// The colour that starts a game of the game type a file names; a file that
+// names none is read as American Checkers, where Black starts.
+char UsualFirstColour(int gameType) {
+  for (const auto& t : kGameTypes)
+    if (t.number == gameType) return t.starts;
+  return 'B';
+}
 
 // Fields of the rules tag after the set-up string: the three before the
 // promotion squares, then the rest up to CapRequired (every form), then the
@@ -176,6 +185,57 @@ size_t TagAfterMoves(std::string_view line, bool& inComment) {
     }
   }
   return std::string_view::npos;
+}
+
+// The pieces of the start position on the squares in play (a new game on
+// the other colour keeps its start board as the variant gives it and moves
+// the pieces over on the board only): cell and value.
+std::vector<std::pair<int, int>> StartPieces(const GameState& g) {
+  std::vector<std::pair<int, int>> pieces;
+  for (int cell = 0; cell < kCells; ++cell) {
+    const int v = g.StartBoard[cell];
+    if (v == 0 || v == kOffBoard || v < -2 || v > 2) continue;
+    int playable = 1;
+    const int correction = g.Rules.PiecesOnBlack < 2 ? IsPlayableCorrection(g.Rules.PiecesOnBlack, cell, &playable) : 0;
+    pieces.emplace_back(playable ? cell : cell + correction, v);
+  }
+  return pieces;
+}
+
+// The start position of the game as the FEN tag gives it: the colour that
+// moves first, then the white and the black pieces by their squares in the
+// notation in force ("W:W18,K26,27:B1,2,K5"), in the order of their names.
+std::string FenOfStart(const GameState& g, char firstColour) {
+  std::array<std::vector<std::pair<int, std::string>>, 2> sides;  // white, black
+  for (const auto& [cell, v] : StartPieces(g)) {
+    const std::string name = SquareNotation(g, cell, 1);
+    if (name.empty() || SquareNumber(g, ToUpper(name)) != cell) continue;
+    // Numbers in their order; algebraic squares rank by rank, then by file.
+    const bool letter = std::isalpha(static_cast<unsigned char>(name[0])) != 0;
+    const int order = letter ? ValInt(name.substr(1)) * 32 + (std::tolower(static_cast<unsigned char>(name[0])) - 'a')
+                             : ValInt(name);
+    sides[v > 0 ? 0 : 1].emplace_back(order, (v == 2 || v == -2 ? "K" : "") + name);
+  }
+  std::string fen(1, firstColour);
+  for (int s = 0; s < 2; ++s) {
+    std::sort(sides[s].begin(), sides[s].end());
+    fen += s == 0 ? ":W" : ":B";
+    for (size_t i = 0; i < sides[s].size(); ++i) fen += (i ? "," : "") + sides[s][i].second;
+  }
+  return fen;
+}
+
+// Whether the start position is the one every game of the 32 squares begins
+// with: black men on squares 1 to 12, white men on 21 to 32.
+bool StandardStart(GameState& g) {
+  if (g.Rules.PiecesOnBlack >= 2) return false;
+  ScopedNotation numbers(g, 1);
+  const auto pieces = StartPieces(g);
+  for (const auto& [cell, v] : pieces) {
+    const int n = ValInt(SquareNotation(g, cell, 1));
+    if (!((v == -1 && n >= 1 && n <= 12) || (v == 1 && n >= 21 && n <= 32))) return false;
+  }
+  return pieces.size() == 24;
 }
 
 }  // namespace
@@ -575,6 +635,12 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
         tok.erase(0, 1);
       }
       if (tok.empty()) continue;
+      if (std::isalpha(static_cast<unsigned char>(tok[0]))) {
+        // An algebraic square ("c3"), as files in the letters write them.
+        if (tok.size() != 2 || !std::isdigit(static_cast<unsigned char>(tok[1]))) return false;
+        out.pieces.push_back({0, value, ToUpper(tok)});
+        continue;
+      }
       const size_t dash = tok.find('-');
       const std::string a = Trim(tok.substr(0, dash));
       std::string b = dash == std::string::npos ? a : Trim(tok.substr(dash + 1));
@@ -582,7 +648,7 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
       if (!AllDigits(a) || !AllDigits(b) || a.size() > 2 || b.size() > 2) return false;
       const int lo = ValInt(a), hi = ValInt(b);
       if (lo > 32 || hi > 32 || hi < lo) return false;
-      for (int k = lo; k <= hi; ++k) out.pieces.push_back({k, value});
+      for (int k = lo; k <= hi; ++k) out.pieces.push_back({k, value, {}});
     }
   }
   return true;
@@ -606,14 +672,31 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   auto tag = [&](const char* name, const std::string& value, bool always) {
     if (always || !value.empty()) line(PdnTagLine(name, CleanValue(value)));
   };
+  // Square numbers, unless every square is in play or algebraic PDN is asked for.
+  const bool algebraic = g.Opt.PdnAlgebraic == 1 || g.Rules.PiecesOnBlack == 2;
+  ScopedNotation hold(g, algebraic ? 0 : 1);
+
   tag("Event", h.GameEvent, false);
+  tag("Round", h.GameRound, false);
   tag("Date", h.GameDate, true);
   tag("Black", h.GameBlack, false);
+  tag("BlackElo", h.GameBlackElo, false);
   tag("White", h.GameWhite, false);
+  tag("WhiteElo", h.GameWhiteElo, false);
   tag("Site", h.GameSite, false);
   const std::string result = PdnStandardResult(g.Flow.GameResult);
   tag("Result", result, true);
-  if (const int type = PdnGameTypeNumber(g.Rules.Variant)) line(PdnTagLine("GameType", std::to_string(type)));
+  tag("ECO", h.GameEco, false);
+  const int type = PdnGameTypeNumber(g.Rules.Variant);
+  if (type) line(PdnTagLine("GameType", std::to_string(type)));
+  // Other programs start from the usual position with the usual colour to
+  // move: a game that does not gets its start in the standard tags.
+  const char firstColour = g.Rules.BlackStarts == 1 ? 'B' : 'W';
+  const bool secondStarts = firstColour != UsualFirstColour(type);
+  if (secondStarts || !StandardStart(g)) {
+    line(PdnTagLine("SetUp", "1"));
+    line(PdnTagLine("FEN", FenOfStart(g, firstColour)));
+  }
   const int32_t savedSet = g.Eval.StandardRuleSet;
   const bool americanRules = IdentifyStandardRules(g);
   g.Eval.StandardRuleSet = savedSet;
@@ -624,10 +707,6 @@ std::string PdnGameText(GameState& g, std::string_view today) {
     line(PdnTagLine("Tavrin", PdnRulesTagValue(g)));
   }
   line("");
-
-  // Square numbers, unless every square is in play or algebraic PDN is asked for.
-  const bool algebraic = g.Opt.PdnAlgebraic == 1 || g.Rules.PiecesOnBlack == 2;
-  ScopedNotation hold(g, algebraic ? 0 : 1);
   const int length = std::clamp(g.Game.GameLength, 0, kMaxGamePly);
   std::string buffer;
   // The comment of the position before ply p + 1, on one line.
@@ -641,8 +720,12 @@ std::string PdnGameText(GameState& g, std::string_view today) {
     }
     buffer += "{" + CleanValue(c) + "} ";
   };
+  // Moves are numbered in pairs from the usual first colour's move; a game
+  // that the other colour begins opens with "1... ".
+  const int shift = secondStarts ? 1 : 0;
   for (int p = 0; p < length; ++p) {
-    if (p % 2 == 0) buffer += std::to_string(p / 2 + 1) + ". ";
+    if ((p + shift) % 2 == 0) buffer += std::to_string((p + shift) / 2 + 1) + ". ";
+    else if (p == 0) buffer += "1... ";
     addComment(p);
     const MoveRecord& m = g.Game.GameMoves[p + 1];
     std::string token = SquareNotation(g, m.To, 1);

@@ -108,22 +108,28 @@ std::string PdnRulesTagValue(GameState& g);
 struct FenPiece {
   int number = 0;  // 1..32; 0 names no square (nothing placed)
   int value = 0;   // +1/-1 man, +2/-2 king
+  std::string square;  // an algebraic square in capitals ("C3") in place of a number
 };
 struct FenPosition {
   int sideToMove = -1;
   std::vector<FenPiece> pieces;
 };
 // "B:W21,22,K30:B1,2." and the like (ranges such as 1-12 or K1-K3 count each
-// square). Sections of other letters than W and B (":H0:F1") place nothing.
-// False ("Illegal Setup!") for "W::.", a value without a side to move, a
-// square above 32 or a square that is not a number.
+// square; "W:Wc3,Ke5:Bd6" names algebraic squares). Sections of other letters
+// than W and B (":H0:F1") place nothing. False ("Illegal Setup!") for "W::.",
+// a value without a side to move, a square above 32 or a square that is
+// neither a number nor a letter and a digit.
 bool ParseFen(std::string_view fen, FenPosition& out);
 
 // The game in hand as PDN (UTF-8, CR LF): tags, an empty line, the move
 // text (the final position's comment before the result), an empty line. An
 // empty date becomes `today` (mm/dd/yyyy) and an empty result "*", and both
-// are kept; the result is written in its standard form. A variant with a
-// GameType number gets its GameType tag (for other programs); every game but
+// are kept; the result is written in its standard form. The round, ratings
+// and opening a loaded game brought along are written again. For other
+// programs, a variant with a GameType number gets its GameType tag, and a game
+// that does not begin from the usual start with the usual colour to move (as
+// the game type, else American Checkers, has it) gets SetUp and FEN tags, its
+// moves numbered from "1... " when the other colour begins. Every game but
 // one of American Checkers itself (its name, its standard rules, from its
 // start position) gets the rules tags as well, so that the game reopens
 // exactly.

@@ -193,6 +193,16 @@ void AdoptVariant(GameState& g) {
   ParseAllDirections(g);
 }
 
+// Whether a cell is one of the squares the pieces stand on (every square of
+// a board whose pieces use all 64).
+bool SquareInPlay(const GameState& g, int cell) {
+  if (cell == 0) return false;
+  if (g.Rules.PiecesOnBlack >= 2) return true;
+  int playable = 0;
+  IsPlayableCorrection(g.Rules.PiecesOnBlack, cell, &playable);
+  return playable != 0;
+}
+
 // Returns whether a variant was chosen (by "Open as" or GameType): the
 // notation of its moves is then taken from the first move.
 bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
@@ -238,9 +248,15 @@ bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
     for (auto& cell : g.board)
       if (cell != kOffBoard) cell = 0;
     {
-      ScopedNotation hold(g, 1);
       for (const FenPiece& piece : p.fen.pieces) {
-        const int cell = SquareNumber(g, std::to_string(piece.number));
+        const bool algebraic = !piece.square.empty();
+        int cell;
+        {
+          ScopedNotation hold(g, algebraic ? 0 : 1);
+          cell = SquareNumber(g, algebraic ? piece.square : std::to_string(piece.number));
+        }
+        // A letter square off the 32 squares in play names no square.
+        if (algebraic && !SquareInPlay(g, cell)) cell = 0;
         if (cell != 0) g.board[cell] = piece.value;
       }
     }

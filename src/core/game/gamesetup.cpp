@@ -143,6 +143,15 @@ void PrepareDefaultGame(GameState& g) {
   g.Game.MaterialBalanceHistory[0] = balance;
 }
 
+// The tags a loaded game brought along that the details dialog does not
+// show (round, ratings, opening, set-up, rules) belong to that game, not to
+// the next one.
+void ForgetLoadedTags(GameHeader& h) {
+  for (std::string* tag : {&h.GameRound, &h.GameBlackElo, &h.GameWhiteElo, &h.GameSetUp, &h.GameFen, &h.GameEco,
+                           &h.GameType, &h.RulesTagValue})
+    tag->clear();
+}
+
 void ResetPerGameState(GameState& g) {
   g.P.RootGeneration = 0;
   g.Flow.FromSquare = g.Flow.RightPressSquare = g.Flow.HoverSquare = -1;
@@ -237,6 +246,7 @@ void InitGame(GameState& g) {
   ResetPerGameState(g);
   h.status(g.Skin.StatusPanel, g.P.SideToMove == -1 ? "Black moves" : "White moves");
   ClearGameRecord(g);
+  ForgetLoadedTags(g.Header);
   ResetDisplays(g);
   EnableFreshGameCommands(g);
   g.Texts.CaptureChar = g.Opt.CaptureCharStyle == 1 ? ":" : "x";

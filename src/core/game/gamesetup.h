@@ -18,8 +18,9 @@ void SeedRandom(GameState& g);
 // Rules.Variant into VariantRules (a missing or broken file is reported and
 // changes no rules: the rules in force go on from the standard start
 // position), fixes the board colour and draws the starting side under
-// RndColor. Then rebuilds the rule-derived
-// tables, clears the game record, resets the per-game state and the window's
+// RndColor. Then rebuilds the rule-derived tables, clears the game record and
+// the tags a loaded game brought along (round, ratings, opening, set-up),
+// resets the per-game state and the window's
 // commands and generates the first moves.
 void InitGame(GameState& g);
 

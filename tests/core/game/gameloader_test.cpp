@@ -361,15 +361,20 @@ TEST_F(GameFilesTest, PdnAsWritten) {
   g.Opt.Notation = 0;
   g.Flow.GameResult.clear();
   const auto lines = CrLfLines(PdnGameText(g, "07/04/2026"));
-  // A set-up position is outside the built-in families: the rules tag goes along.
-  ASSERT_GE(lines.size(), 7u);
+  // A set-up position is outside the built-in families: the rules tag goes
+  // along, after the standard tags of the start; White begins where Black
+  // usually does, so the first move is the second player's.
+  ASSERT_GE(lines.size(), 10u);
   EXPECT_EQ(lines[0], "[Date \"07/04/2026\"]");
   EXPECT_EQ(lines[1], "[Result \"*\"]");
   EXPECT_EQ(lines[2], "[GameType \"21\"]");
-  EXPECT_EQ(lines[3], "[KVersion \"1.13\"]");
-  EXPECT_TRUE(StartsWith(lines[4], "[Tavrin \"*American Checkers* "));
-  EXPECT_EQ(lines[5], "");
-  EXPECT_EQ(lines[6], "1. {White to play} 9x2 {Crowned  with a capture} 8-12 2. 2-7 12-16 {The end} *");
+  EXPECT_EQ(lines[3], "[SetUp \"1\"]");
+  EXPECT_EQ(lines[4], "[FEN \"W:W9,29:BK4,6,8\"]");
+  EXPECT_EQ(lines[5], "[KVersion \"1.13\"]");
+  EXPECT_TRUE(StartsWith(lines[6], "[Tavrin \"*American Checkers* "));
+  EXPECT_EQ(lines[7], "");
+  EXPECT_EQ(lines[8], "1... {White to play} 9x2 2. {Crowned  with a capture} 8-12 2-7 3. 12-16 ");
+  EXPECT_EQ(lines[9], "{The end} *");
   EXPECT_EQ(g.Header.GameDate, "07/04/2026");
   EXPECT_EQ(g.Flow.GameResult, "*");
 
