@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <string_view>
 
 #include "app/board_mouse.h"
 #include "app/window_fixture.h"
@@ -367,10 +368,14 @@ class BoardInputTest : public QObject {
     // The stored moves follow the notation.
     QCOMPARE(Lines(w->playedMoves()), QStringList({"   1. 11-15", "      22-18", "   2. 15x22", "      25x18"}));
     // Bad texts: a message, an empty box and nothing else.
+    // Squares in the other notation also say which notation is in use.
     for (const char* bad : {"", "zz", "11-15", "C3 D4", "\xc3\xa9\xc3\xa9-99"}) {
       Type(*w, QString::fromUtf8(bad));
       QCOMPARE(w->moveBox()->text(), QString());
-      QCOMPARE(boxes.messages.last(), QStringLiteral("Error|Illegal move"));
+      const QString expected = std::string_view(bad) == "C3 D4"
+                                   ? QStringLiteral("Error|Illegal move: the board is in numbered notation (as 9-14)")
+                                   : QStringLiteral("Error|Illegal move");
+      QCOMPARE(boxes.messages.last(), expected);
       QVERIFY(w->moveBox()->isEnabled());
     }
     QCOMPARE(g.P.GamePly, 4);

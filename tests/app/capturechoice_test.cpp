@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include "app/board_mouse.h"
@@ -91,6 +92,69 @@ class CaptureChoiceTest : public QObject {
     QCOMPARE(g.board[52], -1);
     QCOMPARE(g.board[72], -1);
     QCOMPARE(w->playedMoves()->item(0)->text(), QStringLiteral("   1. c3xe5xc7"));
+    QCOMPARE(boxes.messages, QStringList());
+  }
+
+  // A single jump that goes where a longer capture goes: dropped, the popup
+  // offers both; the jump chosen is played, and the popup does not come
+  // back for it.
+  void singleJumpChosenInThePopupIsPlayedOnce() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    WriteSettings(dir.path(), [](GameState& g) {
+      g.Opt.PlayMode = 1;
+      g.Opt.UseBook = 0;
+      g.Opt.ConfirmExit = 0;
+      g.Opt.Notation = 1;
+    });
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    // Black king on 10 (d6): 10x1 over 6, or the loop 10x19x26x17x10x1.
+    const std::string digits = "0000400000000000001010200000000140301000000400000030001000000000";
+    for (int i = 0; i < 64; ++i) {
+      constexpr int kValue[5] = {0, 1, -1, 2, -2};
+      g.board[10 * (2 + i / 8) + 1 + i % 8] = kValue[digits[i] - '0'];
+    }
+    g.P.SideToMove = -1;
+    g.Flow.PositionPreset = 1;
+    SetupPositionState(g);
+    g.Flow.PositionPreset = 0;
+    g.Flow.IgnoreNextPress = 0;
+    g.Flow.SkipSquareNumbers = 0;
+    w->DrawBoard(0);
+
+    // Answers every popup that comes up with "10x1"; after three it gives
+    // up (dismisses), so that a popup that keeps coming back ends.
+    int popups = 0;
+    QStringList offered;
+    QPointer<QMenu> last;
+    QTimer answer;
+    answer.setInterval(0);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu || menu == last) return;
+      last = menu;
+      ++popups;
+      QAction* chosen = nullptr;
+      for (QAction* a : menu->actions()) {
+        if (a->isSeparator() || !a->data().isValid()) continue;
+        if (popups == 1) offered << a->text();
+        if (popups <= 3 && a->text().startsWith("10x1  ")) chosen = a;
+      }
+      if (chosen) chosen->trigger();
+      menu->close();
+    });
+    answer.start();
+    Drag(*w, 74, 92);
+    answer.stop();
+    QCOMPARE(offered.size(), 2);
+    QVERIFY(offered.contains("10x1  takes 6"));
+    QVERIFY(offered.filter("10x19x26x17x10x1  takes ").size() == 1);
+    QCOMPARE(popups, 1);
+    QCOMPARE(g.P.GamePly, 1);
+    QCOMPARE(g.board[92], -2);  // the king on 1
+    QCOMPARE(g.board[83], 0);   // 6 taken
+    QCOMPARE(w->playedMoves()->item(0)->text(), QStringLiteral("   1. 10x 1"));
     QCOMPARE(boxes.messages, QStringList());
   }
 };

@@ -398,7 +398,10 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     };
     std::string token = readToken();
     // "11- 15" and "9x 14": a separator at the end joins the next token.
-    while (!token.empty() && IsSeparator(token.back()) && token.find('.') == std::string::npos && !IsResult(token)) {
+    // Dashes alone are no move in two parts ("1. - - 2. - -"); a result
+    // such as "+-" is no move either.
+    while (!token.empty() && IsSeparator(token.back()) && token.find('.') == std::string::npos &&
+           token.find_first_not_of('-') != std::string::npos && !IsResult(token)) {
       size_t j = i;
       while (j < n && isSpace(t[j])) ++j;
       if (j >= n || t[j] == '{' || t[j] == '(') break;
@@ -419,13 +422,23 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     if (IsResult(token)) break;
     if (token[0] == '$') continue;
     while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
-    const bool move = token.find_first_of("-xX:") != std::string::npos || IsSquareName(token);
-    if (!move || token.size() > kMaxMoveTokenChars) {
+    auto refuse = [&](const std::string& why) {
       problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " +
-                              std::to_string(game.LineAt(start)) + ": \"" + Excerpt(token) +
-                              "\" is not a move"};
+                              std::to_string(game.LineAt(start)) + ": \"" + Excerpt(token) + "\" " + why};
       return false;
-    }
+    };
+    // "1. - - 2. - -": dashes stand where the moves were left out.
+    if (token.find_first_not_of('-') == std::string::npos)
+      return refuse("is a placeholder, not a move: the file leaves this move out");
+    // A token of result characters that is no result: "+/-", or "1/2-" where
+    // the file ends in the middle of one.
+    const bool resultLike = token.find_first_not_of("0123456789/-+=:*") == std::string::npos &&
+                            (token.find_first_of("/+=*") != std::string::npos || IsSeparator(token.front()) ||
+                             IsSeparator(token.back()));
+    if (resultLike && t.find_first_not_of(" \t", i) == std::string::npos)
+      return refuse("is not a move: it looks like the game's result, cut short by the end of the file");
+    const bool move = !resultLike && (token.find_first_of("-xX:") != std::string::npos || IsSquareName(token));
+    if (!move || token.size() > kMaxMoveTokenChars) return refuse("is not a move");
     flush();
     if (static_cast<int>(items.size()) >= 2 * kGameTables) {
       problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ": the game is too long"};

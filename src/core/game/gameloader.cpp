@@ -48,6 +48,17 @@ struct LoadPlan {
   FenPosition fen;
   const std::vector<GameFileItem>* items = nullptr;
   std::vector<GameFileItem> pdnItems;
+  // Per item: which of the captures a short text fits is played (0: the
+  // first), as the trial replays found the rest of the game to go on.
+  std::vector<int> captureRoutes;
+};
+
+// A move of the file whose text fits captures of different pieces: its item,
+// the capture played (0-based) and how many fit.
+struct RouteFork {
+  size_t item = 0;
+  int route = 0;
+  int fits = 0;
 };
 
 struct ReplayFailure {
@@ -292,12 +303,19 @@ std::string InNotation(GameState& g, const std::string& key) {
 }
 
 // A move read from a file, played through the move path of the game (the
-// scratch replay only plays it).
-bool PlayFileMove(GameState& g, const std::string& text, bool trial) {
-  if (trial) return PlayMoveString(g, text, /*firstOfSeveral=*/true);
+// scratch replay only plays it). A text that fits several captures plays the
+// one numbered `route` among them; `fits` receives how many it fits.
+bool PlayFileMove(GameState& g, const std::string& text, bool trial, int route, int* fits) {
+  *fits = 0;
   MoveFollowUps followUps;
   followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet); };
-  return EnterMove(g, text, MoveSource::GameFile, followUps);
+  ResetPly(g);
+  if (!GenerateLegalMoves(g)) return false;
+  const std::vector<int> named = MovesNamedBy(g, text);
+  *fits = static_cast<int>(named.size());
+  if (named.empty()) return false;
+  const int index = named[static_cast<size_t>(std::clamp(route, 0, *fits - 1))];
+  return trial ? PlayMoveIndex(g, index) : EnterMoveIndex(g, index, MoveSource::GameFile, followUps);
 }
 
 // Rule values a file gives that the program uses as counts or indexes.
@@ -315,8 +333,9 @@ bool RulesInRange(const std::vector<std::pair<const RuleKey*, int32_t>>& values,
 
 // Sets the game up from the plan and replays its moves. `trial` runs on a
 // scratch game: nothing is shown, logged or searched.
+// Moves whose text fits several captures are noted in `forks`.
 bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure* fail, bool* commentSeen,
-           int* startSide = nullptr) {
+           int* startSide = nullptr, std::vector<RouteFork>* forks = nullptr) {
   const bool variantChosen = p.pdn ? SetUpPdnGame(g, p, mode) : (SetUpOwnGame(g, p.own, mode), false);
   if (startSide) *startSide = g.P.SideToMove;
   bool decided = false;
@@ -324,6 +343,7 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
   int done = 0;
   if (!trial && mode == kLoadOpen && total > 0) g.host->status(g.Skin.StatusPanel, "Loading and analyzing...");
   for (const GameFileItem& item : *p.items) {
+    const size_t itemIndex = static_cast<size_t>(done);
     ++done;
     if (item.comment) {
       g.Game.PlyComments[std::clamp(g.P.GamePly, 0, kMaxGamePly)] = item.text;
@@ -340,9 +360,13 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
       }
       key = InNotation(g, PdnMoveKey(item.text));
     }
-    if (!PlayFileMove(g, key, trial)) {
-      // A capture path is shown as the file gives it.
-      *fail = {key.size() > 4 ? item.text : key, item.line};
+    const int route = itemIndex < p.captureRoutes.size() ? p.captureRoutes[itemIndex] : 0;
+    int fits = 0;
+    const bool played = PlayFileMove(g, key, trial, route, &fits);
+    if (fits > 1 && forks) forks->push_back({itemIndex, route, fits});
+    if (!played) {
+      // The move as the file writes it.
+      *fail = {item.text, item.line};
       return false;
     }
     if (!trial) SetProgress(g, done, total);
@@ -368,6 +392,38 @@ void CopyForTrial(const GameState& from, GameState& to) {
   to.Rng = from.Rng;
 }
 
+// Trial replays before one can fail: each backs up one capture choice.
+constexpr int kMaxRouteTrials = 64;
+
+// The trial replay on a fresh scratch game (left in `trial`). Where a short
+// text fits captures of different pieces, the capture with which the rest of
+// the game replays is taken: when a later move fails, the replay backs up to
+// the last such move and takes its next capture (plan.captureRoutes keeps the
+// choices). Of several that replay to the end, the first found; when none
+// does, the failure of the first replay is reported.
+bool TrialReplay(const GameState& g, std::unique_ptr<GameState>& trial, LoadPlan& plan, int mode,
+                 ReplayFailure* fail, bool* commentSeen, int* startSide = nullptr) {
+  plan.captureRoutes.clear();
+  ReplayFailure first;
+  for (int attempt = 0;; ++attempt) {
+    trial = std::make_unique<GameState>();
+    CopyForTrial(g, *trial);
+    std::vector<RouteFork> forks;
+    ReplayFailure failure;
+    if (Apply(*trial, plan, mode, true, &failure, commentSeen, startSide, &forks)) return true;
+    if (attempt == 0) first = failure;
+    while (!forks.empty() && forks.back().route + 1 >= forks.back().fits) forks.pop_back();
+    if (forks.empty() || attempt + 1 >= kMaxRouteTrials) break;
+    const RouteFork& back = forks.back();
+    plan.captureRoutes.assign(std::max(plan.captureRoutes.size(), back.item + 1), 0);
+    std::fill(plan.captureRoutes.begin() + static_cast<std::ptrdiff_t>(back.item), plan.captureRoutes.end(), 0);
+    plan.captureRoutes[back.item] = back.route + 1;
+  }
+  plan.captureRoutes.clear();
+  *fail = first;
+  return false;
+}
+
 // Whether the variant's file can be read (American Checkers is built in).
 bool VariantReadable(const GameState& g, const std::string& name, std::string* why) {
   auto probe = std::make_unique<GameState>();
@@ -380,8 +436,31 @@ bool VariantReadable(const GameState& g, const std::string& name, std::string* w
   return name == kStandardVariantName && !std::filesystem::exists(VariantFilePath(*probe, name), ec);
 }
 
+// Whether a PDN game names a square number above 32 and no tag says what
+// board it is played on.
+bool LooksLikeLargerBoard(const LoadPlan& p) {
+  if (!p.pdn || p.hasRulesTag || !p.tags.GameType.empty() || !p.items) return false;
+  for (const GameFileItem& item : *p.items) {
+    if (item.comment) continue;
+    int number = 0;
+    for (char c : item.text + " ") {
+      if (c >= '0' && c <= '9') {
+        number = std::min(10 * number + (c - '0'), 1000);
+      } else {
+        if (number > 32) return true;
+        number = 0;
+      }
+    }
+  }
+  return false;
+}
+
 std::string IllegalMoveText(const LoadPlan& p, const ReplayFailure& f) {
-  return Excerpt(f.moveText) + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
+  std::string text = Excerpt(f.moveText) + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
+  if (LooksLikeLargerBoard(p))
+    text += "\r\nIts moves name squares above 32 and it has no GameType tag: it looks like a game on a "
+            "larger board.";
+  return text;
 }
 
 bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& plan, FileProblem& problem);
@@ -569,17 +648,14 @@ bool ReplayPlan(GameState& g, LoadPlan& plan, int mode, const std::string& path,
   ReplayFailure failure;
   bool commentSeen = false;
   {
-    auto trial = std::make_unique<GameState>();
-    CopyForTrial(g, *trial);
+    std::unique_ptr<GameState> trial;
     int side = 0;
-    bool ok = Apply(*trial, plan, mode, true, &failure, &commentSeen, &side);
+    bool ok = TrialReplay(g, trial, plan, mode, &failure, &commentSeen, &side);
     if (!ok && plan.pdn && !plan.hasRulesTag && !plan.hasFen && trial->Rules.RndColor == 1) {
       // Colours drawn at random: the game's moves tell which side began.
       plan.startSide = -side;
       ReplayFailure other;
-      trial = std::make_unique<GameState>();
-      CopyForTrial(g, *trial);
-      ok = Apply(*trial, plan, mode, true, &other, &commentSeen);
+      ok = TrialReplay(g, trial, plan, mode, &other, &commentSeen);
     }
     if (!ok) {
       if (failLine) *failLine = failure.line;

@@ -1,6 +1,8 @@
 #include "core/game/moveexec.h"
 
 #include <algorithm>
+#include <cctype>
+#include <span>
 #include <utility>
 
 #include "core/engine/book.h"
@@ -85,6 +87,9 @@ std::string NormaliseMoveText(const GameState& g, std::string text) {
 
 std::string TypedMoveText(const GameState& g, std::string_view typed) {
   std::string text = ToUpper(typed);
+  // The crowning mark the move lists show ("14x23x30K") names no square.
+  if (text.size() >= 2 && text.back() == 'K' && std::isdigit(static_cast<unsigned char>(text[text.size() - 2])))
+    text.pop_back();
   const size_t x = text.find('X');
   if (x != std::string::npos) text[x] = 'x';
   return NormaliseMoveText(g, std::move(text));
@@ -113,6 +118,14 @@ std::string BoardMoveText(const GameState& g, int from, int to) {
 
 std::string IllegalMoveReason(const GameState& g, std::string_view text) {
   const int fromSq = text.size() >= 2 ? SquareNumber(g, text.substr(0, 2)) : 0;
+  if (fromSq == 0 && !text.empty()) {
+    // A square named in the notation that is not in use.
+    const size_t at = text.find_first_not_of(' ');
+    const char c = at == std::string_view::npos ? ' ' : text[at];
+    const bool letter = c >= 'A' && c <= 'H', digit = c >= '0' && c <= '9';
+    if (g.Opt.Notation == 0 && digit) return "the board is in algebraic notation (as c3-d4)";
+    if (g.Opt.Notation != 0 && letter) return "the board is in numbered notation (as 9-14)";
+  }
   // A capture path ends on its last square.
   const int toSq = text.size() > 5   ? SquareNumber(g, text.substr(text.size() - 2))
                    : text.size() > 2 ? SquareNumber(g, text.substr(2, 2))
@@ -141,15 +154,16 @@ std::string IllegalMoveMessage(const std::string& reason) {
   return reason.empty() ? std::string("Illegal move") : "Illegal move: " + reason;
 }
 
-std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text) {
+std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text, bool startAndEndOnly) {
   std::vector<CaptureChoice> choices;
-  const std::vector<int> named = MovesNamedBy(g, text);
+  const std::vector<int> named = MovesNamedBy(g, text, startAndEndOnly);
   if (named.size() < 2) return choices;
   const MoveTexts saved = g.Texts;
   for (int k : named) {
     const MoveRecord& m = g.P.MoveList[k];
     MoveString(g, m, true);
     CaptureChoice c;
+    c.move = m;
     c.moveText = ToUpper(g.Texts.CaptureSquaresText);
     c.label = Trim(g.Texts.DisplayMoveText) + "  takes";
     for (int i = 0; i < m.CapturedCount && i < kMaxCaptured; ++i)
@@ -175,6 +189,21 @@ std::string MoveListLine(int gamePly, const std::string& displayText) {
 
 namespace {
 
+// The legal move of the current position that is `chosen` (the same start,
+// end, route and pieces taken), played through the move path.
+bool EnterChosenCapture(GameState& g, const MoveRecord& chosen, MoveSource source, const MoveFollowUps& f) {
+  ResetPly(g);
+  if (!GenerateLegalMoves(g)) return false;
+  const std::vector<int> route = CapturePath(chosen);
+  const std::span<const MoveRecord> moves = PlyMoves(g, g.P.Ply);
+  for (size_t k = 0; k < moves.size(); ++k) {
+    const MoveRecord& m = moves[k];
+    if (m.From == chosen.From && m.To == chosen.To && SameCapturedPieces(m, chosen) && CapturePath(m) == route)
+      return EnterMoveIndex(g, g.P.PlyStart[g.P.Ply] + static_cast<int>(k), source, f);
+  }
+  return false;
+}
+
 // A refused move told to the user; the move box takes no input meanwhile.
 void RefuseMove(GameState& g, MoveSource source, const std::string& text) {
   Host& h = *g.host;
@@ -199,16 +228,24 @@ bool EnterMove(GameState& g, std::string_view text, MoveSource source, const Mov
     return false;
   }
   ForgetStaleTouch(g);
+  // A drop and a root-list entry give where the piece went and no more: when
+  // captures of other pieces go from there to there, the user picks one (a
+  // single jump among them too).
+  std::vector<CaptureChoice> choices;
+  if (source == MoveSource::Board || source == MoveSource::RootMoveList) {
+    ResetPly(g);
+    if (GenerateLegalMoves(g)) choices = CaptureChoices(g, text, /*startAndEndOnly=*/true);
+  }
   // A file written before captures were named by their landing squares may
   // give a short text for one of several captures: the first is taken, as
   // it was then.
-  if (PlayMoveString(g, text, fromFile)) {
+  if (choices.empty() && PlayMoveString(g, text, fromFile)) {
     PlayedMoveSequence(g, source, f);
     return true;
   }
   if (fromFile) return false;  // the loader reports its own failures
   Host& h = *g.host;
-  const std::vector<CaptureChoice> choices = CaptureChoices(g, text);
+  if (choices.empty()) choices = CaptureChoices(g, text);
   if (!choices.empty()) {
     if (source == MoveSource::Board || source == MoveSource::RootMoveList) {
       // The square reached says too little: the user picks the capture.
@@ -220,7 +257,9 @@ bool EnterMove(GameState& g, std::string_view text, MoveSource source, const Mov
         if (source == MoveSource::Board && g.Opt.PlayMode == 1) g.BoardShown.MovesHighlighted = 0;
         return false;
       }
-      return EnterMove(g, choices[static_cast<size_t>(pick)].moveText, source, f);
+      // The chosen capture is played as itself, not looked up again by its
+      // text: a text may fit it and another capture alike.
+      return EnterChosenCapture(g, choices[static_cast<size_t>(pick)].move, source, f);
     }
     h.refresh(View::Board);
     h.setCommandEnabled(Command::MoveEntry, false);

@@ -70,10 +70,12 @@ std::string MoveListLine(int gamePly, const std::string& displayText);
 struct CaptureChoice {
   std::string moveText;
   std::string label;
+  MoveRecord move;  // the capture itself, played when it is chosen
 };
 // The captures a move text names when it names more than one (read from the
-// moves the matcher's generation left); empty otherwise.
-std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text);
+// moves the matcher's generation left); empty otherwise. startAndEndOnly:
+// the text is a start and an end only, whatever captures share them.
+std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text, bool startAndEndOnly = false);
 // The refusal of a typed text that names several captures, listing them.
 std::string AmbiguousMoveMessage(const std::vector<CaptureChoice>& choices);
 
@@ -81,9 +83,11 @@ std::string AmbiguousMoveMessage(const std::vector<CaptureChoice>& choices);
 // matches nothing is refused with a message ("Illegal move", with the reason
 // for a board or typed move) and changes nothing; a matched one runs
 // PlayedMoveSequence. A text that names several captures asks the user to
-// choose (a drop on the board, the root-move list: a popup through the host;
-// dismissed, nothing is played) or is refused listing them (typed, the
-// legal-move list); from a game file the first is played. Once the game is
+// choose (a drop on the board, the root-move list: a popup through the host,
+// offered whenever captures of other pieces share the start and the end, and
+// the chosen capture played as itself; dismissed, nothing is played) or is
+// refused listing them (typed, the legal-move list); from a game file the
+// first is played. Once the game is
 // over nothing is played ("the game is over"), nor once the game tables are
 // full ("the game has reached its move limit"); a game file's move is refused
 // without a message. Returns whether the move was played.

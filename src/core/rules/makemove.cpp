@@ -152,7 +152,7 @@ bool UnmakeMove(GameState& g, int index) {
   return UnmakeMove(g, g.P.MoveList[index]);
 }
 
-std::vector<int> MovesNamedBy(const GameState& g, std::string_view text) {
+std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, bool startAndEndOnly) {
   const PlyState& P = g.P;
   std::vector<int> named;
   if (text.size() < 2) return named;
@@ -187,12 +187,15 @@ std::vector<int> MovesNamedBy(const GameState& g, std::string_view text) {
     });
     if (!seen) named.push_back(first + static_cast<int>(k));
   }
-  // A full path names its route exactly when another route fits it too.
-  if (path.size() > 2 && named.size() > 1) {
-    for (int i : named) {
-      const std::vector<int> route = CapturePath(P.MoveList[i]);
-      if (route == path) return {i};
-    }
+  // A text that is exactly one move's full text names that move, also when
+  // it is as short as a start and an end: "10x1", a single jump, is not the
+  // longer capture that also goes from 10 to 1. Only a text that is the full
+  // text of none of them (or of several) stays ambiguous.
+  if (!shortText && !startAndEndOnly && named.size() > 1) {
+    std::vector<int> exact;
+    for (int i : named)
+      if (CapturePath(P.MoveList[i]) == path) exact.push_back(i);
+    if (exact.size() == 1) return exact;
   }
   return named;
 }

@@ -113,8 +113,11 @@ bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral = f
 // The records of the current ply that a move text names, as PlayMoveString
 // reads it, one per distinct move (the same pieces taken along another route
 // count once); read from the moves the last generation left. More than one:
-// the text is ambiguous and each of them needs its full text.
-std::vector<int> MovesNamedBy(const GameState& g, std::string_view text);
+// the text is ambiguous and each of them needs its full text. A text that is
+// exactly the full text of one of them (every landing square, or a start and
+// an end for a single jump) names that one alone, unless startAndEndOnly
+// (a drop on the board: the squares say no more than where the piece went).
+std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, bool startAndEndOnly = false);
 
 // Plays legal move `index` of the current ply (already generated) as
 // PlayMoveString plays the move it matched; false when there is no such move.

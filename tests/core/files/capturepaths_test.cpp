@@ -162,5 +162,56 @@ TEST_F(CapturePathFiles, ShortTextOfTwoCapturesInAFileReadsAsBefore) {
   EXPECT_EQ(t->board[kD4], -1);
 }
 
+// Where a short text fits both captures, the moves after it tell which was
+// played: the loader takes the capture with which the rest of the game
+// replays, backing up when a later move fails.
+TEST_F(CapturePathFiles, ShortCaptureIsSettledByTheMovesAfterIt) {
+  struct Case {
+    const char* moves;
+    bool overD;  // took d4 (18) and d6 (10), the second capture found
+  } cases[] = {
+      {"1. 22x6 17-21 *", true},               // 17 (b4) stands only after the second
+      {"1. 22x6 4-8 2. 29-25 17-21 *", true},  // told two plies later
+      {"1. 22x6 4-8 2. 29-25 18-23 *", false},
+      {"1. 22x6 4-8 *", false},  // both replay: the first, as before
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.moves);
+    Write("short.pdn", std::string("[Event \"short\"]\n[SetUp \"1\"]\n[FEN \"W:W22,29:B4,9,10,17,18\"]\n\n") +
+                           c.moves + "\n");
+    host.messages.clear();
+    auto t = Fresh();
+    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("short.pdn"), "short.pdn")) << LastMessage();
+    EXPECT_EQ(t->Game.GameMoves[1].CapturedCell[0] == kD4 || t->Game.GameMoves[1].CapturedCell[1] == kD4, c.overD);
+    const Board loaded = t->board;
+    // The game in hand is that game: back to the start and forward again.
+    GotoMove(*t, t->P.GamePly, 0, 0);
+    GotoMove(*t, -t->Game.GameLength, 0, 0);
+    EXPECT_EQ(t->board, loaded);
+  }
+
+  // The own format alike: the short text, then a move of the man on 17.
+  SetUpTwoRoutes(g, false);
+  Write("short.tvn", GameFileText(g) + "22 6\r\n 4 8\r\n2925\r\n1721\r\n");
+  auto t = Fresh();
+  ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("short.tvn"), "short.tvn")) << LastMessage();
+  EXPECT_EQ(t->board[kD4], 0);
+  EXPECT_EQ(t->board[kD6], 0);
+  EXPECT_EQ(t->board[kB4], 0);  // moved on to a3
+  EXPECT_EQ(t->board[41], -1);
+  EXPECT_EQ(t->Game.GameLength, 4);
+
+  // No capture lets the game go on: the move that fails after the first is
+  // named, and the game in hand stays.
+  Write("short.pdn", "[Event \"short\"]\n[SetUp \"1\"]\n[FEN \"W:W22,29:B4,9,10,17,18\"]\n\n1. 22x6 4-8\n2. 29-25 12-16 *\n");
+  host.messages.clear();
+  auto u = Fresh();
+  const Board before = u->board;
+  EXPECT_FALSE(LoadGame(*u, kLoadOpen, Path("short.pdn"), "short.pdn"));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "12-16: Illegal move!\r\nshort.pdn, line 6");
+  EXPECT_EQ(u->board, before);
+}
+
 }  // namespace
 }  // namespace m8

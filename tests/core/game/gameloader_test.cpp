@@ -344,6 +344,17 @@ TEST_F(GameFilesTest, BrokenPdnIsRefusedWithItsLine) {
       {"[FEN \"Q:W1\"]\n1. 11-15 *\n", "Illegal Setup!"},
       {"[Tavrin \"*American Checkers* 101 x\"]\n1. 11-15 *\n", "rules tag"},
       {"[Tavrin \"*../../etc/x* 1\"]\n1. 11-15 *\n", "not a valid variant name"},
+      // A refused move is quoted as the file writes it.
+      {"[Event \"x\"]\n1. 17-21 *\n", "17-21: Illegal move!\r\nclub.pdn, line 2"},
+      {"[Event \"x\"]\n1. d4:b6 *\n", "d4:b6: Illegal move!\r\nclub.pdn, line 2"},
+      {"[Event \"x\"]\n1. 32-28 19-23 2. 37-32 23x41 *\n",
+       "32-28: Illegal move!\r\nclub.pdn, line 2\r\nIts moves name squares above 32 and it has no GameType tag: it "
+       "looks like a game on a larger board."},
+      {"[Event \"x\"]\n1. 11-15 23-19\n2. - - 3. - - *\n",
+       "club.pdn, line 3: \"-\" is a placeholder, not a move: the file leaves this move out"},
+      {"[Event \"x\"]\n1. 11-15 22-17 +/-",
+       "club.pdn, line 2: \"+/-\" is not a move: it looks like the game's result, cut short by the end of the file"},
+      {"[Event \"x\"]\n1. 11-15 22-17\n1/2-", "line 3: \"1/2-\" is not a move: it looks like the game's result"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expect);

@@ -452,6 +452,30 @@ TEST(EnterMove, RandomTypedTextIsPlayedOrRefusedCleanly) {
 
 // American: white men a1 and c3, black men b4, d4, b6, d6 and h8, white to
 // move. c3 reaches c7 over b4 and b6 (by a5) or over d4 and d6 (by e5).
+// Squares typed in the notation that is not in use: the refusal says which
+// one is.
+TEST(EnterMove, SquaresOfTheOtherNotationNameTheNotationInUse) {
+  struct Case {
+    int notation;
+    const char* typed;
+    const char* message;
+  } cases[] = {
+      {0, "11-15", "Error|Illegal move: the board is in algebraic notation (as c3-d4)"},
+      {0, "9-14", "Error|Illegal move: the board is in algebraic notation (as c3-d4)"},
+      {1, "c3-d4", "Error|Illegal move: the board is in numbered notation (as 9-14)"},
+      {1, "B6xD4", "Error|Illegal move: the board is in numbered notation (as 9-14)"},
+      {0, "z3-d4", "Error|Illegal move"},  // no square in either
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Game t;
+    t.g.Opt.Notation = c.notation;
+    EXPECT_FALSE(t.Typed(c.typed));
+    EXPECT_EQ(t.host->messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(t.g.P.GamePly, 0);
+  }
+}
+
 constexpr const char* kTwoRoutes = "1000000000000000001000000202000000000000020200000000000000000002";
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
