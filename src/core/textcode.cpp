@@ -463,8 +463,9 @@ std::string DecodeForeignText(std::string_view bytes) {
 std::string EncodeOwnFormat(std::string_view text) {
   if (!FitsLatin1(text)) return std::string(text);
   std::string latin1 = Utf8ToLatin1(text);
-  // Latin-1 bytes that happen to form valid UTF-8 ("Ã©" for "Ã©") would
-  // be read back as other characters: such a text is written as UTF-8.
+  // Latin-1 bytes that happen to form valid UTF-8 would be read back as
+  // other characters (the text "Ã©" is the bytes C3 A9 in Latin-1, which
+  // read as "é"): such a text is written as UTF-8.
   if (latin1 != text && IsValidUtf8(latin1)) return std::string(text);
   return latin1;
 }

@@ -5,6 +5,25 @@
 #include <QMouseEvent>
 
 #include "app/window_fixture.h"
+#include "core/game/gamesetup.h"
+
+// A new game from the position `digits` (64 digits: 0 empty, 1/2 white/black
+// man, 3/4 white/black king) with `side` to move, as the position editor
+// leaves it, ready for the mouse.
+inline void SetUpPosition(MainWindow& w, const std::string& digits, int side) {
+  GameState& g = w.state();
+  for (int i = 0; i < 64; ++i) {
+    constexpr int kValue[5] = {0, 1, -1, 2, -2};
+    g.board[10 * (2 + i / 8) + 1 + i % 8] = kValue[digits[i] - '0'];
+  }
+  g.P.SideToMove = side;
+  g.Flow.PositionPreset = 1;
+  SetupPositionState(g);
+  g.Flow.PositionPreset = 0;
+  g.Flow.IgnoreNextPress = 0;
+  g.Flow.SkipSquareNumbers = 0;
+  w.DrawBoard(0);
+}
 
 inline void Send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
   QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, buttons, Qt::NoModifier);

@@ -44,20 +44,7 @@ std::string Digits(std::initializer_list<std::pair<int, char>> pieces) {
 }
 
 // A new game from the position, Black to move.
-void SetUp(MainWindow& w, const std::string& digits) {
-  GameState& g = w.state();
-  for (int i = 0; i < 64; ++i) {
-    constexpr int kValue[5] = {0, 1, -1, 2, -2};
-    g.board[10 * (2 + i / 8) + 1 + i % 8] = kValue[digits[i] - '0'];
-  }
-  g.P.SideToMove = -1;
-  g.Flow.PositionPreset = 1;
-  SetupPositionState(g);
-  g.Flow.PositionPreset = 0;
-  g.Flow.IgnoreNextPress = 0;
-  g.Flow.SkipSquareNumbers = 0;
-  w.DrawBoard(0);
-}
+void SetUp(MainWindow& w, const std::string& digits) { SetUpPosition(w, digits, -1); }
 
 void Type(MainWindow& w, const QString& text) {
   w.moveBox()->setText(text);

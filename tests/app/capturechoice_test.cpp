@@ -16,19 +16,7 @@ namespace {
 // American: white men a1 and c3, black men b4, d4, b6, d6 and h8, white to
 // move: c3 reaches c7 over b4 and b6 or over d4 and d6.
 void SetUpTwoRoutes(MainWindow& w) {
-  GameState& g = w.state();
-  const std::string digits = "1000000000000000001000000202000000000000020200000000000000000002";
-  for (int i = 0; i < 64; ++i) {
-    constexpr int kValue[5] = {0, 1, -1, 2, -2};
-    g.board[10 * (2 + i / 8) + 1 + i % 8] = kValue[digits[i] - '0'];
-  }
-  g.P.SideToMove = 1;
-  g.Flow.PositionPreset = 1;
-  SetupPositionState(g);
-  g.Flow.PositionPreset = 0;
-  g.Flow.IgnoreNextPress = 0;
-  g.Flow.SkipSquareNumbers = 0;
-  w.DrawBoard(0);
+  SetUpPosition(w, "1000000000000000001000000202000000000000020200000000000000000002", 1);
 }
 
 // Answers the capture popup as soon as it is up: the entry whose text
@@ -110,18 +98,7 @@ class CaptureChoiceTest : public QObject {
     auto w = Start(dir.path(), boxes);
     GameState& g = w->state();
     // Black king on 10 (d6): 10x1 over 6, or the loop 10x19x26x17x10x1.
-    const std::string digits = "0000400000000000001010200000000140301000000400000030001000000000";
-    for (int i = 0; i < 64; ++i) {
-      constexpr int kValue[5] = {0, 1, -1, 2, -2};
-      g.board[10 * (2 + i / 8) + 1 + i % 8] = kValue[digits[i] - '0'];
-    }
-    g.P.SideToMove = -1;
-    g.Flow.PositionPreset = 1;
-    SetupPositionState(g);
-    g.Flow.PositionPreset = 0;
-    g.Flow.IgnoreNextPress = 0;
-    g.Flow.SkipSquareNumbers = 0;
-    w->DrawBoard(0);
+    SetUpPosition(*w, "0000400000000000001010200000000140301000000400000030001000000000", -1);
 
     // Answers every popup that comes up with "10x1"; after three it gives
     // up (dismisses), so that a popup that keeps coming back ends.
