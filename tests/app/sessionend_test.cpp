@@ -30,6 +30,9 @@ class SessionEndTest : public QObject {
       g.Opt.BookRandom = 1;  // the opening is drawn, not chosen in a dialog
       g.Opt.ConfirmExit = 1;
       g.Opt.Notation = 1;
+      // The small board fits the offscreen screen: no start-up box waits.
+      g.Opt.SkinName = "Classic Small";
+      g.Opt.BoardSizeCode = 0;
     });
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

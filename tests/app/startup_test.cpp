@@ -325,8 +325,9 @@ class StartupTest : public QObject {
 
   void choicesWhoseFilesAreMissingAreKept() {
     // The variant and the skin named by the settings are gone this time:
-    // the program runs with American Checkers and Classic Medium and says so,
-    // but the settings keep naming them for when they are back.
+    // the program says so and runs with the rules the settings hold (under
+    // the variant's name) and Classic Medium, and the settings keep naming
+    // them for when they are back.
     QTemporaryDir dir;
     WriteSettings(dir.path(), [](GameState& g) {
       g.Rules.Variant = "Pool Checkers";
@@ -337,7 +338,7 @@ class StartupTest : public QObject {
     {
       auto w = Start(dir.path(), boxes);
       QCOMPARE(boxes.messages.size(), 2);
-      QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+      QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("Pool Checkers"));
       QCOMPARE(w->state().Opt.SkinName, std::string("Classic Medium"));
       w->Exit_Click();
     }
