@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 #include "core/game/toolsetup.h"
 #include "core/rules/movegen.h"
@@ -112,6 +113,8 @@ struct PublishedPerft {
   int depth;
   uint64_t nodes;
 };
+
+void PrintTo(const PublishedPerft& c, std::ostream* os) { *os << c.variant << " depth " << c.depth; }
 
 class PublishedPerftTest : public ::testing::TestWithParam<PublishedPerft> {};
 
