@@ -9,7 +9,7 @@
 
 namespace m8 {
 
-// Text1..Text5 of the dialog: GameEvent, GameSite, GameDate, GameBlack,
+// The dialog's five text boxes, top to bottom: GameEvent, GameSite, GameDate, GameBlack,
 // GameWhite, in this order.
 inline constexpr int kDetailsBoxes = 5;
 using DetailsTexts = std::array<std::string, kDetailsBoxes>;

@@ -199,8 +199,8 @@ int RulesEditor::FindName(const std::string& name) const {
 }
 
 void RulesEditor::Open(const std::string& loadedVariantName) {
-  // Option1 is the button selected when the dialog loads; choosing Option2
-  // is a click that lists the user folder.
+  // The standard-folder button is selected when the dialog loads; choosing
+  // the user-folder button is a click that lists the user folder.
   if (listedFolder_ != 1) ChooseFolder(0);
   const int i = FindName(loadedVariantName);
   if (i >= 0) {

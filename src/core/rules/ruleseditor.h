@@ -37,9 +37,9 @@ struct EditorControls {
   std::array<bool, kEditorPromoBoxes> PromoMarked{};
   std::array<std::string, kEditorMovementBoxes> Movement{};
   std::array<bool, kEditorMovementBoxes> MovementMarked{};
-  std::vector<std::string> VariantNames;  // Combo1's list
-  int32_t Selected = -1;                  // Combo1's selection, -1 none
-  std::string HelpLink;                   // Label10
+  std::vector<std::string> VariantNames;  // the variant list
+  int32_t Selected = -1;                  // the variant list's selection, -1 none
+  std::string HelpLink;                   // the help link label
   bool RandomVisible = false;             // the "r" button
   bool RandomEnabled = false;
 
@@ -79,7 +79,7 @@ class RulesEditor {
   // FillVariantList: the list of the folder UseClassic names, nothing
   // selected.
   void FillVariantList();
-  // Option1 (useClassic 1) and Option2 (0): lists that folder and selects its
+  // The standard-folder button (useClassic 1) and the user-folder button (0): lists that folder and selects its
   // first name. The setting UseClassic follows only when a variant of the
   // folder is taken over (OK or Apply); Cancel goes back to the folder and the
   // variant of before.
@@ -96,7 +96,7 @@ class RulesEditor {
   // when the folder does not hold it, the rules in force are shown).
   void Open(const std::string& loadedVariantName);
 
-  // Combo1_Click for list entry `index`. Every selection but the first after
+  // Choosing list entry `index` of the variant list. Every selection but the first after
   // Load reads the variant's file into the rules in force; a file that cannot
   // be read or is broken is reported, changes nothing and the earlier
   // selection stays. False in that case.
