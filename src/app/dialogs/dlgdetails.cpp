@@ -49,7 +49,7 @@ DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   top->addWidget(game);
   top->addWidget(players);
   top->addLayout(buttons);
-  connect(apply, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(apply, &QPushButton::clicked, this, [this] { onApplyClicked(); });
   connect(ok, &QPushButton::clicked, this, [this] { OKButton_Click(); });
   connect(cancel, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
   adjustSize();
@@ -61,14 +61,14 @@ void DlgDetails::fillFromGame() {
   for (int i = 0; i < kDetailsBoxes; ++i) texts_[i]->setText(QString::fromStdString(t[i]));
 }
 
-void DlgDetails::Command1_Click() {
+void DlgDetails::onApplyClicked() {
   DetailsTexts t;
   for (int i = 0; i < kDetailsBoxes; ++i) t[i] = texts_[i]->text().toStdString();
   ApplyDetails(g_, t);
 }
 
 void DlgDetails::OKButton_Click() {
-  Command1_Click();
+  onApplyClicked();
   accept();
 }
 

@@ -20,7 +20,7 @@ class DlgDetails : public QDialog {
   void fillFromGame();
   QLineEdit* text(int n) const { return texts_[n - 1]; }  // Text1..Text5
 
-  void Command1_Click();  // Apply
+  void onApplyClicked();
   void OKButton_Click();
   void CancelButton_Click();
 

@@ -231,13 +231,13 @@ void FrmOptions::buildControls() {
   connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
   connect(cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
   connect(apply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
-  connect(resetRatingButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  connect(depthLimitBox_, &QCheckBox::toggled, this, [this] { Check1_Click(); });
-  connect(timeLimitBox_, &QCheckBox::toggled, this, [this] { Check2_Click(); });
+  connect(resetRatingButton_, &QPushButton::clicked, this, [this] { onResetRatingClicked(); });
+  connect(depthLimitBox_, &QCheckBox::toggled, this, [this] { onDepthLimitToggled(); });
+  connect(timeLimitBox_, &QCheckBox::toggled, this, [this] { onTimeLimitToggled(); });
   for (auto o : {&Options::ChessDrawRules, &Options::ExtendedSearch, &Options::UseBook, &Options::ChooseOpening})
     connect(box(o), &QCheckBox::toggled, this, [this] { updateDependents(); });
   connect(skinBox_, &QComboBox::activated, this, [this](int i) {
-    // Combo1_Click: the skin name is taken at once; ShowOptions applies it.
+    // A chosen skin: its name is taken at once; ShowOptions applies it.
     if (i >= 0) g_.Opt.SkinName = skinBox_->itemText(i).toStdString();
   });
   // Ctrl+Tab goes to the next page (after the last, the first);
@@ -271,8 +271,8 @@ void FrmOptions::pickSearchLimit(bool depth) {
   }
 }
 
-void FrmOptions::Check1_Click() { pickSearchLimit(true); }
-void FrmOptions::Check2_Click() { pickSearchLimit(false); }
+void FrmOptions::onDepthLimitToggled() { pickSearchLimit(true); }
+void FrmOptions::onTimeLimitToggled() { pickSearchLimit(false); }
 
 void FrmOptions::updateDependents() {
   SetEnabled(fiftyControls_, box(&Options::ChessDrawRules)->isChecked());
@@ -348,7 +348,7 @@ void FrmOptions::cmdOK_Click() {
 
 void FrmOptions::cmdCancel_Click() { reject(); }
 
-void FrmOptions::Command1_Click() {
+void FrmOptions::onResetRatingClicked() {
   ResetUserRating(g_);
   box(&Options::UseRating)->setText(Q(RatingBoxCaption(g_.Rating.UserRating)));
 }

@@ -64,9 +64,9 @@ FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g)
   top->addLayout(buttons);
   resize(900, 420);
 
-  connect(sortBox_, &QComboBox::activated, this, [this](int i) { Combo1_Click(i); });
-  connect(okButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  connect(cancelButton_, &QPushButton::clicked, this, [this] { Command2_Click(); });
+  connect(sortBox_, &QComboBox::activated, this, [this](int i) { onSortKeyChosen(i); });
+  connect(okButton_, &QPushButton::clicked, this, [this] { onOkClicked(); });
+  connect(cancelButton_, &QPushButton::clicked, this, [this] { onCancelClicked(); });
   refreshTable();
 }
 
@@ -101,16 +101,16 @@ void FrmPV::refreshTable() {
   if (pv.Shown && !isVisible()) show();
 }
 
-void FrmPV::Combo1_Click(int index) {
+void FrmPV::onSortKeyChosen(int index) {
   if (ChoosePlyValueKey(g_, index)) refreshTable();
 }
 
-void FrmPV::Command2_Click() {
+void FrmPV::onCancelClicked() {
   CancelPlyValueTable(g_);
   refreshTable();
 }
 
-void FrmPV::Command1_Click() { close(); }
+void FrmPV::onOkClicked() { close(); }
 
 void FrmPV::closeEvent(QCloseEvent* e) {
   // Unloaded: the arrays keep their contents; the next run shows it again.
