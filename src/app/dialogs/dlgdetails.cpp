@@ -1,4 +1,5 @@
 #include "app/dialogs/dlgdetails.h"
+#include "app/objectnames.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,7 +13,7 @@
 namespace m8 {
 
 DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
-  setObjectName("dlgDetails");
+  setObjectName(objectnames::kDetailsDialog);
   setWindowTitle(" Game Details");
   const char* labels[kDetailsBoxes] = {"Event:", "Site:", "Date:", "Black:", "White:"};
   auto* game = new QGroupBox(" Game ", this);
@@ -23,9 +24,9 @@ DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
     QGroupBox* box = i < 3 ? game : players;
     QGridLayout* l = i < 3 ? gl : pl;
     auto* label = new QLabel(labels[i], box);
-    label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+    label->setObjectName(QString::fromLatin1(objectnames::kDetailsLabel).arg(i + 1));
     texts_[i] = new QLineEdit(box);
-    texts_[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+    texts_[i]->setObjectName(QString::fromLatin1(objectnames::kDetailsBox).arg(i + 1));
     if (i == 2) texts_[i]->setMaximumWidth(120);  // the date box is shorter
     const int row = i < 3 ? i : i - 3;
     l->addWidget(label, row, 0);
@@ -34,11 +35,11 @@ DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   gl->setColumnMinimumWidth(1, 240);
   pl->setColumnMinimumWidth(1, 240);
   auto* apply = new QPushButton("Apply", this);
-  apply->setObjectName("Command1");
+  apply->setObjectName(objectnames::kDetailsApply);
   auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKButton");
+  ok->setObjectName(objectnames::kDetailsOk);
   auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("CancelButton");
+  cancel->setObjectName(objectnames::kDetailsCancel);
   ok->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

@@ -15,7 +15,7 @@
 namespace m8 {
 
 FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
-  setObjectName("frmAbout");
+  setObjectName(objectnames::kAboutWindow);
   setWindowTitle(" About");
   auto named = [this](QLabel*& l, const char* name, const QString& text) {
     l = new QLabel(text, this);

@@ -48,7 +48,7 @@ void SetEnabled(const std::vector<QWidget*>& ws, bool on) {
 }  // namespace
 
 FrmOptions::FrmOptions(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
-  setObjectName("frmOptions");
+  setObjectName(objectnames::kOptionsDialog);
   setWindowTitle(" Options");
   buildControls();
   // Form_Load: centred on the screen.
@@ -64,12 +64,12 @@ QCheckBox* FrmOptions::box(int32_t Options::*option) const {
 
 void FrmOptions::buildControls() {
   tabs_ = new QTabWidget(this);
-  tabs_->setObjectName("tbsOptions");
+  tabs_->setObjectName(objectnames::kOptionsTabs);
   std::array<QWidget*, 4> pages{};
   const char* tabNames[4] = {"Computer", "Board", "Engine", "Misc"};
   for (int i = 0; i < 4; ++i) {
     pages[i] = new QWidget;
-    pages[i]->setObjectName(QStringLiteral("picOptions%1").arg(i));
+    pages[i]->setObjectName(QString::fromLatin1(objectnames::kOptionsPage).arg(i));
     tabs_->addTab(pages[i], tabNames[i]);
   }
   for (int i = 0; i < kOptionBoxes; ++i) {
@@ -213,11 +213,11 @@ void FrmOptions::buildControls() {
   }
 
   auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("cmdOK");
+  ok->setObjectName(objectnames::kOptionsOk);
   auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("cmdCancel");
+  cancel->setObjectName(objectnames::kOptionsCancel);
   auto* apply = new QPushButton("Apply", this);
-  apply->setObjectName("cmdApply");
+  apply->setObjectName(objectnames::kOptionsApply);
   ok->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

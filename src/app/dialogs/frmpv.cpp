@@ -21,7 +21,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g) {
-  setObjectName("frmPV");
+  setObjectName(objectnames::kPlyValueWindow);
   setWindowTitle("Ply Value Table");
   sortLabel_ = new QLabel("Sort:", this);
   sortLabel_->setObjectName(objectnames::kPlyValueSortLabel);
@@ -42,7 +42,7 @@ FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g)
   outputLabel_->setWordWrap(true);
   outputLabel_->setMinimumHeight(outputLabel_->fontMetrics().height() * 2);
   progress_ = new QProgressBar(this);
-  progress_->setObjectName("Progress");
+  progress_->setObjectName(objectnames::kPlyValueProgress);
   progress_->setTextVisible(false);
   cancelButton_ = new QPushButton("Cancel", this);
   cancelButton_->setObjectName(objectnames::kPlyValueCancel);

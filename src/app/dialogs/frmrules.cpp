@@ -13,7 +13,7 @@
 namespace m8 {
 
 FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
-  setObjectName("frmRules");
+  setObjectName(objectnames::kRulesWindow);
   setWindowTitle(" Rules");
   auto* frame = new QFrame(this);
   frame->setObjectName(objectnames::kRulesFrame);
@@ -34,7 +34,7 @@ FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   ok->setDefault(true);
   // A long help text scrolls inside the frame; the window stays on the screen.
   auto* scroll = new QScrollArea(frame);
-  scroll->setObjectName("Scroll1");
+  scroll->setObjectName(objectnames::kRulesScroll);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidgetResizable(true);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
