@@ -21,16 +21,19 @@ DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   auto* gl = new QGridLayout(game);
   auto* pl = new QGridLayout(players);
   for (int i = 0; i < kDetailsBoxes; ++i) {
-    QGroupBox* box = i < 3 ? game : players;
-    QGridLayout* l = i < 3 ? gl : pl;
-    auto* label = new QLabel(labels[i], box);
+    // Event, site and date form the game's frame; the players theirs.
+    const bool ofGame = i <= static_cast<int>(DetailsBox::Date);
+    QGroupBox* frame = ofGame ? game : players;
+    QGridLayout* l = ofGame ? gl : pl;
+    auto* label = new QLabel(labels[i], frame);
     label->setObjectName(QString::fromLatin1(objectnames::kDetailsLabel).arg(i + 1));
-    texts_[i] = new QLineEdit(box);
+    texts_[i] = new QLineEdit(frame);
     texts_[i]->setObjectName(QString::fromLatin1(objectnames::kDetailsBox).arg(i + 1));
-    if (i == 2) texts_[i]->setMaximumWidth(120);  // the date box is shorter
-    const int row = i < 3 ? i : i - 3;
+    const bool date = i == static_cast<int>(DetailsBox::Date);
+    if (date) texts_[i]->setMaximumWidth(120);  // the date box is shorter
+    const int row = ofGame ? i : i - static_cast<int>(DetailsBox::Black);
     l->addWidget(label, row, 0);
-    l->addWidget(texts_[i], row, 1, i == 2 ? Qt::AlignLeft : Qt::Alignment());
+    l->addWidget(texts_[i], row, 1, date ? Qt::AlignLeft : Qt::Alignment());
   }
   gl->setColumnMinimumWidth(1, 240);
   pl->setColumnMinimumWidth(1, 240);
