@@ -128,6 +128,25 @@ inline constexpr char kBalanceBox[] = "Text3";
 inline constexpr char kPlyValueDepthBox[] = "Text4";
 inline constexpr char kResetRatingButton[] = "Command1";
 inline constexpr char kUserNameBox[] = "Text1";
+// The options' captions and slider marks.
+inline constexpr char kStrengthEasyLabel[] = "Label5";
+inline constexpr char kStrengthMediumLabel[] = "Label6";
+inline constexpr char kStrengthHardLabel[] = "Label7";
+inline constexpr char kDepthCaption[] = "Label12";
+inline constexpr char kDepthFirstLabel[] = "Label10";
+inline constexpr char kDepthMiddleLabel[] = "Label8";
+inline constexpr char kDepthLastLabel[] = "Label9";
+inline constexpr char kTimeCaption[] = "Label1";
+inline constexpr char kTimeFirstLabel[] = "Label2";
+inline constexpr char kTimeMiddleLabel[] = "Label4";
+inline constexpr char kTimeLastLabel[] = "Label3";
+inline constexpr char kSkinCaption[] = "Label17";
+inline constexpr char kCaptureCharCaption[] = "Label14";
+inline constexpr char kPliesCaption[] = "Label15";
+inline constexpr char kBalanceCaption[] = "Label16";
+inline constexpr char kPlyValueDepthCaption[] = "Label18";
+inline constexpr char kFiftyCaption[] = "Label13";
+inline constexpr char kUserNameCaption[] = "Label11";
 // The game details.
 inline constexpr char kDetailsDialog[] = "dlgDetails";
 inline constexpr char kDetailsLabel[] = "Label%1";  // %1: 1..5, as the boxes

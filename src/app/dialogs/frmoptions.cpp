@@ -89,26 +89,26 @@ void FrmOptions::buildControls() {
     auto* gl = new QGridLayout(strength);
     strengthSlider_ = NamedSlider(objectnames::kStrengthSlider, StrengthSliderRange(), 1, strength);
     gl->addWidget(strengthSlider_, 0, 0, 1, 3);
-    gl->addWidget(NamedLabel("Label5", "Easy", strength), 1, 0, Qt::AlignLeft);
-    gl->addWidget(NamedLabel("Label6", "Medium", strength), 1, 1, Qt::AlignCenter);
-    gl->addWidget(NamedLabel("Label7", "Hard", strength), 1, 2, Qt::AlignRight);
+    gl->addWidget(NamedLabel(objectnames::kStrengthEasyLabel, "Easy", strength), 1, 0, Qt::AlignLeft);
+    gl->addWidget(NamedLabel(objectnames::kStrengthMediumLabel, "Medium", strength), 1, 1, Qt::AlignCenter);
+    gl->addWidget(NamedLabel(objectnames::kStrengthHardLabel, "Hard", strength), 1, 2, Qt::AlignRight);
 
     QGroupBox* level = group(" Level ", pages[0]);
     auto* ll = new QGridLayout(level);
     depthLimitBox_ = new QCheckBox(level);
     depthLimitBox_->setObjectName(objectnames::kDepthLimitBox);
-    QLabel* depthCaption = NamedLabel("Label12", "Depth:", level);
+    QLabel* depthCaption = NamedLabel(objectnames::kDepthCaption, "Depth:", level);
     depthSlider_ = NamedSlider(objectnames::kDepthSlider, DepthSliderRange(), 1, level);
-    QLabel* depthFirst = NamedLabel("Label10", "1", level);
-    QLabel* depthMiddle = NamedLabel("Label8", "10", level);
-    QLabel* depthLast = NamedLabel("Label9", "20", level);
+    QLabel* depthFirst = NamedLabel(objectnames::kDepthFirstLabel, "1", level);
+    QLabel* depthMiddle = NamedLabel(objectnames::kDepthMiddleLabel, "10", level);
+    QLabel* depthLast = NamedLabel(objectnames::kDepthLastLabel, "20", level);
     timeLimitBox_ = new QCheckBox(level);
     timeLimitBox_->setObjectName(objectnames::kTimeLimitBox);
-    QLabel* timeCaption = NamedLabel("Label1", "Time:", level);
+    QLabel* timeCaption = NamedLabel(objectnames::kTimeCaption, "Time:", level);
     timeSlider_ = NamedSlider(objectnames::kTimeSlider, TimeSliderRange(), 5, level);
-    QLabel* timeFirst = NamedLabel("Label2", "1", level);
-    QLabel* timeMiddle = NamedLabel("Label4", "90", level);
-    QLabel* timeLast = NamedLabel("Label3", "180", level);
+    QLabel* timeFirst = NamedLabel(objectnames::kTimeFirstLabel, "1", level);
+    QLabel* timeMiddle = NamedLabel(objectnames::kTimeMiddleLabel, "90", level);
+    QLabel* timeLast = NamedLabel(objectnames::kTimeLastLabel, "180", level);
     ll->addWidget(depthLimitBox_, 0, 0);
     ll->addWidget(depthCaption, 0, 1);
     ll->addWidget(depthSlider_, 0, 2, 1, 3);
@@ -129,14 +129,14 @@ void FrmOptions::buildControls() {
   {
     QGroupBox* skin = group(" Skin ", pages[1]);
     auto* sl = new QHBoxLayout(skin);
-    sl->addWidget(NamedLabel("Label17", "Choose a skin:", skin));
+    sl->addWidget(NamedLabel(objectnames::kSkinCaption, "Choose a skin:", skin));
     skinBox_ = new QComboBox(skin);
     skinBox_->setObjectName(objectnames::kSkinBox);
     sl->addWidget(skinBox_, 1);
 
     QGroupBox* misc = group(" Misc ", pages[1]);
     auto* ml = new QGridLayout(misc);
-    ml->addWidget(NamedLabel("Label14", "Capture character:", misc), 0, 0);
+    ml->addWidget(NamedLabel(objectnames::kCaptureCharCaption, "Capture character:", misc), 0, 0);
     auto* captureGroup = new QButtonGroup(misc);
     for (int i = 0; i < 2; ++i) {
       captureCharButtons_[i] = new QRadioButton(i == 0 ? "X" : ":", misc);
@@ -154,8 +154,8 @@ void FrmOptions::buildControls() {
     auto* sl = new QGridLayout(search);
     sl->addWidget(box(&Options::ExtendedSearch), 0, 0, 1, 2);
     sl->addWidget(box(&Options::BruteForce), 1, 0, 1, 2);
-    QLabel* pliesCaption = NamedLabel("Label15", "Plys (default=3) :", search);
-    QLabel* balanceCaption = NamedLabel("Label16", "Balance (default=150) :", search);
+    QLabel* pliesCaption = NamedLabel(objectnames::kPliesCaption, "Plys (default=3) :", search);
+    QLabel* balanceCaption = NamedLabel(objectnames::kBalanceCaption, "Balance (default=150) :", search);
     pliesBox_ = new QLineEdit(search);
     pliesBox_->setObjectName(objectnames::kPliesBox);
     balanceBox_ = new QLineEdit(search);
@@ -166,14 +166,14 @@ void FrmOptions::buildControls() {
     sl->addWidget(pliesBox_, 2, 1);
     sl->addWidget(balanceCaption, 3, 0);
     sl->addWidget(balanceBox_, 3, 1);
-    sl->addWidget(NamedLabel("Label18", "Ply Value Table Search :", search), 4, 0);
+    sl->addWidget(NamedLabel(objectnames::kPlyValueDepthCaption, "Ply Value Table Search :", search), 4, 0);
     sl->addWidget(plyValueDepthBox_, 4, 1);
     extendedControls_ = {pliesCaption, pliesBox_, balanceCaption, balanceBox_};
 
     QGroupBox* draw = group(" Draw ", pages[2]);
     auto* dl = new QGridLayout(draw);
     dl->addWidget(box(&Options::ChessDrawRules), 0, 0, 1, kFiftyButtons + 1);
-    QLabel* fiftyCaption = NamedLabel("Label13", "Number of moves in 50 move rule:", draw);
+    QLabel* fiftyCaption = NamedLabel(objectnames::kFiftyCaption, "Number of moves in 50 move rule:", draw);
     dl->addWidget(fiftyCaption, 1, 0);
     auto* fiftyGroup = new QButtonGroup(draw);
     fiftyControls_ = {fiftyCaption};
@@ -205,7 +205,7 @@ void FrmOptions::buildControls() {
     resetRatingButton_ = new QPushButton("Reset", misc);
     resetRatingButton_->setObjectName(objectnames::kResetRatingButton);
     ml->addWidget(resetRatingButton_, 4, 1);
-    ml->addWidget(NamedLabel("Label11", "Your Name:", misc), 5, 0);
+    ml->addWidget(NamedLabel(objectnames::kUserNameCaption, "Your Name:", misc), 5, 0);
     userNameBox_ = new QLineEdit(misc);
     userNameBox_->setObjectName(objectnames::kUserNameBox);
     ml->addWidget(userNameBox_, 5, 1);
@@ -256,7 +256,7 @@ void FrmOptions::Form_KeyDown(int key, Qt::KeyboardModifiers shift) {
 void FrmOptions::setDepthControls(bool on) { SetEnabled(depthControls_, on); }
 void FrmOptions::setTimeControls(bool on) { SetEnabled(timeControls_, on); }
 
-// Depth (Check1) and time (Check2) exclude each other and one of them is
+// The depth and the time boxes exclude each other and one of them is
 // always ticked: ticking one clears the other and enables its own controls;
 // clearing the ticked one ticks it again.
 void FrmOptions::pickSearchLimit(bool depth) {
