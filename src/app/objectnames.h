@@ -7,6 +7,9 @@ namespace objectnames {
 
 // Main window
 inline constexpr char kToolBar[] = "Toolbar1";
+inline constexpr char kToolBarButton[] = "Toolbar1_%1";  // %1: 1..the number of buttons
+inline constexpr char kBoard[] = "c";
+inline constexpr char kSetupPopup[] = "mnuSetup";       // the position editor's square menu
 inline constexpr char kTopNameLabel[] = "Label1";       // the player beside the upper side
 inline constexpr char kBottomNameLabel[] = "Label2";    // the player beside the lower side
 inline constexpr char kTopSideLabel[] = "Label3";       // "Black" or "White"
@@ -32,22 +35,32 @@ inline constexpr char kProgress[] = "Progress";
 inline constexpr char kStatusPanel[] = "StatusPanel%1";  // %1: 1..3
 
 // Dialogs
+// The object that opens and wires the dialogs.
+inline constexpr char kDialogWindows[] = "dialogWindows";
+// The body of a dialog that scrolls when the screen is smaller than it.
+inline constexpr char kScrollingBody[] = "scrollingBody";
 // The ply value table window.
+inline constexpr char kPlyValueWindow[] = "frmPV";
 inline constexpr char kPlyValueSortLabel[] = "Label1";
 inline constexpr char kPlyValueSortBox[] = "Combo1";
 inline constexpr char kPlyValueTable[] = "Text1";
 inline constexpr char kPlyValueOutput[] = "Label9";
 inline constexpr char kPlyValueOk[] = "Command1";
 inline constexpr char kPlyValueCancel[] = "Command2";
+inline constexpr char kPlyValueProgress[] = "Progress";
 // The problem window.
+inline constexpr char kProblemWindow[] = "frmProblem";
 inline constexpr char kProblemText[] = "Text1";
 inline constexpr char kProblemOk[] = "Command1";
 // The rules window.
+inline constexpr char kRulesWindow[] = "frmRules";
+inline constexpr char kRulesScroll[] = "Scroll1";
 inline constexpr char kRulesLinkLabel[] = "Label1";
 inline constexpr char kRulesText[] = "Label2";
 inline constexpr char kRulesFrame[] = "Frame1";
 inline constexpr char kRulesOk[] = "Command1";
 // The About window.
+inline constexpr char kAboutWindow[] = "frmAbout";
 inline constexpr char kAboutTitleLabel[] = "Label8";
 inline constexpr char kAboutVersionLabel[] = "Label3";
 inline constexpr char kAboutDescriptionLabel[] = "Label2";
@@ -58,17 +71,51 @@ inline constexpr char kAboutLinksFrame[] = "Frame1";
 inline constexpr char kAboutIcon[] = "Picture1";
 inline constexpr char kAboutOk[] = "cmdOK";
 // The rules editor.
+inline constexpr char kVariantsDialog[] = "dlgVariants";
+inline constexpr char kRulesBody[] = "rulesBody";  // the frames, which scroll on a small screen
 inline constexpr char kVariantChooseLabel[] = "Label1";
 inline constexpr char kVariantBox[] = "Combo1";
 inline constexpr char kClassicVariants[] = "Option1";
 inline constexpr char kUserVariants[] = "Option2";
 inline constexpr char kVariantHelpLink[] = "Label10";
 inline constexpr char kVariantHelpFrame[] = "Frame10";
+inline constexpr char kVariantRandom[] = "Random";
+inline constexpr char kRuleCheck[] = "Check%1";        // %1: the rule's box number
+inline constexpr char kRuleNumber[] = "Text%1";        // %1: the rule's number box
+inline constexpr char kRuleNumberLabel[] = "Label%1";  // %1: the number box's label number
+inline constexpr char kCapturesFrame[] = "Frame1";
+inline constexpr char kCapturesLine[] = "Line1";
+inline constexpr char kMiscFrame[] = "Frame2";
+inline constexpr char kWinDrawFrame[] = "Frame3";
+inline constexpr char kFlyingKingsFrame[] = "Frame4";
+inline constexpr char kOpeningFrame[] = "Frame5";
+inline constexpr char kOffBoardFrame[] = "Frame6";
+inline constexpr char kVariantRulesFrame[] = "Frame7";
+inline constexpr char kPromotionFrame[] = "Frame8";
+inline constexpr char kPromoWhiteLabel[] = "Label2";
+inline constexpr char kPromoBlackLabel[] = "Label3";
+inline constexpr char kPromoBox[] = "Text1_%1";        // %1: 0..11 White, 12..23 Black
+inline constexpr char kDirectionsFrame[] = "Frame9";
+inline constexpr char kNormalMovesLabel[] = "Label6";
+inline constexpr char kCaptureMovesLabel[] = "Label7";
+inline constexpr char kMovementBox[] = "Text2_%1";     // %1: kind k moves, k + 4 captures
+inline constexpr char kVariantsOk[] = "OKButton";
+inline constexpr char kVariantsApply[] = "Variantsapply";
+inline constexpr char kVariantsCancel[] = "CancelButton";
 // The PDN game chooser.
+inline constexpr char kPdnDialog[] = "dlgPDN";
+inline constexpr char kPdnOk[] = "OKButton";
+inline constexpr char kPdnCancel[] = "CancelButton";
 inline constexpr char kPdnGamesList[] = "ListView1";
 inline constexpr char kPdnOpenAsLabel[] = "Label2";
 inline constexpr char kPdnOpenAsBox[] = "Combo1";
 // The options.
+inline constexpr char kOptionsDialog[] = "frmOptions";
+inline constexpr char kOptionsTabs[] = "tbsOptions";
+inline constexpr char kOptionsPage[] = "picOptions%1";  // %1: the page, from 0
+inline constexpr char kOptionsOk[] = "cmdOK";
+inline constexpr char kOptionsCancel[] = "cmdCancel";
+inline constexpr char kOptionsApply[] = "cmdApply";
 inline constexpr char kStrengthSlider[] = "Slider2";
 inline constexpr char kDepthSlider[] = "Slider4";
 inline constexpr char kTimeSlider[] = "Slider1";
@@ -81,5 +128,31 @@ inline constexpr char kBalanceBox[] = "Text3";
 inline constexpr char kPlyValueDepthBox[] = "Text4";
 inline constexpr char kResetRatingButton[] = "Command1";
 inline constexpr char kUserNameBox[] = "Text1";
+// The options' captions and slider marks.
+inline constexpr char kStrengthEasyLabel[] = "Label5";
+inline constexpr char kStrengthMediumLabel[] = "Label6";
+inline constexpr char kStrengthHardLabel[] = "Label7";
+inline constexpr char kDepthCaption[] = "Label12";
+inline constexpr char kDepthFirstLabel[] = "Label10";
+inline constexpr char kDepthMiddleLabel[] = "Label8";
+inline constexpr char kDepthLastLabel[] = "Label9";
+inline constexpr char kTimeCaption[] = "Label1";
+inline constexpr char kTimeFirstLabel[] = "Label2";
+inline constexpr char kTimeMiddleLabel[] = "Label4";
+inline constexpr char kTimeLastLabel[] = "Label3";
+inline constexpr char kSkinCaption[] = "Label17";
+inline constexpr char kCaptureCharCaption[] = "Label14";
+inline constexpr char kPliesCaption[] = "Label15";
+inline constexpr char kBalanceCaption[] = "Label16";
+inline constexpr char kPlyValueDepthCaption[] = "Label18";
+inline constexpr char kFiftyCaption[] = "Label13";
+inline constexpr char kUserNameCaption[] = "Label11";
+// The game details.
+inline constexpr char kDetailsDialog[] = "dlgDetails";
+inline constexpr char kDetailsLabel[] = "Label%1";  // %1: 1..5, as the boxes
+inline constexpr char kDetailsBox[] = "Text%1";     // %1: 1..5, Event, Site, Date, Black, White
+inline constexpr char kDetailsApply[] = "Command1";
+inline constexpr char kDetailsOk[] = "OKButton";
+inline constexpr char kDetailsCancel[] = "CancelButton";
 
 }  // namespace objectnames

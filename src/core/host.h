@@ -36,10 +36,10 @@ enum class Command {
   TurnBoard,
   NotationCheckers,
   BoardMenu,
-  MoveList,      // List1
-  LegalMoves,    // List2
-  RootScores,    // List3
-  MoveEntry,     // Text2 (with the move button and the comment box Text1)
+  MoveList,      // the list of the game's moves
+  LegalMoves,    // the list of the legal moves
+  RootScores,    // the list of the root moves and their scores
+  MoveEntry,     // the move box (with the move button and the comment box)
   Count
 };
 
@@ -49,15 +49,15 @@ enum class Sound { Click, Roll };
 // state the core asks the window to show it again.
 enum class View {
   Board,         // the 64 squares and the material labels
-  MoveList,      // List1: the game's move texts
-  LegalMoves,    // List2
-  RootScores,    // List3
-  EngineOutput,  // Label9
+  MoveList,      // the move list: the game's move texts
+  LegalMoves,    // the legal-move list
+  RootScores,    // the root-score list
+  EngineOutput,  // the engine output label
   SideToMove,    // side labels and status bar
-  VariantName,   // Label8
+  VariantName,   // the variant name label
   Caption,       // window caption
-  Comment,       // Text1
-  Strength,      // Label7
+  Comment,       // the comment box
+  Strength,      // the strength label
   PlyValueOutput,  // the ply value table window's progress and main line
   MoveHighlights,  // the marks on the pieces that can move (cleared or set anew)
   PlyValueTable,   // the ply value table window: table, buttons, sort keys, progress

@@ -287,7 +287,7 @@ struct GameFlow {
   std::string PlayerName2 = "Computer";
   std::string GameFileTitle;
   std::string Caption;      // the window caption
-  std::string CommentText;  // Text1: comment of the shown ply
+  std::string CommentText;  // the comment box: comment of the shown ply
   std::string LoadedResult;  // result of a loaded game ("*" none given); "" after a new game
   int32_t PopupSquare = 0;   // cell the position editor's popup was opened on
   int32_t PopupChanged = 0;  // an entry of the popup now open changed the position or the side
@@ -395,7 +395,7 @@ struct SearchState {
   };
   std::array<std::array<BackRowPath, 4 * 9 * 9>, 2> BackRowPaths{};
   std::array<int32_t, 2> BackRowPathCount{};
-  std::string EngineOutputText;  // the engine output label (Label9)
+  std::string EngineOutputText;  // the engine output label
   std::string PlyValueOutputText;  // the ply value table window's label
   int32_t HintFrom = 0;          // expected reply; 0 no hint
   int32_t HintTo = 0;
@@ -420,12 +420,12 @@ struct DriverState {
   }();
   int32_t AspirationWindow = 100;
   int32_t GamePlyAtRoot = 0;
-  // List1: the line of every game ply (index GamePly - 1), MoveListCount of
+  // The move list: the line of every game ply (index GamePly - 1), MoveListCount of
   // them shown, MoveListSelected selected (-1 none).
   std::array<std::string, kGameTables> MoveListLines{};
   int32_t MoveListCount = 0;
   int32_t MoveListSelected = -1;
-  // List2 and List3 as ListLegalMoves and ListRootMoveScores fill them.
+  // The legal-move and root-score lists as ListLegalMoves and ListRootMoveScores fill them.
   std::vector<std::string> LegalMoveLines;
   std::vector<std::string> RootScoreLines;
   // The bare move text of each move number and side (columns 0 and 1).
@@ -459,13 +459,13 @@ struct PlyValueState {
   // The window (caption "Ply Value Table"); its label is
   // SearchState::PlyValueOutputText.
   bool Shown = false;
-  std::string TableText;       // Text1
-  bool CloseEnabled = true;    // Command1
-  bool CancelEnabled = false;  // Command2
-  std::vector<std::string> SortKeys;  // Combo1 items
-  std::string SortKey;                // Combo1 text
+  std::string TableText;       // the table's text box
+  bool CloseEnabled = true;    // the Ok button
+  bool CancelEnabled = false;  // the Cancel button
+  std::vector<std::string> SortKeys;  // the sort-key list's items
+  std::string SortKey;                // the sort-key list's text
   std::string ReadyMark;              // "1" once the table may be re-sorted
-  bool SortEnabled = true;            // Combo1 and Label1
+  bool SortEnabled = true;            // the sort-key list and its caption
   int32_t ProgressValue = 0;
   int32_t ProgressMax = 0;
 };

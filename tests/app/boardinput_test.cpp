@@ -421,7 +421,7 @@ class BoardInputTest : public QObject {
     QVERIFY(roots->isEnabled());
     const int row = roots->count() - 1;
     const int from = g.Driver.RootScores[0][row], to = g.Driver.RootScores[1][row];
-    w->List3_DblClick(row);
+    w->onRootMoveActivated(row);
     QCOMPARE(g.P.GamePly, 4);
     QCOMPARE(g.P.SideToMove, -1);
     QCOMPARE(g.Rating.RatedGame, 0);

@@ -102,8 +102,8 @@ class DlgVariantsTest : public QObject {
       VerifyWidgetsShowEditor(d);
       QCOMPARE(QString::fromStdString(g.Variant.LoadedVariantName), name);
       QCOMPARE(g.Rules, g.VariantRules);
-      QCOMPARE(d.check(11)->isChecked(), g.Rules.LongKings != 0);
-      QCOMPARE(d.check(3)->isEnabled(), g.Rules.PiecesOnBlack != 2);
+      QCOMPARE(d.check(kLongKingsBox)->isChecked(), g.Rules.LongKings != 0);
+      QCOMPARE(d.check(kPiecesOnBlackBox)->isEnabled(), g.Rules.PiecesOnBlack != 2);
       QCOMPARE(d.helpLink()->text().toStdString(), g.Variant.HelpLink);
     }
     QVERIFY(boxes.messages.isEmpty());
@@ -124,8 +124,8 @@ class DlgVariantsTest : public QObject {
       shown = true;
       QCOMPARE(d.variantBox()->currentText(), QStringLiteral("American Checkers"));
       QCOMPARE(d.promo(0)->text(), QStringLiteral("b8"));  // letters while the dialog is open
-      d.check(11)->click();  // flying kings
-      QVERIFY(d.check(14)->isEnabled());
+      d.check(kLongKingsBox)->click();
+      QVERIFY(d.check(kKingFirstBox)->isEnabled());
       d.okButton()->click();
     });
     entry->trigger();
@@ -147,7 +147,7 @@ class DlgVariantsTest : public QObject {
     GameState& g = w->state();
     WhenDialogShown([&](DlgVariants& d) {
       Choose(d, "Turkish Checkers");
-      QVERIFY(!d.check(3)->isEnabled());
+      QVERIFY(!d.check(kPiecesOnBlackBox)->isEnabled());
       d.cancelButton()->click();
     });
     w->commands()->button(2)->trigger();
@@ -180,7 +180,7 @@ class DlgVariantsTest : public QObject {
     DlgVariants d(g, w.get());
     d.OpenFor("American Checkers");
     d.show();
-    d.check(5)->click();  // anti mode
+    d.check(kAntiModeBox)->click();
     d.promo(0)->setText("z9");
     d.okButton()->click();
     QCOMPARE(boxes.messages, QStringList{"Error|Illegal entry!"});
@@ -215,17 +215,17 @@ class DlgVariantsTest : public QObject {
     DlgVariants d(g, w.get());
     d.OpenFor("American Checkers");
     d.show();
-    d.check(1)->click();
-    QVERIFY(d.check(2)->isChecked());
-    QVERIFY(!d.check(2)->isEnabled());
-    QVERIFY(d.check(7)->isEnabled());
-    QVERIFY(!d.number(3)->isEnabled());
-    d.check(20)->click();
-    QVERIFY(d.number(3)->isEnabled());
-    QVERIFY(d.numberLabel(3)->isEnabled());
-    d.check(6)->click();
-    QVERIFY(!d.check(16)->isEnabled());
-    d.check(3)->click();  // the other square colour, at once in both rule sets
+    d.check(kMaxCapMoveBox)->click();
+    QVERIFY(d.check(kMulJumpsBox)->isChecked());
+    QVERIFY(!d.check(kMulJumpsBox)->isEnabled());
+    QVERIFY(d.check(kMaxCapMoveKingsBox)->isEnabled());
+    QVERIFY(!d.number(kNumberMenBox)->isEnabled());
+    d.check(kRemoveMenBox)->click();
+    QVERIFY(d.number(kNumberMenBox)->isEnabled());
+    QVERIFY(d.numberLabel(kNumberMenBox)->isEnabled());
+    d.check(kWinAtPromoBox)->click();
+    QVERIFY(!d.check(kKingWinBox)->isEnabled());
+    d.check(kPiecesOnBlackBox)->click();  // the other square colour, at once in both rule sets
     QCOMPARE(g.Rules.PiecesOnBlack, 0);
     QCOMPARE(g.VariantRules.PiecesOnBlack, 0);
     QCOMPARE(d.promo(0)->text(), QStringLiteral("a8"));
@@ -404,7 +404,7 @@ class DlgVariantsTest : public QObject {
     QCOMPARE(d.variantBox()->count(), 2);
     QCOMPARE(d.variantBox()->currentText(), QStringLiteral("A Good"));
     QCOMPARE(g.Rules.LongKings, 1);
-    QVERIFY(d.check(11)->isChecked());
+    QVERIFY(d.check(kLongKingsBox)->isChecked());
     const RuleSet rules = g.Rules, variant = g.VariantRules;
     const Board board = g.board;
     Choose(d, "Broken");
@@ -416,7 +416,7 @@ class DlgVariantsTest : public QObject {
     QCOMPARE(g.VariantRules, variant);
     QCOMPARE(g.board, board);
     QCOMPARE(d.variantBox()->currentText(), QStringLiteral("A Good"));
-    QVERIFY(d.check(11)->isChecked());
+    QVERIFY(d.check(kLongKingsBox)->isChecked());
     QVERIFY(d.isVisible());
     // Nothing was written into the variant folders.
     QCOMPARE(QDir(dir.path() + "/variants/uservariants").entryList(QDir::Files).size(), 2);

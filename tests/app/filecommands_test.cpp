@@ -131,7 +131,7 @@ class FileCommandsTest : public QObject {
     Boxes again;
     chosen = dir.path() + "/mine.tvn";
     auto w2 = StartWithFiles(dir.path(), again, &chosen);
-    w2->Open1_Click();
+    w2->Open_Click();
     QCOMPARE(w2->state().Game.GameLength, 3);
     QCOMPARE(w2->playedMoves()->count(), 3);
     QCOMPARE(w2->windowTitle(), QString(" Morventa8 1.58 - mine.tvn"));
@@ -139,7 +139,7 @@ class FileCommandsTest : public QObject {
     // A broken file is refused and the game stays.
     chosen = dir.path() + "/broken.tvn";
     WriteFile(chosen, "TAVRIN Version=0.89\r\nSetup=12x\r\nSTART\r\n");
-    w2->Open1_Click();
+    w2->Open_Click();
     QCOMPARE(w2->state().Game.GameLength, 3);
     QVERIFY(again.messages.last().contains("broken.tvn, line 2"));
   }
@@ -158,7 +158,7 @@ class FileCommandsTest : public QObject {
     // the first one.
     chosen = second.path() + "/broken.tvn";
     WriteFile(chosen, "TAVRIN Version=0.89\r\nSetup=12x\r\nSTART\r\n");
-    w->Open1_Click();
+    w->Open_Click();
     QCOMPARE(w->state().Game.GameLength, 3);
     QCOMPARE(w->fileDialogFolder(), first.path());
     // A new game is in no file: the folder chosen last.
@@ -166,7 +166,7 @@ class FileCommandsTest : public QObject {
     QCOMPARE(w->fileDialogFolder(), second.path());
     // The game opened from the first folder again.
     chosen = first.path() + "/mine.tvn";
-    w->Open1_Click();
+    w->Open_Click();
     QCOMPARE(w->state().Game.GameLength, 3);
     QCOMPARE(w->fileDialogFolder(), first.path());
   }
@@ -202,7 +202,7 @@ class FileCommandsTest : public QObject {
         d->gamesList()->setCurrentItem(d->gamesList()->topLevelItem(0));
         d->findChild<QPushButton*>("OKButton")->click();
       });
-      w->Open1_Click();
+      w->Open_Click();
       QCOMPARE(shownBlack, c.black);
       QCOMPARE(shownWhite, c.white);
       QCOMPARE(w->state().Game.GameLength, 2);
@@ -249,7 +249,7 @@ class FileCommandsTest : public QObject {
       c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
       c->findChild<QPushButton*>("OKButton")->click();
     });
-    w->Open1_Click();
+    w->Open_Click();
     QCOMPARE(w->state().Game.GameLength, 3);
     // The game is read with numbered squares and shown with the program's
     // letters: only the labels of the board as shown remain, none of those
@@ -259,7 +259,7 @@ class FileCommandsTest : public QObject {
     // A game file of the program's own brings its numbered squares along:
     // the numbers replace the letters instead of being printed over them.
     chosen = dir.path() + "/mine.tvn";
-    w->Open1_Click();
+    w->Open_Click();
     QCOMPARE(w->state().Opt.Notation, 1);
     const QStringList loaded = texts();
     w->clearDrawing();

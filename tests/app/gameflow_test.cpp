@@ -269,7 +269,7 @@ class GameFlowTest : public QObject {
         d->OKButton_Click();
       }
     });
-    w->Open1_Click();
+    w->Open_Click();
     QCOMPARE(g.Flow.PositionPreset, 1);
     const auto start = g.StartBoard;
     Type(*w, "10-15");  // the user's move and the computer's reply
@@ -323,7 +323,7 @@ class GameFlowTest : public QObject {
       Trigger(*w, "New1");
       QCOMPARE(w->state().Rules.BlackStarts, 1);
 
-      w->Open1_Click();
+      w->Open_Click();
       QCOMPARE(w->state().P.SideToMove, 1);  // the file's position, White to move
       QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("White moves"));
       Trigger(*w, "New1");
@@ -333,7 +333,7 @@ class GameFlowTest : public QObject {
       QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
 
       // Opened again and the program left with that game in hand.
-      w->Open1_Click();
+      w->Open_Click();
       QCOMPARE(w->state().P.SideToMove, 1);
       w->Exit_Click();
       w.reset();

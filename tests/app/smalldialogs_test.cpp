@@ -44,24 +44,24 @@ class SmallDialogsTest : public QObject {
     g.Header.GameWhite = "Bob";
     WhenModal<DlgDetails>([](DlgDetails* d) {
       QCOMPARE(d->windowTitle(), QStringLiteral(" Game Details"));
-      QCOMPARE(d->text(1)->text(), QStringLiteral("Open 2004"));
-      QCOMPARE(d->text(2)->text(), QStringLiteral("Leeds"));
-      QCOMPARE(d->text(3)->text(), QStringLiteral("2004.05.01"));
-      QCOMPARE(d->text(4)->text(), QStringLiteral("Ann"));
-      QCOMPARE(d->text(5)->text(), QStringLiteral("Bob"));
-      d->text(2)->setText(" York ");
+      QCOMPARE(d->eventBox()->text(), QStringLiteral("Open 2004"));
+      QCOMPARE(d->siteBox()->text(), QStringLiteral("Leeds"));
+      QCOMPARE(d->dateBox()->text(), QStringLiteral("2004.05.01"));
+      QCOMPARE(d->blackBox()->text(), QStringLiteral("Ann"));
+      QCOMPARE(d->whiteBox()->text(), QStringLiteral("Bob"));
+      d->siteBox()->setText(" York ");
       d->findChild<QPushButton*>("Command1")->click();  // Apply
       QVERIFY(d->isVisible());
-      d->text(4)->setText("Zoe");
+      d->blackBox()->setText("Zoe");
       d->findChild<QPushButton*>("CancelButton")->click();
     });
     w->commands()->entry("Details")->trigger();
     QCOMPARE(g.Header.GameSite, std::string(" York "));  // applied values stay after Cancel
     QCOMPARE(g.Header.GameBlack, std::string("Ann"));
     WhenModal<DlgDetails>([](DlgDetails* d) {
-      QCOMPARE(d->text(2)->text(), QStringLiteral(" York "));
-      d->text(1)->clear();
-      d->text(5)->setText("Bo ");
+      QCOMPARE(d->siteBox()->text(), QStringLiteral(" York "));
+      d->eventBox()->clear();
+      d->whiteBox()->setText("Bo ");
       d->findChild<QPushButton*>("OKButton")->click();
     });
     w->commands()->entry("Details")->trigger();

@@ -7,11 +7,12 @@
 #include "app/dialogs/frmpv.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
+#include "app/objectnames.h"
 #include "core/engine/plyvalue.h"
 
 namespace m8 {
 
-DialogWindows::DialogWindows(MainWindow& w) : QObject(&w), w_(w) { setObjectName("dialogWindows"); }
+DialogWindows::DialogWindows(MainWindow& w) : QObject(&w), w_(w) { setObjectName(objectnames::kDialogWindows); }
 
 FrmPV* DialogWindows::plyValueWindow() {
   if (!pv_) pv_ = new FrmPV(w_.state(), &w_);

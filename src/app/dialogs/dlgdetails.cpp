@@ -1,4 +1,5 @@
 #include "app/dialogs/dlgdetails.h"
+#include "app/objectnames.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,7 +13,7 @@
 namespace m8 {
 
 DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
-  setObjectName("dlgDetails");
+  setObjectName(objectnames::kDetailsDialog);
   setWindowTitle(" Game Details");
   const char* labels[kDetailsBoxes] = {"Event:", "Site:", "Date:", "Black:", "White:"};
   auto* game = new QGroupBox(" Game ", this);
@@ -20,25 +21,28 @@ DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   auto* gl = new QGridLayout(game);
   auto* pl = new QGridLayout(players);
   for (int i = 0; i < kDetailsBoxes; ++i) {
-    QGroupBox* box = i < 3 ? game : players;
-    QGridLayout* l = i < 3 ? gl : pl;
-    auto* label = new QLabel(labels[i], box);
-    label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-    texts_[i] = new QLineEdit(box);
-    texts_[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
-    if (i == 2) texts_[i]->setMaximumWidth(120);  // the date box is shorter
-    const int row = i < 3 ? i : i - 3;
+    // Event, site and date form the game's frame; the players theirs.
+    const bool ofGame = i <= static_cast<int>(DetailsBox::Date);
+    QGroupBox* frame = ofGame ? game : players;
+    QGridLayout* l = ofGame ? gl : pl;
+    auto* label = new QLabel(labels[i], frame);
+    label->setObjectName(QString::fromLatin1(objectnames::kDetailsLabel).arg(i + 1));
+    texts_[i] = new QLineEdit(frame);
+    texts_[i]->setObjectName(QString::fromLatin1(objectnames::kDetailsBox).arg(i + 1));
+    const bool date = i == static_cast<int>(DetailsBox::Date);
+    if (date) texts_[i]->setMaximumWidth(120);  // the date box is shorter
+    const int row = ofGame ? i : i - static_cast<int>(DetailsBox::Black);
     l->addWidget(label, row, 0);
-    l->addWidget(texts_[i], row, 1, i == 2 ? Qt::AlignLeft : Qt::Alignment());
+    l->addWidget(texts_[i], row, 1, date ? Qt::AlignLeft : Qt::Alignment());
   }
   gl->setColumnMinimumWidth(1, 240);
   pl->setColumnMinimumWidth(1, 240);
   auto* apply = new QPushButton("Apply", this);
-  apply->setObjectName("Command1");
+  apply->setObjectName(objectnames::kDetailsApply);
   auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKButton");
+  ok->setObjectName(objectnames::kDetailsOk);
   auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("CancelButton");
+  cancel->setObjectName(objectnames::kDetailsCancel);
   ok->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -49,7 +53,7 @@ DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   top->addWidget(game);
   top->addWidget(players);
   top->addLayout(buttons);
-  connect(apply, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(apply, &QPushButton::clicked, this, [this] { onApplyClicked(); });
   connect(ok, &QPushButton::clicked, this, [this] { OKButton_Click(); });
   connect(cancel, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
   adjustSize();
@@ -61,14 +65,14 @@ void DlgDetails::fillFromGame() {
   for (int i = 0; i < kDetailsBoxes; ++i) texts_[i]->setText(QString::fromStdString(t[i]));
 }
 
-void DlgDetails::Command1_Click() {
+void DlgDetails::onApplyClicked() {
   DetailsTexts t;
   for (int i = 0; i < kDetailsBoxes; ++i) t[i] = texts_[i]->text().toStdString();
   ApplyDetails(g_, t);
 }
 
 void DlgDetails::OKButton_Click() {
-  Command1_Click();
+  onApplyClicked();
   accept();
 }
 

@@ -16,11 +16,16 @@ class DlgDetails : public QDialog {
  public:
   explicit DlgDetails(GameState& g, QWidget* parent = nullptr);
 
-  // Details_Click's filling: Text1..Text5 from the game's header.
+  // Details_Click's filling: the five boxes from the game's header.
   void fillFromGame();
-  QLineEdit* text(int n) const { return texts_[n - 1]; }  // Text1..Text5
+  QLineEdit* box(DetailsBox b) const { return texts_[static_cast<int>(b)]; }
+  QLineEdit* eventBox() const { return box(DetailsBox::Event); }
+  QLineEdit* siteBox() const { return box(DetailsBox::Site); }
+  QLineEdit* dateBox() const { return box(DetailsBox::Date); }
+  QLineEdit* blackBox() const { return box(DetailsBox::Black); }
+  QLineEdit* whiteBox() const { return box(DetailsBox::White); }
 
-  void Command1_Click();  // Apply
+  void onApplyClicked();
   void OKButton_Click();
   void CancelButton_Click();
 

@@ -17,7 +17,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 DlgPdn::DlgPdn(QWidget* parent) : QDialog(parent) {
-  setObjectName("dlgPDN");
+  setObjectName(objectnames::kPdnDialog);
   setWindowTitle(" Open PDN game");
   list_ = new QTreeWidget(this);
   list_->setObjectName(objectnames::kPdnGamesList);
@@ -33,11 +33,11 @@ DlgPdn::DlgPdn(QWidget* parent) : QDialog(parent) {
   openAsBox_->addItem("DEFAULT");
   QFont comic(QStringLiteral("Comic Sans MS"));
   auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKButton");
+  ok->setObjectName(objectnames::kPdnOk);
   ok->setFont(comic);
   ok->setDefault(true);
   auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("CancelButton");
+  cancel->setObjectName(objectnames::kPdnCancel);
   cancel->setFont(comic);
   auto* row = new QHBoxLayout;
   row->addWidget(openAsLabel);

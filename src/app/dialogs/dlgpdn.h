@@ -31,7 +31,7 @@ class DlgPdn : public QDialog {
   // The rows in the order given; never sorted, the row's index is the game's
   // number in the file.
   void setRows(const std::vector<PdnChooserRow>& rows);
-  // Combo1: "DEFAULT", then these names; "DEFAULT" selected.
+  // The "open as" list: "DEFAULT", then these names; "DEFAULT" selected.
   void setVariants(const std::vector<std::string>& names);
   // What OK returned; ChosenGame stays -1 after Cancel, the close box, or OK
   // without a selected row.

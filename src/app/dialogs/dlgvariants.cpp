@@ -35,37 +35,41 @@ struct CheckDef {
 
 // The check boxes of each frame, top to bottom.
 constexpr CheckDef kCaptureChecks[] = {
-    {18, "Captures mandatory"},
-    {2, "Multiple captures in one move mandatory"},
-    {1, "Move with most captures mandatory"},
-    {7, "If even capture most Kings"},
-    {9, "Capture with King mandatory"},
-    {8, "Man can capture King"},
-    {22, "Capture last moved piece mandatory"},
-    {13, "Remove captured pieces after move"},
-    {24, "King becomes Man after capturing"},
-    {10, "Man must continue jumping at last rank"},
-    {12, "if yes promote to King"},
-    {29, "Men can jump own pieces"},
-    {30, "unlimited"},
+    {kCapRequiredBox, "Captures mandatory"},
+    {kMulJumpsBox, "Multiple captures in one move mandatory"},
+    {kMaxCapMoveBox, "Move with most captures mandatory"},
+    {kMaxCapMoveKingsBox, "If even capture most Kings"},
+    {kKingCapMoveBox, "Capture with King mandatory"},
+    {kManCapKingBox, "Man can capture King"},
+    {kLastCapBox, "Capture last moved piece mandatory"},
+    {kRemovePiecesBox, "Remove captured pieces after move"},
+    {kKingManBox, "King becomes Man after capturing"},
+    {kManContJumpBox, "Man must continue jumping at last rank"},
+    {kManContJumpCrownedBox, "if yes promote to King"},
+    {kJumpFriendBox, "Men can jump own pieces"},
+    {kUnlimitedFriendsBox, "unlimited"},
 };
 constexpr CheckDef kMiscChecks[] = {
-    {3, "Bottom left square is black"}, {4, "Black begins"},      {28, "Random"},
-    {5, "Anti Mode"},                    {23, "Last Man becomes King"}, {25, "Promoted Men change color"},
+    {kPiecesOnBlackBox, "Bottom left square is black"},
+    {kBlackStartsBox, "Black begins"},
+    {kRndColorBox, "Random"},
+    {kAntiModeBox, "Anti Mode"},
+    {kManKingBox, "Last Man becomes King"},
+    {kChangeSideBox, "Promoted Men change color"},
 };
 constexpr CheckDef kWinDrawChecks[] = {
-    {6, "Win when King returns"},
-    {16, "Win when player gets first King"},
-    {19, "Draw when no moves but pieces"},
-    {26, "Draw with 3 Kings versus 1 King "},
-    {31, "Draw with 2 Kings versus 1 King "},
+    {kWinAtPromoBox, "Win when King returns"},
+    {kKingWinBox, "Win when player gets first King"},
+    {kNoLegalDrawBox, "Draw when no moves but pieces"},
+    {kThreeKingsBox, "Draw with 3 Kings versus 1 King "},
+    {kTwoKingsBox, "Draw with 2 Kings versus 1 King "},
 };
 constexpr CheckDef kFlyingChecks[] = {
-    {11, "Kings can move multiple squares"},
-    {14, "Land on 1st square after last jumped piece"},
-    {17, "Finish a started capture move"},
-    {27, "Kings can reverse direction in capture"},
-    {15, "Man move like a flying King when jumping"},
+    {kLongKingsBox, "Kings can move multiple squares"},
+    {kKingFirstBox, "Land on 1st square after last jumped piece"},
+    {kMaxCapMoveKBox, "Finish a started capture move"},
+    {kCapReverseBox, "Kings can reverse direction in capture"},
+    {kManCapMoveKingBox, "Man move like a flying King when jumping"},
 };
 
 struct NumberDef {
@@ -74,17 +78,17 @@ struct NumberDef {
   const char* caption;
 };
 constexpr NumberDef kNumbers[] = {
-    {3, 11, "#:"},
-    {4, 12, "#:"},
-    {5, 17, "After # moves:"},
-    {6, 18, "# pieces:"},
-    {7, 19, "After # moves:"},
-    {8, 20, "Loose when less than # pieces:"},
-    {9, 21, "White First Row:"},
-    {10, 22, "# pieces:"},
-    {11, 23, "White Last Row:"},
-    {12, 24, "Black First Row:"},
-    {13, 25, "Black Last Row:"},
+    {kNumberMenBox, 11, "#:"},
+    {kNumberMovesBox, 12, "#:"},
+    {kNumberKingsBox, 17, "After # moves:"},
+    {kNumberFriendsBox, 18, "# pieces:"},
+    {kNumberKings2Box, 19, "After # moves:"},
+    {kNumberPiecesBox, 20, "Loose when less than # pieces:"},
+    {kContractW1Box, 21, "White First Row:"},
+    {kContractNumberBox, 22, "# pieces:"},
+    {kContractW2Box, 23, "White Last Row:"},
+    {kContractB1Box, 24, "Black First Row:"},
+    {kContractB2Box, 25, "Black Last Row:"},
 };
 
 }  // namespace
@@ -98,7 +102,7 @@ const char* const kMarkedStyle = "QLineEdit { background-color: #000000; color: 
 }  // namespace
 
 DlgVariants::DlgVariants(GameState& g, QWidget* parent) : QDialog(parent), g_(g), editor_(g) {
-  setObjectName("dlgVariants");
+  setObjectName(objectnames::kVariantsDialog);
   setWindowTitle(" Variants");
   setModal(true);
   openLink = [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); };
@@ -122,11 +126,11 @@ void DlgVariants::build() {
   userOption_ = new QRadioButton("User", this);
   userOption_->setObjectName(objectnames::kUserVariants);
   random_ = new QPushButton("r", this);
-  random_->setObjectName("Random");
+  random_->setObjectName(objectnames::kVariantRandom);
   random_->setMaximumWidth(24);
   auto addCheck = [&](QGridLayout* grid, const CheckDef& d, int row, int col = 0, int span = 2) {
     auto* c = new QCheckBox(QString::fromUtf8(d.caption), this);
-    c->setObjectName(QString("Check%1").arg(d.box));
+    c->setObjectName(QString::fromLatin1(objectnames::kRuleCheck).arg(d.box));
     checks_[d.box] = c;
     grid->addWidget(c, row, col, 1, span);
   };
@@ -134,9 +138,9 @@ void DlgVariants::build() {
     for (const auto& d : kNumbers) {
       if (d.box != box) continue;
       auto* label = new QLabel(QString::fromUtf8(d.caption), this);
-      label->setObjectName(QString("Label%1").arg(d.label));
+      label->setObjectName(QString::fromLatin1(objectnames::kRuleNumberLabel).arg(d.label));
       auto* edit = new QLineEdit(this);
-      edit->setObjectName(QString("Text%1").arg(box));
+      edit->setObjectName(QString::fromLatin1(objectnames::kRuleNumber).arg(box));
       edit->setMaximumWidth(60);
       numberLabels_[box] = label;
       numbers_[box] = edit;
@@ -151,82 +155,82 @@ void DlgVariants::build() {
   };
 
   // "Captures"
-  auto* captures = frame("Captures", "Frame1");
+  auto* captures = frame("Captures", objectnames::kCapturesFrame);
   auto* cg = new QGridLayout(captures);
   int row = 0;
   for (const auto& d : kCaptureChecks) {
-    if (d.box == 29) {
+    if (d.box == kJumpFriendBox) {
       auto* line = new QFrame(this);
-      line->setObjectName("Line1");
+      line->setObjectName(objectnames::kCapturesLine);
       line->setFrameShape(QFrame::HLine);
       cg->addWidget(line, row++, 0, 1, 2);
     }
-    if (d.box == 30) {
+    if (d.box == kUnlimitedFriendsBox) {
       addCheck(cg, d, row++, 0, 1);
-      addNumber(cg, 6, row++);
+      addNumber(cg, kNumberFriendsBox, row++);
     } else {
       addCheck(cg, d, row++);
     }
   }
 
-  auto* misc = frame("Misc", "Frame2");
+  auto* misc = frame("Misc", objectnames::kMiscFrame);
   auto* mg = new QGridLayout(misc);
   row = 0;
   for (const auto& d : kMiscChecks) addCheck(mg, d, row++);
 
-  auto* winDraw = frame("Win/Draw", "Frame3");
+  auto* winDraw = frame("Win/Draw", objectnames::kWinDrawFrame);
   auto* wg = new QGridLayout(winDraw);
   row = 0;
   for (const auto& d : kWinDrawChecks) {
     addCheck(wg, d, row++);
-    if (d.box == 26) addNumber(wg, 5, row++);
-    if (d.box == 31) addNumber(wg, 7, row++);
+    if (d.box == kThreeKingsBox) addNumber(wg, kNumberKingsBox, row++);
+    if (d.box == kTwoKingsBox) addNumber(wg, kNumberKings2Box, row++);
   }
-  addNumber(wg, 8, row++);
+  addNumber(wg, kNumberPiecesBox, row++);
 
-  auto* flying = frame("Flying Kings", "Frame4");
+  auto* flying = frame("Flying Kings", objectnames::kFlyingKingsFrame);
   auto* fg = new QGridLayout(flying);
   row = 0;
   for (const auto& d : kFlyingChecks) addCheck(fg, d, row++);
 
-  auto* opening = frame("Opening", "Frame5");
+  auto* opening = frame("Opening", objectnames::kOpeningFrame);
   auto* og = new QGridLayout(opening);
-  addCheck(og, {20, "Remove Men"}, 0, 0, 1);
-  addNumber(og, 3, 0, 1);
-  addCheck(og, {21, "Automatic Moves"}, 1, 0, 1);
-  addNumber(og, 4, 1, 1);
+  addCheck(og, {kRemoveMenBox, "Remove Men"}, 0, 0, 1);
+  addNumber(og, kNumberMenBox, 0, 1);
+  addCheck(og, {kDoMovesBox, "Automatic Moves"}, 1, 0, 1);
+  addNumber(og, kNumberMovesBox, 1, 1);
 
-  auto* offBoard = frame("Off the Board", "Frame6");
+  auto* offBoard = frame("Off the Board", objectnames::kOffBoardFrame);
   auto* bg = new QGridLayout(offBoard);
-  addCheck(bg, {33, "Start with pieces off the board"}, 0, 0, 4);
-  addNumber(bg, 10, 1, 0);
-  addNumber(bg, 9, 2, 0);
-  addNumber(bg, 11, 2, 2);
-  addNumber(bg, 12, 3, 0);
-  addNumber(bg, 13, 3, 2);
+  addCheck(bg, {kCanContractBox, "Start with pieces off the board"}, 0, 0, 4);
+  addNumber(bg, kContractNumberBox, 1, 0);
+  addNumber(bg, kContractW1Box, 2, 0);
+  addNumber(bg, kContractW2Box, 2, 2);
+  addNumber(bg, kContractB1Box, 3, 0);
+  addNumber(bg, kContractB2Box, 3, 2);
 
-  auto* promotion = frame("Promotion Squares", "Frame8");
+  auto* promotion = frame("Promotion Squares", objectnames::kPromotionFrame);
   auto* pg = new QGridLayout(promotion);
   for (int side = 0; side < 2; ++side) {
     auto* label = new QLabel(side == 0 ? "White:" : "Black:", this);
-    label->setObjectName(side == 0 ? "Label2" : "Label3");
+    label->setObjectName(side == 0 ? objectnames::kPromoWhiteLabel : objectnames::kPromoBlackLabel);
     pg->addWidget(label, side * 4, 0, 1, 4);
     for (int k = 0; k < kPromoEntries; ++k) {
       const int i = kPromoEntries * side + k;
       auto* e = new QLineEdit(this);
-      e->setObjectName(QString("Text1_%1").arg(i));
+      e->setObjectName(QString::fromLatin1(objectnames::kPromoBox).arg(i));
       e->setMaximumWidth(40);
       promo_[i] = e;
       pg->addWidget(e, side * 4 + 1 + k / 4, k % 4);
     }
   }
 
-  auto* directions = frame("Movement Directions", "Frame9");
+  auto* directions = frame("Movement Directions", objectnames::kDirectionsFrame);
   auto* dg = new QGridLayout(directions);
   auto* normal = new QLabel("Normal Moves", this);
-  normal->setObjectName("Label6");
+  normal->setObjectName(objectnames::kNormalMovesLabel);
   auto* capture = new QLabel("Capture Moves", this);
-  capture->setObjectName("Label7");
+  capture->setObjectName(objectnames::kCaptureMovesLabel);
   dg->addWidget(normal, 0, 1);
   dg->addWidget(capture, 0, 2);
   const struct {
@@ -239,7 +243,7 @@ void DlgVariants::build() {
     for (int part = 0; part < 2; ++part) {
       const int i = r.kind + 4 * part;
       auto* e = new QLineEdit(this);
-      e->setObjectName(QString("Text2_%1").arg(i));
+      e->setObjectName(QString::fromLatin1(objectnames::kMovementBox).arg(i));
       // Wide enough for all eight direction names of one list.
       e->setMinimumWidth(e->fontMetrics().horizontalAdvance(kWidestMovementList) + 16);
       movement_[i] = e;
@@ -248,7 +252,7 @@ void DlgVariants::build() {
     ++row;
   }
 
-  auto* rulesFrame = frame("Rules", "Frame7");
+  auto* rulesFrame = frame("Rules", objectnames::kVariantRulesFrame);
   auto* rl = new QHBoxLayout(rulesFrame);
   helpLink_ = new QLabel(this);
   helpLink_->setObjectName(objectnames::kVariantHelpLink);
@@ -264,11 +268,11 @@ void DlgVariants::build() {
   helpFrame->setFrameShape(QFrame::StyledPanel);
 
   ok_ = new QPushButton("OK", this);
-  ok_->setObjectName("OKButton");
+  ok_->setObjectName(objectnames::kVariantsOk);
   apply_ = new QPushButton("Apply", this);
-  apply_->setObjectName("Variantsapply");
+  apply_->setObjectName(objectnames::kVariantsApply);
   cancel_ = new QPushButton("Cancel", this);
-  cancel_->setObjectName("CancelButton");
+  cancel_->setObjectName(objectnames::kVariantsCancel);
   ok_->setAutoDefault(false);
   apply_->setAutoDefault(false);
   cancel_->setAutoDefault(false);
@@ -308,7 +312,7 @@ void DlgVariants::build() {
   // The frames scroll when the screen is smaller than the dialog; the
   // variant choice and the buttons stay in reach.
   auto* body = new QWidget;
-  body->setObjectName("rulesBody");
+  body->setObjectName(objectnames::kRulesBody);
   auto* bodyLayout = new QVBoxLayout(body);
   bodyLayout->setContentsMargins(0, 0, 0, 0);
   bodyLayout->addLayout(columns);

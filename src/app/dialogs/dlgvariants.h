@@ -37,8 +37,9 @@ class DlgVariants : public QDialog {
   // list, the folder button of UseClassic, the variant being played chosen.
   void OpenFor(const std::string& loadedVariantName);
 
-  // Controls by their program names (Check1..Check33, Text3..Text13, Text1(i),
-  // Text2(i), the labels of the number boxes by box number).
+  // Controls by the rule they set (RuleCheckBox, RuleNumberBox and the
+  // labels of the number boxes), the promotion squares and the movement lists
+  // by index.
   QCheckBox* check(int n) const { return checks_[n]; }
   QLineEdit* number(int n) const { return numbers_[n]; }
   QLabel* numberLabel(int n) const { return numberLabels_[n]; }

@@ -15,7 +15,7 @@
 namespace m8 {
 
 FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
-  setObjectName("frmAbout");
+  setObjectName(objectnames::kAboutWindow);
   setWindowTitle(" About");
   auto named = [this](QLabel*& l, const char* name, const QString& text) {
     l = new QLabel(text, this);
@@ -76,17 +76,17 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
       SetUnderline(webLink_, false);
       SetUnderline(mailLink_, false);
     });
-  hooks->onClick(mailLink_, [this] { Label10_Click(); });
-  hooks->onClick(webLink_, [this] { Label9_Click(); });
+  hooks->onClick(mailLink_, [this] { onMailLinkClicked(); });
+  hooks->onClick(webLink_, [this] { onWebLinkClicked(); });
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void FrmAbout::Label10_Click() {
+void FrmAbout::onMailLinkClicked() {
   opener_(QUrl(QStringLiteral("mailto:") + kMakerMail));
   SetUnderline(mailLink_, false);
 }
 
-void FrmAbout::Label9_Click() {
+void FrmAbout::onWebLinkClicked() {
   opener_(QUrl(QString::fromLatin1(kProductPage)));
   SetUnderline(webLink_, false);
 }

@@ -26,8 +26,8 @@ class FrmAbout : public QDialog {
   QLabel* webLink() const { return webLink_; }
   QFrame* linksFrame() const { return linksFrame_; }
 
-  void Label10_Click();
-  void Label9_Click();
+  void onMailLinkClicked();
+  void onWebLinkClicked();
 
  private:
   LinkOpener opener_ = DesktopLinkOpener();

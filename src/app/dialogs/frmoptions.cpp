@@ -48,7 +48,7 @@ void SetEnabled(const std::vector<QWidget*>& ws, bool on) {
 }  // namespace
 
 FrmOptions::FrmOptions(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
-  setObjectName("frmOptions");
+  setObjectName(objectnames::kOptionsDialog);
   setWindowTitle(" Options");
   buildControls();
   // Form_Load: centred on the screen.
@@ -64,12 +64,12 @@ QCheckBox* FrmOptions::box(int32_t Options::*option) const {
 
 void FrmOptions::buildControls() {
   tabs_ = new QTabWidget(this);
-  tabs_->setObjectName("tbsOptions");
+  tabs_->setObjectName(objectnames::kOptionsTabs);
   std::array<QWidget*, 4> pages{};
   const char* tabNames[4] = {"Computer", "Board", "Engine", "Misc"};
   for (int i = 0; i < 4; ++i) {
     pages[i] = new QWidget;
-    pages[i]->setObjectName(QStringLiteral("picOptions%1").arg(i));
+    pages[i]->setObjectName(QString::fromLatin1(objectnames::kOptionsPage).arg(i));
     tabs_->addTab(pages[i], tabNames[i]);
   }
   for (int i = 0; i < kOptionBoxes; ++i) {
@@ -89,26 +89,26 @@ void FrmOptions::buildControls() {
     auto* gl = new QGridLayout(strength);
     strengthSlider_ = NamedSlider(objectnames::kStrengthSlider, StrengthSliderRange(), 1, strength);
     gl->addWidget(strengthSlider_, 0, 0, 1, 3);
-    gl->addWidget(NamedLabel("Label5", "Easy", strength), 1, 0, Qt::AlignLeft);
-    gl->addWidget(NamedLabel("Label6", "Medium", strength), 1, 1, Qt::AlignCenter);
-    gl->addWidget(NamedLabel("Label7", "Hard", strength), 1, 2, Qt::AlignRight);
+    gl->addWidget(NamedLabel(objectnames::kStrengthEasyLabel, "Easy", strength), 1, 0, Qt::AlignLeft);
+    gl->addWidget(NamedLabel(objectnames::kStrengthMediumLabel, "Medium", strength), 1, 1, Qt::AlignCenter);
+    gl->addWidget(NamedLabel(objectnames::kStrengthHardLabel, "Hard", strength), 1, 2, Qt::AlignRight);
 
     QGroupBox* level = group(" Level ", pages[0]);
     auto* ll = new QGridLayout(level);
     depthLimitBox_ = new QCheckBox(level);
     depthLimitBox_->setObjectName(objectnames::kDepthLimitBox);
-    QLabel* depthCaption = NamedLabel("Label12", "Depth:", level);
+    QLabel* depthCaption = NamedLabel(objectnames::kDepthCaption, "Depth:", level);
     depthSlider_ = NamedSlider(objectnames::kDepthSlider, DepthSliderRange(), 1, level);
-    QLabel* depthFirst = NamedLabel("Label10", "1", level);
-    QLabel* depthMiddle = NamedLabel("Label8", "10", level);
-    QLabel* depthLast = NamedLabel("Label9", "20", level);
+    QLabel* depthFirst = NamedLabel(objectnames::kDepthFirstLabel, "1", level);
+    QLabel* depthMiddle = NamedLabel(objectnames::kDepthMiddleLabel, "10", level);
+    QLabel* depthLast = NamedLabel(objectnames::kDepthLastLabel, "20", level);
     timeLimitBox_ = new QCheckBox(level);
     timeLimitBox_->setObjectName(objectnames::kTimeLimitBox);
-    QLabel* timeCaption = NamedLabel("Label1", "Time:", level);
+    QLabel* timeCaption = NamedLabel(objectnames::kTimeCaption, "Time:", level);
     timeSlider_ = NamedSlider(objectnames::kTimeSlider, TimeSliderRange(), 5, level);
-    QLabel* timeFirst = NamedLabel("Label2", "1", level);
-    QLabel* timeMiddle = NamedLabel("Label4", "90", level);
-    QLabel* timeLast = NamedLabel("Label3", "180", level);
+    QLabel* timeFirst = NamedLabel(objectnames::kTimeFirstLabel, "1", level);
+    QLabel* timeMiddle = NamedLabel(objectnames::kTimeMiddleLabel, "90", level);
+    QLabel* timeLast = NamedLabel(objectnames::kTimeLastLabel, "180", level);
     ll->addWidget(depthLimitBox_, 0, 0);
     ll->addWidget(depthCaption, 0, 1);
     ll->addWidget(depthSlider_, 0, 2, 1, 3);
@@ -129,14 +129,14 @@ void FrmOptions::buildControls() {
   {
     QGroupBox* skin = group(" Skin ", pages[1]);
     auto* sl = new QHBoxLayout(skin);
-    sl->addWidget(NamedLabel("Label17", "Choose a skin:", skin));
+    sl->addWidget(NamedLabel(objectnames::kSkinCaption, "Choose a skin:", skin));
     skinBox_ = new QComboBox(skin);
     skinBox_->setObjectName(objectnames::kSkinBox);
     sl->addWidget(skinBox_, 1);
 
     QGroupBox* misc = group(" Misc ", pages[1]);
     auto* ml = new QGridLayout(misc);
-    ml->addWidget(NamedLabel("Label14", "Capture character:", misc), 0, 0);
+    ml->addWidget(NamedLabel(objectnames::kCaptureCharCaption, "Capture character:", misc), 0, 0);
     auto* captureGroup = new QButtonGroup(misc);
     for (int i = 0; i < 2; ++i) {
       captureCharButtons_[i] = new QRadioButton(i == 0 ? "X" : ":", misc);
@@ -154,8 +154,8 @@ void FrmOptions::buildControls() {
     auto* sl = new QGridLayout(search);
     sl->addWidget(box(&Options::ExtendedSearch), 0, 0, 1, 2);
     sl->addWidget(box(&Options::BruteForce), 1, 0, 1, 2);
-    QLabel* pliesCaption = NamedLabel("Label15", "Plys (default=3) :", search);
-    QLabel* balanceCaption = NamedLabel("Label16", "Balance (default=150) :", search);
+    QLabel* pliesCaption = NamedLabel(objectnames::kPliesCaption, "Plys (default=3) :", search);
+    QLabel* balanceCaption = NamedLabel(objectnames::kBalanceCaption, "Balance (default=150) :", search);
     pliesBox_ = new QLineEdit(search);
     pliesBox_->setObjectName(objectnames::kPliesBox);
     balanceBox_ = new QLineEdit(search);
@@ -166,14 +166,14 @@ void FrmOptions::buildControls() {
     sl->addWidget(pliesBox_, 2, 1);
     sl->addWidget(balanceCaption, 3, 0);
     sl->addWidget(balanceBox_, 3, 1);
-    sl->addWidget(NamedLabel("Label18", "Ply Value Table Search :", search), 4, 0);
+    sl->addWidget(NamedLabel(objectnames::kPlyValueDepthCaption, "Ply Value Table Search :", search), 4, 0);
     sl->addWidget(plyValueDepthBox_, 4, 1);
     extendedControls_ = {pliesCaption, pliesBox_, balanceCaption, balanceBox_};
 
     QGroupBox* draw = group(" Draw ", pages[2]);
     auto* dl = new QGridLayout(draw);
     dl->addWidget(box(&Options::ChessDrawRules), 0, 0, 1, kFiftyButtons + 1);
-    QLabel* fiftyCaption = NamedLabel("Label13", "Number of moves in 50 move rule:", draw);
+    QLabel* fiftyCaption = NamedLabel(objectnames::kFiftyCaption, "Number of moves in 50 move rule:", draw);
     dl->addWidget(fiftyCaption, 1, 0);
     auto* fiftyGroup = new QButtonGroup(draw);
     fiftyControls_ = {fiftyCaption};
@@ -205,7 +205,7 @@ void FrmOptions::buildControls() {
     resetRatingButton_ = new QPushButton("Reset", misc);
     resetRatingButton_->setObjectName(objectnames::kResetRatingButton);
     ml->addWidget(resetRatingButton_, 4, 1);
-    ml->addWidget(NamedLabel("Label11", "Your Name:", misc), 5, 0);
+    ml->addWidget(NamedLabel(objectnames::kUserNameCaption, "Your Name:", misc), 5, 0);
     userNameBox_ = new QLineEdit(misc);
     userNameBox_->setObjectName(objectnames::kUserNameBox);
     ml->addWidget(userNameBox_, 5, 1);
@@ -213,11 +213,11 @@ void FrmOptions::buildControls() {
   }
 
   auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("cmdOK");
+  ok->setObjectName(objectnames::kOptionsOk);
   auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("cmdCancel");
+  cancel->setObjectName(objectnames::kOptionsCancel);
   auto* apply = new QPushButton("Apply", this);
-  apply->setObjectName("cmdApply");
+  apply->setObjectName(objectnames::kOptionsApply);
   ok->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -231,13 +231,13 @@ void FrmOptions::buildControls() {
   connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
   connect(cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
   connect(apply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
-  connect(resetRatingButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  connect(depthLimitBox_, &QCheckBox::toggled, this, [this] { Check1_Click(); });
-  connect(timeLimitBox_, &QCheckBox::toggled, this, [this] { Check2_Click(); });
+  connect(resetRatingButton_, &QPushButton::clicked, this, [this] { onResetRatingClicked(); });
+  connect(depthLimitBox_, &QCheckBox::toggled, this, [this] { onDepthLimitToggled(); });
+  connect(timeLimitBox_, &QCheckBox::toggled, this, [this] { onTimeLimitToggled(); });
   for (auto o : {&Options::ChessDrawRules, &Options::ExtendedSearch, &Options::UseBook, &Options::ChooseOpening})
     connect(box(o), &QCheckBox::toggled, this, [this] { updateDependents(); });
   connect(skinBox_, &QComboBox::activated, this, [this](int i) {
-    // Combo1_Click: the skin name is taken at once; ShowOptions applies it.
+    // A chosen skin: its name is taken at once; ShowOptions applies it.
     if (i >= 0) g_.Opt.SkinName = skinBox_->itemText(i).toStdString();
   });
   // Ctrl+Tab goes to the next page (after the last, the first);
@@ -256,7 +256,7 @@ void FrmOptions::Form_KeyDown(int key, Qt::KeyboardModifiers shift) {
 void FrmOptions::setDepthControls(bool on) { SetEnabled(depthControls_, on); }
 void FrmOptions::setTimeControls(bool on) { SetEnabled(timeControls_, on); }
 
-// Depth (Check1) and time (Check2) exclude each other and one of them is
+// The depth and the time boxes exclude each other and one of them is
 // always ticked: ticking one clears the other and enables its own controls;
 // clearing the ticked one ticks it again.
 void FrmOptions::pickSearchLimit(bool depth) {
@@ -271,8 +271,8 @@ void FrmOptions::pickSearchLimit(bool depth) {
   }
 }
 
-void FrmOptions::Check1_Click() { pickSearchLimit(true); }
-void FrmOptions::Check2_Click() { pickSearchLimit(false); }
+void FrmOptions::onDepthLimitToggled() { pickSearchLimit(true); }
+void FrmOptions::onTimeLimitToggled() { pickSearchLimit(false); }
 
 void FrmOptions::updateDependents() {
   SetEnabled(fiftyControls_, box(&Options::ChessDrawRules)->isChecked());
@@ -348,7 +348,7 @@ void FrmOptions::cmdOK_Click() {
 
 void FrmOptions::cmdCancel_Click() { reject(); }
 
-void FrmOptions::Command1_Click() {
+void FrmOptions::onResetRatingClicked() {
   ResetUserRating(g_);
   box(&Options::UseRating)->setText(Q(RatingBoxCaption(g_.Rating.UserRating)));
 }

@@ -39,7 +39,7 @@ class FrmOptions : public QDialog {
   void cmdApply_Click();
   void cmdOK_Click();
   void cmdCancel_Click();
-  void Command1_Click();  // Reset the rating
+  void onResetRatingClicked();
   void Form_KeyDown(int key, Qt::KeyboardModifiers shift);
 
   QTabWidget* tabs() const { return tabs_; }
@@ -47,8 +47,8 @@ class FrmOptions : public QDialog {
 
  private:
   void buildControls();
-  void Check1_Click();
-  void Check2_Click();
+  void onDepthLimitToggled();
+  void onTimeLimitToggled();
   void pickSearchLimit(bool depth);
   void setDepthControls(bool on);
   void setTimeControls(bool on);

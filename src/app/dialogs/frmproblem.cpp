@@ -13,7 +13,7 @@
 namespace m8 {
 
 FrmProblem::FrmProblem(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g) {
-  setObjectName("frmProblem");
+  setObjectName(objectnames::kProblemWindow);
   setWindowTitle("Problems/Combinations");
   problemText_ = new QPlainTextEdit(this);
   problemText_->setObjectName(objectnames::kProblemText);

@@ -16,7 +16,7 @@ class FrmProblem : public QWidget {
   Q_OBJECT
  public:
   explicit FrmProblem(GameState& g, QWidget* parent = nullptr);
-  // Text1 from the problem text; the window is not shown by this.
+  // The text box from the problem text; the window is not shown by this.
   void refreshText();
   // Shows the window with the text in force, centred on `owner` when it
   // opens; Escape or Ok close it.

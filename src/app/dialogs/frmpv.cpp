@@ -21,7 +21,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g) {
-  setObjectName("frmPV");
+  setObjectName(objectnames::kPlyValueWindow);
   setWindowTitle("Ply Value Table");
   sortLabel_ = new QLabel("Sort:", this);
   sortLabel_->setObjectName(objectnames::kPlyValueSortLabel);
@@ -42,7 +42,7 @@ FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g)
   outputLabel_->setWordWrap(true);
   outputLabel_->setMinimumHeight(outputLabel_->fontMetrics().height() * 2);
   progress_ = new QProgressBar(this);
-  progress_->setObjectName("Progress");
+  progress_->setObjectName(objectnames::kPlyValueProgress);
   progress_->setTextVisible(false);
   cancelButton_ = new QPushButton("Cancel", this);
   cancelButton_->setObjectName(objectnames::kPlyValueCancel);
@@ -64,9 +64,9 @@ FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g)
   top->addLayout(buttons);
   resize(900, 420);
 
-  connect(sortBox_, &QComboBox::activated, this, [this](int i) { Combo1_Click(i); });
-  connect(okButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  connect(cancelButton_, &QPushButton::clicked, this, [this] { Command2_Click(); });
+  connect(sortBox_, &QComboBox::activated, this, [this](int i) { onSortKeyChosen(i); });
+  connect(okButton_, &QPushButton::clicked, this, [this] { onOkClicked(); });
+  connect(cancelButton_, &QPushButton::clicked, this, [this] { onCancelClicked(); });
   refreshTable();
 }
 
@@ -101,16 +101,16 @@ void FrmPV::refreshTable() {
   if (pv.Shown && !isVisible()) show();
 }
 
-void FrmPV::Combo1_Click(int index) {
+void FrmPV::onSortKeyChosen(int index) {
   if (ChoosePlyValueKey(g_, index)) refreshTable();
 }
 
-void FrmPV::Command2_Click() {
+void FrmPV::onCancelClicked() {
   CancelPlyValueTable(g_);
   refreshTable();
 }
 
-void FrmPV::Command1_Click() { close(); }
+void FrmPV::onOkClicked() { close(); }
 
 void FrmPV::closeEvent(QCloseEvent* e) {
   // Unloaded: the arrays keep their contents; the next run shows it again.

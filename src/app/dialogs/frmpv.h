@@ -26,9 +26,9 @@ class FrmPV : public QWidget {
   // Only the progress and main-line label.
   void refreshOutput();
 
-  void Combo1_Click(int index);
-  void Command1_Click();  // Ok
-  void Command2_Click();  // Cancel
+  void onSortKeyChosen(int index);
+  void onOkClicked();
+  void onCancelClicked();
 
   QComboBox* sortBox() const { return sortBox_; }
   QPlainTextEdit* tableText() const { return tableText_; }

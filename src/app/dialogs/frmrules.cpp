@@ -13,7 +13,7 @@
 namespace m8 {
 
 FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
-  setObjectName("frmRules");
+  setObjectName(objectnames::kRulesWindow);
   setWindowTitle(" Rules");
   auto* frame = new QFrame(this);
   frame->setObjectName(objectnames::kRulesFrame);
@@ -34,7 +34,7 @@ FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   ok->setDefault(true);
   // A long help text scrolls inside the frame; the window stays on the screen.
   auto* scroll = new QScrollArea(frame);
-  scroll->setObjectName("Scroll1");
+  scroll->setObjectName(objectnames::kRulesScroll);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidgetResizable(true);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -59,11 +59,11 @@ FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   hooks->onMove(linkLabel_, [this] { SetUnderline(linkLabel_, true); });
   for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(rulesText_), static_cast<QWidget*>(frame)})
     hooks->onMove(w, [this] { SetUnderline(linkLabel_, false); });
-  hooks->onClick(linkLabel_, [this] { Label1_Click(); });
+  hooks->onClick(linkLabel_, [this] { onHelpLinkClicked(); });
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void FrmRules::Label1_Click() {
+void FrmRules::onHelpLinkClicked() {
   // An empty label (a link into the program's own site) opens nothing.
   if (!g_.Variant.HelpLink.empty() && !linkLabel_->text().isEmpty()) opener_(QUrl(linkLabel_->text()));
   SetUnderline(linkLabel_, false);

@@ -21,7 +21,7 @@ class FrmRules : public QDialog {
   QLabel* linkLabel() const { return linkLabel_; }  // the link
   QLabel* rulesText() const { return rulesText_; }  // the text
 
-  void Label1_Click();
+  void onHelpLinkClicked();
 
  private:
   const GameState& g_;

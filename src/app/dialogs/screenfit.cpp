@@ -4,10 +4,12 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "app/objectnames.h"
+
 namespace m8 {
 
 ScrollingBody::ScrollingBody(QWidget* body, QWidget* parent) : QScrollArea(parent) {
-  setObjectName("scrollingBody");
+  setObjectName(objectnames::kScrollingBody);
   setFrameShape(QFrame::NoFrame);
   // The controls keep the room they ask for (FitOnScreen gives it to them);
   // a smaller view scrolls.

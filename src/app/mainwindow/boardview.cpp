@@ -4,11 +4,12 @@
 #include <QPainter>
 
 #include "app/mainwindow/layout.h"
+#include "app/objectnames.h"
 
 namespace m8 {
 
 BoardView::BoardView(const ReferencePictures& pictures, QWidget* parent) : QWidget(parent), pictures_(pictures) {
-  setObjectName(QStringLiteral("c"));
+  setObjectName(objectnames::kBoard);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent, false);
   QFont f(QStringLiteral("MS Sans Serif"));

@@ -7,6 +7,7 @@
 #include <QToolBar>
 
 #include "app/mainwindow/artwork.h"
+#include "app/objectnames.h"
 
 namespace m8 {
 
@@ -121,7 +122,7 @@ CommandSurface::CommandSurface(QMenuBar* menuBar, QToolBar* toolBar, QObject* pa
       continue;
     }
     QAction* a = toolBar_->addAction(ToolbarIcon(d.key), d.text);
-    a->setObjectName(QStringLiteral("Toolbar1_%1").arg(i));
+    a->setObjectName(QString::fromLatin1(objectnames::kToolBarButton).arg(i));
     a->setData(QString::fromLatin1(d.key));
     a->setToolTip(d.text);
     if (i >= 19 && i <= 21) a->setCheckable(true);

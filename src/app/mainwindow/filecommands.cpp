@@ -32,7 +32,7 @@ class WaitPointer {
 }  // namespace
 
 void MainWindow::connectFileCommands() {
-  commands_->setHandler("Open1", "Open", [this] { Open1_Click(); });
+  commands_->setHandler("Open1", "Open", [this] { Open_Click(); });
   commands_->setHandler("Save", "Save", [this] { Save_Click(); });
   commands_->setHandler("CreateHtml", "", [this] { CreateHtml_Click(); });
   // A new game starts from a random opening or with the DoMoves moves.
@@ -59,7 +59,7 @@ bool MainWindow::LoadGameCommand(int mode, const std::string& path, const std::s
   return loaded;
 }
 
-void MainWindow::Open1_Click() {
+void MainWindow::Open_Click() {
   GameState& g = *state_;
   if (g.Flow.Busy == 1) return;
   if (g.Flow.GameStarted == 1 && !host_->askYesNo("Confirmation", "Quit current game?")) return;

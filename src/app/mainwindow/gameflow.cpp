@@ -14,6 +14,7 @@
 #include "app/dialogs/frmrules.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
+#include "app/objectnames.h"
 #include "core/engine/analysis.h"
 #include "core/game/computermove.h"
 #include "core/game/gameover.h"
@@ -102,7 +103,7 @@ void MainWindow::connectGameFlow() {
   });
 
   setupPopup_ = new QMenu(QStringLiteral("mnuPopup"), this);
-  setupPopup_->setObjectName("mnuSetup");
+  setupPopup_->setObjectName(objectnames::kSetupPopup);
   for (const PopupEntry& e : kPopupEntries) {
     if (e.separatorBefore) setupPopup_->addSeparator();
     QAction* a = setupPopup_->addAction(QString::fromLatin1(e.caption));

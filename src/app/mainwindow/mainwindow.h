@@ -107,9 +107,9 @@ class MainWindow : public QMainWindow {
   void c_MouseMove(int index, int xTwips, int yTwips);
   void c_MouseUp(int index, int button, int releasedSquare, const QPoint& globalPos);
   void EnterTypedMove(int keyCode);
-  void Command1_Click();
-  void List2_DblClick(int row);
-  void List3_DblClick(int row);
+  void onPlayMoveClicked();
+  void onLegalMoveActivated(int row);
+  void onRootMoveActivated(int row);
 
   // Game control (gameflow.cpp). The hooks are filled by the parts that own
   // those windows and files; an empty hook is skipped.
@@ -135,7 +135,7 @@ class MainWindow : public QMainWindow {
   // start-up and program end. LoadGameCommand takes the modes of LoadGame
   // (core/game/gameloader.h) and locks the commands while it replays.
   bool LoadGameCommand(int mode, const std::string& path = {}, const std::string& fileTitle = {});
-  void Open1_Click();
+  void Open_Click();
   void Save_Click();
   // Where the Open and Save dialogs start: the folder of the game in hand,
   // else the folder last chosen in either, else the working directory.

@@ -18,17 +18,17 @@ void MainWindow::EnterTypedMove(int keyCode) {
   m8::EnterTypedMove(*state_, typed, {});
 }
 
-void MainWindow::Command1_Click() { EnterTypedMove(13); }
+void MainWindow::onPlayMoveClicked() { EnterTypedMove(13); }
 
 // The lists are off while the computer plays; Busy also keeps them out while
 // the short search after a move lets events through.
-void MainWindow::List2_DblClick(int row) {
+void MainWindow::onLegalMoveActivated(int row) {
   if (state_->Flow.Busy == 1) return;
   moveBox_->clear();
   PlayLegalListMove(*state_, row, {});
 }
 
-void MainWindow::List3_DblClick(int row) {
+void MainWindow::onRootMoveActivated(int row) {
   if (state_->Flow.Busy == 1) return;
   PlayRootListMove(*state_, row, {}, [](GameState& g) { GotoMove(g, 1, 1, 0); });
 }
@@ -36,11 +36,11 @@ void MainWindow::List3_DblClick(int row) {
 void MainWindow::connectMoveInput() {
   connectBoardInput();
   connect(moveBox_, &QLineEdit::returnPressed, this, [this] { EnterTypedMove(13); });
-  connect(playMoveButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(playMoveButton_, &QPushButton::clicked, this, [this] { onPlayMoveClicked(); });
   connect(legalMoves_, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem* item) { List2_DblClick(legalMoves_->row(item)); });
+          [this](QListWidgetItem* item) { onLegalMoveActivated(legalMoves_->row(item)); });
   connect(rootMoves_, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem* item) { List3_DblClick(rootMoves_->row(item)); });
+          [this](QListWidgetItem* item) { onRootMoveActivated(rootMoves_->row(item)); });
   moveBox_->setEnabled(true);
   playMoveButton_->setEnabled(true);
 }

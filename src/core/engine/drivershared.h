@@ -39,16 +39,16 @@ void SetProgressValue(GameState& g, int value);
 // Status bar panel StatusPanel.
 void ShowStatus(GameState& g, const std::string& text);
 
-// List2: generates the legal moves of the current ply (mode 0, then 1) and
+// The legal-move list: generates the legal moves of the current ply (mode 0, then 1) and
 // writes one line per move: its MoveText, "b" when the opening book offers
 // it. The move texts of the caller are kept.
 void ListLegalMoves(GameState& g);
 
-// List3 from RootScores: per root move the from and to names (pad mode 2), a
+// The root-score list from RootScores: per root move the from and to names (pad mode 2), a
 // blank and the score (" n/a" for none; "≤ 4" for a score that is only an
-// upper bound). An empty table leaves List3 alone.
+// upper bound). An empty table leaves the list alone.
 void ListRootMoveScores(GameState& g);
-// List3 emptied.
+// The root-score list emptied.
 void ClearRootMoveScores(GameState& g);
 
 // GameResult: mode 2 "1/2-1/2"; otherwise from the position (a side without

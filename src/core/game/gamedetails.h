@@ -9,8 +9,9 @@
 
 namespace m8 {
 
-// Text1..Text5 of the dialog: GameEvent, GameSite, GameDate, GameBlack,
-// GameWhite, in this order.
+// The dialog's five text boxes, top to bottom: GameEvent, GameSite, GameDate,
+// GameBlack, GameWhite, in this order.
+enum class DetailsBox { Event, Site, Date, Black, White };
 inline constexpr int kDetailsBoxes = 5;
 using DetailsTexts = std::array<std::string, kDetailsBoxes>;
 

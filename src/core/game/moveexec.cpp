@@ -357,7 +357,7 @@ void PlayedMoveSequence(GameState& g, MoveSource source, const MoveFollowUps& f)
   h.refresh(View::Board);
   if (g.Opt.UseSound == 1 && !fromFile) h.playSound(Sound::Click);
 
-  // The move's texts: the record row, the List1 line with its book mark, the
+  // The move's texts: the record row, the move-list line with its book mark, the
   // comment box of the new position and the log line.
   const int row = (ply + 1) / 2;
   const int side = ply % 2 == 1 ? 0 : 1;

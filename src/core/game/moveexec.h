@@ -19,9 +19,9 @@ namespace m8 {
 // Where a move came from; decides the record mark and the follow-up.
 enum class MoveSource {
   Board,          // dragged and dropped on the board
-  Typed,          // typed into the move box (Text2)
-  LegalMoveList,  // double-click in List2
-  RootMoveList,   // double-click in List3: replaces the computer's last move
+  Typed,          // typed into the move box
+  LegalMoveList,  // double-click in the legal-move list
+  RootMoveList,   // double-click in the root-score list: replaces the computer's last move
   GameFile,       // replayed by the game loader
 };
 
@@ -44,9 +44,9 @@ struct MoveFollowUps {
 std::string NormaliseMoveText(const GameState& g, std::string text);
 // What the user typed: upper case, the first "X" back to "x", normalised.
 std::string TypedMoveText(const GameState& g, std::string_view typed);
-// A line of List2 (its "K" and "b" marks dropped), as for a typed move.
+// A line of the legal-move list (its "K" and "b" marks dropped), as for a typed move.
 std::string LegalListMoveText(const GameState& g, std::string_view line);
-// Entry `row` of RootScores (List3 line `row`); "" when there is none.
+// Entry `row` of RootScores (line `row` of the root-score list); "" when there is none.
 std::string RootListMoveText(GameState& g, int row);
 // The move text of a drop from cell `from` onto cell `to`.
 std::string BoardMoveText(const GameState& g, int from, int to);
@@ -59,7 +59,7 @@ std::string IllegalMoveReason(const GameState& g, std::string_view text);
 // "Illegal move", or "Illegal move: " and the reason.
 std::string IllegalMoveMessage(const std::string& reason);
 
-// The List1 line of game ply `gamePly`: the move number right-aligned in four
+// The move-list line of game ply `gamePly`: the move number right-aligned in four
 // columns, ". " and the text for the first mover; six blanks and the text for
 // the other side.
 std::string MoveListLine(int gamePly, const std::string& displayText);
@@ -101,10 +101,10 @@ bool EnterMoveIndex(GameState& g, int index, MoveSource source, const MoveFollow
 // The typed move: nothing while Busy; otherwise EnterMove of TypedMoveText.
 bool EnterTypedMove(GameState& g, std::string_view typed, const MoveFollowUps& f);
 
-// A double-click on List2 line `row`: the list is emptied once the move
+// A double-click on line `row` of the legal-move list: the list is emptied once the move
 // matched. Nothing for a row that does not exist.
 bool PlayLegalListMove(GameState& g, int row, const MoveFollowUps& f);
-// A double-click on List3 line `row`: the game no longer counts for the
+// A double-click on line `row` of the root-score list: the game no longer counts for the
 // rating, the last ply is taken back (takeBackOne) and the chosen root move
 // played in its place; no computer reply follows. Nothing for a row without
 // a root move.
@@ -112,7 +112,7 @@ bool PlayRootListMove(GameState& g, int row, const MoveFollowUps& f,
                       const std::function<void(GameState&)>& takeBackOne);
 
 // Everything after PlayMoveString made a move (GamePly counts it): the game
-// record and its cut-off, the List1 line with the book mark, the log line,
+// record and its cut-off, the move-list line with the book mark, the log line,
 // the click sound, the draw rules, the game-over test, then the computer's
 // reply or the next player's moves, and the legal-move list.
 void PlayedMoveSequence(GameState& g, MoveSource source, const MoveFollowUps& f);

@@ -46,21 +46,21 @@ SliderRange TimeSliderRange();
 
 // What the dialog's controls hold.
 struct OptionsForm {
-  int StrengthPosition = 9;  // Slider2
-  bool DepthTicked = false;  // Check1
-  bool TimeTicked = true;    // Check2
-  int DepthPosition = 2;     // Slider4
-  int TimePosition = 2;      // Slider1
-  std::vector<std::string> Skins;  // Combo1
+  int StrengthPosition = 9;  // the strength slider
+  bool DepthTicked = false;  // the fixed-depth box
+  bool TimeTicked = true;    // the time-per-move box
+  int DepthPosition = 2;     // the depth slider
+  int TimePosition = 2;      // the time slider
+  std::vector<std::string> Skins;  // the skin list
   int SkinIndex = -1;              // the entry equal to SkinName; -1 none
-  bool ColonCapture = false;       // Option1(1) selected, else Option1(0)
+  bool ColonCapture = false;       // the ":" capture button selected, else the "X" one
   std::array<bool, kOptionBoxes> Boxes{};  // by kOptionBoxTable
-  std::string PliesText;           // Text2: ExtendedPlies
-  std::string BalanceText;         // Text3: Balance
-  std::string PlyValueDepthText;   // Text4: PlyValueDepth
+  std::string PliesText;           // the extended plies box: ExtendedPlies
+  std::string BalanceText;         // the balance box: Balance
+  std::string PlyValueDepthText;   // the ply value depth box: PlyValueDepth
   int32_t FiftyChoice = -1;        // the choice of the selected button; -1 none
-  std::string UserNameText;        // Text1
-  int32_t UseRatingValue = 0;      // the rating shown in the caption of Check16
+  std::string UserNameText;        // the user name box
+  int32_t UseRatingValue = 0;      // the rating shown in the caption of the Use Rating box
 };
 
 // The controls as ShowOptions sets them from the options (the skin list as

@@ -24,29 +24,52 @@ struct BoxKey {
 };
 
 constexpr BoxKey kCheckKeys[] = {
-    {1, &RuleSet::MaxCapMove},       {2, &RuleSet::MulJumps},         {3, &RuleSet::PiecesOnBlack},
-    {4, &RuleSet::BlackStarts},      {5, &RuleSet::AntiMode},         {6, &RuleSet::WinAtPromo},
-    {7, &RuleSet::MaxCapMoveKings},  {8, &RuleSet::ManCapKing},       {9, &RuleSet::KingCapMove},
-    {10, &RuleSet::ManContJump},     {11, &RuleSet::LongKings},       {12, &RuleSet::ManContJumpCrowned},
-    {13, &RuleSet::RemovePieces},    {14, &RuleSet::KingFirst},       {15, &RuleSet::ManCapMoveKing},
-    {16, &RuleSet::KingWin},         {17, &RuleSet::MaxCapMoveK},     {18, &RuleSet::CapRequired},
-    {19, &RuleSet::NoLegalDraw},     {20, &RuleSet::RemoveMen},       {21, &RuleSet::DoMoves},
-    {22, &RuleSet::LastCap},         {23, &RuleSet::ManKing},         {24, &RuleSet::KingMan},
-    {25, &RuleSet::ChangeSide},      {26, &RuleSet::ThreeKings},      {27, &RuleSet::CapReverse},
-    {28, &RuleSet::RndColor},        {29, &RuleSet::JumpFriend},      {31, &RuleSet::TwoKings},
-    {33, &RuleSet::canContract},
+    {kMaxCapMoveBox, &RuleSet::MaxCapMove},
+    {kMulJumpsBox, &RuleSet::MulJumps},
+    {kPiecesOnBlackBox, &RuleSet::PiecesOnBlack},
+    {kBlackStartsBox, &RuleSet::BlackStarts},
+    {kAntiModeBox, &RuleSet::AntiMode},
+    {kWinAtPromoBox, &RuleSet::WinAtPromo},
+    {kMaxCapMoveKingsBox, &RuleSet::MaxCapMoveKings},
+    {kManCapKingBox, &RuleSet::ManCapKing},
+    {kKingCapMoveBox, &RuleSet::KingCapMove},
+    {kManContJumpBox, &RuleSet::ManContJump},
+    {kLongKingsBox, &RuleSet::LongKings},
+    {kManContJumpCrownedBox, &RuleSet::ManContJumpCrowned},
+    {kRemovePiecesBox, &RuleSet::RemovePieces},
+    {kKingFirstBox, &RuleSet::KingFirst},
+    {kManCapMoveKingBox, &RuleSet::ManCapMoveKing},
+    {kKingWinBox, &RuleSet::KingWin},
+    {kMaxCapMoveKBox, &RuleSet::MaxCapMoveK},
+    {kCapRequiredBox, &RuleSet::CapRequired},
+    {kNoLegalDrawBox, &RuleSet::NoLegalDraw},
+    {kRemoveMenBox, &RuleSet::RemoveMen},
+    {kDoMovesBox, &RuleSet::DoMoves},
+    {kLastCapBox, &RuleSet::LastCap},
+    {kManKingBox, &RuleSet::ManKing},
+    {kKingManBox, &RuleSet::KingMan},
+    {kChangeSideBox, &RuleSet::ChangeSide},
+    {kThreeKingsBox, &RuleSet::ThreeKings},
+    {kCapReverseBox, &RuleSet::CapReverse},
+    {kRndColorBox, &RuleSet::RndColor},
+    {kJumpFriendBox, &RuleSet::JumpFriend},
+    {kTwoKingsBox, &RuleSet::TwoKings},
+    {kCanContractBox, &RuleSet::canContract},
 };
 
 constexpr BoxKey kNumberKeys[] = {
-    {3, &RuleSet::NumberMen},     {4, &RuleSet::NumberMoves},   {5, &RuleSet::NumberKings},
-    {6, &RuleSet::NumberFriends}, {7, &RuleSet::NumberKings2},  {8, &RuleSet::NumberPieces},
-    {9, &RuleSet::ContractW1},    {10, &RuleSet::ContractNumber}, {11, &RuleSet::ContractW2},
-    {12, &RuleSet::ContractB1},   {13, &RuleSet::ContractB2},
+    {kNumberMenBox, &RuleSet::NumberMen},
+    {kNumberMovesBox, &RuleSet::NumberMoves},
+    {kNumberKingsBox, &RuleSet::NumberKings},
+    {kNumberFriendsBox, &RuleSet::NumberFriends},
+    {kNumberKings2Box, &RuleSet::NumberKings2},
+    {kNumberPiecesBox, &RuleSet::NumberPieces},
+    {kContractW1Box, &RuleSet::ContractW1},
+    {kContractNumberBox, &RuleSet::ContractNumber},
+    {kContractW2Box, &RuleSet::ContractW2},
+    {kContractB1Box, &RuleSet::ContractB1},
+    {kContractB2Box, &RuleSet::ContractB2},
 };
-
-// The check box that holds NumberFriends as "unlimited" (-1).
-constexpr int kUnlimitedBox = 30;
-constexpr int kFriendsNumberBox = 6;
 
 // Flags the random rules draw after the first five, in drawing order.
 constexpr Member kRandomFlags[] = {
@@ -199,8 +222,8 @@ int RulesEditor::FindName(const std::string& name) const {
 }
 
 void RulesEditor::Open(const std::string& loadedVariantName) {
-  // Option1 is the button selected when the dialog loads; choosing Option2
-  // is a click that lists the user folder.
+  // The standard-folder button is selected when the dialog loads; choosing
+  // the user-folder button is a click that lists the user folder.
   if (listedFolder_ != 1) ChooseFolder(0);
   const int i = FindName(loadedVariantName);
   if (i >= 0) {
@@ -306,41 +329,44 @@ void RulesEditor::ShowRulesInForce() {
   const RuleSet& r = g_.Rules;
   auto& c = c_;
   unusualChecks_.clear();
-  SetChecksFromRules({1, 2, 4, 28});
-  c.CheckEnabled[4] = r.RndColor != 1;
+  SetChecksFromRules({kMaxCapMoveBox, kMulJumpsBox, kBlackStartsBox, kRndColorBox});
+  c.CheckEnabled[kBlackStartsBox] = r.RndColor != 1;
   if (r.PiecesOnBlack < 2) {
-    c.CheckEnabled[3] = true;
-    SetCheck(3, r.PiecesOnBlack);
+    c.CheckEnabled[kPiecesOnBlackBox] = true;
+    SetCheck(kPiecesOnBlackBox, r.PiecesOnBlack);
   } else {
-    c.CheckEnabled[3] = false;
+    c.CheckEnabled[kPiecesOnBlackBox] = false;
   }
-  SetChecksFromRules({5, 6, 16, 29});
+  SetChecksFromRules({kAntiModeBox, kWinAtPromoBox, kKingWinBox, kJumpFriendBox});
   if (r.NumberFriends == -1) {
-    SetCheck(kUnlimitedBox, 1);
+    SetCheck(kUnlimitedFriendsBox, 1);
   } else {
-    SetCheck(kUnlimitedBox, 0);
-    SetNumbersFromRules({kFriendsNumberBox});
+    SetCheck(kUnlimitedFriendsBox, 0);
+    SetNumbersFromRules({kNumberFriendsBox});
   }
-  SetChecksFromRules({7, 8, 18, 9, 10, 11, 12, 13, 14, 15, 17, 19, 20, 22, 23, 24, 25, 26, 27, 31});
-  SetNumbersFromRules({3, 5, 7, 8});
-  SetChecksFromRules({21});
-  SetNumbersFromRules({4});
-  SetChecksFromRules({33});
-  SetNumbersFromRules({10, 9, 11, 12, 13});
+  SetChecksFromRules({kMaxCapMoveKingsBox, kManCapKingBox, kCapRequiredBox, kKingCapMoveBox, kManContJumpBox,
+      kLongKingsBox, kManContJumpCrownedBox, kRemovePiecesBox, kKingFirstBox, kManCapMoveKingBox,
+      kMaxCapMoveKBox, kNoLegalDrawBox, kRemoveMenBox, kLastCapBox, kManKingBox, kKingManBox,
+      kChangeSideBox, kThreeKingsBox, kCapReverseBox, kTwoKingsBox});
+  SetNumbersFromRules({kNumberMenBox, kNumberKingsBox, kNumberKings2Box, kNumberPiecesBox});
+  SetChecksFromRules({kDoMovesBox});
+  SetNumbersFromRules({kNumberMovesBox});
+  SetChecksFromRules({kCanContractBox});
+  SetNumbersFromRules({kContractNumberBox, kContractW1Box, kContractW2Box, kContractB1Box, kContractB2Box});
 
-  for (int box = 9; box <= 13; ++box) c.NumberEnabled[box] = r.canContract != 0;
-  c.NumberEnabled[3] = r.RemoveMen != 0;
-  c.NumberEnabled[4] = r.DoMoves != 0;
-  if (r.MaxCapMove == 0) c.CheckEnabled[7] = false;
-  if (r.ManContJump == 0) c.CheckEnabled[12] = false;
-  c.NumberEnabled[5] = r.ThreeKings != 0;
-  c.NumberEnabled[7] = r.TwoKings != 0;
-  c.CheckEnabled[6] = c.Check[16] != 1;
-  c.CheckEnabled[16] = c.Check[6] != 1;
-  if (r.LongKings == 0) c.CheckEnabled[14] = c.CheckEnabled[17] = false;
+  for (int box = kContractW1Box; box <= kContractB2Box; ++box) c.NumberEnabled[box] = r.canContract != 0;
+  c.NumberEnabled[kNumberMenBox] = r.RemoveMen != 0;
+  c.NumberEnabled[kNumberMovesBox] = r.DoMoves != 0;
+  if (r.MaxCapMove == 0) c.CheckEnabled[kMaxCapMoveKingsBox] = false;
+  if (r.ManContJump == 0) c.CheckEnabled[kManContJumpCrownedBox] = false;
+  c.NumberEnabled[kNumberKingsBox] = r.ThreeKings != 0;
+  c.NumberEnabled[kNumberKings2Box] = r.TwoKings != 0;
+  c.CheckEnabled[kWinAtPromoBox] = c.Check[kKingWinBox] != 1;
+  c.CheckEnabled[kKingWinBox] = c.Check[kWinAtPromoBox] != 1;
+  if (r.LongKings == 0) c.CheckEnabled[kKingFirstBox] = c.CheckEnabled[kMaxCapMoveKBox] = false;
   if (r.JumpFriend == 0) {
-    c.CheckEnabled[kUnlimitedBox] = false;
-    c.NumberEnabled[kFriendsNumberBox] = false;
+    c.CheckEnabled[kUnlimitedFriendsBox] = false;
+    c.NumberEnabled[kNumberFriendsBox] = false;
   }
 
   for (int side = 0; side < 2; ++side)
@@ -370,18 +396,18 @@ void RulesEditor::RunCheckRule(int box) {
   auto& c = c_;
   const int32_t v = c.Check[box];
   switch (box) {
-    case 1:
+    case kMaxCapMoveBox:
       if (v == 1) {
-        SetCheck(2, 1);
-        c.CheckEnabled[2] = false;
-        c.CheckEnabled[7] = true;
+        SetCheck(kMulJumpsBox, 1);
+        c.CheckEnabled[kMulJumpsBox] = false;
+        c.CheckEnabled[kMaxCapMoveKingsBox] = true;
       } else {
-        c.CheckEnabled[2] = true;
-        SetCheck(7, 0);
-        c.CheckEnabled[7] = false;
+        c.CheckEnabled[kMulJumpsBox] = true;
+        SetCheck(kMaxCapMoveKingsBox, 0);
+        c.CheckEnabled[kMaxCapMoveKingsBox] = false;
       }
       break;
-    case 3: {
+    case kPiecesOnBlackBox: {
       g_.Rules.PiecesOnBlack = v;
       g_.VariantRules.PiecesOnBlack = v;
       for (int side = 0; side < 2; ++side)
@@ -394,30 +420,30 @@ void RulesEditor::RunCheckRule(int box) {
         }
       break;
     }
-    case 6: c.CheckEnabled[16] = v != 1; break;
-    case 16: c.CheckEnabled[6] = v != 1; break;
-    case 28: c.CheckEnabled[4] = v != 1; break;
-    case 10:
+    case kWinAtPromoBox: c.CheckEnabled[kKingWinBox] = v != 1; break;
+    case kKingWinBox: c.CheckEnabled[kWinAtPromoBox] = v != 1; break;
+    case kRndColorBox: c.CheckEnabled[kBlackStartsBox] = v != 1; break;
+    case kManContJumpBox:
       if (v == 1) {
-        c.CheckEnabled[12] = true;
+        c.CheckEnabled[kManContJumpCrownedBox] = true;
       } else {
-        SetCheck(12, 0);
-        c.CheckEnabled[12] = false;
+        SetCheck(kManContJumpCrownedBox, 0);
+        c.CheckEnabled[kManContJumpCrownedBox] = false;
       }
       break;
-    case 11: c.CheckEnabled[14] = c.CheckEnabled[17] = v == 1; break;
-    case 20: c.NumberEnabled[3] = v != 0; break;
-    case 21: c.NumberEnabled[4] = v != 0; break;
-    case 26: c.NumberEnabled[5] = v != 0; break;
-    case 31: c.NumberEnabled[7] = v != 0; break;
-    case 33:
-      for (int n = 9; n <= 13; ++n) c.NumberEnabled[n] = v != 0;
+    case kLongKingsBox: c.CheckEnabled[kKingFirstBox] = c.CheckEnabled[kMaxCapMoveKBox] = v == 1; break;
+    case kRemoveMenBox: c.NumberEnabled[kNumberMenBox] = v != 0; break;
+    case kDoMovesBox: c.NumberEnabled[kNumberMovesBox] = v != 0; break;
+    case kThreeKingsBox: c.NumberEnabled[kNumberKingsBox] = v != 0; break;
+    case kTwoKingsBox: c.NumberEnabled[kNumberKings2Box] = v != 0; break;
+    case kCanContractBox:
+      for (int n = kContractW1Box; n <= kContractB2Box; ++n) c.NumberEnabled[n] = v != 0;
       break;
-    case 29:
-      c.CheckEnabled[kUnlimitedBox] = v == 1;
-      c.NumberEnabled[kFriendsNumberBox] = v == 1 && c.Check[kUnlimitedBox] != 1;
+    case kJumpFriendBox:
+      c.CheckEnabled[kUnlimitedFriendsBox] = v == 1;
+      c.NumberEnabled[kNumberFriendsBox] = v == 1 && c.Check[kUnlimitedFriendsBox] != 1;
       break;
-    case kUnlimitedBox: c.NumberEnabled[kFriendsNumberBox] = v != 1; break;
+    case kUnlimitedFriendsBox: c.NumberEnabled[kNumberFriendsBox] = v != 1; break;
     default: break;
   }
 }
@@ -448,11 +474,11 @@ void RulesEditor::Refuse(bool& mark) {
 bool RulesEditor::Apply(bool ok) {
   RuleSet& r = g_.Rules;
   auto& c = c_;
-  const bool takeFriends = ok && c.Check[kUnlimitedBox] == 0;
+  const bool takeFriends = ok && c.Check[kUnlimitedFriendsBox] == 0;
 
   // Numbers the program cannot use are refused before anything is taken.
   for (const auto& k : kNumberKeys) {
-    if (k.box == kFriendsNumberBox && !takeFriends) continue;
+    if (k.box == kNumberFriendsBox && !takeFriends) continue;
     const double v = Val(c.Number[k.box]);
     bool bad = v <= std::numeric_limits<int32_t>::min() - 0.5 || v >= std::numeric_limits<int32_t>::max() + 0.5;
     int lo = 0, hi = 0;
@@ -477,14 +503,14 @@ bool RulesEditor::Apply(bool ok) {
   }
   const int32_t blackStarts = r.BlackStarts;
   for (const auto& k : kCheckKeys) {
-    if (k.box == 3 && !c.CheckEnabled[3]) continue;
+    if (k.box == kPiecesOnBlackBox && !c.CheckEnabled[kPiecesOnBlackBox]) continue;
     r.*k.member = c.Check[k.box];
   }
   // A first mover chosen here outlasts the one a set-up position gave.
   if (r.BlackStarts != blackStarts) g_.Flow.BlackStartsBeforeSetup = -1;
   for (const auto& k : kNumberKeys)
-    if (k.box != kFriendsNumberBox) r.*k.member = ValInt(c.Number[k.box]);
-  if (ok) r.NumberFriends = c.Check[kUnlimitedBox] == 1 ? -1 : ValInt(c.Number[kFriendsNumberBox]);
+    if (k.box != kNumberFriendsBox) r.*k.member = ValInt(c.Number[k.box]);
+  if (ok) r.NumberFriends = c.Check[kUnlimitedFriendsBox] == 1 ? -1 : ValInt(c.Number[kNumberFriendsBox]);
 
   for (int side = 0; side < 2; ++side)
     for (int k = 0; k < kPromoEntries; ++k) {
@@ -530,7 +556,7 @@ void RulesEditor::Random() {
   r.MulJumps = flag();
   r.BlackStarts = flag();
   r.RndColor = flag();
-  if (c_.CheckEnabled[3]) r.PiecesOnBlack = flag();
+  if (c_.CheckEnabled[kPiecesOnBlackBox]) r.PiecesOnBlack = flag();
   for (Member m : kRandomFlags) r.*m = flag();
   r.NumberMen = count(10);
   r.NumberKings = count(20);
@@ -546,22 +572,26 @@ void RulesEditor::Random() {
   if (r.WinAtPromo == 1) r.KingWin = 0;
 
   auto& c = c_;
-  SetChecksFromRules({1, 2, 4, 28});
-  c.CheckEnabled[4] = r.RndColor != 1;
+  SetChecksFromRules({kMaxCapMoveBox, kMulJumpsBox, kBlackStartsBox, kRndColorBox});
+  c.CheckEnabled[kBlackStartsBox] = r.RndColor != 1;
   if (r.PiecesOnBlack >= 2) {
-    c.CheckEnabled[3] = false;
+    c.CheckEnabled[kPiecesOnBlackBox] = false;
   } else {
-    c.CheckEnabled[3] = true;
-    SetCheck(3, r.PiecesOnBlack);
+    c.CheckEnabled[kPiecesOnBlackBox] = true;
+    SetCheck(kPiecesOnBlackBox, r.PiecesOnBlack);
   }
-  SetChecksFromRules({5, 6, 16, 29, 7, 8, 18, 9, 10, 11, 12, 13, 14, 15, 17, 19, 20, 22, 23, 24, 25, 26, 31, 27});
-  SetNumbersFromRules({3, 5, 7, 8});
-  SetChecksFromRules({21});
-  SetNumbersFromRules({4});
-  SetChecksFromRules({33});
-  SetNumbersFromRules({10, 9, 11, 12, 13});
-  if (r.MaxCapMove == 0) c.CheckEnabled[7] = false;
-  if (r.ManContJump == 0) c.CheckEnabled[12] = false;
+  SetChecksFromRules({kAntiModeBox, kWinAtPromoBox, kKingWinBox, kJumpFriendBox, kMaxCapMoveKingsBox,
+      kManCapKingBox, kCapRequiredBox, kKingCapMoveBox, kManContJumpBox, kLongKingsBox,
+      kManContJumpCrownedBox, kRemovePiecesBox, kKingFirstBox, kManCapMoveKingBox, kMaxCapMoveKBox,
+      kNoLegalDrawBox, kRemoveMenBox, kLastCapBox, kManKingBox, kKingManBox, kChangeSideBox,
+      kThreeKingsBox, kTwoKingsBox, kCapReverseBox});
+  SetNumbersFromRules({kNumberMenBox, kNumberKingsBox, kNumberKings2Box, kNumberPiecesBox});
+  SetChecksFromRules({kDoMovesBox});
+  SetNumbersFromRules({kNumberMovesBox});
+  SetChecksFromRules({kCanContractBox});
+  SetNumbersFromRules({kContractNumberBox, kContractW1Box, kContractW2Box, kContractB1Box, kContractB2Box});
+  if (r.MaxCapMove == 0) c.CheckEnabled[kMaxCapMoveKingsBox] = false;
+  if (r.ManContJump == 0) c.CheckEnabled[kManContJumpCrownedBox] = false;
 }
 
 }  // namespace m8

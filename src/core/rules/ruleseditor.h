@@ -15,13 +15,64 @@
 
 namespace m8 {
 
-// Control numbers as the dialog names them: Check1..Check33 (no Check32),
-// Text3..Text13 (number boxes), Text1(0..23) promotion squares (White 0..11,
-// Black 12..23), Text2(0..7) movement lists (kind k: moves in k, captures in
-// k + 4).
-constexpr int kEditorChecks = 34;     // index = check box number
-constexpr int kEditorNumbers = 14;    // index = text box number 3..13
-constexpr int kFirstNumberBox = 3;
+// The editor's check boxes, each named for the rule key it sets; the value
+// is the box's number, which its object name carries (there is no 32).
+enum RuleCheckBox : int {
+  kMaxCapMoveBox = 1,
+  kMulJumpsBox = 2,
+  kPiecesOnBlackBox = 3,
+  kBlackStartsBox = 4,
+  kAntiModeBox = 5,
+  kWinAtPromoBox = 6,
+  kMaxCapMoveKingsBox = 7,
+  kManCapKingBox = 8,
+  kKingCapMoveBox = 9,
+  kManContJumpBox = 10,
+  kLongKingsBox = 11,
+  kManContJumpCrownedBox = 12,
+  kRemovePiecesBox = 13,
+  kKingFirstBox = 14,
+  kManCapMoveKingBox = 15,
+  kKingWinBox = 16,
+  kMaxCapMoveKBox = 17,
+  kCapRequiredBox = 18,
+  kNoLegalDrawBox = 19,
+  kRemoveMenBox = 20,
+  kDoMovesBox = 21,
+  kLastCapBox = 22,
+  kManKingBox = 23,
+  kKingManBox = 24,
+  kChangeSideBox = 25,
+  kThreeKingsBox = 26,
+  kCapReverseBox = 27,
+  kRndColorBox = 28,
+  kJumpFriendBox = 29,
+  kUnlimitedFriendsBox = 30,  // NumberFriends as "unlimited" (-1)
+  kTwoKingsBox = 31,
+  kCanContractBox = 33,
+};
+
+// The editor's number boxes, each named for the rule key it holds; the value
+// is the box's number, which its object name carries.
+enum RuleNumberBox : int {
+  kNumberMenBox = 3,
+  kNumberMovesBox = 4,
+  kNumberKingsBox = 5,
+  kNumberFriendsBox = 6,
+  kNumberKings2Box = 7,
+  kNumberPiecesBox = 8,
+  kContractW1Box = 9,
+  kContractNumberBox = 10,
+  kContractW2Box = 11,
+  kContractB1Box = 12,
+  kContractB2Box = 13,
+};
+
+// The promotion squares are 24 boxes (White 0..11, Black 12..23), the
+// movement lists 8 (kind k: moves in k, captures in k + 4).
+constexpr int kEditorChecks = kCanContractBox + 1;   // indexed by RuleCheckBox
+constexpr int kEditorNumbers = kContractB2Box + 1;   // indexed by RuleNumberBox
+constexpr int kFirstNumberBox = kNumberMenBox;
 constexpr int kEditorPromoBoxes = 2 * kPromoEntries;
 constexpr int kEditorMovementBoxes = 8;
 
@@ -37,9 +88,9 @@ struct EditorControls {
   std::array<bool, kEditorPromoBoxes> PromoMarked{};
   std::array<std::string, kEditorMovementBoxes> Movement{};
   std::array<bool, kEditorMovementBoxes> MovementMarked{};
-  std::vector<std::string> VariantNames;  // Combo1's list
-  int32_t Selected = -1;                  // Combo1's selection, -1 none
-  std::string HelpLink;                   // Label10
+  std::vector<std::string> VariantNames;  // the variant list
+  int32_t Selected = -1;                  // the variant list's selection, -1 none
+  std::string HelpLink;                   // the help link label
   bool RandomVisible = false;             // the "r" button
   bool RandomEnabled = false;
 
@@ -48,7 +99,7 @@ struct EditorControls {
 };
 
 // The rule key a check box or number box carries (nullptr for a box without
-// one: Check30 is the "unlimited" mark of NumberFriends).
+// one: kUnlimitedFriendsBox is the "unlimited" mark of NumberFriends).
 int32_t RuleSet::*CheckBoxRule(int box);
 int32_t RuleSet::*NumberBoxRule(int box);
 
@@ -79,7 +130,7 @@ class RulesEditor {
   // FillVariantList: the list of the folder UseClassic names, nothing
   // selected.
   void FillVariantList();
-  // Option1 (useClassic 1) and Option2 (0): lists that folder and selects its
+  // The standard-folder button (useClassic 1) and the user-folder button (0): lists that folder and selects its
   // first name. The setting UseClassic follows only when a variant of the
   // folder is taken over (OK or Apply); Cancel goes back to the folder and the
   // variant of before.
@@ -96,7 +147,7 @@ class RulesEditor {
   // when the folder does not hold it, the rules in force are shown).
   void Open(const std::string& loadedVariantName);
 
-  // Combo1_Click for list entry `index`. Every selection but the first after
+  // Choosing list entry `index` of the variant list. Every selection but the first after
   // Load reads the variant's file into the rules in force; a file that cannot
   // be read or is broken is reported, changes nothing and the earlier
   // selection stays. False in that case.

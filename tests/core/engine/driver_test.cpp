@@ -841,7 +841,7 @@ TEST(ComputerMove, LogsTheMoveAndOneLineForEachIteration) {
   const auto& scores = g.Driver.RootScores[2];
   EXPECT_EQ(scores[0], g.Flow.BestScore);
   EXPECT_FALSE(g.Driver.RootScoreLines.empty());
-  // A new game forgets the lists; an empty score table leaves List3 alone.
+  // A new game forgets the lists; an empty score table leaves the root-score list alone.
   ClearDriverLists(g);
   EXPECT_EQ(g.Driver.MoveListCount, 0);
   EXPECT_TRUE(g.Driver.GameMoveTexts[1][0].empty());

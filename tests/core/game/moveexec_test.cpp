@@ -344,7 +344,7 @@ TEST(EnterMove, ListDoubleClicksPlayTheirMoves) {
   EXPECT_EQ(t.g.Game.GameRecord[1][2], "2");
   ASSERT_FALSE(t.g.Driver.LegalMoveLines.empty());  // listed again for the next side
 
-  // List3: the last ply is replaced by the chosen root move, nobody replies.
+  // The root-score list: the last ply is replaced by the chosen root move, nobody replies.
   auto& r = t.g.Driver.RootScores;
   const std::string before = t.g.Game.GameRecord[1][0];
   ResetPly(t.g);

@@ -149,12 +149,12 @@ TEST(RulesEditorLoadTest, EveryShippedVariantShowsItsRulesAndOkKeepsThem) {
       if (!m || (box == 3 && r.PiecesOnBlack == 2)) continue;
       EXPECT_EQ(c.Check[box], r.*m != 0 ? 1 : 0) << "Check" << box;
     }
-    EXPECT_EQ(c.CheckEnabled[3], r.PiecesOnBlack != 2);
+    EXPECT_EQ(c.CheckEnabled[kPiecesOnBlackBox], r.PiecesOnBlack != 2);
     for (int box = kFirstNumberBox; box < kEditorNumbers; ++box)
       if (box != 6 || r.NumberFriends != -1) {
         EXPECT_EQ(c.Number[box], std::to_string(r.*NumberBoxRule(box)));
       }
-    EXPECT_EQ(c.Check[30], r.NumberFriends == -1 ? 1 : 0);
+    EXPECT_EQ(c.Check[kUnlimitedFriendsBox], r.NumberFriends == -1 ? 1 : 0);
     for (int side = 0; side < 2; ++side)
       for (int k = 0; k < kPromoEntries; ++k)
         EXPECT_EQ(c.Promo[12 * side + k], LowerSquare(r.PromoSquares[side][k]));
@@ -188,7 +188,7 @@ TEST(RulesEditorLoadTest, FirstSelectionShowsTheRulesInForceWithoutReading) {
   e.open();
   EXPECT_EQ(e.ed.FirstSelection(), 0);
   EXPECT_EQ(e.c().SelectedName(), "American Checkers");
-  EXPECT_EQ(e.c().Check[1], 1);
+  EXPECT_EQ(e.c().Check[kMaxCapMoveBox], 1);
   EXPECT_EQ(e.g->Rules.MaxCapMove, 1);
   EXPECT_EQ(e.c().Movement[0], "NW;NE");
   EXPECT_EQ(e.c().Movement[4], "");
@@ -198,7 +198,7 @@ TEST(RulesEditorLoadTest, FirstSelectionShowsTheRulesInForceWithoutReading) {
   // Choosing the same name again reads the file into the rules in force.
   ASSERT_TRUE(e.select("American Checkers"));
   EXPECT_EQ(e.g->Rules.MaxCapMove, 0);
-  EXPECT_EQ(e.c().Check[1], 0);
+  EXPECT_EQ(e.c().Check[kMaxCapMoveBox], 0);
   EXPECT_EQ(e.c().Movement[4], "NW;NE");
   // The whole variant is in force at once, its promotion squares too.
   EXPECT_EQ(e.g->Rules, e.g->VariantRules);
@@ -210,7 +210,7 @@ TEST(RulesEditorLoadTest, AllSquaresVariantLocksTheColourBoxAndShowsLetters) {
   e.open();
   e.g->Opt.Notation = 1;
   ASSERT_TRUE(e.select("Turkish Checkers"));
-  EXPECT_FALSE(e.c().CheckEnabled[3]);
+  EXPECT_FALSE(e.c().CheckEnabled[kPiecesOnBlackBox]);
   EXPECT_EQ(e.g->Opt.Notation, 0);
   EXPECT_EQ(e.g->Mat.WhiteMen, 16);
   EXPECT_EQ(e.g->Mat.TotalMaterial, 32);
@@ -220,7 +220,7 @@ TEST(RulesEditorLoadTest, AllSquaresVariantLocksTheColourBoxAndShowsLetters) {
   EXPECT_EQ(e.g->board, DefaultStartBoard());
   EXPECT_EQ(e.g->StartBoard, DefaultStartBoard());
   EXPECT_EQ(e.g->Mat.WhiteMen, 12);
-  EXPECT_TRUE(e.c().CheckEnabled[3]);
+  EXPECT_TRUE(e.c().CheckEnabled[kPiecesOnBlackBox]);
 }
 
 TEST(RulesEditorLoadTest, UserFolderAndTheFirstLine) {
@@ -237,8 +237,8 @@ TEST(RulesEditorLoadTest, UserFolderAndTheFirstLine) {
   EXPECT_EQ(e.g->Rules.MaxCapMove, 0);
   ASSERT_TRUE(e.select("Other"));
   EXPECT_EQ(e.g->Rules.NumberFriends, -1);
-  EXPECT_EQ(e.c().Check[30], 1);
-  EXPECT_FALSE(e.c().NumberEnabled[6]);
+  EXPECT_EQ(e.c().Check[kUnlimitedFriendsBox], 1);
+  EXPECT_FALSE(e.c().NumberEnabled[kNumberFriendsBox]);
   ASSERT_TRUE(e.select("First Line"));
   EXPECT_EQ(e.g->Rules.MaxCapMove, 1);
   EXPECT_EQ(e.g->VariantRules.MaxCapMove, 1);
@@ -288,7 +288,7 @@ TEST(RulesEditorLoadTest, EmptyUserFolderSelectsNothing) {
   e.open();
   EXPECT_TRUE(e.c().VariantNames.empty());
   EXPECT_EQ(e.c().Selected, -1);
-  EXPECT_EQ(e.c().Check[11], 1);  // the rules in force are shown all the same
+  EXPECT_EQ(e.c().Check[kLongKingsBox], 1);  // the rules in force are shown all the same
   const std::string before = e.g->Rules.Variant;
   ASSERT_TRUE(e.ed.Apply(true));
   EXPECT_EQ(e.g->Rules.Variant, before);
@@ -416,64 +416,64 @@ TEST(RulesEditorDependentTest, CheckBoxRules) {
   auto& ed = e.ed;
   const auto& c = e.c();
 
-  ed.SetCheck(2, 0);
-  ed.SetCheck(1, 1);  // most captures: multiple captures ticked and locked
-  EXPECT_EQ(c.Check[2], 1);
-  EXPECT_FALSE(c.CheckEnabled[2]);
-  EXPECT_TRUE(c.CheckEnabled[7]);
-  ed.SetCheck(7, 1);
-  ed.SetCheck(1, 0);  // frees Check2 (still ticked), clears and locks Check7
-  EXPECT_TRUE(c.CheckEnabled[2]);
-  EXPECT_EQ(c.Check[2], 1);
-  EXPECT_EQ(c.Check[7], 0);
-  EXPECT_FALSE(c.CheckEnabled[7]);
+  ed.SetCheck(kMulJumpsBox, 0);
+  ed.SetCheck(kMaxCapMoveBox, 1);  // most captures: multiple captures ticked and locked
+  EXPECT_EQ(c.Check[kMulJumpsBox], 1);
+  EXPECT_FALSE(c.CheckEnabled[kMulJumpsBox]);
+  EXPECT_TRUE(c.CheckEnabled[kMaxCapMoveKingsBox]);
+  ed.SetCheck(kMaxCapMoveKingsBox, 1);
+  ed.SetCheck(kMaxCapMoveBox, 0);  // frees multiple captures (still ticked), clears and locks most kings
+  EXPECT_TRUE(c.CheckEnabled[kMulJumpsBox]);
+  EXPECT_EQ(c.Check[kMulJumpsBox], 1);
+  EXPECT_EQ(c.Check[kMaxCapMoveKingsBox], 0);
+  EXPECT_FALSE(c.CheckEnabled[kMaxCapMoveKingsBox]);
 
-  ed.SetCheck(6, 1);  // the two win rules exclude each other
-  EXPECT_FALSE(c.CheckEnabled[16]);
-  ed.SetCheck(6, 0);
-  EXPECT_TRUE(c.CheckEnabled[16]);
-  ed.SetCheck(16, 1);
-  EXPECT_FALSE(c.CheckEnabled[6]);
-  ed.SetCheck(16, 0);
+  ed.SetCheck(kWinAtPromoBox, 1);  // the two win rules exclude each other
+  EXPECT_FALSE(c.CheckEnabled[kKingWinBox]);
+  ed.SetCheck(kWinAtPromoBox, 0);
+  EXPECT_TRUE(c.CheckEnabled[kKingWinBox]);
+  ed.SetCheck(kKingWinBox, 1);
+  EXPECT_FALSE(c.CheckEnabled[kWinAtPromoBox]);
+  ed.SetCheck(kKingWinBox, 0);
 
-  ed.SetCheck(28, 1);
-  EXPECT_FALSE(c.CheckEnabled[4]);
-  ed.SetCheck(28, 0);
-  EXPECT_TRUE(c.CheckEnabled[4]);
+  ed.SetCheck(kRndColorBox, 1);
+  EXPECT_FALSE(c.CheckEnabled[kBlackStartsBox]);
+  ed.SetCheck(kRndColorBox, 0);
+  EXPECT_TRUE(c.CheckEnabled[kBlackStartsBox]);
 
-  ed.SetCheck(10, 1);
-  EXPECT_TRUE(c.CheckEnabled[12]);
-  ed.SetCheck(12, 1);
-  ed.SetCheck(10, 0);
-  EXPECT_EQ(c.Check[12], 0);
-  EXPECT_FALSE(c.CheckEnabled[12]);
-  ed.SetCheck(10, 1);
-  EXPECT_TRUE(c.CheckEnabled[12]);
-  EXPECT_EQ(c.Check[12], 0);
+  ed.SetCheck(kManContJumpBox, 1);
+  EXPECT_TRUE(c.CheckEnabled[kManContJumpCrownedBox]);
+  ed.SetCheck(kManContJumpCrownedBox, 1);
+  ed.SetCheck(kManContJumpBox, 0);
+  EXPECT_EQ(c.Check[kManContJumpCrownedBox], 0);
+  EXPECT_FALSE(c.CheckEnabled[kManContJumpCrownedBox]);
+  ed.SetCheck(kManContJumpBox, 1);
+  EXPECT_TRUE(c.CheckEnabled[kManContJumpCrownedBox]);
+  EXPECT_EQ(c.Check[kManContJumpCrownedBox], 0);
 
-  ed.SetCheck(11, 1);
-  ed.SetCheck(14, 1);
-  ed.SetCheck(17, 1);
-  ed.SetCheck(11, 0);  // greyed, ticks kept and still taken over
-  EXPECT_FALSE(c.CheckEnabled[14]);
-  EXPECT_FALSE(c.CheckEnabled[17]);
+  ed.SetCheck(kLongKingsBox, 1);
+  ed.SetCheck(kKingFirstBox, 1);
+  ed.SetCheck(kMaxCapMoveKBox, 1);
+  ed.SetCheck(kLongKingsBox, 0);  // greyed, ticks kept and still taken over
+  EXPECT_FALSE(c.CheckEnabled[kKingFirstBox]);
+  EXPECT_FALSE(c.CheckEnabled[kMaxCapMoveKBox]);
   ASSERT_TRUE(ed.Apply(false));
   EXPECT_EQ(e.g->Rules.KingFirst, 1);
   EXPECT_EQ(e.g->Rules.MaxCapMoveK, 1);
 
   // Jumping own pieces: the "unlimited" box and its number.
-  EXPECT_FALSE(c.CheckEnabled[30]);
-  ed.SetCheck(29, 1);
-  EXPECT_TRUE(c.CheckEnabled[30]);
-  EXPECT_TRUE(c.NumberEnabled[6]);
-  ed.SetCheck(30, 1);
-  EXPECT_FALSE(c.NumberEnabled[6]);
-  ed.SetCheck(29, 0);
-  ed.SetCheck(29, 1);  // Check30 ticked: the number stays greyed
-  EXPECT_TRUE(c.CheckEnabled[30]);
-  EXPECT_FALSE(c.NumberEnabled[6]);
-  ed.SetCheck(29, 0);
-  EXPECT_FALSE(c.CheckEnabled[30]);
+  EXPECT_FALSE(c.CheckEnabled[kUnlimitedFriendsBox]);
+  ed.SetCheck(kJumpFriendBox, 1);
+  EXPECT_TRUE(c.CheckEnabled[kUnlimitedFriendsBox]);
+  EXPECT_TRUE(c.NumberEnabled[kNumberFriendsBox]);
+  ed.SetCheck(kUnlimitedFriendsBox, 1);
+  EXPECT_FALSE(c.NumberEnabled[kNumberFriendsBox]);
+  ed.SetCheck(kJumpFriendBox, 0);
+  ed.SetCheck(kJumpFriendBox, 1);  // "unlimited" ticked: the number stays greyed
+  EXPECT_TRUE(c.CheckEnabled[kUnlimitedFriendsBox]);
+  EXPECT_FALSE(c.NumberEnabled[kNumberFriendsBox]);
+  ed.SetCheck(kJumpFriendBox, 0);
+  EXPECT_FALSE(c.CheckEnabled[kUnlimitedFriendsBox]);
 
   // Number boxes follow their check boxes, their text kept.
   const struct {
@@ -498,7 +498,7 @@ TEST(RulesEditorDependentTest, ColourBoxMovesThePromotionSquaresAtOnce) {
   e.open();
   e.ed.SetPromo(4, "c3");  // typed into a box whose entry is empty
   e.ed.SetPromo(0, "h1");  // typed over an entry: replaced from the entry
-  e.ed.SetCheck(3, 0);
+  e.ed.SetCheck(kPiecesOnBlackBox, 0);
   EXPECT_EQ(e.g->Rules.PiecesOnBlack, 0);
   EXPECT_EQ(e.g->VariantRules.PiecesOnBlack, 0);
   EXPECT_EQ(e.c().Promo[0], "a8");   // B8 moves one column left
@@ -506,7 +506,7 @@ TEST(RulesEditorDependentTest, ColourBoxMovesThePromotionSquaresAtOnce) {
   EXPECT_EQ(e.c().Promo[12], "b1");  // A1 moves right
   EXPECT_EQ(e.c().Promo[4], "c3");
   EXPECT_EQ(e.ed.EditPromoSquares()[0][0], 91);
-  e.ed.SetCheck(3, 1);
+  e.ed.SetCheck(kPiecesOnBlackBox, 1);
   EXPECT_EQ(e.c().Promo[0], "b8");
   EXPECT_EQ(e.c().Promo[12], "a1");
   EXPECT_EQ(e.g->Rules.PromoSquares, StandardPromoSquares());  // taken only by OK or Apply
@@ -515,9 +515,9 @@ TEST(RulesEditorDependentTest, ColourBoxMovesThePromotionSquaresAtOnce) {
 TEST(RulesEditorApplyTest, EditedRulesGoInForceAndTheVariantCopyStays) {
   Editor e(M8_DATA_DIR);
   e.open();
-  e.ed.SetCheck(11, 1);
-  e.ed.SetCheck(1, 1);
-  e.ed.SetNumber(8, "2.5");  // halves to the even number
+  e.ed.SetCheck(kLongKingsBox, 1);
+  e.ed.SetCheck(kMaxCapMoveBox, 1);
+  e.ed.SetNumber(kNumberPiecesBox, "2.5");  // halves to the even number
   e.ed.SetPromo(3, "");
   e.ed.SetPromo(15, "G3");  // upper case is read as well
   e.ed.SetMovement(2, "NW;NE;SE;SW;N");
@@ -542,14 +542,14 @@ TEST(RulesEditorApplyTest, EditedRulesGoInForceAndTheVariantCopyStays) {
 TEST(RulesEditorApplyTest, NumberFriendsOnlyByOk) {
   Editor e(M8_DATA_DIR);
   e.open();
-  e.ed.SetCheck(29, 1);
-  e.ed.SetNumber(6, "3");
+  e.ed.SetCheck(kJumpFriendBox, 1);
+  e.ed.SetNumber(kNumberFriendsBox, "3");
   ASSERT_TRUE(e.ed.Apply(false));
   EXPECT_EQ(e.g->Rules.JumpFriend, 1);
   EXPECT_EQ(e.g->Rules.NumberFriends, 0);
   ASSERT_TRUE(e.ed.Apply(true));
   EXPECT_EQ(e.g->Rules.NumberFriends, 3);
-  e.ed.SetCheck(30, 1);
+  e.ed.SetCheck(kUnlimitedFriendsBox, 1);
   ASSERT_TRUE(e.ed.Apply(true));
   EXPECT_EQ(e.g->Rules.NumberFriends, -1);
 }
@@ -576,7 +576,7 @@ TEST(RulesEditorApplyTest, IllegalEntriesAreMarkedAndStopTheCommand) {
     e.open();
     ASSERT_TRUE(e.select(c.variant));
     e.ed.SetPromo(c.promoBox, c.text);
-    e.ed.SetCheck(5, 1);
+    e.ed.SetCheck(kAntiModeBox, 1);
     EXPECT_EQ(e.ed.Apply(true), c.legal);
     EXPECT_EQ(e.c().PromoMarked[c.promoBox], !c.legal);
     EXPECT_EQ(e.host->messages.size(), c.legal ? 0u : 1u);
@@ -635,7 +635,7 @@ TEST(RulesEditorApplyTest, NumbersTheProgramCannotUseAreRefusedBeforeAnythingIsT
     Editor e(M8_DATA_DIR);
     e.open();
     const RuleSet before = e.g->Rules;
-    e.ed.SetCheck(5, 1);
+    e.ed.SetCheck(kAntiModeBox, 1);
     e.ed.SetNumber(c.box, c.text);
     EXPECT_FALSE(e.ed.Apply(true));
     EXPECT_TRUE(e.c().NumberMarked[c.box]);
@@ -674,9 +674,9 @@ TEST(RulesEditorRandomTest, ConsistentRulesFromAFixedSeed) {
       if (auto m = CheckBoxRule(box)) {
         EXPECT_EQ(e.c().Check[box], r.*m) << "Check" << box;
       }
-    EXPECT_FALSE(!e.c().CheckEnabled[6] && !e.c().CheckEnabled[16]);
-    EXPECT_EQ(e.c().CheckEnabled[4], r.RndColor != 1);
-    EXPECT_EQ(e.c().Number[3], std::to_string(r.NumberMen));
+    EXPECT_FALSE(!e.c().CheckEnabled[kWinAtPromoBox] && !e.c().CheckEnabled[kKingWinBox]);
+    EXPECT_EQ(e.c().CheckEnabled[kBlackStartsBox], r.RndColor != 1);
+    EXPECT_EQ(e.c().Number[kNumberMenBox], std::to_string(r.NumberMen));
     ASSERT_TRUE(e.ed.Apply(true));
     RuleSet back = e.g->Rules;
     back.PromoSquares = r.PromoSquares;
@@ -700,7 +700,7 @@ TEST(RulesEditorRandomTest, AllSquaresVariantKeepsItsBoardKind) {
     e.g->Rng.seed(seed);
     e.ed.Random();
     EXPECT_EQ(e.g->Rules.PiecesOnBlack, 2);
-    EXPECT_FALSE(e.c().CheckEnabled[3]);
+    EXPECT_FALSE(e.c().CheckEnabled[kPiecesOnBlackBox]);
   }
   // One draw fewer than on a two-colour board: the same seed gives White's
   // anti mode what a two-colour board gives the colour.
