@@ -37,6 +37,23 @@ class RoundTripTest : public testing::FilesTest {
     return s;
   }
 
+  // Saves `s` as `file` and opens it in a fresh program; null (with a
+  // failure naming the message) when either step fails.
+  std::unique_ptr<GameState> Reopen(GameState& s, const std::string& file) {
+    std::filesystem::remove(Path(file));
+    if (!SaveGame(s, Path(file), file)) {
+      ADD_FAILURE() << "saving " << file << " failed";
+      return nullptr;
+    }
+    auto t = Fresh();
+    host.messages.clear();
+    if (!LoadGame(*t, kLoadOpen, Path(file), file)) {
+      ADD_FAILURE() << "opening " << file << " failed: " << (host.messages.empty() ? "" : host.messages.back().text);
+      return nullptr;
+    }
+    return t;
+  }
+
   // A new game of the variant, as the new-variant command starts it.
   static void StartVariant(GameState& s, const std::string& name) {
     s.Flow.PositionPreset = 0;
@@ -165,12 +182,8 @@ TEST_F(RoundTripTest, GamesPlayedOnWithoutNotationReopen) {
     ASSERT_GE(s->Game.GameLength, 1);
     for (const std::string file : {"none.tvn", "none.pdn"}) {
       SCOPED_TRACE(file);
-      std::filesystem::remove(Path(file));
-      ASSERT_TRUE(SaveGame(*s, Path(file), file));
-      auto t = Fresh();
-      host.messages.clear();
-      ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file))
-          << (host.messages.empty() ? "" : host.messages.back().text);
+      auto t = Reopen(*s, file);
+      ASSERT_TRUE(t);
       ExpectSameGame(*s, *t, file == "none.pdn");
     }
     // (A rewritten text loses the crowning mark at its end; the move list
@@ -200,10 +213,8 @@ TEST_F(RoundTripTest, NumberedGameOpenedAsGothicReopens) {
   EXPECT_EQ(s->Game.GameRecord[1][0].substr(0, 4), "d2c3");
   for (const std::string file : {"gothic.tvn", "gothic.pdn"}) {
     SCOPED_TRACE(file);
-    std::filesystem::remove(Path(file));
-    ASSERT_TRUE(SaveGame(*s, Path(file), file));
-    auto t = Fresh();
-    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file)) << host.messages.back().text;
+    auto t = Reopen(*s, file);
+    ASSERT_TRUE(t);
     ExpectSameGame(*s, *t, false);
   }
 }
@@ -221,10 +232,8 @@ TEST_F(RoundTripTest, UserVariantWithAmericanRulesKeepsItsName) {
     ASSERT_EQ(s->Eval.StandardRuleSet, 1);
     for (const std::string file : {"mine.tvn", "mine.pdn"}) {
       SCOPED_TRACE(file);
-      std::filesystem::remove(Path(file));
-      ASSERT_TRUE(SaveGame(*s, Path(file), file));
-      auto t = Fresh();
-      ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file)) << host.messages.back().text;
+      auto t = Reopen(*s, file);
+      ASSERT_TRUE(t);
       EXPECT_EQ(t->Rules.Variant, name);
       ExpectSameGame(*s, *t, file == "mine.pdn");
     }
@@ -239,10 +248,8 @@ TEST_F(RoundTripTest, GameWithoutMovesKeepsItsVariant) {
     auto s = Fresh();
     StartVariant(*s, "Italian Checkers");
     ASSERT_EQ(s->Eval.StandardRuleSet, 2);
-    std::filesystem::remove(Path(file));
-    ASSERT_TRUE(SaveGame(*s, Path(file), file));
-    auto t = Fresh();
-    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file));
+    auto t = Reopen(*s, file);
+    ASSERT_TRUE(t);
     EXPECT_EQ(t->Rules.Variant, "Italian Checkers");
     EXPECT_EQ(t->Eval.StandardRuleSet, 2);
     EXPECT_EQ(t->StartBoard, s->StartBoard);
@@ -261,10 +268,8 @@ TEST_F(RoundTripTest, OddMovementStringsAndCommentsSurvive) {
     s->Rules.MovementStrings[1] = " NW;NE";
     s->Rules.MovementStrings[3] = "NW;NE;SE;SW ";  // a blank at the end means nothing
     s->Game.PlyComments[0] = file == "odd.tvn" ? "J\xC3\xBF\xC3\xBF\nnext line" : "J\xC3\xBF\xC3\xBF";
-    std::filesystem::remove(Path(file));
-    ASSERT_TRUE(SaveGame(*s, Path(file), file));
-    auto t = Fresh();
-    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file)) << host.messages.back().text;
+    auto t = Reopen(*s, file);
+    ASSERT_TRUE(t);
     EXPECT_EQ(t->Rules.MovementStrings[0], " NW;NE");
     EXPECT_EQ(t->Rules.MovementStrings[1], " NW;NE");
     EXPECT_EQ(t->Rules.MovementStrings[3], "NW;NE;SE;SW");
@@ -379,10 +384,8 @@ TEST_F(RoundTripTest, CapturesBetweenTheSameSquaresReload) {
     ASSERT_TRUE(EnterMoveIndex(*s, *other, MoveSource::Typed, {}));
     for (const std::string file : {"twin.tvn", "twin.pdn"}) {
       SCOPED_TRACE(file);
-      std::filesystem::remove(Path(file));
-      ASSERT_TRUE(SaveGame(*s, Path(file), file));
-      auto t = Fresh();
-      ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file)) << host.messages.back().text;
+      auto t = Reopen(*s, file);
+      ASSERT_TRUE(t);
       ExpectSameGame(*s, *t, false);
     }
   }
