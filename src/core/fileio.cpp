@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <utility>
 #include <system_error>
 #include <vector>
 
@@ -25,18 +26,6 @@ namespace fs = std::filesystem;
 
 namespace m8 {
 
-std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return std::nullopt;
-  auto size = fs::file_size(path, ec);
-  if (ec || size > maxBytes) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string data(static_cast<size_t>(size), '\0');
-  in.read(data.data(), static_cast<std::streamsize>(size));
-  if (static_cast<size_t>(in.gcount()) != size) return std::nullopt;
-  return data;
-}
 
 namespace {
 
@@ -141,12 +130,21 @@ FileRead ReadFileChecked(const std::string& path, size_t maxBytes, const OpenRef
   FileRead result;
   std::FILE* f = OpenForReading(path, refused, &result);
   if (!f) return result;
+  auto tooLarge = [&] {
+    return Refusal(ReadStatus::TooLarge, "it is larger than " + std::to_string(maxBytes) + " bytes");
+  };
+  // A file known to be too large is not read at all.
+  std::error_code ec;
+  if (const auto size = fs::file_size(path, ec); !ec && size > maxBytes) {
+    std::fclose(f);
+    return tooLarge();
+  }
   result.status = ReadStatus::Ok;
   char buffer[1 << 14];
   size_t got;
   while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
     if (result.bytes.size() + got > maxBytes) {
-      result = Refusal(ReadStatus::TooLarge, "it is larger than " + std::to_string(maxBytes) + " bytes");
+      result = tooLarge();
       break;
     }
     result.bytes.append(buffer, got);
@@ -154,6 +152,12 @@ FileRead ReadFileChecked(const std::string& path, size_t maxBytes, const OpenRef
   if (std::ferror(f)) result = Refusal(ReadStatus::Unreadable, Reason(errno));
   std::fclose(f);
   return result;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes) {
+  FileRead r = ReadFileChecked(path, maxBytes);
+  if (r.status != ReadStatus::Ok) return std::nullopt;
+  return std::move(r.bytes);
 }
 
 FileRead ReadLeadingLines(const std::string& path, size_t maxLines, size_t maxLineBytes,
