@@ -201,7 +201,6 @@ void RateAndAnnounceDecided(GameState& g, const DriverRun& run, int computerSide
 }
 
 // The steps every computer move ends with, also after a decided position.
-
 void CloseComputerMove(GameState& g, const DriverRun& run) {
   Host& h = *g.host;
   ResetPly(g);
