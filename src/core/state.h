@@ -402,8 +402,9 @@ struct SearchState {
 };
 
 // The computer move, the analysis, the hint and computer-against-computer
-// play (game/computermove.h, engine/analysis.h): the root moves' scores and
-// the texts of the move lists, which the window shows as they stand here.
+// play (game/computermove.h, game/analyze.h, engine/rootdriver.h): the root
+// moves' scores and the texts of the move lists, which the window shows as
+// they stand here.
 constexpr int kRootScoreSlots = 76;     // root move slots 0..75
 constexpr int kNoRootScore = -32767;    // RootScores: no square / no score
 constexpr int kRootScoreBoundRow = 3;   // RootScores row: 1 = the score is an upper bound
@@ -438,9 +439,9 @@ struct DriverState {
   int32_t ProblemCount = 0;
 };
 
-// The ply value table (engine/plyvalue.h) and what its window shows. Rows
-// 0..PlyValueRows-1 in sorted order; the *Saved twins keep the rows in the
-// order of the legal moves.
+// The ply value table (game/plyvaluetable.h, engine/plyvalue.h) and what its
+// window shows. Rows 0..PlyValueRows-1 in sorted order; the *Saved twins keep
+// the rows in the order of the legal moves.
 struct PlyValueState {
   int32_t PlyValuePlies = 0;  // depth of the last run (0 before the first)
   int32_t PlyValueRows = 0;

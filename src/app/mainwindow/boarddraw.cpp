@@ -17,7 +17,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "app/mainwindow/movelists.h"
-#include "core/engine/drivershared.h"
+#include "core/game/gameresult.h"
 #include "core/game/storednotation.h"
 #include "core/rules/notation.h"
 

@@ -4,12 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/clock.h"
-#include "core/engine/drivershared.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/mainline.h"
 #include "core/engine/quicksearch.h"
-#include "core/engine/rootdriver.h"
 #include "core/engine/searchnode.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
@@ -23,61 +20,9 @@ namespace {
 // The ply limit of the extensions, kept inside the per-ply tables.
 int ExtensionLimit(const GameState& g, int depth) { return std::min(depth + g.Opt.ExtendedPlies, kMaxPly - 6); }
 
-// What the analysis found, told on the unchanged position.
-void AnnounceAnalysis(GameState& g) {
-  const int best = g.Flow.BestScore;
-  const int side = g.P.SideToMove;
-  bool ruleWin = false;
-  if (best >= -kInfinity) {
-    MoveString(g, 0);
-    const int e = Evaluate(g, -kInfinity, kInfinity, -side);
-    if (best >= 31980 && e >= 31981) {
-      SetGameResult(g, 0);
-      ruleWin = true;
-      ShowStatus(g, WinnerText(g, side, 0));
-    } else {
-      const std::string forced = ForcedResultText(g, best);
-      if (!forced.empty()) ShowStatus(g, forced);
-    }
-  }
-  g.host->refresh(View::Board);
-  if (ruleWin) {
-    SetGameResult(g, 0);
-    Pause(*g.host, 0.5);
-    g.host->message(Icon::Exclamation, "Congratulations", WinnerText(g, side, 0));
-  }
-  const int reason = g.Draw.DrawReason;
-  if (reason != kNoDraw && DrawRuleEndsGame(g)) {
-    SetGameResult(g, 2);
-    Pause(*g.host, 0.5);
-    AnnounceDraw(g, 0);
-  }
-}
-
 }  // namespace
 
-void AnalyzePosition(GameState& g) {
-  if (g.Flow.GameOver == 1) return;
-  const DriverRun run = RunDriverSearch(g, DriverMode::Analysis);
-  if (run.searched) AnnounceAnalysis(g);
-  ResetPly(g);
-  GenerateLegalMoves(g);
-  EnableCommandsAfterThinking(g, AfterThinking::Analysis);
-  g.Opt.SearchDepth = run.savedDepth;
-  g.Book.BookFrom = 0;
-}
-
-void StartAnalysis(GameState& g) {
-  if (g.Flow.GameOver == 1) return;
-  ShowStatus(g, "");
-  g.Flow.Busy = 1;
-  g.host->setCommandEnabled(Command::BoardMenu, false);
-  AnalyzePosition(g);
-  g.Flow.Busy = 0;
-}
-
 void ComputeHint(GameState& g, int iniScore) {
-  g.Rating.RatedGame = 0;
   SetPhaseThresholds(g);
   if (g.Search.HintFrom > 0) {
     g.host->message(Icon::Information, "Hint",

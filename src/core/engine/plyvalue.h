@@ -1,6 +1,7 @@
-// The ply value table: every legal move played in turn, the replies searched
-// at 1, 2, ... PlyValueDepth plies, and the value of the best reply at each
-// depth kept in PlyValueState for the ply value table window.
+// The ply value table's search: the replies to a move searched at 1, 2, ...
+// PlyValueDepth plies, the value of the best reply at each depth kept in
+// PlyValueState; and the table's text. The run over the legal moves, which
+// plays them into the game, is game/plyvaluetable.h.
 #pragma once
 
 #include <string>
@@ -8,14 +9,6 @@
 #include "core/state.h"
 
 namespace m8 {
-
-// Runs the table for the position on the board: each legal move is played
-// into the game, searched by PlyValueSearchOne and taken back. Cancel (a stop
-// request) ends the run after the row being searched; the rows finished before
-// it stay. The rows are then sorted by difference, ascending, the table text
-// written and the commands given back. The game stands where it stood, but
-// the moves stored after the position are gone and the game is not rated.
-void BuildPlyValueTable(GameState& g);
 
 // The search of the position after the move of `row` (the opponent to move):
 // fills PlyValues[row][1..], PlyValueDiff, PlyValueTime, PlyValueLines and

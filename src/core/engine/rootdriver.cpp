@@ -6,11 +6,11 @@
 
 #include "core/clock.h"
 #include "core/engine/book.h"
-#include "core/engine/drivershared.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/mainline.h"
 #include "core/engine/rootsearch.h"
 #include "core/engine/searchnode.h"
+#include "core/engine/searchprogress.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
@@ -55,8 +55,8 @@ class DriverSearch {
  private:
   void SetUp();
   void ShowThinking();
-  bool EndsBeforeSearch();  // true: announced and ended
-  void EndDecided(const std::string& text, double userScore);
+  bool EndsBeforeSearch();  // true: the game is decided, nothing to search
+  void Decided(int winner, int drawReason);
   void LimitsAndBook();
   void Search();
   void AfterSearch(double seconds);
@@ -82,9 +82,6 @@ void DriverSearch::SetUp() {
     g.Driver.AspirationWindow = 100;
     g.Eval.EvalExtraTerm = 1;
     g.Log.MainLineText.clear();
-    g.Log.LogLine.clear();
-  } else {
-    g.Rating.RatedGame = 0;
   }
   start_ = g.host->monotonicSeconds();
   for (int i = 0; i < kRootScoreSlots; ++i) {
@@ -93,14 +90,11 @@ void DriverSearch::SetUp() {
     g.Driver.RootScores[kRootScoreBoundRow][i] = 0;
   }
   SetPhaseThresholds(g);
-  g.Flow.PiecePicked = 0;
   g.Eval.NoiseAmplitude = NoiseForWeakness(g.Opt.Weakness);
-  g.Flow.GameStarted = 1;
   g.P.SearchAborted = 0;
   g.Search.HintFrom = 0;
   g.Search.HintTo = 0;
   g.Driver.GamePlyAtRoot = g.P.GamePly;
-  g.Flow.GameResult.clear();
   if (g.Opt.ShowMoves == 1) g.host->refresh(View::MoveHighlights);
 }
 
@@ -113,39 +107,19 @@ void DriverSearch::ShowThinking() {
       h.refresh(View::LegalMoves);
     }
     ClearRootMoveScores(g);
-    for (Command c : {Command::MoveList, Command::RootScores, Command::LegalMoves}) h.setCommandEnabled(c, false);
   }
-  if (play_) {
-    h.refresh(View::Strength);
-    // The game stored beyond the position is dropped.
-    for (int i = g.Game.GameLength - 1; i >= g.P.GamePly && i >= 0; --i) {
-      if (i + 1 < kGameTables) {
-        g.Game.PlyComments[i + 1].clear();
-        g.Game.ScoreHistory[i + 1] = 0;
-      }
-    }
-    g.Driver.MoveListCount = std::clamp(std::min(g.Driver.MoveListCount, g.P.GamePly), 0, kGameTables);
-    h.refresh(View::MoveList);
-  }
+  if (play_) h.refresh(View::Strength);
   ShowStatus(g, play_ ? "Thinking..." : "Analyzing...");
   if (g.Opt.ShowCalculation == 1) {
     g.Search.EngineOutputText.clear();
     h.refresh(View::EngineOutput);
   }
-  DisableCommandsWhileThinking(g);
 }
 
-void DriverSearch::EndDecided(const std::string& text, double userScore) {
-  GameState& g = g_;
-  g.Flow.GameOver = 1;
-  if (play_) {
-    run_.decided = true;
-    run_.userScore = userScore;
-    run_.endText = text;
-  } else {
-    ShowStatus(g, text);
-    g.host->message(Icon::Exclamation, "Congratulations", text);
-  }
+void DriverSearch::Decided(int winner, int drawReason) {
+  run_.decided = true;
+  run_.winner = winner;
+  run_.drawReason = drawReason;
 }
 
 bool DriverSearch::EndsBeforeSearch() {
@@ -154,49 +128,28 @@ bool DriverSearch::EndsBeforeSearch() {
   const int eval = Evaluate(g, -kInfinity, kInfinity, g.P.SideToMove);
   run_.savedDepth = g.Opt.SearchDepth;
   const int side = g.P.SideToMove;
-  const int computerSide = play_ ? side : 0;
 
   if (g.Eval.NoLegalDrawFlag == 1) {
     g.Eval.NoLegalDrawFlag = 0;
-    SetGameResult(g, 2);
-    EndDecided("It's a draw!", 0.5);
+    Decided(0, kNoDraw);
     return true;
   }
   // The evaluator's rule win (32000) belongs to the side to move; InDanger
   // marks its rule loss.
   const bool ruleWin = eval == kInfinity;
   if (ruleWin || g.Eval.InDanger == 1) {
-    const int winner = ruleWin ? side : -side;
-    SetWinResult(g, winner);  // the rule decides, whatever pieces and moves are left
-    g.Flow.GameOver = 1;
-    Pause(*g.host, 0.5);
-    EndDecided(WinnerText(g, winner, computerSide), ComputerIsWinner(g, winner, computerSide) ? 0.0 : 1.0);
+    Decided(ruleWin ? side : -side, kNoDraw);  // the rule decides, whatever pieces and moves are left
     return true;
   }
   GenerateMoves(g, 0);
   if (g.P.PlyStart[1] == g.P.PlyStart[0]) GenerateMoves(g, 1);
   if (g.P.PlyStart[1] == g.P.PlyStart[0]) {
-    const int winner = g.Rules.AntiMode == 1 ? side : -side;
-    SetWinResult(g, winner);
-    g.Flow.GameOver = 1;
-    Pause(*g.host, 0.5);
-    EndDecided(WinnerText(g, winner, computerSide), ComputerIsWinner(g, winner, computerSide) ? 0.0 : 1.0);
+    Decided(g.Rules.AntiMode == 1 ? side : -side, kNoDraw);
     return true;
   }
   if (g.P.GamePly >= kGamePlyLimit) {
     // The game tables are full: the game ends drawn by the move limit.
-    g.Draw.DrawReason = kDrawMoveLimit;
-    SetGameResult(g, 2);
-    g.Flow.GameOver = 1;
-    if (play_) {
-      run_.decided = true;
-      run_.userScore = 0.5;
-      run_.endText.clear();
-    } else {
-      const std::string text = DrawAnnouncementText(kDrawMoveLimit);
-      ShowStatus(g, text);
-      g.host->message(Icon::Exclamation, "Congratulations", text);
-    }
+    Decided(0, kDrawMoveLimit);
     return true;
   }
   return false;
@@ -266,7 +219,7 @@ void DriverSearch::Search() {
   };
   hooks.newBest = [&](int d, int i, int score) {
     MoveString(g, i);
-    g.Flow.BestScore = score;
+    run_.bestScore = score;
     if (show) {
       g.Search.EngineOutputText =
           "Depth:" + SignedText(d) + "   Best: " + g.Texts.DisplayMoveText + "   Score:" + SignedText(score);
@@ -343,7 +296,6 @@ void DriverSearch::AfterSearch(double seconds) {
   }
   SortRootScores(g.Driver.RootScores, run_.rootMoves, g.P.MoveList[0]);
   if (!play_ || g.Opt.PlayMode != 2) ListRootMoveScores(g);
-  ShowStatus(g, "");
 }
 
 DriverRun DriverSearch::Run() {

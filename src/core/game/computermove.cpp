@@ -1,15 +1,20 @@
 #include "core/game/computermove.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "core/clock.h"
 #include "core/engine/book.h"
-#include "core/engine/drivershared.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/rootdriver.h"
+#include "core/engine/searchprogress.h"
 #include "core/files/gamelog.h"
 #include "core/files/rating.h"
+#include "core/game/announce.h"
+#include "core/game/gameresult.h"
+#include "core/game/movelists.h"
+#include "core/game/thinking.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
@@ -171,16 +176,31 @@ void MovePlayer::DrawRules() {
   AnnounceDraw(g, 0);
 }
 
-// The steps every computer move ends with, also after a decided position.
-// A game the search found decided before it began: rated, then announced.
-void EndDecidedGame(GameState& g, const DriverRun& run) {
-  UpdateRating(g, run.userScore);
-  if (run.endText.empty())
-    AnnounceDraw(g, 0);
-  else
-    AnnounceGameEnd(g, run.endText);
+// The computer's move begins: the log line is new, and the game stored
+// beyond the position is dropped.
+void BeginComputerMove(GameState& g) {
+  g.Log.LogLine.clear();
+  BeginThinking(g, g.Opt.PlayMode == 2);
+  for (int i = g.Game.GameLength - 1; i >= g.P.GamePly && i >= 0; --i) {
+    if (i + 1 < kGameTables) {
+      g.Game.PlyComments[i + 1].clear();
+      g.Game.ScoreHistory[i + 1] = 0;
+    }
+  }
+  g.Driver.MoveListCount = std::clamp(std::min(g.Driver.MoveListCount, g.P.GamePly), 0, kGameTables);
+  g.host->refresh(View::MoveList);
 }
 
+// A game the search found decided before it began: rated, then announced.
+// computerSide is the side that was to move.
+void RateAndAnnounceDecided(GameState& g, const DriverRun& run, int computerSide) {
+  const double userScore =
+      run.winner == 0 ? 0.5 : ComputerIsWinner(g, run.winner, computerSide) ? 0.0 : 1.0;
+  UpdateRating(g, userScore);
+  AnnounceGameEnd(g, DecidedGameText(g, run, computerSide));
+}
+
+// The steps every computer move ends with, also after a decided position.
 void CloseComputerMove(GameState& g, const DriverRun& run) {
   Host& h = *g.host;
   ResetPly(g);
@@ -216,12 +236,20 @@ void CloseComputerMove(GameState& g, const DriverRun& run) {
 
 void ComputerMove(GameState& g) {
   if (g.Flow.GameOver == 1) return;
+  BeginComputerMove(g);
+  const int side = g.P.SideToMove;
   const DriverRun run = RunDriverSearch(g, DriverMode::ComputerMove);
+  if (run.searched) {
+    ShowStatus(g, "");
+    if (run.bestScore) g.Flow.BestScore = *run.bestScore;
+  } else if (run.decided) {
+    EndGameDecidedBeforeSearch(g, run);
+  }
   if (g.Flow.Closing == 0) {
     if (run.searched)
       MovePlayer(g, run).Play();
     else if (run.decided)
-      EndDecidedGame(g, run);
+      RateAndAnnounceDecided(g, run, side);
   }
   CloseComputerMove(g, run);
 }

@@ -6,14 +6,15 @@
 #include <memory>
 #include <vector>
 
-#include "core/engine/drivershared.h"
 #include "core/engine/promobonus.h"
+#include "core/engine/searchprogress.h"
 #include "core/fileio.h"
 #include "core/files/gamefile.h"
 #include "core/files/settings.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
+#include "core/game/movelists.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"

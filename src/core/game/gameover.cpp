@@ -1,9 +1,11 @@
 #include "core/game/gameover.h"
 
 #include "core/clock.h"
-#include "core/engine/drivershared.h"
 #include "core/engine/evaluate.h"
+#include "core/engine/searchprogress.h"
 #include "core/files/rating.h"
+#include "core/game/announce.h"
+#include "core/game/gameresult.h"
 #include "core/rules/movegen.h"
 
 namespace m8 {

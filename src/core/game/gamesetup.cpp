@@ -6,10 +6,10 @@
 #include <system_error>
 #include <vector>
 
-#include "core/engine/drivershared.h"
 #include "core/fileio.h"
 #include "core/engine/family.h"
 #include "core/engine/promobonus.h"
+#include "core/game/movelists.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/engine/drivershared.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/quicksearch.h"
 #include "core/engine/searchnode.h"
+#include "core/engine/searchprogress.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"

@@ -6,12 +6,13 @@
 #include <utility>
 
 #include "core/engine/book.h"
-#include "core/engine/drivershared.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/quicksearch.h"
+#include "core/engine/searchprogress.h"
 #include "core/files/gamelog.h"
 #include "core/game/boardmouse.h"
 #include "core/game/gameover.h"
+#include "core/game/movelists.h"
 #include "core/game/playmode.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"

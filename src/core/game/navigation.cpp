@@ -6,8 +6,9 @@
 #include <string>
 
 #include "core/engine/book.h"
-#include "core/engine/drivershared.h"
+#include "core/engine/searchprogress.h"
 #include "core/game/gameover.h"
+#include "core/game/movelists.h"
 #include "core/game/playmode.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"

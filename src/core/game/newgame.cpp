@@ -1,8 +1,9 @@
 #include "core/game/newgame.h"
 
-#include "core/engine/drivershared.h"
 #include "core/engine/promobonus.h"
+#include "core/engine/searchprogress.h"
 #include "core/game/gamesetup.h"
+#include "core/game/movelists.h"
 #include "core/game/variantname.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"

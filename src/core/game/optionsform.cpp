@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/engine/drivershared.h"
 #include "core/files/rating.h"
 #include "core/files/settings.h"
 #include "core/files/skin.h"
+#include "core/game/movelists.h"
 #include "core/numtext.h"
 
 namespace m8 {

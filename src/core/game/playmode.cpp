@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/engine/drivershared.h"
+#include "core/engine/searchprogress.h"
 #include "core/game/computermove.h"
 
 namespace m8 {

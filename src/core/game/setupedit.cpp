@@ -1,6 +1,6 @@
 #include "core/game/setupedit.h"
 
-#include "core/engine/drivershared.h"
+#include "core/engine/searchprogress.h"
 #include "core/game/gamesetup.h"
 #include "core/rules/notation.h"
 

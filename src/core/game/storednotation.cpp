@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "core/engine/book.h"
-#include "core/engine/drivershared.h"
+#include "core/engine/searchprogress.h"
+#include "core/game/movelists.h"
 #include "core/numtext.h"
 #include "core/rules/notation.h"
 

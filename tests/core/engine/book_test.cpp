@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/engine/book.h"
-#include "core/engine/drivershared.h"
+#include "core/engine/book_fixture.h"
 #include "core/fileio.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
@@ -17,56 +17,10 @@
 #include "core/rules/notation.h"
 
 using namespace m8;
+using namespace m8::book_test;
 namespace fs = std::filesystem;
 
 namespace {
-
-class RecordingHost : public Host {
- public:
-  void message(Icon, std::string_view title, std::string_view text) override {
-    messages.push_back(std::string(title) + ": " + std::string(text));
-  }
-  void status(int panel, std::string_view text) override {
-    if (panel == 3) panel3 = std::string(text);
-  }
-  std::vector<std::string> messages;
-  std::string panel3 = "untouched";
-};
-
-// A fresh standard game (black to move) reading books from `folder`.
-std::unique_ptr<GameState> NewGame(RecordingHost& host, const std::string& folder,
-                                   const std::string& variant = "American Checkers") {
-  auto g = std::make_unique<GameState>();
-  g->host = &host;
-  g->ProgramFolder = folder;
-  g->Rules.Variant = variant;
-  g->VariantRules.Variant = variant;
-  g->Variant.LoadedVariantName = variant;
-  ParseAllDirections(*g);
-  SetBoardModeFromDirections(*g);
-  g->P.SideToMove = g->Rules.BlackStarts == 1 ? -1 : 1;
-  g->Opt.Notation = 1;
-  return g;
-}
-
-// Plays a move given by its two cells, as the main window does, and stores
-// its text in the game record.
-bool PlayCells(GameState& g, int from, int to) {
-  const std::string text = ToUpper(SquareNotation(g, from, 2) + SquareNotation(g, to, 2));
-  if (!PlayMoveString(g, text)) return false;
-  const int ply = g.P.GamePly;
-  g.Game.GameRecord[(ply + 1) / 2][ply % 2 == 1 ? 0 : 1] = g.Texts.CaptureSquaresText + " " + g.Texts.MoveText;
-  return true;
-}
-
-// Plays a move written in book form ("1115", "0914").
-bool PlayBookMove(GameState& g, const std::string& move) {
-  const int saved = g.Opt.Notation;
-  g.Opt.Notation = 1;
-  const int from = SquareNumber(g, move.substr(0, 2)), to = SquareNumber(g, move.substr(2, 2));
-  g.Opt.Notation = saved;
-  return PlayCells(g, from, to);
-}
 
 std::vector<std::string> Candidates(const GameState& g) {
   std::vector<std::string> c;
@@ -339,23 +293,6 @@ TEST(Book, AmericanBookForAllTurnsTheBoardForWhite) {
   EXPECT_EQ(g->Book.InBook, 1);
   ASSERT_GT(g->Book.BookFrom, 0);
   EXPECT_TRUE(PlayCells(*g, g->Book.BookFrom, g->Book.BookTo));
-
-  // The legal-move list marks the white moves that the book offers: all
-  // seven first moves, turned round.
-  auto w = NewGame(host, M8_DATA_DIR, "White First");
-  w->Rules.BlackStarts = 0;
-  w->P.SideToMove = 1;
-  w->Opt.AmericanBookForAll = 1;
-  ListLegalMoves(*w);
-  const auto& lines = w->Driver.LegalMoveLines;
-  EXPECT_EQ(lines.size(), 7u);
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.back() == 'b'; }), 7)
-      << ::testing::PrintToString(lines);
-  // 22-17 is the book's 11-16 turned round; Black's book replies are marked.
-  ASSERT_TRUE(PlayBookMove(*w, "2217"));
-  ListLegalMoves(*w);
-  EXPECT_GT(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.back() == 'b'; }), 0)
-      << ::testing::PrintToString(lines);
 
   // Rules the American book cannot serve.
   for (int which = 0; which < 3; ++which) {

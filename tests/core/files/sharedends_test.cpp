@@ -7,12 +7,12 @@
 
 #include <memory>
 
-#include "core/engine/drivershared.h"
 #include "core/files/gamesave.h"
 #include "core/game/gameloader.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
+#include "core/game/movelists.h"
 #include "core/game/navigation.h"
 #include "core/game/playmode.h"
 #include "core/numtext.h"

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/drivershared.h"
 #include "core/game/gamesetup.h"
 #include "core/host.h"
 #include "core/rules/drawrules.h"

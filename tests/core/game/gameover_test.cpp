@@ -1,6 +1,5 @@
 #include "core/game/gameover.h"
 
-#include "core/engine/drivershared.h"
 #include "core/files/rating.h"
 #include "core/game/playmode.h"
 #include "gameflow_fixture.h"

@@ -13,8 +13,8 @@
 #include <random>
 #include <sstream>
 
-#include "core/engine/drivershared.h"
 #include "core/game/gamesetup.h"
+#include "core/game/movelists.h"
 #include "core/game/navigation.h"
 #include "core/game/playmode.h"
 #include "core/rules/movegen.h"

@@ -9,6 +9,7 @@
 #include "../engine/search_fixture.h"
 #include "core/engine/plyvalue.h"
 #include "core/game/plyvaluesort.h"
+#include "core/game/plyvaluetable.h"
 
 using namespace m8;
 

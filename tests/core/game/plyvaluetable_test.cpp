@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/drivershared.h"
-#include "core/engine/plyvalue.h"
+#include "core/engine/search_fixture.h"
+#include "core/game/plyvaluetable.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
-#include "search_fixture.h"
 
 using namespace m8;
 using m8::testing::Digits;

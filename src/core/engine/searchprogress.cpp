@@ -1,0 +1,63 @@
+#include "core/engine/searchprogress.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "core/numtext.h"
+#include "core/rules/notation.h"
+
+namespace m8 {
+
+bool PauseUnlessStopped(GameState& g, double seconds) {
+  Host& h = *g.host;
+  const double start = h.monotonicSeconds();
+  for (;;) {
+    h.pump();
+    if (g.P.StopRequest != 0) {
+      g.P.StopRequest = 0;
+      g.P.SearchAborted = 1;
+      return true;
+    }
+    const double waited = h.monotonicSeconds() - start;
+    if (!(waited < seconds)) return false;
+    std::this_thread::sleep_for(std::chrono::duration<double>(std::min(seconds - waited, 0.001)));
+  }
+}
+
+void SetProgress(GameState& g, int value, int maximum) {
+  g.Driver.ProgressMax = std::max(0, maximum);
+  SetProgressValue(g, value);
+}
+
+void SetProgressValue(GameState& g, int value) {
+  g.Driver.ProgressValue = std::clamp(value, 0, g.Driver.ProgressMax);
+  g.host->progress(g.Driver.ProgressValue, g.Driver.ProgressMax);
+}
+
+void ShowStatus(GameState& g, const std::string& text) { g.host->status(g.Skin.StatusPanel, text); }
+
+void ListRootMoveScores(GameState& g) {
+  const auto& t = g.Driver.RootScores;
+  if (t[0][0] == 0 || t[0][0] == kNoRootScore) return;
+  auto& lines = g.Driver.RootScoreLines;
+  lines.clear();
+  for (int i = 0; i < kRootScoreSlots && t[0][i] != kNoRootScore && t[0][i] != 0; ++i) {
+    std::string line = SquareNotation(g, t[0][i], 2) + SquareNotation(g, t[1][i], 2) + " ";
+    if (t[2][i] == kNoRootScore)
+      line += " n/a";
+    else if (t[kRootScoreBoundRow][i] == 1)
+      line += "\xE2\x89\xA4 " + std::to_string(t[2][i]);  // "≤ 4": no better than 4
+    else
+      line += SignedText(t[2][i]);
+    lines.push_back(line);
+  }
+  g.host->refresh(View::RootScores);
+}
+
+void ClearRootMoveScores(GameState& g) {
+  g.Driver.RootScoreLines.clear();
+  g.host->refresh(View::RootScores);
+}
+
+}  // namespace m8

@@ -1,0 +1,32 @@
+// What the engine shows while it searches, through the host: the status
+// panel's progress text, the progress bar, the root-score list; and the pause
+// before a search that answers Cancel at once. The game uses them too.
+#pragma once
+
+#include <string>
+
+#include "core/state.h"
+
+namespace m8 {
+
+// Waits `seconds` on the host's monotonic clock with the window's events
+// running, so that Cancel and closing the window are answered at once. A stop
+// request ends the wait early: it becomes the user's stop (SearchAborted 1,
+// StopRequest 0) and true is returned.
+bool PauseUnlessStopped(GameState& g, double seconds);
+
+// The progress bar of the main window.
+void SetProgress(GameState& g, int value, int maximum);
+void SetProgressValue(GameState& g, int value);
+
+// Status bar panel StatusPanel.
+void ShowStatus(GameState& g, const std::string& text);
+
+// The root-score list from RootScores: per root move the from and to names (pad mode 2), a
+// blank and the score (" n/a" for none; "≤ 4" for a score that is only an
+// upper bound). An empty table leaves the list alone.
+void ListRootMoveScores(GameState& g);
+// The root-score list emptied.
+void ClearRootMoveScores(GameState& g);
+
+}  // namespace m8
