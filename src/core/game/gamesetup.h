@@ -24,11 +24,6 @@ void SeedRandom(GameState& g);
 // commands and generates the first moves.
 void InitGame(GameState& g);
 
-// Builds the tables that depend on the rules in force and the promotion
-// squares (NoKingWinRule, promotion reach and bonuses, the standard rule set),
-// in the order the evaluators need them.
-void BuildPromotionTables(GameState& g);
-
 // Takes the position on the board (set up by hand or thinned out) as the start
 // of the game; the side to move decides who starts. Calls InitGame with
 // PositionPreset set by the caller.

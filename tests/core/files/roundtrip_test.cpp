@@ -6,7 +6,7 @@
 #include <array>
 #include <random>
 
-#include "core/engine/family.h"
+#include "core/rules/builtinrules.h"
 #include "core/files/gamefile.h"
 #include "core/files/pdn.h"
 #include "core/game/gameloader.h"
