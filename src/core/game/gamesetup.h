@@ -25,8 +25,9 @@ void SeedRandom(GameState& g);
 void InitGame(GameState& g);
 
 // Takes the position on the board (set up by hand or thinned out) as the start
-// of the game; the side to move decides who starts. Calls InitGame with
-// PositionPreset set by the caller.
+// of the game: the rules' root (SetRootPosition: the side to move decides who
+// starts), then InitGame with PositionPreset set by the caller; the game is
+// not rated.
 void SetupPositionState(GameState& g);
 
 // The RemoveMen rule: takes NumberMen randomly chosen pieces of each side off
