@@ -3,6 +3,9 @@
 # A file includes headers of its own layer and lower ones; the core includes
 # no Qt. Every include form counts: "core/rules/movegen.h", <core/...>, a
 # path relative to the including file ("movegen.h", "../rules/movegen.h").
+# The tests follow their code: tests/core/<layer>/ (tests/core/ itself for the
+# base) includes the headers and test fixtures of its own layer and lower
+# ones, so that each layer is tested without the ones above it.
 # Run as: cmake -DSOURCE_DIR=<checkout> -P tests/layers.cmake
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
@@ -24,9 +27,22 @@ function(layer_of path out)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
-# The path below src/ that an include of `name` in `source` (itself a path
-# below src/) names; empty when it names no file of ours.
-function(included_path source name out)
+# Test files allowed, for now, to include a layer above their own (each
+# one named here is a debt to pay off, not a rule).
+set(M8_LAYER_EXCEPTIONS
+    # Game-flow tests of the computer's move still sit among the engine's.
+    tests/core/engine/driver_test.cpp
+    # PDN tests that set a game up (InitGame) or load it into the game beside
+    # checks of the format alone; the format's checks are to be parted from
+    # the game's.
+    tests/core/files/pdnappend_test.cpp
+    tests/core/files/pdnformat_test.cpp
+    tests/core/files/realpdn_test.cpp)
+
+# The path below src/ or tests/ that an include of `name` in `source` (a path
+# below `tree`, src or tests) names; empty when it names no file of ours. A
+# test's relative include may name a test fixture beside it or a source file.
+function(included_path tree source name out)
   set(result "")
   if("${name}" MATCHES "^(core|app)/")
     set(result "${name}")
@@ -34,52 +50,66 @@ function(included_path source name out)
     get_filename_component(dir "${source}" DIRECTORY)
     set(candidate "${dir}/${name}")
     cmake_path(NORMAL_PATH candidate)
-    if(NOT candidate MATCHES "^\\.\\./" AND EXISTS "${SOURCE_DIR}/src/${candidate}")
+    if(NOT candidate MATCHES "^\\.\\./" AND
+       (EXISTS "${SOURCE_DIR}/${tree}/${candidate}" OR EXISTS "${SOURCE_DIR}/src/${candidate}"))
       set(result "${candidate}")
     endif()
   endif()
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
-file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}/src" "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
 set(faults "")
-foreach(source IN LISTS sources)
-  layer_of("${source}" own)
-  if(own STREQUAL "")
-    continue()
+set(count 0)
+foreach(tree IN ITEMS src tests)
+  # The tests' fixture trees hold faults on purpose; only the tests of the
+  # core and the window are checked.
+  if(tree STREQUAL "src")
+    file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}/src" "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
+  else()
+    file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}/tests" "${SOURCE_DIR}/tests/core/*.h"
+         "${SOURCE_DIR}/tests/core/*.cpp" "${SOURCE_DIR}/tests/app/*.h" "${SOURCE_DIR}/tests/app/*.cpp")
   endif()
-  list(FIND M8_LAYERS "${own}" ownRank)
-  if(ownRank LESS 0)
-    string(APPEND faults "\n  src/${source}: ${own}/ is no known layer")
-    continue()
-  endif()
-  file(STRINGS "${SOURCE_DIR}/src/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
-  foreach(line IN LISTS includes)
-    if(NOT line MATCHES "include[ \t]*[\"<]([^\">]*)[\">]")
-      string(APPEND faults "\n  src/${source}: an include this check cannot read: ${line}")
+  list(LENGTH sources n)
+  math(EXPR count "${count} + ${n}")
+  foreach(source IN LISTS sources)
+    set(file "${tree}/${source}")
+    layer_of("${source}" own)
+    if(own STREQUAL "")
       continue()
     endif()
-    set(name "${CMAKE_MATCH_1}")
-    included_path("${source}" "${name}" target)
-    if(NOT target STREQUAL "")
-      layer_of("${target}" targetLayer)
-      if(targetLayer STREQUAL "")
+    list(FIND M8_LAYERS "${own}" ownRank)
+    if(ownRank LESS 0)
+      string(APPEND faults "\n  ${file}: ${own}/ is no known layer")
+      continue()
+    endif()
+    list(FIND M8_LAYER_EXCEPTIONS "${file}" excepted)
+    file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+    foreach(line IN LISTS includes)
+      if(NOT line MATCHES "include[ \t]*[\"<]([^\">]*)[\">]")
+        string(APPEND faults "\n  ${file}: an include this check cannot read: ${line}")
         continue()
       endif()
-      list(FIND M8_LAYERS "${targetLayer}" targetRank)
-      if(targetRank LESS 0)
-        string(APPEND faults "\n  src/${source} includes ${name}: ${targetLayer}/ is no known layer")
-      elseif(targetRank GREATER ownRank)
-        string(APPEND faults "\n  src/${source} (${own}) includes ${name} (${targetLayer})")
+      set(name "${CMAKE_MATCH_1}")
+      included_path("${tree}" "${source}" "${name}" target)
+      if(NOT target STREQUAL "")
+        layer_of("${target}" targetLayer)
+        if(targetLayer STREQUAL "")
+          continue()
+        endif()
+        list(FIND M8_LAYERS "${targetLayer}" targetRank)
+        if(targetRank LESS 0)
+          string(APPEND faults "\n  ${file} includes ${name}: ${targetLayer}/ is no known layer")
+        elseif(targetRank GREATER ownRank AND excepted LESS 0)
+          string(APPEND faults "\n  ${file} (${own}) includes ${name} (${targetLayer})")
+        endif()
+      elseif(NOT own STREQUAL "app" AND name MATCHES "^(Q[A-Za-z]+|Qt[A-Za-z]*/)")
+        string(APPEND faults "\n  ${file} (${own}) includes Qt: ${name}")
       endif()
-    elseif(NOT own STREQUAL "app" AND name MATCHES "^(Q[A-Za-z]+|Qt[A-Za-z]*/)")
-      string(APPEND faults "\n  src/${source} (${own}) includes Qt: ${name}")
-    endif()
+    endforeach()
   endforeach()
 endforeach()
 
 if(faults)
   message(FATAL_ERROR "Includes that point up a layer:${faults}")
 endif()
-list(LENGTH sources count)
-message(STATUS "Layers hold: ${count} files checked")
+message(STATUS "Layers hold: ${count} files checked (excepted: ${M8_LAYER_EXCEPTIONS})")

@@ -357,7 +357,7 @@ struct EvalState {
   int32_t PrioritySquare = 0;   // position set-up "Priority" cell; 0 none
   int32_t PriorityPiece = 0;
   int32_t DrawnPosition = 0;    // the root move being searched repeats or hits the move limit
-  // Built at game set-up (engine/promobonus.h, engine/family.h).
+  // Built at game set-up (engine/promobonus.h, rules/builtinrules.h).
   std::array<std::array<int32_t, 2>, kCells> PromotionBonus{};  // (cell, side 0 white / 1 black)
   int32_t AllStepsOrthogonal = 0;
   int32_t OrthogonalManyMen = 0;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <set>
 
-#include "core/files/files_fixture.h"
+#include "core/files_fixture.h"
 
 namespace m8 {
 namespace {

@@ -1,5 +1,6 @@
 // A position readied for a search from outside the window (the analysis
-// tool, the search benchmark and the tests set it up with game/toolsetup.h).
+// tool and the search benchmark set it up with game/toolsetup.h, the tests
+// with the rules' SetPosition).
 #pragma once
 
 #include "core/state.h"

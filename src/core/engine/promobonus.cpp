@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/rules/movement.h"
+
 namespace m8 {
 
 namespace {
@@ -64,6 +66,13 @@ void BuildPromotionBonusByDistance(GameState& g) {
         if (p != -1) d = std::min(d, SquareDistance(p, c));
       bonus[c][s] = 50 - 6 * d;
     }
+}
+
+void BuildPromotionTables(GameState& g) {
+  g.Eval.NoKingWinRule = (g.Rules.KingWin == 0 && g.Rules.WinAtPromo == 0) ? 1 : 0;
+  BuildRuleTables(g);
+  BuildPromotionBonusByMoves(g);
+  if (g.Eval.StandardRuleSet > 0) BuildPromotionBonusByDistance(g);
 }
 
 void SetOrthogonalMoveFlags(GameState& g) {

@@ -19,6 +19,12 @@ void BuildPromotionBonusByDistance(GameState& g);
 // Row difference plus column difference of two cells.
 int SquareDistance(int a, int b);
 
+// Builds the tables that depend on the rules in force and the promotion
+// squares: NoKingWinRule, the move generators' tables (BuildRuleTables: the
+// promotion reach, the built-in rule set) and the promotion bonuses, which
+// follow from the built-in rule set.
+void BuildPromotionTables(GameState& g);
+
 // AllStepsOrthogonal and OrthogonalManyMen from the direction table and the
 // numbers of men.
 void SetOrthogonalMoveFlags(GameState& g);

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <iterator>
 
-#include "core/engine/family.h"
+#include "core/rules/builtinrules.h"
 #include "core/fileio.h"
 #include "core/files/builtinvariants.h"
 #include "core/files/settings.h"

@@ -7,42 +7,17 @@
 #include <vector>
 
 #include "core/fileio.h"
-#include "core/engine/family.h"
 #include "core/engine/promobonus.h"
 #include "core/game/movelists.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"
+#include "core/rules/setposition.h"
 #include "core/rules/variantfile.h"
 
 namespace m8 {
 
 namespace {
-
-struct Count {
-  int white = 0, black = 0, total = 0, whiteMen = 0, blackMen = 0;
-};
-
-Count CountMaterial(const Board& b) {
-  Count n;
-  for (int v : b) {
-    if (v == 0 || v >= kOffBoard) continue;
-    if (v > 0)
-      n.white += v;
-    else
-      n.black -= v;
-    n.total += v > 0 ? v : -v;
-    n.whiteMen += v == 1;
-    n.blackMen += v == -1;
-  }
-  return n;
-}
-
-void StoreCounts(GameState& g, const Count& n) {
-  g.Mat.TotalMaterial = n.total;
-  g.Mat.WhiteMen = n.whiteMen;
-  g.Mat.BlackMen = n.blackMen;
-}
 
 // The values the default set-up writes into the variant rules before the
 // variant file is read.
@@ -97,19 +72,6 @@ void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore) {
   g.StartBoard = g.DefaultBoard;
 }
 
-}  // namespace
-
-void BuildPromotionTables(GameState& g) {
-  g.Eval.NoKingWinRule = (g.Rules.KingWin == 0 && g.Rules.WinAtPromo == 0) ? 1 : 0;
-  BuildPromoReach(g);
-  BuildPromotionBonusByMoves(g);
-  AnalyzePromotionSquares(g);
-  IdentifyStandardRules(g);
-  if (g.Eval.StandardRuleSet > 0) BuildPromotionBonusByDistance(g);
-}
-
-namespace {
-
 void PrepareDefaultGame(GameState& g) {
   g.DefaultBoard = DefaultStartBoard();
   const RuleSet variantBefore = g.VariantRules;
@@ -121,7 +83,7 @@ void PrepareDefaultGame(GameState& g) {
   g.StartBoard = g.DefaultBoard;
   g.Rating.RatedGame = 1;
   ReadVariantOrKeepRules(g, variantBefore);
-  StoreCounts(g, CountMaterial(g.board));
+  StoreMaterialCounts(g, CountMaterial(g.board));
 
   ParseAllDirections(g);
   SetBoardModeFromDirections(g);
@@ -137,7 +99,7 @@ void PrepareDefaultGame(GameState& g) {
 
   // The start balance is seen from the side that moves first, which is known
   // only now that the colour has been drawn.
-  const Count n = CountMaterial(g.board);
+  const MaterialCount n = CountMaterial(g.board);
   const int balance = (n.white - n.black) * 100 * g.P.SideToMove;
   g.P.MaterialBalance[0] = balance;
   g.Game.MaterialBalanceHistory[0] = balance;
@@ -156,20 +118,11 @@ void ResetPerGameState(GameState& g) {
   g.P.RootGeneration = 0;
   g.Flow.FromSquare = g.Flow.RightPressSquare = g.Flow.HoverSquare = -1;
   g.Flow.NumbersShown = g.Flow.SkipSquareNumbers = g.Flow.IgnoreNextPress = 0;
-  g.Mat.StartMaterial = g.Mat.TotalMaterial * 100;
-  g.P.StopRequest = 0;
-  g.P.Ply = 0;
-  g.P.PlyStart[0] = 0;
-  g.P.MoveListEnd = 0;
+  // A draw found in the previous game does not carry over.
+  ResetRootCounters(g);
   g.Eval.LazyMargin = 150;
   g.Flow.GameOver = 0;
   g.Flow.GameStarted = 0;
-  g.Mat.WhiteToPlace = g.Rules.ContractNumber;
-  g.Mat.BlackToPlace = g.Rules.ContractNumber;
-  g.P.BoardMaterial[0] = g.Mat.StartMaterial;
-  g.Game.BoardMaterialHistory[0] = g.Mat.StartMaterial;
-  // A draw found in the previous game must not carry over.
-  g.Draw = DrawState{};
 }
 
 void ClearGameRecord(GameState& g) {
@@ -266,17 +219,7 @@ void InitGame(GameState& g) {
 
 void SetupPositionState(GameState& g) {
   g.host->refresh(View::RootScores);
-  g.StartBoard = g.board;
-  const Count n = CountMaterial(g.board);
-  StoreCounts(g, n);
-  g.Rules.BlackStarts = 1;
-  int balance = (n.black - n.white) * 100;
-  if (g.P.SideToMove == 1) {
-    balance = -balance;
-    g.Rules.BlackStarts = 0;
-  }
-  g.P.MaterialBalance[0] = balance;
-  g.Game.MaterialBalanceHistory[0] = balance;
+  SetRootPosition(g, g.board, g.P.SideToMove);
   InitGame(g);
   g.Rating.RatedGame = 0;
   g.Flow.SkipSquareNumbers = 1;

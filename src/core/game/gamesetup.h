@@ -24,14 +24,10 @@ void SeedRandom(GameState& g);
 // commands and generates the first moves.
 void InitGame(GameState& g);
 
-// Builds the tables that depend on the rules in force and the promotion
-// squares (NoKingWinRule, promotion reach and bonuses, the standard rule set),
-// in the order the evaluators need them.
-void BuildPromotionTables(GameState& g);
-
 // Takes the position on the board (set up by hand or thinned out) as the start
-// of the game; the side to move decides who starts. Calls InitGame with
-// PositionPreset set by the caller.
+// of the game: the rules' root (SetRootPosition: the side to move decides who
+// starts), then InitGame with PositionPreset set by the caller; the game is
+// not rated.
 void SetupPositionState(GameState& g);
 
 // The RemoveMen rule: takes NumberMen randomly chosen pieces of each side off

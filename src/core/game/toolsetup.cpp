@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/game/gamesetup.h"
+#include "core/rules/setposition.h"
 #include "core/rules/variantfile.h"
 
 namespace m8 {
@@ -50,23 +51,8 @@ bool SetupVariantStart(GameState& g, std::string_view variant, std::string* erro
 }
 
 bool SetupPerftPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error) {
-  if (digits.size() != 64) {
-    if (error) *error = "The position must have 64 digits, it has " + std::to_string(digits.size()) + ".";
-    return false;
-  }
-  Board b = DefaultStartBoard();
-  size_t pos = 0;
-  for (int c = 0; c < kCells; ++c) {
-    if (b[c] == kOffBoard) continue;
-    static constexpr int kValue[] = {0, 1, -1, 2, -2};
-    const char ch = digits[pos];
-    if (ch < '0' || ch > '4') {
-      if (error) *error = std::string("'") + ch + "' at position " + std::to_string(pos + 1) + " is not a digit 0 to 4.";
-      return false;
-    }
-    b[c] = kValue[ch - '0'];
-    ++pos;
-  }
+  Board b;
+  if (!ParseSetupDigits(digits, b, error)) return false;
   TakeAsStart(g, b, sideToMove > 0 ? 1 : -1);
   return true;
 }
@@ -75,21 +61,11 @@ bool SetupAnalysisPosition(GameState& g, std::string_view variant, std::string_v
                            int sideToMove, std::string* error) {
   Board position{};
   if (!setup.empty()) {
-    // A variant file may give a short position; on the command line it is a
-    // typing error.
-    if (setup.size() != 64 || setup.find_first_not_of("01234") != std::string_view::npos) {
-      if (error) *error = "--setup: the position must be 64 digits 0 to 4";
+    std::string why;
+    if (!ParseSetupDigits(setup, position, &why)) {
+      if (error) *error = "--setup: " + why;
       return false;
     }
-    // The variant file reader knows the Setup key; let it read the digits.
-    const std::string text = "Setup\r\nSetup=" + std::string(setup) + "\r\nEND\r\n";
-    VariantFileData data;
-    if (!ParseVariantText(text, "--setup", data, error)) return false;
-    if (!data.setup) {
-      if (error) *error = "--setup: no position given";
-      return false;
-    }
-    position = *data.setup;
   }
   if (!StartVariant(g, variant)) {
     if (error) *error = "variant \"" + std::string(variant) + "\" could not be read";

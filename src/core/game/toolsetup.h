@@ -1,6 +1,7 @@
-// A game set up from outside the window: the perft and analysis tools, the
-// benchmarks and the tests start a variant and put a position on the board
-// the way the new-variant command and the position editor do.
+// A game set up from outside the window: the perft and analysis tools and
+// the benchmarks start a variant and put a position on the board the way the
+// new-variant command and the position editor do (the board part is the
+// rules' SetPosition, rules/setposition.h).
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "core/rules/movement.h"
 
+#include "core/rules/builtinrules.h"
 #include "core/rules/notation.h"
 
 #include <algorithm>
@@ -229,6 +230,12 @@ void AnalyzePromotionSquares(GameState& g) {
     t.PromoReachLimited = 0;
   }
   t.MaxPromoIndex = std::max(nW, nB) - 1;
+}
+
+void BuildRuleTables(GameState& g) {
+  BuildPromoReach(g);
+  AnalyzePromotionSquares(g);
+  IdentifyStandardRules(g);
 }
 
 }  // namespace m8

@@ -44,4 +44,10 @@ void ShiftPromoSquares(GameState& g);
 void BuildPromoReach(GameState& g);
 void AnalyzePromotionSquares(GameState& g);
 
+// The tables the move generators read that follow from the rules in force,
+// the promotion squares and the start board: BuildPromoReach,
+// AnalyzePromotionSquares and the built-in rule set in force
+// (IdentifyStandardRules). The direction tables come first.
+void BuildRuleTables(GameState& g);
+
 }  // namespace m8

@@ -9,6 +9,7 @@
 #include "core/fileio.h"
 #include "core/numtext.h"
 #include "core/rules/movement.h"
+#include "core/rules/setposition.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
 
@@ -203,18 +204,9 @@ bool ReadVariantFile(GameState& g, std::string* error) {
   if (data.setup) {
     g.board = *data.setup;
     g.StartBoard = *data.setup;
-    int white = 0, black = 0;
-    g.Mat.WhiteMen = g.Mat.BlackMen = 0;
-    g.Mat.TotalMaterial = 0;
-    for (int c = 0; c < kCells; ++c) {
-      int v = g.board[c];
-      if (v == kOffBoard || v == 0) continue;
-      if (v > 0) white += v; else black -= v;
-      g.Mat.WhiteMen += v == 1;
-      g.Mat.BlackMen += v == -1;
-      g.Mat.TotalMaterial += v > 0 ? v : -v;
-    }
-    mb = (black - white) * 100;
+    const MaterialCount n = CountMaterial(g.board);
+    StoreMaterialCounts(g, n);
+    mb = (n.black - n.white) * 100;
     mbHistory = mb;
   }
   // The balance above is black's view; white moves first when BlackStarts is 0.

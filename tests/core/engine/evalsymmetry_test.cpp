@@ -11,11 +11,11 @@
 #include "core/engine/evalfamily.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/search_fixture.h"
-#include "core/game/toolsetup.h"
 #include "core/rules/notation.h"
 
 using namespace m8;
 using m8::testing::SearchGame;
+using m8::testing::StartSearchVariant;
 
 namespace {
 
@@ -68,7 +68,7 @@ int ScoreOf(SearchGame& t, const std::string& digits, int side, int rootSide, in
     t.Setup(digits, side, family);
   } else {
     std::string error;
-    if (!SetupAnalysisPosition(g, variant, digits, side, &error)) throw error;
+    if (!StartSearchVariant(g, variant, digits, side, &error)) throw error;
   }
   PrepareFullStrengthSearch(g);  // no noise
   if (family > 0 && g.Eval.StandardRuleSet != family) throw std::string("the family was not kept");
@@ -110,7 +110,7 @@ TEST(Evaluate, TheMirroredPositionWithTheOtherSideToMoveScoresTheSame) {
     std::string start = americanStart;
     if (f.variant != nullptr) {
       std::string error;
-      ASSERT_TRUE(SetupAnalysisPosition(*t.g, f.variant, "", 1, &error)) << error;
+      ASSERT_TRUE(StartSearchVariant(*t.g, f.variant, "", 1, &error)) << error;
       start = BoardToSetupString(t.g->board);
     }
     const std::string playable = PlayableSquares(start);

@@ -5,11 +5,11 @@
 #include "core/engine/poskey.h"
 #include "core/engine/search_fixture.h"
 #include "core/engine/searchnode.h"
-#include "core/game/toolsetup.h"
 #include "core/rules/drawrules.h"
 
 using namespace m8;
 using m8::testing::SearchGame;
+using m8::testing::StartSearchVariant;
 
 TEST(PlacementKey, TextAndBoardGiveTheSameKey) {
   SearchGame t;
@@ -55,7 +55,7 @@ TEST(PlacementKey, SearchMovesKeepTheKeyOfEveryPlyCurrent) {
     for (int game = 0; game < 8; ++game) {
       SearchGame t;
       std::string error;
-      ASSERT_TRUE(SetupAnalysisPosition(*t.g, c.variant, "", -1, &error)) << error;
+      ASSERT_TRUE(StartSearchVariant(*t.g, c.variant, "", -1, &error)) << error;
       GameState& g = *t.g;
       if (c.change) c.change(g.Rules);
       ResetPly(g);

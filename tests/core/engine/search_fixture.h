@@ -5,16 +5,17 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/engine/analysissetup.h"
-#include "core/engine/family.h"
 #include "core/engine/poskey.h"
 #include "core/engine/promobonus.h"
-#include "core/game/gamesetup.h"
-#include "core/game/toolsetup.h"
 #include "core/host.h"
+#include "core/rules/builtinrules.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"
+#include "core/rules/setposition.h"
+#include "core/rules/variant_fixture.h"
 #include "core/state.h"
 
 namespace m8::testing {
@@ -43,6 +44,30 @@ inline std::string Digits(std::initializer_list<std::pair<int, char>> pieces) {
   return s;
 }
 
+// The engine's tables of the rules in force and the naming of moves, as a
+// new game builds them once the position is on the board: the promotion
+// tables and, on a board without square numbers, algebraic notation. (The
+// orthogonal-move flags follow the men of the variant's start position: they
+// are set before a position of the test's own goes on the board.)
+inline void BuildEngineTables(GameState& g) {
+  BuildPromotionTables(g);
+  if (g.Rules.PiecesOnBlack == 2) g.Opt.Notation = 0;
+}
+
+// `variant` started for a search (StartVariant and the engine's tables), then,
+// unless `digits` is empty, that position with `side` to move (1 White, else
+// Black) as the root; with no digits the variant's start and its first mover
+// stay. False with a message when the file cannot be read or the digits are
+// bad.
+inline bool StartSearchVariant(GameState& g, std::string_view variant, std::string_view digits, int side,
+                               std::string* error) {
+  if (!StartVariant(g, variant, error)) return false;
+  SetOrthogonalMoveFlags(g);
+  if (!digits.empty() && !SetPosition(g, digits, side == 1 ? 1 : -1, error)) return false;
+  BuildEngineTables(g);
+  return true;
+}
+
 // A game on the heap wired to a PumpHost.
 struct SearchGame {
   std::unique_ptr<PumpHost> host = std::make_unique<PumpHost>();
@@ -53,32 +78,21 @@ struct SearchGame {
     g->ProgramFolder = M8_BIN_DIR;
   }
 
-  // A new American Checkers game, then the position `digits` with `side` to
-  // move under `rules` (the American rules when not given). A built-in set
-  // given as `family` (1..4) puts its rules in force and makes the game one
-  // of that family, as if it had started from the standard position.
+  // American Checkers, then the position `digits` with `side` to move under
+  // `rules` (the American rules when not given). A built-in set given as
+  // `family` (1..4) puts its rules in force and makes the game one of that
+  // family, as if it had started from the standard position.
   void Setup(const std::string& digits, int side, int family = 0,
              const std::function<void(RuleSet&)>& change = {}) {
     std::string error;
-    if (!SetupAnalysisPosition(*g, "American Checkers", "", side, &error)) throw error;
+    if (!StartVariant(*g, "American Checkers", &error)) throw error;
     if (family > 0) g->Rules = BuiltInRules(family);
     if (change) change(g->Rules);
     ParseAllDirections(*g);
     SetBoardModeFromDirections(*g);
     SetOrthogonalMoveFlags(*g);
-    Board b = DefaultStartBoard();
-    for (int c = 0; c < kCells; ++c)
-      if (b[c] != kOffBoard) b[c] = 0;
-    for (int i = 0; i < 64; ++i) {
-      const int cell = 10 * (2 + i / 8) + 1 + i % 8;
-      constexpr int kValue[5] = {0, 1, -1, 2, -2};
-      b[cell] = kValue[digits[i] - '0'];
-    }
-    g->board = b;
-    g->P.SideToMove = side;
-    g->Flow.PositionPreset = 1;
-    SetupPositionState(*g);
-    g->Flow.PositionPreset = 0;
+    if (!SetPosition(*g, digits, side, &error)) throw error;
+    BuildEngineTables(*g);
     if (family > 0) {
       g->Eval.StandardRuleSet = family;
       BuildPromotionBonusByDistance(*g);

@@ -10,8 +10,8 @@
 
 #include "core/engine/analysissetup.h"
 #include "core/engine/rootsearch.h"
+#include "core/engine/search_fixture.h"
 #include "core/engine/searchnode.h"
-#include "core/game/toolsetup.h"
 #include "core/rules/notation.h"
 #include "core/state.h"
 
@@ -50,7 +50,7 @@ TEST(SearchSignature, FixedDepthSearchesVisitTheSameNodesAndChooseTheSameMoves) 
     auto g = std::make_unique<GameState>();
     g->ProgramFolder = M8_BIN_DIR;
     std::string error;
-    ASSERT_TRUE(SetupAnalysisPosition(*g, c.variant, c.setup, c.side, &error)) << error;
+    ASSERT_TRUE(testing::StartSearchVariant(*g, c.variant, c.setup, c.side, &error)) << error;
     PrepareFullStrengthSearch(*g);
     RootSearchParams params;
     params.member = ChooseFullNode(*g);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files_fixture.h"
+#include "core/files_fixture.h"
 
 namespace m8 {
 namespace {

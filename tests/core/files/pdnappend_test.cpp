@@ -10,7 +10,7 @@
 #include "core/files/pdn.h"
 #include "core/game/gamesetup.h"
 #include "core/textcode.h"
-#include "files_fixture.h"
+#include "core/files_fixture.h"
 
 namespace m8 {
 namespace {

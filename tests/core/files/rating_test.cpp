@@ -5,7 +5,7 @@
 #include <random>
 #include <set>
 
-#include "files_fixture.h"
+#include "core/files_fixture.h"
 
 namespace m8 {
 namespace {

@@ -14,7 +14,7 @@
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "core/textcode.h"
-#include "files_fixture.h"
+#include "core/files_fixture.h"
 
 namespace m8 {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "core/files/rating.h"
 #include "core/rules/rulekeys.h"
-#include "files_fixture.h"
+#include "core/files_fixture.h"
 
 namespace m8 {
 namespace {

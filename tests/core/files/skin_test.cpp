@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "files_fixture.h"
+#include "core/files_fixture.h"
 
 namespace m8 {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "core/fileio.h"
 #include "core/files/diagram.h"
-#include "core/files/files_fixture.h"
+#include "core/files_fixture.h"
 #include "core/files/gamefile.h"
 #include "core/files/gamesave.h"
 #include "core/files/pdn.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "core/files/files_fixture.h"
+#include "core/files_fixture.h"
 #include "core/files/gamefile.h"
 #include "core/files/gamesave.h"
 #include "core/files/settings.h"

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "core/files/files_fixture.h"
+#include "core/files_fixture.h"
 #include "core/files/rating.h"
 #include "core/files/settings.h"
 

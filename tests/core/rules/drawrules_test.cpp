@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
-#include "core/game/gamesetup.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
+#include "core/rules/setposition.h"
+#include "core/rules/variant_fixture.h"
 
 using namespace m8;
 
@@ -303,11 +305,8 @@ struct PlayedGame {
   PlayedGame(std::initializer_list<std::pair<int, int>> pieces, int side) {
     g.ProgramFolder = M8_DATA_DIR;
     g.Opt.Notation = 0;
-    InitGame(g);
-    g.board = Position(pieces);
-    g.P.SideToMove = side;
-    g.Flow.PositionPreset = 1;
-    SetupPositionState(g);
+    if (!m8::testing::StartVariant(g, "American Checkers")) throw std::runtime_error("no American Checkers rules");
+    SetRootPosition(g, Position(pieces), side);
   }
 
   void Play(const char* text) {

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/game/toolsetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"
 #include "core/rules/perft.h"
+#include "core/rules/variant_fixture.h"
 #include "core/state.h"
 
 namespace m8::testing {
@@ -74,7 +74,7 @@ inline constexpr const char* kTurkishStart =
 inline std::unique_ptr<GameState> NewGame(const RuleSet& rules) {
   auto g = std::make_unique<GameState>();
   g->ProgramFolder = M8_BIN_DIR;
-  SetupVariantStart(*g, "American Checkers", nullptr);
+  StartVariant(*g, "American Checkers");
   g->Rules = rules;
   g->VariantRules = rules;
   ParseAllDirections(*g);

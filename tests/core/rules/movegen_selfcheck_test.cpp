@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <random>
 
-#include "core/game/toolsetup.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movegen_fixture.h"
 
@@ -187,7 +186,7 @@ TEST(MoveGenSelfCheck, EveryShippedVariant) {
     auto g = std::make_unique<GameState>();
     g->ProgramFolder = M8_BIN_DIR;
     std::string error;
-    ASSERT_TRUE(SetupVariantStart(*g, name, &error)) << error;
+    ASSERT_TRUE(StartVariant(*g, name, &error)) << error;
     Checker c{*g};
     c.Walk(2);
     RandomGames(*g, 2, 120, 3, c);

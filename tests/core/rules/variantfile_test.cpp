@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/family.h"
+#include "core/rules/builtinrules.h"
 #include "core/fileio.h"
 #include "core/numtext.h"
 #include "core/rules/movement.h"

@@ -1,5 +1,6 @@
-// Which engine family serves the game: one of the four built-in rule sets
-// (with their own generators, evaluators and search nodes) or the generic one.
+// The four built-in rule sets, which have move generators of their own (and
+// in the engine their own evaluators and search nodes), and which of them, if
+// any, the rules in force are.
 #pragma once
 
 #include "core/state.h"

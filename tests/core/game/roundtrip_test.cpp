@@ -6,7 +6,7 @@
 #include <array>
 #include <random>
 
-#include "core/engine/family.h"
+#include "core/rules/builtinrules.h"
 #include "core/files/gamefile.h"
 #include "core/files/pdn.h"
 #include "core/game/gameloader.h"
@@ -18,7 +18,7 @@
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
-#include "files_fixture.h"
+#include "core/files_fixture.h"
 
 namespace m8 {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/engine/family.h"
+#include "core/rules/builtinrules.h"
 
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"

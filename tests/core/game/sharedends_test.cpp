@@ -18,7 +18,7 @@
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
-#include "files_fixture.h"
+#include "core/files_fixture.h"
 
 namespace m8 {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/engine/family.h"
+#include "core/rules/builtinrules.h"
 
 using namespace m8;
 
