@@ -30,8 +30,6 @@ endfunction()
 # Test files allowed, for now, to include a layer above their own (each
 # one named here is a debt to pay off, not a rule).
 set(M8_LAYER_EXCEPTIONS
-    # Game-flow tests of the computer's move still sit among the engine's.
-    tests/core/engine/driver_test.cpp
     # PDN tests that set a game up (InitGame) or load it into the game beside
     # checks of the format alone; the format's checks are to be parted from
     # the game's.
