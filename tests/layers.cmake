@@ -27,15 +27,9 @@ function(layer_of path out)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
-# Test files allowed, for now, to include a layer above their own (each
-# one named here is a debt to pay off, not a rule).
-set(M8_LAYER_EXCEPTIONS
-    # PDN tests that set a game up (InitGame) or load it into the game beside
-    # checks of the format alone; the format's checks are to be parted from
-    # the game's.
-    tests/core/files/pdnappend_test.cpp
-    tests/core/files/pdnformat_test.cpp
-    tests/core/files/realpdn_test.cpp)
+# Test files allowed to include a layer above their own (each one named here
+# is a debt to pay off, not a rule). None today.
+set(M8_LAYER_EXCEPTIONS)
 
 # The path below src/ or tests/ that an include of `name` in `source` (a path
 # below `tree`, src or tests) names; empty when it names no file of ours. A
