@@ -102,12 +102,14 @@ TEST(ComputeHint, NotesAProblemOnlyWhenTheScoreIsFarFromTheReference) {
     GameState& g = d.g;
     g.Opt.ShowCalculation = c.showCalculation;
     g.PlyValue.PlyValuePlies = 4;
+    g.Rating.RatedGame = 1;
     const std::string before = BoardToSetupString(g.board);
     ComputeHint(g, c.ini);
     EXPECT_EQ(BoardToSetupString(g.board), before) << c.ini;
     EXPECT_EQ(g.P.GamePly, 0);
     EXPECT_EQ(g.Search.HintFrom, 0) << c.ini;
-    EXPECT_EQ(g.Rating.RatedGame, 0);
+    // Probing rates nothing: whether the game still counts is the game's call.
+    EXPECT_EQ(g.Rating.RatedGame, 1);
     const std::string& text = g.Driver.ProblemText;
     EXPECT_EQ(!text.empty(), c.noted) << c.ini << " " << c.showCalculation;
     if (c.noted) {
