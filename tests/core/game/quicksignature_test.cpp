@@ -17,6 +17,8 @@
 #include "core/game/hint.h"
 #include "core/game/toolsetup.h"
 #include "core/numtext.h"
+#include "core/rules/drawrules.h"
+#include "core/rules/movegen.h"
 #include "core/state.h"
 
 namespace m8 {
@@ -48,6 +50,7 @@ struct Position {
   const char* setup;  // empty: the variant's start
   int side;
   int plies;  // depth of the problem probe and the ply value search
+  int moves[8] = {};  // played into the game first: from and to cells, 0 ends
 };
 
 std::string WithoutLineEnds(std::string s) {
@@ -55,6 +58,26 @@ std::string WithoutLineEnds(std::string s) {
   for (char c : s)
     if (c != '\r' && c != '\n') out += c;
   return out;
+}
+
+// Plays the move from cell `from` to cell `to` into the game as the move path
+// records it, so that the draw rules find it in the history.
+bool PlayCells(GameState& g, int from, int to) {
+  ResetPly(g);
+  GenerateLegalMoves(g);
+  for (int i = g.P.PlyStart[0]; i < g.P.PlyStart[1]; ++i) {
+    const MoveRecord m = g.P.MoveList[i];
+    if (m.From != from || m.To != to || !PlayMoveIndex(g, i)) continue;
+    const int ply = g.P.GamePly;
+    RecordGameMove(g, m);
+    g.Game.MaterialBalanceHistory[ply] = g.P.MaterialBalance[g.P.Ply];
+    g.Game.BoardMaterialHistory[ply] = g.P.BoardMaterial[g.P.Ply];
+    g.Game.GameMoves[ply + 1].From = 0;
+    CheckDrawRules(g);
+    ResetPly(g);
+    return true;
+  }
+  return false;
 }
 
 // Runs one caller on the position and tells what it left.
@@ -66,6 +89,8 @@ std::string RunQuick(Caller caller, const Position& p, long stopAt = -1) {
   g->ProgramFolder = M8_BIN_DIR;
   std::string error;
   if (!SetupAnalysisPosition(*g, p.variant, p.setup, p.side, &error)) return "setup: " + error;
+  for (int k = 0; k + 1 < 8 && p.moves[k] != 0; k += 2)
+    if (!PlayCells(*g, p.moves[k], p.moves[k + 1])) return "no move " + std::to_string(p.moves[k]);
   g->Opt.ShowCalculation = 1;
   host.stopAt = stopAt;
   const uint64_t before = g->Search.Nodes;
@@ -116,6 +141,12 @@ const Position kTurkishStart{"Turkish Checkers", "", 1, 3};
 const Position kThaiStart{"Thai Checkers", "", 1, 4};
 const Position kAntiStart{"Anti Checkers", "", -1, 4};
 const Position kGothicStart{"Gothic Checkers", "", 1, 3};
+// Two where a later move's second probe does not confirm its first one.
+const Position kGothicMiddle{"Gothic Checkers", "0010101001010001101000100101000000002000000202022020202002020200", 1, 3};
+const Position kTurkishMiddle{"Turkish Checkers", "0010101001010001101000100101000000002000000202022020202002020200", 1, 3};
+// The kings went there and back: a root move that goes there again repeats a
+// position of the game, which the draw rules score.
+const Position kKingsShuffled{"American Checkers", "1010000000000000000000000300000000000000000004000000000000000202", -1, 3, {76, 65, 52, 41, 65, 76, 41, 52}};
 
 struct SignatureCase {
   const Position* position;
@@ -165,6 +196,18 @@ const SignatureCase kSignature[] = {
      "Hint|Try g2-f3 nodes=1574",
      "best=h2-g3 problem= out=Score:-11   iniScore: 1000   Depth: 3 nodes=5355",
      "values=-10,-10,0, diff= 10 mark= 0 line= h2-g3 a7-b6  out=Score: 0   iniScore: 0   Depth: 3 h2-g3 a7-b6  nodes=554"},
+    {&kGothicMiddle,
+     "Hint|Try d4-c4 nodes=7925",
+     "best=d4-c4 problem= out=Score: 57   iniScore: 1000   Depth: 3 nodes=12678",
+     "values=57,57,16, diff=-41 mark= 0 line= d4-c4 h6-g6  out=Score: 16   iniScore: 0   Depth: 3 d4-c4 h6-g6  nodes=1611"},
+    {&kKingsShuffled,
+     "Hint|Try 11-16 nodes=1391",
+     "best=11-7 problem= out=Score: 24   iniScore: 1000   Depth: 3 nodes=844",
+     "values=46,35,22, diff=-13 mark= 0 line=21-17 11-7 17-21 4-8  out=Score: 22   iniScore: 0   Depth: 321-17 11-7 17-21 4-8  nodes=200"},
+    {&kTurkishMiddle,
+     "Hint|Try b2-b3 nodes=6962",
+     "best=c3-c4 problem= out=Score: 22   iniScore: 1000   Depth: 3 nodes=7481",
+     "values=95,95,22, diff=-73 mark= 0 line= a3-b3 e7-e6  out=Score: 22   iniScore: 0   Depth: 3 a3-b3 e7-e6  nodes=1071"},
 };
 
 struct StopCase {
