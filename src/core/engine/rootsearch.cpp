@@ -137,7 +137,7 @@ RootSearchResult RootSearcher::Run() {
     SetStopTime();
     CheckSearchClock(g_);
   };
-  loop.iterationDone = [this, &r](int d) {
+  loop.iterationDone = [this](int d) {
     previousScore_ = bestScore_;
     completedOne_ = true;
     if (h_.iterationDone) h_.iterationDone(RootIteration{d, bestScore_, g_.Search.Nodes, Elapsed()});
