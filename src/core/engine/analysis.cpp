@@ -6,7 +6,9 @@
 
 #include "core/engine/evaluate.h"
 #include "core/engine/mainline.h"
+#include "core/engine/quickroot.h"
 #include "core/engine/quicksearch.h"
+#include "core/engine/rootloop.h"
 #include "core/engine/searchnode.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
@@ -14,13 +16,6 @@
 #include "core/rules/notation.h"
 
 namespace m8 {
-
-namespace {
-
-// The ply limit of the extensions, kept inside the per-ply tables.
-int ExtensionLimit(const GameState& g, int depth) { return std::min(depth + g.Opt.ExtendedPlies, kMaxPly - 6); }
-
-}  // namespace
 
 void ComputeHint(GameState& g, int iniScore) {
   SetPhaseThresholds(g);
@@ -37,68 +32,34 @@ void ComputeHint(GameState& g, int iniScore) {
   QuickSearchDepth(g, warm);
   GenerateLegalMoves(g);
 
-  // One probe of root move i at depth d, from the view of the side moving.
-  auto probe = [&](int i, int d, bool drawTest) {
-    if (drawTest) g.SearchTab.PVTable[0][0].From = 0;
-    if (!MakeMove(g, i)) return 0;
-    if (drawTest) {
-      FindLastIrreversiblePly(g, rootPly - 1);
-      CountRepetitions(g, rootPly - 1);
-      if (g.Eval.DrawnPosition == 0) g.Eval.DrawnPosition = g.Draw.MoveLimitReached;
-    }
-    int depth = d - 1;
-    const int s = QuickSearchDepth(g, depth);
-    UnmakeMove(g, i);
-    return s;
-  };
-
   const int plies = g.PlyValue.PlyValuePlies;
-  int alpha = -kInfinity, beta = kInfinity, best = 0;
+  int best = 0;
   std::string problem;
-  for (int d = 1; d <= plies; ++d) {
-    if (d > 1) {
-      beta = alpha + 100;
-      alpha -= 100;
+  RootLoop loop;
+  loop.iterations = plies;
+  loop.restoreWindowAfterFalseBetter = false;
+  // The draw rules apply to each move's first probe only; its draw mark
+  // stays for the second.
+  loop.probe = [&g, rootPly](const RootProbe& p) {
+    return ProbeRootMoveQuick(g, p.index, rootPly, p.reason == ProbeReason::First, p.depth - 1).value_or(0);
+  };
+  loop.newBest = [&](int, int, int s, bool firstMove) {
+    if (firstMove) return;
+    best = s;
+    g.Search.EngineOutputText =
+        "Score:" + SignedText(s) + "   iniScore:" + SignedText(iniScore) + "   Depth:" + SignedText(plies);
+    g.host->refresh(View::EngineOutput);
+    ShowMainLinePV(g);
+    const std::string& line = g.Log.MainLineText;
+    if ((line.size() < 3 || line[2] != 'x') || std::abs(s) > 31000) {
+      problem = "Score:" + SignedText(s) + "   iniScore:" + SignedText(iniScore) + "   Depth:" + SignedText(plies) +
+                "   " + g.Texts.DisplayMoveText + " " + line;
+      if (problem.find('x') == std::string::npos) problem.clear();
     }
-    g.Search.MaxPly = ExtensionLimit(g, d);
-    const int first = g.P.PlyStart[0];
-    const int n = g.P.PlyStart[1] - first;
-    for (int i = first; i < first + n; ++i) {
-      int s = probe(i, d, true);
-      if (i == first) {
-        if (s < alpha || s >= beta) s = probe(i, d, false);
-        alpha = s;
-        beta = s + 1;
-        UpdatePV(g, i);
-      } else if (s > alpha) {
-        const int old = alpha;
-        alpha = s;
-        beta = kInfinity;
-        s = probe(i, d, false);
-        if (s > old) {
-          alpha = s;
-          best = s;
-          beta = s + 1;
-          UpdatePV(g, i);
-          g.Search.EngineOutputText = "Score:" + SignedText(s) + "   iniScore:" + SignedText(iniScore) +
-                                      "   Depth:" + SignedText(plies);
-          g.host->refresh(View::EngineOutput);
-          ShowMainLinePV(g);
-          const std::string& line = g.Log.MainLineText;
-          if ((line.size() < 3 || line[2] != 'x') || std::abs(s) > 31000) {
-            problem = "Score:" + SignedText(s) + "   iniScore:" + SignedText(iniScore) +
-                      "   Depth:" + SignedText(plies) + "   " + g.Texts.DisplayMoveText + " " + line;
-            if (problem.find('x') == std::string::npos) problem.clear();
-          }
-          auto& list = g.P.MoveList;
-          std::rotate(list.begin() + first, list.begin() + i, list.begin() + i + 1);
-        }
-      }
-      g.Eval.DrawnPosition = 0;
-      if (g.P.SearchAborted != 0) break;
-    }
-    if (g.P.SearchAborted != 0) break;
-  }
+  };
+  // ... and goes when the move is done.
+  loop.moveDone = [&g](int, int, int, bool) { g.Eval.DrawnPosition = 0; };
+  RunRootLoop(g, loop);
   if (g.P.PlyStart[1] > g.P.PlyStart[0]) MoveString(g, g.P.PlyStart[0]);
   if (std::abs(best - iniScore) > 100 && !problem.empty()) {
     g.Driver.ProblemText += problem + "\r\n";

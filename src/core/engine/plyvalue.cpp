@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "core/engine/evaluate.h"
 #include "core/engine/mainline.h"
-#include "core/engine/quicksearch.h"
+#include "core/engine/quickroot.h"
+#include "core/engine/rootloop.h"
 #include "core/engine/searchnode.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
@@ -51,69 +53,39 @@ void PlyValueSearchOne(GameState& g, int row) {
   const int first = g.P.PlyStart[0];
   const int n = g.P.PlyStart[1] - first;
 
-  int lastScore = 0;
-  auto search = [&](int i, int d) {
-    g.SearchTab.PVTable[0][0].From = 0;
-    if (!MakeMove(g, i)) return 0;
-    FindLastIrreversiblePly(g, rootPly - 1);
-    CountRepetitions(g, rootPly - 1);
-    if (g.Eval.DrawnPosition == 0) g.Eval.DrawnPosition = g.Draw.MoveLimitReached;
-    int depth = d - 1;
-    lastScore = QuickSearchDepth(g, depth);
-    UnmakeMove(g, i);
+  int lastScore = 0, best = 0, stored = 0;
+  std::string scoreLine, mainLine;
+  RootLoop loop;
+  loop.iterations = plies;
+  loop.restoreWindowAfterFalseBetter = false;
+  // Every probe applies the draw rules and drops their mark after it.
+  loop.probe = [&](const RootProbe& p) {
+    const std::optional<int> s = ProbeRootMoveQuick(g, p.index, rootPly, true, p.depth - 1);
+    if (!s) return 0;
+    lastScore = *s;
     g.Eval.DrawnPosition = 0;
     return lastScore;
   };
-
-  int alpha = -kInfinity, beta = kInfinity, best = 0, stored = 0;
-  std::string scoreLine, mainLine;
-  for (int d = 1; d <= plies; ++d) {
-    if (d > 1) {
-      beta = alpha + 100;
-      alpha -= 100;
-    }
-    g.Search.MaxPly = std::min(g.Opt.ExtendedPlies + d, kMaxPly - 6);
-    auto aborted = [&] { return g.P.SearchAborted != 0 && std::abs(alpha) < 30001; };
-    auto newBest = [&](int i, int s) {
-      beta = s + 1;
-      best = s;
-      UpdatePV(g, i);
-      g.Search.PlyValueOutputText = "Score:" + SignedText(s) + "   iniScore:" + SignedText(row) +
-                                    "   Depth:" + SignedText(plies);
-      ShowMainLinePV(g);
-      const std::string line = g.Texts.DisplayMoveText + " " + g.Log.MainLineText;
-      scoreLine = "Score:" + SignedText(s) + "   Depth:" + SignedText(plies) + "   " + line;
-      if (scoreLine.find('x') == std::string::npos) scoreLine.clear();
-      mainLine = line;
-      auto& list = g.P.MoveList;
-      std::rotate(list.begin() + first, list.begin() + i, list.begin() + i + 1);
-      alpha = s;
-    };
-    bool cut = false;
-    for (int i = first; i < first + n && !cut; ++i) {
-      int score = search(i, d);
-      if (aborted()) break;
-      if (i == first) {
-        if (score < alpha || score >= beta) {
-          alpha = score < alpha ? -kInfinity : score;
-          score = search(i, d);
-          if (aborted()) break;
-        }
-        newBest(i, score);
-      } else if (score > alpha) {
-        const int old = alpha;
-        alpha = score;
-        beta = kInfinity;
-        score = search(i, d);
-        if (aborted()) break;
-        if (score > old) newBest(i, score);
-      }
-      cut = g.P.SearchAborted != 0;
-    }
-    if (g.P.SearchAborted != 0) break;
+  // A stop cuts a probe short only while alpha lies within +-30000: with the
+  // open window of the first move, or beside a won or lost score, the move is
+  // finished first.
+  loop.cutShort = [&g](int alpha) { return g.P.SearchAborted != 0 && std::abs(alpha) < 30001; };
+  loop.newBest = [&](int, int, int s, bool) {
+    best = s;
+    g.Search.PlyValueOutputText =
+        "Score:" + SignedText(s) + "   iniScore:" + SignedText(row) + "   Depth:" + SignedText(plies);
+    ShowMainLinePV(g);
+    const std::string line = g.Texts.DisplayMoveText + " " + g.Log.MainLineText;
+    scoreLine = "Score:" + SignedText(s) + "   Depth:" + SignedText(plies) + "   " + line;
+    if (scoreLine.find('x') == std::string::npos) scoreLine.clear();
+    mainLine = line;
+  };
+  loop.iterationDone = [&](int d) {
     pv.PlyValues[row][d] = best;
     stored = d;
-  }
+    return true;
+  };
+  RunRootLoop(g, loop);
 
   const double t1 = g.host->monotonicSeconds();
   // Without a second depth there is nothing to compare with.

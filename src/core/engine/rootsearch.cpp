@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/rules/drawrules.h"
+#include "core/engine/rootloop.h"
 #include "core/rules/movegen.h"
 
 namespace m8 {
@@ -25,9 +25,7 @@ class RootSearcher {
   double Elapsed() { return g_.host->monotonicSeconds() - start_; }
   // A stop came while a root move was searched: its score means nothing.
   bool CutShort() const { return g_.P.SearchAborted != 0; }
-  // shortLineAbove: the short-line re-search runs when the score exceeds it.
-  int SearchMove(int i, int depth, int shortLineAbove);
-  void NewBest(int i, int score);
+  int SearchMove(const RootProbe& probe);
   // The time rule: the search stops once the limit has passed, or half as
   // long again while the best score has fallen by more than 50 since the
   // last completed iteration. Sets the limit the nodes watch.
@@ -38,39 +36,39 @@ class RootSearcher {
   const RootSearchParams& p_;
   const RootSearchHooks& h_;
   double start_;
-  int alpha_ = -kInfinity, beta_ = kInfinity;
   int rootGamePly_ = 0;
   bool deep_ = false;
   bool completedOne_ = false;  // an iteration has been completed
   bool failedLow_ = false;     // the first move of this iteration fell below the window
   int previousScore_ = 0;  // BestScore of the last completed iteration (time rule)
-  int previousAlpha_ = 0;  // alpha that iteration left (the aspiration window's centre)
   int bestScore_ = 0;
-  int depthNow_ = 0;
 };
 
-constexpr int kAlways = -kInfinity - 1;  // short-line re-search whatever the score
-constexpr int kNever = kInfinity;
-
-// Makes root move i, searches it with the current window and takes it back.
-int RootSearcher::SearchMove(int i, int depth, int shortLineAbove) {
+// Makes the root move, searches it with the loop's window and takes it back.
+// A short line (fewer than three moves after the root move) is searched one
+// ply deeper: always for the first root move, for a later one only when its
+// second search still beats the best score.
+int RootSearcher::SearchMove(const RootProbe& probe) {
   GameState& g = g_;
+  const int i = probe.index;
+  const int depth = std::min(probe.depth, kMaxExtensionPly);
+  if (probe.reason == ProbeReason::First && h_.moveStarting) h_.moveStarting(probe.depth, i, false);
   g.SearchTab.PVTable[0][0].From = 0;
   SearchMakeMove(g, i);
-  FindLastIrreversiblePly(g, rootGamePly_ - 1);
-  CountRepetitions(g, rootGamePly_ - 1);
-  if (g.Eval.DrawnPosition == 0) g.Eval.DrawnPosition = g.Draw.MoveLimitReached;
+  ApplyRootDrawRules(g, rootGamePly_);
 
-  int a = -beta_, d = depth - 1;
-  int score = -RunNode(g, p_.member, a, -alpha_, d);
+  int a = -probe.beta, d = depth - 1;
+  int score = -RunNode(g, p_.member, a, -probe.alpha, d);
   if (g.Eval.DrawnPosition >= 1) score = 0;
 
-  if (score > shortLineAbove && p_.shortLineResearch && depth >= 3 && PVLength(g) < 3) {
+  bool shortLineWanted = probe.firstMove || probe.reason != ProbeReason::First;
+  if (probe.reason == ProbeReason::Better) shortLineWanted = score > probe.bestBefore;
+  if (shortLineWanted && p_.shortLineResearch && depth >= 3 && PVLength(g) < 3) {
     if (h_.moveStarting) h_.moveStarting(depth, i, true);
     const bool fullWindow =
         p_.member == NodeMember::AlphaBeta1 || p_.member == NodeMember::AlphaBetaAnti;
-    int ra = fullWindow ? -kInfinity : -beta_;
-    const int rb = fullWindow ? kInfinity : -alpha_;
+    int ra = fullWindow ? -kInfinity : -probe.beta;
+    const int rb = fullWindow ? kInfinity : -probe.alpha;
     int rd = depth;
     score = -RunNode(g, p_.member, ra, rb, rd);
     if (g.Eval.DrawnPosition >= 1) score = 0;
@@ -83,16 +81,6 @@ int RootSearcher::SearchMove(int i, int depth, int shortLineAbove) {
   // The draw mark belongs to this root move only.
   g.Eval.DrawnPosition = 0;
   return score;
-}
-
-void RootSearcher::NewBest(int i, int score) {
-  bestScore_ = score;
-  UpdatePV(g_, i);
-  if (h_.newBest) h_.newBest(depthNow_, i, score);
-  if (i > 0) {
-    auto& list = g_.P.MoveList;
-    std::rotate(list.begin(), list.begin() + i, list.begin() + i + 1);
-  }
 }
 
 void RootSearcher::SetStopTime() {
@@ -124,88 +112,45 @@ RootSearchResult RootSearcher::Run() {
   const int moves = g.P.PlyStart[1] - g.P.PlyStart[0];
   if (moves <= 0) return r;
   r.hasMove = true;
-  const int limit = moves == 1 ? 1 : std::max(1, p_.depthLimit);
 
-  for (int d = 1; d <= limit; ++d) {
-    depthNow_ = d;
+  RootLoop loop;
+  loop.iterations = moves == 1 ? 1 : std::max(1, p_.depthLimit);
+  loop.aspirationWindow = p_.aspirationWindow;
+  loop.restoreWindowAfterFalseBetter = true;
+  loop.probe = [this](const RootProbe& probe) { return SearchMove(probe); };
+  loop.cutShort = [this](int) { return CutShort(); };
+  loop.iterationStarting = [this](int d) {
     deep_ = p_.timeLimitSeconds > 0 ? d > 2 : true;
-    if (d == 1 || p_.aspirationWindow <= 0) {
-      alpha_ = -kInfinity;
-      beta_ = kInfinity;
-    } else {
-      alpha_ = previousAlpha_ - p_.aspirationWindow;
-      beta_ = previousAlpha_ + p_.aspirationWindow;
-    }
-    g.Search.MaxPly = std::min(d + g.Opt.ExtendedPlies, kMaxExtensionPly);
-    const int depth = std::min(d, kMaxExtensionPly);
     failedLow_ = false;
     SetStopTime();
-
-    bool complete = true;
-    for (int i = 0; i < moves && complete; ++i) {
-      if (h_.moveStarting) h_.moveStarting(d, i, false);
-      int score = SearchMove(i, depth, i == 0 ? kAlways : kNever);
-      bool best = false;
-      if (CutShort()) break;
-      if (i == 0) {
-        if (score >= alpha_ && score >= beta_) {
-          alpha_ = score;
-          beta_ = kInfinity;
-          score = SearchMove(i, depth, kAlways);
-          if (CutShort()) break;
-        } else if (score < alpha_) {
-          failedLow_ = true;
-          SetStopTime();
-          alpha_ = -kInfinity;
-          beta_ = score;
-          score = SearchMove(i, depth, kAlways);
-          if (CutShort()) break;
-        }
-        alpha_ = score;
-        beta_ = score + 1;
-        NewBest(i, score);
-        best = true;
-      } else if (score > alpha_) {
-        const int oldAlpha = alpha_;
-        alpha_ = score;
-        beta_ = kInfinity;
-        // The short-line re-search follows only a move that stays better.
-        score = SearchMove(i, depth, oldAlpha);
-        if (CutShort()) break;
-        if (score > oldAlpha) {
-          alpha_ = score;
-          beta_ = score + 1;
-          NewBest(i, score);
-          best = true;
-        } else {
-          // Not better after all: the best move's window holds for the rest,
-          // so that a later move better than the best one is still found.
-          alpha_ = oldAlpha;
-          beta_ = oldAlpha + 1;
-        }
-      }
-      if (h_.moveDone) h_.moveDone(d, best ? 0 : i, best ? alpha_ : score, best);
-      if (i + 1 < moves) {
-        SetStopTime();
-        CheckSearchClock(g);
-        complete = !CutShort();
-      }
-    }
-    if (!complete || CutShort()) {
-      r.interrupted = true;
-      break;
-    }
+  };
+  loop.firstFailedLow = [this] {
+    failedLow_ = true;
+    SetStopTime();
+  };
+  loop.newBest = [this](int d, int i, int score, bool) {
+    bestScore_ = score;
+    if (h_.newBest) h_.newBest(d, i, score);
+  };
+  loop.moveDone = h_.moveDone;
+  loop.betweenMoves = [this](int) {
+    SetStopTime();
+    CheckSearchClock(g_);
+  };
+  loop.iterationDone = [this](int d) {
     previousScore_ = bestScore_;
-    previousAlpha_ = alpha_;
     completedOne_ = true;
-    r.depth = d;
-    if (h_.iterationDone) h_.iterationDone(RootIteration{d, bestScore_, g.Search.Nodes, Elapsed()});
+    if (h_.iterationDone) h_.iterationDone(RootIteration{d, bestScore_, g_.Search.Nodes, Elapsed()});
     // No new iteration once the limit has passed.
     if (p_.timeLimitSeconds > 0 && Elapsed() >= p_.timeLimitSeconds) {
       StopForTime();
-      break;
+      return false;
     }
-  }
+    return true;
+  };
+  const RootLoopResult done = RunRootLoop(g, loop);
+  r.depth = done.depth;
+  r.interrupted = done.interrupted;
 
   r.aborted = g.P.SearchAborted != 0 || g.P.StopRequest != 0;
   r.timeUp = g.Search.TimeUp != 0;

@@ -1,7 +1,8 @@
 // Iterative deepening over the root moves: the search half of the computer
 // move, shared by the drivers and the analysis tool. The root list is the
 // ply-0 part of the move list; after each iteration record 0 holds the best
-// move, and the principal line stands in row 0 of the line table.
+// move, and the principal line stands in row 0 of the line table. The loop
+// itself is RunRootLoop's (rootloop.h); this is the full search's use of it.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,34 @@
+#include "core/engine/quickroot.h"
+
+#include "core/engine/quicksearch.h"
+#include "core/engine/rootloop.h"
+#include "core/rules/movegen.h"
+
+namespace m8 {
+
+std::optional<int> ProbeRootMoveQuick(GameState& g, int index, int rootGamePly, bool drawTest,
+                                      std::optional<int> depth) {
+  if (drawTest) g.SearchTab.PVTable[g.P.Ply][g.P.Ply].From = 0;
+  if (!MakeMove(g, index)) return std::nullopt;
+  if (drawTest) ApplyRootDrawRules(g, rootGamePly);
+  int scratch = depth.value_or(0);
+  const int s = depth ? QuickSearchDepth(g, scratch) : QuickSearch(g);
+  UnmakeMove(g, index);
+  return s;
+}
+
+void SearchHint(GameState& g) {
+  RootLoop loop;
+  loop.iterations = g.Rules.PiecesOnBlack == 2 ? 1 : 2;
+  loop.restoreWindowAfterFalseBetter = false;
+  loop.probe = [&g](const RootProbe& p) {
+    const bool drawTest = p.reason == ProbeReason::First;
+    const int s = ProbeRootMoveQuick(g, p.index, g.Driver.GamePlyAtRoot, drawTest, std::nullopt).value_or(-kInfinity);
+    // The draw mark of the first probe is not carried into the second.
+    if (drawTest) g.Eval.DrawnPosition = 0;
+    return s;
+  };
+  RunRootLoop(g, loop);
+}
+
+}  // namespace m8
