@@ -20,8 +20,7 @@ namespace m8 {
 void ComputeHint(GameState& g, int iniScore) {
   SetPhaseThresholds(g);
   if (g.Search.HintFrom > 0) {
-    g.host->message(Icon::Information, "Hint",
-                    "Try " + SquareNotation(g, g.Search.HintFrom, 0) + "-" + SquareNotation(g, g.Search.HintTo, 0));
+    g.host->message(Icon::Information, "Hint", HeldHintText(g));
     return;
   }
   g.Eval.NoiseAmplitude = 5;

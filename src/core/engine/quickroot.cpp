@@ -3,6 +3,7 @@
 #include "core/engine/quicksearch.h"
 #include "core/engine/rootloop.h"
 #include "core/rules/movegen.h"
+#include "core/rules/notation.h"
 
 namespace m8 {
 
@@ -29,6 +30,10 @@ void SearchHint(GameState& g) {
     return s;
   };
   RunRootLoop(g, loop);
+}
+
+std::string HeldHintText(const GameState& g) {
+  return "Try " + SquareNotation(g, g.Search.HintFrom, 0) + "-" + SquareNotation(g, g.Search.HintTo, 0);
 }
 
 }  // namespace m8

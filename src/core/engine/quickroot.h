@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "core/state.h"
 
@@ -24,5 +25,9 @@ std::optional<int> ProbeRootMoveQuick(GameState& g, int index, int rootGamePly, 
 // applied on each move's first probe. The best move ends up in record
 // PlyStart[0]. A stop ends it after the move being searched.
 void SearchHint(GameState& g);
+
+// The reply the last search expected (Search.HintFrom/HintTo), offered as a
+// hint: "Try 11-15".
+std::string HeldHintText(const GameState& g);
 
 }  // namespace m8

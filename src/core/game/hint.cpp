@@ -13,8 +13,7 @@ void ShowHint(GameState& g) {
   g.Rating.RatedGame = 0;
   SetPhaseThresholds(g);
   if (g.Search.HintFrom > 0) {
-    h.message(Icon::Information, "Hint",
-              "Try " + SquareNotation(g, g.Search.HintFrom, 0) + "-" + SquareNotation(g, g.Search.HintTo, 0));
+    h.message(Icon::Information, "Hint", HeldHintText(g));
   } else {
     g.Eval.NoiseAmplitude = 5;
     g.Driver.GamePlyAtRoot = g.P.GamePly;
