@@ -48,10 +48,9 @@ void AnnounceAnalysis(GameState& g) {
   }
 }
 
-// A game found decided before the search: ended and told, without the
-// rating's text (the analysis rates nothing).
+// A game found decided before the search, told without the rating's text
+// (the analysis rates nothing).
 void AnnounceDecided(GameState& g, const DriverRun& run) {
-  EndGameDecidedBeforeSearch(g, run);
   const std::string text = DecidedGameText(g, run, 0);
   ShowStatus(g, text);
   g.host->message(Icon::Exclamation, "Congratulations", text);
@@ -64,13 +63,11 @@ void AnalyzePosition(GameState& g) {
   g.Rating.RatedGame = 0;
   BeginThinking(g, false);
   const DriverRun run = RunDriverSearch(g, DriverMode::Analysis);
-  if (run.searched) {
-    ShowStatus(g, "");
-    if (run.bestScore) g.Flow.BestScore = *run.bestScore;
+  ApplyDriverRun(g, run);
+  if (run.searched)
     AnnounceAnalysis(g);
-  } else if (run.decided) {
+  else if (run.decided)
     AnnounceDecided(g, run);
-  }
   ResetPly(g);
   GenerateLegalMoves(g);
   EnableCommandsAfterThinking(g, AfterThinking::Analysis);

@@ -239,12 +239,7 @@ void ComputerMove(GameState& g) {
   BeginComputerMove(g);
   const int side = g.P.SideToMove;
   const DriverRun run = RunDriverSearch(g, DriverMode::ComputerMove);
-  if (run.searched) {
-    ShowStatus(g, "");
-    if (run.bestScore) g.Flow.BestScore = *run.bestScore;
-  } else if (run.decided) {
-    EndGameDecidedBeforeSearch(g, run);
-  }
+  ApplyDriverRun(g, run);
   if (g.Flow.Closing == 0) {
     if (run.searched)
       MovePlayer(g, run).Play();

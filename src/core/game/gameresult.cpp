@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/clock.h"
+#include "core/engine/searchprogress.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
 
@@ -51,6 +52,15 @@ void EndGameDecidedBeforeSearch(GameState& g, const DriverRun& run) {
   }
   g.Flow.GameOver = 1;
   if (run.winner != 0) Pause(*g.host, 0.5);
+}
+
+void ApplyDriverRun(GameState& g, const DriverRun& run) {
+  if (run.searched) {
+    ShowStatus(g, "");
+    if (run.bestScore) g.Flow.BestScore = *run.bestScore;
+  } else if (run.decided) {
+    EndGameDecidedBeforeSearch(g, run);
+  }
 }
 
 namespace {

@@ -23,6 +23,11 @@ void SetWinResult(GameState& g, int winnerSide);
 // win half a second's pause before it is told.
 void EndGameDecidedBeforeSearch(GameState& g, const DriverRun& run);
 
+// What the driver reported, taken into the game: after a search the progress
+// text goes and the best score is kept (Flow.BestScore); a game found decided
+// ends (EndGameDecidedBeforeSearch).
+void ApplyDriverRun(GameState& g, const DriverRun& run);
+
 // Who has won, named for the announcement: "White wins!" / "Black wins!" in
 // player-against-player and computer-against-computer games; otherwise
 // "Computer wins!" or the user's name. computerSide is the computer's colour
