@@ -27,10 +27,6 @@ function(layer_of path out)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
-# Test files allowed to include a layer above their own (each one named here
-# is a debt to pay off, not a rule). None today.
-set(M8_LAYER_EXCEPTIONS)
-
 # The path below src/ or tests/ that an include of `name` in `source` (a path
 # below `tree`, src or tests) names; empty when it names no file of ours. A
 # test's relative include may name a test fixture beside it or a source file.
@@ -74,7 +70,6 @@ foreach(tree IN ITEMS src tests)
       string(APPEND faults "\n  ${file}: ${own}/ is no known layer")
       continue()
     endif()
-    list(FIND M8_LAYER_EXCEPTIONS "${file}" excepted)
     file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
     foreach(line IN LISTS includes)
       if(NOT line MATCHES "include[ \t]*[\"<]([^\">]*)[\">]")
@@ -91,7 +86,7 @@ foreach(tree IN ITEMS src tests)
         list(FIND M8_LAYERS "${targetLayer}" targetRank)
         if(targetRank LESS 0)
           string(APPEND faults "\n  ${file} includes ${name}: ${targetLayer}/ is no known layer")
-        elseif(targetRank GREATER ownRank AND excepted LESS 0)
+        elseif(targetRank GREATER ownRank)
           string(APPEND faults "\n  ${file} (${own}) includes ${name} (${targetLayer})")
         endif()
       elseif(NOT own STREQUAL "app" AND name MATCHES "^(Q[A-Za-z]+|Qt[A-Za-z]*/)")
@@ -104,4 +99,4 @@ endforeach()
 if(faults)
   message(FATAL_ERROR "Includes that point up a layer:${faults}")
 endif()
-message(STATUS "Layers hold: ${count} files checked (excepted: ${M8_LAYER_EXCEPTIONS})")
+message(STATUS "Layers hold: ${count} files checked")
