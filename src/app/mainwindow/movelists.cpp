@@ -1,6 +1,7 @@
 #include "app/mainwindow/movelists.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QStringList>
@@ -36,9 +37,28 @@ int LineRoom(const QListWidget* list, const QFont& font, int rows) {
   return room;
 }
 
-int Widest(const QFontMetrics& fm, const QStringList& lines) {
+// The widest of the lines in `font`. The lists are filled anew at every move
+// (at every ply while a game loads), mostly with lines measured before, so
+// the widths are kept by font and text; the store starts afresh when it grows
+// large.
+int Widest(const QFont& font, const QStringList& lines) {
+  static QHash<QString, QHash<QString, int>> widths;
+  static qsizetype stored = 0;
+  if (stored > 20000) {
+    widths.clear();
+    stored = 0;
+  }
+  QHash<QString, int>& known = widths[font.key()];
+  const QFontMetrics fm(font);
   int widest = 0;
-  for (const QString& line : lines) widest = std::max(widest, fm.horizontalAdvance(line));
+  for (const QString& line : lines) {
+    auto it = known.constFind(line);
+    if (it == known.constEnd()) {
+      it = known.insert(line, fm.horizontalAdvance(line));
+      ++stored;
+    }
+    widest = std::max(widest, it.value());
+  }
   return widest;
 }
 
@@ -102,16 +122,18 @@ void FitMoveList(QListWidget* list, bool wrapLongLines) {
   }
   const double smallest = wrapLongLines ? kSmallestPlayedPoints : kSmallestOtherPoints;
   QFont font = MoveListFont();
+  bool allFit = false;
   for (double points = kDesignPoints;; points -= kPointStep) {
     font.setPointSizeF(points);
-    if (Widest(QFontMetrics(font), lines) <= LineRoom(list, font, static_cast<int>(lines.size())) ||
-        points - kPointStep < smallest)
-      break;
+    allFit = Widest(font, lines) <= LineRoom(list, font, static_cast<int>(lines.size()));
+    if (allFit || points - kPointStep < smallest) break;
   }
   if (list->font() != font) list->setFont(font);
 
   QStringList texts = lines;
-  if (wrapLongLines) {
+  // Lines that fit as they are need no cutting (the list is rebuilt at every
+  // move, so this is the common case and worth not measuring again).
+  if (wrapLongLines && !allFit) {
     const QFontMetrics fm(font);
     // Wrapped lines add rows, which may call for the scroll bar: cut again in
     // the room that leaves.
