@@ -19,6 +19,18 @@ void SetUpTwoRoutes(MainWindow& w) {
   SetUpPosition(w, "1000000000000000001000000202000000000000020200000000000000000002", 1);
 }
 
+// A game of two players (no computer reply) without the book, the squares
+// named in `notation` (0 algebraic, 1 numbered).
+std::unique_ptr<MainWindow> StartTwoPlayers(QTemporaryDir& dir, Boxes& boxes, int notation) {
+  WriteSettings(dir.path(), [notation](GameState& g) {
+    g.Opt.PlayMode = 1;
+    g.Opt.UseBook = 0;
+    g.Opt.ConfirmExit = 0;
+    g.Opt.Notation = notation;
+  });
+  return Start(dir.path(), boxes);
+}
+
 // Answers the capture popup as soon as it is up: the entry whose text
 // begins with `wanted`, or none (dismissed) when `wanted` is empty. `seen`
 // receives the entries offered.
@@ -46,13 +58,7 @@ class CaptureChoiceTest : public QObject {
   void dropOnASquareOfTwoCapturesAsks() {
     QTemporaryDir dir;
     Boxes boxes;
-    WriteSettings(dir.path(), [](GameState& g) {
-      g.Opt.PlayMode = 1;
-      g.Opt.UseBook = 0;
-      g.Opt.ConfirmExit = 0;
-      g.Opt.Notation = 0;
-    });
-    auto w = Start(dir.path(), boxes);
+    auto w = StartTwoPlayers(dir, boxes, 0);
     GameState& g = w->state();
     SetUpTwoRoutes(*w);
 
@@ -89,13 +95,7 @@ class CaptureChoiceTest : public QObject {
   void singleJumpChosenInThePopupIsPlayedOnce() {
     QTemporaryDir dir;
     Boxes boxes;
-    WriteSettings(dir.path(), [](GameState& g) {
-      g.Opt.PlayMode = 1;
-      g.Opt.UseBook = 0;
-      g.Opt.ConfirmExit = 0;
-      g.Opt.Notation = 1;
-    });
-    auto w = Start(dir.path(), boxes);
+    auto w = StartTwoPlayers(dir, boxes, 1);
     GameState& g = w->state();
     // Black king on 10 (d6): 10x1 over 6, or the loop 10x19x26x17x10x1.
     SetUpPosition(*w, "0000400000000000001010200000000140301000000400000030001000000000", -1);
