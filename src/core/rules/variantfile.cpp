@@ -173,17 +173,17 @@ std::optional<std::string> ReadVariantBytes(const std::string& path, std::string
   return text;
 }
 
-std::string VariantFilePath(const std::string& root, int32_t useClassic, std::string_view variantName) {
-  std::string rel = useClassic == 1 ? "variants/" : "variants/uservariants/";
-  return ResolvePath(root, rel + std::string(variantName) + ".ini");
-}
-
 const std::string& VariantsRoot(const GameState& g, int32_t useClassic) {
   return useClassic == 1 ? g.ProgramFolder : UserFolderOf(g);
 }
 
+std::string VariantFilePath(const GameState& g, int32_t useClassic, std::string_view variantName) {
+  std::string rel = useClassic == 1 ? "variants/" : "variants/uservariants/";
+  return ResolvePath(VariantsRoot(g, useClassic), rel + std::string(variantName) + ".ini");
+}
+
 std::string VariantFilePath(const GameState& g, std::string_view variantName) {
-  return VariantFilePath(VariantsRoot(g, g.Opt.UseClassic), g.Opt.UseClassic, variantName);
+  return VariantFilePath(g, g.Opt.UseClassic, variantName);
 }
 
 bool ReadVariantFile(GameState& g, std::string* error) {
