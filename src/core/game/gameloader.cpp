@@ -710,22 +710,18 @@ bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::stri
   const std::string shownTitle = plan.title.empty() ? FileTitleOf(path) : plan.title;
   plan.pdn = IsPdnFileName(path);
 
-  const auto bytes = ReadWholeFile(path, kMaxGameFileBytes);
-  if (!bytes) {
-    if (mode == kLoadOpen) {
-      std::error_code ec;
-      const bool exists = std::filesystem::exists(path, ec);
-      const bool large = exists && std::filesystem::file_size(path, ec) > kMaxGameFileBytes && !ec;
+  const FileRead read = ReadFileChecked(path, kMaxGameFileBytes);
+  if (read.status != ReadStatus::Ok) {
+    if (mode == kLoadOpen)
       g.host->message(Icon::Exclamation, kProgramName,
-                      !exists ? shownTitle + " does not exist"
-                      : large ? shownTitle + " is too large for a game file."
-                              : shownTitle + " cannot be read.");
-    }
+                      read.status == ReadStatus::Missing    ? shownTitle + " does not exist"
+                      : read.status == ReadStatus::TooLarge ? shownTitle + " is too large for a game file."
+                                                            : shownTitle + " cannot be read.");
     return false;
   }
   const std::string savedTitle = plan.title;
   plan.title = shownTitle;
-  if (!ReadPlan(g, *bytes, mode, choose, plan)) return false;
+  if (!ReadPlan(g, read.bytes, mode, choose, plan)) return false;
   return ReplayPlan(g, plan, mode, path, savedTitle, nullptr);
 }
 

@@ -3,8 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
+#include <utility>
 
 #include "core/fileio.h"
 #include "core/numtext.h"
@@ -162,15 +161,12 @@ bool ParseVariantText(std::string_view bytes, std::string_view file, VariantFile
 }
 
 std::optional<std::string> ReadVariantBytes(const std::string& path, std::string* error) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size > kMaxVariantFileBytes) {
-    if (error) *error = "Variant file '" + path + "' is too large (more than 1 MiB).";
-    return std::nullopt;
-  }
-  auto text = ReadWholeFile(path, kMaxVariantFileBytes);
-  if (!text && error) *error = "Variant file '" + path + "' is missing or cannot be read.";
-  return text;
+  FileRead read = ReadFileChecked(path, kMaxVariantFileBytes);
+  if (read.status == ReadStatus::Ok) return std::move(read.bytes);
+  if (error)
+    *error = "Variant file '" + path + "' " +
+             (read.status == ReadStatus::TooLarge ? "is too large (more than 1 MiB)." : "is missing or cannot be read.");
+  return std::nullopt;
 }
 
 const std::string& VariantsRoot(const GameState& g, int32_t useClassic) {
