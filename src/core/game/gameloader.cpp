@@ -416,7 +416,8 @@ bool TrialReplay(const GameState& g, std::unique_ptr<GameState>& trial, LoadPlan
     while (!forks.empty() && forks.back().route + 1 >= forks.back().fits) forks.pop_back();
     if (forks.empty() || attempt + 1 >= kMaxRouteTrials) break;
     const RouteFork& back = forks.back();
-    plan.captureRoutes.assign(std::max(plan.captureRoutes.size(), back.item + 1), 0);
+    // The choices before it stay; the ones after it start again from the first.
+    plan.captureRoutes.resize(std::max(plan.captureRoutes.size(), back.item + 1), 0);
     std::fill(plan.captureRoutes.begin() + static_cast<std::ptrdiff_t>(back.item), plan.captureRoutes.end(), 0);
     plan.captureRoutes[back.item] = back.route + 1;
   }
