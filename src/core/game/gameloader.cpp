@@ -543,8 +543,7 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
   if (!plan.tags.CutTags.empty()) {
     std::vector<std::string> lines;
     for (const std::string& tag : plan.tags.CutTags)
-      lines.push_back(where + ": the tag " + tag + " is longer than " + std::to_string(kFieldChars) +
-                      " characters; its first " + std::to_string(kFieldChars) + " are used.");
+      lines.push_back(where + ": " + FieldCutText("the tag " + tag));
     g.host->message(Icon::Exclamation, "Error", ListText(lines));
   }
   return true;
