@@ -42,6 +42,11 @@ bool LimitField(std::string& text, size_t maxChars) {
   return true;
 }
 
+std::string FieldCutText(std::string_view field) {
+  const std::string n = std::to_string(kFieldChars);
+  return std::string(field) + " is longer than " + n + " characters; its first " + n + " are used.";
+}
+
 std::string ListText(const std::vector<std::string>& items, size_t maxItems) {
   std::string out;
   const size_t shown = items.size() <= maxItems ? items.size() : maxItems;

@@ -31,6 +31,10 @@ std::string Excerpt(std::string_view text, size_t maxChars = kQuoteChars);
 // something was cut.
 bool LimitField(std::string& text, size_t maxChars = kFieldChars);
 
+// What the user is told of a field LimitField cut: "<field> is longer than
+// 200 characters; its first 200 are used."
+std::string FieldCutText(std::string_view field);
+
 // The lines of a message, one per item, each ended by CR LF: at most
 // maxItems of them, then "and N more." for the ones left out.
 std::string ListText(const std::vector<std::string>& items, size_t maxItems = kListedWarnings);

@@ -181,9 +181,7 @@ bool Reader::Keyed(std::string_view line, int n) {
   } else if (key == "PlayerName") {
     out_.PlayerName = std::string(value);
     if (LimitField(*out_.PlayerName))
-      out_.CutFields.push_back(title_ + ", line " + std::to_string(n) + ": the player's name is longer than " +
-                               std::to_string(kFieldChars) + " characters; its first " +
-                               std::to_string(kFieldChars) + " are used.");
+      out_.CutFields.push_back(title_ + ", line " + std::to_string(n) + ": " + FieldCutText("the player's name"));
   } else if (key == "PromoW" || key == "PromoB") {
     if (value.size() > 2 * kPromoEntries) return Fail(n, "more than 12 promotion squares");
     (key == "PromoW" ? out_.PromoW : out_.PromoB) = GameFileData::Promo{std::string(value), notation_};

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "core/fileio.h"
 #include "core/files/gamefile.h"
@@ -72,18 +73,15 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
   const std::string title = fileTitle.empty() ? FileTitleOf(path) : fileTitle;
   std::string bytes;
   if (IsPdnFileName(path)) {
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
-      const auto old = ReadWholeFile(path, kMaxGameFileBytes);
-      if (!old) {
-        const bool large = std::filesystem::file_size(path, ec) > kMaxGameFileBytes && !ec;
-        g.host->message(Icon::Exclamation, "Error",
-                        title + (large ? " is too large for a game file" : " cannot be read") +
-                            ", so the game is not added to it.");
-        return false;
-      }
-      bytes = *old;
+    FileRead old = ReadFileChecked(path, kMaxGameFileBytes);
+    if (old.status == ReadStatus::TooLarge || old.status == ReadStatus::Unreadable) {
+      g.host->message(Icon::Exclamation, "Error",
+                      title +
+                          (old.status == ReadStatus::TooLarge ? " is too large for a game file" : " cannot be read") +
+                          ", so the game is not added to it.");
+      return false;
     }
+    bytes = std::move(old.bytes);  // none for a new file
     auto joined = AppendPdnGame(g, path, title, std::move(bytes), PdnGameText(g, PdnToday()));
     if (!joined) return false;
     bytes = std::move(*joined);

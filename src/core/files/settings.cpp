@@ -427,8 +427,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
         const std::string name = DelimitedValue(raw);
         opt.UserName = StripControls(name);
         if (CharCount(name) > kFieldChars)
-          warn(lineNo, l, "the name is longer than " + std::to_string(kFieldChars) + " characters; its first " +
-                              std::to_string(kFieldChars) + " are used.");
+          warn(lineNo, l, FieldCutText("the name"));
         break;
       }
       case Kind::Promo:

@@ -114,15 +114,14 @@ bool LoadSkin(GameState& g, std::string* missingPictures) {
   };
   if (!IsSafeFileName(name)) return fail("\"" + Excerpt(name) + "\" is not a skin name.");
   const std::string path = SkinFilePath(g, name);
-  auto text = ReadWholeFile(path, 1u << 20);
-  if (!text) {
-    std::error_code ec;
-    if (!fs::exists(path, ec)) g.Unmet.Skin = name;  // kept in the settings for when it is back
+  const FileRead read = ReadFileChecked(path, 1u << 20);
+  if (read.status != ReadStatus::Ok) {
+    if (read.status == ReadStatus::Missing) g.Unmet.Skin = name;  // kept in the settings for when it is back
     return fail("Skin file \"" + path + "\" is missing or cannot be read.");
   }
   SkinFileData data;
   std::string error;
-  if (!ParseSkinText(DecodeText(*text), path, data, &error)) return fail(error);
+  if (!ParseSkinText(DecodeText(read.bytes), path, data, &error)) return fail(error);
 
   const std::string folder = SkinPictureFolder(g, name);
   // A picture the file does not name is left empty: the window shows the

@@ -416,7 +416,8 @@ bool TrialReplay(const GameState& g, std::unique_ptr<GameState>& trial, LoadPlan
     while (!forks.empty() && forks.back().route + 1 >= forks.back().fits) forks.pop_back();
     if (forks.empty() || attempt + 1 >= kMaxRouteTrials) break;
     const RouteFork& back = forks.back();
-    plan.captureRoutes.assign(std::max(plan.captureRoutes.size(), back.item + 1), 0);
+    // The choices before it stay; the ones after it start again from the first.
+    plan.captureRoutes.resize(std::max(plan.captureRoutes.size(), back.item + 1), 0);
     std::fill(plan.captureRoutes.begin() + static_cast<std::ptrdiff_t>(back.item), plan.captureRoutes.end(), 0);
     plan.captureRoutes[back.item] = back.route + 1;
   }
@@ -542,8 +543,7 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
   if (!plan.tags.CutTags.empty()) {
     std::vector<std::string> lines;
     for (const std::string& tag : plan.tags.CutTags)
-      lines.push_back(where + ": the tag " + tag + " is longer than " + std::to_string(kFieldChars) +
-                      " characters; its first " + std::to_string(kFieldChars) + " are used.");
+      lines.push_back(where + ": " + FieldCutText("the tag " + tag));
     g.host->message(Icon::Exclamation, "Error", ListText(lines));
   }
   return true;
@@ -710,22 +710,18 @@ bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::stri
   const std::string shownTitle = plan.title.empty() ? FileTitleOf(path) : plan.title;
   plan.pdn = IsPdnFileName(path);
 
-  const auto bytes = ReadWholeFile(path, kMaxGameFileBytes);
-  if (!bytes) {
-    if (mode == kLoadOpen) {
-      std::error_code ec;
-      const bool exists = std::filesystem::exists(path, ec);
-      const bool large = exists && std::filesystem::file_size(path, ec) > kMaxGameFileBytes && !ec;
+  const FileRead read = ReadFileChecked(path, kMaxGameFileBytes);
+  if (read.status != ReadStatus::Ok) {
+    if (mode == kLoadOpen)
       g.host->message(Icon::Exclamation, kProgramName,
-                      !exists ? shownTitle + " does not exist"
-                      : large ? shownTitle + " is too large for a game file."
-                              : shownTitle + " cannot be read.");
-    }
+                      read.status == ReadStatus::Missing    ? shownTitle + " does not exist"
+                      : read.status == ReadStatus::TooLarge ? shownTitle + " is too large for a game file."
+                                                            : shownTitle + " cannot be read.");
     return false;
   }
   const std::string savedTitle = plan.title;
   plan.title = shownTitle;
-  if (!ReadPlan(g, *bytes, mode, choose, plan)) return false;
+  if (!ReadPlan(g, read.bytes, mode, choose, plan)) return false;
   return ReplayPlan(g, plan, mode, path, savedTitle, nullptr);
 }
 

@@ -243,7 +243,7 @@ bool RulesEditor::Select(int index) {
     if (!ReadVariantFile(name)) {
       // A file deleted since the list was made leaves the list.
       std::error_code ec;
-      if (IsSafeFileName(name) && !std::filesystem::exists(VariantFilePath(VariantsRoot(g_, listedFolder_), listedFolder_, name), ec)) {
+      if (IsSafeFileName(name) && !std::filesystem::exists(VariantFilePath(g_, listedFolder_, name), ec)) {
         c_.VariantNames.erase(c_.VariantNames.begin() + index);
         if (c_.Selected > index) --c_.Selected;
         else if (c_.Selected == index) c_.Selected = -1;
@@ -265,7 +265,7 @@ bool RulesEditor::ReadVariantFile(const std::string& name) {
     h.message(Icon::Exclamation, "Error", why);
     return false;
   }
-  const std::string path = VariantFilePath(VariantsRoot(g_, listedFolder_), listedFolder_, name);
+  const std::string path = VariantFilePath(g_, listedFolder_, name);
   std::string error;
   const auto text = ReadVariantBytes(path, &error);
   VariantFileData d;

@@ -3,8 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
+#include <utility>
 
 #include "core/fileio.h"
 #include "core/numtext.h"
@@ -162,28 +161,25 @@ bool ParseVariantText(std::string_view bytes, std::string_view file, VariantFile
 }
 
 std::optional<std::string> ReadVariantBytes(const std::string& path, std::string* error) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size > kMaxVariantFileBytes) {
-    if (error) *error = "Variant file '" + path + "' is too large (more than 1 MiB).";
-    return std::nullopt;
-  }
-  auto text = ReadWholeFile(path, kMaxVariantFileBytes);
-  if (!text && error) *error = "Variant file '" + path + "' is missing or cannot be read.";
-  return text;
-}
-
-std::string VariantFilePath(const std::string& root, int32_t useClassic, std::string_view variantName) {
-  std::string rel = useClassic == 1 ? "variants/" : "variants/uservariants/";
-  return ResolvePath(root, rel + std::string(variantName) + ".ini");
+  FileRead read = ReadFileChecked(path, kMaxVariantFileBytes);
+  if (read.status == ReadStatus::Ok) return std::move(read.bytes);
+  if (error)
+    *error = "Variant file '" + path + "' " +
+             (read.status == ReadStatus::TooLarge ? "is too large (more than 1 MiB)." : "is missing or cannot be read.");
+  return std::nullopt;
 }
 
 const std::string& VariantsRoot(const GameState& g, int32_t useClassic) {
   return useClassic == 1 ? g.ProgramFolder : UserFolderOf(g);
 }
 
+std::string VariantFilePath(const GameState& g, int32_t useClassic, std::string_view variantName) {
+  std::string rel = useClassic == 1 ? "variants/" : "variants/uservariants/";
+  return ResolvePath(VariantsRoot(g, useClassic), rel + std::string(variantName) + ".ini");
+}
+
 std::string VariantFilePath(const GameState& g, std::string_view variantName) {
-  return VariantFilePath(VariantsRoot(g, g.Opt.UseClassic), g.Opt.UseClassic, variantName);
+  return VariantFilePath(g, g.Opt.UseClassic, variantName);
 }
 
 bool ReadVariantFile(GameState& g, std::string* error) {

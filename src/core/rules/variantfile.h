@@ -47,8 +47,9 @@ bool ParseVariantText(std::string_view bytes, std::string_view fileName, Variant
 std::optional<std::string> ReadVariantBytes(const std::string& path, std::string* error);
 
 // The path of a variant's file in the folder useClassic names (1: variants/,
-// 0: variants/uservariants/); the second form takes the folder from UseClassic.
-std::string VariantFilePath(const std::string& root, int32_t useClassic, std::string_view variantName);
+// 0: variants/uservariants/, below VariantsRoot); the second form takes the
+// folder from UseClassic.
+std::string VariantFilePath(const GameState& g, int32_t useClassic, std::string_view variantName);
 std::string VariantFilePath(const GameState& g, std::string_view variantName);
 
 // The folder that holds "variants/" for useClassic: the program folder for

@@ -213,5 +213,34 @@ TEST_F(CapturePathFiles, ShortCaptureIsSettledByTheMovesAfterIt) {
   EXPECT_EQ(u->board, before);
 }
 
+// Two short captures, White's 30x14 (over b2 and b4, or over d2 and d4) and
+// Black's 3x19 (over e7 and e5, or over g7 and g5), each settled by a later
+// move of the other side: backing up to the second must keep the capture
+// found for the first. Every pair of captures is the one some game needs.
+TEST_F(CapturePathFiles, TwoShortCapturesAreSettledTogether) {
+  constexpr int kA3 = 41, kC3 = 43, kF6 = 76;
+  struct Case {
+    const char* whiteTell;  // stands only after one of Black's captures
+    const char* blackTell;  // stands only after one of White's captures
+    int whiteTo, blackTo;
+  } cases[] = {
+      {"15-11", "17-21", kF6, kA3},
+      {"15-11", "18-22", kF6, kC3},
+      {"16-11", "17-21", kF6, kA3},
+      {"16-11", "18-22", kF6, kC3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.whiteTell) + " " + c.blackTell);
+    Write("two.pdn", std::string("[Event \"two\"]\n[SetUp \"1\"]\n[FEN \"W:W7,8,15,16,30:B3,17,18,25,26\"]\n\n") +
+                         "1. 30x14 3x19 2. " + c.whiteTell + " " + c.blackTell + " *\n");
+    host.messages.clear();
+    auto t = Fresh();
+    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("two.pdn"), "two.pdn")) << LastMessage();
+    EXPECT_EQ(t->Game.GameLength, 4);
+    EXPECT_EQ(t->board[c.whiteTo], 1);
+    EXPECT_EQ(t->board[c.blackTo], -1);
+  }
+}
+
 }  // namespace
 }  // namespace m8
