@@ -168,7 +168,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     } else {
       name = std::string(value.substr(1, value.size() >= 2 ? value.size() - 2 : 0));
     }
-    if (!IsVariantName(name) || CharCount(name) > kFieldChars)
+    if (!IsVariantName(name))
       return Fail(n, "\"" + Excerpt(name) + "\" is not a valid variant name");
     out_.Variant = name;
   } else if (key == "Notation") {

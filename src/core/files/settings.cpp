@@ -407,7 +407,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
       }
       case Kind::Variant: {
         std::string name(raw);
-        if (!IsVariantName(name) || CharCount(name) > kFieldChars) {
+        if (!IsVariantName(name)) {
           warn(lineNo, l, "\"" + Excerpt(name) + "\" is not a variant name; \"" + kDefaultVariant + "\" is used.");
           name = kDefaultVariant;
         }

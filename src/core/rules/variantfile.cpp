@@ -11,6 +11,7 @@
 #include "core/rules/setposition.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
+#include "core/textlimits.h"
 
 namespace m8 {
 
@@ -94,6 +95,9 @@ bool IsVariantName(std::string_view name, std::string* why) {
     reason = "'" + std::string(name) + "' is not a valid variant name.";
   else if (name.find('*') != std::string_view::npos)
     reason = "'" + std::string(name) + "' is not a valid variant name: a variant name cannot hold \"*\".";
+  else if (CharCount(name) > kFieldChars)
+    reason = "'" + Excerpt(name) + "' is not a valid variant name: a variant name has at most " +
+             std::to_string(kFieldChars) + " characters.";
   if (reason.empty()) return true;
   if (why) *why = reason;
   return false;

@@ -22,7 +22,8 @@ struct VariantFileData {
 
 // Whether a text can name a variant: a file name in the variant folders that
 // the game files can carry as well (a "*" would end the name early in the
-// PDN rules tag). False, with the reason in `why`, otherwise.
+// PDN rules tag, and their fields hold at most 200 characters). False, with
+// the reason in `why`, otherwise.
 bool IsVariantName(std::string_view name, std::string* why = nullptr);
 
 // A list of promotion squares as variant files and the PDN rules tag write

@@ -375,6 +375,20 @@ TEST(RulesEditorLoadTest, NamesTheGameFilesCannotCarryAreRefused) {
   EXPECT_EQ(first.g->Rules.Variant, "American Checkers");
   ASSERT_EQ(first.host->messages.size(), 1u);
   EXPECT_NE(first.host->messages[0].find("'Star*'"), std::string::npos) << first.host->messages[0];
+
+  // Nor can they carry a name longer than their fields.
+  EditorFolder longName;
+  const std::string tooLong(201, 'L');
+  longName.write("variants/uservariants/Good.ini", "; good\nLongKings=1\nEND\n");
+  longName.write("variants/uservariants/" + tooLong + ".ini", "; long\nLongKings=0\nEND\n");
+  Editor user(longName.root.string(), 0);
+  user.open("Good");
+  ASSERT_TRUE(user.select("Good"));
+  ASSERT_GE(user.index(tooLong), 0);
+  EXPECT_FALSE(user.select(tooLong));
+  ASSERT_EQ(user.host->messages.size(), 1u);
+  EXPECT_NE(user.host->messages[0].find("at most 200 characters"), std::string::npos) << user.host->messages[0];
+  EXPECT_EQ(user.c().SelectedName(), "Good");
 }
 
 TEST(RulesEditorLoadTest, MutatedFilesNeverHalfLoad) {
