@@ -220,14 +220,19 @@ FileRead ReadLeadingLines(const std::string& path, size_t maxLines, size_t maxLi
 
 namespace {
 
+std::string WriteFailure(const std::string& path, const std::string& what) {
+  return "cannot write \"" + path + "\": " + what;
+}
+
 // Writes a file through a fresh temporary beside it (filled by fill, which
 // answers whether it wrote everything) and renames it over the old one.
 template <typename Fill>
 bool ReplaceThrough(const std::string& path, Fill&& fill, std::string* error) {
+  if (IsProtectedFile(path, error)) return false;
   const fs::path target = FinalTarget(path);
   std::string tmp;
   auto fail = [&](const std::string& what) {
-    if (error) *error = "cannot write \"" + path + "\": " + what;
+    if (error) *error = WriteFailure(path, what);
     std::error_code ec;
     if (!tmp.empty()) fs::remove(tmp, ec);
     return false;
@@ -250,6 +255,20 @@ bool ReplaceThrough(const std::string& path, Fill&& fill, std::string* error) {
 }
 
 }  // namespace
+
+bool IsProtectedFile(const std::string& path, std::string* error) {
+  std::error_code ec;
+  const fs::file_status st = fs::status(path, ec);  // of the file a link names
+  if (ec || !fs::is_regular_file(st)) return false;
+  // The permission bits, not the system's verdict alone: the system lets an
+  // administrator write any file, yet the user's protection still holds.
+  bool refused = (st.permissions() & fs::perms::owner_write) == fs::perms::none;
+#if M8_HAVE_POSIX
+  if (!refused && ::access(path.c_str(), W_OK) != 0 && errno == EACCES) refused = true;
+#endif
+  if (refused && error) *error = WriteFailure(path, "the file is read-only");
+  return refused;
+}
 
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error) {
   return ReplaceThrough(

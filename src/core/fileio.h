@@ -40,12 +40,20 @@ FileRead ReadFileChecked(const std::string& path, size_t maxBytes, const OpenRef
 FileRead ReadLeadingLines(const std::string& path, size_t maxLines, size_t maxLineBytes,
                           const OpenRefusal& refused = {});
 
+// A file the user has made read-only: it exists and its owner has no write
+// permission (as "chmod a-w" or the read-only attribute leave it), or this
+// process may not write it. Such a file is never written or replaced, not
+// even by an administrator whom the system would let do so. True, with a
+// reason that names `path` as ReplaceFile's do, for such a file.
+bool IsProtectedFile(const std::string& path, std::string* error = nullptr);
+
 // Writes a file through a temporary beside it, flushed to the disk, and
 // renames it over the old one, so an interrupted write loses nothing. The
 // temporary gets a fresh name of its own, so a user's file is never taken
 // for it and two programs saving one file never share one. A path
 // that is a symbolic link stays a link: its target is replaced. The new file
-// keeps the permissions of the one it replaces. False on failure, with a
+// keeps the permissions of the one it replaces; a protected file
+// (IsProtectedFile) is refused and stays as it is. False on failure, with a
 // reason that names `path` (never the temporary file).
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 

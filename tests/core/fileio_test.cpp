@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <set>
+#include <string>
 
 #include "core/files_fixture.h"
 
@@ -37,6 +38,58 @@ TEST_F(FileIoTest, ReplacingAFileNeverTouchesAFileNamedLikeItsTemporary) {
   EXPECT_NE(error.find("folder.tvn\""), std::string::npos) << error;
   EXPECT_EQ(Read("folder.tvn.tmp"), "more notes");
   EXPECT_EQ(Names(folder), (std::set<std::string>{"game.tvn", "game.tvn.tmp", "folder.tvn", "folder.tvn.tmp"}));
+}
+
+// A file its owner may not write is protected, whoever runs the program (the
+// tests run as root, whom the system lets write anything): it is neither
+// replaced nor copied over, directly or through a link, and the reason names
+// the path the caller gave. A file its owner may write is written as ever.
+TEST_F(FileIoTest, AFileItsOwnerMayNotWriteIsNeverReplaced) {
+  using P = fs::perms;
+  const struct {
+    const char* name;
+    P mode;
+    bool isProtected;
+  } cases[] = {
+      {"r--r--r--", P::owner_read | P::group_read | P::others_read, true},
+      {"r-xr-xr-x", P::owner_read | P::owner_exec | P::group_read | P::group_exec | P::others_read | P::others_exec,
+       true},
+      {"r--rw-rw-", P::owner_read | P::group_read | P::group_write | P::others_read | P::others_write, true},
+      {"---------", P::none, true},
+      {"rw-r--r--", P::owner_read | P::owner_write | P::group_read | P::others_read, false},
+      {"-w-------", P::owner_write, false},
+  };
+  Write("copy source", "copied");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string file = Path(std::string("kept ") + c.name + ".tvn");
+    const std::string link = Path(std::string("link ") + c.name + ".tvn");
+    Write(fs::path(file).filename().string(), "the user's game");
+    fs::create_symlink(file, link);
+    fs::permissions(file, c.mode);
+    EXPECT_EQ(IsProtectedFile(file), c.isProtected);
+    EXPECT_EQ(IsProtectedFile(link), c.isProtected);
+    for (const std::string& path : {file, link}) {
+      std::string error, copyError;
+      EXPECT_EQ(ReplaceFile(path, "new game", &error), !c.isProtected);
+      EXPECT_EQ(CopyWholeFile(Path("copy source"), path, &copyError), !c.isProtected);
+      if (c.isProtected) {
+        EXPECT_EQ(error, "cannot write \"" + path + "\": the file is read-only");
+        EXPECT_EQ(copyError, error);
+      }
+    }
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(file).permissions(), c.mode);
+    fs::permissions(file, P::owner_all);
+    EXPECT_EQ(Read(fs::path(file).filename().string()), c.isProtected ? "the user's game" : "copied");
+  }
+  // Neither a missing file nor a folder counts as protected.
+  fs::create_directory(Path("folder"));
+  fs::permissions(Path("folder"), P::owner_read | P::owner_exec);
+  EXPECT_FALSE(IsProtectedFile(Path("gone.tvn")));
+  EXPECT_FALSE(IsProtectedFile(Path("folder")));
+  fs::permissions(Path("folder"), P::owner_all);
+  EXPECT_EQ(Names(folder).size(), 2 * std::size(cases) + 2) << "a temporary was left";
 }
 
 TEST_F(FileIoTest, ReadingTellsAMissingFileFromOneThatCannotBeRead) {

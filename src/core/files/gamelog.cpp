@@ -38,6 +38,7 @@ void ReportLogFailure(GameState& g) {
 }
 
 bool AppendToFile(const std::string& path, std::string_view text) {
+  if (IsProtectedFile(path)) return false;
   std::ofstream out(path, std::ios::binary | std::ios::app);
   if (!out) return false;
   out.write(text.data(), static_cast<std::streamsize>(text.size()));

@@ -71,6 +71,13 @@ std::string UserFile(const GameState& g, const std::string& name) { return Resol
 
 bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle) {
   const std::string title = fileTitle.empty() ? FileTitleOf(path) : fileTitle;
+  std::string error;
+  auto cannotWrite = [&] {
+    g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + error);
+    return false;
+  };
+  // A file the user protected is refused before anything is asked or copied.
+  if (IsProtectedFile(path, &error)) return cannotWrite();
   std::string bytes;
   if (IsPdnFileName(path)) {
     FileRead old = ReadFileChecked(path, kMaxGameFileBytes);
@@ -88,11 +95,7 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
   } else {
     bytes = GameFileText(g);
   }
-  std::string error;
-  if (!ReplaceFile(path, bytes, &error)) {
-    g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + error);
-    return false;
-  }
+  if (!ReplaceFile(path, bytes, &error)) return cannotWrite();
   return true;
 }
 
