@@ -1,6 +1,8 @@
 #include "core/fileio.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -46,16 +48,53 @@ fs::path FinalTarget(const fs::path& path) {
 
 std::string Reason(int err) { return std::generic_category().message(err); }
 
-// Creates a new file beside the target under a name no other file has: the
-// target's name, a random part and ".tmp". Opened exclusively, so neither a
-// user's file of that name nor another program's temporary is ever written.
+// A temporary's name: the target's name, ".", twelve lower-case hex digits
+// (eight random, four counting) and ".tmp".
+constexpr size_t kTemporaryDigits = 12;
+constexpr std::string_view kTemporaryEnd = ".tmp";
+
+bool IsTemporaryName(std::string_view name, std::string_view target) {
+  if (name.size() != target.size() + 1 + kTemporaryDigits + kTemporaryEnd.size()) return false;
+  if (!name.starts_with(target) || name[target.size()] != '.' || !name.ends_with(kTemporaryEnd)) return false;
+  const std::string_view digits = name.substr(target.size() + 1, kTemporaryDigits);
+  return std::all_of(digits.begin(), digits.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// A temporary last written before this is left from a run that ended during
+// its save: no save of this run made it. The second's margin allows for file
+// times kept coarser than the clock; such a leftover goes at a later run.
+const fs::file_time_type kLeftoverBefore = fs::file_time_type::clock::now() - std::chrono::seconds(1);
+
+// Removes the leftover temporaries of `target` (see kLeftoverBefore): plain
+// files of exactly the names CreateTemporary gives. A file that only looks
+// like one, or was written during this run, is left alone.
+void RemoveLeftoverTemporaries(const fs::path& target) {
+  const std::string name = target.filename().string();
+  std::vector<fs::path> leftovers;
+  std::error_code ec;
+  fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const fs::path& p = it->path();
+    if (!IsTemporaryName(p.filename().string(), name)) continue;
+    std::error_code e;
+    if (!fs::is_regular_file(fs::symlink_status(p, e))) continue;
+    const fs::file_time_type written = fs::last_write_time(p, e);
+    if (!e && written < kLeftoverBefore) leftovers.push_back(p);
+  }
+  for (const fs::path& p : leftovers) fs::remove(p, ec);
+}
+
+// Creates a new file beside the target under a name no other file has (see
+// kTemporaryDigits). Opened exclusively, so neither a user's file of that
+// name nor another program's temporary is ever written.
 std::FILE* CreateTemporary(const fs::path& target, std::string* tmp, int* err) {
   static std::atomic<unsigned> counter{0};
   std::random_device rd;
   for (int attempt = 0; attempt < 64; ++attempt) {
     char part[20];
     std::snprintf(part, sizeof part, ".%08x%04x", static_cast<unsigned>(rd()), (counter++) & 0xFFFFu);
-    *tmp = target.string() + part + ".tmp";
+    *tmp = target.string() + part + std::string(kTemporaryEnd);
     // "x": fails when the name exists (C11 and every C++17 library).
     if (std::FILE* f = std::fopen(tmp->c_str(), "wbx")) return f;
     *err = errno;
@@ -237,6 +276,7 @@ bool ReplaceThrough(const std::string& path, Fill&& fill, std::string* error) {
     if (!tmp.empty()) fs::remove(tmp, ec);
     return false;
   };
+  RemoveLeftoverTemporaries(target);
   int err = 0;
   std::FILE* f = CreateTemporary(target, &tmp, &err);
   if (!f) return fail(Reason(err));

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/files_fixture.h"
 
@@ -90,6 +92,52 @@ TEST_F(FileIoTest, AFileItsOwnerMayNotWriteIsNeverReplaced) {
   EXPECT_FALSE(IsProtectedFile(Path("folder")));
   fs::permissions(Path("folder"), P::owner_all);
   EXPECT_EQ(Names(folder).size(), 2 * std::size(cases) + 2) << "a temporary was left";
+}
+
+// A save that a run never finished leaves its temporary beside the file. The
+// next write of that file removes such leftovers: files of exactly the names
+// the program gives its temporaries of that file, last written before this
+// run began. Whatever else is there, however like one it looks, stays.
+TEST_F(FileIoTest, AWriteRemovesTheTemporariesAnEndedRunLeftOfThatFile) {
+  const auto earlier = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  Write("game.tvn", "old game");
+  Write("notes.txt", "the user's notes");
+  const std::vector<std::string> leftovers = {"game.tvn.0123456789ab.tmp", "game.tvn.fedcba987654.tmp"};
+  const std::vector<std::string> userFiles = {
+      "game.tvn.old.tmp",           "game.tvn.0123456789AB.tmp", "game.tvn.0123456789a.tmp",
+      "game.tvn.0123456789abc.tmp", "game.tvn.0123456789ab.TMP", "game.tvn.0123456789ab.tmp.bak",
+      "game.tvn-0123456789ab.tmp",  "game.tvn0123456789ab.tmp",  "game.tvn.012345-789ab.tmp",
+      "xgame.tvn.0123456789ab.tmp", "ame.tvn.0123456789ab.tmp",  "other.tvn.0123456789ab.tmp",
+      "game.tvn.0123456789ab",      "game.tvn.tmp",
+  };
+  for (const auto& name : leftovers) Write(name, "a cut save");
+  for (const auto& name : userFiles) Write(name, name);
+  // Of the right name, but not a plain file.
+  fs::create_directory(Path("game.tvn.aaaaaaaaaaaa.tmp"));
+  fs::create_symlink(Path("notes.txt"), Path("game.tvn.bbbbbbbbbbbb.tmp"));
+  for (const auto& e : fs::directory_iterator(folder)) fs::last_write_time(e.path(), earlier);
+  // Of the right name, written during this run (by another save going on).
+  Write("game.tvn.cccccccccccc.tmp", "a save going on");
+
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(Path("game.tvn"), "new game", &error)) << error;
+  EXPECT_EQ(Read("game.tvn"), "new game");
+  std::set<std::string> want = {"game.tvn", "notes.txt", "game.tvn.aaaaaaaaaaaa.tmp", "game.tvn.bbbbbbbbbbbb.tmp",
+                                "game.tvn.cccccccccccc.tmp"};
+  want.insert(userFiles.begin(), userFiles.end());
+  EXPECT_EQ(Names(folder), want);
+  for (const auto& name : userFiles) EXPECT_EQ(Read(name), name);
+  EXPECT_EQ(Read("notes.txt"), "the user's notes");
+  EXPECT_EQ(Read("game.tvn.cccccccccccc.tmp"), "a save going on");
+
+  // Through a link, the leftovers beside the file it names go.
+  fs::create_directory(Path("real"));
+  Write("real/club.pdn", "old games");
+  Write("real/club.pdn.0123456789ab.tmp", "a cut save");
+  fs::last_write_time(Path("real/club.pdn.0123456789ab.tmp"), earlier);
+  fs::create_symlink(Path("real/club.pdn"), Path("club.pdn"));
+  ASSERT_TRUE(CopyWholeFile(Path("notes.txt"), Path("club.pdn"), &error)) << error;
+  EXPECT_EQ(Names(folder / "real"), std::set<std::string>{"club.pdn"});
 }
 
 TEST_F(FileIoTest, ReadingTellsAMissingFileFromOneThatCannotBeRead) {
