@@ -4,10 +4,13 @@
 #include <unicode/ucsdet.h>
 #include <unicode/uchar.h>
 #include <unicode/uscript.h>
+#include <uchardet/uchardet.h>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace m8 {
@@ -93,6 +96,7 @@ constexpr PageInfo kPages[] = {
     {CodePage::Iso8859_15, "ISO-8859-15", "ISO-8859-15"},
     {CodePage::Koi8R, "KOI8-R", "KOI8-R"},
     {CodePage::Koi8U, "KOI8-U", "KOI8-U"},
+    {CodePage::Cp866, "IBM866", "CP866"},
 };
 static_assert(std::size(kPages) == static_cast<size_t>(CodePage::Count));
 
@@ -261,6 +265,14 @@ bool PlausibleGreek(const std::vector<uint32_t>& word) {
   return letters < 4 || !lower;
 }
 
+// Marks that may stand right before the first letter of a word: opening
+// quotes and brackets, the Spanish inverted marks, dashes, the apostrophe.
+bool OpensWord(uint32_t c) {
+  static const std::vector<uint32_t> opening = CodesOf("„“‘‚«‹¿¡–—'\"(");
+  if (std::find(opening.begin(), opening.end(), c) != opening.end()) return true;
+  return (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_PS_MASK | U_GC_PD_MASK | U_GC_Z_MASK)) != 0;
+}
+
 // True when a word read in some code page looks written: its letters in one
 // script, no sign or control character glued to them, and, in Latin letters,
 // accents that one language writes together. Punctuation (quotes, dashes)
@@ -283,12 +295,23 @@ bool PlausibleWord(const std::vector<uint32_t>& word) {
       if (lower >= 0x80) accented.push_back(lower);
       continue;
     }
-    if (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_P_MASK | U_GC_Z_MASK)) continue;
+    if (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_P_MASK | U_GC_Z_MASK)) {
+      // Only an opening mark stands right before the first letter of a word:
+      // a closing quote or a sign such as "¶" there is a letter of another
+      // code page ("’ρης" for "Άρης").
+      if (!letters && k + 1 < word.size() && IsLetter(word[k + 1]) && !OpensWord(c)) return false;
+      continue;
+    }
     // A sign, number or control character: wrong when it touches a letter.
     const bool before = k > 0 && IsLetter(word[k - 1]);
     const bool after = k + 1 < word.size() && IsLetter(word[k + 1]);
     if (before || after) return false;
   }
+  // Outside Latin letters ("McDonald") no capital follows a small letter in a
+  // word: KOI8 shows Windows-1251 words so ("сЕРГЕЙ"), and the other way round.
+  if (script != USCRIPT_LATIN)
+    for (size_t k = 1; k < word.size(); ++k)
+      if (u_islower(static_cast<UChar32>(word[k - 1])) && u_isupper(static_cast<UChar32>(word[k]))) return false;
   if (script == USCRIPT_GREEK) return PlausibleGreek(word);
   if (!letters || script != USCRIPT_LATIN || accented.empty()) return true;
   for (const auto& alphabet : LatinAlphabets()) {
@@ -322,11 +345,16 @@ int ImplausibleWords(std::string_view sample, CodePage page) {
 // Latin-5 read as the Windows code pages that add quotes, dashes and the euro
 // where they have control characters.
 CodePage PageOfDetectorName(std::string_view name) {
-  if (name == "ISO-8859-1") return CodePage::Windows1252;
-  if (name == "ISO-8859-9") return CodePage::Windows1254;
-  if (name == "ISO-8859-8-I") return CodePage::Iso8859_8;
+  auto same = [name](std::string_view other) {
+    return std::equal(name.begin(), name.end(), other.begin(), other.end(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
+                                                  std::tolower(static_cast<unsigned char>(b)); });
+  };
+  if (same("ISO-8859-1")) return CodePage::Windows1252;
+  if (same("ISO-8859-9")) return CodePage::Windows1254;
+  if (same("ISO-8859-8-I")) return CodePage::Iso8859_8;
   for (const PageInfo& info : kPages)
-    if (info.page != CodePage::Latin1 && name == info.icuName) return info.page;
+    if (info.page != CodePage::Latin1 && same(info.icuName)) return info.page;
   return CodePage::Count;
 }
 
@@ -364,6 +392,21 @@ std::vector<Candidate> DetectorCandidates(std::string_view sample) {
   return out;
 }
 
+// The code page uchardet names for the sample, or Count for none the
+// program reads.
+CodePage SecondOpinion(std::string_view sample) {
+  uchardet_t detector = uchardet_new();
+  if (!detector) return CodePage::Count;
+  CodePage page = CodePage::Count;
+  if (uchardet_handle_data(detector, sample.data(), sample.size()) == 0) {
+    uchardet_data_end(detector);
+    const char* name = uchardet_get_charset(detector);
+    page = PageOfDetectorName(name ? name : "");
+  }
+  uchardet_delete(detector);
+  return page;
+}
+
 }  // namespace
 
 std::string_view CodePageName(CodePage page) {
@@ -373,28 +416,65 @@ std::string_view CodePageName(CodePage page) {
 CodePageGuess DetectCodePage(std::string_view bytes) {
   const std::string sample = HighWords(bytes);
   std::vector<Candidate> candidates = DetectorCandidates(sample);
-  // Readings the detector does not weigh (it knows no Baltic code page) or
-  // may rank low on a few names: checked by their words alone.
-  for (CodePage extra : {CodePage::Windows1252, CodePage::Windows1250, CodePage::Windows1254, CodePage::Windows1257,
-                         CodePage::Windows1251})
-    if (std::none_of(candidates.begin(), candidates.end(), [extra](const Candidate& c) { return c.page == extra; }))
-      candidates.push_back({extra, 0});
+  // Readings the detector does not weigh (it knows no Baltic or DOS code
+  // page) or may rank low on a few names: checked by their words. One that
+  // differs from a reading the detector weighs in a few letters only takes
+  // a point less than that one.
+  struct Extra {
+    CodePage page, sibling;
+  };
+  constexpr Extra kExtras[] = {
+      {CodePage::Windows1252, CodePage::Count},      {CodePage::Windows1250, CodePage::Count},
+      {CodePage::Windows1254, CodePage::Count},      {CodePage::Windows1257, CodePage::Count},
+      {CodePage::Windows1251, CodePage::Count},      {CodePage::Cp866, CodePage::Count},
+      {CodePage::Windows1253, CodePage::Iso8859_7},  {CodePage::Iso8859_15, CodePage::Windows1252},
+      {CodePage::Koi8U, CodePage::Koi8R},
+  };
+  auto find = [&candidates](CodePage page) {
+    return std::find_if(candidates.begin(), candidates.end(), [page](const Candidate& c) { return c.page == page; });
+  };
+  for (const Extra& extra : kExtras) {
+    if (find(extra.page) != candidates.end()) continue;
+    const auto sibling = find(extra.sibling);
+    candidates.push_back({extra.page, sibling == candidates.end() ? 0 : std::max(0, sibling->confidence - 1)});
+  }
   for (Candidate& c : candidates) c.bad = ImplausibleWords(sample, c.page);
-  const auto best = std::min_element(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+  auto best = std::min_element(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
     if (a.bad != b.bad) return a.bad < b.bad;
     if (a.confidence != b.confidence) return a.confidence > b.confidence;
     return Preference(a.page) < Preference(b.page);
   });
-  CodePageGuess guess{best->page, best->bad == 0 && best->confidence >= kSureConfidence, {}};
-  // Other readings as plausible that show other letters: one nearly as
-  // likely makes the choice unsure.
-  const std::string shown = CodePageToUtf8(sample, best->page);
-  for (const Candidate& c : candidates) {
-    if (c.page == best->page || c.bad > best->bad || CodePageToUtf8(sample, c.page) == shown) continue;
-    guess.rivals.push_back(c.page);
-    if (c.confidence * 2 >= best->confidence) guess.sure = false;
+  bool sure = best->bad == 0 && best->confidence >= kSureConfidence;
+  std::string shown = CodePageToUtf8(sample, best->page);
+  for (const Candidate& c : candidates)
+    if (c.page != best->page && c.bad <= best->bad && c.confidence * 2 >= best->confidence &&
+        CodePageToUtf8(sample, c.page) != shown)
+      sure = false;
+  // Where ICU cannot tell, the second detector, which weighs the letters of
+  // more languages (Hungarian, Hebrew), decides between readings the words
+  // allow alike. The reading stays unsure.
+  if (!sure) {
+    const CodePage second = SecondOpinion(sample);
+    auto other = find(second);
+    if (second != CodePage::Count && other == candidates.end()) {
+      candidates.push_back({second, 0, ImplausibleWords(sample, second)});
+      best = std::find_if(candidates.begin(), candidates.end(), [page = best->page](const Candidate& c) {
+        return c.page == page;
+      });
+      other = std::prev(candidates.end());
+    }
+    if (other != candidates.end() && other->bad <= best->bad && CodePageToUtf8(sample, other->page) != shown) {
+      best = other;
+      shown = CodePageToUtf8(sample, best->page);
+    }
   }
-  if (guess.sure) guess.rivals.clear();
+  // The rivals: the readings that show the same letters as the one chosen,
+  // which no byte tells apart, and, when unsure, every other reading as
+  // plausible.
+  CodePageGuess guess{best->page, sure, {}};
+  for (const Candidate& c : candidates)
+    if (c.page != best->page && c.bad <= best->bad && (!sure || CodePageToUtf8(sample, c.page) == shown))
+      guess.rivals.push_back(c.page);
   return guess;
 }
 
@@ -414,11 +494,19 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-std::string CodePageToUtf8(std::string_view bytes, CodePage page) {
+namespace {
+
+void AppendCodePage(std::string& out, std::string_view bytes, CodePage page) {
   const HighTable& t = TableOf(page);
-  std::string out;
-  out.reserve(bytes.size());
   for (char ch : bytes) AppendUtf8(out, CodeOf(static_cast<unsigned char>(ch), t));
+}
+
+}  // namespace
+
+std::string CodePageToUtf8(std::string_view bytes, CodePage page) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  AppendCodePage(out, bytes, page);
   return out;
 }
 
@@ -455,9 +543,176 @@ std::string DecodeText(std::string_view bytes) {
   return Latin1ToUtf8(bytes);
 }
 
-std::string DecodeForeignText(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return DecodeText(bytes);
-  return CodePageToUtf8(bytes, DetectCodePage(bytes).page);
+std::string DecodeForeignText(std::string_view bytes) { return ReadForeignText(bytes, {}).text; }
+
+std::string_view ReadingName(const TextReading& reading) {
+  switch (reading.kind) {
+    case TextReading::Kind::Utf8: return "UTF-8";
+    case TextReading::Kind::Utf16LE: return "UTF-16LE";
+    case TextReading::Kind::Utf16BE: return "UTF-16BE";
+    case TextReading::Kind::OneByte: break;
+  }
+  return CodePageName(reading.page);
+}
+
+bool ForeignText::Mixed() const {
+  const Part* first = nullptr;
+  for (const Part& part : parts) {
+    if (part.plain) continue;
+    if (first && !(part.reading == first->reading)) return true;
+    first = first ? first : &part;
+  }
+  return false;
+}
+
+const TextReading& ForeignText::ReadingAt(size_t textOffset) const {
+  static const TextReading kUtf8;
+  const auto after = std::upper_bound(parts.begin(), parts.end(), textOffset,
+                                      [](size_t at, const Part& p) { return at < p.textBegin; });
+  return after == parts.begin() ? kUtf8 : std::prev(after)->reading;
+}
+
+namespace {
+
+bool HasHighByte(std::string_view bytes) {
+  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+// UTF-16 bytes (no mark) to UTF-8; a unit that pairs with nothing, and an
+// odd last byte, become U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool littleEndian) {
+  std::string out;
+  out.reserve(bytes.size());
+  auto unit = [&](size_t i) {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<uint32_t>(littleEndian ? (b << 8 | a) : (a << 8 | b));
+  };
+  size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    uint32_t code = unit(i);
+    if (code >= 0xD800 && code <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    if (code < 0x10000) {
+      AppendUtf8(out, code);
+    } else {
+      out += static_cast<char>(0xF0 | (code >> 18));
+      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  if (i < bytes.size()) AppendUtf8(out, 0xFFFD);
+  return out;
+}
+
+// What is known of the words of a file's parts: a collection repeats its
+// names, so each word is checked once in the file's reading, and the
+// detector asked once for the words of a part.
+struct PartMemo {
+  std::unordered_map<std::string, bool> plausible;
+  std::unordered_map<std::string, TextReading> asked;
+};
+
+// The reading of one part of a file that is not all UTF-8.
+TextReading PartReading(std::string_view part, const CodePageGuess& file, PartMemo& memo) {
+  const TextReading fileReading{TextReading::Kind::OneByte, file.page};
+  if (IsValidUtf8(part)) return HasHighByte(part) ? TextReading{} : fileReading;
+  std::string sample = HighWords(part);
+  // The file's reading stands for a part whose words it shows as written.
+  bool plausible = true;
+  for (size_t i = 0; i < sample.size() && plausible;) {
+    const size_t end = sample.find(' ', i);
+    std::string word = sample.substr(i, end - i);
+    const auto known = memo.plausible.find(word);
+    plausible = known != memo.plausible.end() ? known->second : ImplausibleWords(word, file.page) == 0;
+    if (known == memo.plausible.end()) memo.plausible.emplace(std::move(word), plausible);
+    i = end + 1;
+  }
+  if (plausible) return fileReading;
+  auto& asked = memo.asked;
+  if (const auto known = asked.find(sample); known != asked.end()) return known->second;
+  const CodePageGuess own = DetectCodePage(sample);
+  const auto& rivals = own.rivals;
+  const bool fileAlike = own.page == file.page || CodePageToUtf8(sample, own.page) == CodePageToUtf8(sample, file.page);
+  const bool tie = !own.sure && std::find(rivals.begin(), rivals.end(), file.page) != rivals.end();
+  const TextReading reading = fileAlike || tie ? fileReading : TextReading{TextReading::Kind::OneByte, own.page};
+  asked.emplace(std::move(sample), reading);
+  return reading;
+}
+
+}  // namespace
+
+ForeignText ReadForeignText(std::string_view bytes, const std::vector<size_t>& partStarts) {
+  ForeignText out;
+  const bool le = bytes.substr(0, 2) == "\xFF\xFE", be = bytes.substr(0, 2) == "\xFE\xFF";
+  if (le || be) {
+    out.bom = std::string(bytes.substr(0, 2));
+    const TextReading reading{le ? TextReading::Kind::Utf16LE : TextReading::Kind::Utf16BE};
+    out.text = Utf16ToUtf8(bytes.substr(2), le);
+    out.parts.push_back({0, 0, reading, !HasHighByte(out.text)});
+    return out;
+  }
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") out.bom = std::string(bytes.substr(0, 3));
+  const size_t from = out.bom.size();
+  if (IsValidUtf8(bytes.substr(from))) {
+    out.text = std::string(bytes.substr(from));
+    out.parts.push_back({from, 0, TextReading{}, !HasHighByte(out.text)});
+    return out;
+  }
+  // The parts, and the file's code page over those that are not UTF-8.
+  std::vector<std::string_view> pieces;
+  size_t begin = from;
+  for (size_t start : partStarts) {
+    if (start <= begin || start >= bytes.size()) continue;
+    pieces.push_back(bytes.substr(begin, start - begin));
+    begin = start;
+  }
+  pieces.push_back(bytes.substr(begin));
+  std::string legacy;
+  if (pieces.size() > 1)
+    for (std::string_view piece : pieces)
+      if (!IsValidUtf8(piece)) legacy.append(piece);
+  out.file = DetectCodePage(pieces.size() > 1 ? std::string_view(legacy) : pieces[0]);
+  out.text.reserve(bytes.size() + bytes.size() / 8);
+  begin = from;
+  PartMemo memo;
+  for (std::string_view piece : pieces) {
+    const TextReading reading = PartReading(piece, out.file, memo);
+    out.parts.push_back({begin, out.text.size(), reading, !HasHighByte(piece)});
+    if (reading.kind == TextReading::Kind::Utf8)
+      out.text.append(piece);
+    else
+      AppendCodePage(out.text, piece, reading.page);
+    begin += piece.size();
+  }
+  return out;
+}
+
+std::string Utf8ToUtf16(std::string_view text, TextReading::Kind kind) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  auto put = [&](uint32_t unit) {
+    const char hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
+    out += kind == TextReading::Kind::Utf16LE ? lo : hi;
+    out += kind == TextReading::Kind::Utf16LE ? hi : lo;
+  };
+  for (size_t i = 0; i < text.size();) {
+    uint32_t code = 0xFFFD;
+    const size_t n = Utf8SequenceLength(text, i, &code);
+    i += n == 0 ? 1 : n;
+    if (n == 0) code = 0xFFFD;
+    if (code >= 0x10000) {
+      put(0xD800 + ((code - 0x10000) >> 10));
+      put(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      put(code);
+    }
+  }
+  return out;
 }
 
 std::string EncodeOwnFormat(std::string_view text) {

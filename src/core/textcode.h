@@ -43,6 +43,7 @@ enum class CodePage {
   Iso8859_15,
   Koi8R,
   Koi8U,
+  Cp866,  // DOS Cyrillic
   Count
 };
 
@@ -88,10 +89,50 @@ inline bool FitsLatin1(std::string_view text) { return FitsCodePage(text, CodePa
 // byte-order mark dropped), anything else read as Latin-1.
 std::string DecodeText(std::string_view bytes);
 
-// The bytes of a file another program wrote (PDN) to UTF-8: valid UTF-8 as it
-// is (a leading byte-order mark dropped), anything else in the code page
-// DetectCodePage names.
+// The bytes of a file another program wrote (PDN) to UTF-8, read as one part
+// (ReadForeignText).
 std::string DecodeForeignText(std::string_view bytes);
+
+// How a stretch of bytes is read.
+struct TextReading {
+  enum class Kind { Utf8, Utf16LE, Utf16BE, OneByte } kind = Kind::Utf8;
+  CodePage page = CodePage::Count;  // for OneByte
+  bool operator==(const TextReading&) const = default;
+};
+// "UTF-8", "UTF-16LE", "UTF-16BE" or the code page's name.
+std::string_view ReadingName(const TextReading& reading);
+
+// The bytes of a file another program wrote, read part by part (the games of
+// a PDN file may have been gathered from files in different encodings). A
+// file with a UTF-16 byte-order mark is UTF-16 as a whole; otherwise a
+// leading UTF-8 byte-order mark is dropped, a file of valid UTF-8 is UTF-8,
+// and else each part is read on its own: as UTF-8 when it is valid UTF-8
+// with letters above ASCII, else in the code page detected for the file
+// unless the detector, on the part's own bytes, is sure of a reading that
+// shows other letters, or the file's reading is neither sure nor among the
+// part's plausible ones.
+struct ForeignText {
+  struct Part {
+    size_t begin = 0;      // in the file's bytes
+    size_t textBegin = 0;  // in `text`
+    TextReading reading;
+    bool plain = true;  // only ASCII: every reading shows it alike
+  };
+  std::string text;  // UTF-8, the byte-order mark dropped
+  std::string bom;   // the byte-order mark the file begins with, if any
+  std::vector<Part> parts;
+  CodePageGuess file;  // the file's code page, for the parts that are not UTF-8
+  // True when parts with letters above ASCII are read differently.
+  bool Mixed() const;
+  // The reading of the part the text offset lies in.
+  const TextReading& ReadingAt(size_t textOffset) const;
+};
+// partStarts: the byte offsets where parts begin, ascending (0 may be left
+// out); ignored for UTF-16.
+ForeignText ReadForeignText(std::string_view bytes, const std::vector<size_t>& partStarts);
+
+// UTF-8 text in the UTF-16 of the given reading (no byte-order mark).
+std::string Utf8ToUtf16(std::string_view text, TextReading::Kind kind);
 
 // A UTF-8 text to the bytes of one of the program's own files: Latin-1 when
 // every character fits, else the UTF-8 unchanged. Encode a whole file at once,

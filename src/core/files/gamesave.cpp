@@ -1,5 +1,6 @@
 #include "core/files/gamesave.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -25,24 +26,54 @@ std::string FreeBackupPath(const std::string& path) {
   }
 }
 
-// The bytes of a PDN file with a game (UTF-8) added. A file that is not UTF-8
-// keeps its bytes: the game joins it in the file's code page when it can do so
-// without doubt. Otherwise the user is asked to convert the whole file to
-// UTF-8, the old file kept beside it; nullopt (nothing to write) when the user
-// leaves the file as it is or the copy cannot be made.
-std::optional<std::string> AppendPdnGame(GameState& g, const std::string& path, const std::string& title,
-                                         std::string file, const std::string& game) {
-  const std::string_view lineEnd = file.empty() || file.back() == '\n' || file.back() == '\r' ? "" : "\r\n";
-  if (IsValidUtf8(file)) return file + std::string(lineEnd) + game;
-  const CodePageGuess guess = DetectCodePage(file);
-  if (JoinsCodePage(game, guess)) return file + std::string(lineEnd) + Utf8ToCodePage(game, guess.page);
-  const std::string backup = FreeBackupPath(path);
+// A PDN file with a game added: its bytes, and the copy of the old file made
+// beside it when the file was converted.
+struct JoinedPdn {
+  std::string bytes;
+  std::string backup;
+};
+
+// Why a game cannot join the file as it is written, or "" when it can.
+std::string WhyNotJoined(const ForeignText& reading, const std::string& title, const std::string& game) {
+  const ForeignText::Part* one = nullptr;
+  for (const auto& part : reading.parts)
+    if (!part.plain) {
+      if (one && !(part.reading == one->reading)) return title + " holds games written in different encodings.";
+      one = one ? one : &part;
+    }
+  if (!one || one->reading.kind != TextReading::Kind::OneByte) return "";
+  const CodePageGuess& guess = reading.file;
   const std::string page(CodePageName(guess.page));
-  std::string reason = FitsCodePage(game, guess.page)
-                           ? title + " was read in the code page " + page +
-                                 ", but its letters do not tell the code page for certain."
-                           : title + " is written in the code page " + page +
-                                 ", which has no place for some letters of the new game.";
+  if (one->reading.page != guess.page)
+    return title + " was read in the code page " + std::string(ReadingName(one->reading)) +
+           ", but its letters do not tell the code page for certain.";
+  if (JoinsCodePage(game, guess)) return "";
+  return FitsCodePage(game, guess.page)
+             ? title + " was read in the code page " + page + ", but its letters do not tell the code page for certain."
+             : title + " is written in the code page " + page + ", which has no place for some letters of the new game.";
+}
+
+// The bytes of a PDN file with a game (UTF-8) added. The games already there
+// keep their bytes: the game joins in the file's encoding when every reading
+// the file allows shows its letters alike. Otherwise the user is asked to
+// convert the whole file to UTF-8 (each game from its own reading, the old
+// file kept beside it); nullopt (nothing to write) when the user leaves the
+// file as it is or the copy cannot be made.
+std::optional<JoinedPdn> AppendPdnGame(GameState& g, const std::string& path, const std::string& title,
+                                       std::string file, const std::string& game) {
+  const ForeignText reading = ReadPdnText(file);
+  const std::string& text = reading.text;
+  const std::string lineEnd = text.empty() || text.back() == '\n' || text.back() == '\r' ? "" : "\r\n";
+  const auto shown = std::find_if(reading.parts.begin(), reading.parts.end(), [](const auto& p) { return !p.plain; });
+  const TextReading::Kind kind = shown == reading.parts.end() ? reading.parts.front().reading.kind : shown->reading.kind;
+  if (kind == TextReading::Kind::Utf8 && !reading.Mixed()) return JoinedPdn{file + lineEnd + game, ""};
+  const bool utf16 = kind == TextReading::Kind::Utf16LE || kind == TextReading::Kind::Utf16BE;
+  std::string reason = utf16 && file.size() % 2 != 0 ? title + " ends in the middle of a UTF-16 character."
+                                                     : WhyNotJoined(reading, title, game);
+  if (reason.empty())
+    return JoinedPdn{file + (utf16 ? Utf8ToUtf16(lineEnd + game, kind) : Utf8ToCodePage(lineEnd + game, reading.file.page)),
+                     ""};
+  const std::string backup = FreeBackupPath(path);
   if (!g.host->askYesNo("Confirmation", reason + "\r\n\r\nConvert the whole file to UTF-8 and add the game? The file as "
                                                   "it is now is kept as " +
                                             (backup.empty() ? title + ".bak" : FileTitleOf(backup)) +
@@ -54,7 +85,9 @@ std::optional<std::string> AppendPdnGame(GameState& g, const std::string& path, 
                     title + " is left as it is, and the game is not added: its copy cannot be written.\r\n" + error);
     return std::nullopt;
   }
-  return CodePageToUtf8(file, guess.page) + std::string(lineEnd) + game;
+  // A UTF-8 byte-order mark stays: the file is UTF-8 now.
+  const std::string mark = reading.bom == "\xEF\xBB\xBF" ? reading.bom : "";
+  return JoinedPdn{mark + text + lineEnd + game, backup};
 }
 
 }  // namespace
@@ -72,13 +105,12 @@ std::string UserFile(const GameState& g, const std::string& name) { return Resol
 bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle) {
   const std::string title = fileTitle.empty() ? FileTitleOf(path) : fileTitle;
   std::string error;
-  auto cannotWrite = [&] {
+  // A file the user protected is refused before anything is asked or copied.
+  if (IsProtectedFile(path, &error)) {
     g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + error);
     return false;
-  };
-  // A file the user protected is refused before anything is asked or copied.
-  if (IsProtectedFile(path, &error)) return cannotWrite();
-  std::string bytes;
+  }
+  std::string bytes, backup;
   if (IsPdnFileName(path)) {
     FileRead old = ReadFileChecked(path, kMaxGameFileBytes);
     if (old.status == ReadStatus::TooLarge || old.status == ReadStatus::Unreadable) {
@@ -91,11 +123,20 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
     bytes = std::move(old.bytes);  // none for a new file
     auto joined = AppendPdnGame(g, path, title, std::move(bytes), PdnGameText(g, PdnToday()));
     if (!joined) return false;
-    bytes = std::move(*joined);
+    bytes = std::move(joined->bytes);
+    backup = std::move(joined->backup);
   } else {
     bytes = GameFileText(g);
   }
-  if (!ReplaceFile(path, bytes, &error)) return cannotWrite();
+  if (!ReplaceFile(path, bytes, &error)) {
+    // The file is as it was: the copy made for its conversion goes, or is named.
+    std::error_code ec;
+    const bool copyLeft = !backup.empty() && !std::filesystem::remove(backup, ec);
+    g.host->message(Icon::Exclamation, "Error",
+                    title + " cannot be written.\r\n" + error +
+                        (copyLeft ? "\r\nThe copy " + FileTitleOf(backup) + " of it is left beside it." : ""));
+    return false;
+  }
   return true;
 }
 

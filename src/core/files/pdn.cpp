@@ -148,14 +148,22 @@ std::string CleanValue(std::string_view text) {
   return out;
 }
 
-// The file's bytes as UTF-8 text (a byte-order mark dropped, the rest read as
-// UTF-8 when valid and otherwise in the code page detected for the file); a
-// NUL byte counts as a blank.
-std::string DecodePdnText(std::string_view bytes) {
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
-  std::string text = DecodeForeignText(bytes);
-  std::replace(text.begin(), text.end(), '\0', ' ');
-  return text;
+// Where the games of the file begin in its bytes, for reading each in its own
+// encoding: at every line beginning with "[" after a line of moves (the tags
+// are ASCII in every encoding but UTF-16).
+std::vector<size_t> GameStarts(std::string_view bytes) {
+  std::vector<size_t> starts;
+  bool moves = false;
+  ForEachLine(bytes, [&](std::string_view line) {
+    const std::string_view trimmed = TrimView(line);
+    if (StartsWith(trimmed, "[")) {
+      if (moves) starts.push_back(static_cast<size_t>(line.data() - bytes.data()));
+      moves = false;
+    } else if (!trimmed.empty()) {
+      moves = true;
+    }
+  });
+  return starts;
 }
 
 // True when the text begins with one of the tags a PDN file may begin with.
@@ -240,6 +248,12 @@ bool StandardStart(GameState& g) {
 
 }  // namespace
 
+ForeignText ReadPdnText(std::string_view bytes) {
+  ForeignText reading = ReadForeignText(bytes, GameStarts(bytes));
+  std::replace(reading.text.begin(), reading.text.end(), '\0', ' ');
+  return reading;
+}
+
 int PdnGame::LineAt(size_t offset) const {
   // lineStarts grows with the offset: the last start at or before it.
   const auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), offset,
@@ -256,7 +270,8 @@ std::array<std::string, 9> PdnRowColumns(const PdnTags& t) {
 bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& out, FileProblem& problem) {
   out = PdnFile{};
   const std::string title(fileTitle);
-  std::string text = DecodePdnText(bytes);
+  ForeignText reading = ReadPdnText(bytes);
+  const std::string& text = reading.text;
   std::string_view head = std::string_view(text).substr(0, 80);
   while (!head.empty() && (head[0] == '\r' || head[0] == '\n' || head[0] == ' ' || head[0] == '\t'))
     head.remove_prefix(1);
@@ -269,15 +284,19 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
   PdnGame* current = nullptr;  // the game whose move lines are being joined
   bool inComment = false;      // inside a "{...}" of the current game's moves
   bool tagsSinceGame = false;
+  size_t tagsAt = 0;  // where the tags of the next game begin in the text
+  std::vector<std::pair<std::string, std::string>> tagList;  // of the next game
   int n = 0;
   bool bad = false;
   // Reads the tags standing one after another at the front of the text.
   auto readTags = [&](std::string_view rest) {
     current = nullptr;
+    if (!tagsSinceGame) tagsAt = static_cast<size_t>(rest.data() - text.data());
     tagsSinceGame = true;
     while (!rest.empty() && rest[0] == '[') {
       PdnTagText tag;
-      const size_t length = CutPdnTag(rest, &tag) ? tag.length : rest.size();
+      const bool cut = CutPdnTag(rest, &tag);
+      const size_t length = cut ? tag.length : rest.size();
       const std::string_view one = rest.substr(0, length);
       if (!ParsePdnTag(one, tags)) {
         problem = {"Error", "Error in loading PDN file!\r\n" + title + ", line " + std::to_string(n) +
@@ -285,6 +304,7 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
         bad = true;
         return;
       }
+      if (cut && tag.hasValue) tagList.emplace_back(tag.name, tag.value);
       std::string version;
       if (PdnTagValue(one, "KVersion", &version)) out.version = version;
       rest = TrimView(rest.substr(length));
@@ -303,6 +323,9 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
     tagsSinceGame = false;
     PdnGame& game = out.games.emplace_back();
     game.tags = tags;
+    game.encoding = std::string(ReadingName(reading.ReadingAt(tagsAt)));
+    game.tagList = std::move(tagList);
+    tagList.clear();
     game.firstLine = n;
     game.lineStarts.emplace_back(0, n);
     game.moveText = std::string(line);

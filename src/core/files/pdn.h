@@ -16,6 +16,7 @@
 #include "core/files/pdntags.h"
 #include "core/rules/rulekeys.h"
 #include "core/state.h"
+#include "core/textcode.h"
 
 namespace m8 {
 
@@ -26,6 +27,8 @@ struct PdnGame {
   int firstLine = 0;      // 1-based line of its first move line
   // Where each joined line begins in moveText, and its line in the file.
   std::vector<std::pair<size_t, int>> lineStarts;
+  std::string encoding = "UTF-8";  // what its bytes were read as (ReadingName)
+  std::vector<std::pair<std::string, std::string>> tagList;  // every tag, name and value, as written
 
   int LineAt(size_t offset) const;
 };
@@ -41,9 +44,12 @@ struct PdnFile {
 std::string PdnRowText(const PdnTags& tags);
 std::array<std::string, 9> PdnRowColumns(const PdnTags& tags);
 
-// Lists the games of a PDN file (line ends CR LF, LF or CR). The bytes are
-// read as UTF-8 when they are valid UTF-8 and as Latin-1 otherwise; a NUL
-// byte counts as a blank. Several tags may share a line, and a tag after the
+// The bytes of a PDN file as text, game by game in the encoding each was
+// written in (ReadForeignText); a NUL byte counts as a blank.
+ForeignText ReadPdnText(std::string_view bytes);
+
+// Lists the games of a PDN file (line ends CR LF, LF or CR), its bytes read
+// by ReadPdnText. Several tags may share a line, and a tag after the
 // moves on their line begins the next game. A game without a Result tag
 // takes the result that ends its moves ("*" when none). Refuses a file that
 // does not begin with a known tag ("<title> is not a PDN file"), a file

@@ -1,7 +1,9 @@
 // Games added to PDN files of other programs that are not UTF-8: the games
 // already there keep their bytes unless the user agrees to convert the file.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -64,12 +66,18 @@ TEST_F(PdnAppendTest, AGameJoinsInTheFilesCodePageOrTheUserChooses) {
       {CodePage::Windows1251, {"Ли Ю.", "Ким В.", "Иванов С.", "Кубок"}, "Jürgen Müller", "Ли Ю.", false},
       {CodePage::Windows1253, {"Γιώργος Παπαδόπουλος", "Νίκος Ζ."}, "Γιώργος", "Νίκος Ζ.", true},
       {CodePage::Windows1253, {"Γιώργος Παπαδόπουλος", "Νίκος Ζ."}, "Γιώργος", "Пётр", false, "ISO-8859-7"},
-      {CodePage::Windows1250, {"Łukasz Żółć", "Brzęczyszczykiewicz"}, "Łukasz", "Paweł Śliwa", true},
+      {CodePage::Windows1250, {"Łukasz Żółć", "Brzęczyszczykiewicz"}, "Łukasz", "Paweł Żak", true},
+      {CodePage::Windows1250, {"Łukasz Żółć", "Brzęczyszczykiewicz"}, "Łukasz", "Paweł Śliwa", false, "ISO-8859-2"},
       {CodePage::Windows1250, {"Jiří Kříž", "Petr Novák"}, "Jiří", "Ævarr", false},
       {CodePage::Windows1252, {"Ævarr Þórðarson", "Jürgen Müller"}, "Søren", "Hélène", true},
       {CodePage::Windows1252, {"Ævarr Þórðarson", "Jürgen Müller"}, "Łukasz", "Jürgen", false},
       {CodePage::Windows1257, {"Jonas Žemaitis", "Kęstutis Šimkūnas"}, "Jonas", "Smith", true},
       {CodePage::Windows1257, {"Jonas Žemaitis", "Kęstutis Šimkūnas"}, "Jonas", "Пётр", false},
+      // Files whose letters read the same in a second code page, where the
+      // new game's letters would not.
+      {CodePage::Windows1250, {"Paweł Łój", "Żak Józef"}, "Świątek", "Paweł Łój", false, "ISO-8859-2"},
+      {CodePage::Windows1253, {"Γιώργος Παπαδόπουλος", "Νίκος Ζ."}, "Άρης", "Νίκος Ζ.", false, "ISO-8859-7"},
+      {CodePage::Windows1252, {"René Martin", "Paul Smith"}, "Łukasz Żółć", "Paul Smith", false, "ISO-8859-2"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(CodePageName(c.page)) + " " + c.white + " " + c.black);
@@ -85,7 +93,7 @@ TEST_F(PdnAppendTest, AGameJoinsInTheFilesCodePageOrTheUserChooses) {
     Write("club.pdn", old);
     const bool saved = Add(c.white, c.black, false);
     EXPECT_EQ(saved, c.fits);
-    EXPECT_EQ(host.questions.size(), c.fits ? 0u : 1u);
+    ASSERT_EQ(host.questions.size(), c.fits ? 0u : 1u);
     const std::string after = Read("club.pdn");
     EXPECT_EQ(after.substr(0, old.size()), old);
     EXPECT_FALSE(std::filesystem::exists(Path("club.pdn.bak")));
@@ -107,6 +115,88 @@ TEST_F(PdnAppendTest, AGameJoinsInTheFilesCodePageOrTheUserChooses) {
   }
 }
 
+// A file whose games were written in different encodings takes a game only
+// as UTF-8 after the user agrees, each old game converted from its own
+// reading.
+TEST_F(PdnAppendTest, AFileOfMixedEncodingsIsConvertedGameByGame) {
+  auto game = [](const std::string& white, const std::string& black) {
+    return "[Event \"Open\"]\r\n[White \"" + white + "\"]\r\n[Black \"" + black + "\"]\r\n\r\n1. 11-15 *\r\n\r\n";
+  };
+  struct Case {
+    const char* what;
+    std::string old;
+    std::vector<std::string> players;
+  } cases[] = {
+      {"UTF-8 and Windows-1252",
+       game("Иванов С.", "François Dupré") + Utf8ToCodePage(game("Jürgen Müller", "Hélène Noël"), CodePage::Windows1252),
+       {"Иванов С.", "François Dupré", "Jürgen Müller", "Hélène Noël"}},
+      {"Windows-1251, then Windows-1252",
+       Utf8ToCodePage(game("Ли Ю.", "Ким В.") + game("Ким В.", "Ли Ю."), CodePage::Windows1251) +
+           Utf8ToCodePage(game("François Dupré", "Jürgen Müller"), CodePage::Windows1252),
+       {"Ли Ю.", "Ким В.", "Ким В.", "Ли Ю.", "François Dupré", "Jürgen Müller"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Write("club.pdn", c.old);
+    EXPECT_FALSE(Add("Smith", "Jones", false));
+    EXPECT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(Read("club.pdn"), c.old);
+    EXPECT_FALSE(std::filesystem::exists(Path("club.pdn.bak")));
+
+    EXPECT_TRUE(Add("Smith", "Jones", true));
+    EXPECT_TRUE(IsValidUtf8(Read("club.pdn")));
+    std::vector<std::string> players = c.players;
+    players.push_back("Smith");
+    players.push_back("Jones");
+    EXPECT_EQ(Players(), players);
+    EXPECT_EQ(Read("club.pdn.bak"), c.old);
+    std::filesystem::remove(Path("club.pdn.bak"));
+  }
+}
+
+// A Windows-1251 file that begins with the mark of UTF-8: converted, it is
+// UTF-8 indeed, and reads as before.
+TEST_F(PdnAppendTest, AConvertedFileKeepsItsByteOrderMarkAsUtf8) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::string old =
+      mark + Utf8ToCodePage("[Event \"Кубок\"]\r\n[White \"Ли Ю.\"]\r\n[Black \"Ким В.\"]\r\n\r\n1. 11-15 *\r\n",
+                            CodePage::Windows1251);
+  Write("club.pdn", old);
+  const std::vector<std::string> before = {"Ли Ю.", "Ким В."};
+  EXPECT_EQ(Players(), before);
+  EXPECT_TRUE(Add("Jürgen Müller", "Ли Ю.", true));
+  EXPECT_EQ(host.questions.size(), 1u);
+  const std::string after = Read("club.pdn");
+  const std::string head = mark + "[Event \"Кубок\"]";
+  EXPECT_EQ(after.substr(0, head.size()), head);
+  const std::vector<std::string> players = {"Ли Ю.", "Ким В.", "Jürgen Müller", "Ли Ю."};
+  EXPECT_EQ(Players(), players);
+}
+
+// A conversion the disk has no room for leaves the file as it was and no
+// copy of it behind.
+TEST_F(PdnAppendTest, AConversionThatCannotBeWrittenLeavesNoCopy) {
+  const std::string old = Utf8ToCodePage("[White \"Jiří Kříž\"]\r\n\r\n1. 11-15 *\r\n", CodePage::Windows1250);
+  Write("club.pdn", old);
+  // Files may grow a little past the old one: its copy fits, the converted
+  // file with the new game does not.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = old.size() + 16;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool added = Add("Jürgen", "Ли Ю.", true);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(added);
+  EXPECT_EQ(host.questions.size(), 1u);
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_NE(host.messages.back().text.find("club.pdn cannot be written"), std::string::npos) << host.messages.back().text;
+  EXPECT_EQ(Read("club.pdn"), old);
+  EXPECT_FALSE(std::filesystem::exists(Path("club.pdn.bak")));
+}
+
 // A copy already beside the file is never written over.
 TEST_F(PdnAppendTest, ConvertingKeepsEarlierCopies) {
   const std::string old = Utf8ToCodePage("[White \"Jiří Kříž\"]\r\n\r\n1. 11-15 *\r\n", CodePage::Windows1250);
@@ -119,7 +209,7 @@ TEST_F(PdnAppendTest, ConvertingKeepsEarlierCopies) {
   EXPECT_EQ(Players(), players);
 }
 
-// A few Hebrew words read as well in Greek: the file is read in one of them,
+// A few Hebrew words read as well in Greek: the file is read in Hebrew,
 // unsure. A game in plain letters joins it; one whose letters the other
 // reading would show otherwise is added only when the user agrees.
 TEST_F(PdnAppendTest, AFileOfUnsureCodePageTakesOnlyGamesEveryReadingShowsAlike) {
@@ -134,7 +224,7 @@ TEST_F(PdnAppendTest, AFileOfUnsureCodePageTakesOnlyGamesEveryReadingShowsAlike)
   const std::string joined = Read("club.pdn");
   EXPECT_EQ(joined.substr(0, old.size()), old);
 
-  EXPECT_FALSE(Add("Νίκος", "Jones", false));
+  EXPECT_FALSE(Add("שלום", "Jones", false));
   ASSERT_EQ(host.questions.size(), 1u);
   EXPECT_NE(host.questions[0].text.find("not tell the code page for certain"), std::string::npos);
   EXPECT_EQ(Read("club.pdn"), joined);

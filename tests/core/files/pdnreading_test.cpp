@@ -1,0 +1,147 @@
+// PDN files of other programs in the encodings collections come in, read in
+// the letters they were written in, game by game where a file gathers games
+// of different encodings.
+#include <unicode/ucnv.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/files/pdn.h"
+#include "core/files_fixture.h"
+
+namespace m8 {
+namespace {
+
+// Unicode text in the bytes of the encoding ICU knows by `name`, written by
+// ICU itself so that the fixture does not rest on the converter under test.
+std::string Encode(const std::string& text, const char* name) {
+  std::string out(text.size() * 4 + 16, '\0');
+  UErrorCode err = U_ZERO_ERROR;
+  const int32_t n = ucnv_convert(name, "UTF-8", out.data(), static_cast<int32_t>(out.size()), text.data(),
+                                 static_cast<int32_t>(text.size()), &err);
+  EXPECT_TRUE(U_SUCCESS(err)) << name << ": " << u_errorName(err);
+  out.resize(U_SUCCESS(err) ? static_cast<size_t>(n) : 0);
+  return out;
+}
+
+struct Game {
+  const char* encoding;  // ICU's name of the encoding the game is written in
+  std::string event, white, black;
+};
+
+std::string GameText(const Game& game) {
+  return "[Event \"" + game.event + "\"]\r\n[White \"" + game.white + "\"]\r\n[Black \"" + game.black +
+         "\"]\r\n\r\n1. 11-15 23-19 2. 8-11 *\r\n\r\n";
+}
+
+// A file of the games, each in its own encoding; `bom` goes in front.
+std::string FileOf(const std::vector<Game>& games, const std::string& bom = "") {
+  std::string bytes = bom;
+  for (const Game& game : games) bytes += Encode(GameText(game), game.encoding);
+  return bytes;
+}
+
+// One file a row: the names the program shows are the ones written.
+TEST(PdnReading, EachGameReadsInTheLettersItWasWrittenIn) {
+  struct Case {
+    const char* what;
+    std::vector<Game> games;
+    std::string bom = "";
+  } cases[] = {
+      {"Hungarian, Windows-1250",
+       {{"windows-1250", "Bajnokság", "Szőke Győző", "Kovács Ödön"}}},
+      {"Greek with capital alpha with tonos, Windows-1253",
+       {{"windows-1253", "Κύπελλο", "Άρης Νικολάου", "Γιώργος Ζ."}}},
+      {"ISO-8859-15",
+       {{"ISO-8859-15", "Coupe 50 €", "Jean Lebœuf", "Šimon Žák"}}},
+      {"Ukrainian, KOI8-U",
+       {{"KOI8-U", "Кубок Києва", "Їжак Ґрицько", "Євген Іваненко"}}},
+      {"Russian, DOS code page 866",
+       {{"IBM866", "Кубок города", "Иванов С.", "Петров А."}}},
+      {"UTF-16 little-endian with its mark",
+       {{"UTF-16LE", "Кубок", "Jürgen Müller", "Иванов С."}, {"UTF-16LE", "Open", "Ævarr", "Łukasz"}},
+       "\xFF\xFE"},
+      {"UTF-16 big-endian with its mark",
+       {{"UTF-16BE", "Кубок", "Jürgen Müller", "Иванов С."}}, "\xFE\xFF"},
+      {"UTF-8 collection with one Windows-1252 game",
+       {{"UTF-8", "Кубок", "Иванов С.", "François Dupré"},
+        {"windows-1252", "Turnier", "Jürgen Müller", "Hélène Noël"},
+        {"UTF-8", "Open", "Петров А.", "Ævarr Þórðarson"}}},
+      {"Windows-1251 games, then Windows-1252 games",
+       {{"windows-1251", "Кубок", "Ли Ю.", "Ким В."},
+        {"windows-1251", "Кубок", "Ким В.", "Ли Ю."},
+        {"windows-1252", "Turnier", "François Dupré", "Jürgen Müller"},
+        {"windows-1252", "Turnier", "Hélène Noël", "Søren Åberg"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    PdnFile file;
+    FileProblem problem;
+    ASSERT_TRUE(ReadPdnFile(FileOf(c.games, c.bom), "club.pdn", file, problem)) << problem.text;
+    ASSERT_EQ(file.games.size(), c.games.size());
+    for (size_t i = 0; i < c.games.size(); ++i) {
+      EXPECT_EQ(file.games[i].tags.Event, c.games[i].event) << "game " << i + 1;
+      EXPECT_EQ(file.games[i].tags.White, c.games[i].white) << "game " << i + 1;
+      EXPECT_EQ(file.games[i].tags.Black, c.games[i].black) << "game " << i + 1;
+    }
+  }
+}
+
+// morventa8-pdn --tags shows the encoding the file was read in, and every tag
+// of each game in UTF-8.
+using PdnReadingTool = testing::FilesTest;
+
+TEST_F(PdnReadingTool, ShowsEncodingAndTags) {
+  const std::string tool = std::string(M8_BIN_DIR) + "/morventa8-pdn";
+  if (!std::filesystem::exists(tool)) GTEST_SKIP() << "morventa8-pdn not built";
+  auto run = [&](const std::string& bytes) {
+    Write("club.pdn", bytes);
+    FILE* pipe = popen((tool + " --tags " + Path("club.pdn") + " 2>/dev/null").c_str(), "r");
+    std::string text;
+    char buffer[4096];
+    while (pipe && fgets(buffer, sizeof buffer, pipe)) text += buffer;
+    EXPECT_EQ(pipe ? pclose(pipe) : -1, 0);
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  };
+
+  const auto single = run(Encode("[Event \"Кубок\"]\r\n[White \"Ли \\\"Ю\\\"\"]\r\n[Annotator \"Ким\"]\r\n\r\n"
+                                 "1. 11-15 *\r\n",
+                                 "windows-1251"));
+  ASSERT_EQ(single.size(), 5u);
+  EXPECT_EQ(single[0], "encoding Windows-1251");
+  EXPECT_EQ(single[1].rfind("game 1 ok plies 1 ", 0), 0u) << single[1];
+  EXPECT_EQ(single[2], "  [Event \"Кубок\"]");
+  EXPECT_EQ(single[3], "  [White \"Ли \\\"Ю\\\"\"]");
+  EXPECT_EQ(single[4], "  [Annotator \"Ким\"]");
+
+  const auto mixed = run(FileOf({{"UTF-8", "Кубок", "Ли Ю.", "Ким В."},
+                                 {"windows-1252", "Turnier", "François Dupré", "Jürgen Müller"}}));
+  const std::vector<std::string> expected = {
+      "encoding mixed",
+      mixed.size() > 1 ? mixed[1] : "",
+      "  encoding UTF-8",
+      "  [Event \"Кубок\"]",
+      "  [White \"Ли Ю.\"]",
+      "  [Black \"Ким В.\"]",
+      mixed.size() > 6 ? mixed[6] : "",
+      "  encoding Windows-1252",
+      "  [Event \"Turnier\"]",
+      "  [White \"François Dupré\"]",
+      "  [Black \"Jürgen Müller\"]",
+  };
+  EXPECT_EQ(mixed, expected);
+  ASSERT_EQ(mixed.size(), expected.size());
+  EXPECT_EQ(mixed[1].rfind("game 1 ok plies 3 ", 0), 0u) << mixed[1];
+  EXPECT_EQ(mixed[6].rfind("game 2 ok plies 3 ", 0), 0u) << mixed[6];
+}
+
+}  // namespace
+}  // namespace m8
