@@ -309,7 +309,7 @@ std::string InNotation(GameState& g, const std::string& key) {
 bool PlayFileMove(GameState& g, const std::string& text, bool trial, int route, int* fits) {
   *fits = 0;
   MoveFollowUps followUps;
-  followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet); };
+  followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet, GameOverPause::None); };
   ResetPly(g);
   if (!GenerateLegalMoves(g)) return false;
   const std::vector<int> named = MovesNamedBy(g, text);
