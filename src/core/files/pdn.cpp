@@ -692,15 +692,24 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   tag("Event", h.GameEvent, false);
   tag("Round", h.GameRound, false);
   tag("Date", h.GameDate, true);
-  tag("Black", h.GameBlack, false);
+  // A game whose details name no player goes out with the names beside the
+  // board (the user's, "Computer"): PlayerName1 stands beside the side that
+  // moves first.
+  std::string black = h.GameBlack, white = h.GameWhite;
+  if (black.empty() && white.empty()) {
+    const bool blackFirst = g.Rules.BlackStarts == 1;
+    black = blackFirst ? g.Flow.PlayerName1 : g.Flow.PlayerName2;
+    white = blackFirst ? g.Flow.PlayerName2 : g.Flow.PlayerName1;
+  }
+  tag("Black", black, false);
   tag("BlackElo", h.GameBlackElo, false);
-  tag("White", h.GameWhite, false);
+  tag("White", white, false);
   tag("WhiteElo", h.GameWhiteElo, false);
   tag("Site", h.GameSite, false);
   const std::string result = PdnStandardResult(g.Flow.GameResult);
   tag("Result", result, true);
   tag("ECO", h.GameEco, false);
-  const int type = PdnGameTypeNumber(g.Rules.Variant);
+  const int type = WrittenGameType(g);
   if (type) line(PdnTagLine("GameType", std::to_string(type)));
   // Other programs start from the usual position with the usual colour to
   // move: a game that does not gets its start in the standard tags.

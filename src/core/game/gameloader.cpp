@@ -106,15 +106,28 @@ void ApplyRuleValues(GameState& g, const std::vector<std::pair<const RuleKey*, i
 }
 
 // The variant file of the loaded game's variant; a game whose variant file is
-// not here still loads under the rules it carries.
-void ReadVariantOrKeep(GameState& g) {
+// not here still loads under the rules it carries. Returns the start position
+// a new game of the variant begins from: the file's own, else the default.
+Board ReadVariantOrKeep(GameState& g) {
   std::string error;
-  if (ReadVariantFile(g, &error)) return;
+  g.StartBoard = DefaultStartBoard();  // a file that gives a start replaces it
+  if (ReadVariantFile(g, &error)) return g.StartBoard;
   g.VariantRules = g.Rules;
   // The built-in variant's own first mover is known without its file.
   if (g.Rules.Variant == kStandardVariantName) g.VariantRules.BlackStarts = RuleSet{}.BlackStarts;
   g.Variant = VariantInfo{};
   g.Variant.LoadedVariantName = g.Rules.Variant;
+  return DefaultStartBoard();
+}
+
+// Whether a game read from a file begins as a new game of its variant does:
+// on the variant's start position, with its first mover, and no men removed
+// or moves made at random. Such a start is no position set by hand, and the
+// game shows under its variant's plain name.
+bool StartsAsNewGame(const GameState& g, const Board& variantStart) {
+  const RuleSet& r = g.Rules;
+  return g.board == variantStart && r.BlackStarts == g.VariantRules.BlackStarts && r.RemoveMen == 0 &&
+         r.DoMoves == 0 && r.RndColor == 0;
 }
 
 void SetSideFromRules(GameState& g) { g.P.SideToMove = g.Rules.BlackStarts == 0 ? 1 : -1; }
@@ -176,20 +189,22 @@ void SetUpOwnGame(GameState& g, const GameFileData& d, int mode) {
   if (d.PromoW) SetPromoSquares(g, 0, d.PromoW->squares, d.PromoW->notation.value_or(programNotation));
   if (d.PromoB) SetPromoSquares(g, 1, d.PromoB->squares, d.PromoB->notation.value_or(programNotation));
   if (d.Movement) g.Rules.MovementStrings = *d.Movement;
+  Board variantStart = DefaultStartBoard();
   if (d.UseClassicSeen) {
     g.Opt.UseClassic = *d.UseClassic;
-    ReadVariantOrKeep(g);
+    variantStart = ReadVariantOrKeep(g);
     g.board = BoardFromSetup(d.SetupAtUseClassic);
   } else if (d.Variant) {
     // A file without "UseClassic=": its variant from the folder in use, its
     // set-up when it gives one, else the variant's start position.
     g.board = DefaultStartBoard();
-    ReadVariantOrKeep(g);
+    variantStart = ReadVariantOrKeep(g);
     if (d.Setup) g.board = BoardFromSetup(*d.Setup);
   }
   SetSideFromRules(g);
   if (g.Rules.PiecesOnBlack == 2) g.Opt.Notation = 0;
-  PrepareLoadedPosition(g, (d.UseClassicSeen || d.Variant) && mode != kLoadAutosave);
+  PrepareLoadedPosition(g, (d.UseClassicSeen || d.Variant) && mode != kLoadAutosave &&
+                               !StartsAsNewGame(g, variantStart));
   if (d.Book) g.Book.InBook = *d.Book;
 }
 
@@ -226,7 +241,7 @@ bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
     InitGame(g);
     g.Opt.Notation = 1;
     g.Rules.Variant = t.variant;
-    ReadVariantOrKeep(g);
+    const Board variantStart = ReadVariantOrKeep(g);
     g.board = BoardFromSetup(t.setup);
     ApplyRuleValues(g, t.values);
     SetPromoSquares(g, 0, t.promo[0], 0);
@@ -235,7 +250,7 @@ bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
     g.Rules.ManContJumpCrowned = t.manContJumpCrowned;
     SetSideFromRules(g);
     if (g.Rules.PiecesOnBlack == 2) g.Opt.Notation = 0;
-    PrepareLoadedPosition(g, mode != kLoadAutosave);
+    PrepareLoadedPosition(g, mode != kLoadAutosave && !StartsAsNewGame(g, variantStart));
     return false;
   }
   bool chosen = false;
@@ -575,8 +590,13 @@ void SetPlayerNames(GameState& g, const LoadPlan& p, int mode) {
   }
   if (g.Opt.PlayMode == 1) f.PlayerName1 = f.PlayerName2 = g.Opt.UserName;
   if (p.pdn && mode == kLoadOpen) {
-    f.PlayerName2 = p.tags.White.empty() ? "Player" : p.tags.White;
-    f.PlayerName1 = p.tags.Black.empty() ? "Player" : p.tags.Black;
+    // Each tag's name beside its own colour: PlayerName1 stands beside the
+    // side that moves first.
+    const std::string black = p.tags.Black.empty() ? "Player" : p.tags.Black;
+    const std::string white = p.tags.White.empty() ? "Player" : p.tags.White;
+    const bool blackFirst = g.Rules.BlackStarts == 1;
+    f.PlayerName1 = blackFirst ? black : white;
+    f.PlayerName2 = blackFirst ? white : black;
   }
 }
 
