@@ -472,11 +472,16 @@ bool LooksLikeLargerBoard(const LoadPlan& p) {
   return false;
 }
 
+// What a game that names squares above 32 without a GameType tag is told;
+// `what` is the part of the game that names them.
+std::string LargerBoardText(std::string_view what) {
+  return "\r\n" + std::string(what) +
+         " squares above 32 and it has no GameType tag: it looks like a game on a larger board.";
+}
+
 std::string IllegalMoveText(const LoadPlan& p, const ReplayFailure& f) {
   std::string text = Excerpt(f.moveText) + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
-  if (LooksLikeLargerBoard(p))
-    text += "\r\nIts moves name squares above 32 and it has no GameType tag: it looks like a game on a "
-            "larger board.";
+  if (LooksLikeLargerBoard(p)) text += LargerBoardText("Its moves name");
   return text;
 }
 
@@ -490,7 +495,7 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
   };
   if (!plan.pdn) {
     if (!ParseGameFile(bytes, plan.title, plan.own, problem)) return refuse();
-    if (!plan.own.CutFields.empty()) g.host->message(Icon::Exclamation, "Error", ListText(plan.own.CutFields));
+    if (!plan.own.CutFields.empty()) g.host->message(Icon::Exclamation, "Warning", ListText(plan.own.CutFields));
     std::string why;
     if (!RulesInRange(plan.own.RuleValues, &why)) {
       problem = {"Error", "Error in loading game file!\r\n" + plan.title + ": " + why};
@@ -518,15 +523,21 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
 bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& plan, FileProblem& problem) {
   const PdnGame& game = file.games[chosen - 1];
   plan.tags = game.tags;
-  if (!SplitPdnMoves(game, plan.title, plan.pdnItems, problem)) return false;
+  std::string resultNote;
+  if (!SplitPdnMoves(game, plan.title, plan.pdnItems, problem, &resultNote)) return false;
   plan.items = &plan.pdnItems;
   const std::string where = plan.title + ", game " + std::to_string(chosen) + " (line " +
                             std::to_string(game.firstLine) + ")";
+  // A notice about one tag names the tag's own line.
+  auto tagWhere = [&](int line) {
+    return plan.title + ", game " + std::to_string(chosen) + ", line " + std::to_string(line);
+  };
   if (!plan.tags.RulesTag.empty()) {
     std::string why;
     if (!ParsePdnRulesTag(plan.tags.RulesTag, file.version, plan.rulesTag, &why) ||
         !RulesInRange(plan.rulesTag.values, &why)) {
-      problem = {"Error", "Error in loading PDN file!\r\n" + where + ": the rules tag: " + why};
+      problem = {"Error",
+                 "Error in loading PDN file!\r\n" + tagWhere(plan.tags.RulesTagLine) + ": the rules tag: " + why};
       return false;
     }
     plan.hasRulesTag = true;
@@ -550,17 +561,18 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
     if (plan.tags.SetUp == "1" || !plan.tags.Fen.empty()) {
       if (!ParseFen(plan.tags.Fen, plan.fen)) {
         problem = {"Error", "Illegal Setup!\r\n" + where};
+        if (plan.fen.squareAbove32 && plan.tags.GameType.empty()) problem.text += LargerBoardText("Its set-up names");
         return false;
       }
       plan.hasFen = true;
     }
   }
-  if (!plan.tags.CutTags.empty()) {
-    std::vector<std::string> lines;
-    for (const std::string& tag : plan.tags.CutTags)
-      lines.push_back(where + ": " + FieldCutText("the tag " + tag));
-    g.host->message(Icon::Exclamation, "Error", ListText(lines));
-  }
+  // What the game still loads with, told once.
+  std::vector<std::string> warnings;
+  for (const PdnTags::CutTag& tag : plan.tags.CutTags)
+    warnings.push_back(tagWhere(tag.line) + ": " + FieldCutText("the tag " + tag.name));
+  if (!resultNote.empty()) warnings.push_back(resultNote);
+  if (!warnings.empty()) g.host->message(Icon::Exclamation, "Warning", ListText(warnings));
   return true;
 }
 
