@@ -107,11 +107,12 @@ bool IsResult(std::string_view t) {
   // Results as other programs write them too: "1:0" in Russian collections,
   // "+-", "-+" and "=" as in printed game scores.
   static constexpr const char* kResults[] = {"*",   "1-0", "0-1", "1/2-1/2", "2-0", "0-2", "1-1", "0-0",
-                                             "1",   "0",   "2",   "1/2",     "1/2-1/", "1:0", "0:1", "1:1",
+                                             "1",   "0",   "2",   "1/2",     "1:0", "0:1", "1:1",
                                              "2:0", "0:2", "0:0", "1/2:1/2", "+-", "-+", "="};
   for (const char* r : kResults)
     if (t == r) return true;
-  return StartsWith(t, "0-");
+  // "0-" alone is a result cut short, as "1-" and "1/2-1/" are.
+  return StartsWith(t, "0-") && t.size() > 2;
 }
 
 // The result that ends a move text ("... 22-17 1-0", a comment after it
@@ -246,6 +247,26 @@ bool StandardStart(GameState& g) {
   return pieces.size() == 24;
 }
 
+// The GameType number a game goes out with: its variant's, when the rules in
+// force are those the shipped variant gives the game type (whichever colour
+// moves first); else 0, so that no other program takes a variant of the
+// user's under a shipped name for the standard game.
+int WrittenGameType(const GameState& g) {
+  const int type = PdnGameTypeNumber(g.Rules.Variant);
+  if (type == 0) return 0;
+  RuleSet shipped;
+  if (type == PdnGameTypeNumber(BuiltinVariantName(1))) {
+    shipped = BuiltInRules(1);
+  } else {
+    VariantFileData data;
+    const auto bytes = ReadVariantBytes(VariantFilePath(g, 1, g.Rules.Variant), nullptr);
+    if (!bytes || !ParseVariantText(*bytes, g.Rules.Variant, data, nullptr)) return 0;
+    shipped = data.rules;
+  }
+  shipped.BlackStarts = g.Rules.BlackStarts;  // a set-up position says who starts
+  return SameRules(g.Rules, shipped) ? type : 0;
+}
+
 }  // namespace
 
 ForeignText ReadPdnText(std::string_view bytes) {
@@ -298,7 +319,7 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
       const bool cut = CutPdnTag(rest, &tag);
       const size_t length = cut ? tag.length : rest.size();
       const std::string_view one = rest.substr(0, length);
-      if (!ParsePdnTag(one, tags)) {
+      if (!ParsePdnTag(one, tags, n)) {
         problem = {"Error", "Error in loading PDN file!\r\n" + title + ", line " + std::to_string(n) +
                                 ": the tag has no value"};
         bad = true;
@@ -366,8 +387,9 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
 }
 
 bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<GameFileItem>& items,
-                   FileProblem& problem) {
+                   FileProblem& problem, std::string* note) {
   items.clear();
+  if (note) note->clear();
   const std::string& t = game.moveText;
   const size_t n = t.size();
   std::string pending;
@@ -458,8 +480,18 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     const bool resultLike = token.find_first_not_of("0123456789/-+=:*") == std::string::npos &&
                             (token.find_first_of("/+=*") != std::string::npos || IsSeparator(token.front()) ||
                              IsSeparator(token.back()));
-    if (resultLike && t.find_first_not_of(" \t", i) == std::string::npos)
-      return refuse("is not a move: it looks like the game's result, cut short by the end of the file");
+    if (resultLike && t.find_first_not_of(" \t", i) == std::string::npos) {
+      // The moves before it stand; the result is what the tags say, or
+      // unknown.
+      if (note) {
+        const std::string& tagged = game.tags.Result;
+        *note = std::string(fileTitle) + ", line " + std::to_string(game.LineAt(start)) + ": \"" + Excerpt(token) +
+                "\" looks like the game's result, cut short by the end of the file; " +
+                (tagged.empty() || tagged == "*" ? std::string("the result is taken as unknown (*).")
+                                                 : "the Result tag's \"" + Excerpt(tagged) + "\" stands.");
+      }
+      break;
+    }
     const bool move = !resultLike && (token.find_first_of("-xX:") != std::string::npos || IsSquareName(token));
     if (!move || token.size() > kMaxMoveTokenChars) return refuse("is not a move");
     flush();
@@ -683,6 +715,7 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
       if (!b.empty() && (b[0] == 'K' || b[0] == 'k')) b.erase(0, 1);  // "K1-K3"
       if (!AllDigits(a) || !AllDigits(b) || a.size() > 2 || b.size() > 2) return false;
       const int lo = ValInt(a), hi = ValInt(b);
+      if (lo > 32 || hi > 32) out.squareAbove32 = true;
       if (lo > 32 || hi > 32 || hi < lo) return false;
       for (int k = lo; k <= hi; ++k) out.pieces.push_back({k, value, {}});
     }
@@ -715,15 +748,24 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   tag("Event", h.GameEvent, false);
   tag("Round", h.GameRound, false);
   tag("Date", h.GameDate, true);
-  tag("Black", h.GameBlack, false);
+  // A game whose details name no player goes out with the names beside the
+  // board (the user's, "Computer"): PlayerName1 stands beside the side that
+  // moves first.
+  std::string black = h.GameBlack, white = h.GameWhite;
+  if (black.empty() && white.empty()) {
+    const bool blackFirst = g.Rules.BlackStarts == 1;
+    black = blackFirst ? g.Flow.PlayerName1 : g.Flow.PlayerName2;
+    white = blackFirst ? g.Flow.PlayerName2 : g.Flow.PlayerName1;
+  }
+  tag("Black", black, false);
   tag("BlackElo", h.GameBlackElo, false);
-  tag("White", h.GameWhite, false);
+  tag("White", white, false);
   tag("WhiteElo", h.GameWhiteElo, false);
   tag("Site", h.GameSite, false);
   const std::string result = PdnStandardResult(g.Flow.GameResult);
   tag("Result", result, true);
   tag("ECO", h.GameEco, false);
-  const int type = PdnGameTypeNumber(g.Rules.Variant);
+  const int type = WrittenGameType(g);
   if (type) line(PdnTagLine("GameType", std::to_string(type)));
   // Other programs start from the usual position with the usual colour to
   // move: a game that does not gets its start in the standard tags.

@@ -62,9 +62,11 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
 // "?") and variations in parentheses are skipped; a result ("1-0", "0-1",
 // "1/2-1/2", "2-0", "0-2", "1-1", "*", ...) ends the moves. Comments in a
 // row are joined by line breaks. A token that is no move is refused, naming
-// the line.
+// the line. A result cut short by the end of the text ("1-", "0-", "1/2-",
+// "1/2-1/", "+/-") ends the moves as well; `note` (when given) then says so,
+// naming the line, and is empty otherwise.
 bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<GameFileItem>& items,
-                   FileProblem& problem);
+                   FileProblem& problem, std::string* note = nullptr);
 
 // A move token as a move text of its squares, two characters each, a
 // one-character square with a blank in front: "9-14" -> " 914",
@@ -119,6 +121,7 @@ struct FenPiece {
 struct FenPosition {
   int sideToMove = -1;
   std::vector<FenPiece> pieces;
+  bool squareAbove32 = false;  // refused for naming a square number above 32
 };
 // "B:W21,22,K30:B1,2." and the like (ranges such as 1-12 or K1-K3 count each
 // square; "W:Wc3,Ke5:Bd6" names algebraic squares). Sections of other letters

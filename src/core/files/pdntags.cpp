@@ -75,7 +75,7 @@ bool CutPdnTag(std::string_view text, PdnTagText* out) {
   return true;
 }
 
-bool ParsePdnTag(std::string_view line, PdnTags& tags) {
+bool ParsePdnTag(std::string_view line, PdnTags& tags, int lineNumber) {
   PdnTagText tag;
   if (!CutPdnTag(line, &tag)) return true;
   for (const auto& t : kTags) {
@@ -87,9 +87,10 @@ bool ParsePdnTag(std::string_view line, PdnTags& tags) {
       // A set-up and the rules tag are long by nature; the others are
       // one-line fields (names, event, site, date, ...).
       const bool cut = t.field != &PdnTags::Fen && t.field != &PdnTags::RulesTag && LimitField(value);
-      auto& names = tags.CutTags;
-      names.erase(std::remove(names.begin(), names.end(), t.name), names.end());
-      if (cut) names.push_back(t.name);
+      auto& cutTags = tags.CutTags;
+      std::erase_if(cutTags, [&](const PdnTags::CutTag& c) { return c.name == t.name; });
+      if (cut) cutTags.push_back({t.name, lineNumber});
+      if (t.field == &PdnTags::RulesTag) tags.RulesTagLine = lineNumber;
     }
     return true;
   }

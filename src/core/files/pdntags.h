@@ -24,9 +24,14 @@ struct PdnTags {
   std::string Eco;       // ECO or eco
   std::string RulesTag;  // the private tag Tavrin: variant, set-up and rules
   std::string GameType;  // a built-in variant number
+  int RulesTagLine = 0;  // the file's line of the rules tag (1-based)
   // The one-line tags (all but FEN and the rules tag) hold at most
-  // kFieldChars characters: the names of those that were cut.
-  std::vector<std::string> CutTags;
+  // kFieldChars characters: those that were cut, with the line of each.
+  struct CutTag {
+    std::string name;
+    int line = 0;
+  };
+  std::vector<CutTag> CutTags;
 };
 
 // One tag cut from the front of a text that begins with "[".
@@ -51,8 +56,8 @@ bool CutPdnTag(std::string_view text, PdnTagText* out);
 // its tag names; only the line's first tag is read. Tags are matched by name,
 // letter case included (the pairs SetUp/Setup, FEN/fen and ECO/eco both
 // count). Unknown tags change nothing. False when a known tag's line is too
-// short to hold a value.
-bool ParsePdnTag(std::string_view line, PdnTags& tags);
+// short to hold a value. `lineNumber` is the line of the file it stands on.
+bool ParsePdnTag(std::string_view line, PdnTags& tags, int lineNumber = 0);
 
 // The value of a tag line whose tag is `name` ("KVersion"), or false when the
 // line is another tag or too short.

@@ -1,6 +1,7 @@
 #include "core/files/rating.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "core/fileio.h"
@@ -79,9 +80,14 @@ void LoadRating(GameState& g) {
   std::string keepError;
   const bool keep = CopyWholeFile(path, kept, &keepError);
   if (!keep) g.Rating.KeepFile = true;
+  // The reader's reason begins "it is larger than ...": a sentence of its own.
+  std::string tooLarge;
+  if (read.status == ReadStatus::TooLarge && !read.reason.empty()) {
+    tooLarge = " " + read.reason + ".";
+    tooLarge[1] = static_cast<char>(std::toupper(static_cast<unsigned char>(tooLarge[1])));
+  }
   g.host->message(Icon::Exclamation, "Error",
-                  "The rating file \"" + path + "\" is damaged; " + used + "." +
-                      (read.status == ReadStatus::TooLarge ? " It is " + read.reason + "." : "") +
+                  "The rating file \"" + path + "\" is damaged; " + used + "." + tooLarge +
                       (keep ? "\r\nThe old file is kept as \"" + kept + "\"."
                             : "\r\nThe old file is left as it is: " + keepError));
 }

@@ -106,15 +106,28 @@ void ApplyRuleValues(GameState& g, const std::vector<std::pair<const RuleKey*, i
 }
 
 // The variant file of the loaded game's variant; a game whose variant file is
-// not here still loads under the rules it carries.
-void ReadVariantOrKeep(GameState& g) {
+// not here still loads under the rules it carries. Returns the start position
+// a new game of the variant begins from: the file's own, else the default.
+Board ReadVariantOrKeep(GameState& g) {
   std::string error;
-  if (ReadVariantFile(g, &error)) return;
+  g.StartBoard = DefaultStartBoard();  // a file that gives a start replaces it
+  if (ReadVariantFile(g, &error)) return g.StartBoard;
   g.VariantRules = g.Rules;
   // The built-in variant's own first mover is known without its file.
   if (g.Rules.Variant == kStandardVariantName) g.VariantRules.BlackStarts = RuleSet{}.BlackStarts;
   g.Variant = VariantInfo{};
   g.Variant.LoadedVariantName = g.Rules.Variant;
+  return DefaultStartBoard();
+}
+
+// Whether a game read from a file begins as a new game of its variant does:
+// on the variant's start position, with its first mover, and no men removed
+// or moves made at random. Such a start is no position set by hand, and the
+// game shows under its variant's plain name.
+bool StartsAsNewGame(const GameState& g, const Board& variantStart) {
+  const RuleSet& r = g.Rules;
+  return g.board == variantStart && r.BlackStarts == g.VariantRules.BlackStarts && r.RemoveMen == 0 &&
+         r.DoMoves == 0 && r.RndColor == 0;
 }
 
 void SetSideFromRules(GameState& g) { g.P.SideToMove = g.Rules.BlackStarts == 0 ? 1 : -1; }
@@ -176,20 +189,22 @@ void SetUpOwnGame(GameState& g, const GameFileData& d, int mode) {
   if (d.PromoW) SetPromoSquares(g, 0, d.PromoW->squares, d.PromoW->notation.value_or(programNotation));
   if (d.PromoB) SetPromoSquares(g, 1, d.PromoB->squares, d.PromoB->notation.value_or(programNotation));
   if (d.Movement) g.Rules.MovementStrings = *d.Movement;
+  Board variantStart = DefaultStartBoard();
   if (d.UseClassicSeen) {
     g.Opt.UseClassic = *d.UseClassic;
-    ReadVariantOrKeep(g);
+    variantStart = ReadVariantOrKeep(g);
     g.board = BoardFromSetup(d.SetupAtUseClassic);
   } else if (d.Variant) {
     // A file without "UseClassic=": its variant from the folder in use, its
     // set-up when it gives one, else the variant's start position.
     g.board = DefaultStartBoard();
-    ReadVariantOrKeep(g);
+    variantStart = ReadVariantOrKeep(g);
     if (d.Setup) g.board = BoardFromSetup(*d.Setup);
   }
   SetSideFromRules(g);
   if (g.Rules.PiecesOnBlack == 2) g.Opt.Notation = 0;
-  PrepareLoadedPosition(g, (d.UseClassicSeen || d.Variant) && mode != kLoadAutosave);
+  PrepareLoadedPosition(g, (d.UseClassicSeen || d.Variant) && mode != kLoadAutosave &&
+                               !StartsAsNewGame(g, variantStart));
   if (d.Book) g.Book.InBook = *d.Book;
 }
 
@@ -226,7 +241,7 @@ bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
     InitGame(g);
     g.Opt.Notation = 1;
     g.Rules.Variant = t.variant;
-    ReadVariantOrKeep(g);
+    const Board variantStart = ReadVariantOrKeep(g);
     g.board = BoardFromSetup(t.setup);
     ApplyRuleValues(g, t.values);
     SetPromoSquares(g, 0, t.promo[0], 0);
@@ -235,7 +250,7 @@ bool SetUpPdnGame(GameState& g, const LoadPlan& p, int mode) {
     g.Rules.ManContJumpCrowned = t.manContJumpCrowned;
     SetSideFromRules(g);
     if (g.Rules.PiecesOnBlack == 2) g.Opt.Notation = 0;
-    PrepareLoadedPosition(g, mode != kLoadAutosave);
+    PrepareLoadedPosition(g, mode != kLoadAutosave && !StartsAsNewGame(g, variantStart));
     return false;
   }
   bool chosen = false;
@@ -309,7 +324,7 @@ std::string InNotation(GameState& g, const std::string& key) {
 bool PlayFileMove(GameState& g, const std::string& text, bool trial, int route, int* fits) {
   *fits = 0;
   MoveFollowUps followUps;
-  followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet); };
+  followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet, GameOverPause::None); };
   ResetPly(g);
   if (!GenerateLegalMoves(g)) return false;
   const std::vector<int> named = MovesNamedBy(g, text);
@@ -457,11 +472,16 @@ bool LooksLikeLargerBoard(const LoadPlan& p) {
   return false;
 }
 
+// What a game that names squares above 32 without a GameType tag is told;
+// `what` is the part of the game that names them.
+std::string LargerBoardText(std::string_view what) {
+  return "\r\n" + std::string(what) +
+         " squares above 32 and it has no GameType tag: it looks like a game on a larger board.";
+}
+
 std::string IllegalMoveText(const LoadPlan& p, const ReplayFailure& f) {
   std::string text = Excerpt(f.moveText) + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
-  if (LooksLikeLargerBoard(p))
-    text += "\r\nIts moves name squares above 32 and it has no GameType tag: it looks like a game on a "
-            "larger board.";
+  if (LooksLikeLargerBoard(p)) text += LargerBoardText("Its moves name");
   return text;
 }
 
@@ -475,7 +495,7 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
   };
   if (!plan.pdn) {
     if (!ParseGameFile(bytes, plan.title, plan.own, problem)) return refuse();
-    if (!plan.own.CutFields.empty()) g.host->message(Icon::Exclamation, "Error", ListText(plan.own.CutFields));
+    if (!plan.own.CutFields.empty()) g.host->message(Icon::Exclamation, "Warning", ListText(plan.own.CutFields));
     std::string why;
     if (!RulesInRange(plan.own.RuleValues, &why)) {
       problem = {"Error", "Error in loading game file!\r\n" + plan.title + ": " + why};
@@ -503,15 +523,21 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
 bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& plan, FileProblem& problem) {
   const PdnGame& game = file.games[chosen - 1];
   plan.tags = game.tags;
-  if (!SplitPdnMoves(game, plan.title, plan.pdnItems, problem)) return false;
+  std::string resultNote;
+  if (!SplitPdnMoves(game, plan.title, plan.pdnItems, problem, &resultNote)) return false;
   plan.items = &plan.pdnItems;
   const std::string where = plan.title + ", game " + std::to_string(chosen) + " (line " +
                             std::to_string(game.firstLine) + ")";
+  // A notice about one tag names the tag's own line.
+  auto tagWhere = [&](int line) {
+    return plan.title + ", game " + std::to_string(chosen) + ", line " + std::to_string(line);
+  };
   if (!plan.tags.RulesTag.empty()) {
     std::string why;
     if (!ParsePdnRulesTag(plan.tags.RulesTag, file.version, plan.rulesTag, &why) ||
         !RulesInRange(plan.rulesTag.values, &why)) {
-      problem = {"Error", "Error in loading PDN file!\r\n" + where + ": the rules tag: " + why};
+      problem = {"Error",
+                 "Error in loading PDN file!\r\n" + tagWhere(plan.tags.RulesTagLine) + ": the rules tag: " + why};
       return false;
     }
     plan.hasRulesTag = true;
@@ -535,17 +561,18 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
     if (plan.tags.SetUp == "1" || !plan.tags.Fen.empty()) {
       if (!ParseFen(plan.tags.Fen, plan.fen)) {
         problem = {"Error", "Illegal Setup!\r\n" + where};
+        if (plan.fen.squareAbove32 && plan.tags.GameType.empty()) problem.text += LargerBoardText("Its set-up names");
         return false;
       }
       plan.hasFen = true;
     }
   }
-  if (!plan.tags.CutTags.empty()) {
-    std::vector<std::string> lines;
-    for (const std::string& tag : plan.tags.CutTags)
-      lines.push_back(where + ": " + FieldCutText("the tag " + tag));
-    g.host->message(Icon::Exclamation, "Error", ListText(lines));
-  }
+  // What the game still loads with, told once.
+  std::vector<std::string> warnings;
+  for (const PdnTags::CutTag& tag : plan.tags.CutTags)
+    warnings.push_back(tagWhere(tag.line) + ": " + FieldCutText("the tag " + tag.name));
+  if (!resultNote.empty()) warnings.push_back(resultNote);
+  if (!warnings.empty()) g.host->message(Icon::Exclamation, "Warning", ListText(warnings));
   return true;
 }
 
@@ -575,8 +602,13 @@ void SetPlayerNames(GameState& g, const LoadPlan& p, int mode) {
   }
   if (g.Opt.PlayMode == 1) f.PlayerName1 = f.PlayerName2 = g.Opt.UserName;
   if (p.pdn && mode == kLoadOpen) {
-    f.PlayerName2 = p.tags.White.empty() ? "Player" : p.tags.White;
-    f.PlayerName1 = p.tags.Black.empty() ? "Player" : p.tags.Black;
+    // Each tag's name beside its own colour: PlayerName1 stands beside the
+    // side that moves first.
+    const std::string black = p.tags.Black.empty() ? "Player" : p.tags.Black;
+    const std::string white = p.tags.White.empty() ? "Player" : p.tags.White;
+    const bool blackFirst = g.Rules.BlackStarts == 1;
+    f.PlayerName1 = blackFirst ? black : white;
+    f.PlayerName2 = blackFirst ? white : black;
   }
 }
 

@@ -39,7 +39,7 @@ int UserPlaysColour(const GameState& g, const std::string& colour) {
   return 0;
 }
 
-void CheckGameOver(GameState& g, int quiet) {
+void CheckGameOver(GameState& g, int quiet, GameOverPause pause) {
   if (g.Flow.GameOver == 1) return;
   ResetPly(g);
   const int evaluated = g.Rules.AntiMode == 1 ? g.P.SideToMove : -g.P.SideToMove;
@@ -51,7 +51,7 @@ void CheckGameOver(GameState& g, int quiet) {
   if (count != 0 && score != kInfinity && !DrawReasonEndsGame(g, firstCount)) return;
 
   Host& h = *g.host;
-  Pause(h, 0.5);
+  if (pause == GameOverPause::Wait) Pause(h, 0.5);
   g.Flow.GameOver = 1;
   for (Command c : {Command::Compute, Command::Analyze, Command::OfferDraw, Command::Resign, Command::Hint,
                     Command::ComputerComputer})

@@ -19,7 +19,12 @@ int UserPlaysColour(const GameState& g, const std::string& colour);
 // or the draw reason, title "Congratulations"). quiet != 0 only notes a draw
 // by reason (a loaded game). Does nothing once the game is over; otherwise
 // leaves Ply 0 with every move of the side to move listed.
-void CheckGameOver(GameState& g, int quiet);
+//
+// In play the board shows the last move for half a second before the game
+// ends (GameOverPause::Wait); a game read from a file, by the window or the
+// command-line tools, ends at once (GameOverPause::None).
+enum class GameOverPause { Wait, None };
+void CheckGameOver(GameState& g, int quiet, GameOverPause pause = GameOverPause::Wait);
 
 // The user's draw offer: accepted once the game has started and the
 // computer's last score is not above 0; otherwise "Offer rejected... Play on!".

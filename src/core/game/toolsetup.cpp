@@ -12,18 +12,20 @@ namespace m8 {
 namespace {
 
 // As the new-variant command does it: read the file, put its rules in force,
-// set the game up again under them. False when the file could not be read.
-bool StartVariant(GameState& g, std::string_view variant) {
+// set the game up again under them. False, with the reader's message in
+// `error`, when the file could not be read.
+bool StartVariant(GameState& g, std::string_view variant, std::string* error) {
   g.Flow.PositionPreset = 0;
   const std::string before = g.Rules.Variant;
   g.Rules.Variant = std::string(variant);
   // A file that cannot be read would leave the rules of before in force
   // (American Checkers is built in and needs none).
-  std::string error;
+  std::string why;
   std::error_code ec;
-  if (!ReadVariantFile(g, &error) &&
+  if (!ReadVariantFile(g, &why) &&
       (variant != kStandardVariantName || std::filesystem::exists(VariantFilePath(g, variant), ec))) {
     g.Rules.Variant = before;
+    if (error) *error = why;
     return false;
   }
   InitGame(g);
@@ -45,9 +47,7 @@ void TakeAsStart(GameState& g, const Board& b, int side) {
 }  // namespace
 
 bool SetupVariantStart(GameState& g, std::string_view variant, std::string* error) {
-  if (StartVariant(g, variant)) return true;
-  if (error) *error = "The variant file of '" + std::string(variant) + "' is missing or cannot be read.";
-  return false;
+  return StartVariant(g, variant, error);
 }
 
 bool SetupPerftPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error) {
@@ -67,10 +67,7 @@ bool SetupAnalysisPosition(GameState& g, std::string_view variant, std::string_v
       return false;
     }
   }
-  if (!StartVariant(g, variant)) {
-    if (error) *error = "variant \"" + std::string(variant) + "\" could not be read";
-    return false;
-  }
+  if (!StartVariant(g, variant, error)) return false;
   if (!setup.empty()) TakeAsStart(g, position, sideToMove == 1 ? 1 : -1);
   return true;
 }

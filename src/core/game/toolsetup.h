@@ -14,7 +14,8 @@ namespace m8 {
 // Sets up a new game of `variant` from its file in ProgramFolder/variants
 // ("American Checkers" needs no file) as the new-variant command does:
 // InitGame, the variant's rules put in force, InitGame again. Returns false
-// with a message when the file cannot be read.
+// with the variant reader's message (what is wrong, in which file and line)
+// when the file cannot be read.
 bool SetupVariantStart(GameState& g, std::string_view variant, std::string* error);
 
 // Puts a position given as a Setup string (64 digits 0..4) on the board with
@@ -26,7 +27,7 @@ bool SetupPerftPosition(GameState& g, std::string_view digits, int sideToMove, s
 // position (64 digits: 0 empty, 1/2 white/black man, 3/4 white/black king) on
 // the board with `sideToMove` (+1 White, -1 Black) to move, as the position
 // editor does. Returns false with a message when the variant cannot be read
-// or the set-up string is bad.
+// (the variant reader's) or the set-up string is bad.
 bool SetupAnalysisPosition(GameState& g, std::string_view variant, std::string_view setup,
                            int sideToMove, std::string* error);
 

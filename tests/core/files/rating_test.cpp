@@ -260,10 +260,11 @@ TEST_F(RatingTest, ADamagedOrOversizedFileIsKeptBeforeItIsReplaced) {
   const struct {
     const char* name;
     std::string text;
+    const char* why;  // what the message says of the file, "" for nothing more
   } cases[] = {
-      {"no line end", "74M2"},
-      {"over 4 KB", RatingFileText(1543) + std::string(5000, ' ')},
-      {"garbled", "7R?Q\r\n"},
+      {"no line end", "74M2", ""},
+      {"over 4 KB", RatingFileText(1543) + std::string(5000, ' '), " is used. It is larger than 4096 bytes.\r\n"},
+      {"garbled", "7R?Q\r\n", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -277,6 +278,7 @@ TEST_F(RatingTest, ADamagedOrOversizedFileIsKeptBeforeItIsReplaced) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, "Error");
     EXPECT_NE(host.messages[0].text.find("tavrin.rtg.bad\""), std::string::npos) << host.messages[0].text;
+    EXPECT_NE(host.messages[0].text.find(c.why), std::string::npos) << host.messages[0].text;
     EXPECT_EQ(Read("tavrin.rtg.bad"), c.text);
     run.Rating.UserRating = 1215;
     std::string error;

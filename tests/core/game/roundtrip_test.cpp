@@ -316,12 +316,12 @@ TEST_F(RoundTripTest, ResultsAreWrittenInStandardForm) {
     const char* standard;
   } cases[] = {{"white wins", "1-0"}, {"+/-", "1-0"},  {"1:0", "1-0"}, {"0:1", "0-1"},  {"Black wins", "0-1"},
                {"draw", "1/2-1/2"},   {"=", "1/2-1/2"}, {"2-0", "2-0"}, {"1-1", "1-1"}, {"1-0", "1-0"},
-               {"?", "*"},            {"", "*"}};
+               {"+-", "1-0"},         {"-+", "0-1"},    {"?", "*"},     {"", "*"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.written);
     EXPECT_EQ(PdnStandardResult(c.written), c.standard);
   }
-  for (const char* written : {"white wins", "+/-", "1:0"}) {
+  for (const char* written : {"white wins", "+/-", "+-", "1:0"}) {
     SCOPED_TRACE(written);
     Write("in.pdn", std::string("[Event \"x\"]\n[Result \"") + written + "\"]\n1. 11-15 23-19\n");
     auto s = Fresh();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "core/files_fixture.h"
 #include "core/game/toolsetup.h"
 #include "core/rules/perft.h"
 #include "core/rules/setup_host.h"
@@ -57,6 +58,25 @@ TEST(SetupAnalysisPosition, BadDigitsNameTheOption) {
   EXPECT_NE(g.Rules.Variant, "Russian Checkers");
   EXPECT_FALSE(SetupAnalysisPosition(g, "No Such Checkers", kDefaultSetup, -1, &error));
   EXPECT_NE(error.find("No Such Checkers"), std::string::npos) << error;
+}
+
+// A variant file that cannot be read: both tools say what is wrong with it,
+// and where, as the program itself would.
+class ToolVariantTest : public testing::FilesTest {};
+
+TEST_F(ToolVariantTest, ABrokenVariantFileIsNamedWithItsFault) {
+  std::string text = ReadWholeFile(std::string(M8_DATA_DIR) + "/variants/Russian Checkers.ini").value_or("");
+  const size_t end = text.rfind("END");
+  ASSERT_NE(end, std::string::npos);
+  Write("variants/Broken Checkers.ini", text.erase(end));
+  std::string error;
+  EXPECT_FALSE(SetupVariantStart(g, "Broken Checkers", &error));
+  EXPECT_NE(error.find("Broken Checkers.ini"), std::string::npos) << error;
+  EXPECT_NE(error.find("the file has no line END."), std::string::npos) << error;
+  error.clear();
+  EXPECT_FALSE(SetupAnalysisPosition(g, "Broken Checkers", "", -1, &error));
+  EXPECT_NE(error.find("Broken Checkers.ini"), std::string::npos) << error;
+  EXPECT_NE(error.find("the file has no line END."), std::string::npos) << error;
 }
 
 }  // namespace
