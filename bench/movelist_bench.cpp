@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
       const int a = 1 + (i * 7) % 32, b = 1 + (i * 11) % 32, c = 1 + (i * 5) % 32;
       list.addItem(QString("%1. %2-%3  %4x%5").arg(i + 1, 3).arg(a).arg(b).arg(c).arg(1 + (c + 9) % 32));
     }
-    m8::FitMoveList(&list, true);
+    m8::FitMoveList(&list, m8::MoveListKind::Played);
   }
   const double seconds = clock.elapsed() / 1000.0;
   const bool met = seconds < 0.2;

@@ -1,8 +1,13 @@
 // The board view: pictures, counters, coordinates, the side-to-move display, the six layouts and the rendered window.
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTreeWidget>
 #include <QStyle>
 
+#include "app/dialogs/dlgpdn.h"
+#include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
+#include "core/engine/searchprogress.h"
 
 class BoardViewTest : public QObject {
   Q_OBJECT
@@ -227,17 +232,21 @@ class BoardViewTest : public QObject {
     const QPoint corner(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
                         std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
     QCOMPARE(w->pos(), corner);
-    // Said once, naming both sizes; the skin chosen stays the user's.
+    // Said in the status bar, naming both sizes, with no box; the skin
+    // chosen stays the user's.
     const bool told = skin != (code == 0 ? "Classic Small" : "Classic Medium");
-    QCOMPARE(boxes.messages.size(), told ? 1 : 0);
+    QCOMPARE(boxes.messages.size(), 0);
+    const QString notice = w->statusPanel(2)->text();
+    QCOMPARE(notice.isEmpty(), !told);
     if (told) {
-      QVERIFY2(boxes.messages[0].contains("\"" + skin + "\"") &&
-                   boxes.messages[0].contains(code == 0 ? "\"Classic Small\"" : "\"Classic Medium\""),
-               qPrintable(boxes.messages[0]));
+      QVERIFY2(notice.contains("\"" + skin + "\"") &&
+                   notice.contains(code == 0 ? "\"Classic Small\"" : "\"Classic Medium\""),
+               qPrintable(notice));
     }
     w->ReloadSkin();
     QCOMPARE(g.Opt.BoardSizeCode, code);
-    QCOMPARE(boxes.messages.size(), told ? 1 : 0);
+    QCOMPARE(boxes.messages.size(), 0);
+    QCOMPARE(w->statusPanel(2)->text(), notice);
     QCOMPARE(QString::fromStdString(g.Opt.SkinName), skin);
     w->Exit_Click();
     QVERIFY(ReadFile(dir.path() + "/tavrin.ini").contains("\r\n" + skin.toLatin1() + "\r\n"));
@@ -357,6 +366,78 @@ class BoardViewTest : public QObject {
           // A line too long for the column goes on under the move.
           QCOMPARE(QString(text).replace("\n      ", ""), lines->at(i % lines->size()));
         }
+      }
+    }
+  }
+
+  // A Russian position whose man captures five times by two routes, opened
+  // as a game: in every layout each route reads whole in the legal-move list
+  // and the lists never scroll sideways; the root list takes the lines the
+  // search writes for these moves.
+  void longCapturesReadWholeInEveryLayout() {
+    struct Layout {
+      int tpp, code;
+    };
+    for (const Layout& l : {Layout{15, 0}, Layout{12, 0}, Layout{15, 2}, Layout{12, 2}, Layout{15, 3}, Layout{12, 3}}) {
+      const QString where = QString("tpp %1 size %2").arg(l.tpp).arg(l.code);
+      QTemporaryDir dir;
+      CopyShipped("variants", dir.path());
+      const QString pdn = dir.path() + "/long.pdn";
+      WriteFile(pdn, "[Event \"Long\"]\n[GameType \"25\"]\n[FEN \"W:Wc1:Bb2,d2,b4,d4,d6,f6,h8,f8\"]\n\n*\n");
+      Boxes boxes;
+      auto w = Start(dir.path(), boxes, l.tpp, [&](MainWindowOptions& o) {
+        o.fileDialog = [pdn](const QString&, const QString&, bool) { return pdn; };
+      });
+      GameState& g = w->state();
+      g.Opt.BoardSizeCode = l.code;
+      w->ArrangeLayout();
+      w->show();
+      QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+      dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
+        c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
+        c->findChild<QPushButton*>("OKButton")->click();
+      });
+      w->Open_Click();
+      QCOMPARE(QString::fromStdString(g.Variant.LoadedVariantName), QStringLiteral("Russian Checkers"));
+      const std::vector<std::string> legal = g.Driver.LegalMoveLines;
+      QVERIFY2(legal.size() >= 2, qPrintable(where));
+      QVERIFY2(std::any_of(legal.begin(), legal.end(), [](const std::string& m) { return m.size() >= 14; }),
+               qPrintable(where + ": " + QString::fromStdString(legal[0])));
+      // The search's lines for the same moves, one an upper bound.
+      const int first = g.P.PlyStart[g.P.Ply];
+      for (int i = 0; i < static_cast<int>(legal.size()); ++i) {
+        g.Driver.RootScores[0][i] = g.P.MoveList[first + i].From;
+        g.Driver.RootScores[1][i] = g.P.MoveList[first + i].To;
+        g.Driver.RootScores[2][i] = i == 0 ? -1999 : 1234;
+        g.Driver.RootScores[kRootScoreBoundRow][i] = i == 0 ? 1 : 0;
+      }
+      ListRootMoveScores(g);
+      QCoreApplication::processEvents();
+
+      const std::pair<QListWidget*, const std::vector<std::string>*> lists[] = {
+          {w->legalMoves(), &legal}, {w->rootMoves(), &g.Driver.RootScoreLines}};
+      for (const auto& [list, lines] : lists) {
+        const QString which = where + " " + list->objectName();
+        QVERIFY2(!list->horizontalScrollBar()->isVisible(), qPrintable(which));
+        QVERIFY2(list->font().pointSizeF() >= 7.0 - 1e-6, qPrintable(which));
+        const QFontMetrics fm(list->font());
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+        QCOMPARE(list->count(), static_cast<int>(lines->size()));
+        QStringList shownTexts;
+        for (int i = 0; i < list->count(); ++i) {
+          const QString text = list->item(i)->text();
+          const QStringList rows = text.split('\n');
+          for (const QString& shown : rows)
+            QVERIFY2(fm.horizontalAdvance(shown) + 2 * margin <= list->viewport()->width(),
+                     qPrintable(which + ": " + shown));
+          // A line cut for the column goes on indented, in a font that reads
+          // well.
+          if (rows.size() > 1) QVERIFY2(list->font().pointSizeF() >= 9.0 - 1e-6, qPrintable(which));
+          QCOMPARE(QString(text).replace("\n  ", ""), QString::fromStdString(lines->at(i)));
+          QCOMPARE(list->item(i)->toolTip(), QString::fromStdString(lines->at(i)).trimmed());
+          shownTexts << text;
+        }
+        if (list == w->legalMoves()) QCOMPARE(shownTexts.removeDuplicates(), 0);  // the routes told apart
       }
     }
   }

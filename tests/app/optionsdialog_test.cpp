@@ -274,7 +274,14 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(g.PlyValue.PlyValueRows, 7);  // the arrays stay
   }
 
+  void cancelStopsARunningTable_data() {
+    QTest::addColumn<bool>("escape");  // the Escape key in place of the Cancel button
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("Escape") << true;
+  }
+
   void cancelStopsARunningTable() {
+    QFETCH(bool, escape);
     QTemporaryDir dir;
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
@@ -289,17 +296,33 @@ class OptionsDialogTest : public QObject {
       QVERIFY(!pv->sortBox()->isEnabled());
       QVERIFY2(pv->outputLabel()->text().startsWith("Score:"), qPrintable(pv->outputLabel()->text()));
       QVERIFY(!pv->outputLabel()->text().contains('\r'));
-      pv->cancelButton()->click();
+      if (escape)
+        QTest::keyClick(pv->tableText(), Qt::Key_Escape);
+      else
+        pv->cancelButton()->click();
       pressed = true;
+    });
+    // A key that stops nothing must not leave the run going for minutes.
+    bool stillRunning = false;
+    QTimer::singleShot(3000, [&] {
+      FrmPV* pv = PlyValueWindow(*w);
+      if (!pv || !pv->cancelButton()->isEnabled()) return;
+      stillRunning = true;
+      pv->cancelButton()->click();
     });
     w->commands()->entry("plyvaluetable")->trigger();
     QVERIFY(pressed);
+    QVERIFY(!stillRunning);
     FrmPV* pv = PlyValueWindow(*w);
     QVERIFY(g.PlyValue.PlyValueRows < 7);
+    QVERIFY(pv->isVisible());  // the rows searched up to then stay in view
     QCOMPARE(pv->outputLabel()->text(), QStringLiteral("Done!"));
     QVERIFY(!pv->cancelButton()->isEnabled());
     QVERIFY(pv->okButton()->isEnabled());
     QCOMPARE(g.Flow.Busy, 0);
+    // Then Escape closes it, as Ok does.
+    QTest::keyClick(pv->tableText(), Qt::Key_Escape);
+    QVERIFY(!pv->isVisible());
   }
 };
 

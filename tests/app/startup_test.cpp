@@ -5,15 +5,6 @@
 
 namespace {
 
-// Copies the files of a shipped data folder (M8_DATA_DIR/relative) into the
-// same place below `folder`.
-void CopyShipped(const QString& relative, const QString& folder) {
-  const QString from = QStringLiteral(M8_DATA_DIR "/") + relative;
-  QVERIFY(QDir().mkpath(folder + "/" + relative));
-  for (const QString& file : QDir(from).entryList(QDir::Files))
-    QVERIFY(QFile::copy(from + "/" + file, folder + "/" + relative + "/" + file));
-}
-
 // The variant and skin a settings file names.
 std::pair<std::string, std::string> ChosenVariantAndSkin(const QString& settingsFile) {
   GameState g;

@@ -94,6 +94,15 @@ inline QString DefaultSettingsText() {
   return QString::fromStdString(SettingsText(g));
 }
 
+// Copies the files of a shipped data folder (M8_DATA_DIR/relative) into the
+// same place below `folder`.
+inline void CopyShipped(const QString& relative, const QString& folder) {
+  const QString from = QStringLiteral(M8_DATA_DIR "/") + relative;
+  QVERIFY(QDir().mkpath(folder + "/" + relative));
+  for (const QString& file : QDir(from).entryList(QDir::Files))
+    QVERIFY(QFile::copy(from + "/" + file, folder + "/" + relative + "/" + file));
+}
+
 inline int Px(int twips, int tpp) { return static_cast<int>(std::lround(static_cast<double>(twips) / tpp)); }
 
 }  // namespace window_test

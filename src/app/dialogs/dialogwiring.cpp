@@ -56,7 +56,7 @@ void ConnectDialogs(MainWindow& w) {
   });
   c->setHandler("Details", "", [&w, &g] { Details_Click(g, &w); });
   c->setHandler("mnu_Help_About", "", [&w] { ShowAbout(&w); });
-  c->setHandler("problems", "", [windows, &w] { windows->problemWindow()->showOver(&w); });
+  c->setHandler("problems", "", [windows] { windows->problemWindow()->showWindow(); });
 }
 
 }  // namespace m8

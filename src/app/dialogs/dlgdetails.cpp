@@ -1,4 +1,5 @@
 #include "app/dialogs/dlgdetails.h"
+#include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 
 #include <QGridLayout>
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace m8 {
@@ -56,8 +56,7 @@ DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   connect(apply, &QPushButton::clicked, this, [this] { onApplyClicked(); });
   connect(ok, &QPushButton::clicked, this, [this] { OKButton_Click(); });
   connect(cancel, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
-  adjustSize();
-  if (QScreen* s = screen()) move(s->geometry().center() - rect().center());
+  KeepOnScreen(this);
 }
 
 void DlgDetails::fillFromGame() {

@@ -5,9 +5,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 
 namespace m8 {
@@ -49,7 +49,7 @@ DlgPdn::DlgPdn(QWidget* parent) : QDialog(parent) {
   top->addWidget(list_, 1);
   top->addLayout(row);
   resize(820, 380);
-  if (QScreen* s = screen()) move(s->geometry().center() - rect().center());
+  KeepOnScreen(this);
   connect(ok, &QPushButton::clicked, this, [this] { OKButton_Click(); });
   connect(cancel, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
   connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { OKButton_Click(); });

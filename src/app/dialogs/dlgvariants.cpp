@@ -107,6 +107,8 @@ DlgVariants::DlgVariants(GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   setModal(true);
   openLink = [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); };
   build();
+  // Form_Load: never larger than the screen, centred over the main window.
+  KeepOnScreen(this);
   connectControls();
   editor_.Load();
   showControls();
@@ -387,14 +389,6 @@ void DlgVariants::OpenFor(const std::string& loadedVariantName) {
   editor_.Open(loadedVariantName);
   showControls();
   variantBox_->setFocus();  // the variant list has the focus
-}
-
-void DlgVariants::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
-  if (centred_) return;
-  // Form_Load: centred on the screen, never larger than it.
-  centred_ = true;
-  FitOnScreen(this);
 }
 
 void DlgVariants::reject() {

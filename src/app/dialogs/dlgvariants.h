@@ -83,10 +83,8 @@ class DlgVariants : public QDialog {
   QPushButton* cancel_ = nullptr;
   QPushButton* random_ = nullptr;
   bool showing_ = false;  // the controls are being filled from the editor
-  bool centred_ = false;  // placed on the screen at the first showing
 
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void showEvent(QShowEvent* e) override;
 };
 
 // The variant dialog step of the New Variant command: fills and shows the

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow/artwork.h"
+#include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 #include "core/game/helpwindows.h"
 #include "core/version.h"
@@ -58,6 +59,8 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
   top->addLayout(head);
   top->addWidget(linksFrame_);
   top->addLayout(row);
+
+  KeepOnScreen(this);
 
   // Form_Load.
   versionLabel_->setText(QString::fromStdString(AboutVersionText()));

@@ -10,13 +10,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QSlider>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "app/mainwindow/mainwindow.h"
+#include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 
 namespace m8 {
@@ -51,9 +51,8 @@ FrmOptions::FrmOptions(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   setObjectName(objectnames::kOptionsDialog);
   setWindowTitle(" Options");
   buildControls();
-  // Form_Load: centred on the screen.
-  adjustSize();
-  if (QScreen* s = screen()) move(s->geometry().center() - rect().center());
+  // Form_Load: fitted to the screen and centred over the main window.
+  KeepOnScreen(this);
 }
 
 QCheckBox* FrmOptions::box(int32_t Options::*option) const {

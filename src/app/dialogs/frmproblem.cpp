@@ -1,13 +1,11 @@
 #include "app/dialogs/frmproblem.h"
 
-#include <algorithm>
-
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
+#include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 
 namespace m8 {
@@ -29,22 +27,12 @@ FrmProblem::FrmProblem(GameState& g, QWidget* parent) : QWidget(parent, Qt::Wind
   top->addWidget(problemText_, 1);
   top->addLayout(row);
   resize(560, 320);
+  KeepOnScreen(this);
   connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
   refreshText();
 }
 
-void FrmProblem::showOver(QWidget* owner) {
-  if (!isVisible() && owner) {
-    // Centred on the main window, kept on its screen.
-    QRect r(QPoint(0, 0), frameGeometry().size());
-    r.moveCenter(owner->frameGeometry().center());
-    if (QScreen* s = owner->screen()) {
-      const QRect avail = s->availableGeometry();
-      r.moveLeft(std::clamp(r.left(), avail.left(), std::max(avail.left(), avail.right() - r.width() + 1)));
-      r.moveTop(std::clamp(r.top(), avail.top(), std::max(avail.top(), avail.bottom() - r.height() + 1)));
-    }
-    move(r.topLeft());
-  }
+void FrmProblem::showWindow() {
   refreshText();
   show();
   raise();

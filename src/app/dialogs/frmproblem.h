@@ -18,9 +18,9 @@ class FrmProblem : public QWidget {
   explicit FrmProblem(GameState& g, QWidget* parent = nullptr);
   // The text box from the problem text; the window is not shown by this.
   void refreshText();
-  // Shows the window with the text in force, centred on `owner` when it
-  // opens; Escape or Ok close it.
-  void showOver(QWidget* owner);
+  // Shows the window with the text in force, centred over the main window
+  // when it opens; Escape or Ok close it.
+  void showWindow();
   QPlainTextEdit* problemText() const { return problemText_; }
   QPushButton* okButton() const { return okButton_; }
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -11,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 #include "core/game/plyvaluesort.h"
 
@@ -63,6 +65,7 @@ FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g)
   top->addWidget(outputLabel_);
   top->addLayout(buttons);
   resize(900, 420);
+  KeepOnScreen(this);
 
   connect(sortBox_, &QComboBox::activated, this, [this](int i) { onSortKeyChosen(i); });
   connect(okButton_, &QPushButton::clicked, this, [this] { onOkClicked(); });
@@ -111,6 +114,19 @@ void FrmPV::onCancelClicked() {
 }
 
 void FrmPV::onOkClicked() { close(); }
+
+void FrmPV::keyPressEvent(QKeyEvent* e) {
+  // Escape as in a dialog: it closes the finished table, and stops a run the
+  // way Cancel does (the window stays to show the rows searched).
+  if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    if (okButton_->isEnabled())
+      onOkClicked();
+    else if (cancelButton_->isEnabled())
+      onCancelClicked();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
 
 void FrmPV::closeEvent(QCloseEvent* e) {
   // Unloaded: the arrays keep their contents; the next run shows it again.

@@ -39,6 +39,7 @@ class FrmPV : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   GameState& g_;

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 #include "core/game/helpwindows.h"
 
@@ -48,6 +49,7 @@ FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   top->addWidget(frame, 1);
   top->addLayout(row);
   resize(520, 420);
+  KeepOnScreen(this);
 
   // Form_Load.
   rulesText_->setText(QString::fromStdString(RulesHelpText(g_)).replace("\r\n", "\n"));

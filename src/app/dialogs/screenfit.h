@@ -1,8 +1,9 @@
-// Dialogs larger than the screen: their controls scroll inside the dialog
-// while the buttons stay in reach, and the dialog opens on the free area of
-// its screen.
+// Dialogs and windows of the program on any screen: each opens whole on the
+// free area of its screen, centred over the main window, and one larger than
+// the screen scrolls its controls while its buttons stay in reach.
 #pragma once
 
+#include <QRect>
 #include <QScrollArea>
 
 namespace m8 {
@@ -17,9 +18,22 @@ class ScrollingBody : public QScrollArea {
   QSize sizeHint() const override;
 };
 
+// The free area (without task bars) of the screen `w` opens on: the one the
+// main window it belongs to was given, else that of its screen.
+QRect FreeScreenArea(const QWidget* w);
+
+// `r` moved as little as needed to lie on `area` (its top left corner on it
+// when it is larger).
+QRect MovedOnto(QRect r, const QRect& area);
+
 // Gives the bodies of `dialog` their full size and the dialog the size it
-// asks for, at most the free area of its screen (frame included), and
-// centres it there with its top left corner on it.
+// asks for (or was given), at most the free area of its screen, frame
+// included, and centres it over the window it belongs to (over the free area
+// when that window is not shown), all of it on the free area.
 void FitOnScreen(QWidget* dialog);
+
+// Runs FitOnScreen every time `dialog` is shown. Every dialog and secondary
+// window calls it once, when it is made.
+void KeepOnScreen(QWidget* dialog);
 
 }  // namespace m8

@@ -47,22 +47,23 @@ void MainWindow::ArrangeLayout() {
       const BoardGeometry& wanted = BoardGeometryFor(size, tpp_);
       g.Opt.BoardSizeCode = BuiltinSizeCode(fit);
       size = fit;
-      if (!sizeFallbackTold_) {
-        sizeFallbackTold_ = true;
-        const char* names[] = {"Classic Small", "", "Classic Medium", "Classic Big"};
-        host_->message(Icon::Information, "Morventa8",
-                       QString("The window of the skin \"%1\" (%2 x %3) does not fit on this screen (%4 x %5): "
-                               "the board is shown in the size of \"%6\".")
-                           .arg(QString::fromStdString(g.Opt.SkinName))
-                           .arg(px(wanted.windowWidth))
-                           .arg(px(wanted.windowHeight))
-                           .arg(area.width())
-                           .arg(area.height())
-                           .arg(names[g.Opt.BoardSizeCode])
-                           .toStdString());
-      }
+      // Said in the status bar for as long as it holds: a box would come
+      // back at every start on this screen.
+      const char* names[] = {"Classic Small", "", "Classic Medium", "Classic Big"};
+      const QString skin = QString::fromStdString(g.Opt.SkinName);
+      sizeNotice_ = QString("\"%1\" shown as \"%2\"").arg(skin, names[g.Opt.BoardSizeCode]);
+      sizeNoticeDetail_ = QString("The window of the skin \"%1\" (%2 x %3) does not fit on this screen (%4 x %5): "
+                                  "the board is shown in the size of \"%6\".")
+                              .arg(skin)
+                              .arg(px(wanted.windowWidth))
+                              .arg(px(wanted.windowHeight))
+                              .arg(area.width())
+                              .arg(area.height())
+                              .arg(names[g.Opt.BoardSizeCode]);
     }
   }
+  panels_[1]->setText(sizeNotice_);
+  panels_[1]->setToolTip(sizeNoticeDetail_);
   if (size != LayoutSize::None) {
     const BoardGeometry& b = BoardGeometryFor(size, tpp_);
     const PanelGeometry& p = PanelGeometryFor(size, tpp_);
@@ -81,9 +82,9 @@ void MainWindow::ArrangeLayout() {
     placeControl(rootMoves_, p.rootMovesLeft, p.listTop, 1695, p.listHeight);
     // Their heights change with the layout, and with them the room for the
     // vertical scroll bar.
-    FitMoveList(playedMoves_, true);
-    FitMoveList(legalMoves_, false);
-    FitMoveList(rootMoves_, false);
+    FitMoveList(playedMoves_, MoveListKind::Played);
+    FitMoveList(legalMoves_, MoveListKind::Legal);
+    FitMoveList(rootMoves_, MoveListKind::RootScores);
     surface_->setSidePanelFrame(QRect(p.sidePanelLeft, 428, 5655, p.sidePanelHeight));
     surface_->setHeadRuleX(p.headRuleX1, p.headRuleX2);
     surface_->setHeadDividerX(p.headDividerX);

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "app/dialogs/frmrules.h"
+#include "app/dialogs/screenfit.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "app/objectnames.h"
@@ -191,7 +192,10 @@ void MainWindow::finishSetupPopup() {
 
 void MainWindow::OpenSetupPopup(int pressedSquare, int releasedSquare, const QPoint& globalPos) {
   if (!prepareSetupPopup(pressedSquare, releasedSquare)) return;
-  setupPopup_->exec(globalPos);
+  // At the pointer, moved as little as needed to show all of it.
+  const QRect area = availableArea();
+  const QRect at(globalPos, setupPopup_->sizeHint());
+  setupPopup_->exec(area.isValid() ? MovedOnto(at, area).topLeft() : globalPos);
   finishSetupPopup();
 }
 

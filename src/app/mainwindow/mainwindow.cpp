@@ -146,12 +146,12 @@ void MainWindow::buildControls() {
     auto* l = new QListWidget(surface_);
     l->setObjectName(name);
     l->setFont(listFont);
+    // The lists scroll up and down only: a line too long for the column goes
+    // on in the next line (FitMoveList); its tool tip shows it whole too.
+    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    l->setTextElideMode(Qt::ElideRight);
     this->*member = l;
   }
-  // The played moves scroll up and down only: a move too long for the column
-  // goes on in the next line (FitMoveList); its tool tip shows it whole too.
-  playedMoves_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  playedMoves_->setTextElideMode(Qt::ElideRight);
   moveBox_ = new QLineEdit(surface_);
   moveBox_->setObjectName(objectnames::kMoveBox);
   playMoveButton_ = new QPushButton(QStringLiteral("Move"), surface_);
@@ -183,6 +183,8 @@ void MainWindow::buildControls() {
     panels_[n]->setObjectName(QString::fromLatin1(objectnames::kStatusPanel).arg(n + 1));
     statusBar()->addWidget(panels_[n], n == 0 ? 2 : 1);
   }
+  // A long notice there is cut; its tool tip shows it whole.
+  panels_[1]->setMinimumWidth(1);
   statusBar()->setSizeGripEnabled(false);
 
   // Design positions, in force until the first arrangement.
@@ -372,6 +374,9 @@ bool MainWindow::loadSkinPictures(const std::string& missingPictures) {
 void MainWindow::ReloadSkin() {
   GameState& g = *state_;
   std::string missing;
+  // The skin's own size is tried again on this screen.
+  sizeNotice_.clear();
+  sizeNoticeDetail_.clear();
   if (LoadSkin(g, &missing) && g.Opt.BoardSizeCode == 4) loadSkinPictures(missing);
   clearDrawing();
   ArrangeLayout();
@@ -548,25 +553,22 @@ void MainWindow::refreshView(View v) {
       const QSignalBlocker block(playedMoves_);
       playedMoves_->clear();
       const int n = std::clamp(g.Driver.MoveListCount, 0, kGameTables);
-      for (int i = 0; i < n; ++i) {
-        playedMoves_->addItem(Q(g.Driver.MoveListLines[i]));
-        playedMoves_->item(i)->setToolTip(playedMoves_->item(i)->text().trimmed());
-      }
+      for (int i = 0; i < n; ++i) playedMoves_->addItem(Q(g.Driver.MoveListLines[i]));
       playedMoves_->setCurrentRow(g.Driver.MoveListSelected >= 0 && g.Driver.MoveListSelected < n ? g.Driver.MoveListSelected
                                                                                             : -1);
-      FitMoveList(playedMoves_, true);
+      FitMoveList(playedMoves_, MoveListKind::Played);
       if (n > 0) playedMoves_->scrollToBottom();
       break;
     }
     case View::LegalMoves:
       legalMoves_->clear();
       for (const std::string& line : g.Driver.LegalMoveLines) legalMoves_->addItem(Q(line));
-      FitMoveList(legalMoves_, false);
+      FitMoveList(legalMoves_, MoveListKind::Legal);
       break;
     case View::RootScores:
       rootMoves_->clear();
       for (const std::string& line : g.Driver.RootScoreLines) rootMoves_->addItem(Q(line));
-      FitMoveList(rootMoves_, false);
+      FitMoveList(rootMoves_, MoveListKind::RootScores);
       break;
     case View::MoveHighlights: ClearMoveHighlights(); break;
     case View::PlyValueTable:

@@ -178,6 +178,10 @@ class MainWindow : public QMainWindow {
   QLabel* statusPanel(int n) const { return panels_[n - 1]; }
   const ReferencePictures& pictures() const { return pictures_; }
 
+  // The free area of the screen the window is on (availableGeometry of the
+  // options when set); the dialogs open on it too.
+  QRect availableArea() const;
+
   int twipsPerPixel() const { return tpp_; }
   int px(int twips) const { return TwipsToPixels(twips, tpp_); }
   // Cell shown by control k, and control of a cell, in the current orientation.
@@ -217,9 +221,6 @@ class MainWindow : public QMainWindow {
   bool loadSkinPictures(const std::string& missingPictures);
   void finishCloseAfterSearch();
   void fitOuterSize();
-  // The free area of the screen the window is on (availableGeometry of the
-  // options when set).
-  QRect availableArea() const;
   void centreOnScreen(const QSize& outer);
 
   std::unique_ptr<GameState> state_;
@@ -266,7 +267,10 @@ class MainWindow : public QMainWindow {
   QString gameFilePath_;    // the file the game in hand was opened from or saved to
   QString lastFileFolder_;  // the folder last chosen in the Open or Save dialog
   bool startupFailed_ = false;
-  bool sizeFallbackTold_ = false;  // the board size too large for the screen was said
+  // The board shown smaller than the skin asks, as the status bar says it
+  // (empty: the skin's own size), and the same at length for its tool tip.
+  QString sizeNotice_;
+  QString sizeNoticeDetail_;
   bool fatal_ = false;        // a fatal error: close without saving
   bool finished_ = false;     // the exit steps ran
   bool closePending_ = false; // close once the running search has returned

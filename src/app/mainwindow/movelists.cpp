@@ -14,13 +14,29 @@ namespace {
 
 constexpr double kDesignPoints = 11.4;
 constexpr double kPointStep = 0.2;
-// Below these the lists would be hard to read: the played moves wrap a long
-// line instead; the other lists hold short texts only.
+// The font of the played moves shrinks down to the first size, that of the
+// other lists (short lines mostly) down to the second, so that their lines
+// fit as they are. When they do not, the lines are cut at the third size,
+// which reads well; only a single move mark wider than the list makes the
+// font smaller still, down to the last size.
 constexpr double kSmallestPlayedPoints = 9.0;
 constexpr double kSmallestOtherPoints = 7.0;
+constexpr double kCutPoints = 9.0;
+constexpr double kLastPoints = 5.0;
 // A played move's line: the move number (or blanks) in six characters, then
 // the move.
 constexpr int kMoveNumberWidth = 6;
+
+// How each list cuts a line too long for it: the characters kept ahead of the
+// move on the first line, and the blanks before each further line.
+struct LineCut {
+  int head;
+  int indent;
+};
+
+LineCut CutOf(MoveListKind kind) {
+  return kind == MoveListKind::Played ? LineCut{kMoveNumberWidth, kMoveNumberWidth} : LineCut{0, 2};
+}
 
 // The width a line of `rows` lines has in the list: the list less its frame,
 // the item's text margins and, when the lines will not all show one under
@@ -62,24 +78,32 @@ int Widest(const QFont& font, const QStringList& lines) {
   return widest;
 }
 
-// A played move's line cut into lines of at most `room` pixels, each after a
-// move or capture mark; the lines after the first are indented under the
-// move.
-QString WrapPlayedLine(const QString& line, const QFontMetrics& fm, int room) {
-  if (fm.horizontalAdvance(line) <= room || line.size() <= kMoveNumberWidth) return line;
-  const QString indent(kMoveNumberWidth, QLatin1Char(' '));
-  QStringList pieces;  // "c3x", "e5x", "g3"
+// A line cut into lines of at most `room` pixels where it can be: after a
+// move or capture mark ("c3x", "e5x", "g3") or after the blanks between a
+// move and its score. The first `cut.head` characters stay on the first line;
+// the further lines are indented.
+QString WrapLine(const QString& line, const QFontMetrics& fm, int room, LineCut cut) {
+  if (fm.horizontalAdvance(line) <= room || line.size() <= cut.head) return line;
+  QStringList pieces;
   QString piece;
-  for (const QChar c : line.mid(kMoveNumberWidth)) {
+  const QString move = line.mid(cut.head);
+  for (qsizetype i = 0; i < move.size(); ++i) {
+    const QChar c = move[i];
     piece += c;
-    if (c == QLatin1Char('x') || c == QLatin1Char(':') || c == QLatin1Char('-')) {
+    const bool last = i + 1 == move.size();
+    // A '-' after a blank is the sign of a score, not a move mark.
+    const bool mark = c == QLatin1Char('x') || c == QLatin1Char(':') ||
+                      (c == QLatin1Char('-') && i > 0 && !move[i - 1].isSpace());
+    const bool blanksEnd = c.isSpace() && !last && !move[i + 1].isSpace();
+    if (mark || blanksEnd) {
       pieces << piece;
       piece.clear();
     }
   }
   if (!piece.isEmpty()) pieces << piece;
+  const QString indent(cut.indent, QLatin1Char(' '));
   QString out;
-  QString row = line.left(kMoveNumberWidth);
+  QString row = line.left(cut.head);
   bool rowHasPiece = false;
   for (const QString& p : pieces) {
     if (rowHasPiece && fm.horizontalAdvance(row + p) > room) {
@@ -108,44 +132,45 @@ QFont MoveListFont() {
   return font;
 }
 
-QString UnwrappedMoveLine(const QString& itemText) {
-  QString joined = itemText;
-  return joined.replace(QLatin1Char('\n') + QString(kMoveNumberWidth, QLatin1Char(' ')), QString());
-}
-
-void FitMoveList(QListWidget* list, bool wrapLongLines) {
+void FitMoveList(QListWidget* list, MoveListKind kind) {
   QStringList lines;
   for (int i = 0; i < list->count(); ++i) {
     QListWidgetItem* item = list->item(i);
     const QVariant given = item->data(Qt::UserRole);
     lines << (given.isValid() ? given.toString() : item->text());
   }
-  const double smallest = wrapLongLines ? kSmallestPlayedPoints : kSmallestOtherPoints;
+  const LineCut cut = CutOf(kind);
+  const int rows = static_cast<int>(lines.size());
+  const double smallest = kind == MoveListKind::Played ? kSmallestPlayedPoints : kSmallestOtherPoints;
   QFont font = MoveListFont();
-  bool allFit = false;
-  for (double points = kDesignPoints;; points -= kPointStep) {
-    font.setPointSizeF(points);
-    allFit = Widest(font, lines) <= LineRoom(list, font, static_cast<int>(lines.size()));
-    if (allFit || points - kPointStep < smallest) break;
-  }
-  if (list->font() != font) list->setFont(font);
-
   QStringList texts = lines;
+  bool fit = false;
   // Lines that fit as they are need no cutting (the list is rebuilt at every
   // move, so this is the common case and worth not measuring again).
-  if (wrapLongLines && !allFit) {
-    const QFontMetrics fm(font);
-    // Wrapped lines add rows, which may call for the scroll bar: cut again in
-    // the room that leaves.
-    for (int pass = 0; pass < 2; ++pass) {
-      const int room = LineRoom(list, font, pass == 0 ? static_cast<int>(lines.size()) : RowCount(texts));
-      for (int i = 0; i < lines.size(); ++i) texts[i] = WrapPlayedLine(lines[i], fm, room);
-    }
+  for (double points = kDesignPoints; !fit && points > smallest - 1e-6; points -= kPointStep) {
+    font.setPointSizeF(points);
+    fit = Widest(font, lines) <= LineRoom(list, font, rows);
   }
+  for (double points = kCutPoints; !fit && points > kLastPoints - 1e-6; points -= kPointStep) {
+    font.setPointSizeF(points);
+    // Cut lines add rows, which may call for the scroll bar: cut again in
+    // the room that leaves.
+    const QFontMetrics fm(font);
+    int room = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+      room = LineRoom(list, font, pass == 0 ? rows : RowCount(texts));
+      for (int i = 0; i < rows; ++i) texts[i] = WrapLine(lines[i], fm, room, cut);
+    }
+    fit = Widest(font, texts.join(QLatin1Char('\n')).split(QLatin1Char('\n'))) <= room;
+  }
+  if (list->font() != font) list->setFont(font);
   for (int i = 0; i < list->count(); ++i) {
     QListWidgetItem* item = list->item(i);
     item->setData(Qt::UserRole, lines[i]);
     if (item->text() != texts[i]) item->setText(texts[i]);
+    // A line cut into several is read whole in its tool tip too.
+    const QString tip = lines[i].trimmed();
+    if (item->toolTip() != tip) item->setToolTip(tip);
   }
 }
 

@@ -13,15 +13,19 @@ namespace m8 {
 // it), bold, 11.4 points.
 QFont MoveListFont();
 
-// Sets the list's font to the largest size, from MoveListFont down to a
-// smallest one, at which every line fits the width the list gives its text.
-// With `wrapLongLines` (the played moves, whose capture paths can be long) a
-// line still too wide goes on in further lines of the same item, cut after a
-// move or capture mark and indented under the move. The lines as given stay
-// in each item's Qt::UserRole.
-void FitMoveList(QListWidget* list, bool wrapLongLines);
+// The three lists, each cutting a long line its own way.
+enum class MoveListKind {
+  Played,     // "  12. c3xe5xg3": further lines indented under the move
+  Legal,      // "c1xa3xc5xe7"
+  RootScores  // "c1e3  12": the score goes on the next line
+};
 
-// The line of a played move as given, its continuation lines joined.
-QString UnwrappedMoveLine(const QString& itemText);
+// Sets the list's font to the largest size, from MoveListFont down to a
+// smallest readable one, at which every line fits the width the list gives
+// its text. A line still too wide goes on in further lines of the same item,
+// cut after a move or capture mark (or before the score) and indented, so
+// the list never scrolls sideways. The lines as given stay in each item's
+// Qt::UserRole, and each item's tool tip shows its line whole.
+void FitMoveList(QListWidget* list, MoveListKind kind);
 
 }  // namespace m8

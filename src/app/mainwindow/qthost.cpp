@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "app/dialogs/screenfit.h"
 #include "app/mainwindow/mainwindow.h"
 #include "core/fileio.h"
 
@@ -87,7 +88,8 @@ QtHost::QtHost(MainWindow& window) : window_(window) {}
 QtHost::~QtHost() = default;
 
 QRect QtHost::BoxScreen() const {
-  const QScreen* screen = window_.isVisible() ? window_.screen() : QGuiApplication::primaryScreen();
+  if (window_.isVisible()) return window_.availableArea();
+  const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
 }
 
@@ -102,6 +104,7 @@ void QtHost::message(Icon icon, std::string_view title, std::string_view text) {
     return;
   }
   QMessageBox box(BoxIcon(icon), Q(title), QString(), QMessageBox::Ok, window_.isVisible() ? &window_ : nullptr);
+  KeepOnScreen(&box);
   FitMessageText(box, Q(text), BoxScreen());
   box.exec();
 }
@@ -110,6 +113,7 @@ bool QtHost::askYesNo(std::string_view title, std::string_view text) {
   if (hooks_.askYesNo) return hooks_.askYesNo(Q(title), Q(text));
   QMessageBox box(QMessageBox::Question, Q(title), QString(), QMessageBox::Yes | QMessageBox::No,
                   window_.isVisible() ? &window_ : nullptr);
+  KeepOnScreen(&box);
   FitMessageText(box, Q(text), BoxScreen());
   return box.exec() == QMessageBox::Yes;
 }

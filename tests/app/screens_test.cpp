@@ -1,0 +1,176 @@
+// The window on small and ordinary screens: every dialog, box and popup whole
+// on the free area, centred over the main window and closed by Escape, and
+// the notice of a board too large for the screen.
+#include <QMessageBox>
+#include <QStatusBar>
+
+#include "app/dialogs/dlgpdn.h"
+#include "app/dialogs/frmrules.h"
+#include "app/objectnames.h"
+#include "app/window_fixture.h"
+
+namespace {
+
+QString Rect(const QRect& r) { return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); }
+
+// The window the last action opened: a popup, else a modal dialog, else a
+// shown window of the program with that object name.
+QWidget* Opened(const QString& name) {
+  if (QWidget* p = QApplication::activePopupWidget()) return p;
+  if (QWidget* m = QApplication::activeModalWidget()) return m;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->objectName() == name) return w;
+  return nullptr;
+}
+
+// What became of the window an action opened.
+struct Outcome {
+  bool found = false;
+  bool escapeClosed = false;
+};
+
+// Runs `check` on the window `open` shows while it is open (a modal one holds
+// `open` until it closes; one named `name` is looked for once `open` has
+// returned), then presses Escape on it.
+void CheckAndEscape(const QString& name, const std::function<void()>& open,
+                    const std::function<void(QWidget*)>& check, Outcome& out) {
+  QTimer timer;
+  int tries = 0;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    QWidget* w = Opened(name);
+    if (!w && ++tries < 400) return;
+    timer.stop();
+    if (!w) return;
+    out.found = true;
+    check(w);
+    QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, Qt::Key_Escape);
+    for (int i = 0; i < 50 && w->isVisible(); ++i) QTest::qWait(10);
+    out.escapeClosed = !w->isVisible();
+    // A window Escape left open must not hold the test.
+    if (w->isVisible()) w->close();
+  });
+  if (name.isEmpty()) timer.start(10);
+  open();
+  if (!name.isEmpty()) timer.start(10);
+  QTRY_VERIFY_WITH_TIMEOUT(!timer.isActive(), 5000);
+}
+
+}  // namespace
+
+class ScreensTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void everyDialogOpensWholeOverTheMainWindow_data() {
+    QTest::addColumn<QRect>("area");  // the free area of the screen
+    QTest::newRow("800x600") << QRect(0, 0, 800, 600);
+    QTest::newRow("1024x768") << QRect(0, 0, 1024, 768);
+  }
+
+  void everyDialogOpensWholeOverTheMainWindow() {
+    QFETCH(QRect, area);
+    QTemporaryDir dir;
+    CopyShipped("variants", dir.path());
+    WriteSettings(dir.path(), [](GameState& g) {
+      g.Opt.ConfirmExit = 1;
+      g.Opt.PlyValueDepth = 2;
+    });
+    const QString pdn = dir.path() + "/two.pdn";
+    WriteFile(pdn, "[Event \"First\"]\n\n1. 11-15 23-19 *\n\n[Event \"Second\"]\n\n1. 9-14 *\n");
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, 15, [&](MainWindowOptions& o) {
+      o.availableGeometry = area;
+      o.fileDialog = [pdn](const QString&, const QString&, bool) { return pdn; };
+    });
+    // From here on the boxes are the program's own.
+    w->host().setBoxHooks({});
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY2(area.contains(w->frameGeometry()), qPrintable(Rect(w->frameGeometry())));
+    GameState& g = w->state();
+    auto command = [&w](const char* entry) { return [&w, entry] { w->commands()->entry(entry)->trigger(); }; };
+
+    struct Case {
+      const char* what;
+      const char* name;  // its object name; none: a message box
+      bool modal;
+      std::function<void()> open;
+    };
+    const Case cases[] = {
+        {"Options", objectnames::kOptionsDialog, true, command("Options")},
+        {"Details", objectnames::kDetailsDialog, true, command("Details")},
+        {"About", objectnames::kAboutWindow, true, command("mnu_Help_About")},
+        {"Problems", objectnames::kProblemWindow, false, command("problems")},
+        {"Ply Value Table", objectnames::kPlyValueWindow, false, command("plyvaluetable")},
+        {"PDN chooser", objectnames::kPdnDialog, true, command("Open1")},
+        {"rules editor", objectnames::kVariantsDialog, true, command("NewVariant")},
+        {"rules window", objectnames::kRulesWindow, true, [&] { ShowRulesWindow(g, w.get()); }},
+        {"message box", "", true, command("rating")},
+        {"exit question", "", true, command("Exit")},
+    };
+    for (const Case& c : cases) {
+      Outcome out;
+      CheckAndEscape(c.modal ? "" : c.name, c.open, [&](QWidget* d) {
+        if (*c.name)
+          QCOMPARE(d->objectName(), QString(c.name));
+        else
+          QVERIFY(qobject_cast<QMessageBox*>(d));
+        const QRect f = d->frameGeometry();
+        QVERIFY2(area.contains(f), qPrintable(QString(c.what) + " at " + Rect(f)));
+        const QPoint off = f.center() - w->frameGeometry().center();
+        QVERIFY2(std::abs(off.x()) <= 2 && std::abs(off.y()) <= 2,
+                 qPrintable(QString(c.what) + " off the centre by " + QString("%1,%2").arg(off.x()).arg(off.y())));
+        // No control is squeezed below the room it needs.
+        QVERIFY2(d->width() >= d->minimumSizeHint().width() && d->height() >= d->minimumSizeHint().height(),
+                 qPrintable(QString(c.what) + " squeezed"));
+      }, out);
+      QVERIFY2(out.found, c.what);
+      QVERIFY2(out.escapeClosed, qPrintable(QString(c.what) + ": Escape left it open"));
+    }
+    QVERIFY(!w->programEnded());  // Escape answered the exit question No
+
+    // The set-up popup opens at the pointer, all of it on the screen even in
+    // the corner.
+    const int square = w->SquareOfCell(52);
+    Outcome popup;
+    CheckAndEscape("", [&] { w->OpenSetupPopup(square, square, area.bottomRight() - QPoint(3, 3)); },
+                   [&](QWidget* p) {
+                     QCOMPARE(p->objectName(), QString(objectnames::kSetupPopup));
+                     QVERIFY2(area.contains(p->frameGeometry()), qPrintable(Rect(p->frameGeometry())));
+                   }, popup);
+    QVERIFY(popup.found);
+    QVERIFY(popup.escapeClosed);
+  }
+
+  // A board size too large for the screen is said in the status bar, not in
+  // a box at every start; the skin chosen stays the user's.
+  void theSmallScreenNoticeHoldsNoStartUp() {
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [](GameState& g) {
+      g.Opt.SkinName = "Classic Medium";
+      g.Opt.ConfirmExit = 0;
+    });
+    for (int start = 0; start < 2; ++start) {
+      Boxes boxes;
+      auto w = Start(dir.path(), boxes, 15, [](MainWindowOptions& o) { o.availableGeometry = QRect(0, 0, 800, 600); });
+      QCOMPARE(w->state().Opt.BoardSizeCode, 0);
+      QCOMPARE(boxes.messages, QStringList{});
+      const QString notice = w->statusPanel(2)->text();
+      QVERIFY2(notice.contains("\"Classic Medium\"") && notice.contains("\"Classic Small\""), qPrintable(notice));
+      QVERIFY2(w->statusPanel(2)->toolTip().contains("800 x 600"), qPrintable(w->statusPanel(2)->toolTip()));
+      QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Black moves"));
+      // It stays while the board is shown smaller, also after a new game.
+      w->NewGameCommand(0);
+      QCOMPARE(w->statusPanel(2)->text(), notice);
+      w->Exit_Click();
+    }
+    QVERIFY(ReadFile(dir.path() + "/tavrin.ini").contains("\r\nClassic Medium\r\n"));
+    // A skin that fits says nothing.
+    WriteSettings(dir.path(), [](GameState& g) { g.Opt.SkinName = "Classic Small"; });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, 15, [](MainWindowOptions& o) { o.availableGeometry = QRect(0, 0, 800, 600); });
+    QVERIFY(w->statusPanel(2)->text().isEmpty());
+  }
+};
+
+QTEST_MAIN(ScreensTest)
+#include "screens_test.moc"
