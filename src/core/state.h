@@ -57,6 +57,10 @@ struct MoveRecord {
   // of other pieces shared its start and end square (set when it is
   // recorded in the game).
   uint8_t FullPath = 0;
+  // 1 when a move without capture went from its start square to its end
+  // square too (set when it is recorded in the game): the own game file,
+  // which writes no separator, names its landing squares.
+  uint8_t QuietSharesEnds = 0;
 
   bool IsCapture() const { return CapturedCount != 0; }
   std::string CaptureListText() const;
@@ -340,6 +344,7 @@ struct MoveTexts {
   std::string CaptureSquaresText;
   std::string CaptureChar = "x";
   int32_t FullPath = 0;  // 1: the texts name every landing square
+  int32_t QuietSharesEnds = 0;  // 1: a move without capture has the same start and end
 };
 
 // Evaluation switches and the rule states the evaluators report

@@ -255,7 +255,12 @@ std::string PromoSquaresText(const GameState& g, int side) {
   return s;
 }
 
-std::string MoveLineText(const GameState& g, const MoveRecord& m) { return CompactMoveText(g, m); }
+std::string MoveLineText(const GameState& g, const MoveRecord& m) {
+  // A move line has no separator: a capture that a move without capture
+  // shares its start and end with is written with every landing square.
+  if (m.QuietSharesEnds == 1 && m.IsCapture() && m.From != kNoSquare) return CompactPathText(g, CapturePath(m));
+  return CompactMoveText(g, m);
+}
 
 std::string GameFileHeaderText(const GameState& g) {
   std::string out;

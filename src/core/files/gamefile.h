@@ -98,7 +98,8 @@ std::string MovementText(std::string_view text);
 
 // A move line: from and to square, two characters each ("1115", " 913",
 // "c3d4"); a placement names its destination only; a capture that was
-// written with its landing squares names every square ("c3a5c7", "2213 6").
+// written with its landing squares names every square ("c3a5c7", "2213 6"),
+// as does a capture that a move without capture shares its start and end with.
 std::string MoveLineText(const GameState& g, const MoveRecord& m);
 
 }  // namespace m8

@@ -38,9 +38,11 @@ std::string DoMovesFileText(GameState& g) {
     if (moves <= 0) break;
     // The chosen move's compact text: every landing square when another
     // capture shares its start and end.
-    MoveString(g, first + static_cast<int>(IntFloor(Rnd(g) * moves)));
+    const int chosen = first + static_cast<int>(IntFloor(Rnd(g) * moves));
+    MoveString(g, chosen);
     const std::string t = g.Texts.CaptureSquaresText;
-    if (!PlayMoveString(g, ToUpper(t)) || g.P.Ply == 0) break;
+    const MoveKind kind = g.P.MoveList[chosen].IsCapture() ? MoveKind::Capture : MoveKind::Quiet;
+    if (!PlayMoveString(g, ToUpper(t), false, kind) || g.P.Ply == 0) break;
     RecordGameMove(g, g.P.MoveList[g.P.PlayedMoveIndex]);
     ResetPly(g);
     CheckDrawRules(g);

@@ -65,6 +65,8 @@ struct RouteFork {
 struct ReplayFailure {
   std::string moveText;
   int line = 0;
+  size_t item = 0;      // the failed move's item in the plan
+  bool capped = false;  // the trial replays stopped at kMaxRouteTrials
 };
 
 int PieceOfDigit(char c) {
@@ -320,14 +322,15 @@ std::string InNotation(GameState& g, const std::string& key) {
 
 // A move read from a file, played through the move path of the game (the
 // scratch replay only plays it). A text that fits several captures plays the
-// one numbered `route` among them; `fits` receives how many it fits.
-bool PlayFileMove(GameState& g, const std::string& text, bool trial, int route, int* fits) {
+// one numbered `route` among them (the one it is the full text of first);
+// `fits` receives how many it fits. `kind` is the separator the file wrote.
+bool PlayFileMove(GameState& g, const std::string& text, MoveKind kind, bool trial, int route, int* fits) {
   *fits = 0;
   MoveFollowUps followUps;
   followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet, GameOverPause::None); };
   ResetPly(g);
   if (!GenerateLegalMoves(g)) return false;
-  const std::vector<int> named = MovesNamedBy(g, text);
+  const std::vector<int> named = MovesNamedBy(g, text, ExactText::First, kind);
   *fits = static_cast<int>(named.size());
   if (named.empty()) return false;
   const int index = named[static_cast<size_t>(std::clamp(route, 0, *fits - 1))];
@@ -367,7 +370,10 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
       continue;
     }
     std::string key = item.text;
+    // The own format writes no separator; PDN writes "-" or "x" (or ":").
+    MoveKind kind = MoveKind::Any;
     if (p.pdn) {
+      kind = SeparatorKind(item.text);
       if (variantChosen && !decided) {
         const bool letters = std::isalpha(static_cast<unsigned char>(item.text[0])) != 0;
         g.Opt.Notation = letters || g.Rules.PiecesOnBlack == 2 ? 0 : 1;
@@ -378,11 +384,11 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
     }
     const int route = itemIndex < p.captureRoutes.size() ? p.captureRoutes[itemIndex] : 0;
     int fits = 0;
-    const bool played = PlayFileMove(g, key, trial, route, &fits);
+    const bool played = PlayFileMove(g, key, kind, trial, route, &fits);
     if (fits > 1 && forks) forks->push_back({itemIndex, route, fits});
     if (!played) {
       // The move as the file writes it.
-      *fail = {item.text, item.line};
+      *fail = {item.text, item.line, itemIndex};
       return false;
     }
     if (!trial) SetProgress(g, done, total);
@@ -408,7 +414,9 @@ void CopyForTrial(const GameState& from, GameState& to) {
   to.Rng = from.Rng;
 }
 
-// Trial replays before one can fail: each backs up one capture choice.
+// Trial replays before one can fail: each backs up one capture choice. Each
+// replays the game from its start, so that a load costs at most this many
+// replays; a game that needs more is refused at the furthest move reached.
 constexpr int kMaxRouteTrials = 64;
 
 // The trial replay on a fresh scratch game (left in `trial`). Where a short
@@ -416,20 +424,25 @@ constexpr int kMaxRouteTrials = 64;
 // the game replays is taken: when a later move fails, the replay backs up to
 // the last such move and takes its next capture (plan.captureRoutes keeps the
 // choices). Of several that replay to the end, the first found; when none
-// does, the failure of the first replay is reported.
+// does, the failure of the replay that got furthest is reported (the first
+// of them), the move the file gets wrong.
 bool TrialReplay(const GameState& g, std::unique_ptr<GameState>& trial, LoadPlan& plan, int mode,
                  ReplayFailure* fail, bool* commentSeen, int* startSide = nullptr) {
   plan.captureRoutes.clear();
-  ReplayFailure first;
+  ReplayFailure furthest;
   for (int attempt = 0;; ++attempt) {
     trial = std::make_unique<GameState>();
     CopyForTrial(g, *trial);
     std::vector<RouteFork> forks;
     ReplayFailure failure;
     if (Apply(*trial, plan, mode, true, &failure, commentSeen, startSide, &forks)) return true;
-    if (attempt == 0) first = failure;
+    if (attempt == 0 || failure.item > furthest.item) furthest = failure;
     while (!forks.empty() && forks.back().route + 1 >= forks.back().fits) forks.pop_back();
-    if (forks.empty() || attempt + 1 >= kMaxRouteTrials) break;
+    if (forks.empty()) break;
+    if (attempt + 1 >= kMaxRouteTrials) {
+      furthest.capped = true;
+      break;
+    }
     const RouteFork& back = forks.back();
     // The choices before it stay; the ones after it start again from the first.
     plan.captureRoutes.resize(std::max(plan.captureRoutes.size(), back.item + 1), 0);
@@ -437,7 +450,7 @@ bool TrialReplay(const GameState& g, std::unique_ptr<GameState>& trial, LoadPlan
     plan.captureRoutes[back.item] = back.route + 1;
   }
   plan.captureRoutes.clear();
-  *fail = first;
+  *fail = furthest;
   return false;
 }
 
@@ -481,6 +494,9 @@ std::string LargerBoardText(std::string_view what) {
 
 std::string IllegalMoveText(const LoadPlan& p, const ReplayFailure& f) {
   std::string text = Excerpt(f.moveText) + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
+  if (f.capped)
+    text += "\r\nIts short captures fit more routes than the " + std::to_string(kMaxRouteTrials) +
+            " tried; the move named is where the furthest of them failed.";
   if (LooksLikeLargerBoard(p)) text += LargerBoardText("Its moves name");
   return text;
 }

@@ -155,9 +155,11 @@ std::string IllegalMoveMessage(const std::string& reason) {
   return reason.empty() ? std::string("Illegal move") : "Illegal move: " + reason;
 }
 
-std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text, bool startAndEndOnly) {
+std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text, bool startAndEndOnly,
+                                          MoveKind kind) {
   std::vector<CaptureChoice> choices;
-  const std::vector<int> named = MovesNamedBy(g, text, startAndEndOnly);
+  const std::vector<int> named =
+      MovesNamedBy(g, text, startAndEndOnly ? ExactText::NamesAll : ExactText::NamesIt, kind);
   if (named.size() < 2) return choices;
   const MoveTexts saved = g.Texts;
   for (int k : named) {
@@ -166,7 +168,8 @@ std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text, b
     CaptureChoice c;
     c.move = m;
     c.moveText = ToUpper(g.Texts.CaptureSquaresText);
-    c.label = Trim(g.Texts.DisplayMoveText) + "  takes";
+    c.label = Trim(g.Texts.DisplayMoveText);
+    if (m.IsCapture()) c.label += "  takes";
     for (int i = 0; i < m.CapturedCount && i < kMaxCaptured; ++i)
       c.label += (i == 0 ? " " : ", ") + SquareNotation(g, m.CapturedCell[i], 1);
     choices.push_back(std::move(c));
@@ -191,7 +194,8 @@ std::string MoveListLine(int gamePly, const std::string& displayText) {
 namespace {
 
 // The legal move of the current position that is `chosen` (the same start,
-// end, route and pieces taken), played through the move path.
+// end, route and pieces taken, none for a move without capture), played
+// through the move path.
 bool EnterChosenCapture(GameState& g, const MoveRecord& chosen, MoveSource source, const MoveFollowUps& f) {
   ResetPly(g);
   if (!GenerateLegalMoves(g)) return false;
@@ -216,7 +220,7 @@ void RefuseMove(GameState& g, MoveSource source, const std::string& text) {
 
 }  // namespace
 
-bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f) {
+bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f, MoveKind kind) {
   const bool fromFile = source == MoveSource::GameFile;
   // A finished game takes no more moves (the board ignores them the same way).
   if (g.Flow.GameOver == 1 && !fromFile) {
@@ -230,8 +234,8 @@ bool EnterMove(GameState& g, std::string_view text, MoveSource source, const Mov
   }
   ForgetStaleTouch(g);
   // A drop and a root-list entry give where the piece went and no more: when
-  // captures of other pieces go from there to there, the user picks one (a
-  // single jump among them too).
+  // captures of other pieces go from there to there, or a capture and a move
+  // without capture, the user picks one (a single jump among them too).
   std::vector<CaptureChoice> choices;
   if (source == MoveSource::Board || source == MoveSource::RootMoveList) {
     ResetPly(g);
@@ -240,19 +244,23 @@ bool EnterMove(GameState& g, std::string_view text, MoveSource source, const Mov
   // A file written before captures were named by their landing squares may
   // give a short text for one of several captures: the first is taken, as
   // it was then.
-  if (choices.empty() && PlayMoveString(g, text, fromFile)) {
+  if (choices.empty() && PlayMoveString(g, text, fromFile, kind)) {
     PlayedMoveSequence(g, source, f);
     return true;
   }
   if (fromFile) return false;  // the loader reports its own failures
   Host& h = *g.host;
-  if (choices.empty()) choices = CaptureChoices(g, text);
+  if (choices.empty()) choices = CaptureChoices(g, text, false, kind);
   if (!choices.empty()) {
     if (source == MoveSource::Board || source == MoveSource::RootMoveList) {
       // The square reached says too little: the user picks the capture.
       std::vector<std::string> labels;
-      for (const CaptureChoice& c : choices) labels.push_back(c.label);
-      const int pick = h.choose("Which capture?", labels);
+      bool allCaptures = true;
+      for (const CaptureChoice& c : choices) {
+        labels.push_back(c.label);
+        allCaptures = allCaptures && c.move.IsCapture();
+      }
+      const int pick = h.choose(allCaptures ? "Which capture?" : "Which move?", labels);
       h.refresh(View::Board);
       if (pick < 0 || pick >= static_cast<int>(choices.size())) {
         if (source == MoveSource::Board && g.Opt.PlayMode == 1) g.BoardShown.MovesHighlighted = 0;
@@ -284,14 +292,14 @@ bool EnterMoveIndex(GameState& g, int index, MoveSource source, const MoveFollow
 
 bool EnterTypedMove(GameState& g, std::string_view typed, const MoveFollowUps& f) {
   if (g.Flow.Busy == 1) return false;
-  return EnterMove(g, TypedMoveText(g, typed), MoveSource::Typed, f);
+  return EnterMove(g, TypedMoveText(g, typed), MoveSource::Typed, f, SeparatorKind(typed, g.Texts.CaptureChar));
 }
 
 bool PlayLegalListMove(GameState& g, int row, const MoveFollowUps& f) {
   const auto& lines = g.Driver.LegalMoveLines;
   if (row < 0 || row >= static_cast<int>(lines.size())) return false;
   const std::string text = LegalListMoveText(g, lines[row]);
-  return EnterMove(g, text, MoveSource::LegalMoveList, f);
+  return EnterMove(g, text, MoveSource::LegalMoveList, f, SeparatorKind(lines[row], g.Texts.CaptureChar));
 }
 
 bool PlayRootListMove(GameState& g, int row, const MoveFollowUps& f,

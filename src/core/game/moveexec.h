@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/rules/movegen.h"
 #include "core/state.h"
 
 namespace m8 {
@@ -64,18 +65,20 @@ std::string IllegalMoveMessage(const std::string& reason);
 // the other side.
 std::string MoveListLine(int gamePly, const std::string& displayText);
 
-// One of several captures that a short move text names: the text that plays
-// it (every landing square, upper case: "C3A5C7") and how it is offered
-// ("c3xa5xc7  takes b4, b6").
+// One of several moves that a short move text names: the text that plays it
+// (every landing square, upper case: "C3A5C7") and how it is offered
+// ("c3xa5xc7  takes b4, b6"; a move without capture as it is listed, "c3-e5").
 struct CaptureChoice {
   std::string moveText;
   std::string label;
   MoveRecord move;  // the capture itself, played when it is chosen
 };
-// The captures a move text names when it names more than one (read from the
+// The moves a move text names when it names more than one (read from the
 // moves the matcher's generation left); empty otherwise. startAndEndOnly:
-// the text is a start and an end only, whatever captures share them.
-std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text, bool startAndEndOnly = false);
+// the text is a start and an end only, whatever moves share them. kind: the
+// separator the text was written with.
+std::vector<CaptureChoice> CaptureChoices(GameState& g, std::string_view text, bool startAndEndOnly = false,
+                                          MoveKind kind = MoveKind::Any);
 // The refusal of a typed text that names several captures, listing them.
 std::string AmbiguousMoveMessage(const std::vector<CaptureChoice>& choices);
 
@@ -84,14 +87,18 @@ std::string AmbiguousMoveMessage(const std::vector<CaptureChoice>& choices);
 // for a board or typed move) and changes nothing; a matched one runs
 // PlayedMoveSequence. A text that names several captures asks the user to
 // choose (a drop on the board, the root-move list: a popup through the host,
-// offered whenever captures of other pieces share the start and the end, and
-// the chosen capture played as itself; dismissed, nothing is played) or is
+// offered whenever captures of other pieces, or a capture and a move without
+// capture, share the start and the end, and the chosen move played as
+// itself; dismissed, nothing is played) or is
 // refused listing them (typed, the legal-move list); from a game file the
 // first is played. Once the game is
 // over nothing is played ("the game is over"), nor once the game tables are
 // full ("the game has reached its move limit"); a game file's move is refused
-// without a message. Returns whether the move was played.
-bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f);
+// without a message. `kind`: the separator the text was written with (typed,
+// listed), as MovesNamedBy reads it; a drop has none. Returns whether the
+// move was played.
+bool EnterMove(GameState& g, std::string_view text, MoveSource source, const MoveFollowUps& f,
+               MoveKind kind = MoveKind::Any);
 
 // Legal move `index` of the current ply, chosen by the caller (a game file
 // that names the pieces a capture takes), played as EnterMove plays a move

@@ -54,7 +54,9 @@ void ReplayNextPly(GameState& g) {
   const std::string key = StoredPlyKey(g, ply + 1);
   g.P.MaterialBalance[0] = g.Game.MaterialBalanceHistory[ply];
   g.P.BoardMaterial[0] = g.Game.BoardMaterialHistory[ply];
-  PlayMoveString(g, key);
+  // The compact text has no separator: the stored move says whether it took.
+  const MoveKind kind = g.Game.GameMoves[ply + 1].IsCapture() ? MoveKind::Capture : MoveKind::Quiet;
+  PlayMoveString(g, key, false, kind);
   ResetPly(g);
 }
 

@@ -85,6 +85,7 @@ bool RecordGameMove(GameState& g, const MoveRecord& m) {
   if (ply < 1 || ply > kMaxGamePly) return false;
   g.Game.GameMoves[ply] = m;
   g.Game.GameMoves[ply].FullPath = g.Texts.FullPath == 1 ? 1 : 0;
+  g.Game.GameMoves[ply].QuietSharesEnds = g.Texts.QuietSharesEnds == 1 ? 1 : 0;
   g.Game.GameRecord[(ply + 1) / 2][(ply + 1) % 2] = g.Texts.CaptureSquaresText + " " + g.Texts.MoveText;
   g.Game.GameLength = ply;
   return true;

@@ -152,7 +152,17 @@ bool UnmakeMove(GameState& g, int index) {
   return UnmakeMove(g, g.P.MoveList[index]);
 }
 
-std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, bool startAndEndOnly) {
+MoveKind SeparatorKind(std::string_view text, std::string_view captureChar) {
+  bool quiet = false;
+  for (char c : text) {
+    if (c == 'x' || c == 'X' || c == ':' || (captureChar.size() == 1 && c == captureChar[0]))
+      return MoveKind::Capture;
+    quiet = quiet || c == '-';
+  }
+  return quiet ? MoveKind::Quiet : MoveKind::Any;
+}
+
+std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, ExactText exact, MoveKind kind) {
   const PlyState& P = g.P;
   std::vector<int> named;
   if (text.size() < 2) return named;
@@ -187,20 +197,31 @@ std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, bool st
     });
     if (!seen) named.push_back(first + static_cast<int>(k));
   }
+  // The separator is part of the name: "6x15" is never the move 6-15, and
+  // "6-15" never the capture while the move 6-15 is there.
+  if (kind != MoveKind::Any) {
+    std::vector<int> ofKind;
+    for (int i : named)
+      if (P.MoveList[i].IsCapture() == (kind == MoveKind::Capture)) ofKind.push_back(i);
+    if (!ofKind.empty() || kind == MoveKind::Capture) named = std::move(ofKind);
+  }
   // A text that is exactly one move's full text names that move, also when
   // it is as short as a start and an end: "10x1", a single jump, is not the
   // longer capture that also goes from 10 to 1. Only a text that is the full
-  // text of none of them (or of several) stays ambiguous.
-  if (!shortText && !startAndEndOnly && named.size() > 1) {
-    std::vector<int> exact;
-    for (int i : named)
-      if (CapturePath(P.MoveList[i]) == path) exact.push_back(i);
-    if (exact.size() == 1) return exact;
+  // text of none of them (or of several) stays ambiguous. A game file's text
+  // keeps the others after it: its later moves may tell that the longer
+  // capture was played.
+  if (!shortText && exact != ExactText::NamesAll && named.size() > 1) {
+    const auto isExact = [&](int i) { return CapturePath(P.MoveList[i]) == path; };
+    if (std::count_if(named.begin(), named.end(), isExact) == 1) {
+      if (exact == ExactText::NamesIt) return {*std::find_if(named.begin(), named.end(), isExact)};
+      std::stable_partition(named.begin(), named.end(), isExact);
+    }
   }
   return named;
 }
 
-bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral) {
+bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral, MoveKind kind) {
   PlyState& P = g.P;
   P.PlayedCapture = 0;
   P.PlayedCrowning = 0;
@@ -209,7 +230,7 @@ bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral) {
     return false;
   ResetPly(g);
   if (!GenerateLegalMoves(g)) return false;
-  const std::vector<int> named = MovesNamedBy(g, text);
+  const std::vector<int> named = MovesNamedBy(g, text, ExactText::NamesIt, kind);
   // A text that names several moves chooses none of them.
   if (named.empty() || (named.size() > 1 && !firstOfSeveral)) return false;
   return PlayMoveIndex(g, named.front());

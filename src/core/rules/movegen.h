@@ -97,6 +97,21 @@ bool UnmakeMove(GameState& g, int index);
 bool MakeMove(GameState& g, const MoveRecord& m);
 bool UnmakeMove(GameState& g, const MoveRecord& m);
 
+// What a move text says of the kind of move it names: "-" stands between the
+// squares of a move without capture, "x", "X" or ":" (or the capture
+// character in force) between those of a capture. Any: no separator.
+enum class MoveKind : uint8_t { Any, Quiet, Capture };
+MoveKind SeparatorKind(std::string_view text, std::string_view captureChar = {});
+
+// How a text is read that is the full text of one move and also fits other
+// moves with the same start and end (a single jump "10x1" and a longer
+// capture from 10 to 1, a quiet move and a capture between the same squares).
+enum class ExactText : uint8_t {
+  NamesIt,   // it names that move alone: the text the user sees listed
+  NamesAll,  // it names them all: a drop says no more than where the piece went
+  First,     // it names them all, that move first: a game file, whose later moves decide
+};
+
 // Matches a compact move text (from and to names run together, as
 // CaptureSquaresText; algebraic names upper case) against the legal moves of
 // the current position and plays it. A two-character text names a placement
@@ -107,17 +122,22 @@ bool UnmakeMove(GameState& g, const MoveRecord& m);
 // by every square it lands on and matches it exactly. A text that names
 // several moves (two captures of other pieces from one square to another)
 // plays nothing, unless firstOfSeveral asks for the first of them (how files
-// written before the full texts are read back).
-bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral = false);
+// written before the full texts are read back). `kind` is the separator the
+// text was written with (the compact text has none), as MovesNamedBy reads it.
+bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral = false,
+                    MoveKind kind = MoveKind::Any);
 
 // The records of the current ply that a move text names, as PlayMoveString
 // reads it, one per distinct move (the same pieces taken along another route
 // count once); read from the moves the last generation left. More than one:
 // the text is ambiguous and each of them needs its full text. A text that is
 // exactly the full text of one of them (every landing square, or a start and
-// an end for a single jump) names that one alone, unless startAndEndOnly
-// (a drop on the board: the squares say no more than where the piece went).
-std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, bool startAndEndOnly = false);
+// an end for a single jump or a quiet move) is read as `exact` says.
+// A capture separator (kind Capture) names captures only; a hyphen (kind
+// Quiet) names the moves without capture, and captures only when no such
+// move fits (a text that writes every move with "-").
+std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, ExactText exact = ExactText::NamesIt,
+                              MoveKind kind = MoveKind::Any);
 
 // Plays legal move `index` of the current ply (already generated) as
 // PlayMoveString plays the move it matched; false when there is no such move.

@@ -55,6 +55,7 @@ void MoveString(GameState& g, const MoveRecord& m, bool fullPath) {
   t.CaptureSquaresText = t.MoveText;
   const std::string sep = m.IsCapture() ? t.CaptureChar : std::string("-");
   t.FullPath = fullPath && m.IsCapture() && m.From != kNoSquare ? 1 : 0;
+  t.QuietSharesEnds = 0;
   if (t.FullPath == 1) {
     const std::vector<int> path = CapturePath(m);
     for (size_t i = 1; i < path.size(); ++i) {
@@ -78,7 +79,9 @@ void MoveString(GameState& g, const MoveRecord& m, bool fullPath) {
 }
 
 void MoveString(GameState& g, const MoveRecord& m) {
-  MoveString(g, m, SharesStartAndEnd(m, PlyMoves(g, g.P.Ply)));
+  const std::span<const MoveRecord> moves = PlyMoves(g, g.P.Ply);
+  MoveString(g, m, SharesStartAndEnd(m, moves));
+  g.Texts.QuietSharesEnds = QuietSharesEnds(m, moves) ? 1 : 0;
 }
 
 void MoveString(GameState& g, int index) {
@@ -92,7 +95,9 @@ void MoveString(GameState& g, int index) {
       break;
     }
   const MoveRecord& m = g.P.MoveList[index];
-  MoveString(g, m, SharesStartAndEnd(m, PlyMoves(g, ply)));
+  const std::span<const MoveRecord> moves = PlyMoves(g, ply);
+  MoveString(g, m, SharesStartAndEnd(m, moves));
+  g.Texts.QuietSharesEnds = QuietSharesEnds(m, moves) ? 1 : 0;
 }
 
 std::span<const MoveRecord> PlyMoves(const GameState& g, int ply) {
@@ -117,6 +122,12 @@ bool SharesStartAndEnd(const MoveRecord& m, std::span<const MoveRecord> moves) {
   return std::any_of(moves.begin(), moves.end(), [&](const MoveRecord& o) {
     return o.IsCapture() && o.From == m.From && o.To == m.To && !SameCapturedPieces(o, m);
   });
+}
+
+bool QuietSharesEnds(const MoveRecord& m, std::span<const MoveRecord> moves) {
+  if (!m.IsCapture() || m.From == kNoSquare) return false;
+  return std::any_of(moves.begin(), moves.end(),
+                     [&](const MoveRecord& o) { return !o.IsCapture() && o.From == m.From && o.To == m.To; });
 }
 
 std::vector<int> CapturePath(const MoveRecord& m) {

@@ -56,6 +56,9 @@ bool SameCapturedPieces(const MoveRecord& a, const MoveRecord& b);
 // Whether another capture among `moves` starts and ends where capture m does
 // and takes other pieces: m then needs its landing squares to be named.
 bool SharesStartAndEnd(const MoveRecord& m, std::span<const MoveRecord> moves);
+// Whether a move without capture among `moves` starts and ends where capture
+// m does: only the separator tells them apart.
+bool QuietSharesEnds(const MoveRecord& m, std::span<const MoveRecord> moves);
 
 // The cells a move passes through: From, the landing cell after each
 // captured piece, the last one To (From and To for a move without capture).

@@ -3,6 +3,7 @@
 // captures between the same squares reloads as the game played.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "core/files/gamefile.h"
@@ -240,6 +241,76 @@ TEST_F(CapturePathFiles, TwoShortCapturesAreSettledTogether) {
     EXPECT_EQ(t->board[c.whiteTo], 1);
     EXPECT_EQ(t->board[c.blackTo], -1);
   }
+}
+
+// The shipped variant files beside the program.
+class ShortCaptureFiles : public CapturePathFiles {
+ protected:
+  void SetUp() override {
+    CapturePathFiles::SetUp();
+    std::filesystem::create_directory_symlink(std::string(M8_DATA_DIR) + "/variants", folder / "variants");
+  }
+
+  // Loads `name` into a fresh game, which is left in `loaded`.
+  bool Load(const std::string& name) {
+    host.messages.clear();
+    loaded = Fresh();
+    return LoadGame(*loaded, kLoadOpen, Path(name), name);
+  }
+
+  std::unique_ptr<GameState> loaded;
+};
+
+// A short text that is the full text of a single jump and the short text of
+// longer captures between the same squares: in a file, the moves after it
+// may tell that a longer one was played. (Typed, it names the jump.)
+TEST_F(ShortCaptureFiles, SingleJumpTextGivesWayToTheLongerCapture) {
+  // American: the black king on 10 takes 6 alone, or goes round
+  // 10x19x26x17x10x1 over 15, 23, 22, 14 and 6.
+  const std::string american = "[SetUp \"1\"]\n[FEN \"B:WK6,8,K14,15,20,22,23:BK10,K13,24,K31\"]\n\n";
+  struct Case {
+    std::string pdn;
+    int plies;
+    int taken;  // by the first move
+  } cases[] = {
+      {american + "1. 10x1 8-3 2. 13-9 20-16 *\n", 4, 5},
+      {american + "1. 10x1 8-3 *\n", 2, 1},  // both go on: the jump the text names
+      {"[GameType \"25\"]\n[SetUp \"1\"]\n[FEN \"B:Wa1,d2,f2,a3,Kc5,b6,Kc7:Bh4,Kd6,f6,e7,g7,d8,Kf8\"]\n\n"
+       "1... d6:b8 2. a3-b4 b8-a7 3. a1-b2 a7:c1 *\n",
+       5, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pdn);
+    Write("short.pdn", c.pdn);
+    ASSERT_TRUE(Load("short.pdn")) << LastMessage();
+    EXPECT_EQ(loaded->Game.GameLength, c.plies);
+    EXPECT_EQ(loaded->Game.GameMoves[1].CapturedCount, c.taken);
+    const Board end = loaded->board;
+    GotoMove(*loaded, loaded->P.GamePly, 0, 0);
+    GotoMove(*loaded, -loaded->Game.GameLength, 0, 0);
+    EXPECT_EQ(loaded->board, end);
+  }
+
+  // The own format alike: "10 1" as its first move line.
+  Write("start.pdn", american + "*\n");
+  ASSERT_TRUE(Load("start.pdn")) << LastMessage();
+  Write("short.tvn", GameFileText(*loaded) + "10 1\r\n 8 3\r\n13 9\r\n2016\r\n");
+  ASSERT_TRUE(Load("short.tvn")) << LastMessage();
+  EXPECT_EQ(loaded->Game.GameLength, 4);
+  EXPECT_EQ(loaded->Game.GameMoves[1].CapturedCount, 5);
+}
+
+// A game that cannot be replayed is refused at the move where the replay
+// that got furthest failed: here the capture is settled by 17-21 (b4 stands
+// only after the capture over d4 and d6), and 12-16 moves no piece.
+TEST_F(ShortCaptureFiles, RefusedGameNamesTheMoveFurthestReached) {
+  Write("bad.pdn",
+        "[Event \"bad\"]\n[SetUp \"1\"]\n[FEN \"W:W22,29:B4,9,10,17,18\"]\n\n"
+        "1. 22x6 17-21\n2. 6-2 4-8\n3. 2-7 12-16 *\n");
+  EXPECT_FALSE(Load("bad.pdn"));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "12-16: Illegal move!\r\nbad.pdn, line 7");
+  EXPECT_EQ(loaded->Game.GameLength, 0);
 }
 
 }  // namespace
