@@ -1,4 +1,4 @@
-# Morventa8: make run | make test | make bench | make tools
+# Morventa8: make run | make test | make bench | make tools | make install [PREFIX=DIR]
 PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-multimedia-dev libgtest-dev libicu-dev libuchardet-dev pkg-config
 JOBS ?= $(shell nproc)
 BUILD := build
@@ -6,7 +6,7 @@ RUN_BUILD := build-run
 CLANG_BUILD := build-clang
 BENCH_BUILD := build-release
 
-.PHONY: run test bench tools build run-build clang-check deps clean
+.PHONY: run test bench tools install build run-build clang-check deps clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -40,6 +40,14 @@ run: run-build
 TOOLS := morventa8-perft morventa8-analyse morventa8-pdn
 tools: deps $(RUN_BUILD)/build.ninja
 	cmake --build $(RUN_BUILD) -j $(JOBS) --target $(TOOLS) m8data
+
+# The optimised program, its tools and its data installed under PREFIX (bin/,
+# lib/morventa8/, share/morventa8/, a desktop entry and an icon); DESTDIR
+# stages the install elsewhere.
+PREFIX ?= /usr/local
+install: deps $(RUN_BUILD)/build.ninja
+	cmake --build $(RUN_BUILD) -j $(JOBS)
+	cmake --install $(RUN_BUILD) --prefix "$(PREFIX)"
 
 # Every target also builds warning-free under Clang (no sanitizers, tests
 # and benchmarks built but not run there).

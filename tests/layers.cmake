@@ -10,6 +10,8 @@
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
+# A relative SOURCE_DIR counts from the folder the check runs in.
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 
 set(M8_LAYERS base rules engine files game app)
 
@@ -29,18 +31,26 @@ endfunction()
 
 # The path below src/ or tests/ that an include of `name` in `source` (a path
 # below `tree`, src or tests) names; empty when it names no file of ours. A
-# test's relative include may name a test fixture beside it or a source file.
+# relative include counts from the including file's folder, wherever in the
+# checkout it leads ("../../../src/core/game/gamesetup.h" from a test names
+# core/game/gamesetup.h of src); a test's relative include may also name a
+# source file as the include path finds it.
 function(included_path tree source name out)
   set(result "")
   if("${name}" MATCHES "^(core|app)/")
     set(result "${name}")
   else()
     get_filename_component(dir "${source}" DIRECTORY)
-    set(candidate "${dir}/${name}")
+    set(candidate "${tree}/${dir}/${name}")
     cmake_path(NORMAL_PATH candidate)
-    if(NOT candidate MATCHES "^\\.\\./" AND
-       (EXISTS "${SOURCE_DIR}/${tree}/${candidate}" OR EXISTS "${SOURCE_DIR}/src/${candidate}"))
-      set(result "${candidate}")
+    if(candidate MATCHES "^(src|tests)/(.+)$" AND EXISTS "${SOURCE_DIR}/${candidate}")
+      set(result "${CMAKE_MATCH_2}")
+    else()
+      set(candidate "${dir}/${name}")
+      cmake_path(NORMAL_PATH candidate)
+      if(NOT candidate MATCHES "^\\.\\./" AND EXISTS "${SOURCE_DIR}/src/${candidate}")
+        set(result "${candidate}")
+      endif()
     endif()
   endif()
   set(${out} "${result}" PARENT_SCOPE)
@@ -96,6 +106,10 @@ foreach(tree IN ITEMS src tests)
   endforeach()
 endforeach()
 
+# A tree without sources (a wrong SOURCE_DIR) proves nothing.
+if(count EQUAL 0)
+  message(FATAL_ERROR "No source files under ${SOURCE_DIR}/src or ${SOURCE_DIR}/tests")
+endif()
 if(faults)
   message(FATAL_ERROR "Includes that point up a layer:${faults}")
 endif()
