@@ -126,6 +126,6 @@ void MainWindow::ResumeAutosave() {
   LoadGameCommand(kLoadAutosave);
 }
 
-void MainWindow::SaveAutosaveAtExit() { SaveAutosave(*state_); }
+bool MainWindow::SaveAutosaveAtExit() { return SaveAutosave(*state_); }
 
 }  // namespace m8

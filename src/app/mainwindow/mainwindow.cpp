@@ -28,6 +28,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/movelists.h"
 #include "app/objectnames.h"
+#include "app/sessionend.h"
 #include "core/files/gamefile.h"
 #include "core/files/gamelog.h"
 #include "core/files/rating.h"
@@ -66,7 +67,15 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   setWindowIcon(ProgramIcon());
   buildControls();
   connectCommands();
+  // From here on a signal or the session's end is heard, also while a
+  // start-up box waits.
+  if (options_.handleSessionEnd) new SessionEnd([this] { endSession(); }, this);
+  starting_ = true;
   Form_Load();
+  starting_ = false;
+  // The session ended during start-up: the program ends as soon as the game
+  // and the settings are in place, so that what is saved is what was read.
+  if (endPending_ && !fatal_) finishProgram();
 }
 
 MainWindow::~MainWindow() {
@@ -422,12 +431,18 @@ void MainWindow::showEvent(QShowEvent* e) {
 
 void MainWindow::endSession() {
   if (finished_ || fatal_) return;
-  // Nobody is there to answer: an open box or dialog is closed as Escape
-  // closes it (the exit question then says No, and the search below it can
-  // return).
+  // Nobody is there to answer: what would be a box from now on goes to the
+  // log and to stderr, and an open box or dialog is closed as Escape closes
+  // it (the exit question then says No, and the search below it can return).
+  if (!host_->unattended())
+    host_->setUnattended([this](const std::string& line) { AppendLog(*state_, line + "\r\n"); });
   for (int i = 0; i < 16; ++i) {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->close()) break;
+  }
+  if (starting_) {
+    endPending_ = true;
+    return;
   }
   if (state_->Flow.Busy == 1) {
     finishCloseAfterSearch();
@@ -460,11 +475,13 @@ void MainWindow::finishCloseAfterSearch() {
 void MainWindow::finishProgram() {
   if (finished_) return;
   finished_ = true;
-  SaveAutosaveAtExit();
-  SaveAtExit(*state_);
+  const bool gameSaved = SaveAutosaveAtExit();
+  const bool settingsSaved = SaveAtExit(*state_);
+  // Unattended, the exit code is the only report besides stderr and the log.
+  if (host_->unattended() && !(gameSaved && settingsSaved)) exitCode_ = 1;
   End1();
   close();
-  QCoreApplication::quit();
+  QCoreApplication::exit(exitCode_);
 }
 
 void MainWindow::End1() {
