@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 
@@ -481,7 +482,12 @@ void MainWindow::finishProgram() {
   if (host_->unattended() && !(gameSaved && settingsSaved)) exitCode_ = 1;
   End1();
   close();
-  QCoreApplication::exit(exitCode_);
+  // Only a running event loop is ended: ended outside one (start-up, the
+  // tests), exit() would end the next modal dialog at once.
+  if (exitCode_ == 0)
+    QCoreApplication::quit();
+  else if (QThread::currentThread()->loopLevel() > 0)
+    QCoreApplication::exit(exitCode_);
 }
 
 void MainWindow::End1() {
