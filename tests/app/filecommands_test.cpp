@@ -54,6 +54,9 @@ class FileCommandsTest : public QObject {
     QCOMPARE(w2->commentBox()->toPlainText(), QString("a capture"));
     QVERIFY(g.Game.GameMoves[3].IsCapture());
     QVERIFY(again.messages.isEmpty());
+    // The status bar says who is to move in the resumed game.
+    QCOMPARE(g.P.SideToMove, 1);
+    QCOMPARE(w2->statusPanel(1)->text(), QStringLiteral("White moves"));
   }
 
   void autosaveOffStartsFresh() {
@@ -144,6 +147,33 @@ class FileCommandsTest : public QObject {
     QVERIFY(again.messages.last().contains("broken.tvn, line 2"));
   }
 
+  // The caption names the file the game is in: a save that wrote nothing
+  // (refused, declined or cancelled) leaves it and the game's file as they were.
+  void aSaveThatWritesNothingLeavesTheCaption() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    QString chosen;
+    auto w = StartWithFiles(dir.path(), boxes, &chosen);
+    PlayOpening(w->state());
+    chosen = dir.path() + "/mine.tvn";
+    w->Save_Click();
+    const QString caption = " Morventa8 1.58 - mine.tvn";
+    QCOMPARE(w->windowTitle(), caption);
+    WriteFile(dir.path() + "/plain", "a file, not a folder");
+    WriteFile(dir.path() + "/other.tvn", "kept");
+    boxes.answer = false;  // do not overwrite other.tvn
+    for (const QString& name : QStringList{"plain/game.tvn", "plain/game.pdn", "other.tvn", ""}) {
+      boxes.messages.clear();
+      chosen = name.isEmpty() ? QString() : dir.path() + "/" + name;
+      w->Save_Click();
+      QCOMPARE(w->windowTitle(), caption);
+      QCOMPARE(w->state().Flow.GameFileTitle, std::string("mine.tvn"));
+      QCOMPARE(w->fileDialogFolder(), dir.path());
+      QCOMPARE(boxes.messages.size(), name.startsWith("plain/") ? 1 : 0);
+    }
+    QCOMPARE(ReadFile(dir.path() + "/other.tvn"), QByteArray("kept"));
+  }
+
   void theFileDialogsStartWhereTheGameIs() {
     QTemporaryDir dir, first, second;
     Boxes boxes;
@@ -210,6 +240,48 @@ class FileCommandsTest : public QObject {
       QCOMPARE(w->bottomNameLabel()->text(), c.white);
       w->state().Flow.GameStarted = 0;  // open the next file without asking
     }
+  }
+
+  // A game won by its last move tells so while it is being opened, in a
+  // different notation from the one shown before: beside the box the board
+  // bears the labels of one notation only.
+  void theEndOfAnOpenedGameShowsOneSetOfLabels() {
+    QTemporaryDir dir;
+    const QString chosen = dir.path() + "/won.pdn";
+    WriteFile(chosen, "[GameType \"21\"]\r\n[FEN \"W:W18:B14\"]\r\n\r\n1. 18x9 1-0\r\n");
+    WriteSettings(dir.path(), [](GameState& g) { g.Opt.Notation = 0; });
+    MainWindow* window = nullptr;
+    const auto texts = [&window] {
+      QStringList out;
+      for (const auto& t : window->surface()->printedTexts())
+        out << QStringLiteral("%1,%2 %3").arg(t.x).arg(t.y).arg(t.text);
+      out.sort();
+      return out;
+    };
+    Boxes boxes;
+    QStringList atBox, clean;
+    auto w = Start(dir.path(), boxes, 15, [&](MainWindowOptions& o) {
+      o.fileDialog = [&chosen](const QString&, const QString&, bool) { return chosen; };
+      o.boxes.message = [&](Icon, const QString& title, const QString& text) {
+        boxes.messages << title + "|" + text;
+        if (!atBox.isEmpty()) return;
+        atBox = texts();
+        window->clearDrawing();
+        window->printCoordinates();
+        clean = texts();
+      };
+    });
+    window = w.get();
+    const QStringList letters = texts();
+    QCOMPARE(letters.size(), 16);
+    dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
+      c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
+      c->findChild<QPushButton*>("OKButton")->click();
+    });
+    w->Open_Click();
+    QCOMPARE(w->state().Game.GameLength, 1);
+    QVERIFY2(!atBox.isEmpty(), qPrintable(boxes.messages.join('\n')));
+    QCOMPARE(atBox, clean);
   }
 
   void openingAGameRedrawsTheCoordinates() {

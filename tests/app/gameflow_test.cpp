@@ -1,6 +1,7 @@
 // Game control in the window: the play commands, navigation through the
 // toolbar and the move list, the play modes, the notation of the stored game
 // and the position editor's popup.
+#include <QDesktopServices>
 #include <QLineEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -63,6 +64,15 @@ void UsePopup(MainWindow& w, int cell, const char* entry) {
   const int square = w.SquareOfCell(cell);
   w.OpenSetupPopup(square, square, QPoint(20, 20));
 }
+
+// Stands in for the desktop's browser of one URL scheme.
+class Browser : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+ public slots:
+  void open(const QUrl& url) { opened << url; }
+};
 
 void Button(MainWindow& w, const char* key) {
   QAction* a = w.commands()->buttonByKey(key);
@@ -472,6 +482,37 @@ class GameFlowTest : public QObject {
     Trigger(*w, "Rules");
     Trigger(*w, "QuickRules");
     QCOMPARE(shown, 2);
+  }
+
+  // Help > Rules and Quick Rules (F1) with a link: when no browser starts
+  // for it, the user is told so, with the link named.
+  void rulesHelpSaysWhenNoBrowserOpensTheLink() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = StartQuick(dir, boxes);
+    int shown = 0;
+    w->gameFlowHooks.showRulesWindow = [&] { ++shown; };
+    const QString link = "https://example.org/rules/pool.html", quick = "https://example.org/rules/quick.html";
+    w->state().Variant.HelpLink = link.toStdString();
+    w->state().Variant.QuickHelpLink = quick.toStdString();
+    // The offscreen platform has no browser.
+    boxes.messages.clear();
+    Trigger(*w, "Rules");
+    Trigger(*w, "QuickRules");
+    QCOMPARE(boxes.messages.size(), 2);
+    QVERIFY2(boxes.messages[0].startsWith("Error|") && boxes.messages[0].contains('"' + link + '"'),
+             qPrintable(boxes.messages[0]));
+    QVERIFY2(boxes.messages[1].contains('"' + quick + '"'), qPrintable(boxes.messages[1]));
+    // A browser that takes the link: nothing to say.
+    Browser browser;
+    QDesktopServices::setUrlHandler("https", &browser, "open");
+    boxes.messages.clear();
+    Trigger(*w, "Rules");
+    Trigger(*w, "QuickRules");
+    QDesktopServices::unsetUrlHandler("https");
+    QCOMPARE(browser.opened, (QList<QUrl>{QUrl(link), QUrl(quick)}));
+    QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join('\n')));
+    QCOMPARE(shown, 0);
   }
 };
 

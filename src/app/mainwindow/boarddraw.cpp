@@ -200,9 +200,13 @@ void MainWindow::DrawBoard(int mode) {
   ShowSideToMove();
 }
 
-// Coordinates along the bottom and left edges, and the frame.
+// Coordinates along the bottom and left edges, and the frame. They replace
+// whatever labels are printed: the labels of another notation, orientation
+// or board size never stay beside them, not even while a box waits before
+// the next full redraw.
 void MainWindow::printCoordinates() {
   GameState& g = *state_;
+  surface_->clearDrawing();
   const int code = g.Opt.BoardSizeCode, custom = g.Skin.BoardCustomSize;
   LayoutSize size = LayoutSize::None;
   if (code == 0 || (code == 4 && custom == 0)) size = LayoutSize::Small;

@@ -92,17 +92,20 @@ void MainWindow::Save_Click() {
                           : QFileDialog::getSaveFileName(this, title, fileDialogFolder(), kFileFilter, nullptr,
                                                          QFileDialog::DontConfirmOverwrite |
                                                              QFileDialog::DontUseNativeDialog);
-  const QString fileTitle = QFileInfo(path).fileName();
-  g.Flow.GameFileTitle = fileTitle.toStdString();
-  g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + g.Flow.GameFileTitle;
-  refreshView(View::Caption);
   if (path.isEmpty()) return;
   lastFileFolder_ = QFileInfo(path).absolutePath();
+  const QString fileTitle = QFileInfo(path).fileName();
   const bool pdn = path.right(3).toUpper() == "PDN";
   if (!pdn && QFileInfo::exists(path) &&
       !host_->askYesNo("Confirmation", (fileTitle + " already exists, overwrite?").toStdString()))
     return;
-  if (SaveGame(g, path.toStdString(), fileTitle.toStdString())) gameFilePath_ = QFileInfo(path).absoluteFilePath();
+  // The caption names the file the game is in: only a file written becomes
+  // that file.
+  if (!SaveGame(g, path.toStdString(), fileTitle.toStdString())) return;
+  g.Flow.GameFileTitle = fileTitle.toStdString();
+  gameFilePath_ = QFileInfo(path).absoluteFilePath();
+  g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + g.Flow.GameFileTitle;
+  refreshView(View::Caption);
 }
 
 void MainWindow::CreateHtml_Click() { CreateHtmlDiagram(*state_); }
@@ -126,6 +129,6 @@ void MainWindow::ResumeAutosave() {
   LoadGameCommand(kLoadAutosave);
 }
 
-void MainWindow::SaveAutosaveAtExit() { SaveAutosave(*state_); }
+bool MainWindow::SaveAutosaveAtExit() { return SaveAutosave(*state_); }
 
 }  // namespace m8

@@ -150,7 +150,11 @@ void MainWindow::RulesHelp(bool quick) {
   GameState& g = *state_;
   const std::string link = VariantHelpLink(g, quick);
   if (!link.empty()) {
-    QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(link)));
+    const QUrl url = QUrl::fromUserInput(QString::fromStdString(link));
+    // Without a browser the command would do nothing visible.
+    if (!QDesktopServices::openUrl(url))
+      host_->message(Icon::Exclamation, "Error",
+                     "The rules \"" + link + "\" cannot be shown: no browser could be started for them.");
     return;
   }
   if (gameFlowHooks.showRulesWindow)

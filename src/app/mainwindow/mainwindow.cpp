@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 
@@ -28,6 +29,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/movelists.h"
 #include "app/objectnames.h"
+#include "app/sessionend.h"
 #include "core/files/gamefile.h"
 #include "core/files/gamelog.h"
 #include "core/files/rating.h"
@@ -66,7 +68,15 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   setWindowIcon(ProgramIcon());
   buildControls();
   connectCommands();
+  // From here on a signal or the session's end is heard, also while a
+  // start-up box waits.
+  if (options_.handleSessionEnd) new SessionEnd([this] { endSession(); }, this);
+  starting_ = true;
   Form_Load();
+  starting_ = false;
+  // The session ended during start-up: the program ends as soon as the game
+  // and the settings are in place, so that what is saved is what was read.
+  if (endPending_ && !fatal_) finishProgram();
 }
 
 MainWindow::~MainWindow() {
@@ -427,12 +437,18 @@ void MainWindow::showEvent(QShowEvent* e) {
 
 void MainWindow::endSession() {
   if (finished_ || fatal_) return;
-  // Nobody is there to answer: an open box or dialog is closed as Escape
-  // closes it (the exit question then says No, and the search below it can
-  // return).
+  // Nobody is there to answer: what would be a box from now on goes to the
+  // log and to stderr, and an open box or dialog is closed as Escape closes
+  // it (the exit question then says No, and the search below it can return).
+  if (!host_->unattended())
+    host_->setUnattended([this](const std::string& line) { AppendLog(*state_, line + "\r\n"); });
   for (int i = 0; i < 16; ++i) {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->close()) break;
+  }
+  if (starting_) {
+    endPending_ = true;
+    return;
   }
   if (state_->Flow.Busy == 1) {
     finishCloseAfterSearch();
@@ -465,11 +481,18 @@ void MainWindow::finishCloseAfterSearch() {
 void MainWindow::finishProgram() {
   if (finished_) return;
   finished_ = true;
-  SaveAutosaveAtExit();
-  SaveAtExit(*state_);
+  const bool gameSaved = SaveAutosaveAtExit();
+  const bool settingsSaved = SaveAtExit(*state_);
+  // Unattended, the exit code is the only report besides stderr and the log.
+  if (host_->unattended() && !(gameSaved && settingsSaved)) exitCode_ = 1;
   End1();
   close();
-  QCoreApplication::quit();
+  // Only a running event loop is ended: ended outside one (start-up, the
+  // tests), exit() would end the next modal dialog at once.
+  if (exitCode_ == 0)
+    QCoreApplication::quit();
+  else if (QThread::currentThread()->loopLevel() > 0)
+    QCoreApplication::exit(exitCode_);
 }
 
 void MainWindow::End1() {

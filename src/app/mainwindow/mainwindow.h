@@ -48,6 +48,10 @@ struct MainWindowOptions {
   std::function<double()> monotonicClock;
   // The free area of the screen (without task bars); invalid: the screen's.
   QRect availableGeometry;
+  // The window ends the session itself when the program is told to stop
+  // (InstallEndSignals) or the desktop session ends, from its first start-up
+  // step on: the program's own window sets it.
+  bool handleSessionEnd = false;
 };
 
 class MainWindow : public QMainWindow {
@@ -76,6 +80,9 @@ class MainWindow : public QMainWindow {
   void endSession();
   // True once the exit steps have run.
   bool programEnded() const { return finished_; }
+  // The program's exit code once they have: 1 when the session ended and a
+  // file could not be written, else 0.
+  int exitCode() const { return exitCode_; }
 
   // After the skin name changed (the options dialog): the skin, the layout
   // and the board again.
@@ -143,7 +150,7 @@ class MainWindow : public QMainWindow {
   void CreateHtml_Click();
   bool WriteDoMovesFileCommand();
   void ResumeAutosave();
-  void SaveAutosaveAtExit();
+  bool SaveAutosaveAtExit();  // false when it could not be written (the host was told)
 
   // What the host forwards.
   void setStatusText(int panel, const QString& text);
@@ -274,6 +281,9 @@ class MainWindow : public QMainWindow {
   bool fatal_ = false;        // a fatal error: close without saving
   bool finished_ = false;     // the exit steps ran
   bool closePending_ = false; // close once the running search has returned
+  bool starting_ = false;     // the start-up steps run
+  bool endPending_ = false;   // the session ended during start-up: end once it is done
+  int exitCode_ = 0;
   int heldSquare_ = -1;       // the square a held mouse button was pressed on
 };
 

@@ -11,10 +11,12 @@
 #include <QStringList>
 #include <QUrl>
 #include <algorithm>
+#include <cstdio>
 
 #include "app/dialogs/screenfit.h"
 #include "app/mainwindow/mainwindow.h"
 #include "core/fileio.h"
+#include "core/version.h"
 
 namespace m8 {
 
@@ -98,7 +100,36 @@ void QtHost::pump() {
   QCoreApplication::processEvents();
 }
 
+void QtHost::setUnattended(std::function<void(const std::string&)> log) {
+  unattended_ = true;
+  log_ = std::move(log);
+}
+
+void QtHost::logInsteadOfBox(std::string_view title, std::string_view text) {
+  ++unattendedMessages_;
+  // The box's lines joined into one.
+  std::string line(title);
+  line += ": ";
+  bool gap = false;
+  for (const char c : text) {
+    if (c == '\r' || c == '\n') {
+      gap = true;
+      continue;
+    }
+    if (gap && line.back() != ' ') line += ' ';
+    gap = false;
+    line += c;
+  }
+  std::fprintf(stderr, "%s: %s\n", kProgramName, line.c_str());
+  std::fflush(stderr);
+  if (log_) log_(line);
+}
+
 void QtHost::message(Icon icon, std::string_view title, std::string_view text) {
+  if (unattended_) {
+    logInsteadOfBox(title, text);
+    return;
+  }
   if (hooks_.message) {
     hooks_.message(icon, Q(title), Q(text));
     return;
@@ -110,6 +141,10 @@ void QtHost::message(Icon icon, std::string_view title, std::string_view text) {
 }
 
 bool QtHost::askYesNo(std::string_view title, std::string_view text) {
+  if (unattended_) {
+    logInsteadOfBox(title, std::string(text) + " No.");
+    return false;
+  }
   if (hooks_.askYesNo) return hooks_.askYesNo(Q(title), Q(text));
   QMessageBox box(QMessageBox::Question, Q(title), QString(), QMessageBox::Yes | QMessageBox::No,
                   window_.isVisible() ? &window_ : nullptr);
@@ -119,6 +154,7 @@ bool QtHost::askYesNo(std::string_view title, std::string_view text) {
 }
 
 int QtHost::choose(std::string_view title, const std::vector<std::string>& choices) {
+  if (unattended_) return -1;
   QMenu menu(window_.isVisible() ? &window_ : nullptr);
   menu.addSection(Q(title));
   for (size_t i = 0; i < choices.size(); ++i) menu.addAction(Q(choices[i]))->setData(static_cast<int>(i));

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <chrono>
+#include <string>
 #include <functional>
 #include <map>
 #include <memory>
@@ -37,6 +38,15 @@ class QtHost : public Host {
 
   void setBoxHooks(BoxHooks hooks) { hooks_ = std::move(hooks); }
 
+  // Once the session ends (a signal, logout) nobody is there to answer a
+  // box: from then on each message is a line on stderr and goes to `log`
+  // too, a question is answered No, a choice is none. No box opens, the
+  // ones of the tests included.
+  void setUnattended(std::function<void(const std::string& line)> log);
+  bool unattended() const { return unattended_; }
+  // Messages written since setUnattended.
+  int unattendedMessages() const { return unattendedMessages_; }
+
   void pump() override;
   void message(Icon icon, std::string_view title, std::string_view text) override;
   bool askYesNo(std::string_view title, std::string_view text) override;
@@ -66,8 +76,14 @@ class QtHost : public Host {
   // The free area of the screen the boxes open on.
   QRect BoxScreen() const;
 
+  // One line for stderr and the log in place of a box.
+  void logInsteadOfBox(std::string_view title, std::string_view text);
+
   MainWindow& window_;
   BoxHooks hooks_;
+  bool unattended_ = false;
+  int unattendedMessages_ = 0;
+  std::function<void(const std::string&)> log_;
   PumpThrottle throttle_{kPumpInterval};
   std::map<int, std::unique_ptr<QSoundEffect>> sounds_;
   std::function<double()> clock_;

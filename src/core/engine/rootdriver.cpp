@@ -61,8 +61,8 @@ class DriverSearch {
   void Search();
   void AfterSearch(double seconds);
   // After an interrupted iteration the list shows the scores of the last
-  // completed one, also for a better move found meanwhile (the one played):
-  // scores of two iterations are never shown side by side.
+  // completed one, save the played move's: it shows the score the engine
+  // output gave for it, and no other move is shown above it.
   void KeepCompletedScores();
 
   GameState& g_;
@@ -276,7 +276,25 @@ void DriverSearch::Search() {
 }
 
 void DriverSearch::KeepCompletedScores() {
-  if (haveCompletedScores_) g_.Driver.RootScores = completedScores_;
+  auto& t = g_.Driver.RootScores;
+  if (haveCompletedScores_) t = completedScores_;
+  if (!run_.bestScore) return;
+  // The interrupted iteration may have scored the played move anew (or found
+  // it): the completed iteration's entry for it is stale, and may even be a
+  // bound. A move the completed iteration scored above the played one was
+  // passed over for it, so it is only known to be no better.
+  const int32_t played = *run_.bestScore;
+  const MoveRecord& best = g_.P.MoveList[0];
+  const int n = std::min(run_.rootMoves, kRootScoreSlots);
+  for (int i = 0; i < n; ++i) {
+    if (t[0][i] == best.From && t[1][i] == best.To) {
+      t[2][i] = played;
+      t[kRootScoreBoundRow][i] = 0;
+    } else if (t[2][i] != kNoRootScore && t[2][i] > played) {
+      t[2][i] = played;
+      t[kRootScoreBoundRow][i] = 1;
+    }
+  }
 }
 
 void DriverSearch::AfterSearch(double seconds) {

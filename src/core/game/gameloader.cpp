@@ -684,6 +684,9 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
     SetProgressValue(g, g.Driver.ProgressMax);
     g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + p.title;
     h.refresh(View::Caption);
+  } else if (mode == kLoadAutosave && g.Flow.GameOver != 1) {
+    // The game of the last run goes on: the status bar says who is to move.
+    h.status(g.Skin.StatusPanel, g.P.SideToMove == -1 ? "Black moves" : "White moves");
   } else {
     h.status(g.Skin.StatusPanel, "");
   }

@@ -403,9 +403,11 @@ TEST(ComputerMove, NoRootMoveIsListedWithABetterScoreThanThePlayedMove) {
 
 // Cancel at points spread over a search to depth 9, also where the
 // interrupted iteration had found a better move than the last completed one:
-// the played move is listed first, the others below it best first, all of
-// them with the scores of one completed iteration, exactly as a search to
-// that depth lists them (no score of the interrupted iteration among them).
+// the played move is listed first with the score the engine gave for it, the
+// others below it best first, with the scores of one completed iteration,
+// exactly as a search to that depth lists them (no score of the interrupted
+// iteration among them), save that a move that iteration scored above the
+// played one is shown as no better than it.
 TEST(ComputerMove, AfterCancelThePlayedMoveIsListedFirst) {
   using Row = std::array<int32_t, 4>;
   const auto rows = [](const GameState& g) {
@@ -436,8 +438,27 @@ TEST(ComputerMove, AfterCancelThePlayedMoveIsListedFirst) {
       EXPECT_EQ(t[1][0], g.Game.GameMoves[1].To) << digits << " at " << at;
       for (int i = 2; i < n; ++i) EXPECT_LE(t[2][i], t[2][i - 1]) << digits << " at " << at << " slot " << i;
       if (t[2][0] == kNoRootScore) continue;  // stopped before one iteration was done
+      // The first line: the played move with its own score, exact, and no
+      // other line above it.
+      EXPECT_EQ(t[2][0], g.Flow.BestScore) << digits << " at " << at;
+      EXPECT_EQ(t[kRootScoreBoundRow][0], 0) << digits << " at " << at;
+      for (int i = 1; i < n; ++i) EXPECT_LE(t[2][i], t[2][0]) << digits << " at " << at << " slot " << i;
+      // The other lines as one completed iteration lists them, a score above
+      // the played move's shown as a bound at it.
+      const Row played = {t[0][0], t[1][0], t[2][0], 0};
+      const auto asShown = [&](std::vector<Row> c) {
+        for (Row& r : c) {
+          if (r[0] == played[0] && r[1] == played[1])
+            r = played;
+          else if (r[2] > played[2])
+            r = {r[0], r[1], played[2], 1};
+        }
+        std::sort(c.begin(), c.end());
+        return c;
+      };
       const auto shown = rows(g);
-      EXPECT_NE(std::find(completed.begin(), completed.end(), shown), completed.end()) << digits << " at " << at;
+      EXPECT_TRUE(std::any_of(completed.begin(), completed.end(), [&](const auto& c) { return asShown(c) == shown; }))
+          << digits << " at " << at;
     }
   }
 }
