@@ -331,10 +331,10 @@ TEST_F(GameFilesTest, BrokenPdnIsRefusedWithItsLine) {
   struct Case {
     std::string bytes, expect;
   } cases[] = {
-      {lastField("4294967296"), "ManContJumpCrowned=2147483647 is outside 0..1"},
-      {lastField("1.5"), "ManContJumpCrowned=2 is outside 0..1"},
-      {lastField("04"), "ManContJumpCrowned=4 is outside 0..1"},
-      {lastField("x"), "ManContJumpCrowned is not a number"},
+      {lastField("4294967296"), "ManContJumpCrowned=4294967296 is outside 0..1"},
+      {lastField("1.5"), "ManContJumpCrowned=1.5 is not a whole number in 0..1"},
+      {lastField("04"), "ManContJumpCrowned=04 is outside 0..1"},
+      {lastField("x"), "ManContJumpCrowned=x is not a whole number in 0..1"},
       {promotion("B8D8F8H8e308"), "the promotion squares: \"08\""},
       {promotion("z9z9B8D8F8H8"), "the promotion squares: \"Z9\""},
       {"[Variant \"x\"]\n1. 11-15 *\n", "is not a PDN file"},
