@@ -199,6 +199,7 @@ bool ReadVariantFile(GameState& g, std::string* error) {
   g.VariantRules = data.rules;
   g.Variant = data.info;
   g.Variant.LoadedVariantName = name;
+  g.Variant.StartPosition = data.setup;
   auto& mb = g.P.MaterialBalance[0];
   auto& mbHistory = g.Game.MaterialBalanceHistory[0];
   if (data.setup) {
