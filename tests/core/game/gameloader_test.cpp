@@ -367,6 +367,43 @@ TEST_F(GameFilesTest, BrokenPdnIsRefusedWithItsLine) {
   }
 }
 
+// A FEN that names a square by its letter puts a piece only on a square the
+// game uses: b1 is none in American or Russian Checkers (the piece was left
+// out without a word), but one in Turkish Checkers, where every square is.
+TEST_F(GameFilesTest, FenPiecesStandOnSquaresInPlay) {
+  const struct {
+    const char* gameType;  // "" for none
+    const char* fen;
+    bool refused;
+  } cases[] = {
+      {"", "W:WKb1,c3:Bd6", true},
+      {"", "W:Wc3:Bd6,Kh1", true},
+      {"25", "W:WKb1,c3:Bd6", true},
+      {"", "W:Wc3:Bd6", false},
+      {"30", "W:WKb1,c3:Bd6", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.gameType) + " " + c.fen);
+    std::string text = "[Event \"x\"]\n";
+    if (*c.gameType) text += "[GameType \"" + std::string(c.gameType) + "\"]\n";
+    text += "[SetUp \"1\"]\n[FEN \"" + std::string(c.fen) + "\"]\n*\n";
+    Write("club.pdn", text);
+    host.messages.clear();
+    LoadGame(g, kLoadOpen, Path("club.pdn"), "club.pdn");
+    std::string all;
+    for (const auto& m : host.messages) all += m.text + "\n";
+    if (c.refused) {
+      ASSERT_EQ(host.messages.size(), 1u) << all;
+      EXPECT_NE(all.find("Illegal Setup!\r\nclub.pdn, game 1 (line 1): the FEN puts a piece on "), std::string::npos)
+          << all;
+      EXPECT_NE(all.find(", a square the game does not use."), std::string::npos) << all;
+    } else {
+      EXPECT_EQ(all.find("Illegal Setup"), std::string::npos) << all;
+      EXPECT_EQ(g.board[43], 1) << all;  // c3
+    }
+  }
+}
+
 TEST_F(GameFilesTest, PdnAsWritten) {
   PlayCrowningGame(g);
   g.Opt.Notation = 0;
