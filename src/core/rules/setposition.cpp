@@ -104,7 +104,7 @@ bool SetPosition(GameState& g, std::string_view digits, int sideToMove, std::str
   if (sideToMove != 1 && sideToMove != -1)
     return Fail(error, "The side to move must be 1 (White) or -1 (Black), not " + std::to_string(sideToMove) + ".");
   Board b;
-  if (!ParseSetupDigits(digits, b, error) || !PiecesOnSquaresInPlay(b, g.Rules.PiecesOnBlack, error)) return false;
+  if (!ParseSetupDigits(digits, b, error)) return false;
   SetRootPosition(g, b, sideToMove);
   return true;
 }

@@ -48,9 +48,10 @@ void ResetRootCounters(GameState& g);
 // and the direction tables stay as they are.
 void SetRootPosition(GameState& g, const Board& board, int sideToMove);
 
-// ParseSetupDigits, then SetRootPosition. A bad string, a piece on a square
-// the rules in force do not use, or a side to move other than 1 or -1,
-// changes nothing and returns false with a message.
+// ParseSetupDigits, then SetRootPosition. A bad string, or a side to move
+// other than 1 or -1, changes nothing and returns false with a message. The
+// squares are not checked against the rules: the engine's tests score
+// positions of one board under the rules of another.
 bool SetPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error);
 
 }  // namespace m8

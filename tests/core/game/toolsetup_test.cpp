@@ -90,7 +90,9 @@ TEST(SetupPerftPosition, PiecesStandOnlyOnSquaresInPlay) {
         EXPECT_EQ(BoardToSetupString(g.board), c.setup);
       } else {
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
-        if (analysis) EXPECT_EQ(error.rfind("--setup: ", 0), 0u) << error;
+        if (analysis) {
+          EXPECT_EQ(error.rfind("--setup: ", 0), 0u) << error;
+        }
       }
     }
   }

@@ -517,14 +517,21 @@ TEST(VariantText, PromotionSquareLists) {
     }
 }
 
-TEST(VariantText, NumbersRoundHalvesToEven) {
+// A value is a whole number written out: one that only begins with a number
+// is refused, not rounded or cut to its leading digits.
+TEST(VariantText, NumbersAreWholeNumbersWrittenOut) {
   struct Case {
     const char* value;
-    int expected;
-  } cases[] = {{"1.5", 2}, {"2.5", 2}, {" 1", 1}, {"x1", 0}, {"", 0}, {"3abc", 3}, {"-0.5", 0}};
-  for (const auto& c : cases)
-    EXPECT_EQ(Parse(std::string("t\nNumberKings=") + c.value + "\nEND\n").rules.NumberKings, c.expected)
-        << '"' << c.value << '"';
+    int expected;  // -1: refused
+  } cases[] = {{"1.5", -1}, {"2.5", -1}, {" 1", 1}, {"x1", -1}, {"", -1}, {"3abc", -1}, {"-0.5", -1}, {"3", 3}};
+  for (const auto& c : cases) {
+    std::string error;
+    const auto d = Parse(std::string("t\nNumberKings=") + c.value + "\nEND\n", &error);
+    EXPECT_EQ(error.empty(), c.expected >= 0) << '"' << c.value << "\": " << error;
+    if (c.expected >= 0) {
+      EXPECT_EQ(d.rules.NumberKings, c.expected) << '"' << c.value << '"';
+    }
+  }
 }
 
 TEST(VariantText, LinesAndTerminator) {
@@ -600,7 +607,7 @@ TEST(VariantText, RangesOfEveryKey) {
       {"ContractNumber=100", false}, {"NumberKings=15", true},    {"NumberMoves=1e9", false},
       {"ContractW1=9", true},       {"ContractW1=0", true},       {"ContractB2=9.6", false},
       {"ContractW2=2147483647", false}, {"LongKings=1", true},    {"LongKings=-1", false},
-      {"RndColor=1.5", false},      {"BlackStarts= 1", true},     {"MulJumps=x", true},
+      {"RndColor=1.5", false},      {"BlackStarts= 1", true},     {"MulJumps=x", false},
   };
   for (const auto& c : cases) {
     std::string error;
