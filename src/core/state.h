@@ -507,7 +507,6 @@ struct BoardViewState {
 // the user has chosen anew meanwhile.
 struct UnmetChoices {
   std::string Variant;  // the variant, when its variant file was missing
-  RuleSet Rules;        // the rules the settings gave that variant
   std::string Skin;     // the skin, when its skin file was missing
 };
 

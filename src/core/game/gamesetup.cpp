@@ -40,15 +40,16 @@ void WriteStandardValues(GameState& g) {
 }
 
 // Reads the variant file. When it is missing or broken the user is told, and
-// the game in force goes on whole: its name, its variant rules and help
-// (`variantBefore`, `infoBefore`), its start position, and the rules in force
-// when they are that game's. Rules named after another variant (the settings'
-// choice at start-up) cannot be set up without their file: the game in
-// force's own rules take their place, so that no start position is played
-// with another game's moves. A missing file (not a broken one) stays the
-// settings' choice, with its rules, for when it is back (GameState::Unmet).
-// American Checkers itself is built in: without its file the variant rules
-// are the standard ones.
+// the rules in force and the variant rules stay as they were
+// (`variantBefore`). When the rules in force are those of the game in force
+// (a new game after its file broke), that game goes on whole: its name, help
+// texts and start position (`infoBefore`) with its rules, so that no start
+// position is played with another game's moves. Rules named after another
+// variant (the settings' choice at start-up) go on under their name (American
+// Checkers for a name no file can have) from the standard start position. A
+// missing file (not a broken one) stays the settings' choice for when it is
+// back (GameState::Unmet). American Checkers itself is built in: without its
+// file the variant rules are the standard ones.
 void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore, const VariantInfo& infoBefore) {
   std::string error;
   if (ReadVariantFile(g, &error)) {
@@ -56,26 +57,28 @@ void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore, const Va
     return;
   }
   std::error_code ec;
-  if (IsSafeFileName(g.Rules.Variant) && !std::filesystem::exists(VariantFilePath(g, g.Rules.Variant), ec) && !ec) {
+  if (IsSafeFileName(g.Rules.Variant) && !std::filesystem::exists(VariantFilePath(g, g.Rules.Variant), ec) && !ec)
     g.Unmet.Variant = g.Rules.Variant;
-    g.Unmet.Rules = g.Rules;
-  }
+  g.Variant = VariantInfo{};
   if (g.Rules.Variant == kStandardVariantName &&
       !std::filesystem::exists(VariantFilePath(g, kStandardVariantName))) {
-    g.Variant = VariantInfo{};
     g.VariantRules = RuleSet{};
     return;
   }
-  const std::string& name = infoBefore.LoadedVariantName;
-  g.host->message(Icon::Exclamation, "Error",
-                  error + "\r\nThe game goes on as " + name + " with the rules in force.");
-  if (g.Rules.Variant != name) g.Rules = variantBefore;
-  g.Rules.Variant = name;
+  g.host->message(Icon::Exclamation, "Error", error + "\r\nThe game goes on with the rules in force.");
   g.VariantRules = variantBefore;
-  g.VariantRules.Variant = name;
-  g.Variant = infoBefore;
-  g.board = g.Variant.StartPosition.value_or(g.DefaultBoard);
-  g.StartBoard = g.board;
+  if (g.Rules.Variant == infoBefore.LoadedVariantName) {
+    g.Variant = infoBefore;
+    g.board = g.Variant.StartPosition.value_or(g.DefaultBoard);
+    g.StartBoard = g.board;
+    return;
+  }
+  // A name that cannot name a variant file is not kept for the book, the
+  // settings and the game files to use.
+  if (!IsVariantName(g.Rules.Variant)) g.Rules.Variant = kStandardVariantName;
+  g.VariantRules.Variant = g.Variant.LoadedVariantName = g.Rules.Variant;
+  g.board = g.DefaultBoard;
+  g.StartBoard = g.DefaultBoard;
 }
 
 void PrepareDefaultGame(GameState& g) {

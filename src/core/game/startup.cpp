@@ -41,10 +41,7 @@ bool SaveAtExit(GameState& g, const std::string* variantName) {
     g.Opt.SkinName = g.Unmet.Skin;
     g.Opt.BoardSizeCode = 4;  // a skin file's size
   }
-  const RuleSet rules = g.Rules;
-  if (keepVariant) g.Rules = g.Unmet.Rules;
   const bool ok = SaveSettings(g, keepVariant ? &g.Unmet.Variant : variantName);
-  g.Rules = rules;
   g.Opt.SkinName = skin;
   g.Opt.BoardSizeCode = sizeCode;
   return ok;
