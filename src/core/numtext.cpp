@@ -1,5 +1,6 @@
 #include "core/numtext.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -89,6 +90,26 @@ int32_t RoundHalfEven(double v) {
 }
 
 int32_t ValInt(std::string_view text) { return RoundHalfEven(Val(text)); }
+
+std::optional<int32_t> WholeNumber(std::string_view t) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!t.empty() && blank(t.front())) t.remove_prefix(1);
+  while (!t.empty() && blank(t.back())) t.remove_suffix(1);
+  bool negative = false;
+  if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+    negative = t.front() == '-';
+    t.remove_prefix(1);
+  }
+  if (t.empty()) return std::nullopt;
+  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  int64_t v = 0;
+  for (char c : t) {
+    if (!IsDigit(c)) return std::nullopt;
+    v = std::min(v * 10 + (c - '0'), kLimit);  // the rest of a long number is still checked
+  }
+  if (negative) return static_cast<int32_t>(std::max(-v, int64_t{std::numeric_limits<int32_t>::min()}));
+  return static_cast<int32_t>(std::min(v, kLimit - 1));
+}
 
 int64_t IntFloor(double v) { return static_cast<int64_t>(std::floor(v)); }
 

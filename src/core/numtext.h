@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,14 @@ int32_t RoundHalfEven(double value);
 
 // Val followed by RoundHalfEven: how every numeric key of a file is read.
 int32_t ValInt(std::string_view text);
+
+// A whole number written out exactly, as the rule values of the variant
+// files, the rules tag of the game files and the settings are: blanks or tabs
+// around it, an optional sign and decimal digits, nothing else. Anything that
+// only begins with a number ("1.5", "1E0", "0x1", "&H1", "1junk") and an empty
+// text give nullopt. A number past the 32-bit range reads as the nearer
+// bound, so that a range check refuses it.
+std::optional<int32_t> WholeNumber(std::string_view text);
 
 // The largest whole number not above the value (Int(-1.5) = -2).
 int64_t IntFloor(double value);

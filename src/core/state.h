@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -71,12 +72,14 @@ struct MoveRecord {
 constexpr int kDirEnd = -99;
 using DirectionRows = std::array<std::array<int32_t, 9>, 8>;
 
-// Help texts that only the variant rules carry.
+// Help texts that only the variant rules carry, and the variant's own start
+// position (none: the standard one), which a new game of it starts from.
 struct VariantInfo {
   std::string LoadedVariantName = "American Checkers";
   std::string VariantHelp;
   std::string HelpLink;
   std::string QuickHelpLink;
+  std::optional<Board> StartPosition;
 };
 
 // Tables derived from the rules in force when a game is set up.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "core/numtext.h"
 
 using namespace m8;
@@ -36,4 +38,20 @@ TEST(NumText, LinesAcceptEveryLineEnd) {
   std::vector<std::string> got;
   ForEachLine("a\r\nb\nc\rd\r\n\r\ne", [&](std::string_view l) { got.emplace_back(l); });
   EXPECT_EQ(got, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+}
+
+TEST(NumText, WholeNumberTakesOnlyWholeNumbersWrittenOut) {
+  struct Case {
+    const char* text;
+    std::optional<int32_t> want;
+  } cases[] = {
+      {"1", 1},         {" 2\t", 2},     {"+3", 3},           {"-1", -1},          {"007", 7},
+      {"1.5", {}},      {"1.0", {}},     {"0x1", {}},         {"&H1", {}},         {"1junk", {}},
+      {"1E0", {}},      {"", {}},        {" ", {}},           {"-", {}},           {"1 2", {}},
+      {"- 1", {}},      {"+-1", {}},     {".5", {}},
+      // Past the 32-bit range: the bound, which every range refuses.
+      {"4294967297", 2147483647},        {"-99999999999", -2147483647 - 1},
+      {"99999999999999999999999x", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WholeNumber(c.text), c.want) << '"' << c.text << '"';
 }

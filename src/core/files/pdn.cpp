@@ -93,12 +93,6 @@ std::string_view TrimView(std::string_view t) {
   return t;
 }
 
-bool HasNumber(std::string_view text) {
-  size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  return i < text.size() && text[i] >= '0' && text[i] <= '9';
-}
-
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -554,16 +548,21 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
     rest = blank == std::string_view::npos ? std::string_view{} : rest.substr(blank + 1);
     return tok;
   };
-  bool ok = true;
-  std::string badKey;
-  auto number = [&](const char* key) {
-    const std::string_view tok = next();
-    if (!HasNumber(tok)) {
-      if (ok) badKey = key;
-      ok = false;
-    }
-    out.values.emplace_back(FindRuleKey(key), ValInt(tok));
+  // The first value that is no whole number in its key's range, quoted as
+  // the tag writes it.
+  std::string badValue;
+  auto whole = [&](const char* key, std::string_view tok) {
+    const std::optional<int32_t> n = WholeNumber(tok);
+    int lo = 0, hi = 0;
+    RuleValueRange(key, &lo, &hi);
+    const std::string range = std::to_string(lo) + ".." + std::to_string(hi);
+    if (badValue.empty() && (!n || *n < lo || *n > hi))
+      badValue = std::string(key) + "=" + Excerpt(tok) +
+                 (n ? " is outside " + range : " is not a whole number in " + range);
+    out.values.emplace_back(FindRuleKey(key), n.value_or(0));
+    return n.value_or(0);
   };
+  auto number = [&](const char* key) { whole(key, next()); };
 
   out.setup = std::string(next());
   if (out.setup.size() > 64 || out.setup.find_first_not_of("01234") != std::string::npos)
@@ -582,7 +581,7 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
       if (version >= group.version)
         for (const char* key : group.keys) number(key);
   }
-  if (!ok) return fail(std::string(badKey) + " is not a number");
+  if (!badValue.empty()) return fail(badValue);
   for (int k = 0; k < 4; ++k) {
     const size_t end = rest.find("  ");
     if (end == std::string_view::npos && k < 3) return fail("the four movement strings are missing");
@@ -592,11 +591,9 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
     std::string why;
     if (!CheckMovementString(m, &why)) return fail(why + " in the movement \"" + Excerpt(m) + "\"");
   }
-  // The last field, checked as every other one (the loader checks the range).
-  if (!HasNumber(rest)) return fail("ManContJumpCrowned is not a number");
-  out.manContJumpCrowned = ValInt(rest);
-  out.values.emplace_back(FindRuleKey("ManContJumpCrowned"), out.manContJumpCrowned);
-  return true;
+  // The last field, checked as every other one.
+  out.manContJumpCrowned = whole("ManContJumpCrowned", rest);
+  return badValue.empty() || fail(badValue);
 }
 
 bool PdnGameTypeVariant(std::string_view gameType, std::string* variant, std::string* why) {

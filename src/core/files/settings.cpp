@@ -379,13 +379,22 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
       case Kind::Option:
       case Kind::Rule: {
         const std::string field = DelimitedValue(raw);
+        const OptionBounds b = LineBounds(l);
+        // A rule value is a whole number written out; an option takes any
+        // number and rounds it.
+        const bool rule = l.kind == Kind::Rule;
+        const std::optional<int32_t> read = rule                 ? WholeNumber(field)
+                                            : IsNumberText(field) ? std::optional<int32_t>(ValInt(field))
+                                                                  : std::nullopt;
         int32_t v;
-        if (!IsNumberText(field)) {
+        if (!read) {
           v = l.def;
-          warn(lineNo, l, "\"" + Excerpt(field) + "\" is not a number; " + std::to_string(v) + " is used.");
+          warn(lineNo, l,
+               "\"" + Excerpt(field) + "\" is not " +
+                   (rule ? "a whole number in " + std::to_string(b.lo) + ".." + std::to_string(b.hi) : "a number") +
+                   "; " + std::to_string(v) + " is used.");
         } else {
-          v = ValInt(field);
-          const OptionBounds b = LineBounds(l);
+          v = *read;
           const bool outside = l.fix != Fix::None && (v < b.lo || v > b.hi);
           if (outside) {
             int32_t fixed = l.fix == Fix::Clamp ? (v < b.lo ? b.lo : b.hi)

@@ -455,15 +455,53 @@ bool TrialReplay(const GameState& g, std::unique_ptr<GameState>& trial, LoadPlan
 }
 
 // Whether the variant's file can be read (American Checkers is built in).
-bool VariantReadable(const GameState& g, const std::string& name, std::string* why) {
+// `piecesOnBlack`, when given, receives the squares its pieces use.
+bool VariantReadable(const GameState& g, const std::string& name, std::string* why, int* piecesOnBlack = nullptr) {
   auto probe = std::make_unique<GameState>();
   probe->ProgramFolder = g.ProgramFolder;
   probe->UserFolder = g.UserFolder;
   probe->Opt = g.Opt;
   probe->Rules.Variant = name;
-  if (ReadVariantFile(*probe, why)) return true;
+  if (piecesOnBlack) *piecesOnBlack = RuleSet{}.PiecesOnBlack;
+  if (ReadVariantFile(*probe, why)) {
+    if (piecesOnBlack) *piecesOnBlack = probe->VariantRules.PiecesOnBlack;
+    return true;
+  }
   std::error_code ec;
   return name == kStandardVariantName && !std::filesystem::exists(VariantFilePath(*probe, name), ec);
+}
+
+std::string GameWhere(const std::string& title, const PdnFile& file, int chosen) {
+  return title + ", game " + std::to_string(chosen) + " (line " + std::to_string(file.games[chosen - 1].firstLine) +
+         ")";
+}
+
+// A FEN names its squares by number (always squares in play) or by letter:
+// a letter square must be one the game's pieces use. The game is played on
+// the board of the variant chosen for it (a GameType tag before "Open as",
+// as the set-up takes them), else of the standard game for a game opened,
+// else of the rules in force.
+bool FenSquaresInPlay(const GameState& g, const LoadPlan& plan, int mode, const std::string& where,
+                      FileProblem& problem) {
+  if (!plan.hasFen) return true;
+  int piecesOnBlack = mode == kLoadOpen ? RuleSet{}.PiecesOnBlack : g.Rules.PiecesOnBlack;
+  for (const std::string* name : {&plan.openAs, &plan.gameTypeVariant}) {
+    std::string why;
+    if (!name->empty()) VariantReadable(g, *name, &why, &piecesOnBlack);
+  }
+  if (piecesOnBlack >= 2) return true;
+  for (const FenPiece& piece : plan.fen.pieces) {
+    if (piece.square.empty()) continue;
+    const int col = piece.square[0] - 'A' + 1, row = piece.square[1] - '1' + 2;
+    int playable = 0;
+    if (col >= 1 && col <= 8 && row >= 2 && row <= 9) IsPlayableCorrection(piecesOnBlack, 10 * row + col, &playable);
+    if (!playable) {
+      problem = {"Error", "Illegal Setup!\r\n" + where + ": the FEN puts a piece on " + ToLower(piece.square) +
+                              ", a square the game does not use."};
+      return false;
+    }
+  }
+  return true;
 }
 
 // Whether a PDN game names a square number above 32 and no tag says what
@@ -530,7 +568,9 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
     chosen = choose(file, mode == kLoadOpening, &plan.openAs);
   if (chosen < 1 || chosen > count) return false;  // the chooser was cancelled
   g.Header.PdnChosenGame = chosen;
-  if (!PlanPdnGame(g, file, chosen, plan, problem)) return refuse();
+  if (!PlanPdnGame(g, file, chosen, plan, problem) ||
+      !FenSquaresInPlay(g, plan, mode, GameWhere(plan.title, file, chosen), problem))
+    return refuse();
   return true;
 }
 
@@ -542,8 +582,7 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
   std::string resultNote;
   if (!SplitPdnMoves(game, plan.title, plan.pdnItems, problem, &resultNote)) return false;
   plan.items = &plan.pdnItems;
-  const std::string where = plan.title + ", game " + std::to_string(chosen) + " (line " +
-                            std::to_string(game.firstLine) + ")";
+  const std::string where = GameWhere(plan.title, file, chosen);
   // A notice about one tag names the tag's own line.
   auto tagWhere = [&](int line) {
     return plan.title + ", game " + std::to_string(chosen) + ", line " + std::to_string(line);
@@ -787,7 +826,8 @@ bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::strin
   plan.openAs = openAs;
   g.Header.PdnChosenGame = number;
   FileProblem problem;
-  if (!PlanPdnGame(g, file, number, plan, problem)) {
+  if (!PlanPdnGame(g, file, number, plan, problem) ||
+      !FenSquaresInPlay(g, plan, kLoadOpen, GameWhere(fileTitle, file, number), problem)) {
     g.host->message(Icon::Exclamation, problem.title, problem.text);
     return false;
   }

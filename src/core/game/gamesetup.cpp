@@ -41,13 +41,16 @@ void WriteStandardValues(GameState& g) {
 
 // Reads the variant file. When it is missing or broken the user is told, and
 // the rules in force and the variant rules stay as they were
-// (`variantBefore`): the game goes on under the rules in force, named as
-// they are (American Checkers for a name no file can have), from the
-// standard start position. A missing file (not a broken one) stays the
-// settings' choice for when it is back (GameState::Unmet). American Checkers
-// itself is built in: without its file the variant rules are the standard
-// ones.
-void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore) {
+// (`variantBefore`). When the rules in force are those of the game in force
+// (a new game after its file broke), that game goes on whole: its name, help
+// texts and start position (`infoBefore`) with its rules, so that no start
+// position is played with another game's moves. Rules named after another
+// variant (the settings' choice at start-up) go on under their name (American
+// Checkers for a name no file can have) from the standard start position. A
+// missing file (not a broken one) stays the settings' choice for when it is
+// back (GameState::Unmet). American Checkers itself is built in: without its
+// file the variant rules are the standard ones.
+void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore, const VariantInfo& infoBefore) {
   std::string error;
   if (ReadVariantFile(g, &error)) {
     g.Unmet.Variant.clear();
@@ -63,10 +66,16 @@ void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore) {
     return;
   }
   g.host->message(Icon::Exclamation, "Error", error + "\r\nThe game goes on with the rules in force.");
+  g.VariantRules = variantBefore;
+  if (g.Rules.Variant == infoBefore.LoadedVariantName) {
+    g.Variant = infoBefore;
+    g.board = g.Variant.StartPosition.value_or(g.DefaultBoard);
+    g.StartBoard = g.board;
+    return;
+  }
   // A name that cannot name a variant file is not kept for the book, the
   // settings and the game files to use.
   if (!IsVariantName(g.Rules.Variant)) g.Rules.Variant = kStandardVariantName;
-  g.VariantRules = variantBefore;
   g.VariantRules.Variant = g.Variant.LoadedVariantName = g.Rules.Variant;
   g.board = g.DefaultBoard;
   g.StartBoard = g.DefaultBoard;
@@ -75,6 +84,7 @@ void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore) {
 void PrepareDefaultGame(GameState& g) {
   g.DefaultBoard = DefaultStartBoard();
   const RuleSet variantBefore = g.VariantRules;
+  const VariantInfo infoBefore = g.Variant;
   WriteStandardValues(g);
   g.Mat.TotalMaterial = 24;
   g.P.MaterialBalance[0] = 0;
@@ -82,7 +92,7 @@ void PrepareDefaultGame(GameState& g) {
   g.board = g.DefaultBoard;
   g.StartBoard = g.DefaultBoard;
   g.Rating.RatedGame = 1;
-  ReadVariantOrKeepRules(g, variantBefore);
+  ReadVariantOrKeepRules(g, variantBefore, infoBefore);
   StoreMaterialCounts(g, CountMaterial(g.board));
 
   ParseAllDirections(g);

@@ -52,7 +52,7 @@ bool SetupVariantStart(GameState& g, std::string_view variant, std::string* erro
 
 bool SetupPerftPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error) {
   Board b;
-  if (!ParseSetupDigits(digits, b, error)) return false;
+  if (!ParseSetupDigits(digits, b, error) || !PiecesOnSquaresInPlay(b, g.Rules.PiecesOnBlack, error)) return false;
   TakeAsStart(g, b, sideToMove > 0 ? 1 : -1);
   return true;
 }
@@ -68,7 +68,13 @@ bool SetupAnalysisPosition(GameState& g, std::string_view variant, std::string_v
     }
   }
   if (!StartVariant(g, variant, error)) return false;
-  if (!setup.empty()) TakeAsStart(g, position, sideToMove == 1 ? 1 : -1);
+  if (setup.empty()) return true;
+  std::string why;
+  if (!PiecesOnSquaresInPlay(position, g.Rules.PiecesOnBlack, &why)) {
+    if (error) *error = "--setup: " + why;
+    return false;
+  }
+  TakeAsStart(g, position, sideToMove == 1 ? 1 : -1);
   return true;
 }
 

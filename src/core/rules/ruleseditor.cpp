@@ -284,6 +284,7 @@ bool RulesEditor::ReadVariantFile(const std::string& name) {
   g_.VariantRules = d.rules;
   g_.Variant = d.info;
   g_.Variant.LoadedVariantName = name;
+  g_.Variant.StartPosition = d.setup;
   if (d.rules.PiecesOnBlack == 2) g_.Opt.Notation = 0;
 
   // The start position: the file's, or the standard one for "normal".

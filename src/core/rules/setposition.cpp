@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/rules/movement.h"
+#include "core/rules/notation.h"
 
 namespace m8 {
 
@@ -83,6 +84,20 @@ void SetRootPosition(GameState& g, const Board& board, int sideToMove) {
   ResetRootCounters(g);
   // Which built-in rule set is in force depends on the start position.
   BuildRuleTables(g);
+}
+
+bool PiecesOnSquaresInPlay(const Board& board, int piecesOnBlack, std::string* error) {
+  if (piecesOnBlack >= 2) return true;
+  for (int cell = 21; cell <= 98; ++cell) {
+    const int v = board[cell];
+    if (v == 0 || v == kOffBoard) continue;
+    int playable = 0;
+    IsPlayableCorrection(piecesOnBlack, cell, &playable);
+    if (!playable)
+      return Fail(error, std::string("The piece on ") + static_cast<char>('a' + cell % 10 - 1) +
+                             static_cast<char>('1' + cell / 10 - 2) + " stands on a square the game does not use.");
+  }
+  return true;
 }
 
 bool SetPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error) {

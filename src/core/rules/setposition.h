@@ -22,11 +22,17 @@ void StoreMaterialCounts(GameState& g, const MaterialCount& n);
 
 // The board of a Setup string: 64 digits, one per square in cell order (a1 to
 // h1, then row 2, ... up to h8): '0' empty, '1' / '2' white / black man,
-// '3' / '4' white / black king. Any piece may stand on any square, a man on
-// its crowning row included (it stays a man), as in the position editor.
+// '3' / '4' white / black king. Any piece may stand on any of the 64 squares
+// here (PiecesOnSquaresInPlay checks them against the rules), a man on its
+// crowning row included (it stays a man), as in the position editor.
 // Returns false, leaving `board` as it was, with a message naming the wrong
 // length or the first character that is no digit 0 to 4.
 bool ParseSetupDigits(std::string_view digits, Board& board, std::string* error);
+
+// Whether every piece stands on a square in play: the dark squares when
+// piecesOnBlack is 1, the light ones when it is 0, any square when it is 2.
+// False with a message naming the first square that is not.
+bool PiecesOnSquaresInPlay(const Board& board, int piecesOnBlack, std::string* error);
 
 // Ply 0 of a new root: an empty move list, no stop asked, the material at ply
 // 0 (StartMaterial from TotalMaterial), the pieces each side still places
@@ -43,7 +49,9 @@ void ResetRootCounters(GameState& g);
 void SetRootPosition(GameState& g, const Board& board, int sideToMove);
 
 // ParseSetupDigits, then SetRootPosition. A bad string, or a side to move
-// other than 1 or -1, changes nothing and returns false with a message.
+// other than 1 or -1, changes nothing and returns false with a message. The
+// squares are not checked against the rules: the engine's tests score
+// positions of one board under the rules of another.
 bool SetPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error);
 
 }  // namespace m8

@@ -11,7 +11,6 @@
 #include "core/rules/setposition.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
-#include "core/textlimits.h"
 
 namespace m8 {
 
@@ -138,11 +137,12 @@ bool ParseVariantText(std::string_view bytes, std::string_view file, VariantFile
     }
     for (const auto& k : NumericRuleKeys())
       if (auto v = value(k.name)) {
-        const int32_t n = ValInt(*v);
+        const std::optional<int32_t> n = WholeNumber(*v);
+        const std::string range = std::to_string(k.lo) + ".." + std::to_string(k.hi);
+        if (!n) return bad(k.name, Quoted(*v) + " is not a whole number in " + range + ".");
         // A number past the 32-bit range reads as its bound, which is outside.
-        if (n < k.lo || n > k.hi)
-          return bad(k.name, Quoted(*v) + " is outside " + std::to_string(k.lo) + ".." + std::to_string(k.hi) + ".");
-        out.rules.*k.member = n;
+        if (*n < k.lo || *n > k.hi) return bad(k.name, Quoted(*v) + " is outside " + range + ".");
+        out.rules.*k.member = *n;
       }
     for (int side = 0; side < 2; ++side) {
       const char* key = side == 0 ? "PromoW" : "PromoB";
@@ -199,6 +199,7 @@ bool ReadVariantFile(GameState& g, std::string* error) {
   g.VariantRules = data.rules;
   g.Variant = data.info;
   g.Variant.LoadedVariantName = name;
+  g.Variant.StartPosition = data.setup;
   auto& mb = g.P.MaterialBalance[0];
   auto& mbHistory = g.Game.MaterialBalanceHistory[0];
   if (data.setup) {

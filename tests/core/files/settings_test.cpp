@@ -430,6 +430,42 @@ TEST_F(SettingsTest, ValuesOutsideTheirRangesAreCorrected) {
   EXPECT_EQ(run.Rules.MovementStrings[0], "NW;NE NW;NE");
 }
 
+// A rule value is a whole number written out: one that only begins with a
+// number takes the rule's default with a warning that quotes it (a
+// PiecesOnBlack of 1.5 once gave a board with every square in play). The
+// options keep reading any number, rounded.
+TEST_F(SettingsTest, RuleValuesAreReadExactly) {
+  const struct {
+    int line;
+    const char* text;
+    int32_t RuleSet::*rule;
+    int32_t want;
+    const char* says;  // "" for no warning
+  } cases[] = {
+      {12, "1.5", &RuleSet::PiecesOnBlack, 1, "line 12 (PiecesOnBlack): \"1.5\" is not a whole number in 0..2; 1 is used."},
+      {12, "2.0", &RuleSet::PiecesOnBlack, 1, "\"2.0\" is not a whole number in 0..2; 1 is used."},
+      {8, "0x1", &RuleSet::MulJumps, 1, "line 8 (MulJumps): \"0x1\" is not a whole number in 0..1; 1 is used."},
+      {7, "1junk", &RuleSet::MaxCapMove, 0, "line 7 (MaxCapMove): \"1junk\" is not a whole number"},
+      {8, "&H0", &RuleSet::MulJumps, 1, "\"&H0\" is not a whole number"},
+      {8, "0E0", &RuleSet::MulJumps, 1, "\"0E0\" is not a whole number"},
+      {8, "", &RuleSet::MulJumps, 1, "\"\" is not a whole number"},
+      {12, " 2 ", &RuleSet::PiecesOnBlack, 2, ""},
+      {75, "-1", &RuleSet::NumberFriends, -1, ""},
+      {8, "+0", &RuleSet::MulJumps, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.line) + ": " + c.text);
+    GameState run;
+    auto r = ParseSettingsText(run, Join(WithLine(c.line, c.text)));
+    ASSERT_TRUE(r.accepted);
+    EXPECT_EQ(run.Rules.*c.rule, c.want);
+    ASSERT_EQ(r.warnings.size(), *c.says ? 1u : 0u);
+    if (*c.says) {
+      EXPECT_NE(r.warnings[0].find(c.says), std::string::npos) << r.warnings[0];
+    }
+  }
+}
+
 TEST_F(SettingsTest, MessagesNameTheValueUsed) {
   const struct {
     int line;

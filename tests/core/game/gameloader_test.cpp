@@ -331,10 +331,10 @@ TEST_F(GameFilesTest, BrokenPdnIsRefusedWithItsLine) {
   struct Case {
     std::string bytes, expect;
   } cases[] = {
-      {lastField("4294967296"), "ManContJumpCrowned=2147483647 is outside 0..1"},
-      {lastField("1.5"), "ManContJumpCrowned=2 is outside 0..1"},
-      {lastField("04"), "ManContJumpCrowned=4 is outside 0..1"},
-      {lastField("x"), "ManContJumpCrowned is not a number"},
+      {lastField("4294967296"), "ManContJumpCrowned=4294967296 is outside 0..1"},
+      {lastField("1.5"), "ManContJumpCrowned=1.5 is not a whole number in 0..1"},
+      {lastField("04"), "ManContJumpCrowned=04 is outside 0..1"},
+      {lastField("x"), "ManContJumpCrowned=x is not a whole number in 0..1"},
       {promotion("B8D8F8H8e308"), "the promotion squares: \"08\""},
       {promotion("z9z9B8D8F8H8"), "the promotion squares: \"Z9\""},
       {"[Variant \"x\"]\n1. 11-15 *\n", "is not a PDN file"},
@@ -364,6 +364,44 @@ TEST_F(GameFilesTest, BrokenPdnIsRefusedWithItsLine) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(c.expect), std::string::npos) << host.messages[0].text;
     EXPECT_EQ(g.Game.GameLength, 0);
+  }
+}
+
+// A FEN that names a square by its letter puts a piece only on a square the
+// game uses: b1 is none in American or Russian Checkers (the piece was left
+// out without a word), but one in Turkish Checkers, where every square is.
+TEST_F(GameFilesTest, FenPiecesStandOnSquaresInPlay) {
+  const struct {
+    const char* gameType;  // "" for none
+    const char* fen;
+    const char* refused;  // the square named, "" when taken
+  } cases[] = {
+      {"", "W:WKb1,c3:Bd6", "b1"},
+      {"", "W:Wc3:Bd6,Kh1", "h1"},
+      {"25", "W:WKb1,c3:Bd6", "b1"},
+      {"", "W:Wc3:Bd6", ""},
+      {"30", "W:WKb1,c3:Bd6", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.gameType) + " " + c.fen);
+    std::string text = "[Event \"x\"]\n";
+    if (*c.gameType) text += "[GameType \"" + std::string(c.gameType) + "\"]\n";
+    text += "[SetUp \"1\"]\n[FEN \"" + std::string(c.fen) + "\"]\n*\n";
+    Write("club.pdn", text);
+    host.messages.clear();
+    LoadGame(g, kLoadOpen, Path("club.pdn"), "club.pdn");
+    std::string all;
+    for (const auto& m : host.messages) all += m.text + "\n";
+    if (*c.refused) {
+      ASSERT_EQ(host.messages.size(), 1u) << all;
+      EXPECT_EQ(all.rfind("Illegal Setup!\r\nclub.pdn, game 1 (line ", 0), 0u) << all;
+      EXPECT_NE(all.find("): the FEN puts a piece on " + std::string(c.refused) + ", a square the game does not use."),
+                std::string::npos)
+          << all;
+    } else {
+      EXPECT_EQ(all.find("Illegal Setup"), std::string::npos) << all;
+      EXPECT_EQ(g.board[43], 1) << all;  // c3
+    }
   }
 }
 

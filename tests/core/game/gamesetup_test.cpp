@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <set>
 
+#include "core/fileio.h"
 #include "core/game/gamesetup.h"
 #include "core/rules/notation.h"
 #include "core/rules/variantfile.h"
@@ -238,6 +240,67 @@ TEST(InitGame, BadVariantFileLeavesTheRulesInForce) {
     EXPECT_EQ(BoardToSetupString(g.board), kDefaultSetup);
     EXPECT_EQ(g.Eval.StandardRuleSet, 0) << name;
   }
+}
+
+// A variant file broken while its game is in force: a new game is that game
+// again, its rules, its start position and its name together, also after a
+// position set up by hand.
+TEST(InitGame, BrokenFileOfTheGameInForceKeepsItsStart) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("m8-broken-variant-" + std::to_string(std::random_device{}()));
+  fs::create_directories(dir / "variants");
+  for (const char* name : {"Turkish Checkers", "Thai Checkers"})
+    fs::copy_file(fs::path(M8_DATA_DIR) / "variants" / (std::string(name) + ".ini"),
+                  dir / "variants" / (std::string(name) + ".ini"));
+  auto breakFile = [&](const std::string& name) {
+    const fs::path file = dir / "variants" / (name + ".ini");
+    std::string text = ReadWholeFile(file.string()).value_or("");
+    text.insert(text.find('\n') + 1, "MaxCapMove=7\n");
+    ASSERT_TRUE(ReplaceFile(file.string(), text));
+  };
+  const struct {
+    const char* variant;
+    int men;  // a side at the start
+  } cases[] = {{"Turkish Checkers", 16}, {"Thai Checkers", 8}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.variant);
+    fs::copy_file(fs::path(M8_DATA_DIR) / "variants" / (std::string(c.variant) + ".ini"),
+                  dir / "variants" / (std::string(c.variant) + ".ini"), fs::copy_options::overwrite_existing);
+    HostedGame t;
+    GameState& g = *t.g;
+    StartVariant(g, dir.string(), c.variant);
+    ASSERT_TRUE(t.host->messages.empty()) << t.host->messages[0];
+    const RuleSet rules = g.Rules;
+    const Board start = g.board;
+    ASSERT_EQ(Count(start, 1), c.men);
+    ASSERT_EQ(Count(start, -1), c.men);
+    // A position set up by hand is the start of that game only.
+    Board edited = start;
+    for (int& v : edited)
+      if (v == 1) v = 0;
+    g.board = edited;
+    g.board[54] = 1;
+    g.Flow.PositionPreset = 1;
+    SetupPositionState(g);
+    g.Flow.PositionPreset = 0;
+    breakFile(c.variant);
+    for (int game = 0; game < 2; ++game) {  // and the next new game alike
+      SCOPED_TRACE(game);
+      t.host->messages.clear();
+      InitGame(g);
+      ASSERT_EQ(t.host->messages.size(), 1u);
+      EXPECT_NE(t.host->messages[0].find("MaxCapMove"), std::string::npos) << t.host->messages[0];
+      EXPECT_NE(t.host->messages[0].find("rules in force"), std::string::npos) << t.host->messages[0];
+      EXPECT_EQ(g.Rules, rules);
+      EXPECT_EQ(g.VariantRules, rules);
+      EXPECT_EQ(g.Variant.LoadedVariantName, c.variant);
+      EXPECT_EQ(g.board, start);
+      EXPECT_EQ(g.StartBoard, start);
+      EXPECT_EQ(g.Mat.WhiteMen, c.men);
+    }
+  }
+  std::error_code ec;
+  fs::remove_all(dir, ec);
 }
 
 TEST(InitGame, AmericanCheckersNeedsNoFile) {

@@ -7,6 +7,7 @@
 
 #include "core/files_fixture.h"
 #include "core/game/toolsetup.h"
+#include "core/rules/notation.h"
 #include "core/rules/perft.h"
 #include "core/rules/setup_host.h"
 
@@ -43,6 +44,59 @@ TEST(SetupPerftPosition, BadDigitsAndUnknownVariantAreRefused) {
   EXPECT_NE(error.find("position 64"), std::string::npos);
   EXPECT_FALSE(SetupVariantStart(g, "No Such Checkers", &error));
   EXPECT_NE(error.find("No Such Checkers"), std::string::npos);
+}
+
+// A set-up holds pieces only on the squares its variant uses: the dark ones
+// in American Checkers (a king on b1 was taken and its move named "29-25"),
+// the light ones in Italian Checkers, every square in Turkish Checkers.
+TEST(SetupPerftPosition, PiecesStandOnlyOnSquaresInPlay) {
+  std::string kingOnB1(64, '0');
+  kingOnB1[1] = '3';
+  kingOnB1[59] = '2';  // d8
+  const std::string allMen(64, '1');
+  testing::HostedGame italian;
+  italian.g->ProgramFolder = M8_BIN_DIR;
+  ASSERT_TRUE(SetupVariantStart(*italian.g, "Italian Checkers", nullptr));
+  const std::string italianStart = BoardToSetupString(italian.g->board);
+  const struct {
+    const char* variant;
+    std::string setup;
+    const char* says;  // "" when taken
+  } cases[] = {
+      {"American Checkers", kingOnB1, "The piece on b1 stands on a square the game does not use."},
+      {"American Checkers", allMen, "The piece on b1"},
+      {"Russian Checkers", kingOnB1, "The piece on b1"},
+      {"Italian Checkers", kDefaultSetup, "The piece on a1"},
+      {"Italian Checkers", italianStart, ""},
+      {"American Checkers", kDefaultSetup, ""},
+      {"Turkish Checkers", allMen, ""},
+      {"Gothic Checkers", kingOnB1, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.variant) + " " + c.setup);
+    for (const bool analysis : {false, true}) {
+      testing::HostedGame t;
+      GameState& g = *t.g;
+      g.ProgramFolder = M8_BIN_DIR;
+      std::string error;
+      bool ok;
+      if (analysis) {
+        ok = SetupAnalysisPosition(g, c.variant, c.setup, 1, &error);
+      } else {
+        ASSERT_TRUE(SetupVariantStart(g, c.variant, &error)) << error;
+        ok = SetupPerftPosition(g, c.setup, 1, &error);
+      }
+      EXPECT_EQ(ok, !*c.says) << error;
+      if (ok) {
+        EXPECT_EQ(BoardToSetupString(g.board), c.setup);
+      } else {
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        if (analysis) {
+          EXPECT_EQ(error.rfind("--setup: ", 0), 0u) << error;
+        }
+      }
+    }
+  }
 }
 
 // The analysis set-up names the command-line option in its message and

@@ -5,6 +5,7 @@
 #include <limits>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -346,10 +347,10 @@ TEST(VariantReader, BrokenFilesSayWhereAndChangeNothing) {
       {"Flag Two", "; t\nMulJumps=2\nEND\n", 2, "MulJumps", "\"2\" is outside 0..1"},
       {"Bad Range", "; t\nPiecesOnBlack=3\nEND\n", 2, "PiecesOnBlack", "outside 0..2"},
       {"Friends", "; t\nNumberFriends=-2\nEND\n", 2, "NumberFriends", "outside -1..64"},
-      {"Many Moves", "; t\nNumberMoves=1e9\nEND\n", 2, "NumberMoves", "outside 0..200"},
+      {"Many Moves", "; t\nNumberMoves=1e9\nEND\n", 2, "NumberMoves", "\"1e9\" is not a whole number in 0..200"},
       // A long value is quoted in part, cut between two characters.
       {"Long Value", "; t\nNumberMen=99" + std::string(37, '0') + "\xc3\xa9" + "0\nEND\n", 2, "NumberMen",
-       "\"99" + std::string(37, '0') + "\xc3\xa9\xE2\x80\xA6\" is outside 0..32"},
+       "\"99" + std::string(37, '0') + "\xc3\xa9\xE2\x80\xA6\" is not a whole number in 0..32"},
       {"Nine Names", "; t\nWhiteKingMovement=N;E;S;W;NW;NE;SE;SW;NN NW\nEND\n", 2, "WhiteKingMovement",
        "more than eight"},
       // Unknown direction names: the parser would end the list there, and
@@ -516,14 +517,21 @@ TEST(VariantText, PromotionSquareLists) {
     }
 }
 
-TEST(VariantText, NumbersRoundHalvesToEven) {
+// A value is a whole number written out: one that only begins with a number
+// is refused, not rounded or cut to its leading digits.
+TEST(VariantText, NumbersAreWholeNumbersWrittenOut) {
   struct Case {
     const char* value;
-    int expected;
-  } cases[] = {{"1.5", 2}, {"2.5", 2}, {" 1", 1}, {"x1", 0}, {"", 0}, {"3abc", 3}, {"-0.5", 0}};
-  for (const auto& c : cases)
-    EXPECT_EQ(Parse(std::string("t\nNumberKings=") + c.value + "\nEND\n").rules.NumberKings, c.expected)
-        << '"' << c.value << '"';
+    int expected;  // -1: refused
+  } cases[] = {{"1.5", -1}, {"2.5", -1}, {" 1", 1}, {"x1", -1}, {"", -1}, {"3abc", -1}, {"-0.5", -1}, {"3", 3}};
+  for (const auto& c : cases) {
+    std::string error;
+    const auto d = Parse(std::string("t\nNumberKings=") + c.value + "\nEND\n", &error);
+    EXPECT_EQ(error.empty(), c.expected >= 0) << '"' << c.value << "\": " << error;
+    if (c.expected >= 0) {
+      EXPECT_EQ(d.rules.NumberKings, c.expected) << '"' << c.value << '"';
+    }
+  }
 }
 
 TEST(VariantText, LinesAndTerminator) {
@@ -599,7 +607,7 @@ TEST(VariantText, RangesOfEveryKey) {
       {"ContractNumber=100", false}, {"NumberKings=15", true},    {"NumberMoves=1e9", false},
       {"ContractW1=9", true},       {"ContractW1=0", true},       {"ContractB2=9.6", false},
       {"ContractW2=2147483647", false}, {"LongKings=1", true},    {"LongKings=-1", false},
-      {"RndColor=1.5", false},      {"BlackStarts= 1", true},     {"MulJumps=x", true},
+      {"RndColor=1.5", false},      {"BlackStarts= 1", true},     {"MulJumps=x", false},
   };
   for (const auto& c : cases) {
     std::string error;
@@ -795,4 +803,41 @@ TEST(VariantReader, FuzzedFilesChangeNothingOrPlay) {
   }
   EXPECT_GT(accepted, 0);
   EXPECT_GT(refused, 0);
+}
+
+// A rule value is a whole number in its key's range, written out: one that
+// only begins with a number is refused, named by its key and quoted as the
+// file writes it (PiecesOnBlack=1.5 once read as 2, every square in play).
+TEST(VariantReader, RuleValuesAreReadExactly) {
+  const struct {
+    const char* line;
+    int32_t RuleSet::*member;
+    std::optional<int32_t> want;  // none: refused
+    const char* says;
+  } cases[] = {
+      {"PiecesOnBlack=1.5", &RuleSet::PiecesOnBlack, {}, "key PiecesOnBlack: \"1.5\" is not a whole number in 0..2."},
+      {"MulJumps=0x1", &RuleSet::MulJumps, {}, "key MulJumps: \"0x1\" is not a whole number in 0..1."},
+      {"NumberMen=1junk", &RuleSet::NumberMen, {}, "key NumberMen: \"1junk\" is not a whole number in 0..32."},
+      {"MaxCapMove=&H1", &RuleSet::MaxCapMove, {}, "\"&H1\" is not a whole number"},
+      {"LongKings=1E0", &RuleSet::LongKings, {}, "\"1E0\" is not a whole number"},
+      {"AntiMode=", &RuleSet::AntiMode, {}, "\"\" is not a whole number"},
+      {"NumberMoves=1e9", &RuleSet::NumberMoves, {}, "\"1e9\" is not a whole number in 0..200."},
+      {"MulJumps=7", &RuleSet::MulJumps, {}, "\"7\" is outside 0..1."},
+      {"PiecesOnBlack= 2 ", &RuleSet::PiecesOnBlack, 2, ""},
+      {"NumberFriends=-1", &RuleSet::NumberFriends, -1, ""},
+      {"NumberMen=+04", &RuleSet::NumberMen, 4, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    VariantFileData d;
+    std::string error;
+    const bool ok = ParseVariantText("; t\nMulJumps=0\n" + std::string(c.line) + "\nEND\n", "x.ini", d, &error);
+    ASSERT_EQ(ok, c.want.has_value()) << error;
+    if (ok) {
+      EXPECT_EQ(d.rules.*c.member, *c.want);
+    } else {
+      EXPECT_NE(error.find(std::string("line 3, ") + "key "), std::string::npos) << error;
+      EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+  }
 }
