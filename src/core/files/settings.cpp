@@ -518,7 +518,7 @@ SettingsLoadResult LoadSettings(GameState& g) {
       g.KeepSettingsFile = true;
     }
   }
-  if (!result.warnings.empty()) g.host->message(Icon::Exclamation, "Error", ListText(result.warnings));
+  if (!result.warnings.empty()) g.host->message(Icon::Exclamation, "Warning", ListText(result.warnings));
   g.Opt.SearchDepth = StartUpValue(&Options::SearchDepth, g.Opt.SearchDepth);
   g.Opt.PlayMode = StartUpValue(&Options::PlayMode, g.Opt.PlayMode);
   return result;

@@ -466,6 +466,16 @@ TEST_F(SettingsTest, RuleValuesAreReadExactly) {
   }
 }
 
+// A file that loads with some values replaced warns; it is no error.
+TEST_F(SettingsTest, AFileThatLoadsWithReplacedValuesIsTitledAWarning) {
+  Write("tavrin.ini", Join(WithLine(12, "1.5")));
+  auto r = LoadSettings(g);
+  EXPECT_TRUE(r.accepted);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Warning");
+  EXPECT_NE(host.messages[0].text.find("\"1.5\" is not a whole number"), std::string::npos) << host.messages[0].text;
+}
+
 TEST_F(SettingsTest, MessagesNameTheValueUsed) {
   const struct {
     int line;
