@@ -11,7 +11,7 @@
 #include "app/dialogs/frmpv.h"
 #include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
-#include "core/game/plyvaluesort.h"
+#include "core/game/plyvaluewindow.h"
 
 using namespace dialogs_test;
 

@@ -8,7 +8,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "app/objectnames.h"
-#include "core/game/plyvaluetable.h"
+#include "core/game/plyvaluecommand.h"
 
 namespace m8 {
 

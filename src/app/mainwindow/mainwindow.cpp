@@ -27,7 +27,7 @@
 #include "app/dialogs/dlgvariants.h"
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
-#include "app/mainwindow/movelists.h"
+#include "app/mainwindow/movelistfit.h"
 #include "app/objectnames.h"
 #include "app/sessionend.h"
 #include "core/files/gamefile.h"
