@@ -445,7 +445,7 @@ class BoardInputTest : public QObject {
       Drag(*w, 87, 76);
       w->moveBox()->setText("12-16");
       w->EnterTypedMove(13);
-      w->c_MouseDown(w->SquareOfCell(98), 1);
+      w->onBoardPress(w->SquareOfCell(98), 1);
     });
     Drag(*w, 76, 65);
     QCOMPARE(busySeen, 1);
