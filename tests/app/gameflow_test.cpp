@@ -276,7 +276,7 @@ class GameFlowTest : public QObject {
     QTimer::singleShot(50, w.get(), [] {
       if (auto* d = qobject_cast<DlgPdn*>(QApplication::activeModalWidget())) {
         d->gamesList()->setCurrentItem(d->gamesList()->topLevelItem(0));
-        d->OKButton_Click();
+        d->openChosenGame();
       }
     });
     w->onOpenRequested();

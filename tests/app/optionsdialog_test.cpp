@@ -150,7 +150,7 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(d.tabs()->currentIndex(), 1);
     QTest::keyClick(d.focusWidget() ? d.focusWidget() : &d, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(d.tabs()->currentIndex(), 1);
-    d.Form_KeyDown(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    d.turnPageOnKey(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(d.tabs()->currentIndex(), 1);
   }
 

@@ -54,7 +54,7 @@ void ConnectDialogs(MainWindow& w) {
     windows->plyValueWindow();
     BuildPlyValueTable(g);
   });
-  c->setHandler("Details", "", [&w, &g] { Details_Click(g, &w); });
+  c->setHandler("Details", "", [&w, &g] { ShowDetailsDialog(g, &w); });
   c->setHandler("mnu_Help_About", "", [&w] { ShowAbout(&w); });
   c->setHandler("problems", "", [windows] { windows->problemWindow()->showWindow(); });
 }
