@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <cstdio>
 
-#include "app/mainwindow/movelists.h"
+#include "app/mainwindow/movelistfit.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/analysissetup.h"
+#include "core/engine/searchsetup.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/rootsearch.h"
 #include "core/game/toolsetup.h"

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     rss = std::max(rss, ResidentMegabytes());
 
     clock.restart();
-    w->Exit_Click();  // writes the settings and rating files and closes
+    w->onExitRequested();  // writes the settings and rating files and closes
     delete w;
     QCoreApplication::processEvents();
     ends.push_back(clock.elapsed() / 1000.0);

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/analysissetup.h"
+#include "core/engine/searchsetup.h"
 #include "core/fileio.h"
 #include "core/game/computermove.h"
 #include "core/game/toolsetup.h"

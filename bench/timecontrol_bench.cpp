@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "core/engine/analysissetup.h"
+#include "core/engine/searchsetup.h"
 #include "core/engine/rootsearch.h"
 #include "core/game/toolsetup.h"
 #include "core/state.h"

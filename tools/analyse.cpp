@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "core/engine/analysissetup.h"
+#include "core/engine/searchsetup.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/mainline.h"
 #include "core/engine/rootsearch.h"

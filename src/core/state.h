@@ -410,7 +410,7 @@ struct SearchState {
 };
 
 // The computer move, the analysis, the hint and computer-against-computer
-// play (game/computermove.h, game/analyze.h, engine/rootdriver.h): the root
+// play (game/computermove.h, game/analyzecommand.h, engine/rootdriver.h): the root
 // moves' scores and the texts of the move lists, which the window shows as
 // they stand here.
 constexpr int kRootScoreSlots = 76;     // root move slots 0..75
@@ -447,7 +447,7 @@ struct DriverState {
   int32_t ProblemCount = 0;
 };
 
-// The ply value table (game/plyvaluetable.h, engine/plyvalue.h) and what its
+// The ply value table (game/plyvaluecommand.h, engine/plyvaluesearch.h) and what its
 // window shows. Rows 0..PlyValueRows-1 in sorted order; the *Saved twins keep
 // the rows in the order of the legal moves.
 struct PlyValueState {

@@ -36,10 +36,14 @@ QStringList Lines(QListWidget* l) {
   return out;
 }
 
-// Digits of a position given by cells: 1/2 white/black man, 3/4 white/black king.
-std::string Digits(std::initializer_list<std::pair<int, char>> pieces) {
+// Digits of a position given by square names: 1/2 white/black man, 3/4 white/black king.
+std::string Digits(std::initializer_list<std::pair<const char*, char>> pieces) {
+  GameState board;  // the standard board: its squares numbered from Black's side
   std::string s(64, '0');
-  for (auto [cell, piece] : pieces) s[(cell / 10 - 2) * 8 + (cell % 10 - 1)] = piece;
+  for (auto [name, piece] : pieces) {
+    const int cell = CellOf(board, name);
+    s[(cell / 10 - 2) * 8 + (cell % 10 - 1)] = piece;
+  }
   return s;
 }
 
@@ -64,60 +68,66 @@ class BoardInputTest : public QObject {
     QCOMPARE(g.Opt.BoardTurned, 1);
     QVERIFY(w->moveBox()->isEnabled());
     QVERIFY(w->playMoveButton()->isEnabled());
-    Drag(*w, 76, 65);  // 11-15
-    Drag(*w, 43, 54);  // 22-18
-    Drag(*w, 65, 43);  // 15x22
-    Drag(*w, 32, 54);  // 25x18
+    Drag(*w, "11", "15");
+    Drag(*w, "22", "18");
+    Drag(*w, "15", "22");
+    Drag(*w, "25", "18");
     QCOMPARE(boxes.messages, QStringList());
     QCOMPARE(g.P.GamePly, 4);
     QCOMPARE(Lines(w->playedMoves()), QStringList({"   1. 11-15", "      22-18", "   2. 15x22", "      25x18"}));
     QCOMPARE(w->playedMoves()->currentRow(), 3);
-    QCOMPARE(g.board[54], 1);
-    QCOMPARE(g.board[43], 0);
-    QCOMPARE(g.board[65], 0);
+    QCOMPARE(g.board[Cell(*w, "18")], 1);
+    QCOMPARE(g.board[Cell(*w, "22")], 0);
+    QCOMPARE(g.board[Cell(*w, "15")], 0);
     QCOMPARE(QString::fromStdString(g.Game.GameRecord[2][1]), QStringLiteral("2518 25x18"));
     QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Player-Player mode"));
     QVERIFY(w->legalMoves()->count() > 0);  // the next player's moves
-    QCOMPARE(w->board()->picture(w->SquareOfCell(54)), w->board()->picture(w->SquareOfCell(21)));
+    QCOMPARE(w->board()->picture(Control(*w, "18")), w->board()->picture(Control(*w, "29")));
     QVERIFY(w->board()->cursor().shape() != Qt::BitmapCursor);
 
     // A game that ends by a drag: the last white man is taken.
-    SetUp(*w, Digits({{76, '2'}, {43, '1'}}));
-    Drag(*w, 76, 65);
-    Drag(*w, 43, 54);
-    Drag(*w, 65, 43);
+    SetUp(*w, Digits({{"11", '2'}, {"22", '1'}}));
+    Drag(*w, "11", "15");
+    Drag(*w, "22", "18");
+    Drag(*w, "15", "22");
     QCOMPARE(g.Flow.GameOver, 1);
     QVERIFY(boxes.messages.contains("Congratulations|Black wins!"));
     const int shown = boxes.messages.size();
-    Drag(*w, 43, 32);  // nothing moves once the game is over
+    Drag(*w, "22", "25");  // nothing moves once the game is over
     QCOMPARE(g.P.GamePly, 3);
     QCOMPARE(boxes.messages.size(), shown);
   }
 
   void refusedPickUpsAndDrops_data() {
     QTest::addColumn<QString>("digits");
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
     QTest::addColumn<int>("kingCapMove");
     QTest::addColumn<QString>("message");
-    const auto d = [](std::initializer_list<std::pair<int, char>> p) { return QString::fromStdString(Digits(p)); };
-    QTest::newRow("must jump") << d({{65, '2'}, {54, '1'}, {87, '2'}}) << 65 << 56 << 0
+    const auto d = [](std::initializer_list<std::pair<const char*, char>> p) {
+      return QString::fromStdString(Digits(p));
+    };
+    QTest::newRow("must jump") << d({{"15", '2'}, {"18", '1'}, {"8", '2'}}) << QString("15") << QString("19") << 0
                                << "Error|Illegal move: you need to jump";
     // Every move listed, as the game-over test leaves them: the man may be
     // picked up, but kings capture first.
-    QTest::newRow("jump that way") << d({{87, '4'}, {76, '1'}, {74, '2'}, {63, '1'}}) << 74 << 52 << 1
+    QTest::newRow("jump that way") << d({{"8", '4'}, {"11", '1'}, {"10", '2'}, {"14", '1'}})
+                                   << QString("10") << QString("17") << 1
                                    << "Error|Illegal move: you cannot jump that way";
-    QTest::newRow("occupied") << d({{76, '2'}, {65, '2'}, {32, '1'}}) << 76 << 65 << 0
+    QTest::newRow("occupied") << d({{"11", '2'}, {"15", '2'}, {"25", '1'}}) << QString("11") << QString("15") << 0
                               << "Error|Illegal move: that square is not empty";
-    QTest::newRow("plain") << d({{76, '2'}, {32, '1'}}) << 76 << 56 << 0 << "Error|Illegal move";
-    QTest::newRow("wrong side") << d({{76, '2'}, {32, '1'}}) << 32 << 43 << 0 << "Error|Black moves";
-    QTest::newRow("no move") << d({{98, '2'}, {87, '2'}, {76, '1'}, {65, '2'}, {32, '1'}}) << 98 << 87 << 0
+    QTest::newRow("plain") << d({{"11", '2'}, {"25", '1'}})
+                           << QString("11") << QString("19") << 0 << "Error|Illegal move";
+    QTest::newRow("wrong side") << d({{"11", '2'}, {"25", '1'}})
+                                << QString("25") << QString("22") << 0 << "Error|Black moves";
+    QTest::newRow("no move") << d({{"4", '2'}, {"8", '2'}, {"11", '1'}, {"15", '2'}, {"25", '1'}})
+                             << QString("4") << QString("8") << 0
                              << "Error|You cannot move that piece";
   }
   void refusedPickUpsAndDrops() {
     QFETCH(QString, digits);
-    QFETCH(int, from);
-    QFETCH(int, to);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
     QFETCH(int, kingCapMove);
     QFETCH(QString, message);
     QTemporaryDir dir;
@@ -131,18 +141,19 @@ class BoardInputTest : public QObject {
       GenerateMoves(g, 1);
     }
     const Board before = g.board;
-    Drag(*w, from, to);
+    Drag(*w, from.toStdString(), to.toStdString());
     QCOMPARE(boxes.messages, QStringList({message}));
     QVERIFY(g.board == before);
     QCOMPARE(g.P.GamePly, 0);
     QCOMPARE(w->playedMoves()->count(), 0);
     QCOMPARE(g.Flow.FromSquare, -1);
     // The piece is shown on its square again.
-    const int k = w->SquareOfCell(from);
+    const int k = Control(*w, from.toStdString());
+    const int piece = g.board[Cell(*w, from.toStdString())];
     QCOMPARE(w->board()->picture(k),
              PictureIndex(StyleFromSizeCode(g.Opt.BoardSizeCode),
-                          g.board[from] == -1   ? SquareContent::BlackMan
-                          : g.board[from] == -2 ? SquareContent::BlackKing
+                          piece == -1   ? SquareContent::BlackMan
+                          : piece == -2 ? SquareContent::BlackKing
                                                 : SquareContent::WhiteMan,
                           true));
   }
@@ -152,26 +163,26 @@ class BoardInputTest : public QObject {
     Boxes boxes;
     auto w = StartMode(dir, boxes, 1);
     GameState& g = w->state();
-    Drag(*w, 76, 76);  // back on its own square
+    Drag(*w, "11", "11");  // back on its own square
     QCOMPARE(g.P.GamePly, 0);
     QVERIFY(boxes.messages.isEmpty());
     QCOMPARE(g.Flow.FromSquare, -1);
     BoardView* b = w->board();
-    const QPoint off = Centre(*w, 76) + QPoint(0, 20 * b->squareRect(0).height());
-    Send(b, QEvent::MouseMove, Centre(*w, 76), Qt::NoButton, Qt::NoButton);
-    Send(b, QEvent::MouseButtonPress, Centre(*w, 76), Qt::LeftButton, Qt::LeftButton);
+    const QPoint off = Centre(*w, "11") + QPoint(0, 20 * b->squareRect(0).height());
+    Send(b, QEvent::MouseMove, Centre(*w, "11"), Qt::NoButton, Qt::NoButton);
+    Send(b, QEvent::MouseButtonPress, Centre(*w, "11"), Qt::LeftButton, Qt::LeftButton);
     Send(b, QEvent::MouseMove, off, Qt::NoButton, Qt::LeftButton);  // far off the board
     Send(b, QEvent::MouseButtonRelease, off, Qt::LeftButton, Qt::NoButton);
     QCOMPARE(g.P.GamePly, 0);
     QVERIFY(boxes.messages.isEmpty());
-    QCOMPARE(g.board[76], -1);
+    QCOMPARE(g.board[Cell(*w, "11")], -1);
 
     // A press on an empty square shows the square numbers until the release.
-    const int empty = w->SquareOfCell(54);
-    Send(b, QEvent::MouseButtonPress, Centre(*w, 54), Qt::LeftButton, Qt::LeftButton);
+    const int empty = Control(*w, "18");
+    Send(b, QEvent::MouseButtonPress, Centre(*w, "18"), Qt::LeftButton, Qt::LeftButton);
     QCOMPARE(g.Flow.NumbersShown, 1);
     QVERIFY(!b->textsOn(empty).isEmpty());
-    Send(b, QEvent::MouseButtonRelease, Centre(*w, 54), Qt::LeftButton, Qt::NoButton);
+    Send(b, QEvent::MouseButtonRelease, Centre(*w, "18"), Qt::LeftButton, Qt::NoButton);
     QCOMPARE(g.Flow.NumbersShown, 0);
     QVERIFY(b->textsOn(empty).isEmpty());
   }
@@ -191,29 +202,29 @@ class BoardInputTest : public QObject {
       return cells;
     };
     // The first pointer movement frames Black's four movable men, once.
-    Send(b, QEvent::MouseMove, Centre(*w, 54), Qt::NoButton, Qt::NoButton);
+    Send(b, QEvent::MouseMove, Centre(*w, "18"), Qt::NoButton, Qt::NoButton);
     QCOMPARE(framed(), QList<int>({72, 74, 76, 78}));
-    QCOMPARE(b->framesOn(w->SquareOfCell(76)), QList<QColor>({yellow}));
+    QCOMPARE(b->framesOn(Control(*w, "11")), QList<QColor>({yellow}));
     QCOMPARE(g.BoardShown.MovesHighlighted, 1);
     QCOMPARE(g.Flow.HoverSquare, -1);  // nothing movable under the pointer yet
-    Send(b, QEvent::MouseMove, Centre(*w, 76), Qt::NoButton, Qt::NoButton);
+    Send(b, QEvent::MouseMove, Centre(*w, "11"), Qt::NoButton, Qt::NoButton);
     QCOMPARE(g.Flow.HoverCell, 76);
-    QCOMPARE(b->framesOn(w->SquareOfCell(72)).size(), 1);  // not drawn again
+    QCOMPARE(b->framesOn(Control(*w, "9")).size(), 1);  // not drawn again
 
     // Picking up 11 keeps its own frame, takes the others' away and frames
     // its two targets; the pointer carries the piece.
-    Send(b, QEvent::MouseButtonPress, Centre(*w, 76), Qt::LeftButton, Qt::LeftButton);
+    Send(b, QEvent::MouseButtonPress, Centre(*w, "11"), Qt::LeftButton, Qt::LeftButton);
     QCOMPARE(framed(), QList<int>({65, 67, 76}));
     QCOMPARE(b->cursor().shape(), Qt::BitmapCursor);
     QCOMPARE(g.Flow.DragStarted, 0);
     // One square left and one up on the turned board: from 76 to 67.
-    const QPoint left = Centre(*w, 76) - QPoint(b->squareRect(0).width(), b->squareRect(0).height());
+    const QPoint left = Centre(*w, "11") - QPoint(b->squareRect(0).width(), b->squareRect(0).height());
     Send(b, QEvent::MouseMove, left, Qt::NoButton, Qt::LeftButton);
     QCOMPARE(g.Flow.DragStarted, 1);
     QVERIFY(g.Flow.DragX < 0);  // twips from the held square's corner
     Send(b, QEvent::MouseButtonRelease, left, Qt::LeftButton, Qt::NoButton);
     QCOMPARE(g.P.GamePly, 1);
-    QCOMPARE(g.board[67], -1);
+    QCOMPARE(g.board[Cell(*w, "16")], -1);
     QCOMPARE(b->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(g.Flow.DragX, 0);
 
@@ -221,11 +232,11 @@ class BoardInputTest : public QObject {
     g.Opt.ShowMoves = 0;
     g.BoardShown.MovesHighlighted = 0;
     w->DrawBoard(0);
-    Send(b, QEvent::MouseMove, Centre(*w, 43), Qt::NoButton, Qt::NoButton);
-    Send(b, QEvent::MouseButtonPress, Centre(*w, 43), Qt::LeftButton, Qt::LeftButton);
+    Send(b, QEvent::MouseMove, Centre(*w, "22"), Qt::NoButton, Qt::NoButton);
+    Send(b, QEvent::MouseButtonPress, Centre(*w, "22"), Qt::LeftButton, Qt::LeftButton);
     QCOMPARE(framed(), QList<int>());
     QCOMPARE(g.BoardShown.MovesHighlighted, 0);
-    Send(b, QEvent::MouseButtonRelease, Centre(*w, 43), Qt::LeftButton, Qt::NoButton);
+    Send(b, QEvent::MouseButtonRelease, Centre(*w, "22"), Qt::LeftButton, Qt::NoButton);
     QVERIFY(boxes.messages.isEmpty());
   }
 
@@ -245,15 +256,15 @@ class BoardInputTest : public QObject {
       popup->findChild<QAction*>("Whitechecker")->trigger();
       popup->close();
     });
-    Send(b, QEvent::MouseButtonPress, Centre(*w, 54), Qt::RightButton, Qt::RightButton);
-    QCOMPARE(g.Flow.RightPressSquare, w->SquareOfCell(54));
+    Send(b, QEvent::MouseButtonPress, Centre(*w, "18"), Qt::RightButton, Qt::RightButton);
+    QCOMPARE(g.Flow.RightPressSquare, Control(*w, "18"));
     // Until the right button is released every press is ignored.
-    Send(b, QEvent::MouseButtonPress, Centre(*w, 76), Qt::LeftButton, Qt::LeftButton);
+    Send(b, QEvent::MouseButtonPress, Centre(*w, "11"), Qt::LeftButton, Qt::LeftButton);
     QCOMPARE(g.Flow.FromSquare, -1);
-    Send(b, QEvent::MouseButtonRelease, Centre(*w, 54), Qt::RightButton, Qt::NoButton);
+    Send(b, QEvent::MouseButtonRelease, Centre(*w, "18"), Qt::RightButton, Qt::NoButton);
     QCOMPARE(g.Flow.RightPressSquare, -1);
     QVERIFY(answered);
-    QCOMPARE(g.board[54], 1);
+    QCOMPARE(g.board[Cell(*w, "18")], 1);
     QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers (M)"));
     QVERIFY(boxes.messages.isEmpty());
   }
@@ -264,10 +275,10 @@ class BoardInputTest : public QObject {
     auto w = StartMode(dir, boxes, 1);
     GameState& g = w->state();
     BoardView* b = w->board();
-    // 12 (cell 78) dragged one step beyond the edge of the board, where
-    // 11 (cell 76) would land on 16 (cell 67): the drag is cancelled.
-    const QPoint step = Centre(*w, 67) - Centre(*w, 76);
-    const QPoint from = Centre(*w, 78), off = from + step;
+    // 12 dragged one step beyond the edge of the board, where 11 would
+    // land on 16: the drag is cancelled.
+    const QPoint step = Centre(*w, "16") - Centre(*w, "11");
+    const QPoint from = Centre(*w, "12"), off = from + step;
     Send(b, QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
     Send(b, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
     Send(b, QEvent::MouseMove, from + step / 2, Qt::NoButton, Qt::LeftButton);
@@ -276,18 +287,18 @@ class BoardInputTest : public QObject {
     QCOMPARE(g.P.GamePly, 0);
     QCOMPARE(g.Flow.FromSquare, -1);
     // A plain click on 11: pressed and released on its square, no movement.
-    const QPoint eleven = Centre(*w, 76);
+    const QPoint eleven = Centre(*w, "11");
     Send(b, QEvent::MouseButtonPress, eleven, Qt::LeftButton, Qt::LeftButton);
     Send(b, QEvent::MouseButtonRelease, eleven, Qt::LeftButton, Qt::NoButton);
     QCOMPARE(g.P.GamePly, 0);
-    QCOMPARE(g.board[76], -1);
-    QCOMPARE(g.board[67], 0);
+    QCOMPARE(g.board[Cell(*w, "11")], -1);
+    QCOMPARE(g.board[Cell(*w, "16")], 0);
     QCOMPARE(g.Flow.FromSquare, -1);
     QVERIFY(boxes.messages.isEmpty());
     // A real drag still plays.
-    Drag(*w, 76, 67);
+    Drag(*w, "11", "16");
     QCOMPARE(g.P.GamePly, 1);
-    QCOMPARE(g.board[67], -1);
+    QCOMPARE(g.board[Cell(*w, "16")], -1);
   }
 
   void aRightClickDuringADragKeepsTheDrag() {
@@ -300,9 +311,9 @@ class BoardInputTest : public QObject {
       GameState& g = w->state();
       g.Opt.ShowMoves = showMoves;
       // Black man a5 takes b4, landing on c3; a white man on e1 plays on.
-      SetUp(*w, Digits({{61, '2'}, {52, '1'}, {25, '1'}}));
+      SetUp(*w, Digits({{"a5", '2'}, {"b4", '1'}, {"e1", '1'}}));
       BoardView* b = w->board();
-      const QPoint from = Centre(*w, 61), to = Centre(*w, 43), half = (from + to) / 2;
+      const QPoint from = Centre(*w, "a5"), to = Centre(*w, "c3"), half = (from + to) / 2;
       Send(b, QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
       Send(b, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
       Send(b, QEvent::MouseMove, half, Qt::NoButton, Qt::LeftButton);
@@ -312,9 +323,9 @@ class BoardInputTest : public QObject {
       Send(b, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
       QCOMPARE(boxes.messages, QStringList());
       QCOMPARE(g.P.GamePly, 1);
-      QCOMPARE(g.board[43], -1);
-      QCOMPARE(g.board[52], 0);
-      QCOMPARE(g.board[61], 0);
+      QCOMPARE(g.board[Cell(*w, "c3")], -1);
+      QCOMPARE(g.board[Cell(*w, "b4")], 0);
+      QCOMPARE(g.board[Cell(*w, "a5")], 0);
     }
   }
 
@@ -324,15 +335,15 @@ class BoardInputTest : public QObject {
     auto w = StartMode(dir, boxes, 1);
     GameState& g = w->state();
     g.Opt.TouchMove = 1;
-    Drag(*w, 76, 76);  // touched, put back
+    Drag(*w, "11", "11");  // touched, put back
     QCOMPARE(g.P.TouchedSquare, 76);
-    Drag(*w, 78, 67);  // another piece: refused
+    Drag(*w, "12", "16");  // another piece: refused
     QCOMPARE(boxes.messages, QStringList({"Error|Illegal move"}));
     QCOMPARE(g.P.GamePly, 0);
-    Drag(*w, 76, 67);
+    Drag(*w, "11", "16");
     QCOMPARE(g.P.GamePly, 1);
     QCOMPARE(g.P.TouchedSquare, 0);
-    Drag(*w, 43, 54);  // the other side touches afresh
+    Drag(*w, "22", "18");  // the other side touches afresh
     QCOMPARE(g.P.GamePly, 2);
   }
 
@@ -398,7 +409,7 @@ class BoardInputTest : public QObject {
     GameState& g = w->state();
     const QString user = QString::fromStdString(g.Opt.UserName);
     QCOMPARE(w->topNameLabel()->text(), user);  // beside Black, who starts
-    Drag(*w, 76, 65);
+    Drag(*w, "11", "15");
     QCOMPARE(g.P.GamePly, 2);
     QCOMPARE(QString::fromStdString(g.Game.GameRecord[1][2]), QStringLiteral("2"));
     QCOMPARE(QString::fromStdString(g.Game.GameRecord[1][3]), QStringLiteral("1"));
@@ -442,18 +453,18 @@ class BoardInputTest : public QObject {
     QTimer::singleShot(300, w.get(), [&] {
       busySeen = g.Flow.Busy;
       listedDuring = w->playedMoves()->count();
-      Drag(*w, 87, 76);
+      Drag(*w, "8", "11");
       w->moveBox()->setText("12-16");
       w->EnterTypedMove(13);
-      w->c_MouseDown(w->SquareOfCell(98), 1);
+      w->onBoardPress(Control(*w, "4"), 1);
     });
-    Drag(*w, 76, 65);
+    Drag(*w, "11", "15");
     QCOMPARE(busySeen, 1);
     QCOMPARE(listedDuring, 1);
     QCOMPARE(g.P.GamePly, 2);
     QCOMPARE(g.Flow.FromSquare, -1);
     QVERIFY(boxes.messages.isEmpty());
-    QCOMPARE(g.board[76], 0);  // 8-11 was not played
+    QCOMPARE(g.board[Cell(*w, "11")], 0);  // 8-11 was not played
   }
 };
 

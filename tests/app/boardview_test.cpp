@@ -248,7 +248,7 @@ class BoardViewTest : public QObject {
     QCOMPARE(boxes.messages.size(), 0);
     QCOMPARE(w->statusPanel(2)->text(), notice);
     QCOMPARE(QString::fromStdString(g.Opt.SkinName), skin);
-    w->Exit_Click();
+    w->onExitRequested();
     QVERIFY(ReadFile(dir.path() + "/tavrin.ini").contains("\r\n" + skin.toLatin1() + "\r\n"));
   }
 
@@ -397,7 +397,7 @@ class BoardViewTest : public QObject {
         c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
         c->findChild<QPushButton*>("OKButton")->click();
       });
-      w->Open_Click();
+      w->onOpenRequested();
       QCOMPARE(QString::fromStdString(g.Variant.LoadedVariantName), QStringLiteral("Russian Checkers"));
       const std::vector<std::string> legal = g.Driver.LegalMoveLines;
       QVERIFY2(legal.size() >= 2, qPrintable(where));

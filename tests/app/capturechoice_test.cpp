@@ -65,26 +65,26 @@ class CaptureChoiceTest : public QObject {
     // Dismissed: nothing is played, the pieces stand as they stood.
     QStringList offered;
     AnswerPopup(QString(), &offered);
-    Drag(*w, 43, 83);
+    Drag(*w, "c3", "c7");
     offered.sort();
     QCOMPARE(offered, QStringList({"c3xa5xc7  takes b4, b6", "c3xe5xc7  takes d4, d6"}));
     QCOMPARE(g.P.GamePly, 0);
-    QCOMPARE(g.board[43], 1);
-    QCOMPARE(g.board[83], 0);
+    QCOMPARE(g.board[Cell(*w, "c3")], 1);
+    QCOMPARE(g.board[Cell(*w, "c7")], 0);
     QCOMPARE(boxes.messages, QStringList());
     QCOMPARE(g.Flow.FromSquare, -1);
 
     // Chosen: the capture over d4 and d6, the second one found.
     offered.clear();
     AnswerPopup("c3xe5xc7", &offered);
-    Drag(*w, 43, 83);
+    Drag(*w, "c3", "c7");
     QCOMPARE(offered.size(), 2);
     QCOMPARE(g.P.GamePly, 1);
-    QCOMPARE(g.board[83], 1);
-    QCOMPARE(g.board[54], 0);
-    QCOMPARE(g.board[74], 0);
-    QCOMPARE(g.board[52], -1);
-    QCOMPARE(g.board[72], -1);
+    QCOMPARE(g.board[Cell(*w, "c7")], 1);
+    QCOMPARE(g.board[Cell(*w, "d4")], 0);
+    QCOMPARE(g.board[Cell(*w, "d6")], 0);
+    QCOMPARE(g.board[Cell(*w, "b4")], -1);
+    QCOMPARE(g.board[Cell(*w, "b6")], -1);
     QCOMPARE(w->playedMoves()->item(0)->text(), QStringLiteral("   1. c3xe5xc7"));
     QCOMPARE(boxes.messages, QStringList());
   }
@@ -122,15 +122,15 @@ class CaptureChoiceTest : public QObject {
       menu->close();
     });
     answer.start();
-    Drag(*w, 74, 92);
+    Drag(*w, "10", "1");
     answer.stop();
     QCOMPARE(offered.size(), 2);
     QVERIFY(offered.contains("10x1  takes 6"));
     QVERIFY(offered.filter("10x19x26x17x10x1  takes ").size() == 1);
     QCOMPARE(popups, 1);
     QCOMPARE(g.P.GamePly, 1);
-    QCOMPARE(g.board[92], -2);  // the king on 1
-    QCOMPARE(g.board[83], 0);   // 6 taken
+    QCOMPARE(g.board[Cell(*w, "1")], -2);  // the king on 1
+    QCOMPARE(g.board[Cell(*w, "6")], 0);   // 6 taken
     QCOMPARE(w->playedMoves()->item(0)->text(), QStringLiteral("   1. 10x 1"));
     QCOMPARE(boxes.messages, QStringList());
   }

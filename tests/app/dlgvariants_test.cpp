@@ -279,7 +279,7 @@ class DlgVariantsTest : public QObject {
       w->NewGameCommand(0);
       QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("Russian Checkers"));
       QCOMPARE(g.Rules, russian);
-      w->Exit_Click();
+      w->onExitRequested();
     }
     QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
     auto w = Start(dir.path(), boxes);

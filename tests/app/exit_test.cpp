@@ -56,7 +56,7 @@ class ExitTest : public QObject {
     w->show();
     QVERIFY(QFile::remove(dir.path() + "/tavrin.ini"));
     QVERIFY(QDir().mkpath(dir.path() + "/tavrin.ini"));  // cannot be replaced
-    w->Exit_Click();
+    w->onExitRequested();
     QVERIFY(std::any_of(boxes.messages.begin(), boxes.messages.end(),
                         [](const QString& m) { return m.startsWith("Error|") && m.contains("settings"); }));
     QVERIFY(QFile::exists(dir.path() + "/tavrin.rtg"));  // the rating is still written
@@ -91,7 +91,7 @@ class ExitTest : public QObject {
       if (viaClose)
         w->close();
       else
-        w->Exit_Click();
+        w->onExitRequested();
       QCOMPARE(boxes.questions, questions);
       QCOMPARE(QFile::exists(dir.path() + "/tavrin.ini"), written);
       QCOMPARE(QFile::exists(dir.path() + "/tavrin.rtg"), written);

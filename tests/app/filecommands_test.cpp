@@ -40,7 +40,7 @@ class FileCommandsTest : public QObject {
     QString chosen;
     auto w = StartWithFiles(dir.path(), boxes, &chosen);
     PlayOpening(w->state());
-    w->Exit_Click();
+    w->onExitRequested();
     const QByteArray saved = ReadFile(dir.path() + "/tavrin.sav");
     QVERIFY(saved.startsWith("TAVRIN Version=0.89\r\n"));
     QVERIFY(saved.endsWith("\r\n1115\r\n2218\r\n1522\r\n{a capture}\r\n"));
@@ -112,7 +112,7 @@ class FileCommandsTest : public QObject {
     auto w = StartWithFiles(dir.path(), boxes, &chosen);
     PlayOpening(w->state());
     chosen = dir.path() + "/mine.tvn";
-    w->Save_Click();
+    w->onSaveRequested();
     QVERIFY(QFile::exists(chosen));
     QCOMPARE(w->windowTitle(), QString(" Morventa8 1.58 - mine.tvn"));
     QCOMPARE(boxes.questions, 0);
@@ -120,21 +120,21 @@ class FileCommandsTest : public QObject {
     const QByteArray before = ReadFile(chosen);
     w->state().Game.PlyComments[3] = "changed";
     boxes.answer = false;
-    w->Save_Click();
+    w->onSaveRequested();
     QCOMPARE(boxes.questions, 1);
     QCOMPARE(ReadFile(chosen), before);
 
     // PDN is added to, never asked about.
     chosen = dir.path() + "/games.PDN";
-    w->Save_Click();
-    w->Save_Click();
+    w->onSaveRequested();
+    w->onSaveRequested();
     QCOMPARE(boxes.questions, 1);
     QCOMPARE(ReadFile(chosen).count("[Date \""), 2);
 
     Boxes again;
     chosen = dir.path() + "/mine.tvn";
     auto w2 = StartWithFiles(dir.path(), again, &chosen);
-    w2->Open_Click();
+    w2->onOpenRequested();
     QCOMPARE(w2->state().Game.GameLength, 3);
     QCOMPARE(w2->playedMoves()->count(), 3);
     QCOMPARE(w2->windowTitle(), QString(" Morventa8 1.58 - mine.tvn"));
@@ -142,7 +142,7 @@ class FileCommandsTest : public QObject {
     // A broken file is refused and the game stays.
     chosen = dir.path() + "/broken.tvn";
     WriteFile(chosen, "TAVRIN Version=0.89\r\nSetup=12x\r\nSTART\r\n");
-    w2->Open_Click();
+    w2->onOpenRequested();
     QCOMPARE(w2->state().Game.GameLength, 3);
     QVERIFY(again.messages.last().contains("broken.tvn, line 2"));
   }
@@ -156,7 +156,7 @@ class FileCommandsTest : public QObject {
     auto w = StartWithFiles(dir.path(), boxes, &chosen);
     PlayOpening(w->state());
     chosen = dir.path() + "/mine.tvn";
-    w->Save_Click();
+    w->onSaveRequested();
     const QString caption = " Morventa8 1.58 - mine.tvn";
     QCOMPARE(w->windowTitle(), caption);
     WriteFile(dir.path() + "/plain", "a file, not a folder");
@@ -165,7 +165,7 @@ class FileCommandsTest : public QObject {
     for (const QString& name : QStringList{"plain/game.tvn", "plain/game.pdn", "other.tvn", ""}) {
       boxes.messages.clear();
       chosen = name.isEmpty() ? QString() : dir.path() + "/" + name;
-      w->Save_Click();
+      w->onSaveRequested();
       QCOMPARE(w->windowTitle(), caption);
       QCOMPARE(w->state().Flow.GameFileTitle, std::string("mine.tvn"));
       QCOMPARE(w->fileDialogFolder(), dir.path());
@@ -182,13 +182,13 @@ class FileCommandsTest : public QObject {
     QCOMPARE(w->fileDialogFolder(), QDir::currentPath());  // nothing chosen yet
     PlayOpening(w->state());
     chosen = first.path() + "/mine.tvn";
-    w->Save_Click();
+    w->onSaveRequested();
     QCOMPARE(w->fileDialogFolder(), first.path());
     // A file refused in another folder: the game in hand still comes from
     // the first one.
     chosen = second.path() + "/broken.tvn";
     WriteFile(chosen, "TAVRIN Version=0.89\r\nSetup=12x\r\nSTART\r\n");
-    w->Open_Click();
+    w->onOpenRequested();
     QCOMPARE(w->state().Game.GameLength, 3);
     QCOMPARE(w->fileDialogFolder(), first.path());
     // A new game is in no file: the folder chosen last.
@@ -196,7 +196,7 @@ class FileCommandsTest : public QObject {
     QCOMPARE(w->fileDialogFolder(), second.path());
     // The game opened from the first folder again.
     chosen = first.path() + "/mine.tvn";
-    w->Open_Click();
+    w->onOpenRequested();
     QCOMPARE(w->state().Game.GameLength, 3);
     QCOMPARE(w->fileDialogFolder(), first.path());
   }
@@ -232,7 +232,7 @@ class FileCommandsTest : public QObject {
         d->gamesList()->setCurrentItem(d->gamesList()->topLevelItem(0));
         d->findChild<QPushButton*>("OKButton")->click();
       });
-      w->Open_Click();
+      w->onOpenRequested();
       QCOMPARE(shownBlack, c.black);
       QCOMPARE(shownWhite, c.white);
       QCOMPARE(w->state().Game.GameLength, 2);
@@ -278,7 +278,7 @@ class FileCommandsTest : public QObject {
       c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
       c->findChild<QPushButton*>("OKButton")->click();
     });
-    w->Open_Click();
+    w->onOpenRequested();
     QCOMPARE(w->state().Game.GameLength, 1);
     QVERIFY2(!atBox.isEmpty(), qPrintable(boxes.messages.join('\n')));
     QCOMPARE(atBox, clean);
@@ -291,9 +291,9 @@ class FileCommandsTest : public QObject {
     {
       auto w = StartWithFiles(dir.path(), boxes, &chosen);
       PlayOpening(w->state());  // numbered squares
-      w->Save_Click();
+      w->onSaveRequested();
       chosen = dir.path() + "/mine.tvn";
-      w->Save_Click();
+      w->onSaveRequested();
     }
     QVERIFY(QFile::exists(chosen));
     chosen = dir.path() + "/games.pdn";
@@ -321,7 +321,7 @@ class FileCommandsTest : public QObject {
       c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
       c->findChild<QPushButton*>("OKButton")->click();
     });
-    w->Open_Click();
+    w->onOpenRequested();
     QCOMPARE(w->state().Game.GameLength, 3);
     // The game is read with numbered squares and shown with the program's
     // letters: only the labels of the board as shown remain, none of those
@@ -331,7 +331,7 @@ class FileCommandsTest : public QObject {
     // A game file of the program's own brings its numbered squares along:
     // the numbers replace the letters instead of being printed over them.
     chosen = dir.path() + "/mine.tvn";
-    w->Open_Click();
+    w->onOpenRequested();
     QCOMPARE(w->state().Opt.Notation, 1);
     const QStringList loaded = texts();
     w->clearDrawing();

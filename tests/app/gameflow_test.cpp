@@ -276,10 +276,10 @@ class GameFlowTest : public QObject {
     QTimer::singleShot(50, w.get(), [] {
       if (auto* d = qobject_cast<DlgPdn*>(QApplication::activeModalWidget())) {
         d->gamesList()->setCurrentItem(d->gamesList()->topLevelItem(0));
-        d->OKButton_Click();
+        d->openChosenGame();
       }
     });
-    w->Open_Click();
+    w->onOpenRequested();
     QCOMPARE(g.Flow.PositionPreset, 1);
     const auto start = g.StartBoard;
     Type(*w, "10-15");  // the user's move and the computer's reply
@@ -328,12 +328,12 @@ class GameFlowTest : public QObject {
       QString chosen = dir.path() + "/white.tvn";
       auto w = StartWithFiles(dir.path(), boxes, &chosen);
       UsePopup(*w, 54, "WhiteM");
-      w->Save_Click();
+      w->onSaveRequested();
       QVERIFY(ReadFile(chosen).contains("\r\nBlackStarts=0\r\n"));
       Trigger(*w, "New1");
       QCOMPARE(w->state().Rules.BlackStarts, 1);
 
-      w->Open_Click();
+      w->onOpenRequested();
       QCOMPARE(w->state().P.SideToMove, 1);  // the file's position, White to move
       QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("White moves"));
       Trigger(*w, "New1");
@@ -343,9 +343,9 @@ class GameFlowTest : public QObject {
       QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
 
       // Opened again and the program left with that game in hand.
-      w->Open_Click();
+      w->onOpenRequested();
       QCOMPARE(w->state().P.SideToMove, 1);
-      w->Exit_Click();
+      w->onExitRequested();
       w.reset();
       auto again = StartWithFiles(dir.path(), boxes, &chosen);
       GameState& g = again->state();
@@ -413,7 +413,7 @@ class GameFlowTest : public QObject {
 
     // The saved game carries the result.
     chosen = dir.path() + "/resigned.pdn";
-    w->Save_Click();
+    w->onSaveRequested();
     const QByteArray pdn = ReadFile(chosen);
     QVERIFY2(pdn.contains("[Result \"0-1\"]"), pdn.constData());
     QVERIFY2(pdn.trimmed().endsWith("0-1"), pdn.constData());

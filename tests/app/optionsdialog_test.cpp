@@ -11,7 +11,7 @@
 #include "app/dialogs/frmpv.h"
 #include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
-#include "core/game/plyvaluesort.h"
+#include "core/game/plyvaluewindow.h"
 
 using namespace dialogs_test;
 
@@ -150,7 +150,7 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(d.tabs()->currentIndex(), 1);
     QTest::keyClick(d.focusWidget() ? d.focusWidget() : &d, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(d.tabs()->currentIndex(), 1);
-    d.Form_KeyDown(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    d.turnPageOnKey(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(d.tabs()->currentIndex(), 1);
   }
 

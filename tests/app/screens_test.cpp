@@ -161,7 +161,7 @@ class ScreensTest : public QObject {
       // It stays while the board is shown smaller, also after a new game.
       w->NewGameCommand(0);
       QCOMPARE(w->statusPanel(2)->text(), notice);
-      w->Exit_Click();
+      w->onExitRequested();
     }
     QVERIFY(ReadFile(dir.path() + "/tavrin.ini").contains("\r\nClassic Medium\r\n"));
     // A skin that fits says nothing.

@@ -252,7 +252,7 @@ class StartupTest : public QObject {
       QVERIFY(ReadFile(data + "/tavrin.log").startsWith("\r\nMorventa8 1.58   an earlier run\r\n"));
       w->state().Opt.Weakness = 3;
       w->state().Rating.UserRating = 1450;
-      w->Exit_Click();
+      w->onExitRequested();
     }
     // Nothing was written into the program folder.
     QCOMPARE(ReadFile(prog.path() + "/tavrin.ini"), settingsBefore);
@@ -291,7 +291,7 @@ class StartupTest : public QObject {
     {
       auto w = Start(first, boxes, 15, readOnly);
       QCOMPARE(w->state().Rules.Variant, std::string("Pool Checkers"));
-      w->Exit_Click();
+      w->onExitRequested();
     }
     QVERIFY(QDir().rename(first, moved));
     boxes.messages.clear();
@@ -309,7 +309,7 @@ class StartupTest : public QObject {
       g.Opt.UseClassic = 0;
       QCOMPARE(PdnVariantNames(g), std::vector<std::string>{"My Pool"});
       g.Opt.UseClassic = 1;
-      w->Exit_Click();
+      w->onExitRequested();
     }
     QCOMPARE(ChosenVariantAndSkin(data + "/tavrin.ini"), std::make_pair(std::string("Pool Checkers"), std::string("Walnut")));
   }
@@ -331,7 +331,7 @@ class StartupTest : public QObject {
       QCOMPARE(boxes.messages.size(), 2);
       QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("Pool Checkers"));
       QCOMPARE(w->state().Opt.SkinName, std::string("Classic Medium"));
-      w->Exit_Click();
+      w->onExitRequested();
     }
     QCOMPARE(ChosenVariantAndSkin(dir.path() + "/tavrin.ini"),
              std::make_pair(std::string("Pool Checkers"), std::string("Walnut")));

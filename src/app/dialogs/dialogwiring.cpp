@@ -8,7 +8,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "app/objectnames.h"
-#include "core/game/plyvaluetable.h"
+#include "core/game/plyvaluecommand.h"
 
 namespace m8 {
 
@@ -54,7 +54,7 @@ void ConnectDialogs(MainWindow& w) {
     windows->plyValueWindow();
     BuildPlyValueTable(g);
   });
-  c->setHandler("Details", "", [&w, &g] { Details_Click(g, &w); });
+  c->setHandler("Details", "", [&w, &g] { ShowDetailsDialog(g, &w); });
   c->setHandler("mnu_Help_About", "", [&w] { ShowAbout(&w); });
   c->setHandler("problems", "", [windows] { windows->problemWindow()->showWindow(); });
 }

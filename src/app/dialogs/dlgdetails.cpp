@@ -54,8 +54,8 @@ DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   top->addWidget(players);
   top->addLayout(buttons);
   connect(apply, &QPushButton::clicked, this, [this] { onApplyClicked(); });
-  connect(ok, &QPushButton::clicked, this, [this] { OKButton_Click(); });
-  connect(cancel, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+  connect(ok, &QPushButton::clicked, this, [this] { applyAndClose(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { closeWithoutApplying(); });
   KeepOnScreen(this);
 }
 
@@ -70,14 +70,14 @@ void DlgDetails::onApplyClicked() {
   ApplyDetails(g_, t);
 }
 
-void DlgDetails::OKButton_Click() {
+void DlgDetails::applyAndClose() {
   onApplyClicked();
   accept();
 }
 
-void DlgDetails::CancelButton_Click() { reject(); }
+void DlgDetails::closeWithoutApplying() { reject(); }
 
-void Details_Click(GameState& g, QWidget* parent) {
+void ShowDetailsDialog(GameState& g, QWidget* parent) {
   DlgDetails dlg(g, parent);
   dlg.fillFromGame();
   dlg.exec();

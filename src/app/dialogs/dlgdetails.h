@@ -16,7 +16,7 @@ class DlgDetails : public QDialog {
  public:
   explicit DlgDetails(GameState& g, QWidget* parent = nullptr);
 
-  // Details_Click's filling: the five boxes from the game's header.
+  // ShowDetailsDialog's filling: the five boxes from the game's header.
   void fillFromGame();
   QLineEdit* box(DetailsBox b) const { return texts_[static_cast<int>(b)]; }
   QLineEdit* eventBox() const { return box(DetailsBox::Event); }
@@ -26,8 +26,8 @@ class DlgDetails : public QDialog {
   QLineEdit* whiteBox() const { return box(DetailsBox::White); }
 
   void onApplyClicked();
-  void OKButton_Click();
-  void CancelButton_Click();
+  void applyAndClose();
+  void closeWithoutApplying();
 
  private:
   GameState& g_;
@@ -35,6 +35,6 @@ class DlgDetails : public QDialog {
 };
 
 // The Details command: the dialog filled and shown modally.
-void Details_Click(GameState& g, QWidget* parent);
+void ShowDetailsDialog(GameState& g, QWidget* parent);
 
 }  // namespace m8

@@ -50,9 +50,9 @@ DlgPdn::DlgPdn(QWidget* parent) : QDialog(parent) {
   top->addLayout(row);
   resize(820, 380);
   KeepOnScreen(this);
-  connect(ok, &QPushButton::clicked, this, [this] { OKButton_Click(); });
-  connect(cancel, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
-  connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { OKButton_Click(); });
+  connect(ok, &QPushButton::clicked, this, [this] { openChosenGame(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { closeWithoutChoosing(); });
+  connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { openChosenGame(); });
 }
 
 void DlgPdn::setRows(const std::vector<PdnChooserRow>& rows) {
@@ -75,12 +75,12 @@ void DlgPdn::setVariants(const std::vector<std::string>& names) {
   openAsBox_->setCurrentIndex(0);
 }
 
-void DlgPdn::OKButton_Click() {
+void DlgPdn::openChosenGame() {
   QTreeWidgetItem* item = list_->currentItem();
   const int row = item && item->isSelected() ? list_->indexOfTopLevelItem(item) : -1;
   if (row < 0) {
     // Nothing chosen: as Cancel.
-    CancelButton_Click();
+    closeWithoutChoosing();
     return;
   }
   choice_.ChosenGame = row + 1;
@@ -89,11 +89,11 @@ void DlgPdn::OKButton_Click() {
   accept();
 }
 
-void DlgPdn::CancelButton_Click() { reject(); }
+void DlgPdn::closeWithoutChoosing() { reject(); }
 
 void DlgPdn::done(int r) {
   QDialog::done(r);
-  // Form_Unload: the window the dialog covered is painted again.
+  // On closing: the window the dialog covered is painted again.
   if (QWidget* p = parentWidget()) p->update();
 }
 

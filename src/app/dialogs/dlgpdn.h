@@ -37,8 +37,8 @@ class DlgPdn : public QDialog {
   // without a selected row.
   const PdnChoice& choice() const { return choice_; }
 
-  void OKButton_Click();
-  void CancelButton_Click();
+  void openChosenGame();
+  void closeWithoutChoosing();
 
   QTreeWidget* gamesList() const { return list_; }
   QComboBox* openAsBox() const { return openAsBox_; }

@@ -107,7 +107,7 @@ DlgVariants::DlgVariants(GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   setModal(true);
   openLink = [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); };
   build();
-  // Form_Load: never larger than the screen, centred over the main window.
+  // On opening: never larger than the screen, centred over the main window.
   KeepOnScreen(this);
   connectControls();
   editor_.Load();

@@ -28,7 +28,7 @@ extern const char* const kWidestMovementList;
 class DlgVariants : public QDialog {
   Q_OBJECT
  public:
-  // Form_Load: the working copies taken from the rules in force.
+  // On opening: the working copies taken from the rules in force.
   DlgVariants(GameState& g, QWidget* parent = nullptr);
 
   RulesEditor& editor() { return editor_; }

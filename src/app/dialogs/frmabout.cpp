@@ -62,7 +62,7 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
 
   KeepOnScreen(this);
 
-  // Form_Load.
+  // What the dialog shows on opening.
   versionLabel_->setText(QString::fromStdString(AboutVersionText()));
 
   auto* hooks = new MouseHooks(this);

@@ -51,7 +51,7 @@ FrmOptions::FrmOptions(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   setObjectName(objectnames::kOptionsDialog);
   setWindowTitle(" Options");
   buildControls();
-  // Form_Load: fitted to the screen and centred over the main window.
+  // On opening: fitted to the screen and centred over the main window.
   KeepOnScreen(this);
 }
 
@@ -227,9 +227,9 @@ void FrmOptions::buildControls() {
   top->addWidget(tabs_);
   top->addLayout(buttons);
 
-  connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-  connect(cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-  connect(apply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
+  connect(ok, &QPushButton::clicked, this, [this] { applyAndClose(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { closeWithoutApplying(); });
+  connect(apply, &QPushButton::clicked, this, [this] { applyOptions(); });
   connect(resetRatingButton_, &QPushButton::clicked, this, [this] { onResetRatingClicked(); });
   connect(depthLimitBox_, &QCheckBox::toggled, this, [this] { onDepthLimitToggled(); });
   connect(timeLimitBox_, &QCheckBox::toggled, this, [this] { onTimeLimitToggled(); });
@@ -242,12 +242,12 @@ void FrmOptions::buildControls() {
   // Ctrl+Tab goes to the next page (after the last, the first);
   // Ctrl+Shift+Tab does nothing.
   auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
-  connect(next, &QShortcut::activated, this, [this] { Form_KeyDown(Qt::Key_Tab, Qt::ControlModifier); });
+  connect(next, &QShortcut::activated, this, [this] { turnPageOnKey(Qt::Key_Tab, Qt::ControlModifier); });
   for (QKeySequence k : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)})
     new QShortcut(k, this);
 }
 
-void FrmOptions::Form_KeyDown(int key, Qt::KeyboardModifiers shift) {
+void FrmOptions::turnPageOnKey(int key, Qt::KeyboardModifiers shift) {
   if (key != Qt::Key_Tab || shift != Qt::ControlModifier) return;
   tabs_->setCurrentIndex((tabs_->currentIndex() + 1) % tabs_->count());
 }
@@ -336,16 +336,16 @@ OptionsForm FrmOptions::form() const {
   return f;
 }
 
-void FrmOptions::cmdApply_Click() {
+void FrmOptions::applyOptions() {
   if (ApplyOptionsForm(g_, form()) && clearDrawing_) clearDrawing_();
 }
 
-void FrmOptions::cmdOK_Click() {
-  cmdApply_Click();
+void FrmOptions::applyAndClose() {
+  applyOptions();
   accept();
 }
 
-void FrmOptions::cmdCancel_Click() { reject(); }
+void FrmOptions::closeWithoutApplying() { reject(); }
 
 void FrmOptions::onResetRatingClicked() {
   ResetUserRating(g_);

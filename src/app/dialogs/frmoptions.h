@@ -35,12 +35,12 @@ class FrmOptions : public QDialog {
   // Called by Apply when the notation's letter case changes.
   void setClearDrawing(std::function<void()> f) { clearDrawing_ = std::move(f); }
 
-  // Handlers by their program names.
-  void cmdApply_Click();
-  void cmdOK_Click();
-  void cmdCancel_Click();
+  // The buttons and the page key.
+  void applyOptions();
+  void applyAndClose();
+  void closeWithoutApplying();
   void onResetRatingClicked();
-  void Form_KeyDown(int key, Qt::KeyboardModifiers shift);
+  void turnPageOnKey(int key, Qt::KeyboardModifiers shift);
 
   QTabWidget* tabs() const { return tabs_; }
   QCheckBox* box(int32_t Options::*option) const;

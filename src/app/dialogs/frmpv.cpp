@@ -14,7 +14,7 @@
 
 #include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
-#include "core/game/plyvaluesort.h"
+#include "core/game/plyvaluewindow.h"
 
 namespace m8 {
 

@@ -51,7 +51,7 @@ FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   resize(520, 420);
   KeepOnScreen(this);
 
-  // Form_Load.
+  // What the dialog shows on opening.
   rulesText_->setText(QString::fromStdString(RulesHelpText(g_)).replace("\r\n", "\n"));
   const std::string link = ShownHelpLink(g_);
   linkLabel_->setText(QString::fromStdString(link));

@@ -14,7 +14,7 @@ namespace m8 {
 class FrmRules : public QDialog {
   Q_OBJECT
  public:
-  // Form_Load: the help text and the link from the variant read last.
+  // On opening: the help text and the link from the variant read last.
   explicit FrmRules(const GameState& g, QWidget* parent = nullptr);
 
   void setLinkOpener(LinkOpener opener) { opener_ = std::move(opener); }

@@ -16,7 +16,7 @@
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
-#include "app/mainwindow/movelists.h"
+#include "app/mainwindow/movelistfit.h"
 #include "core/game/gameresult.h"
 #include "core/game/storednotation.h"
 #include "core/rules/notation.h"

@@ -69,7 +69,7 @@ void MainWindow::showPieceOf(int cell) {
   board_->setPicture(SquareOfCell(cell), PictureIndex(style, ContentOf(v), dark));
 }
 
-void MainWindow::c_MouseDown(int index, int button) {
+void MainWindow::onBoardPress(int index, int button) {
   GameState& g = *state_;
   GameFlow& f = g.Flow;
   if (index < 0 || index >= 64) return;
@@ -134,7 +134,7 @@ void MainWindow::c_MouseDown(int index, int button) {
   if (g.P.TouchedSquare == 0) g.P.TouchedSquare = cell;
 }
 
-void MainWindow::c_MouseMove(int index, int xTwips, int yTwips) {
+void MainWindow::onBoardDrag(int index, int xTwips, int yTwips) {
   GameState& g = *state_;
   GameFlow& f = g.Flow;
   if (index < 0 || index >= 64) return;
@@ -170,7 +170,7 @@ void MainWindow::c_MouseMove(int index, int xTwips, int yTwips) {
   }
 }
 
-void MainWindow::c_MouseUp(int index, int button, int releasedSquare, const QPoint& globalPos) {
+void MainWindow::onBoardRelease(int index, int button, int releasedSquare, const QPoint& globalPos) {
   GameState& g = *state_;
   GameFlow& f = g.Flow;
   if (f.Busy == 1) return;
@@ -220,7 +220,7 @@ void MainWindow::connectBoardInput() {
   connect(board_, &BoardView::squarePressed, this, [this](int square, Qt::MouseButton button, QPoint) {
     if (heldSquare_ < 0) heldSquare_ = square;
     if (heldSquare_ < 0) return;
-    c_MouseDown(heldSquare_, static_cast<int>(button));
+    onBoardPress(heldSquare_, static_cast<int>(button));
   });
   connect(board_, &BoardView::squareMoved, this, [this](int square, Qt::MouseButtons buttons, QPoint at) {
     // A release lost to a message box leaves no square held.
@@ -228,7 +228,7 @@ void MainWindow::connectBoardInput() {
     const int k = heldSquare_ >= 0 ? heldSquare_ : square;
     if (k < 0) return;
     const QPoint rel = at - board_->squareRect(k).topLeft();
-    c_MouseMove(k, rel.x() * tpp_, rel.y() * tpp_);
+    onBoardDrag(k, rel.x() * tpp_, rel.y() * tpp_);
   });
   connect(board_, &BoardView::squareReleased, this,
           [this](int square, Qt::MouseButton button, Qt::MouseButtons stillHeld, QPoint at) {
@@ -237,7 +237,7 @@ void MainWindow::connectBoardInput() {
     // right click in the middle of a drag leaves the drag where it was.
     if (stillHeld == Qt::NoButton) heldSquare_ = -1;
     if (k < 0) return;
-    c_MouseUp(k, static_cast<int>(button), square, board_->parentWidget()->mapToGlobal(at));
+    onBoardRelease(k, static_cast<int>(button), square, board_->parentWidget()->mapToGlobal(at));
   });
 }
 

@@ -32,9 +32,9 @@ class WaitPointer {
 }  // namespace
 
 void MainWindow::connectFileCommands() {
-  commands_->setHandler("Open1", "Open", [this] { Open_Click(); });
-  commands_->setHandler("Save", "Save", [this] { Save_Click(); });
-  commands_->setHandler("CreateHtml", "", [this] { CreateHtml_Click(); });
+  commands_->setHandler("Open1", "Open", [this] { onOpenRequested(); });
+  commands_->setHandler("Save", "Save", [this] { onSaveRequested(); });
+  commands_->setHandler("CreateHtml", "", [this] { onCreateHtmlRequested(); });
   // A new game starts from a random opening or with the DoMoves moves.
   gameFlowHooks.loadRandomOpening = [this] { LoadGameCommand(kLoadOpening); };
   gameFlowHooks.playDoMoves = [this] { WriteDoMovesFileCommand(); };
@@ -59,7 +59,7 @@ bool MainWindow::LoadGameCommand(int mode, const std::string& path, const std::s
   return loaded;
 }
 
-void MainWindow::Open_Click() {
+void MainWindow::onOpenRequested() {
   GameState& g = *state_;
   if (g.Flow.Busy == 1) return;
   if (g.Flow.GameStarted == 1 && !host_->askYesNo("Confirmation", "Quit current game?")) return;
@@ -83,7 +83,7 @@ QString MainWindow::fileDialogFolder() const {
   return lastFileFolder_.isEmpty() ? QDir::currentPath() : lastFileFolder_;
 }
 
-void MainWindow::Save_Click() {
+void MainWindow::onSaveRequested() {
   GameState& g = *state_;
   if (g.Flow.Busy == 1) return;
   const QString title = "Save Game";
@@ -108,7 +108,7 @@ void MainWindow::Save_Click() {
   refreshView(View::Caption);
 }
 
-void MainWindow::CreateHtml_Click() { CreateHtmlDiagram(*state_); }
+void MainWindow::onCreateHtmlRequested() { CreateHtmlDiagram(*state_); }
 
 bool MainWindow::WriteDoMovesFileCommand() {
   DisableMenusWhileThinking();

@@ -16,7 +16,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "app/objectnames.h"
-#include "core/game/analyze.h"
+#include "core/game/analyzecommand.h"
 #include "core/game/computermove.h"
 #include "core/game/gameover.h"
 #include "core/game/hint.h"

@@ -27,7 +27,7 @@
 #include "app/dialogs/dlgvariants.h"
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
-#include "app/mainwindow/movelists.h"
+#include "app/mainwindow/movelistfit.h"
 #include "app/objectnames.h"
 #include "app/sessionend.h"
 #include "core/files/gamefile.h"
@@ -72,7 +72,7 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   // start-up box waits.
   if (options_.handleSessionEnd) new SessionEnd([this] { endSession(); }, this);
   starting_ = true;
-  Form_Load();
+  startUp();
   starting_ = false;
   // The session ended during start-up: the program ends as soon as the game
   // and the settings are in place, so that what is saved is what was read.
@@ -237,7 +237,7 @@ void MainWindow::placeControl(QWidget* w, int left, int top, int width, int heig
 }
 
 void MainWindow::connectCommands() {
-  commands_->setHandler("Exit", "", [this] { Exit_Click(); });
+  commands_->setHandler("Exit", "", [this] { onExitRequested(); });
   commands_->setHandler("mnu_Play_Cancel", "Cancel", [this] { cancelClick(); });
   commands_->setHandler("Turn", "TurnBoard", [this] { TurnBoard(); });
   commands_->setHandler("mnu_Board_Notation_Checkers", "", [this] { setNotation(1); });
@@ -297,7 +297,7 @@ void MainWindow::chooseWritableFolder(const QString& exeFolder) {
   host_->message(Icon::Information, "Morventa8", text.toStdString());
 }
 
-void MainWindow::Form_Load() {
+void MainWindow::startUp() {
   GameState& g = *state_;
   // Twips per pixel of this screen, fixed for the run.
   tpp_ = options_.twipsPerPixel > 0 ? options_.twipsPerPixel
@@ -396,15 +396,15 @@ void MainWindow::ReloadSkin() {
 // ---------------------------------------------------------------------------
 // Program end
 
-bool MainWindow::Form_QueryUnload() {
+bool MainWindow::confirmExit() {
   if (state_->Opt.ConfirmExit != 1) return true;
   // A search waiting behind the question does not lose its time to it.
   return host_->askWithClockHeld([this] { return host_->askYesNo("Confirmation", "Are you sure you want to exit?"); });
 }
 
-void MainWindow::Exit_Click() {
+void MainWindow::onExitRequested() {
   if (finished_) return;
-  if (!Form_QueryUnload()) return;
+  if (!confirmExit()) return;
   if (state_->Flow.Busy == 1) {
     finishCloseAfterSearch();
     return;
@@ -417,7 +417,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     e->accept();
     return;
   }
-  if (closePending_ || !Form_QueryUnload()) {
+  if (closePending_ || !confirmExit()) {
     e->ignore();
     return;
   }

@@ -71,7 +71,7 @@ class MainWindow : public QMainWindow {
   const QString& redirectedFolder() const { return redirectedFolder_; }
 
   // Start-up and program end.
-  void Exit_Click();
+  void onExitRequested();
   void End1();
   void endAfterFatalError();
   // The session ends or the program was told to stop (a signal): the
@@ -110,9 +110,9 @@ class MainWindow : public QMainWindow {
   // Board input and move entry (boardinput.cpp, moveentry.cpp). index is the
   // square control (0..63) that holds the press; x and y are twips from its
   // top-left corner; button 1 left, 2 right, 4 middle.
-  void c_MouseDown(int index, int button);
-  void c_MouseMove(int index, int xTwips, int yTwips);
-  void c_MouseUp(int index, int button, int releasedSquare, const QPoint& globalPos);
+  void onBoardPress(int index, int button);
+  void onBoardDrag(int index, int xTwips, int yTwips);
+  void onBoardRelease(int index, int button, int releasedSquare, const QPoint& globalPos);
   void EnterTypedMove(int keyCode);
   void onPlayMoveClicked();
   void onLegalMoveActivated(int row);
@@ -142,12 +142,12 @@ class MainWindow : public QMainWindow {
   // start-up and program end. LoadGameCommand takes the modes of LoadGame
   // (core/game/gameloader.h) and locks the commands while it replays.
   bool LoadGameCommand(int mode, const std::string& path = {}, const std::string& fileTitle = {});
-  void Open_Click();
-  void Save_Click();
+  void onOpenRequested();
+  void onSaveRequested();
   // Where the Open and Save dialogs start: the folder of the game in hand,
   // else the folder last chosen in either, else the working directory.
   QString fileDialogFolder() const;
-  void CreateHtml_Click();
+  void onCreateHtmlRequested();
   bool WriteDoMovesFileCommand();
   void ResumeAutosave();
   bool SaveAutosaveAtExit();  // false when it could not be written (the host was told)
@@ -214,8 +214,8 @@ class MainWindow : public QMainWindow {
   void frameSquareOf(int k, int testedCell);  // the square frame on control k
   void showPieceOf(int cell);                 // the piece picture back on its square
   void placeControl(QWidget* w, int left, int top, int width, int height);
-  void Form_Load();
-  bool Form_QueryUnload();
+  void startUp();      // the start-up steps, run once by the constructor
+  bool confirmExit();  // the exit question when ConfirmExit asks for it; true to go on
   void finishProgram();
   void chooseWritableFolder(const QString& exeFolder);
   bool folderWritable(const QString& folder) const;

@@ -13,7 +13,7 @@
 #include "core/files/rating.h"
 #include "core/game/announce.h"
 #include "core/game/gameresult.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/game/thinking.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"

@@ -14,7 +14,7 @@
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"

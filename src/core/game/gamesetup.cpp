@@ -8,7 +8,7 @@
 
 #include "core/fileio.h"
 #include "core/engine/promobonus.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
 #include "core/rules/movement.h"

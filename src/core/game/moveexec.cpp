@@ -12,7 +12,7 @@
 #include "core/files/gamelog.h"
 #include "core/game/boardmouse.h"
 #include "core/game/gameover.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/game/playmode.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"

@@ -8,7 +8,7 @@
 #include "core/engine/book.h"
 #include "core/engine/searchprogress.h"
 #include "core/game/gameover.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/game/playmode.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"

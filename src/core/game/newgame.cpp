@@ -3,7 +3,7 @@
 #include "core/engine/promobonus.h"
 #include "core/engine/searchprogress.h"
 #include "core/game/gamesetup.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/game/variantname.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"

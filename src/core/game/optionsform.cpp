@@ -5,7 +5,7 @@
 #include "core/files/rating.h"
 #include "core/files/settings.h"
 #include "core/files/skin.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/numtext.h"
 
 namespace m8 {

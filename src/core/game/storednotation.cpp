@@ -5,7 +5,7 @@
 
 #include "core/engine/book.h"
 #include "core/engine/searchprogress.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/numtext.h"
 #include "core/rules/notation.h"
 

@@ -123,7 +123,7 @@ class RulesEditor {
   const EditorControls& controls() const { return c_; }
   GameState& state() { return g_; }
 
-  // Form_Load: the working copies from the rules in force; no control is
+  // On opening: the working copies from the rules in force; no control is
   // filled before the first selection.
   void Load();
 

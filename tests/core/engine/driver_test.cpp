@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "core/engine/analysis.h"
+#include "core/engine/problemprobe.h"
 #include "core/engine/driver_fixture.h"
 #include "core/engine/rootdriver.h"
 #include "core/rules/drawrules.h"

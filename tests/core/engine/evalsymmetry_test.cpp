@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "core/engine/analysissetup.h"
+#include "core/engine/searchsetup.h"
 #include "core/engine/evalfamily.h"
 #include "core/engine/evaluate.h"
 #include "core/engine/search_fixture.h"

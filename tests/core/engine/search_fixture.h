@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/engine/analysissetup.h"
+#include "core/engine/searchsetup.h"
 #include "core/engine/poskey.h"
 #include "core/engine/promobonus.h"
 #include "core/host.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "core/engine/analysissetup.h"
+#include "core/engine/searchsetup.h"
 #include "core/engine/rootsearch.h"
 #include "core/engine/search_fixture.h"
 #include "core/engine/searchnode.h"

@@ -21,7 +21,7 @@
 #include "core/engine/searchprogress.h"
 #include "core/fileio.h"
 #include "core/game/computermove.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/game/toolsetup.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"

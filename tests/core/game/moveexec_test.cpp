@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "core/game/gamesetup.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/game/navigation.h"
 #include "core/game/playmode.h"
 #include "core/rules/movegen.h"

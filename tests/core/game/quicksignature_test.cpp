@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/analysis.h"
-#include "core/engine/plyvalue.h"
+#include "core/engine/problemprobe.h"
+#include "core/engine/plyvaluesearch.h"
 #include "core/game/hint.h"
 #include "core/game/toolsetup.h"
 #include "core/numtext.h"

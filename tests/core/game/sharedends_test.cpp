@@ -13,7 +13,7 @@
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/game/navigation.h"
 #include "core/game/playmode.h"
 #include "core/numtext.h"

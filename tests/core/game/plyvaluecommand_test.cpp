@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/engine/search_fixture.h"
-#include "core/game/plyvaluetable.h"
+#include "core/game/plyvaluecommand.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 

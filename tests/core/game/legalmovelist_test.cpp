@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/engine/book_fixture.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 
 using namespace m8;
 using namespace m8::book_test;

@@ -1,11 +1,11 @@
-#include "core/game/plyvaluetable.h"
+#include "core/game/plyvaluecommand.h"
 
 #include <algorithm>
 
 #include "core/engine/evaluate.h"
-#include "core/engine/plyvalue.h"
+#include "core/engine/plyvaluesearch.h"
 #include "core/engine/searchprogress.h"
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 #include "core/game/thinking.h"
 #include "core/numtext.h"
 #include "core/rules/drawrules.h"

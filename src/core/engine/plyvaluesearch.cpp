@@ -1,4 +1,4 @@
-#include "core/engine/plyvalue.h"
+#include "core/engine/plyvaluesearch.h"
 
 #include <algorithm>
 #include <cstdlib>

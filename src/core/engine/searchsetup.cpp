@@ -1,4 +1,4 @@
-#include "core/engine/analysissetup.h"
+#include "core/engine/searchsetup.h"
 
 #include "core/engine/evaluate.h"
 #include "core/rules/movegen.h"

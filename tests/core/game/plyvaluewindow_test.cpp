@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "../engine/search_fixture.h"
-#include "core/engine/plyvalue.h"
-#include "core/game/plyvaluesort.h"
-#include "core/game/plyvaluetable.h"
+#include "core/engine/plyvaluesearch.h"
+#include "core/game/plyvaluewindow.h"
+#include "core/game/plyvaluecommand.h"
 
 using namespace m8;
 

@@ -1,5 +1,6 @@
-// The ply value table's run: every legal move played into the game in turn,
-// the replies searched (engine/plyvalue.h) and the move taken back.
+// The Show Ply Value Table command's run: every legal move played into the
+// game in turn, the replies searched (engine/plyvaluesearch.h) and the move
+// taken back.
 #pragma once
 
 #include "core/state.h"

@@ -1,4 +1,4 @@
-#include "core/engine/analysis.h"
+#include "core/engine/problemprobe.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The ply value table's search: the replies to a move searched at 1, 2, ...
 // PlyValueDepth plies, the value of the best reply at each depth kept in
 // PlyValueState; and the table's text. The run over the legal moves, which
-// plays them into the game, is game/plyvaluetable.h.
+// plays them into the game, is game/plyvaluecommand.h.
 #pragma once
 
 #include <string>

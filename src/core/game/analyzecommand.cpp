@@ -1,4 +1,4 @@
-#include "core/game/analyze.h"
+#include "core/game/analyzecommand.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
-#include "core/game/plyvaluesort.h"
+#include "core/game/plyvaluewindow.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/engine/plyvalue.h"
+#include "core/engine/plyvaluesearch.h"
 
 namespace m8 {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/engine/driver_fixture.h"
-#include "core/game/analyze.h"
+#include "core/game/analyzecommand.h"
 #include "core/numtext.h"
 #include "core/rules/notation.h"
 

@@ -1,4 +1,4 @@
-#include "core/game/movelists.h"
+#include "core/game/legalmovelist.h"
 
 #include <algorithm>
 #include <string>

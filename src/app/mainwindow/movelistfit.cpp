@@ -1,4 +1,4 @@
-#include "app/mainwindow/movelists.h"
+#include "app/mainwindow/movelistfit.h"
 
 #include <QFontMetrics>
 #include <QHash>
