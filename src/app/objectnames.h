@@ -34,6 +34,57 @@ inline constexpr char kEmblemPicture[] = "Picture11";
 inline constexpr char kProgress[] = "Progress";
 inline constexpr char kStatusPanel[] = "StatusPanel%1";  // %1: 1..3
 
+// The menus and their entries.
+inline constexpr char kGameMenu[] = "mnuGame";
+inline constexpr char kPlayMenu[] = "mnuPlay";
+inline constexpr char kBoardMenu[] = "mnu_Board1";
+inline constexpr char kNotationMenu[] = "Notation1";
+inline constexpr char kViewMenu[] = "view";
+inline constexpr char kExtraMenu[] = "extra";
+inline constexpr char kHelpMenu[] = "Help";
+inline constexpr char kNewGameEntry[] = "New1";
+inline constexpr char kNewVariantEntry[] = "NewVariant";
+inline constexpr char kOpenEntry[] = "Open1";
+inline constexpr char kSaveEntry[] = "Save";
+inline constexpr char kDetailsEntry[] = "Details";
+inline constexpr char kExitEntry[] = "Exit";
+inline constexpr char kComputeEntry[] = "Compute";
+inline constexpr char kCancelEntry[] = "mnu_Play_Cancel";
+inline constexpr char kFirstEntry[] = "First";
+inline constexpr char kBackEntry[] = "Moveback";
+inline constexpr char kForwardEntry[] = "MoveForward";
+inline constexpr char kLastEntry[] = "Last";
+inline constexpr char kOfferDrawEntry[] = "Offerdraw";
+inline constexpr char kResignEntry[] = "Resign";
+inline constexpr char kHintEntry[] = "Hint";
+inline constexpr char kComputerPlayerEntry[] = "Cplayer";
+inline constexpr char kPlayerPlayerEntry[] = "Pplayer";
+inline constexpr char kComputerComputerEntry[] = "mnu_Play_Ccomputer";
+inline constexpr char kOptionsEntry[] = "Options";
+inline constexpr char kAnalyzeEntry[] = "Analyze";
+inline constexpr char kTurnBoardEntry[] = "Turn";
+inline constexpr char kNoNotationEntry[] = "Nonotation";
+inline constexpr char kAlgebraicEntry[] = "mnu_Board_Notation_Chess";
+inline constexpr char kNumericEntry[] = "mnu_Board_Notation_Checkers";
+inline constexpr char kDiagramEntry[] = "CreateHtml";
+inline constexpr char kCalculationEntry[] = "calculation";
+inline constexpr char kRatingEntry[] = "rating";
+inline constexpr char kPlyValueEntry[] = "plyvaluetable";
+inline constexpr char kProblemsEntry[] = "problems";
+inline constexpr char kQuickRulesEntry[] = "QuickRules";
+inline constexpr char kRulesEntry[] = "Rules";
+inline constexpr char kAboutEntry[] = "mnu_Help_About";
+// The position editor's square menu.
+inline constexpr char kClearBoardEntry[] = "mnu_PopUp_ClearBoard";
+inline constexpr char kEmptyEntry[] = "empty1";
+inline constexpr char kBlackManEntry[] = "mnu_PopUp_BlackChecker";
+inline constexpr char kBlackKingEntry[] = "mnu_PopUp_BlackKing";
+inline constexpr char kWhiteManEntry[] = "Whitechecker";
+inline constexpr char kWhiteKingEntry[] = "Whiteking";
+inline constexpr char kBlackMovesEntry[] = "mnu_PopUp_BlackM";
+inline constexpr char kWhiteMovesEntry[] = "WhiteM";
+inline constexpr char kPriorityEntry[] = "mnuFocus";
+
 // Dialogs
 // The object that opens and wires the dialogs.
 inline constexpr char kDialogWindows[] = "dialogWindows";
@@ -128,6 +179,30 @@ inline constexpr char kBalanceBox[] = "Text3";
 inline constexpr char kPlyValueDepthBox[] = "Text4";
 inline constexpr char kResetRatingButton[] = "Command1";
 inline constexpr char kUserNameBox[] = "Text1";
+// The options' check boxes, one option each.
+inline constexpr char kCapitalNotationBox[] = "Check5";
+inline constexpr char kShowMovesBox[] = "Check3";
+inline constexpr char kExtendedSearchBox[] = "Check7";
+inline constexpr char kBruteForceBox[] = "Check13";
+inline constexpr char kChessDrawRulesBox[] = "Check4";
+inline constexpr char kKingVersusKingBox[] = "Check10";
+inline constexpr char kAskForDrawBox[] = "Check8";
+inline constexpr char kUseBookBox[] = "Check9";
+inline constexpr char kAmericanBookBox[] = "Check12";
+inline constexpr char kChooseOpeningBox[] = "Check14";
+inline constexpr char kBookRandomBox[] = "Check15";
+inline constexpr char kTouchMoveBox[] = "Check19";
+inline constexpr char kPdnAlgebraicBox[] = "Check11";
+inline constexpr char kUseSoundBox[] = "Check18";
+inline constexpr char kAutoSaveBox[] = "Check17";
+inline constexpr char kUseRatingBox[] = "Check16";
+inline constexpr char kConfirmExitBox[] = "Check6";
+// The move-count draw rule's buttons, by the number of moves.
+inline constexpr char kFifty16Button[] = "Option2";
+inline constexpr char kFifty20Button[] = "Option3";
+inline constexpr char kFifty32Button[] = "Option4";
+inline constexpr char kFifty40Button[] = "Option5";
+inline constexpr char kFifty50Button[] = "Option6";
 // The options' captions and slider marks.
 inline constexpr char kStrengthEasyLabel[] = "Label5";
 inline constexpr char kStrengthMediumLabel[] = "Label6";

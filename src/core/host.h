@@ -13,7 +13,8 @@ namespace m8 {
 enum class Icon { None, Information, Exclamation, Question, Critical };
 
 // Menu entries and toolbar buttons that come in pairs, plus the lists and the
-// move entry box whose Enabled state the engine sets.
+// move entry box, whose Enabled or checked state the game's commands set (the
+// search leaves them alone).
 enum class Command {
   NewGame,
   NewVariant,

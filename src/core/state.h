@@ -500,10 +500,8 @@ struct BookState {
   std::string ReportedProblem;
 };
 
-// What the last board redraw found and shows (the window writes; the search
-// reads EqualKingsOnly).
+// What the board shows beyond its pieces.
 struct BoardViewState {
-  int32_t EqualKingsOnly = 0;    // equal material on the board and no man
   int32_t MovesHighlighted = 0;  // the movable pieces are marked on the board
 };
 

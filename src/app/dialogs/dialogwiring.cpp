@@ -46,17 +46,17 @@ void ConnectDialogs(MainWindow& w) {
   CommandSurface* c = w.commands();
   GameState& g = w.state();
   // The commands do nothing while the engine or the loader is at work.
-  c->setHandler("Options", "Options", [&w, &g] {
+  c->setHandler(objectnames::kOptionsEntry, "Options", [&w, &g] {
     if (g.Flow.Busy == 0) ShowOptions(w);
   });
-  c->setHandler("plyvaluetable", "", [windows, &g] {
+  c->setHandler(objectnames::kPlyValueEntry, "", [windows, &g] {
     if (g.Flow.Busy != 0) return;
     windows->plyValueWindow();
     BuildPlyValueTable(g);
   });
-  c->setHandler("Details", "", [&w, &g] { ShowDetailsDialog(g, &w); });
-  c->setHandler("mnu_Help_About", "", [&w] { ShowAbout(&w); });
-  c->setHandler("problems", "", [windows] { windows->problemWindow()->showWindow(); });
+  c->setHandler(objectnames::kDetailsEntry, "", [&w, &g] { ShowDetailsDialog(g, &w); });
+  c->setHandler(objectnames::kAboutEntry, "", [&w] { ShowAbout(&w); });
+  c->setHandler(objectnames::kProblemsEntry, "", [windows] { windows->problemWindow()->showWindow(); });
 }
 
 }  // namespace m8

@@ -1,4 +1,5 @@
 #include "app/dialogs/dlgdetails.h"
+#include "app/dialogs/dialogbuttons.h"
 #include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 
@@ -37,18 +38,12 @@ DlgDetails::DlgDetails(GameState& g, QWidget* parent) : QDialog(parent), g_(g) {
   }
   gl->setColumnMinimumWidth(1, 240);
   pl->setColumnMinimumWidth(1, 240);
-  auto* apply = new QPushButton("Apply", this);
-  apply->setObjectName(objectnames::kDetailsApply);
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName(objectnames::kDetailsOk);
-  auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName(objectnames::kDetailsCancel);
-  ok->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(apply);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const auto [apply, ok, cancel] = AddDialogButtons(buttons, this,
+                                                    {{objectnames::kDetailsApply, "Apply"},
+                                                     {objectnames::kDetailsOk, "OK", true},
+                                                     {objectnames::kDetailsCancel, "Cancel"}});
   auto* top = new QVBoxLayout(this);
   top->addWidget(game);
   top->addWidget(players);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include "app/dialogs/dialogbuttons.h"
 #include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 
@@ -32,19 +33,14 @@ DlgPdn::DlgPdn(QWidget* parent) : QDialog(parent) {
   openAsBox_->setObjectName(objectnames::kPdnOpenAsBox);
   openAsBox_->addItem("DEFAULT");
   QFont comic(QStringLiteral("Comic Sans MS"));
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName(objectnames::kPdnOk);
-  ok->setFont(comic);
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName(objectnames::kPdnCancel);
-  cancel->setFont(comic);
   auto* row = new QHBoxLayout;
   row->addWidget(openAsLabel);
   row->addWidget(openAsBox_, 1);
   row->addStretch(1);
-  row->addWidget(ok);
-  row->addWidget(cancel);
+  const auto [ok, cancel] = AddDialogButtons(
+      row, this, {{objectnames::kPdnOk, "OK", true}, {objectnames::kPdnCancel, "Cancel"}});
+  ok->setFont(comic);
+  cancel->setFont(comic);
   auto* top = new QVBoxLayout(this);
   top->addWidget(list_, 1);
   top->addLayout(row);

@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/dialogs/dialogbuttons.h"
 #include "app/dialogs/screenfit.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
@@ -269,16 +270,6 @@ void DlgVariants::build() {
   helpFrame->setObjectName(objectnames::kVariantHelpFrame);
   helpFrame->setFrameShape(QFrame::StyledPanel);
 
-  ok_ = new QPushButton("OK", this);
-  ok_->setObjectName(objectnames::kVariantsOk);
-  apply_ = new QPushButton("Apply", this);
-  apply_->setObjectName(objectnames::kVariantsApply);
-  cancel_ = new QPushButton("Cancel", this);
-  cancel_->setObjectName(objectnames::kVariantsCancel);
-  ok_->setAutoDefault(false);
-  apply_->setAutoDefault(false);
-  cancel_->setAutoDefault(false);
-
   auto* top = new QHBoxLayout;
   top->addWidget(chooseLabel);
   top->addWidget(variantBox_, 1);
@@ -307,9 +298,14 @@ void DlgVariants::build() {
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addWidget(apply_);
-  buttons->addWidget(cancel_);
+  // None of the buttons is pressed by Enter.
+  const auto [ok, apply, cancel] = AddDialogButtons(buttons, this,
+                                                    {{objectnames::kVariantsOk, "OK", false, false},
+                                                     {objectnames::kVariantsApply, "Apply", false, false},
+                                                     {objectnames::kVariantsCancel, "Cancel", false, false}});
+  ok_ = ok;
+  apply_ = apply;
+  cancel_ = cancel;
 
   // The frames scroll when the screen is smaller than the dialog; the
   // variant choice and the buttons stay in reach.
@@ -469,7 +465,7 @@ void RunVariantsDialog(MainWindow& w) {
 
 void WireRulesEditor(MainWindow& w) {
   w.gameFlowHooks.variantDialog = [&w] { RunVariantsDialog(w); };
-  w.commands()->setHandler("NewVariant", "New Variant", [&w] {
+  w.commands()->setHandler(objectnames::kNewVariantEntry, "New Variant", [&w] {
     if (w.state().Flow.Busy == 1) return;
     w.NewGameCommand(1);
   });

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/dialogbuttons.h"
 #include "app/mainwindow/artwork.h"
 #include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
@@ -40,9 +41,9 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
   linksFrame_ = new QFrame(this);
   linksFrame_->setObjectName(objectnames::kAboutLinksFrame);
   linksFrame_->setFrameShape(QFrame::Box);
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName(objectnames::kAboutOk);
-  ok->setDefault(true);
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  QPushButton* ok = AddDialogButtons(row, this, {{objectnames::kAboutOk, "OK", true}})[0];
 
   auto* texts = new QVBoxLayout;
   for (QLabel* l : {titleLabel_, versionLabel_, descriptionLabel_, noticeLabel_}) texts->addWidget(l);
@@ -52,9 +53,6 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
   auto* links = new QVBoxLayout(linksFrame_);
   links->addWidget(mailLink_);
   links->addWidget(webLink_);
-  auto* row = new QHBoxLayout;
-  row->addStretch(1);
-  row->addWidget(ok);
   auto* top = new QVBoxLayout(this);
   top->addLayout(head);
   top->addWidget(linksFrame_);

@@ -14,7 +14,9 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <utility>
 
+#include "app/dialogs/dialogbuttons.h"
 #include "app/mainwindow/mainwindow.h"
 #include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
@@ -24,6 +26,44 @@ namespace m8 {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The object name of the check box that holds an option.
+const char* BoxName(int32_t Options::*option) {
+  static constexpr std::pair<int32_t Options::*, const char*> kNames[] = {
+      {&Options::CapitalNotation, objectnames::kCapitalNotationBox},
+      {&Options::ShowMoves, objectnames::kShowMovesBox},
+      {&Options::ExtendedSearch, objectnames::kExtendedSearchBox},
+      {&Options::BruteForce, objectnames::kBruteForceBox},
+      {&Options::ChessDrawRules, objectnames::kChessDrawRulesBox},
+      {&Options::KingVersusKing, objectnames::kKingVersusKingBox},
+      {&Options::AskForDraw, objectnames::kAskForDrawBox},
+      {&Options::UseBook, objectnames::kUseBookBox},
+      {&Options::AmericanBookForAll, objectnames::kAmericanBookBox},
+      {&Options::ChooseOpening, objectnames::kChooseOpeningBox},
+      {&Options::BookRandom, objectnames::kBookRandomBox},
+      {&Options::TouchMove, objectnames::kTouchMoveBox},
+      {&Options::PdnAlgebraic, objectnames::kPdnAlgebraicBox},
+      {&Options::UseSound, objectnames::kUseSoundBox},
+      {&Options::AutoSave, objectnames::kAutoSaveBox},
+      {&Options::UseRating, objectnames::kUseRatingBox},
+      {&Options::ConfirmExit, objectnames::kConfirmExitBox},
+  };
+  for (const auto& [o, name] : kNames)
+    if (o == option) return name;
+  return "";
+}
+
+// The object name of the move-count button for a FiftyMoveChoice value.
+const char* FiftyButtonName(int32_t choice) {
+  switch (choice) {
+    case 0: return objectnames::kFifty32Button;
+    case 1: return objectnames::kFifty50Button;
+    case 2: return objectnames::kFifty16Button;
+    case 3: return objectnames::kFifty20Button;
+    case 4: return objectnames::kFifty40Button;
+    default: return "";
+  }
+}
 
 QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
   auto* l = new QLabel(text, parent);
@@ -73,7 +113,7 @@ void FrmOptions::buildControls() {
   }
   for (int i = 0; i < kOptionBoxes; ++i) {
     boxes_[i] = new QCheckBox(kOptionBoxTable[i].caption);
-    boxes_[i]->setObjectName(kOptionBoxTable[i].control);
+    boxes_[i]->setObjectName(BoxName(kOptionBoxTable[i].option));
   }
   auto group = [](const char* title, QWidget* page) {
     auto* f = new QGroupBox(title, page);
@@ -178,7 +218,7 @@ void FrmOptions::buildControls() {
     fiftyControls_ = {fiftyCaption};
     for (int i = 0; i < kFiftyButtons; ++i) {
       fifty_[i] = new QRadioButton(kFiftyButtonTable[i].caption, draw);
-      fifty_[i]->setObjectName(kFiftyButtonTable[i].control);
+      fifty_[i]->setObjectName(FiftyButtonName(kFiftyButtonTable[i].choice));
       fiftyGroup->addButton(fifty_[i]);
       dl->addWidget(fifty_[i], 1, 1 + i);
       fiftyControls_.push_back(fifty_[i]);
@@ -211,18 +251,12 @@ void FrmOptions::buildControls() {
     ml->addWidget(box(&Options::ConfirmExit), 6, 0, 1, 2);
   }
 
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName(objectnames::kOptionsOk);
-  auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName(objectnames::kOptionsCancel);
-  auto* apply = new QPushButton("Apply", this);
-  apply->setObjectName(objectnames::kOptionsApply);
-  ok->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addWidget(apply);
+  const auto [ok, cancel, apply] = AddDialogButtons(buttons, this,
+                                                    {{objectnames::kOptionsOk, "OK", true},
+                                                     {objectnames::kOptionsCancel, "Cancel"},
+                                                     {objectnames::kOptionsApply, "Apply"}});
   auto* top = new QVBoxLayout(this);
   top->addWidget(tabs_);
   top->addLayout(buttons);

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include "app/dialogs/dialogbuttons.h"
 #include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 
@@ -18,11 +19,9 @@ FrmProblem::FrmProblem(GameState& g, QWidget* parent) : QWidget(parent, Qt::Wind
   problemText_->setPlaceholderText(
       "No problems or combinations yet.\n\nWhen the computer looks for a hint and finds a combination, "
       "it notes it here: the score, the depth and the line of moves.");
-  okButton_ = new QPushButton("Ok", this);
-  okButton_->setObjectName(objectnames::kProblemOk);
   auto* row = new QHBoxLayout;
   row->addStretch(1);
-  row->addWidget(okButton_);
+  okButton_ = AddDialogButtons(row, this, {{objectnames::kProblemOk, "Ok"}})[0];
   auto* top = new QVBoxLayout(this);
   top->addWidget(problemText_, 1);
   top->addLayout(row);

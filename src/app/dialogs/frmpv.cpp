@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/dialogs/dialogbuttons.h"
 #include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 #include "core/game/plyvaluewindow.h"
@@ -46,10 +47,6 @@ FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g)
   progress_ = new QProgressBar(this);
   progress_->setObjectName(objectnames::kPlyValueProgress);
   progress_->setTextVisible(false);
-  cancelButton_ = new QPushButton("Cancel", this);
-  cancelButton_->setObjectName(objectnames::kPlyValueCancel);
-  okButton_ = new QPushButton("Ok", this);
-  okButton_->setObjectName(objectnames::kPlyValueOk);
 
   auto* sortRow = new QHBoxLayout;
   sortRow->addWidget(sortLabel_);
@@ -57,8 +54,10 @@ FrmPV::FrmPV(GameState& g, QWidget* parent) : QWidget(parent, Qt::Window), g_(g)
   sortRow->addStretch(1);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(progress_, 1);
-  buttons->addWidget(cancelButton_);
-  buttons->addWidget(okButton_);
+  const auto [cancel, ok] = AddDialogButtons(
+      buttons, this, {{objectnames::kPlyValueCancel, "Cancel"}, {objectnames::kPlyValueOk, "Ok"}});
+  cancelButton_ = cancel;
+  okButton_ = ok;
   auto* top = new QVBoxLayout(this);
   top->addLayout(sortRow);
   top->addWidget(tableText_, 1);

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "app/dialogs/dialogbuttons.h"
 #include "app/dialogs/screenfit.h"
 #include "app/objectnames.h"
 #include "core/game/helpwindows.h"
@@ -30,9 +31,9 @@ FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   linkLabel_->setObjectName(objectnames::kRulesLinkLabel);
   linkLabel_->setFont(arial);
   linkLabel_->setTextFormat(Qt::PlainText);
-  auto* ok = new QPushButton("Ok", this);
-  ok->setObjectName(objectnames::kRulesOk);
-  ok->setDefault(true);
+  auto* row = new QHBoxLayout;
+  row->addWidget(linkLabel_, 1);
+  QPushButton* ok = AddDialogButtons(row, this, {{objectnames::kRulesOk, "Ok", true}})[0];
   // A long help text scrolls inside the frame; the window stays on the screen.
   auto* scroll = new QScrollArea(frame);
   scroll->setObjectName(objectnames::kRulesScroll);
@@ -42,9 +43,6 @@ FrmRules::FrmRules(const GameState& g, QWidget* parent) : QDialog(parent), g_(g)
   scroll->setWidget(rulesText_);
   auto* inFrame = new QVBoxLayout(frame);
   inFrame->addWidget(scroll, 1);
-  auto* row = new QHBoxLayout;
-  row->addWidget(linkLabel_, 1);
-  row->addWidget(ok);
   auto* top = new QVBoxLayout(this);
   top->addWidget(frame, 1);
   top->addLayout(row);

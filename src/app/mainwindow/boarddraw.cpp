@@ -17,6 +17,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
 #include "app/mainwindow/movelistfit.h"
+#include "app/objectnames.h"
 #include "core/game/gameresult.h"
 #include "core/game/storednotation.h"
 #include "core/rules/notation.h"
@@ -27,6 +28,8 @@ int MainWindow::CellOfSquare(int k) const {
   const int normal = 91 - 10 * (k / 8) + (k % 8);
   return state_->Opt.BoardTurned != 0 ? 28 + 10 * (k / 8) - (k % 8) : normal;
 }
+
+int MainWindow::equalKingsOnly() const { return EqualKingsOnly(*state_) ? 1 : 0; }
 
 int MainWindow::SquareOfCell(int cell) const {
   if (state_->Opt.BoardTurned != 0) return 8 * (cell / 10 - 2) + 8 - (cell % 10);
@@ -157,7 +160,6 @@ void MainWindow::DrawBoard(int mode) {
   GameState& g = *state_;
   const PieceStyle style = StyleFromSizeCode(g.Opt.BoardSizeCode);
   int white = 0, black = 0, number = 1, parity = 0;
-  bool manDrawn = false;
   for (int r = 9; r >= 2; --r) {
     for (int f = 1; f <= 8; ++f) {
       const int cell = 10 * r + f;
@@ -168,14 +170,11 @@ void MainWindow::DrawBoard(int mode) {
       const int k = SquareOfCell(cell);
       if (style != PieceStyle::None && a <= 2) {
         bool dark = true;
-        if (a == 1) manDrawn = true;
         if (a == 0 || g.Rules.PiecesOnBlack >= 2) {
           IsPlayableSquare(g, cell);
           dark = g.SquareIsPlayable == 1;
         }
         board_->setPicture(k, PictureIndex(style, ContentOf(v), dark));
-      } else if (a == 1) {
-        manDrawn = true;
       }
       const int q = parity;
       parity = 1 - parity;
@@ -186,7 +185,6 @@ void MainWindow::DrawBoard(int mode) {
     }
     parity = 1 - parity;
   }
-  g.BoardShown.EqualKingsOnly = (white == black && !manDrawn) ? 1 : 0;
 
   const bool blackFirst = g.Rules.BlackStarts == 1;
   topCountLabel_->setText(QString::number(blackFirst ? black : white));
@@ -302,9 +300,9 @@ void MainWindow::setNotation(int target) {
   // The stored move texts follow a change between letters and numbers; the
   // lists are refilled. Every square in play: no numbers.
   if (!SelectNotation(g, target)) return;
-  commands_->setEntryChecked("mnu_Board_Notation_Chess", target == 0);
-  commands_->setEntryChecked("mnu_Board_Notation_Checkers", target == 1);
-  commands_->setEntryChecked("Nonotation", target == 2);
+  commands_->setEntryChecked(objectnames::kAlgebraicEntry, target == 0);
+  commands_->setEntryChecked(objectnames::kNumericEntry, target == 1);
+  commands_->setEntryChecked(objectnames::kNoNotationEntry, target == 2);
   clearDrawing();
   DrawBoard(0);
 }

@@ -59,61 +59,61 @@ CommandSurface::CommandSurface(QMenuBar* menuBar, QToolBar* toolBar, QObject* pa
     return m;
   };
 
-  QMenu* game = addMenu("mnuGame", tr("&Game"));
-  addEntry(game, "New1", "New Game", QKeySequence(Qt::CTRL | Qt::Key_N));
-  addEntry(game, "NewVariant", "New Variant...");
+  QMenu* game = addMenu(objectnames::kGameMenu, tr("&Game"));
+  addEntry(game, objectnames::kNewGameEntry, "New Game", QKeySequence(Qt::CTRL | Qt::Key_N));
+  addEntry(game, objectnames::kNewVariantEntry, "New Variant...");
   game->addSeparator();
-  addEntry(game, "Open1", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
-  addEntry(game, "Save", "Save...", QKeySequence(Qt::CTRL | Qt::Key_S));
+  addEntry(game, objectnames::kOpenEntry, "Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
+  addEntry(game, objectnames::kSaveEntry, "Save...", QKeySequence(Qt::CTRL | Qt::Key_S));
   game->addSeparator();
-  addEntry(game, "Details", "Details...");
+  addEntry(game, objectnames::kDetailsEntry, "Details...");
   game->addSeparator();
-  addEntry(game, "Exit", "Exit");
+  addEntry(game, objectnames::kExitEntry, "Exit");
 
-  QMenu* play = addMenu("mnuPlay", tr("&Play"));
-  addEntry(play, "Compute", "Compute");
-  addEntry(play, "mnu_Play_Cancel", "Cancel");
+  QMenu* play = addMenu(objectnames::kPlayMenu, tr("&Play"));
+  addEntry(play, objectnames::kComputeEntry, "Compute");
+  addEntry(play, objectnames::kCancelEntry, "Cancel");
   play->addSeparator();
-  addEntry(play, "First", "First");
-  addEntry(play, "Moveback", "Back", QKeySequence(Qt::CTRL | Qt::Key_B));
-  addEntry(play, "MoveForward", "Forward", QKeySequence(Qt::CTRL | Qt::Key_F));
-  addEntry(play, "Last", "Last");
+  addEntry(play, objectnames::kFirstEntry, "First");
+  addEntry(play, objectnames::kBackEntry, "Back", QKeySequence(Qt::CTRL | Qt::Key_B));
+  addEntry(play, objectnames::kForwardEntry, "Forward", QKeySequence(Qt::CTRL | Qt::Key_F));
+  addEntry(play, objectnames::kLastEntry, "Last");
   play->addSeparator();
-  addEntry(play, "Offerdraw", "Offer draw");
-  addEntry(play, "Resign", "Resign");
-  addEntry(play, "Hint", "Hint", QKeySequence(Qt::CTRL | Qt::Key_H));
+  addEntry(play, objectnames::kOfferDrawEntry, "Offer draw");
+  addEntry(play, objectnames::kResignEntry, "Resign");
+  addEntry(play, objectnames::kHintEntry, "Hint", QKeySequence(Qt::CTRL | Qt::Key_H));
   play->addSeparator();
-  addEntry(play, "Cplayer", "Player-Computer")->setCheckable(true);
-  addEntry(play, "Pplayer", "Player-Player")->setCheckable(true);
-  addEntry(play, "mnu_Play_Ccomputer", "Computer-Computer")->setCheckable(true);
+  addEntry(play, objectnames::kComputerPlayerEntry, "Player-Computer")->setCheckable(true);
+  addEntry(play, objectnames::kPlayerPlayerEntry, "Player-Player")->setCheckable(true);
+  addEntry(play, objectnames::kComputerComputerEntry, "Computer-Computer")->setCheckable(true);
   play->addSeparator();
-  addEntry(play, "Options", "Options...");
-  addEntry(play, "Analyze", "Analyze");
+  addEntry(play, objectnames::kOptionsEntry, "Options...");
+  addEntry(play, objectnames::kAnalyzeEntry, "Analyze");
 
-  QMenu* board = addMenu("mnu_Board1", tr("&Board"));
-  addEntry(board, "Turn", "Turn Board");
+  QMenu* board = addMenu(objectnames::kBoardMenu, tr("&Board"));
+  addEntry(board, objectnames::kTurnBoardEntry, "Turn Board");
   QMenu* notation = board->addMenu(tr("Notation"));
-  notation->setObjectName("Notation1");
-  menus_["Notation1"] = notation;
-  addEntry(notation, "Nonotation", "None")->setCheckable(true);
-  addEntry(notation, "mnu_Board_Notation_Chess", "Algebraic")->setCheckable(true);
-  addEntry(notation, "mnu_Board_Notation_Checkers", "Numeric")->setCheckable(true);
+  notation->setObjectName(objectnames::kNotationMenu);
+  menus_[objectnames::kNotationMenu] = notation;
+  addEntry(notation, objectnames::kNoNotationEntry, "None")->setCheckable(true);
+  addEntry(notation, objectnames::kAlgebraicEntry, "Algebraic")->setCheckable(true);
+  addEntry(notation, objectnames::kNumericEntry, "Numeric")->setCheckable(true);
   board->addSeparator();
-  addEntry(board, "CreateHtml", "Create Diagram...");
+  addEntry(board, objectnames::kDiagramEntry, "Create Diagram...");
 
-  QMenu* view = addMenu("view", tr("&View"));
-  addEntry(view, "calculation", "Calculation")->setCheckable(true);
-  addEntry(view, "rating", "Rating...");
+  QMenu* view = addMenu(objectnames::kViewMenu, tr("&View"));
+  addEntry(view, objectnames::kCalculationEntry, "Calculation")->setCheckable(true);
+  addEntry(view, objectnames::kRatingEntry, "Rating...");
 
-  QMenu* extra = addMenu("extra", tr("&Extra"));
-  addEntry(extra, "plyvaluetable", "Show Ply Value Table");
-  addEntry(extra, "problems", "Problems/Combinations...");
+  QMenu* extra = addMenu(objectnames::kExtraMenu, tr("&Extra"));
+  addEntry(extra, objectnames::kPlyValueEntry, "Show Ply Value Table");
+  addEntry(extra, objectnames::kProblemsEntry, "Problems/Combinations...");
 
-  QMenu* help = addMenu("Help", tr("&Help"));
-  addEntry(help, "QuickRules", "Quick Rules", QKeySequence(Qt::Key_F1));
-  addEntry(help, "Rules", "Rules");
+  QMenu* help = addMenu(objectnames::kHelpMenu, tr("&Help"));
+  addEntry(help, objectnames::kQuickRulesEntry, "Quick Rules", QKeySequence(Qt::Key_F1));
+  addEntry(help, objectnames::kRulesEntry, "Rules");
   help->addSeparator();
-  addEntry(help, "mnu_Help_About", "About");
+  addEntry(help, objectnames::kAboutEntry, "About");
 
   for (int i = 1; i <= kToolbarButtons; ++i) {
     const ButtonDef& d = kButtons[i - 1];
@@ -219,26 +219,26 @@ void CommandSurface::setButtonPressed(int index, bool pressed) {
 
 QString CommandSurface::EntryOf(Command c) {
   switch (c) {
-    case Command::NewGame: return "New1";
-    case Command::NewVariant: return "NewVariant";
-    case Command::Open: return "Open1";
-    case Command::Save: return "Save";
-    case Command::Compute: return "Compute";
-    case Command::Cancel: return "mnu_Play_Cancel";
-    case Command::First: return "First";
-    case Command::Back: return "Moveback";
-    case Command::Forward: return "MoveForward";
-    case Command::Last: return "Last";
-    case Command::OfferDraw: return "Offerdraw";
-    case Command::Resign: return "Resign";
-    case Command::Hint: return "Hint";
-    case Command::ComputerPlayer: return "Cplayer";
-    case Command::PlayerPlayer: return "Pplayer";
-    case Command::ComputerComputer: return "mnu_Play_Ccomputer";
-    case Command::Options: return "Options";
-    case Command::Analyze: return "Analyze";
-    case Command::TurnBoard: return "Turn";
-    case Command::NotationCheckers: return "mnu_Board_Notation_Checkers";
+    case Command::NewGame: return objectnames::kNewGameEntry;
+    case Command::NewVariant: return objectnames::kNewVariantEntry;
+    case Command::Open: return objectnames::kOpenEntry;
+    case Command::Save: return objectnames::kSaveEntry;
+    case Command::Compute: return objectnames::kComputeEntry;
+    case Command::Cancel: return objectnames::kCancelEntry;
+    case Command::First: return objectnames::kFirstEntry;
+    case Command::Back: return objectnames::kBackEntry;
+    case Command::Forward: return objectnames::kForwardEntry;
+    case Command::Last: return objectnames::kLastEntry;
+    case Command::OfferDraw: return objectnames::kOfferDrawEntry;
+    case Command::Resign: return objectnames::kResignEntry;
+    case Command::Hint: return objectnames::kHintEntry;
+    case Command::ComputerPlayer: return objectnames::kComputerPlayerEntry;
+    case Command::PlayerPlayer: return objectnames::kPlayerPlayerEntry;
+    case Command::ComputerComputer: return objectnames::kComputerComputerEntry;
+    case Command::Options: return objectnames::kOptionsEntry;
+    case Command::Analyze: return objectnames::kAnalyzeEntry;
+    case Command::TurnBoard: return objectnames::kTurnBoardEntry;
+    case Command::NotationCheckers: return objectnames::kNumericEntry;
     default: return {};
   }
 }
@@ -269,7 +269,8 @@ int CommandSurface::ButtonOf(Command c) {
 }
 
 void CommandSurface::setSurfaceLocked(bool locked) {
-  for (const char* name : {"mnuGame", "mnuPlay", "mnu_Board1", "view", "Help"})
+  for (const char* name : {objectnames::kGameMenu, objectnames::kPlayMenu, objectnames::kBoardMenu,
+                           objectnames::kViewMenu, objectnames::kHelpMenu})
     if (QMenu* m = menu(name)) m->menuAction()->setEnabled(!locked);
   toolBar_->setEnabled(!locked);
 }

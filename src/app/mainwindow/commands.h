@@ -31,8 +31,7 @@ class CommandSurface : public QObject {
  public:
   CommandSurface(QMenuBar* menuBar, QToolBar* toolBar, QObject* parent);
 
-  // Menu entries by name ("New1", "mnu_Play_Cancel", ...) and top-level menus
-  // ("mnuGame", ...).
+  // Menu entries and top-level menus by object name (objectnames.h).
   QAction* entry(const QString& name) const;
   QMenu* menu(const QString& name) const;
   // Toolbar buttons by 1-based index (nullptr for a separator) and key text.

@@ -10,6 +10,7 @@
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
+#include "app/objectnames.h"
 #include "core/files/diagram.h"
 #include "core/files/gamefile.h"
 #include "core/game/domoves.h"
@@ -32,9 +33,9 @@ class WaitPointer {
 }  // namespace
 
 void MainWindow::connectFileCommands() {
-  commands_->setHandler("Open1", "Open", [this] { onOpenRequested(); });
-  commands_->setHandler("Save", "Save", [this] { onSaveRequested(); });
-  commands_->setHandler("CreateHtml", "", [this] { onCreateHtmlRequested(); });
+  commands_->setHandler(objectnames::kOpenEntry, "Open", [this] { onOpenRequested(); });
+  commands_->setHandler(objectnames::kSaveEntry, "Save", [this] { onSaveRequested(); });
+  commands_->setHandler(objectnames::kDiagramEntry, "", [this] { onCreateHtmlRequested(); });
   // A new game starts from a random opening or with the DoMoves moves.
   gameFlowHooks.loadRandomOpening = [this] { LoadGameCommand(kLoadOpening); };
   gameFlowHooks.playDoMoves = [this] { WriteDoMovesFileCommand(); };
@@ -104,7 +105,7 @@ void MainWindow::onSaveRequested() {
   if (!SaveGame(g, path.toStdString(), fileTitle.toStdString())) return;
   g.Flow.GameFileTitle = fileTitle.toStdString();
   gameFilePath_ = QFileInfo(path).absoluteFilePath();
-  g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + g.Flow.GameFileTitle;
+  g.Flow.Caption = WindowCaption(g.Flow.GameFileTitle);
   refreshView(View::Caption);
 }
 

@@ -65,36 +65,36 @@ struct PopupEntry {
   bool separatorBefore;
 };
 constexpr PopupEntry kPopupEntries[] = {
-    {"mnu_PopUp_ClearBoard", "Clear Board", SetupEntry::ClearBoard, false},
-    {"empty1", "Empty", SetupEntry::Empty, true},
-    {"mnu_PopUp_BlackChecker", "Black Checker", SetupEntry::BlackChecker, false},
-    {"mnu_PopUp_BlackKing", "Black King", SetupEntry::BlackKing, false},
-    {"Whitechecker", "White Checker", SetupEntry::WhiteChecker, false},
-    {"Whiteking", "White King", SetupEntry::WhiteKing, false},
-    {"mnu_PopUp_BlackM", "Black moves", SetupEntry::BlackMoves, true},
-    {"WhiteM", "White moves", SetupEntry::WhiteMoves, false},
-    {"mnuFocus", "Priority", SetupEntry::Priority, true},
+    {objectnames::kClearBoardEntry, "Clear Board", SetupEntry::ClearBoard, false},
+    {objectnames::kEmptyEntry, "Empty", SetupEntry::Empty, true},
+    {objectnames::kBlackManEntry, "Black Checker", SetupEntry::BlackChecker, false},
+    {objectnames::kBlackKingEntry, "Black King", SetupEntry::BlackKing, false},
+    {objectnames::kWhiteManEntry, "White Checker", SetupEntry::WhiteChecker, false},
+    {objectnames::kWhiteKingEntry, "White King", SetupEntry::WhiteKing, false},
+    {objectnames::kBlackMovesEntry, "Black moves", SetupEntry::BlackMoves, true},
+    {objectnames::kWhiteMovesEntry, "White moves", SetupEntry::WhiteMoves, false},
+    {objectnames::kPriorityEntry, "Priority", SetupEntry::Priority, true},
 };
 
 }  // namespace
 
 void MainWindow::connectGameFlow() {
   CommandSurface& c = *commands_;
-  c.setHandler("New1", "New Game", [this] { NewGameCommand(0); });
-  c.setHandler("Compute", "Compute", [this] { ComputerMoveNow(*state_); });
-  c.setHandler("Analyze", "Analyze", [this] { StartAnalysis(*state_); });
-  c.setHandler("First", "First", [this] { FirstCommand(*state_); });
-  c.setHandler("Moveback", "Back", [this] { BackCommand(*state_); });
-  c.setHandler("MoveForward", "Forward", [this] { ForwardCommand(*state_); });
-  c.setHandler("Last", "Last", [this] { LastCommand(*state_); });
-  c.setHandler("Offerdraw", "Draw", [this] { HandleDrawOffer(*state_); });
-  c.setHandler("Resign", "Resign", [this] { ResignGame(*state_); });
-  c.setHandler("Hint", "Hint", [this] { HintCommand(); });
-  c.setHandler("Cplayer", "ComputerPlayer", [this] { SetComputerPlayerMode(*state_); });
-  c.setHandler("Pplayer", "PlayerPlayer", [this] { SetPlayerPlayerMode(*state_); });
-  c.setHandler("mnu_Play_Ccomputer", "ComputerComputer", [this] { ComputerVsComputer(*state_); });
-  c.setHandler("QuickRules", "", [this] { RulesHelp(true); });
-  c.setHandler("Rules", "", [this] { RulesHelp(false); });
+  c.setHandler(objectnames::kNewGameEntry, "New Game", [this] { NewGameCommand(0); });
+  c.setHandler(objectnames::kComputeEntry, "Compute", [this] { ComputerMoveNow(*state_); });
+  c.setHandler(objectnames::kAnalyzeEntry, "Analyze", [this] { StartAnalysis(*state_); });
+  c.setHandler(objectnames::kFirstEntry, "First", [this] { FirstCommand(*state_); });
+  c.setHandler(objectnames::kBackEntry, "Back", [this] { BackCommand(*state_); });
+  c.setHandler(objectnames::kForwardEntry, "Forward", [this] { ForwardCommand(*state_); });
+  c.setHandler(objectnames::kLastEntry, "Last", [this] { LastCommand(*state_); });
+  c.setHandler(objectnames::kOfferDrawEntry, "Draw", [this] { HandleDrawOffer(*state_); });
+  c.setHandler(objectnames::kResignEntry, "Resign", [this] { ResignGame(*state_); });
+  c.setHandler(objectnames::kHintEntry, "Hint", [this] { HintCommand(); });
+  c.setHandler(objectnames::kComputerPlayerEntry, "ComputerPlayer", [this] { SetComputerPlayerMode(*state_); });
+  c.setHandler(objectnames::kPlayerPlayerEntry, "PlayerPlayer", [this] { SetPlayerPlayerMode(*state_); });
+  c.setHandler(objectnames::kComputerComputerEntry, "ComputerComputer", [this] { ComputerVsComputer(*state_); });
+  c.setHandler(objectnames::kQuickRulesEntry, "", [this] { RulesHelp(true); });
+  c.setHandler(objectnames::kRulesEntry, "", [this] { RulesHelp(false); });
 
   // The list is refilled by the navigation: it runs once the list has
   // finished with the event.
@@ -127,9 +127,9 @@ void MainWindow::NewGameCommand(int newVariant) {
   if (!NewGame(g, newVariant, hooks)) return;
   clearDrawing();
   if (g.Opt.Notation != notation) {
-    commands_->setEntryChecked("mnu_Board_Notation_Chess", g.Opt.Notation == 0);
-    commands_->setEntryChecked("mnu_Board_Notation_Checkers", g.Opt.Notation == 1);
-    commands_->setEntryChecked("Nonotation", g.Opt.Notation != 0 && g.Opt.Notation != 1);
+    commands_->setEntryChecked(objectnames::kAlgebraicEntry, g.Opt.Notation == 0);
+    commands_->setEntryChecked(objectnames::kNumericEntry, g.Opt.Notation == 1);
+    commands_->setEntryChecked(objectnames::kNoNotationEntry, g.Opt.Notation != 0 && g.Opt.Notation != 1);
   }
   DrawBoard(0);
 }

@@ -45,7 +45,7 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-QString DefaultCaption() { return QStringLiteral(" %1 %2").arg(kProgramName, kProgramVersion); }
+QString DefaultCaption() { return Q(WindowCaption()); }
 
 // The shipped folders and files, read from the program folder. Earlier
 // versions linked them into the user's data folder; such links dangle once the
@@ -237,19 +237,19 @@ void MainWindow::placeControl(QWidget* w, int left, int top, int width, int heig
 }
 
 void MainWindow::connectCommands() {
-  commands_->setHandler("Exit", "", [this] { onExitRequested(); });
-  commands_->setHandler("mnu_Play_Cancel", "Cancel", [this] { cancelClick(); });
-  commands_->setHandler("Turn", "TurnBoard", [this] { TurnBoard(); });
-  commands_->setHandler("mnu_Board_Notation_Checkers", "", [this] { setNotation(1); });
-  commands_->setHandler("mnu_Board_Notation_Chess", "", [this] { setNotation(0); });
-  commands_->setHandler("Nonotation", "", [this] { setNotation(2); });
-  commands_->setHandler("calculation", "", [this] { calculationClick(); });
+  commands_->setHandler(objectnames::kExitEntry, "", [this] { onExitRequested(); });
+  commands_->setHandler(objectnames::kCancelEntry, "Cancel", [this] { cancelClick(); });
+  commands_->setHandler(objectnames::kTurnBoardEntry, "TurnBoard", [this] { TurnBoard(); });
+  commands_->setHandler(objectnames::kNumericEntry, "", [this] { setNotation(1); });
+  commands_->setHandler(objectnames::kAlgebraicEntry, "", [this] { setNotation(0); });
+  commands_->setHandler(objectnames::kNoNotationEntry, "", [this] { setNotation(2); });
+  commands_->setHandler(objectnames::kCalculationEntry, "", [this] { calculationClick(); });
   connectFileCommands();
   ConnectDialogs(*this);
   connectGameFlow();
   connectMoveInput();
   WireRulesEditor(*this);
-  commands_->setHandler("rating", "", [this] {
+  commands_->setHandler(objectnames::kRatingEntry, "", [this] {
     host_->message(Icon::Exclamation, kRatingTitle, RatingClickText(*state_));
   });
 }
@@ -314,7 +314,7 @@ void MainWindow::startUp() {
 
   applyPlayModeMarks();
   applyNotationMarks();
-  commands_->setEntryChecked("calculation", g.Opt.ShowCalculation != 0);
+  commands_->setEntryChecked(objectnames::kCalculationEntry, g.Opt.ShowCalculation != 0);
   // A skin picture that cannot be decoded falls back to the built-in board.
   if (g.Opt.BoardSizeCode == 4) loadSkinPictures(files.skinMissingPictures);
   g.Skin.StatusPanel = 1;
@@ -333,19 +333,19 @@ void MainWindow::startUp() {
 
 void MainWindow::applyPlayModeMarks() {
   const int mode = state_->Opt.PlayMode;
-  commands_->setEntryChecked("Cplayer", mode == 0);
-  commands_->setEntryChecked("Pplayer", mode == 1);
-  commands_->setEntryChecked("mnu_Play_Ccomputer", mode != 0 && mode != 1);
+  commands_->setEntryChecked(objectnames::kComputerPlayerEntry, mode == 0);
+  commands_->setEntryChecked(objectnames::kPlayerPlayerEntry, mode == 1);
+  commands_->setEntryChecked(objectnames::kComputerComputerEntry, mode != 0 && mode != 1);
   commands_->setButtonPressed(19, mode == 0);
   commands_->setButtonPressed(20, mode == 1);
   commands_->setButtonPressed(21, mode != 0 && mode != 1);
   if (mode != 0) {
-    commands_->setEntryEnabled("Offerdraw", false);
+    commands_->setEntryEnabled(objectnames::kOfferDrawEntry, false);
     commands_->setButtonEnabled(15, false);
-    commands_->setEntryEnabled("Resign", false);
+    commands_->setEntryEnabled(objectnames::kResignEntry, false);
     commands_->setButtonEnabled(16, false);
     if (mode != 1) {
-      commands_->setEntryEnabled("Hint", false);
+      commands_->setEntryEnabled(objectnames::kHintEntry, false);
       commands_->setButtonEnabled(17, false);
     }
   }
@@ -353,9 +353,9 @@ void MainWindow::applyPlayModeMarks() {
 
 void MainWindow::applyNotationMarks() {
   const int n = state_->Opt.Notation;
-  commands_->setEntryChecked("mnu_Board_Notation_Chess", n == 0);
-  commands_->setEntryChecked("mnu_Board_Notation_Checkers", n == 1);
-  commands_->setEntryChecked("Nonotation", n != 0 && n != 1);
+  commands_->setEntryChecked(objectnames::kAlgebraicEntry, n == 0);
+  commands_->setEntryChecked(objectnames::kNumericEntry, n == 1);
+  commands_->setEntryChecked(objectnames::kNoNotationEntry, n != 0 && n != 1);
 }
 
 bool MainWindow::loadSkinPictures(const std::string& missingPictures) {
@@ -528,7 +528,7 @@ void MainWindow::setProgress(int value, int maximum) {
 void MainWindow::setCommandEnabled(Command c, bool enabled) {
   switch (c) {
     case Command::BoardMenu:
-      if (QMenu* m = commands_->menu("mnu_Board1")) m->menuAction()->setEnabled(enabled);
+      if (QMenu* m = commands_->menu(objectnames::kBoardMenu)) m->menuAction()->setEnabled(enabled);
       return;
     case Command::MoveList: playedMoves_->setEnabled(enabled); return;
     case Command::LegalMoves: legalMoves_->setEnabled(enabled); return;
@@ -620,7 +620,7 @@ void MainWindow::EnableMenusAfterThinking() {
 
 void MainWindow::cancelClick() {
   state_->P.StopRequest = 1;
-  commands_->setEntryEnabled("mnu_Play_Cancel", false);
+  commands_->setEntryEnabled(objectnames::kCancelEntry, false);
   commands_->setButtonEnabled(8, false);
 }
 
@@ -628,10 +628,10 @@ void MainWindow::calculationClick() {
   GameState& g = *state_;
   g.Opt.ShowCalculation = 1 - g.Opt.ShowCalculation;
   if (g.Opt.ShowCalculation == 0) {
-    commands_->setEntryChecked("calculation", false);
+    commands_->setEntryChecked(objectnames::kCalculationEntry, false);
     engineOutputLabel_->setText("no calculation");
   } else {
-    commands_->setEntryChecked("calculation", true);
+    commands_->setEntryChecked(objectnames::kCalculationEntry, true);
   }
 }
 

@@ -196,8 +196,8 @@ class MainWindow : public QMainWindow {
   int SquareOfCell(int cell) const;
   // The outer window size the layout asked for, in pixels.
   QSize layoutOuterSize() const { return outerSize_; }
-  // 1 when the last redraw found equal material and kings only.
-  int equalKingsOnly() const { return state_->BoardShown.EqualKingsOnly; }
+  // 1 when the board holds equal material and kings only.
+  int equalKingsOnly() const;
   int movablesShown() const { return state_->BoardShown.MovesHighlighted; }
 
  protected:

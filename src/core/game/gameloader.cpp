@@ -721,7 +721,7 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
       h.status(g.Skin.StatusPanel, status);
     }
     SetProgressValue(g, g.Driver.ProgressMax);
-    g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion + " - " + p.title;
+    g.Flow.Caption = WindowCaption(p.title);
     h.refresh(View::Caption);
   } else if (mode == kLoadAutosave && g.Flow.GameOver != 1) {
     // The game of the last run goes on: the status bar says who is to move.

@@ -202,7 +202,7 @@ void InitGame(GameState& g) {
   SeedRandom(g);
   if (g.Flow.PositionPreset == 0) PrepareDefaultGame(g);
 
-  g.Flow.Caption = std::string(" ") + kProgramName + " " + kProgramVersion;
+  g.Flow.Caption = WindowCaption();
   h.refresh(View::Caption);
   h.refresh(View::VariantName);
   BuildPromotionTables(g);

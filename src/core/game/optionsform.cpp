@@ -11,31 +11,31 @@
 namespace m8 {
 
 const std::array<OptionBox, kOptionBoxes> kOptionBoxTable = {{
-    {"Check5", "Notation in capital letters", &Options::CapitalNotation},
-    {"Check3", "Show available moves", &Options::ShowMoves},
-    {"Check7", "Extended search", &Options::ExtendedSearch},
-    {"Check13", "Brute force", &Options::BruteForce},
-    {"Check4", "Use Chess drawing rules (position repetition and 50 moves rule)", &Options::ChessDrawRules},
-    {"Check10", "King versus King", &Options::KingVersusKing},
-    {"Check8", "Ask for draw if computer thinks it's a draw", &Options::AskForDraw},
-    {"Check9", "Opening book", &Options::UseBook},
-    {"Check12", "American Checkers book for other variants", &Options::AmericanBookForAll},
-    {"Check14", "Choose opening", &Options::ChooseOpening},
-    {"Check15", "Random", &Options::BookRandom},
-    {"Check19", "Use Touch-Move rule", &Options::TouchMove},
-    {"Check11", "Save PDN games in algebraic notation", &Options::PdnAlgebraic},
-    {"Check18", "Use Sound", &Options::UseSound},
-    {"Check17", "Auto Save", &Options::AutoSave},
-    {"Check16", "Use Rating", &Options::UseRating},
-    {"Check6", "Ask confirmation on exit", &Options::ConfirmExit},
+    {"Notation in capital letters", &Options::CapitalNotation},
+    {"Show available moves", &Options::ShowMoves},
+    {"Extended search", &Options::ExtendedSearch},
+    {"Brute force", &Options::BruteForce},
+    {"Use Chess drawing rules (position repetition and 50 moves rule)", &Options::ChessDrawRules},
+    {"King versus King", &Options::KingVersusKing},
+    {"Ask for draw if computer thinks it's a draw", &Options::AskForDraw},
+    {"Opening book", &Options::UseBook},
+    {"American Checkers book for other variants", &Options::AmericanBookForAll},
+    {"Choose opening", &Options::ChooseOpening},
+    {"Random", &Options::BookRandom},
+    {"Use Touch-Move rule", &Options::TouchMove},
+    {"Save PDN games in algebraic notation", &Options::PdnAlgebraic},
+    {"Use Sound", &Options::UseSound},
+    {"Auto Save", &Options::AutoSave},
+    {"Use Rating", &Options::UseRating},
+    {"Ask confirmation on exit", &Options::ConfirmExit},
 }};
 
 const std::array<FiftyButton, kFiftyButtons> kFiftyButtonTable = {{
-    {"Option2", "16", 2},
-    {"Option3", "20", 3},
-    {"Option4", "32", 0},
-    {"Option5", "40", 4},
-    {"Option6", "50", 1},
+    {"16", 2},
+    {"20", 3},
+    {"32", 0},
+    {"40", 4},
+    {"50", 1},
 }};
 
 namespace {

@@ -15,19 +15,17 @@
 namespace m8 {
 
 // The check boxes that stand for one option each (shown ticked for any value
-// but 0, written back as 1 or 0), by control name and caption.
+// but 0, written back as 1 or 0), by caption and the option each holds.
 struct OptionBox {
-  const char* control;
   const char* caption;
   int32_t Options::*option;
 };
 inline constexpr int kOptionBoxes = 17;
 extern const std::array<OptionBox, kOptionBoxes> kOptionBoxTable;
 
-// The option buttons of the move-count draw rule, by control name, caption
-// and the FiftyMoveChoice value each stands for.
+// The option buttons of the move-count draw rule, by caption and the
+// FiftyMoveChoice value each stands for.
 struct FiftyButton {
-  const char* control;
   const char* caption;
   int32_t choice;
 };

@@ -51,22 +51,21 @@ TEST(OptionsForm, ControlsShowTheOptions) {
   EXPECT_EQ(RatingBoxCaption(f.UseRatingValue), "Use Rating (1432)");
   for (int i = 0; i < kOptionBoxes; ++i) {
     const auto& b = kOptionBoxTable[i];
-    EXPECT_EQ(f.Boxes[i], g.Opt.*b.option != 0) << b.control;
+    EXPECT_EQ(f.Boxes[i], g.Opt.*b.option != 0) << b.caption;
   }
   g.Opt.SkinName = "Gone";
   EXPECT_EQ(FillOptionsForm(g).SkinIndex, -1);
 
   // Move-count options: 0 32 moves, 1 50, 2 16, 3 20, 4 40; others none.
-  const std::pair<int, const char*> buttons[] = {
-      {0, "Option4"}, {1, "Option6"}, {2, "Option2"}, {3, "Option3"}, {4, "Option5"}};
-  for (auto [choice, control] : buttons) {
+  const std::pair<int, const char*> buttons[] = {{0, "32"}, {1, "50"}, {2, "16"}, {3, "20"}, {4, "40"}};
+  for (auto [choice, caption] : buttons) {
     g.Opt.FiftyMoveChoice = choice;
     const int shown = FillOptionsForm(g).FiftyChoice;
     int selected = -1;
     for (int i = 0; i < kFiftyButtons; ++i)
       if (kFiftyButtonTable[i].choice == shown) selected = i;
     ASSERT_GE(selected, 0);
-    EXPECT_STREQ(kFiftyButtonTable[selected].control, control);
+    EXPECT_STREQ(kFiftyButtonTable[selected].caption, caption);
   }
   g.Opt.FiftyMoveChoice = 7;
   OptionsForm none = FillOptionsForm(g);
@@ -136,7 +135,7 @@ TEST(OptionsForm, ApplyWritesEveryControl) {
   EXPECT_EQ(g.Opt.CaptureCharStyle, 1);
   EXPECT_EQ(g.Opt.FiftyMoveChoice, 4);
   EXPECT_EQ(g.Opt.UserName, "  Ann Lee ");
-  for (const auto& b : kOptionBoxTable) EXPECT_EQ(g.Opt.*b.option, 1) << b.control;
+  for (const auto& b : kOptionBoxTable) EXPECT_EQ(g.Opt.*b.option, 1) << b.caption;
   EXPECT_EQ(g.Opt.SkinName, "Classic Small");  // the skin changes when chosen, not here
   EXPECT_EQ(g.Rating.UserRating, 1500);
   EXPECT_FALSE(ApplyOptionsForm(g, f));  // nothing to redraw now
