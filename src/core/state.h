@@ -407,6 +407,7 @@ struct SearchState {
   std::string PlyValueOutputText;  // the ply value table window's label
   int32_t HintFrom = 0;          // expected reply; 0 no hint
   int32_t HintTo = 0;
+  int32_t HintCapture = 0;       // 1: the expected reply is a capture
 };
 
 // The computer move, the analysis, the hint and computer-against-computer

@@ -33,6 +33,7 @@ void AppendMainLine(GameState& g, std::string& label, std::string_view head, Vie
     if (c == 1) {
       g.Search.HintFrom = e.From;
       g.Search.HintTo = e.To;
+      g.Search.HintCapture = e.Kind % 10 == 1 ? 1 : 0;
     }
   }
   if (show) {

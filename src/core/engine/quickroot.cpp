@@ -33,7 +33,10 @@ void SearchHint(GameState& g) {
 }
 
 std::string HeldHintText(const GameState& g) {
-  return "Try " + SquareNotation(g, g.Search.HintFrom, 0) + "-" + SquareNotation(g, g.Search.HintTo, 0);
+  // The separator names the kind of move: "6-15" is not the capture 6x15,
+  // and a capture that ends where it began is "6x 6".
+  const std::string sep = g.Search.HintCapture == 1 ? g.Texts.CaptureChar : std::string("-");
+  return "Try " + SquareNotation(g, g.Search.HintFrom, 0) + sep + SquareNotation(g, g.Search.HintTo, 0);
 }
 
 }  // namespace m8

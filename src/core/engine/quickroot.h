@@ -27,7 +27,7 @@ std::optional<int> ProbeRootMoveQuick(GameState& g, int index, int rootGamePly, 
 void SearchHint(GameState& g);
 
 // The reply the last search expected (Search.HintFrom/HintTo), offered as a
-// hint: "Try 11-15".
+// hint: "Try 11-15", "Try 15x22" for a capture (Search.HintCapture).
 std::string HeldHintText(const GameState& g);
 
 }  // namespace m8

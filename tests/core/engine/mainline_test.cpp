@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/mainline.h"
+#include "core/engine/quickroot.h"
 #include "core/engine/quicksearch.h"
 #include "core/engine/search_fixture.h"
 #include "core/engine/searchnode.h"
+#include "core/numtext.h"
 #include "core/rules/notation.h"
 
 using namespace m8;
@@ -90,6 +92,47 @@ TEST(MainLine, EdgeCasesOfTheLine) {
   SetLine(g, {{1, 43, 65}});
   ShowMainLine(g);
   EXPECT_EQ(g.Log.MainLineText, "c3:e5 ");
+}
+
+// The reply the line expects is offered as a hint with its separator: a
+// capture is not named as the move without capture between the same squares,
+// nor a capture that ends where it began as a move that goes nowhere.
+// Russian rules with optional capture: after White's 12-8 the black king on
+// 6 (c7) goes to 15 straight down, takes four pieces on its way round to 15,
+// or goes round back to 6.
+TEST(MainLine, TheHintNamesTheExpectedReplyByItsSeparator) {
+  struct Case {
+    const char* reply;
+    const char* hint;
+  } cases[] = {{"6-15", "Try  6-15"}, {"6x15", "Try  6x15"}, {"6x6", "Try  6x 6"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reply);
+    SearchGame t;
+    GameState& g = *t.g;
+    t.Setup("1000001002000102000000000302010000000040010002030040200002020000", 1, 4,
+            [](RuleSet& r) { r.CapRequired = 0; });
+    g.Opt.Notation = 1;
+    // The line as the search leaves it: the reply's entry at ply 1, then
+    // White's move in front of it at ply 0.
+    const auto find = [&g](const char* listed) {
+      GenerateLegalMoves(g);
+      for (int k = g.P.PlyStart[g.P.Ply]; k < g.P.PlyStart[g.P.Ply + 1]; ++k) {
+        MoveString(g, k);
+        if (Trim(g.Texts.DisplayMoveText) == listed) return k;
+      }
+      ADD_FAILURE() << listed << " is not a legal move";
+      return -1;
+    };
+    const int white = find("12-8");
+    ASSERT_TRUE(MakeMove(g, white));
+    const int reply = find(c.reply);
+    ASSERT_GE(reply, 0);
+    UpdatePV(g, reply);
+    ASSERT_TRUE(UnmakeMove(g, white));
+    UpdatePV(g, white);
+    ShowMainLine(g);
+    EXPECT_EQ(HeldHintText(g), c.hint);
+  }
 }
 
 TEST(QuickSearch, DepthByFamilyAndScoreFromTheOtherSide) {

@@ -300,6 +300,53 @@ TEST_F(ShortCaptureFiles, SingleJumpTextGivesWayToTheLongerCapture) {
   EXPECT_EQ(loaded->Game.GameMoves[1].CapturedCount, 5);
 }
 
+// Two such texts in one game, the second of which must be the longer
+// capture. American, Black's kings on 14 (c5) and 19 (f4): 14x5 takes 9 alone
+// or goes round 14x23x30x21x14x5 over 18, 26, 25 and 17 as well; 19x28 takes
+// 24 alone or goes round 19x10x3x12x19x28 over 15, 7, 8 and 16 as well. 20-16
+// stands only after the long 19x28; 29-25 only after the long 14x5 and 26-23
+// only after the jump, both told after the second capture, so that the
+// loader backs up over it to the first.
+TEST_F(ShortCaptureFiles, SecondOfTwoSingleJumpTextsTakesTheLongRoute) {
+  const std::string fen = "B:W7,8,9,15,16,17,18,20,24,25,26,29,31:BK14,K19";
+  struct Case {
+    std::vector<std::string> moves;
+    int firstTaken;  // both go on after "14x5" alone: the jump the text names
+  } cases[] = {
+      {{"14x5", "31-27", "19x28", "20-16"}, 1},
+      {{"14x5", "31-27", "19x28", "20-16", "5-1", "29-25"}, 5},
+      {{"14x5", "31-27", "19x28", "20-16", "5-1", "26-23"}, 1},
+  };
+  for (const Case& c : cases) {
+    std::string pdn = "[SetUp \"1\"]\n[FEN \"" + fen + "\"]\n\n";
+    std::string lines;  // the own format's move lines: "14 5", "3127"
+    for (size_t i = 0; i < c.moves.size(); ++i) {
+      const std::string& m = c.moves[i];
+      if (i % 2 == 0) pdn += std::to_string(i / 2 + 1) + ". ";
+      pdn += m + " ";
+      const size_t sep = m.find_first_of("-x");
+      for (const std::string& square : {m.substr(0, sep), m.substr(sep + 1)})
+        lines += std::string(2 - square.size(), ' ') + square;
+      lines += "\r\n";
+    }
+    Write("start.pdn", "[SetUp \"1\"]\n[FEN \"" + fen + "\"]\n\n*\n");
+    ASSERT_TRUE(Load("start.pdn")) << LastMessage();
+    Write("two.pdn", pdn + "*\n");
+    Write("two.tvn", GameFileText(*loaded) + lines);
+    for (const char* name : {"two.pdn", "two.tvn"}) {
+      SCOPED_TRACE(std::string(name) + ": " + pdn);
+      ASSERT_TRUE(Load(name)) << LastMessage();
+      ASSERT_EQ(loaded->Game.GameLength, static_cast<int>(c.moves.size()));
+      EXPECT_EQ(loaded->Game.GameMoves[1].CapturedCount, c.firstTaken);
+      EXPECT_EQ(loaded->Game.GameMoves[3].CapturedCount, 5);
+      const Board end = loaded->board;
+      GotoMove(*loaded, loaded->P.GamePly, 0, 0);
+      GotoMove(*loaded, -loaded->Game.GameLength, 0, 0);
+      EXPECT_EQ(loaded->board, end);
+    }
+  }
+}
+
 // A game that cannot be replayed is refused at the move where the replay
 // that got furthest failed: here the capture is settled by 17-21 (b4 stands
 // only after the capture over d4 and d6), and 12-16 moves no piece.
