@@ -20,6 +20,9 @@ namespace m8 {
 
 namespace {
 
+// The deepest iteration in the time mode, where the clock ends the search.
+constexpr int kTimeModeDepthLimit = 20;
+
 using ScoreTable = std::array<std::array<int32_t, kRootScoreSlots>, 4>;
 
 // Moves the root-score column of slot i to slot 0, slots 0..i-1 moving up by
@@ -72,6 +75,9 @@ class DriverSearch {
   std::string resultLine_, shortBest_, mainLine_;
   double lastIterationEnd_ = 0;
   bool stoppedBeforeSearch_ = false;  // Cancel came during the pause before the search
+  // The deepest iteration of this search: the depth option, the time mode's
+  // ceiling, or 1 for a single move or a book move. The option stays the user's.
+  int depthLimit_ = 0;
   ScoreTable completedScores_{};      // RootScores at the end of the last completed iteration
   bool haveCompletedScores_ = false;
 };
@@ -126,7 +132,6 @@ bool DriverSearch::EndsBeforeSearch() {
   GameState& g = g_;
   ResetPly(g);
   const int eval = Evaluate(g, -kInfinity, kInfinity, g.P.SideToMove);
-  run_.savedDepth = g.Opt.SearchDepth;
   const int side = g.P.SideToMove;
 
   if (g.Eval.NoLegalDrawFlag == 1) {
@@ -163,12 +168,13 @@ void DriverSearch::LimitsAndBook() {
   stoppedBeforeSearch_ = PauseUnlessStopped(g, 0.5);
   int moves = g.P.PlyStart[1] - g.P.PlyStart[0];
   if (g.Opt.DepthMode == 1) {
-    SetProgress(g, 0, g.Opt.SearchDepth * moves);
+    depthLimit_ = g.Opt.SearchDepth;
+    SetProgress(g, 0, depthLimit_ * moves);
   } else {
-    g.Opt.SearchDepth = 20;
+    depthLimit_ = kTimeModeDepthLimit;
     SetProgress(g, 0, g.Opt.SearchTime);
   }
-  if (moves == 1) g.Opt.SearchDepth = 1;
+  if (moves == 1) depthLimit_ = 1;
   g.Book.BookFrom = 0;
   if (g.Opt.UseBook == 1) {
     BookMove(g, 1);
@@ -180,7 +186,7 @@ void DriverSearch::LimitsAndBook() {
         g.P.MoveList[0] = g.P.MoveList[found];
         g.P.PlyStart[1] = 1;
         g.P.MoveListEnd = 1;
-        g.Opt.SearchDepth = 1;
+        depthLimit_ = 1;
         moves = 1;
       } else {
         g.Book.BookFrom = 0;
@@ -204,7 +210,7 @@ void DriverSearch::Search() {
 
   RootSearchParams params;
   params.member = ChooseFullNode(g);
-  params.depthLimit = stoppedBeforeSearch_ ? 1 : g.Opt.SearchDepth;
+  params.depthLimit = stoppedBeforeSearch_ ? 1 : depthLimit_;
   params.timeLimitSeconds = timeMode ? std::max(1e-9, static_cast<double>(g.Opt.SearchTime)) : 0.0;
   params.aspirationWindow = play_ ? g.Driver.AspirationWindow : 100;
   params.shortLineResearch = play_;

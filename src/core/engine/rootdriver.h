@@ -46,9 +46,8 @@ struct DriverRun {
   // The score of the best move found, from the side to move's view; none when
   // no root move was scored.
   std::optional<int32_t> bestScore;
-  int32_t savedDepth = 0;  // SearchDepth on entry, written back by the caller
-  int rootMoves = 0;       // after the book cut
-  int bestDepth = 0;       // iteration in which the best move was found
+  int rootMoves = 0;  // after the book cut
+  int bestDepth = 0;  // iteration in which the best move was found
   std::vector<SearchIterationLog> iterations;
 };
 
