@@ -7,7 +7,7 @@
 
 namespace m8 {
 
-std::optional<int> ProbeRootMoveQuick(GameState& g, int index, int rootGamePly, bool drawTest,
+std::optional<int> ProbeRootMoveQuick(PositionState& g, int index, int rootGamePly, bool drawTest,
                                       std::optional<int> depth) {
   if (drawTest) g.SearchTab.PVTable[g.P.Ply][g.P.Ply].From = 0;
   if (!MakeMove(g, index)) return std::nullopt;
@@ -18,7 +18,7 @@ std::optional<int> ProbeRootMoveQuick(GameState& g, int index, int rootGamePly, 
   return s;
 }
 
-void SearchHint(GameState& g) {
+void SearchHint(PositionState& g) {
   RootLoop loop;
   loop.iterations = g.Rules.PiecesOnBlack == 2 ? 1 : 2;
   loop.restoreWindowAfterFalseBetter = false;
@@ -32,7 +32,7 @@ void SearchHint(GameState& g) {
   RunRootLoop(g, loop);
 }
 
-std::string HeldHintText(const GameState& g) {
+std::string HeldHintText(const PositionState& g) {
   return "Try " + SquareNotation(g, g.Search.HintFrom, 0) + "-" + SquareNotation(g, g.Search.HintTo, 0);
 }
 

@@ -52,7 +52,7 @@ void SortRootScores(ScoreTable& t, int n, const MoveRecord& best) {
 
 class DriverSearch {
  public:
-  DriverSearch(GameState& g, DriverMode mode) : g_(g), play_(mode == DriverMode::ComputerMove) {}
+  DriverSearch(PositionState& g, DriverMode mode) : g_(g), play_(mode == DriverMode::ComputerMove) {}
   DriverRun Run();
 
  private:
@@ -68,7 +68,7 @@ class DriverSearch {
   // output gave for it, and no other move is shown above it.
   void KeepCompletedScores();
 
-  GameState& g_;
+  PositionState& g_;
   const bool play_;
   DriverRun run_;
   double start_ = 0;
@@ -83,7 +83,7 @@ class DriverSearch {
 };
 
 void DriverSearch::SetUp() {
-  GameState& g = g_;
+  PositionState& g = g_;
   if (play_) {
     g.Driver.AspirationWindow = 100;
     g.Eval.EvalExtraTerm = 1;
@@ -105,7 +105,7 @@ void DriverSearch::SetUp() {
 }
 
 void DriverSearch::ShowThinking() {
-  GameState& g = g_;
+  PositionState& g = g_;
   Host& h = *g.host;
   if (!play_ || g.Opt.PlayMode != 2) {
     if (play_) {
@@ -129,7 +129,7 @@ void DriverSearch::Decided(int winner, int drawReason) {
 }
 
 bool DriverSearch::EndsBeforeSearch() {
-  GameState& g = g_;
+  PositionState& g = g_;
   ResetPly(g);
   const int eval = Evaluate(g, -kInfinity, kInfinity, g.P.SideToMove);
   const int side = g.P.SideToMove;
@@ -161,7 +161,7 @@ bool DriverSearch::EndsBeforeSearch() {
 }
 
 void DriverSearch::LimitsAndBook() {
-  GameState& g = g_;
+  PositionState& g = g_;
   SetProgressValue(g, 0);
   // Cancel (or closing the window) during the pause: the computer answers at
   // once with the move of the first iteration.
@@ -202,7 +202,7 @@ void DriverSearch::LimitsAndBook() {
 }
 
 void DriverSearch::Search() {
-  GameState& g = g_;
+  PositionState& g = g_;
   Host& h = *g.host;
   const bool show = g.Opt.ShowCalculation == 1;
   const bool timeMode = g.Opt.DepthMode != 1;
@@ -304,7 +304,7 @@ void DriverSearch::KeepCompletedScores() {
 }
 
 void DriverSearch::AfterSearch(double seconds) {
-  GameState& g = g_;
+  PositionState& g = g_;
   Host& h = *g.host;
   if (play_) {
     h.refresh(View::Strength);
@@ -340,6 +340,6 @@ int NoiseForWeakness(int weakness) {
   return std::max(amplitude, 0);
 }
 
-DriverRun RunDriverSearch(GameState& g, DriverMode mode) { return DriverSearch(g, mode).Run(); }
+DriverRun RunDriverSearch(PositionState& g, DriverMode mode) { return DriverSearch(g, mode).Run(); }
 
 }  // namespace m8

@@ -60,7 +60,7 @@ constexpr int kGamePlyLimit = kMaxGamePly;
 // PVTable row 0; returns the decision. The status panel still shows the last
 // progress text, and the commands are as the caller left them: the caller
 // (game/thinking.h) takes them away before and gives them back after.
-DriverRun RunDriverSearch(GameState& g, DriverMode mode);
+DriverRun RunDriverSearch(PositionState& g, DriverMode mode);
 
 // The noise amplitude of a Weakness: (Weakness - 1) x 70, 0 becoming 5 and a
 // negative value 0.
