@@ -2,7 +2,7 @@
 
 namespace m8 {
 
-NullHost GameState::nullHost;
+NullHost PositionState::nullHost;
 
 std::string MoveRecord::CaptureListText() const {
   std::string s(kCaptureListChars, '\0');
@@ -29,7 +29,7 @@ Board DefaultStartBoard() {
   return b;
 }
 
-GameState::GameState() {
+PositionState::PositionState() {
   board = DefaultStartBoard();
   StartBoard = board;
   DefaultBoard = board;
@@ -40,7 +40,7 @@ GameState::GameState() {
   Game.BoardMaterialHistory[0] = Mat.StartMaterial;
 }
 
-double Rnd(GameState& g) {
+double Rnd(PositionState& g) {
   return std::uniform_real_distribution<double>(0.0, 1.0)(g.Rng);
 }
 

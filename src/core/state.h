@@ -514,7 +514,11 @@ struct UnmetChoices {
   std::string Skin;     // the skin, when its skin file was missing
 };
 
-struct GameState {
+// Everything of a game but its flow and the rating: the position, the rules,
+// the options and the engine's tables. The rules and the engine take this
+// part, so that they can neither end, rate nor otherwise steer the game they
+// search; the game passes its GameState.
+struct PositionState {
   Host* host = &nullHost;
   // The folder of the program: the shipped data (variants, skins, books,
   // sounds, pieces, the openings) is always read from here.
@@ -540,7 +544,6 @@ struct GameState {
   DerivedTables Tables;
   Options Opt;
   SkinState Skin;
-  RatingState Rating;
   LogState Log;
   Material Mat;
   PlyState P;
@@ -554,7 +557,6 @@ struct GameState {
   DriverState Driver;
   PlyValueState PlyValue;
   DrawState Draw;
-  GameFlow Flow;
   GameHeader Header;
   BoardViewState BoardShown;
   UnmetChoices Unmet;
@@ -562,16 +564,23 @@ struct GameState {
 
   std::mt19937 Rng{12345};
 
-  GameState();
-  GameState(const GameState&) = delete;
-  GameState& operator=(const GameState&) = delete;
+  PositionState();
+  PositionState(const PositionState&) = delete;
+  PositionState& operator=(const PositionState&) = delete;
 
  private:
   static NullHost nullHost;
 };
 
+// A game: its position and what only the game itself changes, the flow of
+// play and the rating.
+struct GameState : PositionState {
+  RatingState Rating;
+  GameFlow Flow;
+};
+
 // Where the user's own files go: UserFolder, else the program folder.
-inline const std::string& UserFolderOf(const GameState& g) {
+inline const std::string& UserFolderOf(const PositionState& g) {
   return g.UserFolder.empty() ? g.ProgramFolder : g.UserFolder;
 }
 
@@ -581,6 +590,6 @@ Board DefaultStartBoard();
 
 // A uniformly drawn number in [0, 1), the program's one random source
 // (seeded per game; tests seed it themselves).
-double Rnd(GameState& g);
+double Rnd(PositionState& g);
 
 }  // namespace m8

@@ -30,7 +30,7 @@ std::string LastTwo(std::string_view move) {
 
 // Tells the user about a book that cannot be used, once per file and state of
 // that file, so that a bad book does not interrupt every move.
-void ReportOnce(GameState& g, const std::string& key, std::string_view title, const std::string& text) {
+void ReportOnce(PositionState& g, const std::string& key, std::string_view title, const std::string& text) {
   if (g.Book.ReportedProblem == key) return;
   g.Book.ReportedProblem = key;
   g.host->message(Icon::Exclamation, title, text);
@@ -41,7 +41,7 @@ enum class BookFile { Missing, Unreadable, Ready };
 // Brings the book file into the cache: read again only when its path, size or
 // modification time differ from the cached copy, so the result is the same as
 // reading it at every call.
-BookFile LoadBookFile(GameState& g, const std::string& path, std::string* stamp) {
+BookFile LoadBookFile(PositionState& g, const std::string& path, std::string* stamp) {
   auto& b = g.Book;
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) return BookFile::Missing;
@@ -68,7 +68,7 @@ BookFile LoadBookFile(GameState& g, const std::string& path, std::string* stamp)
 }
 
 // A "PromoW=" / "PromoB=" value: twelve two-character algebraic squares.
-bool PromoLineMatches(GameState& g, std::string_view value, int side) {
+bool PromoLineMatches(PositionState& g, std::string_view value, int side) {
   ScopedNotation algebraic(g, 0);
   for (int k = 0; k < kPromoEntries; ++k) {
     const size_t at = static_cast<size_t>(2 * k);
@@ -83,7 +83,7 @@ bool PromoLineMatches(GameState& g, std::string_view value, int side) {
 // One line of a rule block other than "Variant=" and "start": false when it
 // is a key line whose value differs from the rules in force. Movement lines
 // are parsed into BookDirectionTable and compared at "start".
-bool RuleLineMatches(GameState& g, const std::string& line, const std::string& setup) {
+bool RuleLineMatches(PositionState& g, const std::string& line, const std::string& setup) {
   if (StartsWith(line, "Setup=")) return line.substr(6) == setup;
   if (StartsWith(line, "PromoW=")) return PromoLineMatches(g, std::string_view(line).substr(7), 0);
   if (StartsWith(line, "PromoB=")) return PromoLineMatches(g, std::string_view(line).substr(7), 1);
@@ -104,7 +104,7 @@ bool RuleLineMatches(GameState& g, const std::string& line, const std::string& s
 
 // The moves played so far in book form: four characters per ply, blanks as
 // "0", joined by single blanks.
-std::string BookGameString(GameState& g, bool flip) {
+std::string BookGameString(PositionState& g, bool flip) {
   std::string game;
   const int plies = std::min<int>(g.P.GamePly, 2 * (kGameRecordRows - 1));
   for (int ply = 1; ply <= plies; ++ply) {
@@ -140,7 +140,7 @@ std::string_view Piece(std::string_view text, size_t at, size_t length) {
 
 int FlipSquare(int square) { return (11 - square / 10) * 10 + (9 - square % 10); }
 
-bool BookCandidateSquares(GameState& g, std::string_view move, int* from, int* to) {
+bool BookCandidateSquares(PositionState& g, std::string_view move, int* from, int* to) {
   if (move.size() < 4) return false;
   std::string text(move.substr(0, 4));
   if (text[0] == '0') text[0] = ' ';
@@ -158,7 +158,7 @@ bool BookCandidateSquares(GameState& g, std::string_view move, int* from, int* t
   return true;
 }
 
-void BookMove(GameState& g, int lookUpMove) {
+void BookMove(PositionState& g, int lookUpMove) {
   auto& b = g.Book;
   for (auto& c : b.BookCandidates) c.clear();
   b.InBook = 0;

@@ -30,14 +30,14 @@ inline constexpr const char* kBookVersion = "0.89";
 // lookUpMove 0: show the name of the opening in status panel 3 and keep it in
 // Book.OpeningName.
 // A missing book is silent; a book that cannot be used is reported once.
-void BookMove(GameState& g, int lookUpMove);
+void BookMove(PositionState& g, int lookUpMove);
 
 // The squares of a book move (four characters in book form, as in
 // Book.BookCandidates) in the game being played: a "0" standing for a blank is
 // read as one, and when the American Checkers book serves a variant in which
 // White moves first the squares are turned back with FlipSquare. false when
 // the text names no two squares.
-bool BookCandidateSquares(GameState& g, std::string_view move, int* from, int* to);
+bool BookCandidateSquares(PositionState& g, std::string_view move, int* from, int* to);
 
 // The same square seen from the other side of the board (a half turn):
 // 21 <-> 98, 27 <-> 92, 52 <-> 67.

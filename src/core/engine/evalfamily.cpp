@@ -33,7 +33,7 @@ struct Family34 {
 // The terms of a piece that depend only on its kind and cell: centre,
 // promotion bonus and back row of a man, the king's square.
 template <class F>
-void BuildPieceSquare(GameState& g) {
+void BuildPieceSquare(PositionState& g) {
   const auto& ps = g.Rules.PromoSquares;
   const auto& bonus = g.Eval.PromotionBonus;
   auto& t = g.Search.PieceSquare;
@@ -93,7 +93,7 @@ void BuildPieceSquare(GameState& g) {
 }
 
 // The back-row opening term of side s over the prepared walks.
-int BackRowWalks(const GameState& g, int s) {
+int BackRowWalks(const PositionState& g, int s) {
   const Board& b = g.board;
   const auto& paths = g.Search.BackRowPaths[s];
   const int open = 30 - 60 * s, halfOpen = 20 - 40 * s;
@@ -120,7 +120,7 @@ constexpr std::array<int, kMaxDistance + 1> kProximity = [] {
 }();
 
 template <class F>
-int EvaluateFamily(GameState& g, int alpha, int beta, int side) {
+int EvaluateFamily(PositionState& g, int alpha, int beta, int side) {
   EvalState& e = g.Eval;
   const Board& b = g.board;
   const int ply = g.P.Ply;
@@ -181,7 +181,7 @@ int EvaluateFamily(GameState& g, int alpha, int beta, int side) {
 
 }  // namespace
 
-void PrepareFamilyEvaluation(GameState& g) {
+void PrepareFamilyEvaluation(PositionState& g) {
   switch (g.Eval.StandardRuleSet) {
     case 1: BuildPieceSquare<Family1>(g); break;
     case 2: BuildPieceSquare<Family2>(g); break;
@@ -191,13 +191,13 @@ void PrepareFamilyEvaluation(GameState& g) {
   }
 }
 
-int Evaluate1(GameState& g, int alpha, int beta, int side) {
+int Evaluate1(PositionState& g, int alpha, int beta, int side) {
   return EvaluateFamily<Family1>(g, alpha, beta, side);
 }
-int Evaluate2(GameState& g, int alpha, int beta, int side) {
+int Evaluate2(PositionState& g, int alpha, int beta, int side) {
   return EvaluateFamily<Family2>(g, alpha, beta, side);
 }
-int Evaluate34(GameState& g, int alpha, int beta, int side) {
+int Evaluate34(PositionState& g, int alpha, int beta, int side) {
   return EvaluateFamily<Family34>(g, alpha, beta, side);
 }
 

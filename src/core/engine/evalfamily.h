@@ -7,13 +7,13 @@
 
 namespace m8 {
 
-int Evaluate1(GameState& g, int alpha, int beta, int side);   // family 1
-int Evaluate2(GameState& g, int alpha, int beta, int side);   // family 2
-int Evaluate34(GameState& g, int alpha, int beta, int side);  // families 3 and 4
+int Evaluate1(PositionState& g, int alpha, int beta, int side);   // family 1
+int Evaluate2(PositionState& g, int alpha, int beta, int side);   // family 2
+int Evaluate34(PositionState& g, int alpha, int beta, int side);  // families 3 and 4
 
 // Builds the fixed piece terms and the back-row walks of the family in force
 // (StandardRuleSet 1..4) from the promotion squares, the bonus table and the
 // direction table; every search entry calls it.
-void PrepareFamilyEvaluation(GameState& g);
+void PrepareFamilyEvaluation(PositionState& g);
 
 }  // namespace m8

@@ -32,7 +32,7 @@ struct Census {
 // parity 0 or 1 visits only the cells whose row + column has that parity
 // (the squares in play of a family); -1 visits all 64.
 template <bool WithColumns>
-inline void CountPieces(const GameState& g, Census& n, int parity = -1) {
+inline void CountPieces(const PositionState& g, Census& n, int parity = -1) {
   const Board& b = g.board;
   const RuleSet& r = g.Rules;
   int lowestBlack = 0, highestWhite = 0;
@@ -100,7 +100,7 @@ inline constexpr std::array<int8_t, kCells> kColOf = [] {
 struct AttackMap {
   int8_t twice[2][kCells];
 
-  AttackMap(const GameState& g, const Census& n) {
+  AttackMap(const PositionState& g, const Census& n) {
     std::memset(twice, 0, sizeof twice);
     const Board& b = g.board;
     for (int k = 0; k < n.pieces; ++k) {
@@ -121,7 +121,7 @@ struct AttackMap {
 // The repetition test: true when the position of the current ply stood
 // earlier in the game or the line searched (any earlier occurrence). Records
 // the key under the current game ply.
-inline bool RepeatsEarlierPosition(GameState& g) {
+inline bool RepeatsEarlierPosition(PositionState& g) {
   auto& s = g.Search;
   const int gp = g.P.GamePly;
   const uint64_t key = s.PlyKey[std::clamp(g.P.Ply, 0, kMaxPly)];
@@ -137,7 +137,7 @@ inline bool RepeatsEarlierPosition(GameState& g) {
 // straight line from such a square. The walks stop at a sideways step, at the
 // first empty promotion entry and, from one square, at the first step off
 // the board. (The families walk prepared paths: evalfamily.cpp.)
-inline int BackRowTerm(const GameState& g, int s) {
+inline int BackRowTerm(const PositionState& g, int s) {
   const Board& b = g.board;
   const auto& promo = g.Rules.PromoSquares[s];
   const auto& dirs = g.Tables.DirectionTable[1 - s];
@@ -170,7 +170,7 @@ inline int BackRowTerm(const GameState& g, int s) {
 }
 
 // Int(Rnd x N) - Int(Rnd x N); no draw from the generator when N is 0.
-inline int Noise(GameState& g) {
+inline int Noise(PositionState& g) {
   const int n = g.Eval.NoiseAmplitude;
   if (n == 0) return 0;
   const int up = static_cast<int>(IntFloor(Rnd(g) * n));

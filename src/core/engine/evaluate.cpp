@@ -13,7 +13,7 @@ namespace m8 {
 using evalparts::Census;
 using evalparts::Distance;
 
-void SetPhaseThresholds(GameState& g) {
+void SetPhaseThresholds(PositionState& g) {
   auto threshold = [](int men) {
     int t = men > 5 ? men - 6 : 0;
     return t < 6 ? 6 : t;
@@ -22,7 +22,7 @@ void SetPhaseThresholds(GameState& g) {
   g.Eval.BlackMenThreshold = threshold(g.Mat.BlackMen);
 }
 
-int CountAttackers(const GameState& g, int square, int colour) {
+int CountAttackers(const PositionState& g, int square, int colour) {
   const int kinds[2] = {colour == -1 ? 1 : 0, colour == -1 ? 3 : 2};
   constexpr int kValue[4] = {1, -1, 2, -2};
   int count = 1;
@@ -54,7 +54,7 @@ bool OnAny(const std::array<int32_t, kPromoEntries>& squares, int c, std::initia
 
 // The piece terms and the common terms of the positional scan.
 struct PieceScan {
-  const GameState& g;
+  const PositionState& g;
   const Census& n;
   const evalparts::AttackMap* attack;  // when the proximity term is on
   int mW, mB;
@@ -151,7 +151,7 @@ struct PieceScan {
 };
 
 template <bool InSearch>
-int EvaluateGeneric(GameState& g, int alpha, int beta, int side) {
+int EvaluateGeneric(PositionState& g, int alpha, int beta, int side) {
   EvalState& e = g.Eval;
   const RuleSet& r = g.Rules;
   const Board& b = g.board;
@@ -238,11 +238,11 @@ int EvaluateGeneric(GameState& g, int alpha, int beta, int side) {
 
 }  // namespace
 
-int Evaluate(GameState& g, int alpha, int beta, int side) {
+int Evaluate(PositionState& g, int alpha, int beta, int side) {
   return EvaluateGeneric<false>(g, alpha, beta, side);
 }
 
-int EvaluateInSearch(GameState& g, int alpha, int beta, int side) {
+int EvaluateInSearch(PositionState& g, int alpha, int beta, int side) {
   return EvaluateGeneric<true>(g, alpha, beta, side);
 }
 

@@ -8,24 +8,24 @@
 namespace m8 {
 
 // Score of a win by rule that the evaluator sees for the side to move.
-inline int RuleWinScore(const GameState& g) { return kInfinity - g.P.Ply; }
+inline int RuleWinScore(const PositionState& g) { return kInfinity - g.P.Ply; }
 
 // Sets the men thresholds of the opening phase: max(6, men - 6) per side.
-void SetPhaseThresholds(GameState& g);
+void SetPhaseThresholds(PositionState& g);
 
 // 1 + 2 x the number of pieces of `colour` (+1 or -1; anything but -1 counts
 // as +1) that could make a plain move onto `square`.
-int CountAttackers(const GameState& g, int square, int colour);
+int CountAttackers(const PositionState& g, int square, int colour);
 
 // The evaluation of the current position for a caller outside the search
 // (game-over test, hint, drivers at the root): alpha and beta are the window,
 // side the side whose view is taken (+1 White, -1 Black). Sets InDanger and,
 // under NoLegalDraw, NoLegalDrawFlag. Returns 32000 - Ply for a win by rule of
 // the side to move, 0 for a draw, or the score.
-int Evaluate(GameState& g, int alpha, int beta, int side);
+int Evaluate(PositionState& g, int alpha, int beta, int side);
 
 // The same inside a running search: the repetition keys of the line searched
 // are current (PrepareRepetitionKeys and MakeMoveKeyed keep them so).
-int EvaluateInSearch(GameState& g, int alpha, int beta, int side);
+int EvaluateInSearch(PositionState& g, int alpha, int beta, int side);
 
 }  // namespace m8

@@ -9,7 +9,7 @@ namespace m8 {
 
 namespace {
 
-void AppendMainLine(GameState& g, std::string& label, std::string_view head, View view) {
+void AppendMainLine(PositionState& g, std::string& label, std::string_view head, View view) {
   std::string& text = g.Log.MainLineText;
   text.clear();
   const bool show = g.Opt.ShowCalculation == 1;
@@ -44,11 +44,11 @@ void AppendMainLine(GameState& g, std::string& label, std::string_view head, Vie
 
 }  // namespace
 
-void ShowMainLine(GameState& g) {
+void ShowMainLine(PositionState& g) {
   AppendMainLine(g, g.Search.EngineOutputText, "Main: ", View::EngineOutput);
 }
 
-void ShowMainLinePV(GameState& g) {
+void ShowMainLinePV(PositionState& g) {
   const std::string head = g.Texts.DisplayMoveText + " ";
   AppendMainLine(g, g.Search.PlyValueOutputText, head, View::PlyValueOutput);
 }

@@ -10,10 +10,10 @@ namespace m8 {
 // moves, each followed by a blank), appends CR LF "Main: " and the text to the
 // engine output when ShowCalculation is 1, and stores the line's second move
 // as the hint.
-void ShowMainLine(GameState& g);
+void ShowMainLine(PositionState& g);
 
 // The same into the ply value table window's label, the line headed by
 // DisplayMoveText (the move under examination) instead of "Main: ".
-void ShowMainLinePV(GameState& g);
+void ShowMainLinePV(PositionState& g);
 
 }  // namespace m8

@@ -42,7 +42,7 @@ void SwapRows(PlyValueState& pv, int i, int j) {
   std::swap(pv.PlyValueMarks[i], pv.PlyValueMarks[j]);
 }
 
-void PlyValueSearchOne(GameState& g, int row) {
+void PlyValueSearchOne(PositionState& g, int row) {
   auto& pv = g.PlyValue;
   const int rootPly = g.P.GamePly;
   g.Driver.GamePlyAtRoot = rootPly;
@@ -105,9 +105,9 @@ void PlyValueSearchOne(GameState& g, int row) {
   g.host->refresh(View::PlyValueOutput);
 }
 
-std::string PlyValueTableText(const GameState& g) { return PlyValueTableText(g, 120, false); }
+std::string PlyValueTableText(const PositionState& g) { return PlyValueTableText(g, 120, false); }
 
-std::string PlyValueTableText(const GameState& g, int ruleLength, bool flaggedOnly) {
+std::string PlyValueTableText(const PositionState& g, int ruleLength, bool flaggedOnly) {
   const auto& pv = g.PlyValue;
   const int plies = pv.PlyValuePlies;
   std::string t = "  No      MOVE   ";

@@ -81,7 +81,7 @@ uint64_t PlacementKeyFromText(std::string_view text) {
   return k;
 }
 
-void PrepareRepetitionKeys(GameState& g) {
+void PrepareRepetitionKeys(PositionState& g) {
   auto& s = g.Search;
   const int gp = g.P.GamePly;
   const int stored = std::min(gp - 1, kGameTables);
@@ -91,7 +91,7 @@ void PrepareRepetitionKeys(GameState& g) {
   if (gp >= 1 && gp - 1 < kRepKeyEntries) s.RepKeys[gp - 1] = k;
 }
 
-void RecordMoveKey(GameState& g, const MoveRecord& m, int fromValue) {
+void RecordMoveKey(PositionState& g, const MoveRecord& m, int fromValue) {
   const int ply = g.P.Ply;
   if (ply <= 0 || ply >= kPlyTables) return;
   const RuleSet& r = g.Rules;

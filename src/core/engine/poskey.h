@@ -22,10 +22,10 @@ uint64_t PlacementKeyFromText(std::string_view text);
 // Makes the key tables current for a search that starts now: the keys of the
 // game's earlier positions from PositionHistory, and the key of the current
 // board for the current ply and game ply.
-void PrepareRepetitionKeys(GameState& g);
+void PrepareRepetitionKeys(PositionState& g);
 
 // After MakeMove of record m (fromValue: the board value on m.From before
 // the move): the key of the new ply and of its game ply.
-void RecordMoveKey(GameState& g, const MoveRecord& m, int fromValue);
+void RecordMoveKey(PositionState& g, const MoveRecord& m, int fromValue);
 
 }  // namespace m8

@@ -17,7 +17,7 @@
 
 namespace m8 {
 
-void ComputeHint(GameState& g, int iniScore) {
+void ComputeHint(PositionState& g, int iniScore) {
   SetPhaseThresholds(g);
   if (g.Search.HintFrom > 0) {
     g.host->message(Icon::Information, "Hint", HeldHintText(g));

@@ -10,6 +10,6 @@ namespace m8 {
 // problem window's text (Driver.ProblemText) when the best score differs from
 // iniScore by more than 100 and its line holds a capture that does not begin
 // it (or scores beyond +-31000).
-void ComputeHint(GameState& g, int iniScore);
+void ComputeHint(PositionState& g, int iniScore);
 
 }  // namespace m8

@@ -9,7 +9,7 @@ namespace m8 {
 
 namespace {
 
-bool OffBoard(const GameState& g, int cell) {
+bool OffBoard(const PositionState& g, int cell) {
   return cell < 0 || cell >= kCells || g.board[cell] == kOffBoard;
 }
 
@@ -17,7 +17,7 @@ bool InTable(int cell) { return cell >= 0 && cell < kCells; }
 
 }  // namespace
 
-void BuildPromotionBonusByMoves(GameState& g) {
+void BuildPromotionBonusByMoves(PositionState& g) {
   auto& bonus = g.Eval.PromotionBonus;
   for (auto& e : bonus) e = {0, 0};
   for (int s = 0; s < 2; ++s) {
@@ -56,7 +56,7 @@ int SquareDistance(int a, int b) {
   return std::abs(a / 10 - b / 10) + std::abs(a % 10 - b % 10);
 }
 
-void BuildPromotionBonusByDistance(GameState& g) {
+void BuildPromotionBonusByDistance(PositionState& g) {
   auto& bonus = g.Eval.PromotionBonus;
   for (auto& e : bonus) e = {0, 0};
   for (int c = 21; c <= 98; ++c)
@@ -68,14 +68,14 @@ void BuildPromotionBonusByDistance(GameState& g) {
     }
 }
 
-void BuildPromotionTables(GameState& g) {
+void BuildPromotionTables(PositionState& g) {
   g.Eval.NoKingWinRule = (g.Rules.KingWin == 0 && g.Rules.WinAtPromo == 0) ? 1 : 0;
   BuildRuleTables(g);
   BuildPromotionBonusByMoves(g);
   if (g.Eval.StandardRuleSet > 0) BuildPromotionBonusByDistance(g);
 }
 
-void SetOrthogonalMoveFlags(GameState& g) {
+void SetOrthogonalMoveFlags(PositionState& g) {
   bool nonOrthogonal = false, anyOrthogonal = false;
   for (const auto& row : g.Tables.DirectionTable)
     for (int x : row) {

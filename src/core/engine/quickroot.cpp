@@ -7,7 +7,7 @@
 
 namespace m8 {
 
-std::optional<int> ProbeRootMoveQuick(GameState& g, int index, int rootGamePly, bool drawTest,
+std::optional<int> ProbeRootMoveQuick(PositionState& g, int index, int rootGamePly, bool drawTest,
                                       std::optional<int> depth) {
   if (drawTest) g.SearchTab.PVTable[g.P.Ply][g.P.Ply].From = 0;
   if (!MakeMove(g, index)) return std::nullopt;
@@ -18,7 +18,7 @@ std::optional<int> ProbeRootMoveQuick(GameState& g, int index, int rootGamePly, 
   return s;
 }
 
-void SearchHint(GameState& g) {
+void SearchHint(PositionState& g) {
   RootLoop loop;
   loop.iterations = g.Rules.PiecesOnBlack == 2 ? 1 : 2;
   loop.restoreWindowAfterFalseBetter = false;
@@ -32,7 +32,7 @@ void SearchHint(GameState& g) {
   RunRootLoop(g, loop);
 }
 
-std::string HeldHintText(const GameState& g) {
+std::string HeldHintText(const PositionState& g) {
   // The separator names the kind of move: "6-15" is not the capture 6x15,
   // and a capture that ends where it began is "6x 6".
   const std::string sep = g.Search.HintCapture == 1 ? g.Texts.CaptureChar : std::string("-");

@@ -16,7 +16,7 @@ namespace m8 {
 // draw rules of the game since `rootGamePly` are applied to the position
 // reached; the draw mark they leave stays for the caller. None when the move
 // cannot be made (nothing changed but the line table's entry).
-std::optional<int> ProbeRootMoveQuick(GameState& g, int index, int rootGamePly, bool drawTest,
+std::optional<int> ProbeRootMoveQuick(PositionState& g, int index, int rootGamePly, bool drawTest,
                                       std::optional<int> depth);
 
 // The hint's search of the root moves in the move list (records PlyStart[0]
@@ -24,10 +24,10 @@ std::optional<int> ProbeRootMoveQuick(GameState& g, int index, int rootGamePly, 
 // squares are played), the draw rules of the game since Driver.GamePlyAtRoot
 // applied on each move's first probe. The best move ends up in record
 // PlyStart[0]. A stop ends it after the move being searched.
-void SearchHint(GameState& g);
+void SearchHint(PositionState& g);
 
 // The reply the last search expected (Search.HintFrom/HintTo), offered as a
 // hint: "Try 11-15", "Try 15x22" for a capture (Search.HintCapture).
-std::string HeldHintText(const GameState& g);
+std::string HeldHintText(const PositionState& g);
 
 }  // namespace m8

@@ -6,20 +6,20 @@ namespace m8 {
 
 namespace {
 
-bool FamilyInForce(const GameState& g) {
+bool FamilyInForce(const PositionState& g) {
   return g.Eval.StandardRuleSet >= 1 && g.Eval.StandardRuleSet <= 4;
 }
 
 }  // namespace
 
-int QuickSearch(GameState& g) {
+int QuickSearch(PositionState& g) {
   SearchScope scope(g);
   int alpha = -kInfinity;
   int depth = FamilyInForce(g) ? 1 : (g.Rules.PiecesOnBlack == 2 ? 2 : 3);
   return -RunNode(g, ChooseQuickNode(g), alpha, kInfinity, depth);
 }
 
-int QuickSearchDepth(GameState& g, int& depth) {
+int QuickSearchDepth(PositionState& g, int& depth) {
   SearchScope scope(g);
   int alpha = -kInfinity;
   if (FamilyInForce(g)) return -RunNode(g, ChooseQuickNode(g), alpha, kInfinity, depth);

@@ -20,6 +20,9 @@ namespace m8 {
 
 namespace {
 
+// The deepest iteration in the time mode, where the clock ends the search.
+constexpr int kTimeModeDepthLimit = 20;
+
 using ScoreTable = std::array<std::array<int32_t, kRootScoreSlots>, 4>;
 
 // Moves the root-score column of slot i to slot 0, slots 0..i-1 moving up by
@@ -49,7 +52,7 @@ void SortRootScores(ScoreTable& t, int n, const MoveRecord& best) {
 
 class DriverSearch {
  public:
-  DriverSearch(GameState& g, DriverMode mode) : g_(g), play_(mode == DriverMode::ComputerMove) {}
+  DriverSearch(PositionState& g, DriverMode mode) : g_(g), play_(mode == DriverMode::ComputerMove) {}
   DriverRun Run();
 
  private:
@@ -65,19 +68,22 @@ class DriverSearch {
   // output gave for it, and no other move is shown above it.
   void KeepCompletedScores();
 
-  GameState& g_;
+  PositionState& g_;
   const bool play_;
   DriverRun run_;
   double start_ = 0;
   std::string resultLine_, shortBest_, mainLine_;
   double lastIterationEnd_ = 0;
   bool stoppedBeforeSearch_ = false;  // Cancel came during the pause before the search
+  // The deepest iteration of this search: the depth option, the time mode's
+  // ceiling, or 1 for a single move or a book move. The option stays the user's.
+  int depthLimit_ = 0;
   ScoreTable completedScores_{};      // RootScores at the end of the last completed iteration
   bool haveCompletedScores_ = false;
 };
 
 void DriverSearch::SetUp() {
-  GameState& g = g_;
+  PositionState& g = g_;
   if (play_) {
     g.Driver.AspirationWindow = 100;
     g.Eval.EvalExtraTerm = 1;
@@ -99,7 +105,7 @@ void DriverSearch::SetUp() {
 }
 
 void DriverSearch::ShowThinking() {
-  GameState& g = g_;
+  PositionState& g = g_;
   Host& h = *g.host;
   if (!play_ || g.Opt.PlayMode != 2) {
     if (play_) {
@@ -123,10 +129,9 @@ void DriverSearch::Decided(int winner, int drawReason) {
 }
 
 bool DriverSearch::EndsBeforeSearch() {
-  GameState& g = g_;
+  PositionState& g = g_;
   ResetPly(g);
   const int eval = Evaluate(g, -kInfinity, kInfinity, g.P.SideToMove);
-  run_.savedDepth = g.Opt.SearchDepth;
   const int side = g.P.SideToMove;
 
   if (g.Eval.NoLegalDrawFlag == 1) {
@@ -156,19 +161,20 @@ bool DriverSearch::EndsBeforeSearch() {
 }
 
 void DriverSearch::LimitsAndBook() {
-  GameState& g = g_;
+  PositionState& g = g_;
   SetProgressValue(g, 0);
   // Cancel (or closing the window) during the pause: the computer answers at
   // once with the move of the first iteration.
   stoppedBeforeSearch_ = PauseUnlessStopped(g, 0.5);
   int moves = g.P.PlyStart[1] - g.P.PlyStart[0];
   if (g.Opt.DepthMode == 1) {
-    SetProgress(g, 0, g.Opt.SearchDepth * moves);
+    depthLimit_ = g.Opt.SearchDepth;
+    SetProgress(g, 0, depthLimit_ * moves);
   } else {
-    g.Opt.SearchDepth = 20;
+    depthLimit_ = kTimeModeDepthLimit;
     SetProgress(g, 0, g.Opt.SearchTime);
   }
-  if (moves == 1) g.Opt.SearchDepth = 1;
+  if (moves == 1) depthLimit_ = 1;
   g.Book.BookFrom = 0;
   if (g.Opt.UseBook == 1) {
     BookMove(g, 1);
@@ -180,7 +186,7 @@ void DriverSearch::LimitsAndBook() {
         g.P.MoveList[0] = g.P.MoveList[found];
         g.P.PlyStart[1] = 1;
         g.P.MoveListEnd = 1;
-        g.Opt.SearchDepth = 1;
+        depthLimit_ = 1;
         moves = 1;
       } else {
         g.Book.BookFrom = 0;
@@ -196,7 +202,7 @@ void DriverSearch::LimitsAndBook() {
 }
 
 void DriverSearch::Search() {
-  GameState& g = g_;
+  PositionState& g = g_;
   Host& h = *g.host;
   const bool show = g.Opt.ShowCalculation == 1;
   const bool timeMode = g.Opt.DepthMode != 1;
@@ -204,7 +210,7 @@ void DriverSearch::Search() {
 
   RootSearchParams params;
   params.member = ChooseFullNode(g);
-  params.depthLimit = stoppedBeforeSearch_ ? 1 : g.Opt.SearchDepth;
+  params.depthLimit = stoppedBeforeSearch_ ? 1 : depthLimit_;
   params.timeLimitSeconds = timeMode ? std::max(1e-9, static_cast<double>(g.Opt.SearchTime)) : 0.0;
   params.aspirationWindow = play_ ? g.Driver.AspirationWindow : 100;
   params.shortLineResearch = play_;
@@ -298,7 +304,7 @@ void DriverSearch::KeepCompletedScores() {
 }
 
 void DriverSearch::AfterSearch(double seconds) {
-  GameState& g = g_;
+  PositionState& g = g_;
   Host& h = *g.host;
   if (play_) {
     h.refresh(View::Strength);
@@ -334,6 +340,6 @@ int NoiseForWeakness(int weakness) {
   return std::max(amplitude, 0);
 }
 
-DriverRun RunDriverSearch(GameState& g, DriverMode mode) { return DriverSearch(g, mode).Run(); }
+DriverRun RunDriverSearch(PositionState& g, DriverMode mode) { return DriverSearch(g, mode).Run(); }
 
 }  // namespace m8

@@ -46,9 +46,8 @@ struct DriverRun {
   // The score of the best move found, from the side to move's view; none when
   // no root move was scored.
   std::optional<int32_t> bestScore;
-  int32_t savedDepth = 0;  // SearchDepth on entry, written back by the caller
-  int rootMoves = 0;       // after the book cut
-  int bestDepth = 0;       // iteration in which the best move was found
+  int rootMoves = 0;  // after the book cut
+  int bestDepth = 0;  // iteration in which the best move was found
   std::vector<SearchIterationLog> iterations;
 };
 
@@ -61,7 +60,7 @@ constexpr int kGamePlyLimit = kMaxGamePly;
 // PVTable row 0; returns the decision. The status panel still shows the last
 // progress text, and the commands are as the caller left them: the caller
 // (game/thinking.h) takes them away before and gives them back after.
-DriverRun RunDriverSearch(GameState& g, DriverMode mode);
+DriverRun RunDriverSearch(PositionState& g, DriverMode mode);
 
 // The noise amplitude of a Weakness: (Weakness - 1) x 70, 0 becoming 5 and a
 // negative value 0.

@@ -11,7 +11,7 @@ namespace {
 
 class RootLooper {
  public:
-  RootLooper(GameState& g, const RootLoop& loop)
+  RootLooper(PositionState& g, const RootLoop& loop)
       : g_(g), loop_(loop), first_(g.P.PlyStart[0]), moves_(g.P.PlyStart[1] - g.P.PlyStart[0]) {}
 
   RootLoopResult Run();
@@ -26,7 +26,7 @@ class RootLooper {
   // it short.
   bool SearchMove(int depth, int index);
 
-  GameState& g_;
+  PositionState& g_;
   const RootLoop& loop_;
   const int first_;
   const int moves_;
@@ -116,9 +116,9 @@ RootLoopResult RootLooper::Run() {
 
 }  // namespace
 
-RootLoopResult RunRootLoop(GameState& g, const RootLoop& loop) { return RootLooper(g, loop).Run(); }
+RootLoopResult RunRootLoop(PositionState& g, const RootLoop& loop) { return RootLooper(g, loop).Run(); }
 
-void ApplyRootDrawRules(GameState& g, int rootGamePly) {
+void ApplyRootDrawRules(PositionState& g, int rootGamePly) {
   FindLastIrreversiblePly(g, rootGamePly - 1);
   CountRepetitions(g, rootGamePly - 1);
   if (g.Eval.DrawnPosition == 0) g.Eval.DrawnPosition = g.Draw.MoveLimitReached;

@@ -76,11 +76,11 @@ struct RootLoopResult {
 // PlyStart[1] - 1). Search.MaxPly is the iteration plus ExtendedPlies, kept
 // inside the per-ply tables. After each root move the loop ends when the
 // search is aborted.
-RootLoopResult RunRootLoop(GameState& g, const RootLoop& loop);
+RootLoopResult RunRootLoop(PositionState& g, const RootLoop& loop);
 
 // The draw rules applied to the position a root move reached, counting the
 // game from `rootGamePly` (the game ply at the root): the repetitions and the
 // last irreversible ply, and the move limit marking the position drawn.
-void ApplyRootDrawRules(GameState& g, int rootGamePly);
+void ApplyRootDrawRules(PositionState& g, int rootGamePly);
 
 }  // namespace m8

@@ -16,7 +16,7 @@ constexpr int kMaxExtensionPly = kMaxPly - 6;
 
 class RootSearcher {
  public:
-  RootSearcher(GameState& g, const RootSearchParams& p, const RootSearchHooks& h)
+  RootSearcher(PositionState& g, const RootSearchParams& p, const RootSearchHooks& h)
       : g_(g), p_(p), h_(h), start_(g.host->monotonicSeconds()) {}
 
   RootSearchResult Run();
@@ -32,7 +32,7 @@ class RootSearcher {
   void SetStopTime();
   void StopForTime();
 
-  GameState& g_;
+  PositionState& g_;
   const RootSearchParams& p_;
   const RootSearchHooks& h_;
   double start_;
@@ -49,7 +49,7 @@ class RootSearcher {
 // ply deeper: always for the first root move, for a later one only when its
 // second search still beats the best score.
 int RootSearcher::SearchMove(const RootProbe& probe) {
-  GameState& g = g_;
+  PositionState& g = g_;
   const int i = probe.index;
   const int depth = std::min(probe.depth, kMaxExtensionPly);
   if (probe.reason == ProbeReason::First && h_.moveStarting) h_.moveStarting(probe.depth, i, false);
@@ -96,7 +96,7 @@ void RootSearcher::StopForTime() {
 }
 
 RootSearchResult RootSearcher::Run() {
-  GameState& g = g_;
+  PositionState& g = g_;
   RootSearchResult r;
   SearchScope scope(g);
   g.P.SearchAborted = 0;
@@ -163,7 +163,7 @@ RootSearchResult RootSearcher::Run() {
 
 }  // namespace
 
-RootSearchResult SearchRoot(GameState& g, const RootSearchParams& params,
+RootSearchResult SearchRoot(PositionState& g, const RootSearchParams& params,
                             const RootSearchHooks& hooks) {
   return RootSearcher(g, params, hooks).Run();
 }

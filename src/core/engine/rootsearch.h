@@ -71,7 +71,7 @@ struct RootSearchResult {
 // Generates the root moves of the current position (Ply must be 0) and
 // searches them. Nothing but the search state, the move list and the line
 // tables is changed; the position is as before on return.
-RootSearchResult SearchRoot(GameState& g, const RootSearchParams& params,
+RootSearchResult SearchRoot(PositionState& g, const RootSearchParams& params,
                             const RootSearchHooks& hooks = {});
 
 }  // namespace m8

@@ -14,25 +14,25 @@ namespace {
 // ---- what the members differ in -------------------------------------------
 
 struct GenericEval {
-  static int Run(GameState& g, int a, int b, int side) { return EvaluateInSearch(g, a, b, side); }
+  static int Run(PositionState& g, int a, int b, int side) { return EvaluateInSearch(g, a, b, side); }
 };
 struct Family1Eval {
-  static int Run(GameState& g, int a, int b, int side) { return Evaluate1(g, a, b, side); }
+  static int Run(PositionState& g, int a, int b, int side) { return Evaluate1(g, a, b, side); }
 };
 struct Family2Eval {
-  static int Run(GameState& g, int a, int b, int side) { return Evaluate2(g, a, b, side); }
+  static int Run(PositionState& g, int a, int b, int side) { return Evaluate2(g, a, b, side); }
 };
 struct Family34Eval {
-  static int Run(GameState& g, int a, int b, int side) { return Evaluate34(g, a, b, side); }
+  static int Run(PositionState& g, int a, int b, int side) { return Evaluate34(g, a, b, side); }
 };
 
 struct GenericGen {
-  static void Run(GameState& g, int mode) { GenerateMoves(g, mode); }
+  static void Run(PositionState& g, int mode) { GenerateMoves(g, mode); }
 };
 // The generators with a built-in rule set fixed in their code.
 template <int Set>
 struct FixedGen {
-  static void Run(GameState& g, int mode) {
+  static void Run(PositionState& g, int mode) {
     if constexpr (Set == 1) GenerateMoves1(g, mode);
     else if constexpr (Set == 2) GenerateMoves2(g, mode);
     else if constexpr (Set == 3) GenerateMoves3(g, mode);
@@ -77,7 +77,7 @@ using MQuick4 = Member<Family34Eval, FixedGen<4>, false, 0, false, NoMoveScore::
 // ---- the node -------------------------------------------------------------
 
 template <class M>
-int Node(GameState& g, int& alpha, int beta, int& depth) {
+int Node(PositionState& g, int& alpha, int beta, int& depth) {
   PlyState& ps = g.P;
   g.host->pump();
   if ((++g.Search.Nodes & kClockCheckMask) == 0) CheckSearchClock(g);
@@ -175,22 +175,22 @@ int Node(GameState& g, int& alpha, int beta, int& depth) {
 
 }  // namespace
 
-int AlphaBeta(GameState& g, int& a, int b, int& d) { return Node<MAlphaBeta>(g, a, b, d); }
-int AlphaBetaAnti(GameState& g, int& a, int b, int& d) { return Node<MAlphaBetaAnti>(g, a, b, d); }
-int AlphaBetaKingWin(GameState& g, int& a, int b, int& d) {
+int AlphaBeta(PositionState& g, int& a, int b, int& d) { return Node<MAlphaBeta>(g, a, b, d); }
+int AlphaBetaAnti(PositionState& g, int& a, int b, int& d) { return Node<MAlphaBetaAnti>(g, a, b, d); }
+int AlphaBetaKingWin(PositionState& g, int& a, int b, int& d) {
   return Node<MAlphaBetaKingWin>(g, a, b, d);
 }
-int AlphaBeta1(GameState& g, int& a, int b, int& d) { return Node<MAlphaBeta1>(g, a, b, d); }
-int AlphaBeta2(GameState& g, int& a, int b, int& d) { return Node<MAlphaBeta2>(g, a, b, d); }
-int AlphaBeta3(GameState& g, int& a, int b, int& d) { return Node<MAlphaBeta3>(g, a, b, d); }
-int AlphaBeta4(GameState& g, int& a, int b, int& d) { return Node<MAlphaBeta4>(g, a, b, d); }
-int QuickAlphaBeta(GameState& g, int& a, int b, int& d) { return Node<MQuick>(g, a, b, d); }
-int QuickAlphaBeta1(GameState& g, int& a, int b, int& d) { return Node<MQuick1>(g, a, b, d); }
-int QuickAlphaBeta2(GameState& g, int& a, int b, int& d) { return Node<MQuick2>(g, a, b, d); }
-int QuickAlphaBeta3(GameState& g, int& a, int b, int& d) { return Node<MQuick3>(g, a, b, d); }
-int QuickAlphaBeta4(GameState& g, int& a, int b, int& d) { return Node<MQuick4>(g, a, b, d); }
+int AlphaBeta1(PositionState& g, int& a, int b, int& d) { return Node<MAlphaBeta1>(g, a, b, d); }
+int AlphaBeta2(PositionState& g, int& a, int b, int& d) { return Node<MAlphaBeta2>(g, a, b, d); }
+int AlphaBeta3(PositionState& g, int& a, int b, int& d) { return Node<MAlphaBeta3>(g, a, b, d); }
+int AlphaBeta4(PositionState& g, int& a, int b, int& d) { return Node<MAlphaBeta4>(g, a, b, d); }
+int QuickAlphaBeta(PositionState& g, int& a, int b, int& d) { return Node<MQuick>(g, a, b, d); }
+int QuickAlphaBeta1(PositionState& g, int& a, int b, int& d) { return Node<MQuick1>(g, a, b, d); }
+int QuickAlphaBeta2(PositionState& g, int& a, int b, int& d) { return Node<MQuick2>(g, a, b, d); }
+int QuickAlphaBeta3(PositionState& g, int& a, int b, int& d) { return Node<MQuick3>(g, a, b, d); }
+int QuickAlphaBeta4(PositionState& g, int& a, int b, int& d) { return Node<MQuick4>(g, a, b, d); }
 
-NodeMember ChooseFullNode(const GameState& g) {
+NodeMember ChooseFullNode(const PositionState& g) {
   switch (g.Eval.StandardRuleSet) {
     case 1: return NodeMember::AlphaBeta1;
     case 2: return NodeMember::AlphaBeta2;
@@ -203,7 +203,7 @@ NodeMember ChooseFullNode(const GameState& g) {
   return NodeMember::AlphaBetaKingWin;
 }
 
-NodeMember ChooseQuickNode(const GameState& g) {
+NodeMember ChooseQuickNode(const PositionState& g) {
   switch (g.Eval.StandardRuleSet) {
     case 1: return NodeMember::QuickAlphaBeta1;
     case 2: return NodeMember::QuickAlphaBeta2;
@@ -231,7 +231,7 @@ const char* NodeMemberName(NodeMember member) {
   return "";
 }
 
-int RunNode(GameState& g, NodeMember member, int& alpha, int beta, int& depth) {
+int RunNode(PositionState& g, NodeMember member, int& alpha, int beta, int& depth) {
   switch (member) {
     case NodeMember::AlphaBeta: return AlphaBeta(g, alpha, beta, depth);
     case NodeMember::AlphaBetaAnti: return AlphaBetaAnti(g, alpha, beta, depth);
@@ -249,7 +249,7 @@ int RunNode(GameState& g, NodeMember member, int& alpha, int beta, int& depth) {
   return 0;
 }
 
-int PickNextMove(GameState& g) {
+int PickNextMove(PositionState& g) {
   PlyState& ps = g.P;
   const int ply = std::clamp(ps.Ply, 0, kMaxPly);
   const int first = ps.PlyStart[ply];
@@ -267,7 +267,7 @@ int PickNextMove(GameState& g) {
   return pick;
 }
 
-void UpdatePV(GameState& g, int index) {
+void UpdatePV(PositionState& g, int index) {
   const int ply = std::clamp(g.P.Ply, 0, kMaxPly);
   const MoveRecord& m = g.P.MoveList[index];
   auto& pv = g.SearchTab.PVTable;
@@ -279,20 +279,20 @@ void UpdatePV(GameState& g, int index) {
   }
 }
 
-int PVLength(const GameState& g) {
+int PVLength(const PositionState& g) {
   for (int c = 1; c <= kMaxPly; ++c)
     if (g.SearchTab.PVTable[1][c].From == 0) return c;
   return kPlyTables;
 }
 
-void SearchMakeMove(GameState& g, int index) {
+void SearchMakeMove(PositionState& g, int index) {
   const MoveRecord& m = g.P.MoveList[index];
   const int fromValue = m.From > 0 && m.From < kCells ? g.board[m.From] : 0;
   MakeMove(g, index);
   RecordMoveKey(g, m, fromValue);
 }
 
-void CheckSearchClock(GameState& g) {
+void CheckSearchClock(PositionState& g) {
   SearchState& s = g.Search;
   if (s.StopAt <= 0 || g.P.SearchAborted != 0) return;
   if (g.host->monotonicSeconds() < s.StopAt) return;
@@ -300,7 +300,7 @@ void CheckSearchClock(GameState& g) {
   g.P.SearchAborted = 1;
 }
 
-SearchScope::SearchScope(GameState& g) : g_(g) {
+SearchScope::SearchScope(PositionState& g) : g_(g) {
   g_.P.StopRequest = 0;
   g_.Search.TimeUp = 0;
   PrepareRepetitionKeys(g_);

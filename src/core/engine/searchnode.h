@@ -15,19 +15,19 @@ namespace m8 {
 inline int SearchWinScore(int ply) { return kInfinity - 1 - ply; }
 
 // Full nodes: the computer move and the analysis search below the root moves.
-int AlphaBeta(GameState& g, int& alpha, int beta, int& depth);         // generic
-int AlphaBetaAnti(GameState& g, int& alpha, int beta, int& depth);     // AntiMode
-int AlphaBetaKingWin(GameState& g, int& alpha, int beta, int& depth);  // KingWin / WinAtPromo
-int AlphaBeta1(GameState& g, int& alpha, int beta, int& depth);
-int AlphaBeta2(GameState& g, int& alpha, int beta, int& depth);
-int AlphaBeta3(GameState& g, int& alpha, int beta, int& depth);
-int AlphaBeta4(GameState& g, int& alpha, int beta, int& depth);
+int AlphaBeta(PositionState& g, int& alpha, int beta, int& depth);         // generic
+int AlphaBetaAnti(PositionState& g, int& alpha, int beta, int& depth);     // AntiMode
+int AlphaBetaKingWin(PositionState& g, int& alpha, int beta, int& depth);  // KingWin / WinAtPromo
+int AlphaBeta1(PositionState& g, int& alpha, int beta, int& depth);
+int AlphaBeta2(PositionState& g, int& alpha, int beta, int& depth);
+int AlphaBeta3(PositionState& g, int& alpha, int beta, int& depth);
+int AlphaBeta4(PositionState& g, int& alpha, int beta, int& depth);
 // Quick nodes: the fixed-depth probe of the quick search.
-int QuickAlphaBeta(GameState& g, int& alpha, int beta, int& depth);
-int QuickAlphaBeta1(GameState& g, int& alpha, int beta, int& depth);
-int QuickAlphaBeta2(GameState& g, int& alpha, int beta, int& depth);
-int QuickAlphaBeta3(GameState& g, int& alpha, int beta, int& depth);
-int QuickAlphaBeta4(GameState& g, int& alpha, int beta, int& depth);
+int QuickAlphaBeta(PositionState& g, int& alpha, int beta, int& depth);
+int QuickAlphaBeta1(PositionState& g, int& alpha, int beta, int& depth);
+int QuickAlphaBeta2(PositionState& g, int& alpha, int beta, int& depth);
+int QuickAlphaBeta3(PositionState& g, int& alpha, int beta, int& depth);
+int QuickAlphaBeta4(PositionState& g, int& alpha, int beta, int& depth);
 
 enum class NodeMember {
   AlphaBeta,
@@ -46,28 +46,28 @@ enum class NodeMember {
 
 // The member a driver uses: the built-in rule set first, then AntiMode, then
 // KingWin or WinAtPromo, else the generic node.
-NodeMember ChooseFullNode(const GameState& g);
-NodeMember ChooseQuickNode(const GameState& g);
+NodeMember ChooseFullNode(const PositionState& g);
+NodeMember ChooseQuickNode(const PositionState& g);
 const char* NodeMemberName(NodeMember member);
 
 // Calls the member.
-int RunNode(GameState& g, NodeMember member, int& alpha, int beta, int& depth);
+int RunNode(PositionState& g, NodeMember member, int& alpha, int beta, int& depth);
 
 // The index of the best remaining record of the current ply, marked as
 // taken; -1 when none is left.
-int PickNextMove(GameState& g);
+int PickNextMove(PositionState& g);
 
 // Records MoveList[index] as the best move of the current ply and appends the
 // line found below it.
-void UpdatePV(GameState& g, int index);
+void UpdatePV(PositionState& g, int index);
 
 // The first column 1..40 whose entry of PVTable row 1 is empty: one more than
 // the number of moves that follow the root move; 41 when the row is full.
-int PVLength(const GameState& g);
+int PVLength(const PositionState& g);
 
 // MakeMove as the search plays it: the repetition key of the new ply is kept
 // current as well.
-void SearchMakeMove(GameState& g, int index);
+void SearchMakeMove(PositionState& g, int index);
 
 // The nodes read the clock once in this many nodes (a power of two).
 constexpr uint64_t kClockCheckNodes = 512;
@@ -77,7 +77,7 @@ constexpr uint64_t kClockCheckMask = kClockCheckNodes - 1;
 // Search.StopAt (0: no limit): Search.TimeUp and SearchAborted become 1. A
 // search already stopped is left as it is, so that the user's stop keeps its
 // reason.
-void CheckSearchClock(GameState& g);
+void CheckSearchClock(PositionState& g);
 
 // Brackets one search from its entry to its return. On entry a stop request
 // left over from an earlier search is dropped and the repetition keys are
@@ -88,13 +88,13 @@ void CheckSearchClock(GameState& g);
 // search even when the time ran out in the same iteration.
 class SearchScope {
  public:
-  explicit SearchScope(GameState& g);
+  explicit SearchScope(PositionState& g);
   ~SearchScope();
   SearchScope(const SearchScope&) = delete;
   SearchScope& operator=(const SearchScope&) = delete;
 
  private:
-  GameState& g_;
+  PositionState& g_;
 };
 
 }  // namespace m8

@@ -9,7 +9,7 @@
 
 namespace m8 {
 
-bool PauseUnlessStopped(GameState& g, double seconds) {
+bool PauseUnlessStopped(PositionState& g, double seconds) {
   Host& h = *g.host;
   const double start = h.monotonicSeconds();
   for (;;) {
@@ -25,19 +25,19 @@ bool PauseUnlessStopped(GameState& g, double seconds) {
   }
 }
 
-void SetProgress(GameState& g, int value, int maximum) {
+void SetProgress(PositionState& g, int value, int maximum) {
   g.Driver.ProgressMax = std::max(0, maximum);
   SetProgressValue(g, value);
 }
 
-void SetProgressValue(GameState& g, int value) {
+void SetProgressValue(PositionState& g, int value) {
   g.Driver.ProgressValue = std::clamp(value, 0, g.Driver.ProgressMax);
   g.host->progress(g.Driver.ProgressValue, g.Driver.ProgressMax);
 }
 
-void ShowStatus(GameState& g, const std::string& text) { g.host->status(g.Skin.StatusPanel, text); }
+void ShowStatus(PositionState& g, const std::string& text) { g.host->status(g.Skin.StatusPanel, text); }
 
-void ListRootMoveScores(GameState& g) {
+void ListRootMoveScores(PositionState& g) {
   const auto& t = g.Driver.RootScores;
   if (t[0][0] == 0 || t[0][0] == kNoRootScore) return;
   auto& lines = g.Driver.RootScoreLines;
@@ -55,7 +55,7 @@ void ListRootMoveScores(GameState& g) {
   g.host->refresh(View::RootScores);
 }
 
-void ClearRootMoveScores(GameState& g) {
+void ClearRootMoveScores(PositionState& g) {
   g.Driver.RootScoreLines.clear();
   g.host->refresh(View::RootScores);
 }

@@ -13,20 +13,20 @@ namespace m8 {
 // running, so that Cancel and closing the window are answered at once. A stop
 // request ends the wait early: it becomes the user's stop (SearchAborted 1,
 // StopRequest 0) and true is returned.
-bool PauseUnlessStopped(GameState& g, double seconds);
+bool PauseUnlessStopped(PositionState& g, double seconds);
 
 // The progress bar of the main window.
-void SetProgress(GameState& g, int value, int maximum);
-void SetProgressValue(GameState& g, int value);
+void SetProgress(PositionState& g, int value, int maximum);
+void SetProgressValue(PositionState& g, int value);
 
 // Status bar panel StatusPanel.
-void ShowStatus(GameState& g, const std::string& text);
+void ShowStatus(PositionState& g, const std::string& text);
 
 // The root-score list from RootScores: per root move the from and to names (pad mode 2), a
 // blank and the score (" n/a" for none; "≤ 4" for a score that is only an
 // upper bound). An empty table leaves the list alone.
-void ListRootMoveScores(GameState& g);
+void ListRootMoveScores(PositionState& g);
 // The root-score list emptied.
-void ClearRootMoveScores(GameState& g);
+void ClearRootMoveScores(PositionState& g);
 
 }  // namespace m8

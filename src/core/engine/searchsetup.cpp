@@ -5,7 +5,7 @@
 
 namespace m8 {
 
-void PrepareFullStrengthSearch(GameState& g) {
+void PrepareFullStrengthSearch(PositionState& g) {
   g.Eval.NoiseAmplitude = 0;
   g.Eval.EvalExtraTerm = 1;
   SetPhaseThresholds(g);

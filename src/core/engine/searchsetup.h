@@ -10,6 +10,6 @@ namespace m8 {
 // Readies the position for a search as a computer move at full strength: no
 // noise, the back-row term on, the phase thresholds of the material on the
 // board, the ply counters reset.
-void PrepareFullStrengthSearch(GameState& g);
+void PrepareFullStrengthSearch(PositionState& g);
 
 }  // namespace m8

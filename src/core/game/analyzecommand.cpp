@@ -71,7 +71,6 @@ void AnalyzePosition(GameState& g) {
   ResetPly(g);
   GenerateLegalMoves(g);
   EnableCommandsAfterThinking(g, AfterThinking::Analysis);
-  g.Opt.SearchDepth = run.savedDepth;
   g.Book.BookFrom = 0;
 }
 

@@ -201,7 +201,7 @@ void RateAndAnnounceDecided(GameState& g, const DriverRun& run, int computerSide
 }
 
 // The steps every computer move ends with, also after a decided position.
-void CloseComputerMove(GameState& g, const DriverRun& run) {
+void CloseComputerMove(GameState& g) {
   Host& h = *g.host;
   ResetPly(g);
   g.P.RootGeneration = 1;
@@ -223,7 +223,6 @@ void CloseComputerMove(GameState& g, const DriverRun& run) {
     }
   }
   EnableCommandsAfterThinking(g, AfterThinking::ComputerMove);
-  g.Opt.SearchDepth = run.savedDepth;
   g.P.RootGeneration = 1;
   if (!(g.Opt.PlayMode == 2 && g.Flow.GameOver != 1)) ListLegalMoves(g);
   g.P.RootGeneration = 0;
@@ -246,7 +245,7 @@ void ComputerMove(GameState& g) {
     else if (run.decided)
       RateAndAnnounceDecided(g, run, side);
   }
-  CloseComputerMove(g, run);
+  CloseComputerMove(g);
 }
 
 void ComputerVsComputer(GameState& g) {

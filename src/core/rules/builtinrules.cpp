@@ -61,7 +61,7 @@ bool SameRules(const RuleSet& a, const RuleSet& b) {
   return a.PromoSquares == b.PromoSquares && a.MovementStrings == b.MovementStrings;
 }
 
-bool IdentifyStandardRules(GameState& g) {
+bool IdentifyStandardRules(PositionState& g) {
   g.Eval.StandardRuleSet = 0;
   RuleSet italian = BuiltInRules(2);
   italian.BlackStarts = g.Rules.BlackStarts;  // a set-up position says who starts

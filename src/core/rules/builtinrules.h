@@ -24,6 +24,6 @@ bool SameRules(const RuleSet& a, const RuleSet& b);
 // (set 2) in any start position and with either side starting: the generators
 // then add the Italian rule no key expresses. Returns true when set 1
 // (American Checkers) matches.
-bool IdentifyStandardRules(GameState& g);
+bool IdentifyStandardRules(PositionState& g);
 
 }  // namespace m8

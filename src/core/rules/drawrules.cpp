@@ -36,14 +36,14 @@ KeyedPosition Describe(const Board& b, int sideToMove, bool skipBelowKing) {
   return k;
 }
 
-bool IrreversiblePly(const GameState& g, int gamePly) {
+bool IrreversiblePly(const PositionState& g, int gamePly) {
   const MoveRecord& m = g.Game.GameMoves[gamePly];
   return m.IsCapture() || m.Crown != 0;
 }
 
 // Last 0-based ply p <= upToPly whose move (game ply p + 1) captured or
 // crowned; -1 when none.
-int LastIrreversiblePly(const GameState& g, int upToPly) {
+int LastIrreversiblePly(const PositionState& g, int upToPly) {
   upToPly = std::min(upToPly, kMaxGamePly - 1);
   for (int p = upToPly; p >= 0; --p)
     if (IrreversiblePly(g, p + 1)) return p;
@@ -55,7 +55,7 @@ bool Sums(const KeyedPosition& k, int a, int b) {
 }
 
 // One king ending with its counter: three or two kings against one.
-void KingEnding(const GameState& g, bool stands, int32_t rule, int32_t moves, int32_t& startPly,
+void KingEnding(const PositionState& g, bool stands, int32_t rule, int32_t moves, int32_t& startPly,
                 int32_t reason, int32_t& drawReason) {
   if (!stands) {
     startPly = 0;
@@ -80,7 +80,7 @@ int MoveLimitPlies(int fiftyMoveChoice) {
 
 std::string PositionKey(const Board& b, int sideToMove) { return Describe(b, sideToMove, false).key; }
 
-bool RecordGameMove(GameState& g, const MoveRecord& m) {
+bool RecordGameMove(PositionState& g, const MoveRecord& m) {
   const int ply = g.P.GamePly;
   if (ply < 1 || ply > kMaxGamePly) return false;
   g.Game.GameMoves[ply] = m;
@@ -91,7 +91,7 @@ bool RecordGameMove(GameState& g, const MoveRecord& m) {
   return true;
 }
 
-void CheckDrawRules(GameState& g) {
+void CheckDrawRules(PositionState& g) {
   auto& d = g.Draw;
   if (d.DrawReason == kDrawThreeKings) return;
   d.DrawReason = kNoDraw;
@@ -118,7 +118,7 @@ void CheckDrawRules(GameState& g) {
              kDrawTwoKings, d.DrawReason);
 }
 
-void CountRepetitions(GameState& g, int upToPly) {
+void CountRepetitions(PositionState& g, int upToPly) {
   const KeyedPosition pos = Describe(g.board, g.P.SideToMove, false);
   const int last = std::min(upToPly, kMaxGamePly);
   const auto& history = g.Game.PositionHistory;
@@ -127,13 +127,13 @@ void CountRepetitions(GameState& g, int upToPly) {
   if (!pos.anyMan && pos.white == 2 && pos.black == 2) g.Draw.OneKingEach = 1;
 }
 
-void FindLastIrreversiblePly(GameState& g, int upToPly) {
+void FindLastIrreversiblePly(PositionState& g, int upToPly) {
   g.Draw.MoveLimitReached = 0;
   if ((upToPly + 1) - LastIrreversiblePly(g, upToPly) > MoveLimitPlies(g.Opt.FiftyMoveChoice))
     g.Draw.MoveLimitReached = 1;
 }
 
-bool DrawRuleEndsGame(const GameState& g) {
+bool DrawRuleEndsGame(const PositionState& g) {
   switch (g.Draw.DrawReason) {
     case kDrawRepetition:
     case kDrawMoveLimit: return g.Opt.ChessDrawRules == 1;

@@ -36,25 +36,25 @@ std::string PositionKey(const Board& b, int sideToMove);
 // "CaptureSquaresText MoveText" and GameLength, which drops any moves that had
 // been taken back. The stored record notes whether the texts named every
 // landing square (FullPath). False when the game record is full.
-bool RecordGameMove(GameState& g, const MoveRecord& m);
+bool RecordGameMove(PositionState& g, const MoveRecord& m);
 
 // After a move played in the game: writes PositionHistory[GamePly - 1] and
 // sets Draw.DrawReason and the king-ending start plies. Reason 4 (three kings)
 // once set stays: the call then changes nothing.
-void CheckDrawRules(GameState& g);
+void CheckDrawRules(PositionState& g);
 
 // Eval.DrawnPosition := how often the position on the board stands in
 // PositionHistory entries 0..upToPly; sets Draw.OneKingEach when each side has
 // one king and nothing else.
-void CountRepetitions(GameState& g, int upToPly);
+void CountRepetitions(PositionState& g, int upToPly);
 
 // Draw.MoveLimitReached := 1 when the plies 0..upToPly of the game (counted
 // from 0) end with at least the move limit of plies since the last capture or
 // crowning, else 0.
-void FindLastIrreversiblePly(GameState& g, int upToPly);
+void FindLastIrreversiblePly(PositionState& g, int upToPly);
 
 // Whether the reason the last CheckDrawRules found ends the game under the
 // options (ChessDrawRules, KingVersusKing) and rules (ThreeKings, TwoKings).
-bool DrawRuleEndsGame(const GameState& g);
+bool DrawRuleEndsGame(const PositionState& g);
 
 }  // namespace m8

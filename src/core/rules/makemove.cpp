@@ -22,7 +22,7 @@ bool RecordCellsValid(const MoveRecord& m) {
 
 }  // namespace
 
-bool MakeMove(GameState& g, const MoveRecord& m) {
+bool MakeMove(PositionState& g, const MoveRecord& m) {
   PlyState& P = g.P;
   GameRecordState& G = g.Game;
   Board& b = g.board;
@@ -111,7 +111,7 @@ bool MakeMove(GameState& g, const MoveRecord& m) {
   return true;
 }
 
-bool UnmakeMove(GameState& g, const MoveRecord& m) {
+bool UnmakeMove(PositionState& g, const MoveRecord& m) {
   PlyState& P = g.P;
   GameRecordState& G = g.Game;
   Board& b = g.board;
@@ -142,12 +142,12 @@ bool UnmakeMove(GameState& g, const MoveRecord& m) {
   return true;
 }
 
-bool MakeMove(GameState& g, int index) {
+bool MakeMove(PositionState& g, int index) {
   if (index < 0 || index >= kMoveListSize) return false;
   return MakeMove(g, g.P.MoveList[index]);
 }
 
-bool UnmakeMove(GameState& g, int index) {
+bool UnmakeMove(PositionState& g, int index) {
   if (index < 0 || index >= kMoveListSize) return false;
   return UnmakeMove(g, g.P.MoveList[index]);
 }
@@ -162,7 +162,7 @@ MoveKind SeparatorKind(std::string_view text, std::string_view captureChar) {
   return quiet ? MoveKind::Quiet : MoveKind::Any;
 }
 
-std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, ExactText exact, MoveKind kind) {
+std::vector<int> MovesNamedBy(const PositionState& g, std::string_view text, ExactText exact, MoveKind kind) {
   const PlyState& P = g.P;
   std::vector<int> named;
   if (text.size() < 2) return named;
@@ -221,7 +221,7 @@ std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, ExactTe
   return named;
 }
 
-bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral, MoveKind kind) {
+bool PlayMoveString(PositionState& g, std::string_view text, bool firstOfSeveral, MoveKind kind) {
   PlyState& P = g.P;
   P.PlayedCapture = 0;
   P.PlayedCrowning = 0;
@@ -236,7 +236,7 @@ bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral, Mo
   return PlayMoveIndex(g, named.front());
 }
 
-bool PlayMoveIndex(GameState& g, int index) {
+bool PlayMoveIndex(PositionState& g, int index) {
   PlyState& P = g.P;
   if (index < P.PlyStart[P.Ply] || index >= P.PlyStart[P.Ply + 1]) return false;
   if (P.Ply >= kMaxPly || P.GamePly >= kMaxGamePly) return false;

@@ -9,7 +9,7 @@ namespace m8 {
 namespace {
 
 // Ordering bonus of the principal move and the two killer moves of the ply.
-int OrderingBonus(const GameState& g, int from, int to) {
+int OrderingBonus(const PositionState& g, int from, int to) {
   const int ply = g.P.Ply;
   const PVEntry& pv = g.SearchTab.PVTable[0][ply];
   if (pv.From == from && pv.To == to) return 500;
@@ -20,7 +20,7 @@ int OrderingBonus(const GameState& g, int from, int to) {
 }
 
 // The next free record, or nullptr (and StopRequest) when the list is full.
-MoveRecord* NextRecord(GameState& g) {
+MoveRecord* NextRecord(PositionState& g) {
   PlyState& P = g.P;
   if (P.MoveListEnd < 0 || P.MoveListEnd >= kMoveListSize || P.Ply < 0 || P.Ply > kMaxPly) {
     P.StopRequest = 1;
@@ -29,7 +29,7 @@ MoveRecord* NextRecord(GameState& g) {
   return &P.MoveList[P.MoveListEnd];
 }
 
-void ReportCaptureOverflow(GameState& g, MoveGenError e, int level, int candidates) {
+void ReportCaptureOverflow(PositionState& g, MoveGenError e, int level, int candidates) {
   g.P.GenError = static_cast<int32_t>(e);
   if (g.P.StopRequest != 0) return;  // told once per search
   g.P.StopRequest = 1;
@@ -42,7 +42,7 @@ void ReportCaptureOverflow(GameState& g, MoveGenError e, int level, int candidat
 
 }  // namespace
 
-bool AddMove(GameState& g, int from, int to) {
+bool AddMove(PositionState& g, int from, int to) {
   MoveRecord* m = NextRecord(g);
   if (!m) return false;
   *m = MoveRecord{};
@@ -53,7 +53,7 @@ bool AddMove(GameState& g, int from, int to) {
   return true;
 }
 
-bool AddCaptureMove(GameState& g, int from, int to, std::span<const uint8_t> cells,
+bool AddCaptureMove(PositionState& g, int from, int to, std::span<const uint8_t> cells,
                     std::span<const int8_t> values, std::span<const uint8_t> landings) {
   if (cells.size() > static_cast<size_t>(kMaxCaptured) || cells.size() != values.size()) return false;
   MoveRecord* m = NextRecord(g);
@@ -79,14 +79,14 @@ bool AddCaptureMove(GameState& g, int from, int to, std::span<const uint8_t> cel
   return true;
 }
 
-bool AddMoveCrowning(GameState& g, int from, int to, std::span<const uint8_t> cells,
+bool AddMoveCrowning(PositionState& g, int from, int to, std::span<const uint8_t> cells,
                      std::span<const int8_t> values, std::span<const uint8_t> landings) {
   const bool ok = cells.empty() ? AddMove(g, from, to) : AddCaptureMove(g, from, to, cells, values, landings);
   if (ok) g.P.MoveList[g.P.MoveListEnd - 1].Crown = 2;
   return ok;
 }
 
-void ResetPly(GameState& g) {
+void ResetPly(PositionState& g) {
   PlyState& P = g.P;
   if (P.Ply == 0) return;
   P.MaterialBalance[0] = P.MaterialBalance[1];
@@ -97,7 +97,7 @@ void ResetPly(GameState& g) {
 namespace {
 
 template <class R>
-bool Generate(GameState& g, const R& rules, int mode) {
+bool Generate(PositionState& g, const R& rules, int mode) {
   movegen::Generator<R, false> gen(g, rules, g.Gen.Gen);
   const MoveGenError e = gen.Run(mode);
   g.P.GenError = static_cast<int32_t>(e);
@@ -117,20 +117,20 @@ bool Generate(GameState& g, const R& rules, int mode) {
 }
 
 template <int kSet>
-bool GenerateFixed(GameState& g, int mode) {
+bool GenerateFixed(PositionState& g, int mode) {
   return Generate(g, movegen::FixedRules<kSet>{}, mode);
 }
 
 }  // namespace
 
-bool GenerateMoves(GameState& g, int mode) { return Generate(g, movegen::DynamicRules(g), mode); }
+bool GenerateMoves(PositionState& g, int mode) { return Generate(g, movegen::DynamicRules(g), mode); }
 
-bool GenerateMoves1(GameState& g, int mode) { return GenerateFixed<1>(g, mode); }
-bool GenerateMoves2(GameState& g, int mode) { return GenerateFixed<2>(g, mode); }
-bool GenerateMoves3(GameState& g, int mode) { return GenerateFixed<3>(g, mode); }
-bool GenerateMoves4(GameState& g, int mode) { return GenerateFixed<4>(g, mode); }
+bool GenerateMoves1(PositionState& g, int mode) { return GenerateFixed<1>(g, mode); }
+bool GenerateMoves2(PositionState& g, int mode) { return GenerateFixed<2>(g, mode); }
+bool GenerateMoves3(PositionState& g, int mode) { return GenerateFixed<3>(g, mode); }
+bool GenerateMoves4(PositionState& g, int mode) { return GenerateFixed<4>(g, mode); }
 
-bool GenerateMovesForRuleSet(GameState& g, int mode) {
+bool GenerateMovesForRuleSet(PositionState& g, int mode) {
   switch (g.Eval.StandardRuleSet) {
     case 1:
       return GenerateMoves1(g, mode);
@@ -145,14 +145,14 @@ bool GenerateMovesForRuleSet(GameState& g, int mode) {
   }
 }
 
-bool GenerateLegalMoves(GameState& g) {
+bool GenerateLegalMoves(PositionState& g) {
   if (!GenerateMoves(g, 0)) return false;
   const int ply = g.P.Ply;
   if (g.P.PlyStart[ply + 1] == g.P.PlyStart[ply]) return GenerateMoves(g, 1);
   return true;
 }
 
-bool HasLegalMove(GameState& g, int mode) {
+bool HasLegalMove(PositionState& g, int mode) {
   movegen::DynamicRules rules(g);
   movegen::Generator<movegen::DynamicRules, true> gen(g, rules, g.Gen.Test);
   const MoveGenError e = gen.Run(mode);

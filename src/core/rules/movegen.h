@@ -51,7 +51,7 @@ enum class MoveGenError : int32_t {
 // candidates); the records written so far stay, StopRequest is set and
 // GenError says which table. A capture table overflow is also told to the
 // user through the host.
-bool GenerateMoves(GameState& g, int mode);
+bool GenerateMoves(PositionState& g, int mode);
 
 // The generators of the four built-in rule sets (StandardRuleSet 1..4): the
 // same generator with that set's rules fixed at compile time, so they give
@@ -59,43 +59,43 @@ bool GenerateMoves(GameState& g, int mode);
 // moves, mode <= 0 captures only (captures are compulsory in all four).
 // They read the movement table and the promotion squares of the rules in
 // force.
-bool GenerateMoves1(GameState& g, int mode);
-bool GenerateMoves2(GameState& g, int mode);
-bool GenerateMoves3(GameState& g, int mode);
-bool GenerateMoves4(GameState& g, int mode);
+bool GenerateMoves1(PositionState& g, int mode);
+bool GenerateMoves2(PositionState& g, int mode);
+bool GenerateMoves3(PositionState& g, int mode);
+bool GenerateMoves4(PositionState& g, int mode);
 // GenerateMoves1..4 by Eval.StandardRuleSet, GenerateMoves when it is 0.
-bool GenerateMovesForRuleSet(GameState& g, int mode);
+bool GenerateMovesForRuleSet(PositionState& g, int mode);
 
 // GenerateMoves with mode 0 and, when that gave nothing, with mode 1: the
 // legal moves of the position as every caller outside the search wants them.
-bool GenerateLegalMoves(GameState& g);
+bool GenerateLegalMoves(PositionState& g);
 
 // Whether the side to move has a move under `mode`. Runs the generator's own
 // code in its test form: writes no record and leaves the move list, PlyStart
 // and the generator's capture candidates alone.
-bool HasLegalMove(GameState& g, int mode);
+bool HasLegalMove(PositionState& g, int mode);
 
 // Record writers (the ordering score is computed here). They return false and
 // set StopRequest when the move list is full; nothing is then written.
 // `landings` gives the cell the piece lands on after each capture (the route
 // of the capture, for its full text); it may be left out.
-bool AddMove(GameState& g, int from, int to);
-bool AddCaptureMove(GameState& g, int from, int to, std::span<const uint8_t> cells,
+bool AddMove(PositionState& g, int from, int to);
+bool AddCaptureMove(PositionState& g, int from, int to, std::span<const uint8_t> cells,
                     std::span<const int8_t> values, std::span<const uint8_t> landings = {});
-bool AddMoveCrowning(GameState& g, int from, int to, std::span<const uint8_t> cells,
+bool AddMoveCrowning(PositionState& g, int from, int to, std::span<const uint8_t> cells,
                      std::span<const int8_t> values, std::span<const uint8_t> landings = {});
 
 // Makes the current position the root of the next search (Ply 0).
-void ResetPly(GameState& g);
+void ResetPly(PositionState& g);
 
 // Plays record `index` of the move list and advances every per-ply counter;
 // UnmakeMove takes exactly that record back. Both refuse (return false and
 // change nothing) when the ply tables are at their end: MakeMove at Ply 40 or
 // GamePly 1000, UnmakeMove at Ply 0 or GamePly 0.
-bool MakeMove(GameState& g, int index);
-bool UnmakeMove(GameState& g, int index);
-bool MakeMove(GameState& g, const MoveRecord& m);
-bool UnmakeMove(GameState& g, const MoveRecord& m);
+bool MakeMove(PositionState& g, int index);
+bool UnmakeMove(PositionState& g, int index);
+bool MakeMove(PositionState& g, const MoveRecord& m);
+bool UnmakeMove(PositionState& g, const MoveRecord& m);
 
 // What a move text says of the kind of move it names: "-" stands between the
 // squares of a move without capture, "x", "X" or ":" (or the capture
@@ -124,7 +124,7 @@ enum class ExactText : uint8_t {
 // plays nothing, unless firstOfSeveral asks for the first of them (how files
 // written before the full texts are read back). `kind` is the separator the
 // text was written with (the compact text has none), as MovesNamedBy reads it.
-bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral = false,
+bool PlayMoveString(PositionState& g, std::string_view text, bool firstOfSeveral = false,
                     MoveKind kind = MoveKind::Any);
 
 // The records of the current ply that a move text names, as PlayMoveString
@@ -136,12 +136,12 @@ bool PlayMoveString(GameState& g, std::string_view text, bool firstOfSeveral = f
 // A capture separator (kind Capture) names captures only; a hyphen (kind
 // Quiet) names the moves without capture, and captures only when no such
 // move fits (a text that writes every move with "-").
-std::vector<int> MovesNamedBy(const GameState& g, std::string_view text, ExactText exact = ExactText::NamesIt,
+std::vector<int> MovesNamedBy(const PositionState& g, std::string_view text, ExactText exact = ExactText::NamesIt,
                               MoveKind kind = MoveKind::Any);
 
 // Plays legal move `index` of the current ply (already generated) as
 // PlayMoveString plays the move it matched; false when there is no such move.
-bool PlayMoveIndex(GameState& g, int index);
+bool PlayMoveIndex(PositionState& g, int index);
 
 // The message for a generation that failed (empty for None).
 std::string MoveGenErrorText(MoveGenError e);

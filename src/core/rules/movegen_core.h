@@ -27,7 +27,7 @@ struct DynamicRules {
   // Italian set (built-in set 2) bring it.
   int ItalianOrder;
 
-  explicit DynamicRules(const GameState& g) {
+  explicit DynamicRules(const PositionState& g) {
     const RuleSet& r = g.Rules;
     CapRequired = r.CapRequired;
     LongKings = r.LongKings;
@@ -96,7 +96,7 @@ inline int KindOf(int value) {
 template <class R, bool kTest>
 class Generator {
  public:
-  Generator(GameState& g, const R& rules, CaptureScratch& scratch)
+  Generator(PositionState& g, const R& rules, CaptureScratch& scratch)
       : g_(g), b_(g.board), r_(rules), cs_(scratch), side_(g.P.SideToMove) {
     const auto& promo = g.Rules.PromoSquares[side_ > 0 ? 0 : 1];
     for (int32_t cell : promo)
@@ -494,7 +494,7 @@ class Generator {
     }
   }
 
-  GameState& g_;
+  PositionState& g_;
   Board& b_;
   const R& r_;
   CaptureScratch& cs_;

@@ -95,15 +95,15 @@ void ParseDirections(DirectionRows& t, std::string_view movement, int kind) {
   if (!captures.empty()) ParseList(t[kind + 4], captures, kind);
 }
 
-void ParseDirections(GameState& g, std::string_view movement, int kind, bool bookTable) {
+void ParseDirections(PositionState& g, std::string_view movement, int kind, bool bookTable) {
   ParseDirections(bookTable ? g.Tables.BookDirectionTable : g.Tables.DirectionTable, movement, kind);
 }
 
-void ParseAllDirections(GameState& g) {
+void ParseAllDirections(PositionState& g) {
   for (int k = 0; k < 4; ++k) ParseDirections(g, g.Rules.MovementStrings[k], k, false);
 }
 
-void SetBoardModeFromDirections(GameState& g) {
+void SetBoardModeFromDirections(PositionState& g) {
   auto& t = g.Tables;
   t.OrthogonalLongKings = 0;
   t.OrthogonalOnly = 1;
@@ -129,7 +129,7 @@ bool PositionOnOneColour(const Board& b) {
   return !(odd && even);
 }
 
-bool ShiftToOtherColour(GameState& g, bool back) {
+bool ShiftToOtherColour(PositionState& g, bool back) {
   if (g.Rules.PiecesOnBlack == 2) return false;
   // The shift empties every destination square whose source is empty, so a
   // piece already standing on the destination colour would be lost.
@@ -150,7 +150,7 @@ bool ShiftToOtherColour(GameState& g, bool back) {
   return true;
 }
 
-void DetectSquareColour(GameState& g) {
+void DetectSquareColour(PositionState& g) {
   int first = 0;
   for (int c = 21; c <= 98; ++c)
     if (Occupied(g.board[c])) {
@@ -170,13 +170,13 @@ void DetectSquareColour(GameState& g) {
   }
 }
 
-void ShiftPromoSquares(GameState& g) {
+void ShiftPromoSquares(PositionState& g) {
   for (auto& side : g.Rules.PromoSquares)
     for (auto& sq : side)
       if (sq != -1) sq += IsPlayableCorrection(g.Rules.PiecesOnBlack, sq);
 }
 
-void BuildPromoReach(GameState& g) {
+void BuildPromoReach(PositionState& g) {
   auto& t = g.Tables;
   t.PromoReachLimited = 0;
   for (auto& e : t.PromoReach) e = {0, 0};
@@ -215,7 +215,7 @@ void BuildPromoReach(GameState& g) {
     }
 }
 
-void AnalyzePromotionSquares(GameState& g) {
+void AnalyzePromotionSquares(PositionState& g) {
   auto& t = g.Tables;
   const auto& ps = g.Rules.PromoSquares;
   int nW = 0, nB = 0;
@@ -232,7 +232,7 @@ void AnalyzePromotionSquares(GameState& g) {
   t.MaxPromoIndex = std::max(nW, nB) - 1;
 }
 
-void BuildRuleTables(GameState& g) {
+void BuildRuleTables(PositionState& g) {
   BuildPromoReach(g);
   AnalyzePromotionSquares(g);
   IdentifyStandardRules(g);

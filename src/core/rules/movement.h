@@ -23,13 +23,13 @@ bool CheckMovementString(std::string_view movement, std::string* why);
 // string; bookTable selects BookDirectionTable. A list ends at the first name
 // that is no direction; names after the eighth are ignored (the readers
 // refuse such strings beforehand with CheckMovementString).
-void ParseDirections(GameState& g, std::string_view movement, int kind, bool bookTable);
+void ParseDirections(PositionState& g, std::string_view movement, int kind, bool bookTable);
 void ParseDirections(DirectionRows& table, std::string_view movement, int kind);
 
 // Parses the four movement strings of the rules in force.
-void ParseAllDirections(GameState& g);
+void ParseAllDirections(PositionState& g);
 
-void SetBoardModeFromDirections(GameState& g);
+void SetBoardModeFromDirections(PositionState& g);
 
 // True when every piece on the board stands on squares of one colour.
 bool PositionOnOneColour(const Board& b);
@@ -38,16 +38,16 @@ bool PositionOnOneColour(const Board& b);
 // the standard colour). Refuses (returns false, board unchanged) when the
 // board is played on all 64 squares or any piece already stands on the colour
 // it would move onto (pieces on both colours, or nothing to shift).
-bool ShiftToOtherColour(GameState& g, bool back);
-void DetectSquareColour(GameState& g);
-void ShiftPromoSquares(GameState& g);
-void BuildPromoReach(GameState& g);
-void AnalyzePromotionSquares(GameState& g);
+bool ShiftToOtherColour(PositionState& g, bool back);
+void DetectSquareColour(PositionState& g);
+void ShiftPromoSquares(PositionState& g);
+void BuildPromoReach(PositionState& g);
+void AnalyzePromotionSquares(PositionState& g);
 
 // The tables the move generators read that follow from the rules in force,
 // the promotion squares and the start board: BuildPromoReach,
 // AnalyzePromotionSquares and the built-in rule set in force
 // (IdentifyStandardRules). The direction tables come first.
-void BuildRuleTables(GameState& g);
+void BuildRuleTables(PositionState& g);
 
 }  // namespace m8

@@ -8,11 +8,11 @@
 
 namespace m8 {
 
-bool NamesInLetters(const GameState& g) {
+bool NamesInLetters(const PositionState& g) {
   return g.Opt.Notation == 0 || (g.Opt.Notation != 1 && g.Rules.PiecesOnBlack == 2);
 }
 
-std::string SquareNotation(const GameState& g, int square, int padMode) {
+std::string SquareNotation(const PositionState& g, int square, int padMode) {
   if (square == kNoSquare) return "";
   if (square < 21 || square > 98 || g.board[square] == kOffBoard) return "--";
   int row = square / 10, col = square % 10;
@@ -33,7 +33,7 @@ std::string SquareNotation(const GameState& g, int square, int padMode) {
   return s;
 }
 
-int SquareNumber(const GameState& g, std::string_view text) {
+int SquareNumber(const PositionState& g, std::string_view text) {
   if (!NamesInLetters(g)) {
     int n = ValInt(text);
     if (n < 1 || n > 32) return 0;
@@ -48,7 +48,7 @@ int SquareNumber(const GameState& g, std::string_view text) {
   return (s - '1' + 2) * 10 + (f - 'A' + 1);
 }
 
-void MoveString(GameState& g, const MoveRecord& m, bool fullPath) {
+void MoveString(PositionState& g, const MoveRecord& m, bool fullPath) {
   auto& t = g.Texts;
   t.MoveText = SquareNotation(g, m.From, 0);
   t.DisplayMoveText = SquareNotation(g, m.From, 1);
@@ -78,13 +78,13 @@ void MoveString(GameState& g, const MoveRecord& m, bool fullPath) {
   }
 }
 
-void MoveString(GameState& g, const MoveRecord& m) {
+void MoveString(PositionState& g, const MoveRecord& m) {
   const std::span<const MoveRecord> moves = PlyMoves(g, g.P.Ply);
   MoveString(g, m, SharesStartAndEnd(m, moves));
   g.Texts.QuietSharesEnds = QuietSharesEnds(m, moves) ? 1 : 0;
 }
 
-void MoveString(GameState& g, int index) {
+void MoveString(PositionState& g, int index) {
   if (index < 0 || index >= kMoveListSize) return;
   // The ply whose moves hold the record (the plies above the current one
   // hold nothing of this position).
@@ -100,7 +100,7 @@ void MoveString(GameState& g, int index) {
   g.Texts.QuietSharesEnds = QuietSharesEnds(m, moves) ? 1 : 0;
 }
 
-std::span<const MoveRecord> PlyMoves(const GameState& g, int ply) {
+std::span<const MoveRecord> PlyMoves(const PositionState& g, int ply) {
   ply = std::clamp(ply, 0, kMaxPly);
   const int first = std::clamp(g.P.PlyStart[ply], 0, kMoveListSize);
   const int end = std::clamp(g.P.PlyStart[ply + 1], first, kMoveListSize);
@@ -168,7 +168,7 @@ bool PathNamesCapture(const MoveRecord& m, std::span<const int> path) {
   return true;
 }
 
-std::vector<int> CompactTextCells(const GameState& g, std::string_view text) {
+std::vector<int> CompactTextCells(const PositionState& g, std::string_view text) {
   std::vector<int> cells;
   for (size_t at = 0; at < text.size(); at += 2) cells.push_back(SquareNumber(g, text.substr(at, 2)));
   return cells;
@@ -180,12 +180,12 @@ int CompactTextLength(const MoveRecord& m) {
   return 4;
 }
 
-std::string CompactMoveText(const GameState& g, const MoveRecord& m) {
+std::string CompactMoveText(const PositionState& g, const MoveRecord& m) {
   if (m.FullPath == 1 && m.IsCapture() && m.From != kNoSquare) return CompactPathText(g, CapturePath(m));
   return SquareNotation(g, m.From, 0) + SquareNotation(g, m.To, 0);
 }
 
-std::string CompactPathText(const GameState& g, std::span<const int> path) {
+std::string CompactPathText(const PositionState& g, std::span<const int> path) {
   std::string s;
   for (int cell : path) s += SquareNotation(g, cell, 0);
   return s;
@@ -207,7 +207,7 @@ std::string BoardToSetupString(const Board& b) {
   return s;
 }
 
-std::string BoardToSetupString(const GameState& g) { return BoardToSetupString(g.StartBoard); }
+std::string BoardToSetupString(const PositionState& g) { return BoardToSetupString(g.StartBoard); }
 
 int IsPlayableCorrection(int piecesOnBlack, int square, int* playable) {
   int row = square / 10, col = square % 10;
@@ -225,7 +225,7 @@ int IsPlayableCorrection(int piecesOnBlack, int square, int* playable) {
   return correction;
 }
 
-int IsPlayableSquare(GameState& g, int square) {
+int IsPlayableSquare(PositionState& g, int square) {
   return IsPlayableCorrection(g.Rules.PiecesOnBlack, square, &g.SquareIsPlayable);
 }
 

@@ -14,13 +14,13 @@ namespace m8 {
 // notation other than the one in force) and puts it back.
 class ScopedNotation {
  public:
-  ScopedNotation(GameState& g, int notation) : g_(g), saved_(g.Opt.Notation) { g.Opt.Notation = notation; }
+  ScopedNotation(PositionState& g, int notation) : g_(g), saved_(g.Opt.Notation) { g.Opt.Notation = notation; }
   ~ScopedNotation() { g_.Opt.Notation = saved_; }
   ScopedNotation(const ScopedNotation&) = delete;
   ScopedNotation& operator=(const ScopedNotation&) = delete;
 
  private:
-  GameState& g_;
+  PositionState& g_;
   int32_t saved_;
 };
 
@@ -28,15 +28,15 @@ class ScopedNotation {
 // notation shown on a board where every square is in play (square numbers
 // name the dark squares only, so they cannot name every move there). Numbers
 // otherwise.
-bool NamesInLetters(const GameState& g);
+bool NamesInLetters(const PositionState& g);
 
 // Cell to name. PadMode matters only for numbered names below 10: 0 puts a
 // blank in front, 1 nothing, any other value "0".
-std::string SquareNotation(const GameState& g, int square, int padMode);
+std::string SquareNotation(const PositionState& g, int square, int padMode);
 
 // Name to cell; 0 when the text names no square. Algebraic names are read in
 // upper case only.
-int SquareNumber(const GameState& g, std::string_view text);
+int SquareNumber(const PositionState& g, std::string_view text);
 
 // Fills MoveText, DisplayMoveText and CaptureSquaresText from a move record.
 // A capture that starts and ends where another capture of other pieces does
@@ -44,12 +44,12 @@ int SquareNumber(const GameState& g, std::string_view text);
 // CaptureSquaresText "c3a5c7" / "2213 6". Every other move keeps its short
 // text ("c3xc7", "22x 6"). The record alone: fullPath as the moves of the
 // current ply decide; an index: as the moves of the ply holding it decide.
-void MoveString(GameState& g, const MoveRecord& m, bool fullPath);
-void MoveString(GameState& g, const MoveRecord& m);
-void MoveString(GameState& g, int index);
+void MoveString(PositionState& g, const MoveRecord& m, bool fullPath);
+void MoveString(PositionState& g, const MoveRecord& m);
+void MoveString(PositionState& g, int index);
 
 // The moves of ply `ply` in the move list (clamped to the list).
-std::span<const MoveRecord> PlyMoves(const GameState& g, int ply);
+std::span<const MoveRecord> PlyMoves(const PositionState& g, int ply);
 
 // Whether two records take the same pieces (in any order).
 bool SameCapturedPieces(const MoveRecord& a, const MoveRecord& b);
@@ -70,24 +70,24 @@ std::vector<int> CapturePath(const MoveRecord& m);
 bool PathNamesCapture(const MoveRecord& m, std::span<const int> path);
 // The squares of a compact move text (two characters each, CaptureSquaresText
 // form) as cells; an entry is 0 for a pair that names no square.
-std::vector<int> CompactTextCells(const GameState& g, std::string_view text);
+std::vector<int> CompactTextCells(const PositionState& g, std::string_view text);
 // How many characters of a stored ply text are its compact move text: 2 for a
 // placement, two per square of the path for a move written in full, else 4.
 int CompactTextLength(const MoveRecord& m);
 // The compact text of a move as the game record keeps it, in the notation in
 // force: from and to, or every square of the path when written in full
 // (lower-case letters; a placement gives its square).
-std::string CompactMoveText(const GameState& g, const MoveRecord& m);
+std::string CompactMoveText(const PositionState& g, const MoveRecord& m);
 // The compact text (two characters per square, pad mode 0) of a path.
-std::string CompactPathText(const GameState& g, std::span<const int> path);
+std::string CompactPathText(const PositionState& g, std::span<const int> path);
 
 // The Setup string (64 digits) of the start position.
-std::string BoardToSetupString(const GameState& g);
+std::string BoardToSetupString(const PositionState& g);
 std::string BoardToSetupString(const Board& b);
 
 // Whether a cell is one of the squares in play; sets g.SquareIsPlayable and
 // returns the column step to the neighbouring square in play (0 when in play).
-int IsPlayableSquare(GameState& g, int square);
+int IsPlayableSquare(PositionState& g, int square);
 // The same for a given board kind, without touching the state.
 int IsPlayableCorrection(int piecesOnBlack, int square, int* playable = nullptr);
 

@@ -7,13 +7,13 @@ namespace m8 {
 
 namespace {
 
-using GenerateFn = bool (*)(GameState&, int);
+using GenerateFn = bool (*)(PositionState&, int);
 
 GenerateFn Generator(PerftGenerator which) {
   return which == PerftGenerator::ForRuleSet ? &GenerateMovesForRuleSet : &GenerateMoves;
 }
 
-uint64_t PerftNode(GameState& g, GenerateFn generate, int depth, bool& ok) {
+uint64_t PerftNode(PositionState& g, GenerateFn generate, int depth, bool& ok) {
   if (!generate(g, 0)) {
     ok = false;
     return 0;
@@ -42,7 +42,7 @@ uint64_t PerftNode(GameState& g, GenerateFn generate, int depth, bool& ok) {
 
 }  // namespace
 
-bool Perft(GameState& g, int depth, uint64_t& count, PerftGenerator which) {
+bool Perft(PositionState& g, int depth, uint64_t& count, PerftGenerator which) {
   count = 0;
   if (depth < 0 || depth > kMaxPly) return false;
   if (depth == 0) {
@@ -54,7 +54,7 @@ bool Perft(GameState& g, int depth, uint64_t& count, PerftGenerator which) {
   return ok;
 }
 
-bool PerftDivide(GameState& g, int depth, std::vector<std::pair<std::string, uint64_t>>& out,
+bool PerftDivide(PositionState& g, int depth, std::vector<std::pair<std::string, uint64_t>>& out,
                  PerftGenerator which) {
   out.clear();
   if (depth < 1 || depth > kMaxPly) return false;
@@ -76,7 +76,7 @@ bool PerftDivide(GameState& g, int depth, std::vector<std::pair<std::string, uin
   return true;
 }
 
-std::string PerftGeneratorName(const GameState& g, PerftGenerator which) {
+std::string PerftGeneratorName(const PositionState& g, PerftGenerator which) {
   if (which == PerftGenerator::ForRuleSet && g.Eval.StandardRuleSet >= 1 && g.Eval.StandardRuleSet <= 4)
     return "GenerateMoves" + std::to_string(g.Eval.StandardRuleSet);
   return "GenerateMoves";

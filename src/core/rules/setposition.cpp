@@ -31,7 +31,7 @@ MaterialCount CountMaterial(const Board& b) {
   return n;
 }
 
-void StoreMaterialCounts(GameState& g, const MaterialCount& n) {
+void StoreMaterialCounts(PositionState& g, const MaterialCount& n) {
   g.Mat.TotalMaterial = n.total;
   g.Mat.WhiteMen = n.whiteMen;
   g.Mat.BlackMen = n.blackMen;
@@ -56,7 +56,7 @@ bool ParseSetupDigits(std::string_view digits, Board& board, std::string* error)
   return true;
 }
 
-void ResetRootCounters(GameState& g) {
+void ResetRootCounters(PositionState& g) {
   g.P.StopRequest = 0;
   g.P.Ply = 0;
   g.P.PlyStart[0] = 0;
@@ -69,7 +69,7 @@ void ResetRootCounters(GameState& g) {
   g.Draw = DrawState{};
 }
 
-void SetRootPosition(GameState& g, const Board& board, int sideToMove) {
+void SetRootPosition(PositionState& g, const Board& board, int sideToMove) {
   const int side = sideToMove == 1 ? 1 : -1;
   g.board = board;
   g.StartBoard = board;
@@ -100,7 +100,7 @@ bool PiecesOnSquaresInPlay(const Board& board, int piecesOnBlack, std::string* e
   return true;
 }
 
-bool SetPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error) {
+bool SetPosition(PositionState& g, std::string_view digits, int sideToMove, std::string* error) {
   if (sideToMove != 1 && sideToMove != -1)
     return Fail(error, "The side to move must be 1 (White) or -1 (Black), not " + std::to_string(sideToMove) + ".");
   Board b;

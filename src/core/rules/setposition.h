@@ -18,7 +18,7 @@ struct MaterialCount {
 MaterialCount CountMaterial(const Board& b);
 
 // Stores a count as TotalMaterial, WhiteMen and BlackMen.
-void StoreMaterialCounts(GameState& g, const MaterialCount& n);
+void StoreMaterialCounts(PositionState& g, const MaterialCount& n);
 
 // The board of a Setup string: 64 digits, one per square in cell order (a1 to
 // h1, then row 2, ... up to h8): '0' empty, '1' / '2' white / black man,
@@ -37,7 +37,7 @@ bool PiecesOnSquaresInPlay(const Board& board, int piecesOnBlack, std::string* e
 // Ply 0 of a new root: an empty move list, no stop asked, the material at ply
 // 0 (StartMaterial from TotalMaterial), the pieces each side still places
 // under ContractNumber, and no draw counting carried over.
-void ResetRootCounters(GameState& g);
+void ResetRootCounters(PositionState& g);
 
 // Makes `board` with `sideToMove` (1 White, anything else Black) the root:
 // the board and the start board, the side to move and with it who moves
@@ -46,12 +46,12 @@ void ResetRootCounters(GameState& g);
 // generators' tables of the new start (BuildRuleTables: whether the rules in
 // force are a built-in set depends on the start position). The rules in force
 // and the direction tables stay as they are.
-void SetRootPosition(GameState& g, const Board& board, int sideToMove);
+void SetRootPosition(PositionState& g, const Board& board, int sideToMove);
 
 // ParseSetupDigits, then SetRootPosition. A bad string, or a side to move
 // other than 1 or -1, changes nothing and returns false with a message. The
 // squares are not checked against the rules: the engine's tests score
 // positions of one board under the rules of another.
-bool SetPosition(GameState& g, std::string_view digits, int sideToMove, std::string* error);
+bool SetPosition(PositionState& g, std::string_view digits, int sideToMove, std::string* error);
 
 }  // namespace m8

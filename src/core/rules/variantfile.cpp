@@ -173,20 +173,20 @@ std::optional<std::string> ReadVariantBytes(const std::string& path, std::string
   return std::nullopt;
 }
 
-const std::string& VariantsRoot(const GameState& g, int32_t useClassic) {
+const std::string& VariantsRoot(const PositionState& g, int32_t useClassic) {
   return useClassic == 1 ? g.ProgramFolder : UserFolderOf(g);
 }
 
-std::string VariantFilePath(const GameState& g, int32_t useClassic, std::string_view variantName) {
+std::string VariantFilePath(const PositionState& g, int32_t useClassic, std::string_view variantName) {
   std::string rel = useClassic == 1 ? "variants/" : "variants/uservariants/";
   return ResolvePath(VariantsRoot(g, useClassic), rel + std::string(variantName) + ".ini");
 }
 
-std::string VariantFilePath(const GameState& g, std::string_view variantName) {
+std::string VariantFilePath(const PositionState& g, std::string_view variantName) {
   return VariantFilePath(g, g.Opt.UseClassic, variantName);
 }
 
-bool ReadVariantFile(GameState& g, std::string* error) {
+bool ReadVariantFile(PositionState& g, std::string* error) {
   const std::string name = g.Rules.Variant;
   if (!IsVariantName(name, error)) return false;
   const std::string path = VariantFilePath(g, name);

@@ -50,17 +50,17 @@ std::optional<std::string> ReadVariantBytes(const std::string& path, std::string
 // The path of a variant's file in the folder useClassic names (1: variants/,
 // 0: variants/uservariants/, below VariantsRoot); the second form takes the
 // folder from UseClassic.
-std::string VariantFilePath(const GameState& g, int32_t useClassic, std::string_view variantName);
-std::string VariantFilePath(const GameState& g, std::string_view variantName);
+std::string VariantFilePath(const PositionState& g, int32_t useClassic, std::string_view variantName);
+std::string VariantFilePath(const PositionState& g, std::string_view variantName);
 
 // The folder that holds "variants/" for useClassic: the program folder for
 // the shipped variants (1); for the user's own (0) the user's folder, which
 // is the program folder unless that cannot be written.
-const std::string& VariantsRoot(const GameState& g, int32_t useClassic);
+const std::string& VariantsRoot(const PositionState& g, int32_t useClassic);
 
 // Reads the file of the variant named Rules.Variant into VariantRules, the
 // help texts, and a start position into board and StartBoard. On failure
 // nothing changes and `error` says why.
-bool ReadVariantFile(GameState& g, std::string* error);
+bool ReadVariantFile(PositionState& g, std::string* error);
 
 }  // namespace m8

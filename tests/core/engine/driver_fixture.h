@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -123,6 +127,29 @@ struct DriverGame {
     GenerateLegalMoves(g);
     return {g.P.MoveList.begin() + g.P.PlyStart[0], g.P.MoveList.begin() + g.P.PlyStart[1]};
   }
+};
+
+// A folder of its own under the temporary directory, removed with it: the
+// program folder of a test that writes its own data files.
+class TempFolder {
+ public:
+  TempFolder() {
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    path = std::filesystem::temp_directory_path() /
+           ("m8driver-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(path);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::filesystem::create_directories((path / name).parent_path());
+    std::ofstream out(path / name, std::ios::binary);
+    out << bytes;
+  }
+  std::filesystem::path path;
 };
 
 inline bool SameMove(const MoveRecord& a, const MoveRecord& b) { return a.From == b.From && a.To == b.To; }

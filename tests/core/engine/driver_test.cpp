@@ -2,6 +2,7 @@
 // leaves the game to the caller; the hint search; the noise of a weakness.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -58,7 +59,7 @@ TEST(RunDriverSearch, ReportsTheDecisionAndLeavesTheGameToTheCaller) {
       EXPECT_EQ(run.decided, !c.searched) << where;
       EXPECT_EQ(run.winner, c.winner) << where;
       EXPECT_EQ(run.drawReason, c.drawReason) << where;
-      EXPECT_EQ(run.savedDepth, 2) << where;
+      EXPECT_EQ(g.Opt.SearchDepth, 2) << where;  // the option is not the search's scratch
       if (c.searched) {
         ASSERT_TRUE(run.bestScore.has_value()) << where;
         EXPECT_EQ(*run.bestScore, g.Driver.RootScores[2][0]) << where;
@@ -73,6 +74,66 @@ TEST(RunDriverSearch, ReportsTheDecisionAndLeavesTheGameToTheCaller) {
       EXPECT_TRUE(d.host.messages.empty()) << where << ": " << d.host.messages.front();
       EXPECT_TRUE(d.host.enabled.empty()) << where;
       EXPECT_TRUE(d.host.checked.empty()) << where;
+    }
+  }
+}
+
+// The depth option is the user's, whoever runs the search: a search that
+// goes deeper than the option (the time mode) or stops short of it (a single
+// legal move, a book move) has a limit of its own, and the option reads as
+// the user set it while the engine thinks and after, with no caller to give
+// it back.
+TEST(RunDriverSearch, KeepsTheDepthOptionAsTheUserSetIt) {
+  const std::string start = "1010101001010101101010100000000000000000020202022020202002020202";
+  struct Case {
+    const char* name;
+    std::string digits;
+    int depthMode;
+    bool book;
+    int deepest;  // the deepest iteration the status panel shows
+  };
+  const Case cases[] = {
+      // The clock jumps past the limit when iteration 4 begins.
+      {"time mode", kMiddleGame, 0, false, 4},
+      // Black must take the man on 43.
+      {"single legal move", Digits({{43, '1'}, {21, '1'}, {54, '2'}, {98, '2'}}), 1, false, 1},
+      {"book move", start, 1, true, 1},
+  };
+  for (const Case& c : cases) {
+    for (const DriverMode mode : {DriverMode::ComputerMove, DriverMode::Analysis}) {
+      const std::string where = std::string(c.name) + (mode == DriverMode::Analysis ? ", analysis" : "");
+      const std::string thinking = mode == DriverMode::Analysis ? "Analyzing... (" : "Thinking... (";
+      TempFolder folder;
+      DriverGame d(c.digits, -1, 2);
+      GameState& g = d.g;
+      g.Opt.DepthMode = c.depthMode;
+      g.Opt.SearchTime = 1;
+      if (c.book) {
+        folder.Write("books/American Checkers.bok",
+                     "TAVRIN Version=0.89\r\nVariant=American Checkers\r\n"
+                     "WhiteManMovement=NW;NE NW;NE\r\nBlackManMovement=NW;NE NW;NE\r\n"
+                     "WhiteKingMovement=NW;NE;SE;SW NW;NE;SE;SW\r\n"
+                     "BlackKingMovement=NW;NE;SE;SW NW;NE;SE;SW\r\n"
+                     "start\r\n1014b2217w\r\nend\r\n");
+        g.ProgramFolder = folder.path.string();
+        g.Opt.UseBook = 1;
+      }
+      d.host.freezeInSearch = true;
+      int deepest = 0;
+      int changedWhileThinking = 0;
+      d.host.onStatus = [&](const std::string& s) {
+        if (g.Opt.SearchDepth != 2) ++changedWhileThinking;
+        if (s.rfind(thinking, 0) != 0) return;
+        const int depth = std::stoi(s.substr(thinking.size()));
+        deepest = std::max(deepest, depth);
+        if (depth == 4) d.host.now += 10;
+      };
+      const DriverRun run = RunDriverSearch(g, mode);
+      EXPECT_TRUE(run.searched) << where;
+      EXPECT_EQ(deepest, c.deepest) << where;
+      EXPECT_EQ(g.Book.BookFrom > 0, c.book) << where;
+      EXPECT_EQ(changedWhileThinking, 0) << where;
+      EXPECT_EQ(g.Opt.SearchDepth, 2) << where;
     }
   }
 }

@@ -87,27 +87,6 @@ void ExpectTrueRootScores(const std::string& digits, int side, int depth, const 
   }
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    static std::atomic<int> counter{0};
-    std::random_device rd;
-    path = std::filesystem::temp_directory_path() /
-           ("m8driver-" + std::to_string(rd()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(path);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::filesystem::create_directories((path / name).parent_path());
-    std::ofstream out(path / name, std::ios::binary);
-    out << bytes;
-  }
-  std::filesystem::path path;
-};
-
 }  // namespace
 
 TEST(ComputerMove, SingleLegalMoveIsPlayedAfterOneIteration) {

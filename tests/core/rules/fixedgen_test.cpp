@@ -29,7 +29,7 @@ RuleSet StandardSet(int set) {
   return r;
 }
 
-using Fn = bool (*)(GameState&, int);
+using Fn = bool (*)(PositionState&, int);
 
 struct Differ {
   GameState& g;
