@@ -1,6 +1,7 @@
 #include "core/files/gamefile.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/fileio.h"
 #include "core/files/builtinvariants.h"
@@ -191,7 +192,11 @@ bool Reader::Keyed(std::string_view line, int n) {
     movementLeft = 4;
     movementLine = n;
   } else if (const RuleKey* k = FindRuleKey(key)) {
-    out_.RuleValues.emplace_back(k, ValInt(value));
+    // A rule value is a whole number written out ("1.5" or "1junk" is none);
+    // its range is checked with the other rules once the file is read.
+    const std::optional<int32_t> v = WholeNumber(value);
+    if (!v) return Fail(n, std::string(key) + "=" + Excerpt(value) + " is not a whole number");
+    out_.RuleValues.emplace_back(k, *v);
   }
   return true;
 }

@@ -165,6 +165,10 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheGameStays) {
       {withLine(2, "Variant=77"), "line 2"},
       {withLine(4, "Book=yes"), "line 4"},
       {withLine(11, "PiecesOnBlack=7"), "PiecesOnBlack=7 is outside"},
+      // A rule value is read exactly, and quoted as the file writes it.
+      {withLine(11, "PiecesOnBlack=1.5"), "line 11: PiecesOnBlack=1.5 is not a whole number"},
+      {withLine(lineOf("MulJumps="), "MulJumps=1junk"), "MulJumps=1junk is not a whole number"},
+      {withLine(lineOf("MulJumps="), "MulJumps=0x1"), "MulJumps=0x1 is not a whole number"},
       {good.substr(0, good.find("START")), "ends before the line START"},
       {withLine(61, "8781"), "line 61"},  // not a legal move there
   };
