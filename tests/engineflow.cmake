@@ -11,6 +11,8 @@
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
+# A relative SOURCE_DIR counts from the folder the check runs in.
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 
 set(field "[A-Za-z0-9_]+")
 set(flowState "(Flow|Rating)\\.${field}")
@@ -52,8 +54,12 @@ foreach(source IN LISTS sources)
   endforeach()
 endforeach()
 
+list(LENGTH sources count)
+# A tree without engine sources (a wrong SOURCE_DIR) proves nothing.
+if(count EQUAL 0)
+  message(FATAL_ERROR "No engine source files under ${SOURCE_DIR}/src/core/engine")
+endif()
 if(faults)
   message(FATAL_ERROR "The engine reaches into the game's flow:${faults}")
 endif()
-list(LENGTH sources count)
 message(STATUS "The engine leaves the game's flow alone: ${count} files checked")

@@ -1,6 +1,8 @@
 // The game state: board, rules in force and variant rules, move list and ply
 // tables, game record, options and engine tables, gathered in one object that
-// the main window owns and every core procedure takes by reference.
+// the main window owns and every core procedure takes by reference: the game
+// and the window the whole GameState, the rules and the engine only its
+// PositionState part.
 //
 // Each area keeps its fields in its own sub-struct; add new fields there.
 #pragma once
