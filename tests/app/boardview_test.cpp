@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 #include <QStyle>
 
+#include "app/board_mouse.h"
 #include "app/dialogs/dlgpdn.h"
 #include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
@@ -17,18 +18,18 @@ class BoardViewTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     BoardView* b = w->board();
-    // Medium board, turned (the default): cell 28 top left, cell 91 bottom right.
+    // Medium board, turned (the default): h1 top left, a8 bottom right.
     QCOMPARE(w->state().Opt.BoardTurned, 1);
-    QCOMPARE(b->picture(0), 32);   // cell 28: light square
-    QCOMPARE(b->picture(7), 36);   // cell 21: white man on a dark square
-    QCOMPARE(b->picture(63), 32);  // cell 91: light square
-    QCOMPARE(b->picture(62), 35);  // cell 92: black man
-    QCOMPARE(b->picture(24), 31);  // cell 58: dark and empty
+    QCOMPARE(b->picture(0), 32);   // h1: light square
+    QCOMPARE(b->picture(7), 36);   // a1: white man on a dark square
+    QCOMPARE(b->picture(63), 32);  // a8: light square
+    QCOMPARE(b->picture(62), 35);  // b8: black man
+    QCOMPARE(b->picture(24), 31);  // h4: dark and empty
     w->TurnBoard();
     QCOMPARE(w->state().Opt.BoardTurned, 0);
-    QCOMPARE(b->picture(56), 36);  // cell 21 bottom left
-    QCOMPARE(b->picture(0), 32);   // cell 91
-    QCOMPARE(b->picture(1), 35);   // cell 92
+    QCOMPARE(b->picture(56), 36);  // a1 bottom left
+    QCOMPARE(b->picture(0), 32);   // a8
+    QCOMPARE(b->picture(1), 35);   // b8
     // Coordinates: letters a..h from the left on the normal board.
     const auto& texts = w->surface()->printedTexts();
     QVERIFY(std::any_of(texts.begin(), texts.end(), [](const FormSurface::PrintedText& t) {
@@ -49,11 +50,11 @@ class BoardViewTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     GameState& g = w->state();
-    for (int r = 2; r <= 9; ++r)
-      for (int f = 1; f <= 8; ++f) g.board[10 * r + f] = 0;
-    g.board[21] = 2;
-    g.board[98] = -1;
-    g.board[96] = -1;
+    for (int& v : g.board)
+      if (v != kOffBoard) v = 0;
+    g.board[Cell(*w, "a1")] = 2;
+    g.board[Cell(*w, "h8")] = -1;
+    g.board[Cell(*w, "f8")] = -1;
     w->DrawBoard(0);
     QCOMPARE(w->topCountLabel()->text(), QStringLiteral("2"));  // black first: black material
     QCOMPARE(w->bottomCountLabel()->text(), QStringLiteral("2"));
@@ -141,11 +142,11 @@ class BoardViewTest : public QObject {
     g.P.Ply = 0;
     g.P.PlyStart[0] = 0;
     g.P.PlyStart[1] = 2;
-    g.P.MoveList[0].From = 21;
+    g.P.MoveList[0].From = Cell(*w, "a1");
     g.P.MoveList[1].From = kNoSquare;
-    w->board()->setPicture(7, 0);  // cell 21 on the turned board
+    w->board()->setPicture(Control(*w, "a1"), 0);
     w->ClearMoveHighlights();
-    QCOMPARE(w->board()->picture(7), 36);
+    QCOMPARE(w->board()->picture(Control(*w, "a1")), 36);
   }
 
   void layoutGeometry_data() {
@@ -272,18 +273,18 @@ class BoardViewTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes, 15);
     const QImage img = w->grab().toImage();
-    auto centre = [&](int cell) {
-      const QRect r = w->board()->squareRect(w->SquareOfCell(cell));
+    auto centre = [&](std::string_view square) {
+      const QRect r = w->board()->squareRect(Control(*w, square));
       return img.pixelColor(w->surface()->mapTo(w.get(), r.center()));
     };
-    const QColor dark = centre(52);  // an empty playing square
+    const QColor dark = centre("b4");  // an empty playing square
     QVERIFY2(dark.red() > 80 && dark.red() < 150 && dark.blue() < 80, qPrintable(dark.name()));
     QVERIFY(dark.red() > dark.blue() + 30);
-    const QColor whiteMan = centre(21);
+    const QColor whiteMan = centre("a1");
     QVERIFY2(whiteMan.lightness() > 180, qPrintable(whiteMan.name()));
-    const QColor blackMan = centre(92);
+    const QColor blackMan = centre("b8");
     QVERIFY2(blackMan.lightness() < 70, qPrintable(blackMan.name()));
-    const QColor light = centre(28);
+    const QColor light = centre("h1");
     QVERIFY2(light.lightness() > 170 && light.red() > light.blue(), qPrintable(light.name()));
   }
 
@@ -292,26 +293,26 @@ class BoardViewTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     GameState& g = w->state();
-    for (int r = 2; r <= 9; ++r)
-      for (int f = 1; f <= 8; ++f) g.board[10 * r + f] = 0;
+    for (int& v : g.board)
+      if (v != kOffBoard) v = 0;
     w->DrawBoard(0);
     QCOMPARE(w->equalKingsOnly(), 1);
     QCOMPARE(w->topCountLabel()->text(), QStringLiteral("0"));
-    g.board[21] = 2;
-    g.board[98] = -2;
+    g.board[Cell(*w, "a1")] = 2;
+    g.board[Cell(*w, "h8")] = -2;
     w->DrawBoard(0);
     QCOMPARE(w->equalKingsOnly(), 1);
-    g.board[96] = -1;
-    g.board[23] = 1;
+    g.board[Cell(*w, "f8")] = -1;
+    g.board[Cell(*w, "c1")] = 1;
     w->DrawBoard(0);
     QCOMPARE(w->equalKingsOnly(), 0);
     // Square numbers while a button is held: 1..32 on the playing squares.
     w->DrawBoard(1);
-    QCOMPARE(w->board()->textsOn(w->SquareOfCell(92)), QStringList{" 1"});
-    QCOMPARE(w->board()->textsOn(w->SquareOfCell(21)), QStringList{" 29"});
-    QVERIFY(w->board()->textsOn(w->SquareOfCell(22)).isEmpty());
+    QCOMPARE(w->board()->textsOn(Control(*w, "b8")), QStringList{" 1"});
+    QCOMPARE(w->board()->textsOn(Control(*w, "a1")), QStringList{" 29"});
+    QVERIFY(w->board()->textsOn(Control(*w, "b1")).isEmpty());
     w->DrawBoard(0);
-    QVERIFY(w->board()->textsOn(w->SquareOfCell(92)).isEmpty());
+    QVERIFY(w->board()->textsOn(Control(*w, "b8")).isEmpty());
   }
 
   // Every line of the three lists readable whole in its list, in every

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "app/board_mouse.h"
 #include "app/dialogs/dlgpdn.h"
 #include "app/window_fixture.h"
 #include "core/game/gameover.h"
@@ -53,16 +54,16 @@ void Type(MainWindow& w, const QString& text) {
   QTest::keyClick(w.moveBox(), Qt::Key_Return);
 }
 
-// The set-up popup opened on `cell` the way a right click opens it; `entry`
-// is chosen as soon as it is up (none: closed as Escape closes it).
-void UsePopup(MainWindow& w, int cell, const char* entry) {
+// The set-up popup opened on the named square the way a right click opens
+// it; `entry` is chosen as soon as it is up (none: closed as Escape closes it).
+void UsePopup(MainWindow& w, std::string_view square, const char* entry) {
   QMenu* popup = w.setupPopup();
   QTimer::singleShot(0, popup, [popup, entry] {
     if (entry) popup->findChild<QAction*>(entry)->trigger();
     popup->close();
   });
-  const int square = w.SquareOfCell(cell);
-  w.OpenSetupPopup(square, square, QPoint(20, 20));
+  const int control = Control(w, square);
+  w.OpenSetupPopup(control, control, QPoint(20, 20));
 }
 
 // Stands in for the desktop's browser of one URL scheme.
@@ -191,8 +192,8 @@ class GameFlowTest : public QObject {
     GameState& g = w->state();
     QMenu* popup = w->setupPopup();
     QVERIFY(popup);
-    const int darkEmpty = w->SquareOfCell(54);
-    const int light = w->SquareOfCell(55);
+    const int darkEmpty = Control(*w, "d4");
+    const int light = Control(*w, "e4");
     QVERIFY(!w->prepareSetupPopup(light, light));          // a light square opens nothing
     QVERIFY(!w->prepareSetupPopup(darkEmpty, light));      // released elsewhere
     g.Flow.FromSquare = darkEmpty;
@@ -211,8 +212,8 @@ class GameFlowTest : public QObject {
     QVERIFY(w->prepareSetupPopup(darkEmpty, darkEmpty));
     popup->findChild<QAction*>("mnu_PopUp_BlackKing")->trigger();
     w->finishSetupPopup();
-    QCOMPARE(g.board[54], -2);
-    QCOMPARE(g.StartBoard[54], -2);
+    QCOMPARE(g.board[Cell(*w, "d4")], -2);
+    QCOMPARE(g.StartBoard[Cell(*w, "d4")], -2);
     QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers (M)"));
     QCOMPARE(w->rootMoves()->count(), 0);
 
@@ -231,8 +232,8 @@ class GameFlowTest : public QObject {
     Boxes boxes;
     auto w = StartQuick(dir, boxes);
     GameState& g = w->state();
-    UsePopup(*w, 54, "mnu_PopUp_BlackKing");  // an earlier edit
-    QCOMPARE(g.StartBoard[54], -2);
+    UsePopup(*w, "d4", "mnu_PopUp_BlackKing");  // an earlier edit
+    QCOMPARE(g.StartBoard[Cell(*w, "d4")], -2);
     Trigger(*w, "Compute");
     Trigger(*w, "Compute");
     QCOMPARE(g.P.GamePly, 2);
@@ -241,13 +242,13 @@ class GameFlowTest : public QObject {
     const int side = g.P.SideToMove, blackStarts = g.Rules.BlackStarts;
 
     // Escape, "Priority", and an entry naming what the square already holds
-    // (the white man on 21) change nothing of the game.
+    // (the white man on a1) change nothing of the game.
     struct Case {
-      int cell;
+      const char* square;
       const char* entry;
     };
-    for (const Case& c : {Case{65, nullptr}, Case{65, "mnuFocus"}, Case{21, "Whitechecker"}}) {
-      UsePopup(*w, c.cell, c.entry);
+    for (const Case& c : {Case{"e5", nullptr}, Case{"e5", "mnuFocus"}, Case{"a1", "Whitechecker"}}) {
+      UsePopup(*w, c.square, c.entry);
       QCOMPARE(g.P.GamePly, 2);
       QCOMPARE(g.Game.GameLength, 2);
       QCOMPARE(w->playedMoves()->count(), 2);
@@ -257,11 +258,11 @@ class GameFlowTest : public QObject {
       QCOMPARE(g.P.SideToMove, side);
       QCOMPARE(g.Rules.BlackStarts, blackStarts);
     }
-    QCOMPARE(g.Eval.PrioritySquare, 65);
+    QCOMPARE(g.Eval.PrioritySquare, Cell(*w, "e5"));
     // A change through the popup still starts the edited game.
-    UsePopup(*w, 21, "mnu_PopUp_BlackKing");
+    UsePopup(*w, "a1", "mnu_PopUp_BlackKing");
     QCOMPARE(g.P.GamePly, 0);
-    QCOMPARE(g.StartBoard[21], -2);
+    QCOMPARE(g.StartBoard[Cell(*w, "a1")], -2);
     QCOMPARE(w->playedMoves()->count(), 0);
   }
 
@@ -285,7 +286,7 @@ class GameFlowTest : public QObject {
     Type(*w, "10-15");  // the user's move and the computer's reply
     QCOMPARE(g.P.GamePly, 2);
     const auto board = g.board;
-    UsePopup(*w, 65, nullptr);
+    UsePopup(*w, "e5", nullptr);
     QCOMPARE(g.P.GamePly, 2);
     QCOMPARE(w->playedMoves()->count(), 2);
     QVERIFY(g.board == board);
@@ -297,7 +298,7 @@ class GameFlowTest : public QObject {
     Boxes boxes;
     auto w = StartQuick(dir, boxes);
     GameState& g = w->state();
-    UsePopup(*w, 54, "WhiteM");
+    UsePopup(*w, "d4", "WhiteM");
     QCOMPARE(g.Rules.BlackStarts, 0);
     QCOMPARE(g.P.SideToMove, 1);
     Trigger(*w, "New1");
@@ -327,7 +328,7 @@ class GameFlowTest : public QObject {
       Boxes boxes;
       QString chosen = dir.path() + "/white.tvn";
       auto w = StartWithFiles(dir.path(), boxes, &chosen);
-      UsePopup(*w, 54, "WhiteM");
+      UsePopup(*w, "d4", "WhiteM");
       w->onSaveRequested();
       QVERIFY(ReadFile(chosen).contains("\r\nBlackStarts=0\r\n"));
       Trigger(*w, "New1");
@@ -429,8 +430,8 @@ class GameFlowTest : public QObject {
     // Black (the user) takes White's last man.
     for (int& v : g.board)
       if (v != kOffBoard) v = 0;
-    g.board[76] = -1;
-    g.board[65] = 1;
+    g.board[Cell(*w, "11")] = -1;
+    g.board[Cell(*w, "15")] = 1;
     g.P.SideToMove = -1;
     g.Flow.PositionPreset = 1;
     SetupPositionState(g);

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QStatusBar>
 
+#include "app/board_mouse.h"
 #include "app/dialogs/dlgpdn.h"
 #include "app/dialogs/frmrules.h"
 #include "app/objectnames.h"
@@ -130,7 +131,7 @@ class ScreensTest : public QObject {
 
     // The set-up popup opens at the pointer, all of it on the screen even in
     // the corner.
-    const int square = w->SquareOfCell(52);
+    const int square = Control(*w, "b4");
     Outcome popup;
     CheckAndEscape("", [&] { w->OpenSetupPopup(square, square, area.bottomRight() - QPoint(3, 3)); },
                    [&](QWidget* p) {
