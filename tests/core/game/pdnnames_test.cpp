@@ -14,24 +14,13 @@
 #include "core/game/variantname.h"
 #include "core/rules/movegen.h"
 #include "core/files_fixture.h"
+#include "core/game/shippedvariants_fixture.h"
 
 namespace m8 {
 namespace {
 
-class PdnNamesTest : public testing::FilesTest {
+class PdnNamesTest : public testing::ShippedVariantsTest {
  protected:
-  void SetUp() override {
-    FilesTest::SetUp();
-    std::filesystem::create_directory_symlink(std::string(M8_DATA_DIR) + "/variants", folder / "variants");
-  }
-
-  std::unique_ptr<GameState> Fresh() {
-    auto s = std::make_unique<GameState>();
-    Restart(*s);
-    InitGame(*s);
-    return s;
-  }
-
   // A fresh program with a new game of `variant`, as the new-variant command
   // starts it.
   std::unique_ptr<GameState> NewGameOf(const std::string& variant) {

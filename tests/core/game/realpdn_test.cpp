@@ -15,6 +15,7 @@
 #include "core/rules/notation.h"
 #include "core/textcode.h"
 #include "core/files_fixture.h"
+#include "core/game/shippedvariants_fixture.h"
 
 namespace m8 {
 namespace {
@@ -25,19 +26,11 @@ const std::string kIvanov = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xBE\xD0\xB2"; 
 const std::string kCyrillic1251 = "\xD1\xE5\xF0\xE3\xE5\xE9";                          // the same in Windows-1251
 const std::string kIvanov1251 = "\xC8\xE2\xE0\xED\xEE\xE2";
 
-class RealPdnTest : public testing::FilesTest {
+class RealPdnTest : public testing::ShippedVariantsTest {
  protected:
   void SetUp() override {
-    FilesTest::SetUp();
-    std::filesystem::create_directory_symlink(std::string(M8_DATA_DIR) + "/variants", folder / "variants");
+    ShippedVariantsTest::SetUp();
     InitGame(g);
-  }
-
-  std::unique_ptr<GameState> Fresh() {
-    auto s = std::make_unique<GameState>();
-    Restart(*s);
-    InitGame(*s);
-    return s;
   }
 
   // Loads game `number` of a PDN file as the open dialog does.

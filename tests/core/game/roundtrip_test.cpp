@@ -19,24 +19,13 @@
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
 #include "core/files_fixture.h"
+#include "core/game/shippedvariants_fixture.h"
 
 namespace m8 {
 namespace {
 
-class RoundTripTest : public testing::FilesTest {
+class RoundTripTest : public testing::ShippedVariantsTest {
  protected:
-  void SetUp() override {
-    FilesTest::SetUp();
-    std::filesystem::create_directory_symlink(std::string(M8_DATA_DIR) + "/variants", folder / "variants");
-  }
-
-  std::unique_ptr<GameState> Fresh() {
-    auto s = std::make_unique<GameState>();
-    Restart(*s);
-    InitGame(*s);
-    return s;
-  }
-
   // Saves `s` as `file` and opens it in a fresh program; null (with a
   // failure naming the message) when either step fails.
   std::unique_ptr<GameState> Reopen(GameState& s, const std::string& file) {
