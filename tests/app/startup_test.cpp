@@ -318,27 +318,36 @@ class StartupTest : public QObject {
 
   // Which program folders keep the user's files, judged without a stand-in
   // for the write test: an installed one (its install left the list of its
-  // files there) and one its owner marked read-only never do, even when the
-  // program could create a file there, as root always can. A portable folder
-  // its user can write does.
+  // files there), one its owner marked read-only and another user's never
+  // do, even when the program could create a file there, as root always
+  // can. A portable folder of the user's own that the user can write does.
   void sharedProgramFoldersKeepNoUsersFiles_data() {
     QTest::addColumn<bool>("installed");
     QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("othersOpenToAll");
     QTest::addColumn<bool>("keepsUsersFiles");
-    QTest::newRow("installed") << true << false << false;
-    QTest::newRow("marked read-only") << false << true << false;
-    QTest::newRow("portable") << false << false << true;
+    QTest::newRow("installed") << true << false << false << false;
+    QTest::newRow("marked read-only") << false << true << false << false;
+    QTest::newRow("another user's, open to all") << false << false << true << false;
+    QTest::newRow("portable") << false << false << false << true;
   }
 
   void sharedProgramFoldersKeepNoUsersFiles() {
     QFETCH(bool, installed);
     QFETCH(bool, readOnly);
+    QFETCH(bool, othersOpenToAll);
     QFETCH(bool, keepsUsersFiles);
+    if (othersOpenToAll && ::geteuid() != 0) QSKIP("giving a folder to another user takes root");
     QTemporaryDir prog, user;
     const QString data = user.path() + "/Morventa8";
     if (installed) WriteFile(prog.path() + "/install_manifest.txt", "/usr/local/lib/morventa8/morventa8\n");
     const QFile::Permissions open = QFile::permissions(prog.path());
-    if (readOnly) QVERIFY(QFile::setPermissions(prog.path(), open & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther)));
+    const QFile::Permissions writes = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+    if (readOnly) QVERIFY(QFile::setPermissions(prog.path(), open & ~writes));
+    if (othersOpenToAll) {
+      QVERIFY(QFile::setPermissions(prog.path(), open | writes | QFile::ExeGroup | QFile::ExeOther));
+      QCOMPARE(::chown(QFile::encodeName(prog.path()).constData(), 65534, 65534), 0);  // nobody's
+    }
     const QStringList before = QDir(prog.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     Boxes boxes;
     {

@@ -62,7 +62,8 @@ constexpr const char* kUserFiles[] = {kSettingsFileName, kRatingFileName, kAutos
 // machine and never holds a user's files, root's neither.
 constexpr const char* kInstallList = "install_manifest.txt";
 
-// Whether the user running the program owns the file (a link: what it names).
+// Whether the user running the program owns the file or folder (a link: what
+// it names).
 bool OwnedByThisUser(const QFileInfo& file) {
 #if defined(Q_OS_UNIX)
   return file.ownerId() == ::geteuid();
@@ -277,9 +278,11 @@ void MainWindow::connectCommands() {
 
 bool MainWindow::folderWritable(const QString& folder) const {
   if (options_.folderWritable) return options_.folderWritable(folder);
-  // A folder marked read-only for its owner is read-only for everyone: root
-  // could still create a file there.
-  if (!QFileInfo(folder).permission(QFile::WriteOwner)) return false;
+  // Another user's folder is shared even where this user may write: one
+  // user's files would reach the next. A folder marked read-only for its
+  // owner is read-only for everyone: root could still create a file there.
+  const QFileInfo info(folder);
+  if (!OwnedByThisUser(info) || !info.permission(QFile::WriteOwner)) return false;
   QTemporaryFile probe(folder + "/.m8-write-test-XXXXXX");
   return probe.open();
 }
