@@ -136,25 +136,6 @@ if(failures)
   message(FATAL_ERROR "The install into ${PREFIX} is not complete:${failures}")
 endif()
 
-# Read-only, as a system-wide install is for its users.
-execute_process(COMMAND chmod -R a-w "${PREFIX}")
-snapshot(before)
-
-# A variant that exists only as a data file: the installed tool counts what
-# the tool of the build tree counts.
-run(built rc "${BUILD_DIR}/bin/morventa8-perft" --variant "Turkish Checkers" 4)
-string(REGEX REPLACE " [0-9.]+\n" "\n" built "${built}")
-run(installed rc "${PREFIX}/${BINDIR}/morventa8-perft" --variant "Turkish Checkers" 4)
-string(REGEX REPLACE " [0-9.]+\n" "\n" counts "${installed}")
-if(NOT rc EQUAL 0 OR NOT counts STREQUAL built OR NOT counts MATCHES "4 [0-9]+\n")
-  fail("morventa8-perft --variant \"Turkish Checkers\" 4 gave (${rc}):\n${installed}\n  the build tree's tool:\n${built}")
-endif()
-# The shipped openings, read and replayed.
-run(text rc "${PREFIX}/${BINDIR}/morventa8-pdn" "${PREFIX}/${DATADIR}/morventa8/opening.pdn")
-if(NOT rc EQUAL 0 OR NOT text MATCHES "^game 1 ok" OR text MATCHES "refused")
-  fail("morventa8-pdn on the shipped opening.pdn gave (${rc}):\n${text}")
-endif()
-
 # The prefix holds what it held when `snapshot(${taken})` was taken.
 function(check_unchanged taken what)
   snapshot(now)
@@ -174,7 +155,6 @@ function(check_unchanged taken what)
   endif()
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
-check_unchanged(before "the tools")
 
 # The test runs as root where it can (as the CI does): the other user is
 # nobody, switched to for a command by `as_other`.
@@ -209,7 +189,7 @@ function(make_home home user)
   endif()
 endfunction()
 
-# The program, started offscreen from the read-only prefix with its home in
+# The program, started offscreen from the prefix with its home in
 # `home`, runs until it has chosen where to keep its user's files (it made
 # its data folder, or one of the paths `started` shows), and ends on SIGTERM
 # as at a logout, saving like Exit. ARGN switches the user.
@@ -230,49 +210,73 @@ function(start_and_end home who started)
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 
+# As installed, the prefix is its installer's to write (root's, as with
+# `sudo make install`). The installer runs the program first: its files go to
+# its own data folder and nothing into the prefix, though it could write
+# there.
 if(APP)
-  # Its installer (root) runs it first: its files go to its own data folder,
-  # nothing into the prefix, though root could write there.
+  snapshot(as_installed)
   set(first "${work}/first user")
   make_home("${first}" "")
   start_and_end("${first}" "the installing user" "${PREFIX}/${PROGRAMDIR}/tavrin.log")
-  check_unchanged(before "the program run by the installing user")
+  check_unchanged(as_installed "the program run by the installing user")
+endif()
 
-  if(as_other)
-    # Root's files where an earlier version, run by root, left them: in the
-    # program folder, root's own, marked with root's name and a line of its
-    # log. Another user's first start takes none of them over.
-    set(programs "${PREFIX}/${PROGRAMDIR}")
-    foreach(name tavrin.ini tavrin.rtg tavrin.sav tavrin.log)
-      set(from "${first}/data/Morventa8/${name}")
-      if(NOT EXISTS "${from}")
-        set(from "${programs}/${name}")
+# Then read-only, as a system-wide install is for its users.
+execute_process(COMMAND chmod -R a-w "${PREFIX}")
+snapshot(before)
+
+# A variant that exists only as a data file: the installed tool counts what
+# the tool of the build tree counts.
+run(built rc "${BUILD_DIR}/bin/morventa8-perft" --variant "Turkish Checkers" 4)
+string(REGEX REPLACE " [0-9.]+\n" "\n" built "${built}")
+run(installed rc "${PREFIX}/${BINDIR}/morventa8-perft" --variant "Turkish Checkers" 4)
+string(REGEX REPLACE " [0-9.]+\n" "\n" counts "${installed}")
+if(NOT rc EQUAL 0 OR NOT counts STREQUAL built OR NOT counts MATCHES "4 [0-9]+\n")
+  fail("morventa8-perft --variant \"Turkish Checkers\" 4 gave (${rc}):\n${installed}\n  the build tree's tool:\n${built}")
+endif()
+# The shipped openings, read and replayed.
+run(text rc "${PREFIX}/${BINDIR}/morventa8-pdn" "${PREFIX}/${DATADIR}/morventa8/opening.pdn")
+if(NOT rc EQUAL 0 OR NOT text MATCHES "^game 1 ok" OR text MATCHES "refused")
+  fail("morventa8-pdn on the shipped opening.pdn gave (${rc}):\n${text}")
+endif()
+
+check_unchanged(before "the tools")
+
+if(APP AND as_other)
+  # Root's files where an earlier version, run by root, left them: in the
+  # program folder, root's own, marked with root's name and a line of its
+  # log. Another user's first start takes none of them over.
+  set(programs "${PREFIX}/${PROGRAMDIR}")
+  foreach(name tavrin.ini tavrin.rtg tavrin.sav tavrin.log)
+    set(from "${first}/data/Morventa8/${name}")
+    if(NOT EXISTS "${from}")
+      set(from "${programs}/${name}")
+    endif()
+    if(EXISTS "${from}")
+      file(READ "${from}" bytes)
+      string(REGEX REPLACE "([\n=])Player([\r\n])" "\\1Rootadmin\\2" bytes "${bytes}")
+      if(name STREQUAL "tavrin.log")
+        string(APPEND bytes "Rootadmin's own log line\r\n")
       endif()
-      if(EXISTS "${from}")
-        file(READ "${from}" bytes)
-        string(REGEX REPLACE "([\n=])Player([\r\n])" "\\1Rootadmin\\2" bytes "${bytes}")
-        if(name STREQUAL "tavrin.log")
-          string(APPEND bytes "Rootadmin's own log line\r\n")
-        endif()
-        file(WRITE "${programs}/${name}" "${bytes}")
-      endif()
-    endforeach()
-    snapshot(planted)
-    set(second "${work}/second user")
-    make_home("${second}" nobody)
-    start_and_end("${second}" "another user" "" ${as_other})
-    file(GLOB_RECURSE taken "${second}/data/*")
-    foreach(file IN LISTS taken)
-      file(READ "${file}" bytes)
-      if(bytes MATCHES "Rootadmin")
-        fail("${file} of another user holds root's files' content")
-      endif()
-    endforeach()
-    check_unchanged(planted "the program run by another user")
-    foreach(name tavrin.ini tavrin.rtg tavrin.sav tavrin.log)
-      file(REMOVE "${programs}/${name}")
-    endforeach()
-  endif()
+      file(WRITE "${programs}/${name}" "${bytes}")
+    endif()
+  endforeach()
+  snapshot(planted)
+  set(second "${work}/second user")
+  make_home("${second}" nobody)
+  start_and_end("${second}" "another user" "" ${as_other})
+  file(GLOB_RECURSE taken "${second}/data/*")
+  foreach(file IN LISTS taken)
+    file(READ "${file}" bytes)
+    if(bytes MATCHES "Rootadmin")
+      fail("${file} of another user holds root's files' content")
+    endif()
+  endforeach()
+  check_unchanged(planted "the program run by another user")
+  foreach(name tavrin.ini tavrin.rtg tavrin.sav tavrin.log)
+    file(REMOVE "${programs}/${name}")
+  endforeach()
 endif()
 
 # Writable again, so that the build tree can be removed by its owner.
@@ -299,13 +303,13 @@ elseif(APP)
   check_desktop_entry("${other_prefix}/${DATADIR}" "${other_prefix}/${BINDIR}")
   check_install_list("${other_prefix}/${PROGRAMDIR}" "${other_prefix}" "${other_prefix}/${BINDIR}/morventa8")
 endif()
-set(STAGE "${installer}/stage")
-run(text rc ${as_other} env "DESTDIR=${STAGE}" "${CMAKE_COMMAND}" --install "${BUILD_DIR}")
+set(stage "${installer}/stage")
+run(text rc ${as_other} env "DESTDIR=${stage}" "${CMAKE_COMMAND}" --install "${BUILD_DIR}")
 if(NOT rc EQUAL 0)
   fail("cmake --install with DESTDIR by another user failed (${rc}):\n${text}")
 elseif(APP)
-  check_desktop_entry("${STAGE}${CONFIGURED_PREFIX}/${DATADIR}" "${CONFIGURED_PREFIX}/${BINDIR}")
-  check_install_list("${STAGE}${CONFIGURED_PREFIX}/${PROGRAMDIR}" "${CONFIGURED_PREFIX}"
+  check_desktop_entry("${stage}${CONFIGURED_PREFIX}/${DATADIR}" "${CONFIGURED_PREFIX}/${BINDIR}")
+  check_install_list("${stage}${CONFIGURED_PREFIX}/${PROGRAMDIR}" "${CONFIGURED_PREFIX}"
                      "${CONFIGURED_PREFIX}/${DATADIR}/applications/morventa8.desktop")
 endif()
 run(text rc ${as_other} sh -c [[
