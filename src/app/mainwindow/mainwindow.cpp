@@ -293,8 +293,9 @@ void MainWindow::chooseWritableFolder(const QString& exeFolder) {
   state_->UserFolder.clear();
   const bool installed = QFileInfo::exists(exeFolder + "/" + kInstallList);
   if (!installed && folderWritable(exeFolder)) return;
-  // An installed program or a read-only program folder: the user's own files
-  // (and the user's variants) are kept in the user's data folder.
+  // An installed program, a read-only program folder or another user's: the
+  // user's own files (and the user's variants) are kept in the user's data
+  // folder.
   const QString data = options_.userDataFolder.isEmpty()
                            ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                            : options_.userDataFolder;
@@ -325,7 +326,7 @@ void MainWindow::chooseWritableFolder(const QString& exeFolder) {
     taken << name;
   }
   QString text = "The program folder \"" + exeFolder + "\" " +
-                 (installed ? "is shared by the users of this install." : "cannot be written.") +
+                 (installed ? "is shared by the users of this install." : "is read-only or another user's.") +
                  " Settings, rating, log and the saved game are kept in \"" + data + "\", your own variants in \"" + data +
                  "/variants/uservariants\".";
   if (!taken.isEmpty()) text += "\r\nTaken over from the program folder: " + taken.join(", ") + ".";
