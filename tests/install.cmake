@@ -1,11 +1,13 @@
-# An install into a fresh prefix, made read-only, works from there and writes
-# nothing into it: the tools, started through their links in bin/, find the
-# variant files and read a shipped PDN file; the program, started offscreen
-# by the user who installed it (root, as a system-wide install is) and then
-# by another user, keeps each user's files in that user's data folder, and
-# nothing of one user's reaches the other. Another user, who owns neither the
-# build tree nor its files, installs from it too, desktop entry and icon
-# included; and the list the install leaves uninstalls it.
+# An install into a fresh prefix works from there and writes nothing into it.
+# The program, started offscreen by the user who installed it (root, as for
+# a system-wide install) on the prefix as installed, which that user could
+# write, keeps its files in its own data folder. Made read-only, the prefix
+# serves the tools, started through their links in bin/ (they find the
+# variant files and read a shipped PDN file), and the program started by
+# another user: root's files in the program folder do not reach that user.
+# Another user, who owns neither the build tree nor its files, installs from
+# it too, desktop entry and icon included, and uninstalls with the list the
+# install leaves.
 # Run as: cmake -DBUILD_DIR=<build tree> -DPREFIX=<new folder>
 #           -DBINDIR=bin -DPROGRAMDIR=lib/morventa8 -DDATADIR=share
 #           -DCONFIGURED_PREFIX=<the build tree's CMAKE_INSTALL_PREFIX>
