@@ -1,5 +1,6 @@
-# Writes the desktop entry at install time from its template, with the
-# program's installed path in its Exec key. Set by the install rules:
+# Writes the desktop entry from its template, with the program's installed
+# path in its Exec key: into the build tree when it is configured, and into
+# place at an install under another prefix. Set by the install rules:
 # M8_DESKTOP_EXEC_PATH, M8_DESKTOP_TEMPLATE, M8_DESKTOP_FILE.
 #
 # The path is quoted as one argument: a backslash, double quote, backtick or

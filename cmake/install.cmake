@@ -64,22 +64,63 @@ foreach(entry IN LISTS M8_DATA_ENTRIES)
   m8_install_link("${M8_PROGRAMS_TO_DATA}/${entry}" "${entry}" "${M8_INSTALL_PROGRAMDIR}")
 endforeach()
 
-# The desktop entry names the program by its full installed path (the prefix
-# is the one of the install, `cmake --install --prefix` included), quoted and
-# escaped as desktop entries require.
+# The desktop entry names the program by its full installed path, quoted and
+# escaped as desktop entries require. It is made with the build tree, for the
+# prefix configured, and an install there only copies it. An install under
+# another prefix (`cmake --install --prefix DIR`) writes the entry for that
+# prefix straight into its place. Neither writes into the build tree: the one
+# who installs may not own it (another user, or root in a user's tree).
 if(TARGET morventa8)
+  set(M8_DESKTOP_TEMPLATE "${CMAKE_SOURCE_DIR}/desktop/morventa8.desktop.in")
+  set(M8_DESKTOP_EXEC_PATH "${CMAKE_INSTALL_FULL_BINDIR}/morventa8")
+  set(M8_DESKTOP_FILE "${CMAKE_BINARY_DIR}/desktop/morventa8.desktop")
+  include("${CMAKE_SOURCE_DIR}/cmake/desktopentry.cmake")
   install(CODE "
-    set(exec \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/morventa8\")
-    if(IS_ABSOLUTE \"${CMAKE_INSTALL_BINDIR}\")
-      set(exec \"${CMAKE_INSTALL_BINDIR}/morventa8\")
+    if(CMAKE_INSTALL_PREFIX STREQUAL \"${CMAKE_INSTALL_PREFIX}\")
+      file(INSTALL DESTINATION \"${CMAKE_INSTALL_FULL_DATADIR}/applications\" TYPE FILE
+           FILES \"${M8_DESKTOP_FILE}\")
+    else()
+      set(M8_DESKTOP_TEMPLATE \"${M8_DESKTOP_TEMPLATE}\")
+      set(M8_DESKTOP_EXEC_PATH \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/morventa8\")
+      set(M8_DESKTOP_FILE \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/morventa8.desktop\")
+      if(IS_ABSOLUTE \"${CMAKE_INSTALL_BINDIR}\")
+        set(M8_DESKTOP_EXEC_PATH \"${CMAKE_INSTALL_BINDIR}/morventa8\")
+      endif()
+      if(IS_ABSOLUTE \"${CMAKE_INSTALL_DATADIR}\")
+        set(M8_DESKTOP_FILE \"${CMAKE_INSTALL_DATADIR}/applications/morventa8.desktop\")
+      endif()
+      # The list of installed files names them without a staging DESTDIR.
+      list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${M8_DESKTOP_FILE}\")
+      set(M8_DESKTOP_FILE \"\$ENV{DESTDIR}\${M8_DESKTOP_FILE}\")
+      message(STATUS \"Installing: \${M8_DESKTOP_FILE}\")
+      include(\"${CMAKE_SOURCE_DIR}/cmake/desktopentry.cmake\")
     endif()
-    set(M8_DESKTOP_EXEC_PATH \"\${exec}\")
-    set(M8_DESKTOP_TEMPLATE \"${CMAKE_SOURCE_DIR}/desktop/morventa8.desktop.in\")
-    set(M8_DESKTOP_FILE \"${CMAKE_BINARY_DIR}/install-desktop/morventa8.desktop\")
   ")
-  install(SCRIPT "${CMAKE_SOURCE_DIR}/cmake/desktopentry.cmake")
-  install(FILES "${CMAKE_BINARY_DIR}/install-desktop/morventa8.desktop"
-          DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
   install(FILES "${CMAKE_SOURCE_DIR}/desktop/morventa8.svg"
           DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
 endif()
+
+# The last install rule: the list of the files installed, one a line, left in
+# the program folder as `install_manifest.txt` (the program reads its presence
+# as "installed": it then keeps no user's files in its folder, root's neither).
+# It names what to remove to uninstall, without the build tree. The build
+# tree's own list of the same name is written after this rule; one who cannot
+# write the build tree installs without it.
+set(M8_INSTALL_LIST "${M8_INSTALL_PROGRAMDIR}/install_manifest.txt")
+if(NOT IS_ABSOLUTE "${M8_INSTALL_LIST}")
+  set(M8_INSTALL_LIST "\${CMAKE_INSTALL_PREFIX}/${M8_INSTALL_LIST}")
+endif()
+install(CODE "
+  # Where the files will be, without a staging DESTDIR.
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"${M8_INSTALL_LIST}\")
+  list(JOIN CMAKE_INSTALL_MANIFEST_FILES \"\\n\" text)
+  set(list \"\$ENV{DESTDIR}${M8_INSTALL_LIST}\")
+  message(STATUS \"Installing: \${list}\")
+  file(WRITE \"\${list}\" \"\${text}\\n\")
+  execute_process(COMMAND \"\${CMAKE_COMMAND}\" -E touch \"${CMAKE_BINARY_DIR}/install_manifest.txt\"
+                  RESULT_VARIABLE code OUTPUT_QUIET ERROR_QUIET)
+  if(NOT code EQUAL 0)
+    message(STATUS \"The build tree cannot be written: the installed files are listed in \${list} only\")
+    return()
+  endif()
+")

@@ -1,4 +1,6 @@
 // Start-up in a temporary program folder: the settings written, the window's state, skins, variants and the folders it writes to.
+#include <unistd.h>
+
 #include "app/window_fixture.h"
 #include "core/files/rating.h"
 #include "core/game/helpwindows.h"
@@ -312,6 +314,98 @@ class StartupTest : public QObject {
       w->onExitRequested();
     }
     QCOMPARE(ChosenVariantAndSkin(data + "/tavrin.ini"), std::make_pair(std::string("Pool Checkers"), std::string("Walnut")));
+  }
+
+  // Which program folders keep the user's files, judged without a stand-in
+  // for the write test: an installed one (its install left the list of its
+  // files there), one its owner marked read-only and another user's never
+  // do, even when the program could create a file there, as root always
+  // can. A portable folder of the user's own that the user can write does.
+  void sharedProgramFoldersKeepNoUsersFiles_data() {
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("othersOpenToAll");
+    QTest::addColumn<bool>("keepsUsersFiles");
+    QTest::newRow("installed") << true << false << false << false;
+    QTest::newRow("marked read-only") << false << true << false << false;
+    QTest::newRow("another user's, open to all") << false << false << true << false;
+    QTest::newRow("portable") << false << false << false << true;
+  }
+
+  void sharedProgramFoldersKeepNoUsersFiles() {
+    QFETCH(bool, installed);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, othersOpenToAll);
+    QFETCH(bool, keepsUsersFiles);
+    if (othersOpenToAll && ::geteuid() != 0) QSKIP("giving a folder to another user takes root");
+    QTemporaryDir prog, user;
+    const QString data = user.path() + "/Morventa8";
+    if (installed) WriteFile(prog.path() + "/install_manifest.txt", "/usr/local/lib/morventa8/morventa8\n");
+    const QFile::Permissions open = QFile::permissions(prog.path());
+    const QFile::Permissions writes = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+    if (readOnly) QVERIFY(QFile::setPermissions(prog.path(), open & ~writes));
+    if (othersOpenToAll) {
+      QVERIFY(QFile::setPermissions(prog.path(), open | writes | QFile::ExeGroup | QFile::ExeOther));
+      QCOMPARE(::chown(QFile::encodeName(prog.path()).constData(), 65534, 65534), 0);  // nobody's
+    }
+    const QStringList before = QDir(prog.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    Boxes boxes;
+    {
+      auto w = Start(prog.path(), boxes, 15, [&](MainWindowOptions& o) { o.userDataFolder = data; });
+      QVERIFY(!w->startupFailed());
+      QCOMPARE(w->redirectedFolder(), keepsUsersFiles ? QString() : data);
+      w->onExitRequested();
+    }
+    const QStringList after = QDir(prog.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QFile::setPermissions(prog.path(), open);
+    const QString home = keepsUsersFiles ? prog.path() : data;
+    for (const char* name : {"tavrin.ini", "tavrin.rtg", "tavrin.sav", "tavrin.log"})
+      QVERIFY2(QFile::exists(home + "/" + name), name);
+    if (keepsUsersFiles) {
+      QVERIFY(!QFile::exists(data));
+    } else {
+      QCOMPARE(after, before);
+      QCOMPARE(boxes.messages.size(), 1);
+      QVERIFY2(boxes.messages[0].contains(data), qPrintable(boxes.messages[0]));
+    }
+  }
+
+  // Files in the program folder that belong to another user (root's run of
+  // an earlier version left them there) are never taken over: that user's
+  // settings and log stay that user's, while the user's own rating comes.
+  void theFirstStartTakesOverOnlyTheUsersOwnFiles() {
+    if (::geteuid() != 0) QSKIP("giving a file to another user takes root");
+    QTemporaryDir prog, user;
+    const QString data = user.path() + "/Morventa8";
+    WriteSettings(prog.path(), [](GameState& g) {
+      g.Opt.Weakness = 6;
+      g.Opt.ConfirmExit = 0;
+    });
+    WriteFile(prog.path() + "/tavrin.log", "\r\nMorventa8 1.58   another user's run\r\n");
+    WriteFile(prog.path() + "/tavrin.rtg", QByteArray::fromStdString(RatingFileText(1433)));
+    const uid_t other = 65534;  // nobody
+    for (const char* name : {"tavrin.ini", "tavrin.log"})
+      QCOMPARE(::chown(QFile::encodeName(prog.path() + "/" + name).constData(), other, other), 0);
+    const QByteArray othersSettings = ReadFile(prog.path() + "/tavrin.ini");
+    Boxes boxes;
+    {
+      auto w = Start(prog.path(), boxes, 15, [&](MainWindowOptions& o) {
+        o.folderWritable = [&](const QString& f) { return f != prog.path(); };
+        o.userDataFolder = data;
+      });
+      QVERIFY(!w->startupFailed());
+      QCOMPARE(w->redirectedFolder(), data);
+      QCOMPARE(w->state().Opt.Weakness, 1);
+      QCOMPARE(w->state().Rating.UserRating, 1433);
+      QCOMPARE(boxes.messages.size(), 1);
+      QVERIFY2(boxes.messages[0].contains("Taken over from the program folder: tavrin.rtg.") &&
+                   boxes.messages[0].contains("another user's: tavrin.ini, tavrin.log."),
+               qPrintable(boxes.messages[0]));
+      w->onExitRequested();
+    }
+    QVERIFY(ReadFile(data + "/tavrin.ini") != othersSettings);
+    QVERIFY(!ReadFile(data + "/tavrin.log").contains("another user's run"));
+    QVERIFY(ReadFile(data + "/tavrin.log").contains("Morventa8 1.58"));
   }
 
   void choicesWhoseFilesAreMissingAreKept() {

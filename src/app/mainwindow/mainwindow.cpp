@@ -23,6 +23,10 @@
 
 #include <utility>
 
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
+
 #include "app/dialogs/dialogwiring.h"
 #include "app/dialogs/dlgvariants.h"
 #include "app/mainwindow/boardview.h"
@@ -53,6 +57,21 @@ QString DefaultCaption() { return Q(WindowCaption()); }
 constexpr const char* kDataEntries[] = {"variants", "skins", "Skins", "books", "sounds", "pieces", "opening.pdn"};
 // The files the program writes there, each read back at the next start.
 constexpr const char* kUserFiles[] = {kSettingsFileName, kRatingFileName, kAutosaveFileName, kLogFileName};
+// An install leaves the list of the files it installed in the program folder
+// (cmake/install.cmake): the folder is then shared by every user of the
+// machine and never holds a user's files, root's neither.
+constexpr const char* kInstallList = "install_manifest.txt";
+
+// Whether the user running the program owns the file or folder (a link: what
+// it names).
+bool OwnedByThisUser(const QFileInfo& file) {
+#if defined(Q_OS_UNIX)
+  return file.ownerId() == ::geteuid();
+#else
+  Q_UNUSED(file);
+  return true;
+#endif
+}
 
 }  // namespace
 
@@ -259,6 +278,11 @@ void MainWindow::connectCommands() {
 
 bool MainWindow::folderWritable(const QString& folder) const {
   if (options_.folderWritable) return options_.folderWritable(folder);
+  // Another user's folder is shared even where this user may write: one
+  // user's files would reach the next. A folder marked read-only for its
+  // owner is read-only for everyone: root could still create a file there.
+  const QFileInfo info(folder);
+  if (!OwnedByThisUser(info) || !info.permission(QFile::WriteOwner)) return false;
   QTemporaryFile probe(folder + "/.m8-write-test-XXXXXX");
   return probe.open();
 }
@@ -267,9 +291,11 @@ void MainWindow::chooseWritableFolder(const QString& exeFolder) {
   // The shipped data is always read where the program stands now.
   state_->ProgramFolder = exeFolder.toStdString();
   state_->UserFolder.clear();
-  if (folderWritable(exeFolder)) return;
-  // The program folder is read-only: the user's own files (and the user's
-  // variants) are kept in the user's data folder.
+  const bool installed = QFileInfo::exists(exeFolder + "/" + kInstallList);
+  if (!installed && folderWritable(exeFolder)) return;
+  // An installed program, a read-only program folder or another user's: the
+  // user's own files (and the user's variants) are kept in the user's data
+  // folder.
   const QString data = options_.userDataFolder.isEmpty()
                            ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                            : options_.userDataFolder;
@@ -281,19 +307,30 @@ void MainWindow::chooseWritableFolder(const QString& exeFolder) {
   QDir().mkpath(data + "/variants/uservariants");
   state_->UserFolder = data.toStdString();
   redirectedFolder_ = data;
-  // The first start with this data folder takes over the user's files from
-  // the program folder and says so; later starts simply use the data folder.
+  // The first start with this data folder takes over the user's own files
+  // from the program folder and says so; later starts simply use the data
+  // folder. Files of another user (left there by root, say) stay where they
+  // are.
   if (QFileInfo::exists(data + "/" + kSettingsFileName)) return;
-  QStringList taken;
+  QStringList taken, othersFiles;
   for (const char* name : kUserFiles) {
     const QString from = exeFolder + "/" + name, to = data + "/" + name;
-    if (!QFileInfo(from).isFile() || QFileInfo::exists(to) || !QFile::copy(from, to)) continue;
+    const QFileInfo source(from);
+    if (!source.isFile() || QFileInfo::exists(to)) continue;
+    if (!OwnedByThisUser(source)) {
+      othersFiles << name;
+      continue;
+    }
+    if (!QFile::copy(from, to)) continue;
     QFile::setPermissions(to, QFile::permissions(to) | QFile::ReadOwner | QFile::WriteOwner);
     taken << name;
   }
-  QString text = "The program folder \"" + exeFolder + "\" cannot be written. Settings, rating, log and the saved game are kept in \"" +
-                 data + "\", your own variants in \"" + data + "/variants/uservariants\".";
+  QString text = "The program folder \"" + exeFolder + "\" " +
+                 (installed ? "is shared by the users of this install." : "is read-only or another user's.") +
+                 " Settings, rating, log and the saved game are kept in \"" + data + "\", your own variants in \"" + data +
+                 "/variants/uservariants\".";
   if (!taken.isEmpty()) text += "\r\nTaken over from the program folder: " + taken.join(", ") + ".";
+  if (!othersFiles.isEmpty()) text += "\r\nLeft in the program folder as another user's: " + othersFiles.join(", ") + ".";
   host_->message(Icon::Information, "Morventa8", text.toStdString());
 }
 

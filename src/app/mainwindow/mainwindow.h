@@ -38,8 +38,9 @@ struct MainWindowOptions {
   // Tests answer the open and save dialogs here (the chosen path, "" for
   // Cancel); empty: the common file dialog.
   std::function<QString(const QString& title, const QString& filter, bool save)> fileDialog;
-  // Whether the program may write its files in a folder; empty: a temporary
-  // file is tried there. Tests stand in for a read-only install here.
+  // Whether the program may write its files in a folder; empty: a folder of
+  // the user's own, not marked read-only, where a temporary file can be
+  // made. Tests stand in for a read-only install here.
   std::function<bool(const QString& folder)> folderWritable;
   // The user's data folder used when the program folder is read-only; empty:
   // the platform's application data folder.

@@ -1,0 +1,44 @@
+#!/bin/sh
+# Starts a program, waits until one of the paths exists (the program has
+# started), then asks it to end with SIGTERM, as a logout does, and waits for
+# its end. Exits with the program's exit code; 124 when no path showed within
+# the time, 125 when the program ended before one did.
+#
+# Usage: startandend.sh SECONDS PATH... -- COMMAND [ARGUMENT...]
+seconds=$1
+shift
+paths=""
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+  paths="$paths
+$1"
+  shift
+done
+[ "$1" = "--" ] || { echo "usage: $0 SECONDS PATH... -- COMMAND..." >&2; exit 2; }
+shift
+
+shown() {
+  echo "$paths" | while IFS= read -r path; do
+    [ -n "$path" ] && [ -e "$path" ] && echo yes && break
+  done
+}
+
+"$@" &
+pid=$!
+tries=$((seconds * 5))
+while [ -z "$(shown)" ]; do
+  if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$pid"
+    echo "the program ended ($?) before it started" >&2
+    exit 125
+  fi
+  tries=$((tries - 1))
+  if [ "$tries" -le 0 ]; then
+    kill -KILL "$pid"
+    wait "$pid"
+    echo "the program did not start within $seconds seconds" >&2
+    exit 124
+  fi
+  sleep 0.2
+done
+kill -TERM "$pid"
+wait "$pid"
