@@ -4,6 +4,8 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <csignal>
 
 #include "app/window_fixture.h"
@@ -30,9 +32,11 @@ void MakeProgramFolder(const QString& folder) {
   });
 }
 
-void StartProgram(QProcess& p, const QString& folder) {
+// Offscreen, or on the X display given (":N").
+void StartProgram(QProcess& p, const QString& folder, const QString& display = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("QT_QPA_PLATFORM", display.isEmpty() ? "offscreen" : "xcb");
+  if (!display.isEmpty()) env.insert("DISPLAY", display);
   p.setProcessEnvironment(env);
   p.start(folder + "/morventa8", {});
   QVERIFY(p.waitForStarted(10000));
@@ -40,6 +44,28 @@ void StartProgram(QProcess& p, const QString& folder) {
 
 // The banner in the log: the settings have been read, the program runs.
 bool Running(const QString& folder) { return ReadFile(folder + "/tavrin.log").contains("Morventa8"); }
+
+// Times the program has started in the folder (the banners in its log).
+int Starts(const QString& folder) { return int(ReadFile(folder + "/tavrin.log").count("\r\nMorventa8 1.58   ")); }
+
+// The output of a tool run to its end.
+QString RunTool(const QString& tool, const QStringList& args) {
+  QProcess p;
+  p.start(tool, args);
+  if (!p.waitForFinished(10000)) p.kill();
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The program's main window is mapped on the X display: its start-up is over.
+bool WindowShown(const QString& xwininfo, const QString& display) {
+  // A line of the tree: id "name": ("morventa8" "Morventa8") geometry.
+  for (const QString& line : RunTool(xwininfo, {"-display", display, "-root", "-tree"}).split('\n')) {
+    if (!line.contains("\"Morventa8\")")) continue;
+    const QString id = line.trimmed().section(' ', 0, 0);
+    if (RunTool(xwininfo, {"-display", display, "-id", id}).contains("Map State: IsViewable")) return true;
+  }
+  return false;
+}
 
 // The program ends well within the time a session manager waits for it.
 constexpr int kEndWithinMs = 10000;
@@ -88,6 +114,65 @@ class SessionEndTest : public QObject {
     const QByteArray saved = ReadFile(dir.path() + "/tavrin.sav");
     QVERIFY2(saved.contains("START\r\n1115\r\n2319\r\n"), saved.constData());  // the opening's two moves
     QVERIFY(QFile::exists(dir.path() + "/tavrin.rtg"));
+  }
+
+  // The X display the program shows on goes away (the server ends, as when
+  // a remote session is cut): Qt ends the program at once, and the game in
+  // hand, the settings and the rating are saved as a session's end saves
+  // them. The next start resumes that game.
+  void aDisplayThatDiesLosesNoGame() {
+    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+    const QString xwininfo = QStandardPaths::findExecutable("xwininfo");
+    if (xvfb.isEmpty() || xwininfo.isEmpty()) QSKIP("needs Xvfb and xwininfo (make test installs them)");
+    QTemporaryDir dir;
+    MakeProgramFolder(dir.path());
+    QProcess server;
+    // The server takes a free display number and names it on its output.
+    server.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"});
+    QVERIFY(server.waitForStarted(10000));
+    // Ended as the test ends it even when a check fails first: a killed
+    // server would leave its socket behind.
+    const auto stopServer = qScopeGuard([&server] {
+      server.terminate();
+      server.waitForFinished(10000);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() != QProcess::Running, 30000);
+    const QString display = ":" + QString::fromUtf8(server.readLine()).trimmed();
+    QVERIFY2(display.size() > 1, qPrintable(QString::fromUtf8(server.readAllStandardError())));
+    QProcess p;
+    StartProgram(p, dir.path(), display);
+    QTRY_VERIFY_WITH_TIMEOUT(WindowShown(xwininfo, display), 30000);
+    QVERIFY(QFile::remove(dir.path() + "/tavrin.ini"));
+    QVERIFY(!QFile::exists(dir.path() + "/tavrin.sav"));
+    QVERIFY(!QFile::exists(dir.path() + "/tavrin.rtg"));
+    server.terminate();
+    QVERIFY(server.waitForFinished(30000));
+    const bool ended = p.waitForFinished(30000);
+    if (!ended) p.kill();
+    QVERIFY2(ended, "the program outlived its display");
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    const QString errors = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(errors.contains("X11 connection broke"), qPrintable(errors));
+    QVERIFY2(!errors.contains("Morventa8:"), qPrintable(errors));  // nothing failed to save
+    GameState g;
+    SetDefaultSettings(g);
+    QVERIFY(ParseSettingsText(g, ReadFile(dir.path() + "/tavrin.ini").toStdString()).accepted);
+    QCOMPARE(g.Opt.AutoSave, 1);
+    QCOMPARE(g.Opt.ConfirmExit, 1);
+    QCOMPARE(g.Opt.BoardSizeCode, 0);
+    QCOMPARE(RatingFromFileText(ReadFile(dir.path() + "/tavrin.rtg").toStdString()), kDefaultRating);
+    const QByteArray saved = ReadFile(dir.path() + "/tavrin.sav");
+    QVERIFY2(saved.contains("START\r\n1115\r\n2319\r\n"), saved.constData());
+    // The next start (offscreen) draws another opening, then resumes the
+    // saved game over it: the game ended by SIGTERM is the one in hand.
+    WriteFile(dir.path() + "/opening.pdn", "[Event \"opening\"]\r\n\r\n1. 9-13 22-18 *\r\n");
+    QProcess again;
+    StartProgram(again, dir.path());
+    QTRY_VERIFY_WITH_TIMEOUT(Starts(dir.path()) == 2, 30000);
+    QCOMPARE(::kill(static_cast<pid_t>(again.processId()), SIGTERM), 0);
+    QVERIFY(again.waitForFinished(30000));
+    QCOMPARE(again.exitCode(), 0);
+    QCOMPARE(ReadFile(dir.path() + "/tavrin.sav"), saved);
   }
 
   // A box of start-up (here: the damaged rating file) is waiting for its OK
