@@ -1,18 +1,19 @@
 // The real program told to stop by a signal (as at logout, shutdown or a
-// kill): it saves the game, the settings and the rating without asking, and
-// it ends at once whatever it was showing and whatever it could not write.
+// kill), or losing its X display: it saves the game, the settings and the
+// rating without asking, and it ends at once whatever it was showing and
+// whatever it could not write.
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTimer>
 #include <QStandardPaths>
+#include <QTimer>
 #include <csignal>
 #include <cstring>
 #include <functional>
 
-#include "app/window_fixture.h"
 #include "app/objectnames.h"
+#include "app/window_fixture.h"
 #include "core/files/rating.h"
 
 namespace {
