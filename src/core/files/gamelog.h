@@ -15,8 +15,8 @@
 namespace m8 {
 
 inline constexpr const char* kLogFileName = "tavrin.log";
-// The largest log; a cut keeps its newest kLogKeptBytes (whole lines), so
-// the file is rewritten once in half as much writing again.
+// The largest log. A cut keeps its newest kLogKeptBytes (whole lines), so
+// the next cut comes once as much again has been written.
 inline constexpr uintmax_t kLogMaxBytes = 1u << 20;
 inline constexpr uintmax_t kLogKeptBytes = kLogMaxBytes / 2;
 
