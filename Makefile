@@ -1,5 +1,5 @@
 # Morventa8: make run | make test | make bench | make tools | make install [PREFIX=DIR]
-PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-multimedia-dev libgtest-dev libicu-dev libuchardet-dev pkg-config
+PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-multimedia-dev libgtest-dev libicu-dev libuchardet-dev pkg-config xvfb x11-utils
 JOBS ?= $(shell nproc)
 BUILD := build
 RUN_BUILD := build-run

@@ -4,6 +4,8 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 
+#include <atomic>
+#include <cstdlib>
 #include <utility>
 
 #if defined(Q_OS_UNIX)
@@ -60,6 +62,33 @@ bool InstallEndSignals() {
 bool InstallEndSignals() { return false; }
 
 #endif
+
+namespace {
+
+std::atomic<ExitSave*> g_armedExitSave{nullptr};
+
+extern "C" void OnProcessExit() { ExitSave::runArmed(); }
+
+}  // namespace
+
+ExitSave::ExitSave(std::function<void()> save) : save_(std::move(save)), thread_(std::this_thread::get_id()) {
+  // Registered once per process, as late as the first window is up: the
+  // handlers run in reverse order, so everything made before (the
+  // application, the window's state) is still there when it runs.
+  static const bool registered = std::atexit(OnProcessExit) == 0;
+  if (registered) g_armedExitSave.store(this);
+}
+
+ExitSave::~ExitSave() {
+  ExitSave* self = this;
+  g_armedExitSave.compare_exchange_strong(self, nullptr);
+}
+
+void ExitSave::runArmed() {
+  ExitSave* armed = g_armedExitSave.exchange(nullptr);
+  // Another thread ending the process must not reach the window's state.
+  if (armed && armed->thread_ == std::this_thread::get_id()) armed->save_();
+}
 
 SessionEnd::SessionEnd(std::function<void()> endSession, QObject* parent)
     : QObject(parent), endSession_(std::move(endSession)) {

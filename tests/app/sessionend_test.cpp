@@ -1,24 +1,32 @@
 // The real program told to stop by a signal (as at logout, shutdown or a
-// kill): it saves the game, the settings and the rating without asking, and
-// it ends at once whatever it was showing and whatever it could not write.
+// kill), or losing its X display: it saves the game, the settings and the
+// rating without asking, and it ends at once whatever it was showing and
+// whatever it could not write.
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTimer>
 #include <csignal>
+#include <cstring>
+#include <functional>
 
+#include "app/objectnames.h"
 #include "app/window_fixture.h"
 #include "core/files/rating.h"
 
 namespace {
 
 // A program folder of its own: the program, an opening of two moves that
-// start-up plays, and settings that would ask before an exit.
-void MakeProgramFolder(const QString& folder) {
+// start-up plays, and settings that would ask before an exit (then changed
+// by `edit`).
+void MakeProgramFolder(const QString& folder, const std::function<void(GameState&)>& edit = {}) {
   const QString program = folder + "/morventa8";
   QVERIFY(QFile::copy(M8_BIN_DIR "/morventa8", program));
   QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner));
   WriteFile(folder + "/opening.pdn", "[Event \"opening\"]\r\n\r\n1. 11-15 23-19 *\r\n");
-  WriteSettings(folder, [](GameState& g) {
+  WriteSettings(folder, [&edit](GameState& g) {
     g.Opt.AutoSave = 1;
     g.Opt.ChooseOpening = 1;
     g.Opt.BookRandom = 1;  // the opening is drawn, not chosen in a dialog
@@ -27,12 +35,15 @@ void MakeProgramFolder(const QString& folder) {
     // The small board fits the offscreen screen: no start-up box waits.
     g.Opt.SkinName = "Classic Small";
     g.Opt.BoardSizeCode = 0;
+    if (edit) edit(g);
   });
 }
 
-void StartProgram(QProcess& p, const QString& folder) {
+// Offscreen, or on the X display given (":N").
+void StartProgram(QProcess& p, const QString& folder, const QString& display = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("QT_QPA_PLATFORM", display.isEmpty() ? "offscreen" : "xcb");
+  if (!display.isEmpty()) env.insert("DISPLAY", display);
   p.setProcessEnvironment(env);
   p.start(folder + "/morventa8", {});
   QVERIFY(p.waitForStarted(10000));
@@ -40,6 +51,112 @@ void StartProgram(QProcess& p, const QString& folder) {
 
 // The banner in the log: the settings have been read, the program runs.
 bool Running(const QString& folder) { return ReadFile(folder + "/tavrin.log").contains("Morventa8"); }
+
+// Times the program has started in the folder (the banners in its log).
+int Starts(const QString& folder) { return int(ReadFile(folder + "/tavrin.log").count("\r\nMorventa8 1.58   ")); }
+
+// The output of a tool run to its end.
+QString RunTool(const QString& tool, const QStringList& args) {
+  QProcess p;
+  p.start(tool, args);
+  if (!p.waitForFinished(10000)) p.kill();
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The program's main window is mapped on the X display: its start-up is over.
+bool WindowShown(const QString& xwininfo, const QString& display) {
+  // A line of the tree: id "name": ("morventa8" "Morventa8") geometry.
+  for (const QString& line : RunTool(xwininfo, {"-display", display, "-root", "-tree"}).split('\n')) {
+    if (!line.contains("\"Morventa8\")")) continue;
+    const QString id = line.trimmed().section(' ', 0, 0);
+    if (RunTool(xwininfo, {"-display", display, "-id", id}).contains("Map State: IsViewable")) return true;
+  }
+  return false;
+}
+
+// An X server of the test's own on a free display, ended (never killed, so
+// that it leaves no socket behind) when the test ends, whatever failed.
+class XServer {
+ public:
+  ~XServer() { end(); }
+  // False when it did not start; the display is then "".
+  bool start() {
+    server_.start(QStandardPaths::findExecutable("Xvfb"),
+                  {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"});
+    if (!server_.waitForStarted(10000)) return false;
+    // It names the display it took on its output once it accepts clients.
+    QElapsedTimer clock;
+    clock.start();
+    while (!server_.canReadLine() && server_.state() == QProcess::Running && clock.elapsed() < 30000)
+      server_.waitForReadyRead(1000);
+    const QString number = QString::fromUtf8(server_.readLine()).trimmed();
+    if (!number.isEmpty()) display_ = ":" + number;
+    return !display_.isEmpty();
+  }
+  const QString& display() const { return display_; }
+  QString errors() { return QString::fromUtf8(server_.readAllStandardError()); }
+  void end() {
+    if (server_.state() == QProcess::NotRunning) return;
+    server_.terminate();
+    server_.waitForFinished(10000);
+  }
+
+ private:
+  QProcess server_;
+  QString display_;
+};
+
+// The tools the display tests need.
+bool HaveXTools() {
+  return !QStandardPaths::findExecutable("Xvfb").isEmpty() && !QStandardPaths::findExecutable("xwininfo").isEmpty();
+}
+
+// Ends with the exit code of a program that lost its display: Qt's own, no
+// crash, nothing it failed to write (such failures go to stderr).
+void ExpectDisplayLost(QProcess& p) {
+  const bool ended = p.waitForFinished(30000);
+  if (!ended) p.kill();
+  QVERIFY2(ended, "the program outlived its display");
+  QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+  const QString errors = QString::fromUtf8(p.readAllStandardError());
+  QVERIFY2(errors.contains("X11 connection broke"), qPrintable(errors));
+  QVERIFY2(!errors.contains("Morventa8:"), qPrintable(errors));
+  QCOMPARE(p.exitCode(), 1);
+}
+
+// The game saved in `folder` is the one in hand at the next start: the
+// program, started offscreen with another opening (drawn first, then the
+// saved game resumed over it) and told to stop, saves the same bytes.
+void ExpectResumed(const QString& folder) {
+  const QByteArray saved = ReadFile(folder + "/tavrin.sav");
+  QVERIFY(!saved.isEmpty());
+  WriteFile(folder + "/opening.pdn", "[Event \"opening\"]\r\n\r\n1. 9-13 22-18 *\r\n");
+  const int starts = Starts(folder);
+  QProcess again;
+  StartProgram(again, folder);
+  QTRY_VERIFY_WITH_TIMEOUT(Starts(folder) == starts + 1, 30000);
+  QCOMPARE(::kill(static_cast<pid_t>(again.processId()), SIGTERM), 0);
+  QVERIFY(again.waitForFinished(30000));
+  QCOMPARE(again.exitCode(), 0);
+  QCOMPARE(ReadFile(folder + "/tavrin.sav"), saved);
+}
+
+// The child of aDisplayThatDiesMidSearchLosesNoGame: the window of the
+// program (as main() makes it) in the program folder argv[2], on the X
+// display of $DISPLAY, playing computer against computer.
+constexpr char kPlayOnDisplay[] = "--play-on-display";
+
+int PlayOnDisplay(int argc, char** argv) {
+  QApplication app(argc, argv);
+  MainWindowOptions options;
+  options.programFolder = QString::fromLocal8Bit(argv[2]);
+  options.handleSessionEnd = true;
+  MainWindow w(options);
+  if (w.startupFailed() || w.programEnded()) return 2;
+  w.show();
+  QTimer::singleShot(0, &w, [&w] { w.findChild<QAction*>(objectnames::kComputerComputerEntry)->trigger(); });
+  return app.exec();
+}
 
 // The program ends well within the time a session manager waits for it.
 constexpr int kEndWithinMs = 10000;
@@ -88,6 +205,79 @@ class SessionEndTest : public QObject {
     const QByteArray saved = ReadFile(dir.path() + "/tavrin.sav");
     QVERIFY2(saved.contains("START\r\n1115\r\n2319\r\n"), saved.constData());  // the opening's two moves
     QVERIFY(QFile::exists(dir.path() + "/tavrin.rtg"));
+  }
+
+  // The X display the program shows on goes away (the server ends, as when
+  // a remote session is cut): Qt ends the program at once, and the game in
+  // hand, the settings and the rating are saved as a session's end saves
+  // them. The next start resumes that game.
+  void aDisplayThatDiesLosesNoGame() {
+    if (!HaveXTools()) QSKIP("needs Xvfb and xwininfo (make test installs them)");
+    QTemporaryDir dir;
+    MakeProgramFolder(dir.path());
+    XServer server;
+    QVERIFY2(server.start(), qPrintable(server.errors()));
+    QProcess p;
+    StartProgram(p, dir.path(), server.display());
+    // The window is up: start-up is over.
+    QTRY_VERIFY_WITH_TIMEOUT(WindowShown(QStandardPaths::findExecutable("xwininfo"), server.display()), 30000);
+    QVERIFY(QFile::remove(dir.path() + "/tavrin.ini"));
+    QVERIFY(!QFile::exists(dir.path() + "/tavrin.sav"));
+    QVERIFY(!QFile::exists(dir.path() + "/tavrin.rtg"));
+    server.end();
+    ExpectDisplayLost(p);
+    GameState g;
+    SetDefaultSettings(g);
+    QVERIFY(ParseSettingsText(g, ReadFile(dir.path() + "/tavrin.ini").toStdString()).accepted);
+    QCOMPARE(g.Opt.AutoSave, 1);
+    QCOMPARE(g.Opt.ConfirmExit, 1);
+    QCOMPARE(g.Opt.BoardSizeCode, 0);
+    QCOMPARE(RatingFromFileText(ReadFile(dir.path() + "/tavrin.rtg").toStdString()), kDefaultRating);
+    const QByteArray saved = ReadFile(dir.path() + "/tavrin.sav");
+    QVERIFY2(saved.contains("START\r\n1115\r\n2319\r\n"), saved.constData());
+    ExpectResumed(dir.path());
+  }
+
+  // The display goes away while the computer plays itself: the program ends
+  // inside a search (or the pause between two moves). The game as far as
+  // it was played is saved, the search's move not played, and it resumes.
+  void aDisplayThatDiesMidSearchLosesNoGame() {
+    if (!HaveXTools()) QSKIP("needs Xvfb and xwininfo (make test installs them)");
+    QTemporaryDir dir;
+    MakeProgramFolder(dir.path(), [](GameState& g) {
+      g.Opt.DepthMode = 0;
+      g.Opt.SearchTime = 1;
+    });
+    XServer server;
+    QVERIFY2(server.start(), qPrintable(server.errors()));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("DISPLAY", server.display());
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationFilePath(), {kPlayOnDisplay, dir.path()});
+    QVERIFY(p.waitForStarted(10000));
+    // Two computer moves in the log (each with its search block): the third
+    // search, or the pause before it, is running.
+    const auto computerMoves = [&dir] {
+      // A search block ends with an empty line after its last iteration.
+      static const QRegularExpression blockEnd("  T: \\S+\r\n\r\n");
+      return QString::fromLatin1(ReadFile(dir.path() + "/tavrin.log")).count(blockEnd);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(computerMoves() >= 2, 60000);
+    QVERIFY(QFile::remove(dir.path() + "/tavrin.ini"));
+    server.end();
+    ExpectDisplayLost(p);
+    QVERIFY(QFile::exists(dir.path() + "/tavrin.ini"));
+    QVERIFY(QFile::exists(dir.path() + "/tavrin.rtg"));
+    // The opening and every computer move the log shows as played, one move
+    // line each after START: none lost, and not the move of the search that
+    // the end cut short.
+    const QByteArray saved = ReadFile(dir.path() + "/tavrin.sav");
+    const QByteArray moves = saved.mid(saved.indexOf("START\r\n") + 7);
+    QVERIFY2(saved.contains("START\r\n1115\r\n2319\r\n"), saved.constData());
+    QCOMPARE(moves.count("\r\n"), 2 + computerMoves());
+    ExpectResumed(dir.path());
   }
 
   // A box of start-up (here: the damaged rating file) is waiting for its OK
@@ -180,5 +370,12 @@ class SessionEndTest : public QObject {
   }
 };
 
-QTEST_MAIN(SessionEndTest)
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], kPlayOnDisplay) == 0) return PlayOnDisplay(argc, argv);
+  QApplication app(argc, argv);
+  app.setAttribute(Qt::AA_Use96Dpi, true);
+  SessionEndTest test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
 #include "sessionend_test.moc"

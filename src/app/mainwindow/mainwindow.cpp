@@ -96,9 +96,14 @@ MainWindow::MainWindow(const MainWindowOptions& options, QWidget* parent)
   // The session ended during start-up: the program ends as soon as the game
   // and the settings are in place, so that what is saved is what was read.
   if (endPending_ && !fatal_) finishProgram();
+  // The display's end stops the event loop without a return: the game is
+  // saved from the exit handlers.
+  if (options_.handleSessionEnd && !finished_ && !fatal_)
+    exitSave_ = std::make_unique<ExitSave>([this] { endWithoutDisplay(); });
 }
 
 MainWindow::~MainWindow() {
+  exitSave_.reset();
   // The child widgets outlive the members: nothing they signal may reach the
   // game state, and the core must not reach a half-destroyed window.
   commentBox_->blockSignals(true);
@@ -477,8 +482,7 @@ void MainWindow::endSession() {
   // Nobody is there to answer: what would be a box from now on goes to the
   // log and to stderr, and an open box or dialog is closed as Escape closes
   // it (the exit question then says No, and the search below it can return).
-  if (!host_->unattended())
-    host_->setUnattended([this](const std::string& line) { AppendLog(*state_, line + "\r\n"); });
+  becomeUnattended();
   for (int i = 0; i < 16; ++i) {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->close()) break;
@@ -492,6 +496,21 @@ void MainWindow::endSession() {
     return;
   }
   finishProgram();
+}
+
+void MainWindow::becomeUnattended() {
+  if (!host_->unattended())
+    host_->setUnattended([this](const std::string& line) { AppendLog(*state_, line + "\r\n"); });
+}
+
+void MainWindow::endWithoutDisplay() {
+  if (finished_ || fatal_) return;
+  finished_ = true;
+  // A search may be running below: its move was never shown and is not
+  // played; the game on the board is saved, as a session end saves it.
+  becomeUnattended();
+  saveAtEnd();
+  End1();
 }
 
 void MainWindow::finishCloseAfterSearch() {
@@ -518,10 +537,9 @@ void MainWindow::finishCloseAfterSearch() {
 void MainWindow::finishProgram() {
   if (finished_) return;
   finished_ = true;
-  const bool gameSaved = SaveAutosaveAtExit();
-  const bool settingsSaved = SaveAtExit(*state_);
+  const bool saved = saveAtEnd();
   // Unattended, the exit code is the only report besides stderr and the log.
-  if (host_->unattended() && !(gameSaved && settingsSaved)) exitCode_ = 1;
+  if (host_->unattended() && !saved) exitCode_ = 1;
   End1();
   close();
   // Only a running event loop is ended: ended outside one (start-up, the
@@ -530,6 +548,12 @@ void MainWindow::finishProgram() {
     QCoreApplication::quit();
   else if (QThread::currentThread()->loopLevel() > 0)
     QCoreApplication::exit(exitCode_);
+}
+
+bool MainWindow::saveAtEnd() {
+  const bool gameSaved = SaveAutosaveAtExit();
+  const bool settingsSaved = SaveAtExit(*state_);
+  return gameSaved && settingsSaved;
 }
 
 void MainWindow::End1() {

@@ -29,6 +29,7 @@ namespace m8 {
 
 class BoardView;
 class CommandSurface;
+class ExitSave;
 class FormSurface;
 
 struct MainWindowOptions {
@@ -79,6 +80,12 @@ class MainWindow : public QMainWindow {
   // saving exit steps without a question, after stopping a running search
   // whose move is then not played.
   void endSession();
+  // The display went away and the program is ending through exit(): the
+  // saving exit steps from the game state alone, without a box and without
+  // a widget. Nothing is saved once the exit steps ran or after a fatal
+  // error. Armed once start-up is over: until then the files read so far
+  // stay as they were.
+  void endWithoutDisplay();
   // True once the exit steps have run.
   bool programEnded() const { return finished_; }
   // The program's exit code once they have: 1 when the session ended and a
@@ -218,6 +225,11 @@ class MainWindow : public QMainWindow {
   void startUp();      // the start-up steps, run once by the constructor
   bool confirmExit();  // the exit question when ConfirmExit asks for it; true to go on
   void finishProgram();
+  // The game, the settings and the rating written as Exit writes them;
+  // false when one could not be (the host was told).
+  bool saveAtEnd();
+  // From here on a box would go to stderr and the log.
+  void becomeUnattended();
   void chooseWritableFolder(const QString& exeFolder);
   bool folderWritable(const QString& folder) const;
   void applyPlayModeMarks();
@@ -233,6 +245,8 @@ class MainWindow : public QMainWindow {
 
   std::unique_ptr<GameState> state_;
   std::unique_ptr<QtHost> host_;
+  // Armed while the program's own window is up (handleSessionEnd).
+  std::unique_ptr<ExitSave> exitSave_;
   ReferencePictures pictures_;
   MainWindowOptions options_;
 

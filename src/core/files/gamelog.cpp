@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "core/clock.h"
 #include "core/fileio.h"
@@ -37,8 +39,31 @@ void ReportLogFailure(GameState& g) {
                   "The log file \"" + LogPath(g) + "\" cannot be written; the program goes on without a log.");
 }
 
+// The last `count` bytes of a file (fewer when it is shorter); nullopt when
+// it cannot be read.
+std::optional<std::string> FileTail(const std::string& path, uintmax_t size, uintmax_t count) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  const uintmax_t from = size > count ? size - count : 0;
+  in.seekg(static_cast<std::streamoff>(from));
+  std::string bytes(static_cast<size_t>(size - from), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!in) return std::nullopt;
+  return bytes;
+}
+
 bool AppendToFile(const std::string& path, std::string_view text) {
   if (IsProtectedFile(path)) return false;
+  std::error_code ec;
+  const uintmax_t size = std::filesystem::is_regular_file(path, ec) ? std::filesystem::file_size(path, ec) : 0;
+  if (!ec && size + text.size() > kLogMaxBytes) {
+    // The oldest lines go: the newest ones, with the text, are written
+    // through a temporary, so a cut that fails loses nothing.
+    auto tail = FileTail(path, size, kLogKeptBytes);
+    if (!tail) return false;
+    *tail += text;
+    return ReplaceFile(path, KeepNewestLines(*tail, kLogKeptBytes));
+  }
   std::ofstream out(path, std::ios::binary | std::ios::app);
   if (!out) return false;
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -56,6 +81,16 @@ std::string LocalTimeText(const char* format) {
 }
 
 }  // namespace
+
+std::string KeepNewestLines(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return std::string(text);
+  // The first whole line within the last maxBytes: the one after the line
+  // end at or after the cut (a line end right at the cut ends a dropped line).
+  const size_t cut = text.size() - maxBytes;
+  const size_t end = text.find('\n', cut - 1);
+  if (end == std::string_view::npos) return {};
+  return std::string(text.substr(end + 1));
+}
 
 std::string LogBannerText(std::string_view date, std::string_view time) {
   return std::string(kEol) + kProgramName + " " + kProgramVersion + "   " + std::string(date) + "  " +

@@ -1,6 +1,7 @@
 // The running game log "tavrin.log": a banner at each start, a header before
 // a game's first move, one line per move and a search block after each
-// computer move. Lines end with CR LF; the file only grows.
+// computer move. Lines end with CR LF. The file stays within kLogMaxBytes:
+// an entry that would take it past that drops its oldest lines first.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,15 @@
 namespace m8 {
 
 inline constexpr const char* kLogFileName = "tavrin.log";
+// The largest log. A cut keeps its newest kLogKeptBytes (whole lines), so
+// the next cut comes once as much again has been written.
+inline constexpr uintmax_t kLogMaxBytes = 1u << 20;
+inline constexpr uintmax_t kLogKeptBytes = kLogMaxBytes / 2;
+
+// The newest whole lines of text (lines ended by LF or CR LF) that fit in
+// maxBytes: the text itself when it fits, else it loses its front up to a
+// line start. "" when even the last line is longer.
+std::string KeepNewestLines(std::string_view text, size_t maxBytes);
 
 // Pure line formats (each returned text ends with CR LF).
 
@@ -33,7 +43,8 @@ std::string LogComputerMoveLineText(std::string_view logLine, int32_t score, int
 std::string LogSearchBlockText(const std::vector<SearchIterationLog>& iterations,
                                bool showCalculation);
 
-// Writers: append to tavrin.log of the user's folder (UserFolderOf) through plain file I/O. When the
+// Writers: append to tavrin.log of the user's folder (UserFolderOf) through plain file I/O; the cut
+// that keeps it within its size replaces it through a temporary. When the
 // log cannot be opened, the program runs without it: the host is told once
 // and later writes do nothing.
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
 #include "core/files_fixture.h"
 
 namespace m8 {
@@ -83,6 +87,85 @@ TEST_F(GameLogTest, ALogThatCannotBeOpenedIsToldOnce) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].title, "Error");
   EXPECT_NE(host.messages[0].text.find("tavrin.log"), std::string::npos);
+}
+
+TEST(GameLogSize, KeepNewestLinesCutsAtALineStart) {
+  const struct {
+    const char* text;
+    size_t maxBytes;
+    const char* want;
+  } cases[] = {
+      {"ab\r\ncd\r\n", 8, "ab\r\ncd\r\n"},  // it fits
+      {"ab\r\ncd\r\n", 7, "cd\r\n"},          // the cut falls in the first line
+      {"ab\r\ncd\r\n", 4, "cd\r\n"},          // right at the second line's start
+      {"ab\r\ncd\r\n", 5, "cd\r\n"},          // between CR and LF
+      {"ab\r\ncd\r\n", 3, ""},                // not even the last line fits
+      {"abcdef", 3, ""},                       // no line end at all
+      {"\r\n\r\nx\r\n", 5, "\r\nx\r\n"},        // an empty line counts as one
+  };
+  for (const auto& c : cases) EXPECT_EQ(KeepNewestLines(c.text, c.maxBytes), c.want) << c.text << " " << c.maxBytes;
+}
+
+// Numbered lines of differing lengths, as the log's entries differ.
+std::string NumberedLine(int n) {
+  return "line " + std::to_string(n) + " " + std::string(static_cast<size_t>(20 + n % 97), '.') + "\r\n";
+}
+
+// The numbers of a log's lines; fails on a line that is not a whole
+// numbered line.
+std::vector<int> LineNumbers(const std::string& log) {
+  std::vector<int> numbers;
+  for (const auto& line : testing::CrLfLines(log)) {
+    const int n = std::atoi(line.c_str() + 5);
+    EXPECT_EQ(line + "\r\n", NumberedLine(n));
+    numbers.push_back(n);
+  }
+  return numbers;
+}
+
+// The log grows past its limit entry by entry (as in a long computer
+// against computer session): it never passes the limit and always ends with
+// the newest entry, whole, after an unbroken run of the lines before it.
+TEST_F(GameLogTest, ALogOverItsLimitKeepsItsNewestWholeLines) {
+  g.Log.Enabled = true;
+  int next = 0;
+  std::string entry;
+  uintmax_t written = 0, largest = 0;
+  while (written < 3 * kLogMaxBytes) {
+    entry.clear();
+    for (int i = 0; i < 25; ++i) entry += NumberedLine(next++);
+    ASSERT_TRUE(AppendLog(g, entry));
+    written += entry.size();
+    largest = std::max<uintmax_t>(largest, std::filesystem::file_size(Path("tavrin.log")));
+  }
+  EXPECT_LE(largest, kLogMaxBytes);
+  EXPECT_GT(largest, kLogMaxBytes - entry.size());  // nothing is dropped before the limit
+  const std::vector<int> numbers = LineNumbers(Read("tavrin.log"));
+  ASSERT_FALSE(numbers.empty());
+  EXPECT_EQ(numbers.back(), next - 1);
+  EXPECT_EQ(numbers.back() - numbers.front() + 1, static_cast<int>(numbers.size()));
+  EXPECT_TRUE(host.messages.empty());
+}
+
+// A log that an earlier version let grow to several megabytes is cut at the
+// first entry of the next run.
+TEST_F(GameLogTest, ALogFarOverItsLimitIsCutAtTheNextStart) {
+  std::string old;
+  int next = 0;
+  while (old.size() < 3 * kLogMaxBytes + 17) old += NumberedLine(next++);
+  old += "a last line cut short by a crash";
+  Write("tavrin.log", old);
+  ASSERT_TRUE(OpenLog(g));
+  const std::string log = Read("tavrin.log");
+  EXPECT_LE(log.size(), kLogMaxBytes);
+  // The banner follows the old log's last bytes as an append would.
+  const std::string tail = "a last line cut short by a crash\r\nMorventa8 1.58   ";
+  const size_t banner = log.rfind(tail);
+  ASSERT_NE(banner, std::string::npos);
+  const std::vector<int> numbers = LineNumbers(log.substr(0, banner));
+  ASSERT_FALSE(numbers.empty());
+  EXPECT_EQ(numbers.back(), next - 1);
+  EXPECT_EQ(numbers.back() - numbers.front() + 1, static_cast<int>(numbers.size()));
 }
 
 }  // namespace
