@@ -194,3 +194,27 @@ TEST(RootScoreList, ALostRouteAgreesWithTheAnalysisAfterIt) {
   }
   EXPECT_EQ(lost, 3);
 }
+
+// A double-click on a line takes the computer's move back and plays the route
+// the line names, with no question which capture was meant.
+TEST(RootScoreList, ADoubleClickedLinePlaysItsRoute) {
+  for (int row = 0; row < 4; ++row) {
+    DriverGame d = SharedEndsGame(4);
+    GameState& g = d.g;
+    const auto legal = d.LegalMoves();
+    ListLegalMoves(g);
+    const std::vector<std::string> names = g.Driver.LegalMoveLines;
+    ComputerMove(g);
+    ASSERT_EQ(g.P.GamePly, 1);
+    ASSERT_GT(g.Driver.RootScoreLines.size(), static_cast<size_t>(row));
+    const std::string line = g.Driver.RootScoreLines[static_cast<size_t>(row)];
+    const auto named = std::find_if(names.begin(), names.end(),
+                                    [&](const std::string& n) { return ScoreAfter(line, n).has_value(); });
+    ASSERT_NE(named, names.end()) << line;
+    const MoveRecord& route = legal[static_cast<size_t>(named - names.begin())];
+    EXPECT_TRUE(PlayRootListMove(g, row, {}, [](GameState& s) { GotoMove(s, 1, 1, 0); })) << line;
+    EXPECT_EQ(g.P.GamePly, 1) << line;
+    EXPECT_TRUE(SameRoute(g.Game.GameMoves[1], route)) << line;
+    EXPECT_TRUE(d.host.messages.empty()) << line << ": " << d.host.messages.front();
+  }
+}
