@@ -420,9 +420,11 @@ TEST(ComputerMove, AfterCancelThePlayedMoveIsListedFirst) {
       } else {
         ++deeperPlayed;
         EXPECT_EQ(playedDepth, completed + 1) << where;
-        ASSERT_EQ(lines.size(), static_cast<size_t>(n + 1)) << where;
-        EXPECT_NE(lines.back().find("depth " + std::to_string(playedDepth)), std::string::npos) << lines.back();
-        EXPECT_NE(lines.back().find("depth " + std::to_string(completed)), std::string::npos) << lines.back();
+        EXPECT_EQ(lines.size(), static_cast<size_t>(n + 1)) << where;
+        if (lines.size() == static_cast<size_t>(n + 1)) {
+          EXPECT_NE(lines.back().find("depth " + std::to_string(playedDepth)), std::string::npos) << lines.back();
+          EXPECT_NE(lines.back().find("depth " + std::to_string(completed)), std::string::npos) << lines.back();
+        }
       }
     }
   }
