@@ -452,6 +452,8 @@ struct DriverState {
   int32_t MoveListCount = 0;
   int32_t MoveListSelected = -1;
   // The legal-move and root-score lists as ListLegalMoves and ListRootMoveScores fill them.
+  // Line i of the root-score list is RootScores slot i; a last line that
+  // names the depths of the scores has no slot.
   std::vector<std::string> LegalMoveLines;
   std::vector<std::string> RootScoreLines;
   // The bare move text of each move number and side (columns 0 and 1).

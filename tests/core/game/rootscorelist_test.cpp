@@ -150,6 +150,18 @@ TEST(RootScoreList, CapturesWithTheSameEndsHaveALineAndAScoreEach) {
       else
         EXPECT_EQ(full, s->score) << c.name << ": " << lines[row];
     }
+    // Where the played score is deeper, a last line says so; it plays nothing.
+    if (playedDepth != othersDepth) {
+      ASSERT_EQ(lines.size(), 5u) << c.name;
+      EXPECT_EQ(lines[4], "First at depth " + std::to_string(playedDepth) + ", the others at depth " +
+                              std::to_string(othersDepth));
+      const MoveRecord played = g.Game.GameMoves[1];
+      EXPECT_FALSE(PlayRootListMove(g, 4, {}, [](GameState& s) { GotoMove(s, 1, 1, 0); })) << c.name;
+      EXPECT_EQ(g.P.GamePly, 1) << c.name;
+      EXPECT_TRUE(SameRoute(g.Game.GameMoves[1], played)) << c.name;
+    } else {
+      EXPECT_EQ(lines.size(), 4u) << c.name;
+    }
   }
 }
 
