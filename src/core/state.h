@@ -419,17 +419,31 @@ struct SearchState {
 constexpr int kRootScoreSlots = 76;     // root move slots 0..75
 constexpr int kNoRootScore = -32767;    // RootScores: no square / no score
 constexpr int kRootScoreBoundRow = 3;   // RootScores row: 1 = the score is an upper bound
+constexpr int kRootScoreMoveRow = 4;    // RootScores row: the move's record in RootScoreMoves
 struct DriverState {
   // RootScores[0][i] from square, [1][i] to square, [2][i] last score of root
   // move slot i; kNoRootScore = none. [3][i] (kRootScoreBoundRow) is 1 when
   // that score is only a bound: the move was searched with the null window of
-  // a better move and scored no better than it, at most [2][i].
-  std::array<std::array<int32_t, kRootScoreSlots>, 4> RootScores = [] {
-    std::array<std::array<int32_t, kRootScoreSlots>, 4> t{};
+  // a better move and scored no better than it, at most [2][i]. [4][i]
+  // (kRootScoreMoveRow) is the move itself: its index in RootScoreMoves, or
+  // kNoRootScore when the slot names no record there. Two captures may share
+  // their from and to squares; the index tells them apart.
+  std::array<std::array<int32_t, kRootScoreSlots>, 5> RootScores = [] {
+    std::array<std::array<int32_t, kRootScoreSlots>, 5> t{};
     for (auto& row : t) row.fill(kNoRootScore);
     t[kRootScoreBoundRow].fill(0);
     return t;
   }();
+  // The root moves of the last search as it generated them (before a book
+  // move cut the list), which the root-score list names.
+  std::vector<MoveRecord> RootScoreMoves;
+  // The iterations the scores come from: that of the first entry (the move
+  // played or found, with the score the engine gave for it) and that of the
+  // others (the last completed iteration). They differ after a Cancel or a
+  // time-out that came once the interrupted iteration had scored its best
+  // move; 0 when unknown.
+  int32_t RootScoreFirstDepth = 0;
+  int32_t RootScoreOtherDepth = 0;
   int32_t AspirationWindow = 100;
   int32_t GamePlyAtRoot = 0;
   // The move list: the line of every game ply (index GamePly - 1), MoveListCount of
@@ -438,6 +452,8 @@ struct DriverState {
   int32_t MoveListCount = 0;
   int32_t MoveListSelected = -1;
   // The legal-move and root-score lists as ListLegalMoves and ListRootMoveScores fill them.
+  // Line i of the root-score list is RootScores slot i; a last line that
+  // names the depths of the scores has no slot.
   std::vector<std::string> LegalMoveLines;
   std::vector<std::string> RootScoreLines;
   // The bare move text of each move number and side (columns 0 and 1).

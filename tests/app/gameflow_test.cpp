@@ -11,6 +11,7 @@
 #include "app/window_fixture.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
+#include "core/game/legalmovelist.h"
 #include "core/numtext.h"
 #include "core/rules/notation.h"
 
@@ -360,27 +361,38 @@ class GameFlowTest : public QObject {
     }
   }
 
-  // Compute at the start: the root-move list names the played move first
-  // with its score, and every other move with the bound its null-window
-  // search gave ("≤ 4"), never with a score that looks exact.
+  // Compute at the start: the root-move list names each move as the
+  // legal-move list did, the played move first with its score, and every
+  // other move with the bound its null-window search gave ("≤ 4"), never
+  // with a score that looks exact.
   void theRootMoveListShowsBoundsForTheMovesNotPlayed() {
     QTemporaryDir dir;
     Boxes boxes;
     auto w = StartQuick(dir, boxes);
     GameState& g = w->state();
     g.Opt.Notation = 0;
+    ListLegalMoves(g);
+    QStringList legal;
+    for (int i = 0; i < w->legalMoves()->count(); ++i) legal << w->legalMoves()->item(i)->text();
     Trigger(*w, "Compute");
     QCOMPARE(g.P.GamePly, 1);
     QListWidget* list = w->rootMoves();
     QCOMPARE(list->count(), 7);
+    QCOMPARE(legal.size(), 7);
     const MoveRecord& played = g.Game.GameMoves[1];
-    const QString playedName = QString::fromStdString(SquareNotation(g, played.From, 2) + SquareNotation(g, played.To, 2));
+    const QString playedName = QString::fromStdString(SquareNotation(g, played.From, 0) + "-" +
+                                                      SquareNotation(g, played.To, 0));
+    QVERIFY2(legal.contains(playedName), qPrintable(playedName));
     QCOMPARE(list->item(0)->text(), playedName + " " + QString::fromStdString(SignedText(g.Flow.BestScore)));
     const QString bound = QString::fromUtf8("\u2264 ");
+    QStringList named{playedName};
     for (int i = 1; i < list->count(); ++i) {
       const QString text = list->item(i)->text();
-      QVERIFY2(text.mid(5, 2) == bound, qPrintable(text));
-      QVERIFY2(text.mid(7).toInt() <= g.Flow.BestScore, qPrintable(text));
+      const QString name = text.section(QLatin1Char(' '), 0, 0);
+      QVERIFY2(legal.contains(name) && !named.contains(name), qPrintable(text));
+      named << name;
+      QVERIFY2(text.mid(name.size() + 1, 2) == bound, qPrintable(text));
+      QVERIFY2(text.mid(name.size() + 3).toInt() <= g.Flow.BestScore, qPrintable(text));
     }
   }
 

@@ -23,24 +23,28 @@ namespace {
 // The deepest iteration in the time mode, where the clock ends the search.
 constexpr int kTimeModeDepthLimit = 20;
 
-using ScoreTable = std::array<std::array<int32_t, kRootScoreSlots>, 4>;
+using ScoreTable = decltype(DriverState::RootScores);
 
 // Moves the root-score column of slot i to slot 0, slots 0..i-1 moving up by
-// one, as the root search does with the records.
+// one, as the root search does with the records. A record past the last slot
+// has no column: the one it takes names its squares only.
 void MoveColumnToFront(ScoreTable& t, int i, const MoveRecord& m) {
   const int last = std::min(i, kRootScoreSlots - 1);
   for (auto& row : t) std::rotate(row.begin(), row.begin() + last, row.begin() + last + 1);
-  t[0][0] = m.From;
-  t[1][0] = m.To;
+  if (i != last) {
+    t[0][0] = m.From;
+    t[1][0] = m.To;
+    t[kRootScoreMoveRow][0] = kNoRootScore;
+  }
 }
 
-// The played move (`best`) first, then the other root moves in descending
-// order of score by the exchange rule: for every pair (i, j) the columns are
-// exchanged when the score of j is below that of i.
-void SortRootScores(ScoreTable& t, int n, const MoveRecord& best) {
+// The played move (`played`, its RootScoreMoves index) first, then the other
+// root moves in descending order of score by the exchange rule: for every
+// pair (i, j) the columns are exchanged when the score of j is below that of i.
+void SortRootScores(ScoreTable& t, int n, int32_t played) {
   n = std::min(n, kRootScoreSlots);
-  for (int i = 0; i < n; ++i)
-    if (t[0][i] == best.From && t[1][i] == best.To) {
+  for (int i = 0; i < n && played != kNoRootScore; ++i)
+    if (t[kRootScoreMoveRow][i] == played) {
       for (auto& row : t) std::rotate(row.begin(), row.begin() + i, row.begin() + i + 1);
       break;
     }
@@ -62,11 +66,11 @@ class DriverSearch {
   void Decided(int winner, int drawReason);
   void LimitsAndBook();
   void Search();
-  void AfterSearch(double seconds);
+  void AfterSearch(double seconds, int32_t played);
   // After an interrupted iteration the list shows the scores of the last
-  // completed one, save the played move's: it shows the score the engine
-  // output gave for it, and no other move is shown above it.
-  void KeepCompletedScores();
+  // completed one, save the played move's (`played`, its RootScoreMoves
+  // index): it shows the score the engine output gave for it.
+  void KeepCompletedScores(int32_t played);
 
   PositionState& g_;
   const bool play_;
@@ -80,6 +84,7 @@ class DriverSearch {
   int depthLimit_ = 0;
   ScoreTable completedScores_{};      // RootScores at the end of the last completed iteration
   bool haveCompletedScores_ = false;
+  int completedDepth_ = 0;            // ... and that iteration
 };
 
 void DriverSearch::SetUp() {
@@ -94,7 +99,11 @@ void DriverSearch::SetUp() {
     g.Driver.RootScores[0][i] = kNoRootScore;
     g.Driver.RootScores[2][i] = kNoRootScore;
     g.Driver.RootScores[kRootScoreBoundRow][i] = 0;
+    g.Driver.RootScores[kRootScoreMoveRow][i] = kNoRootScore;
   }
+  g.Driver.RootScoreMoves.clear();
+  g.Driver.RootScoreFirstDepth = 0;
+  g.Driver.RootScoreOtherDepth = 0;
   SetPhaseThresholds(g);
   g.Eval.NoiseAmplitude = NoiseForWeakness(g.Opt.Weakness);
   g.P.SearchAborted = 0;
@@ -175,6 +184,8 @@ void DriverSearch::LimitsAndBook() {
     SetProgress(g, 0, g.Opt.SearchTime);
   }
   if (moves == 1) depthLimit_ = 1;
+  g.Driver.RootScoreMoves.assign(g.P.MoveList.begin(), g.P.MoveList.begin() + std::clamp(moves, 0, kMoveListSize));
+  int bookMove = -1;  // the record the book chose
   g.Book.BookFrom = 0;
   if (g.Opt.UseBook == 1) {
     BookMove(g, 1);
@@ -183,6 +194,7 @@ void DriverSearch::LimitsAndBook() {
       for (int i = 0; i < moves && found < 0; ++i)
         if (g.P.MoveList[i].From == g.Book.BookFrom && g.P.MoveList[i].To == g.Book.BookTo) found = i;
       if (found >= 0) {
+        bookMove = found;
         g.P.MoveList[0] = g.P.MoveList[found];
         g.P.PlyStart[1] = 1;
         g.P.MoveListEnd = 1;
@@ -196,6 +208,7 @@ void DriverSearch::LimitsAndBook() {
   for (int i = 0; i < moves && i < kRootScoreSlots; ++i) {
     g.Driver.RootScores[0][i] = g.P.MoveList[i].From;
     g.Driver.RootScores[1][i] = g.P.MoveList[i].To;
+    g.Driver.RootScores[kRootScoreMoveRow][i] = bookMove >= 0 ? bookMove : i;
   }
   run_.rootMoves = moves;
   if (play_) g.Eval.RootSide = g.P.SideToMove;
@@ -264,6 +277,7 @@ void DriverSearch::Search() {
   hooks.iterationDone = [&](const RootIteration& it) {
     completedScores_ = g.Driver.RootScores;
     haveCompletedScores_ = true;
+    completedDepth_ = it.depth;
     if (!play_) return;
     SearchIterationLog entry;
     entry.Depth = it.depth;
@@ -277,33 +291,33 @@ void DriverSearch::Search() {
 
   const RootSearchResult r = SearchRoot(g, params, hooks);
   if (stoppedBeforeSearch_) g.P.SearchAborted = 1;  // the user's stop stands
-  if (r.interrupted) KeepCompletedScores();
-  AfterSearch(r.seconds);
+  // The columns follow the records: slot 0 is record 0, the move found.
+  const int32_t played = g.Driver.RootScores[kRootScoreMoveRow][0];
+  g.Driver.RootScoreFirstDepth = run_.bestDepth;
+  g.Driver.RootScoreOtherDepth = run_.bestDepth;
+  if (r.interrupted) KeepCompletedScores(played);
+  AfterSearch(r.seconds, played);
 }
 
-void DriverSearch::KeepCompletedScores() {
+void DriverSearch::KeepCompletedScores(int32_t played) {
   auto& t = g_.Driver.RootScores;
-  if (haveCompletedScores_) t = completedScores_;
-  if (!run_.bestScore) return;
+  if (!haveCompletedScores_) return;  // the moves the first iteration scored keep their scores
+  t = completedScores_;
+  g_.Driver.RootScoreOtherDepth = completedDepth_;
+  if (!run_.bestScore || played == kNoRootScore) return;
   // The interrupted iteration may have scored the played move anew (or found
   // it): the completed iteration's entry for it is stale, and may even be a
-  // bound. A move the completed iteration scored above the played one was
-  // passed over for it, so it is only known to be no better.
-  const int32_t played = *run_.bestScore;
-  const MoveRecord& best = g_.P.MoveList[0];
+  // bound. Every other entry stays as that iteration proved it, also one
+  // above the played move's deeper score.
   const int n = std::min(run_.rootMoves, kRootScoreSlots);
-  for (int i = 0; i < n; ++i) {
-    if (t[0][i] == best.From && t[1][i] == best.To) {
-      t[2][i] = played;
+  for (int i = 0; i < n; ++i)
+    if (t[kRootScoreMoveRow][i] == played) {
+      t[2][i] = *run_.bestScore;
       t[kRootScoreBoundRow][i] = 0;
-    } else if (t[2][i] != kNoRootScore && t[2][i] > played) {
-      t[2][i] = played;
-      t[kRootScoreBoundRow][i] = 1;
     }
-  }
 }
 
-void DriverSearch::AfterSearch(double seconds) {
+void DriverSearch::AfterSearch(double seconds, int32_t played) {
   PositionState& g = g_;
   Host& h = *g.host;
   if (play_) {
@@ -318,7 +332,7 @@ void DriverSearch::AfterSearch(double seconds) {
     g.Search.HintFrom = 0;
     g.Search.HintTo = 0;
   }
-  SortRootScores(g.Driver.RootScores, run_.rootMoves, g.P.MoveList[0]);
+  SortRootScores(g.Driver.RootScores, run_.rootMoves, played);
   if (!play_ || g.Opt.PlayMode != 2) ListRootMoveScores(g);
 }
 

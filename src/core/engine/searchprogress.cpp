@@ -37,13 +37,35 @@ void SetProgressValue(PositionState& g, int value) {
 
 void ShowStatus(PositionState& g, const std::string& text) { g.host->status(g.Skin.StatusPanel, text); }
 
+const MoveRecord* RootScoreMove(const PositionState& g, int slot) {
+  if (slot < 0 || slot >= kRootScoreSlots) return nullptr;
+  const auto& t = g.Driver.RootScores;
+  const auto& moves = g.Driver.RootScoreMoves;
+  const int32_t k = t[kRootScoreMoveRow][slot];
+  if (k < 0 || k >= static_cast<int32_t>(moves.size())) return nullptr;
+  const MoveRecord& m = moves[static_cast<size_t>(k)];
+  return m.From == t[0][slot] && m.To == t[1][slot] ? &m : nullptr;
+}
+
+std::string RootScoreMoveText(PositionState& g, int slot) {
+  const MoveRecord* m = RootScoreMove(g, slot);
+  if (!m) return {};
+  const MoveTexts saved = g.Texts;
+  MoveString(g, *m, SharesStartAndEnd(*m, g.Driver.RootScoreMoves));
+  std::string text = g.Texts.MoveText;
+  g.Texts = saved;
+  return text;
+}
+
 void ListRootMoveScores(PositionState& g) {
   const auto& t = g.Driver.RootScores;
   if (t[0][0] == 0 || t[0][0] == kNoRootScore) return;
   auto& lines = g.Driver.RootScoreLines;
   lines.clear();
   for (int i = 0; i < kRootScoreSlots && t[0][i] != kNoRootScore && t[0][i] != 0; ++i) {
-    std::string line = SquareNotation(g, t[0][i], 2) + SquareNotation(g, t[1][i], 2) + " ";
+    std::string name = RootScoreMoveText(g, i);
+    if (name.empty()) name = SquareNotation(g, t[0][i], 2) + SquareNotation(g, t[1][i], 2);
+    std::string line = name + " ";
     if (t[2][i] == kNoRootScore)
       line += " n/a";
     else if (t[kRootScoreBoundRow][i] == 1)
@@ -52,6 +74,11 @@ void ListRootMoveScores(PositionState& g) {
       line += SignedText(t[2][i]);
     lines.push_back(line);
   }
+  // The first score comes from a deeper iteration than the others.
+  const DriverState& d = g.Driver;
+  if (lines.size() > 1 && d.RootScoreOtherDepth > 0 && d.RootScoreFirstDepth != d.RootScoreOtherDepth)
+    lines.push_back("First at depth " + std::to_string(d.RootScoreFirstDepth) + ", the others at depth " +
+                    std::to_string(d.RootScoreOtherDepth));
   g.host->refresh(View::RootScores);
 }
 

@@ -22,9 +22,19 @@ void SetProgressValue(PositionState& g, int value);
 // Status bar panel StatusPanel.
 void ShowStatus(PositionState& g, const std::string& text);
 
-// The root-score list from RootScores: per root move the from and to names (pad mode 2), a
+// The root move of RootScores slot `slot` (its record in RootScoreMoves);
+// none when the slot names no record there.
+const MoveRecord* RootScoreMove(const PositionState& g, int slot);
+// Its text as the legal-move list names it ("c3-d4", "c3xe5", a capture that
+// shares its start and end with another by its whole route, "K" after a
+// crowning); "" when the slot names no record.
+std::string RootScoreMoveText(PositionState& g, int slot);
+
+// The root-score list from RootScores: per root move its name (as
+// RootScoreMoveText gives it, else the from and to names, pad mode 2), a
 // blank and the score (" n/a" for none; "≤ 4" for a score that is only an
-// upper bound). An empty table leaves the list alone.
+// upper bound). When the first score comes from a deeper iteration than the
+// others, a last line says so. An empty table leaves the list alone.
 void ListRootMoveScores(PositionState& g);
 // The root-score list emptied.
 void ClearRootMoveScores(PositionState& g);

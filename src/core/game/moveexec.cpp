@@ -110,6 +110,9 @@ std::string RootListMoveText(GameState& g, int row) {
   const auto& t = g.Driver.RootScores;
   const int from = t[0][row], to = t[1][row];
   if (from == 0 || from == kNoRootScore || to == 0 || to == kNoRootScore) return {};
+  // The move as the list names it, a capture that shares its ends by its route.
+  const std::string listed = RootScoreMoveText(g, row);
+  if (!listed.empty()) return LegalListMoveText(g, listed);
   return NormaliseMoveText(g, ToUpper(SquareNotation(g, from, 0) + SquareNotation(g, to, 0)));
 }
 
@@ -237,7 +240,7 @@ bool EnterMove(GameState& g, std::string_view text, MoveSource source, const Mov
   // captures of other pieces go from there to there, or a capture and a move
   // without capture, the user picks one (a single jump among them too).
   std::vector<CaptureChoice> choices;
-  if (source == MoveSource::Board || source == MoveSource::RootMoveList) {
+  if (source == MoveSource::Board || (source == MoveSource::RootMoveList && kind == MoveKind::Any)) {
     ResetPly(g);
     if (GenerateLegalMoves(g)) choices = CaptureChoices(g, text, /*startAndEndOnly=*/true);
   }
@@ -306,9 +309,13 @@ bool PlayRootListMove(GameState& g, int row, const MoveFollowUps& f,
                       const std::function<void(GameState&)>& takeBackOne) {
   const std::string text = RootListMoveText(g, row);
   if (text.empty()) return false;
+  // A line that names its move as the legal-move list does is read as that
+  // list's line; one that gives the two squares only lets the user pick.
+  const std::string listed = RootScoreMoveText(g, row);
+  const MoveKind kind = listed.empty() ? MoveKind::Any : SeparatorKind(listed, g.Texts.CaptureChar);
   g.Rating.RatedGame = 0;
   if (takeBackOne) takeBackOne(g);
-  return EnterMove(g, text, MoveSource::RootMoveList, f);
+  return EnterMove(g, text, MoveSource::RootMoveList, f, kind);
 }
 
 void PlayedMoveSequence(GameState& g, MoveSource source, const MoveFollowUps& f) {

@@ -47,7 +47,9 @@ std::string NormaliseMoveText(const GameState& g, std::string text);
 std::string TypedMoveText(const GameState& g, std::string_view typed);
 // A line of the legal-move list (its "K" and "b" marks dropped), as for a typed move.
 std::string LegalListMoveText(const GameState& g, std::string_view line);
-// Entry `row` of RootScores (line `row` of the root-score list); "" when there is none.
+// Entry `row` of RootScores (line `row` of the root-score list) as a typed
+// move: the move as the list names it (its whole route where captures share
+// their ends), else its two squares; "" when there is none.
 std::string RootListMoveText(GameState& g, int row);
 // The move text of a drop from cell `from` onto cell `to`.
 std::string BoardMoveText(const GameState& g, int from, int to);
@@ -86,7 +88,8 @@ std::string AmbiguousMoveMessage(const std::vector<CaptureChoice>& choices);
 // matches nothing is refused with a message ("Illegal move", with the reason
 // for a board or typed move) and changes nothing; a matched one runs
 // PlayedMoveSequence. A text that names several captures asks the user to
-// choose (a drop on the board, the root-move list: a popup through the host,
+// choose (a drop on the board, a root-move list entry given by its two
+// squares and without `kind`: a popup through the host,
 // offered whenever captures of other pieces, or a capture and a move without
 // capture, share the start and the end, and the chosen move played as
 // itself; dismissed, nothing is played) or is

@@ -12,11 +12,17 @@
 #include <map>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/engine/evaluate.h"
+#include "core/engine/rootdriver.h"
+#include "core/engine/rootsearch.h"
 #include "core/engine/search_fixture.h"
+#include "core/engine/searchnode.h"
 #include "core/host.h"
 #include "core/rules/movegen.h"
+#include "core/rules/notation.h"
 #include "core/state.h"
 
 namespace m8::testing {
@@ -110,6 +116,26 @@ struct DriverGame {
              const std::function<void(RuleSet&)>& change = {})
       : g(*t.g) {
     t.Setup(digits, side, 0, change);
+    Configure(depth);
+  }
+
+  // `variant` from its file, on `digits` (its start when empty) with `side`
+  // to move, searched as above.
+  DriverGame(std::string_view variant, const std::string& digits, int side, int depth) : g(*t.g) {
+    std::string error;
+    if (!StartSearchVariant(g, variant, digits, side, &error)) throw error;
+    ResetPly(g);
+    Configure(depth);
+  }
+
+  std::vector<MoveRecord> LegalMoves() {
+    ResetPly(g);
+    GenerateLegalMoves(g);
+    return {g.P.MoveList.begin() + g.P.PlyStart[0], g.P.MoveList.begin() + g.P.PlyStart[1]};
+  }
+
+ private:
+  void Configure(int depth) {
     g.host = &host;
     host.stopRequest = &g.P.StopRequest;
     g.Opt.Weakness = 0;
@@ -120,12 +146,6 @@ struct DriverGame {
     g.Opt.AskForDraw = 0;
     g.Opt.UseRating = 0;
     g.Opt.PlayMode = 0;
-  }
-
-  std::vector<MoveRecord> LegalMoves() {
-    ResetPly(g);
-    GenerateLegalMoves(g);
-    return {g.P.MoveList.begin() + g.P.PlyStart[0], g.P.MoveList.begin() + g.P.PlyStart[1]};
   }
 };
 
@@ -153,6 +173,48 @@ class TempFolder {
 };
 
 inline bool SameMove(const MoveRecord& a, const MoveRecord& b) { return a.From == b.From && a.To == b.To; }
+
+// The same move also where captures share their start and end: the same
+// pieces taken along the same route.
+inline bool SameRoute(const MoveRecord& a, const MoveRecord& b) {
+  return SameMove(a, b) && a.IsCapture() == b.IsCapture() && SameCapturedPieces(a, b) &&
+         CapturePath(a) == CapturePath(b);
+}
+
+// The score of root move `m` of `d`'s position at iteration `depth`,
+// searched with a full window at every iteration (the computer move's search
+// set up as the driver sets it up, on a root list that holds `m` twice, so
+// that it is searched first at every depth): what the root-score list may
+// show for `m`, exactly or as a bound. kNoRootScore when `m` is no legal move
+// there. `d` is used up.
+inline int FullWindowScore(DriverGame& d, int depth, const MoveRecord& m) {
+  GameState& g = d.g;
+  const int side = g.P.SideToMove;
+  const auto legal = d.LegalMoves();
+  const auto it = std::find_if(legal.begin(), legal.end(), [&](const MoveRecord& x) { return SameRoute(x, m); });
+  if (it == legal.end()) return kNoRootScore;
+  g.P.MoveList[0] = *it;
+  g.P.MoveList[1] = *it;
+  g.P.PlyStart[1] = 2;
+  g.P.MoveListEnd = 2;
+  g.Eval.EvalExtraTerm = 1;
+  g.Eval.NoiseAmplitude = NoiseForWeakness(g.Opt.Weakness);
+  SetPhaseThresholds(g);
+  Evaluate(g, -kInfinity, kInfinity, side);
+  RootSearchParams params;
+  params.member = ChooseFullNode(g);
+  params.depthLimit = depth;
+  params.aspirationWindow = 0;
+  params.generateMoves = false;
+  int searching = -1, score = kNoRootScore;
+  RootSearchHooks hooks;
+  hooks.moveStarting = [&](int, int i, bool) { searching = i; };
+  hooks.moveDone = [&](int at, int, int s, bool) {
+    if (at == depth && searching == 0) score = s;
+  };
+  SearchRoot(g, params, hooks);
+  return score;
+}
 
 // Position 11 of a self-played game: Black's best score falls from 112 at
 // depth 2 to 34 at depth 3.

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -31,38 +32,13 @@ using namespace m8::testing;
 
 namespace {
 
-// The score of root move `m` at iteration `depth` searched with a full
-// window at every iteration (the computer move's search set up as the driver
-// sets it up, on a root list that holds `m` twice, so that it is searched
-// first at every depth): what the root list may show for `m`, exactly or as
-// a bound.
+// The full-window score at iteration `depth` of the root move of `digits`
+// from m.From to m.To (no two share their squares in these positions).
 int FullWindowScore(const std::string& digits, int side, int depth, const MoveRecord& m) {
   DriverGame d(digits, side, depth);
-  GameState& g = d.g;
   const auto legal = d.LegalMoves();
   const auto it = std::find_if(legal.begin(), legal.end(), [&](const MoveRecord& x) { return SameMove(x, m); });
-  if (it == legal.end()) return kNoRootScore;
-  g.P.MoveList[0] = *it;
-  g.P.MoveList[1] = *it;
-  g.P.PlyStart[1] = 2;
-  g.P.MoveListEnd = 2;
-  g.Eval.EvalExtraTerm = 1;
-  g.Eval.NoiseAmplitude = NoiseForWeakness(g.Opt.Weakness);
-  SetPhaseThresholds(g);
-  Evaluate(g, -kInfinity, kInfinity, side);
-  RootSearchParams params;
-  params.member = ChooseFullNode(g);
-  params.depthLimit = depth;
-  params.aspirationWindow = 0;
-  params.generateMoves = false;
-  int searching = -1, score = kNoRootScore;
-  RootSearchHooks hooks;
-  hooks.moveStarting = [&](int, int i, bool) { searching = i; };
-  hooks.moveDone = [&](int at, int, int s, bool) {
-    if (at == depth && searching == 0) score = s;
-  };
-  SearchRoot(g, params, hooks);
-  return score;
+  return it == legal.end() ? kNoRootScore : FullWindowScore(d, depth, *it);
 }
 
 // Each listed root move against its full-window score at the depth the list
@@ -381,65 +357,79 @@ TEST(ComputerMove, NoRootMoveIsListedWithABetterScoreThanThePlayedMove) {
 }
 
 // Cancel at points spread over a search to depth 9, also where the
-// interrupted iteration had found a better move than the last completed one:
-// the played move is listed first with the score the engine gave for it, the
-// others below it best first, with the scores of one completed iteration,
-// exactly as a search to that depth lists them (no score of the interrupted
-// iteration among them), save that a move that iteration scored above the
-// played one is shown as no better than it.
+// interrupted iteration had scored the played move anew or found a better
+// one. The played move is listed first with the score the engine gave for
+// it; every other move with the value or bound that a separate search to the
+// last completed depth gives it, as that search found it (a shallower score
+// may be above the played one), best first. Where the played move's score is
+// of a deeper iteration, a last line names both depths.
 TEST(ComputerMove, AfterCancelThePlayedMoveIsListedFirst) {
-  using Row = std::array<int32_t, 4>;
+  // Per root move (from, to): its score and whether it is a bound.
+  using Rows = std::map<std::pair<int, int>, std::pair<int, int>>;
   const auto rows = [](const GameState& g) {
-    std::vector<Row> out;
+    Rows out;
     const auto& t = g.Driver.RootScores;
     for (int i = 0; i < kRootScoreSlots && t[0][i] != kNoRootScore; ++i)
-      out.push_back({t[0][i], t[1][i], t[2][i], t[kRootScoreBoundRow][i]});
-    std::sort(out.begin(), out.end());
+      out[{t[0][i], t[1][i]}] = {t[2][i], t[kRootScoreBoundRow][i]};
     return out;
   };
+  int deeperPlayed = 0, shallowAbovePlayed = 0;  // how often the hard cases came
   for (const std::string& digits : {std::string(kMiddleGame), std::string(kFallingScore)}) {
-    std::vector<std::vector<Row>> completed;  // per depth 1..8, as a search to that depth lists it
-    for (int depth = 1; depth <= 8; ++depth) {
-      DriverGame reference(digits, -1, depth);
-      ComputerMove(reference.g);
-      completed.push_back(rows(reference.g));
-    }
-    for (long at : {10L, 44L, 300L, 1000L, 3128L, 7675L, 18775L}) {
+    for (long at : {10L, 44L, 300L, 1000L, 3128L, 7675L, 18775L, 30000L}) {
+      const std::string where = digits + " at " + std::to_string(at);
       DriverGame d(digits, -1, 9);
       const int n = static_cast<int>(d.LegalMoves().size());
+      // The iteration of the last root move begun: the one the stop ended.
+      int stoppedIn = 0;
+      d.host.onStatus = [&](const std::string& s) {
+        if (s.rfind("Thinking... (", 0) == 0) stoppedIn = std::atoi(s.c_str() + 13);
+      };
       d.host.actAt = at;
       d.host.action = [&] { d.g.P.StopRequest = 1; };
       ComputerMove(d.g);
       const GameState& g = d.g;
       const auto& t = g.Driver.RootScores;
-      ASSERT_EQ(g.P.GamePly, 1);
-      EXPECT_EQ(t[0][0], g.Game.GameMoves[1].From) << digits << " at " << at;
-      EXPECT_EQ(t[1][0], g.Game.GameMoves[1].To) << digits << " at " << at;
-      for (int i = 2; i < n; ++i) EXPECT_LE(t[2][i], t[2][i - 1]) << digits << " at " << at << " slot " << i;
-      if (t[2][0] == kNoRootScore) continue;  // stopped before one iteration was done
-      // The first line: the played move with its own score, exact, and no
-      // other line above it.
-      EXPECT_EQ(t[2][0], g.Flow.BestScore) << digits << " at " << at;
-      EXPECT_EQ(t[kRootScoreBoundRow][0], 0) << digits << " at " << at;
-      for (int i = 1; i < n; ++i) EXPECT_LE(t[2][i], t[2][0]) << digits << " at " << at << " slot " << i;
-      // The other lines as one completed iteration lists them, a score above
-      // the played move's shown as a bound at it.
-      const Row played = {t[0][0], t[1][0], t[2][0], 0};
-      const auto asShown = [&](std::vector<Row> c) {
-        for (Row& r : c) {
-          if (r[0] == played[0] && r[1] == played[1])
-            r = played;
-          else if (r[2] > played[2])
-            r = {r[0], r[1], played[2], 1};
+      ASSERT_EQ(g.P.GamePly, 1) << where;
+      ASSERT_GT(stoppedIn, 0) << where;
+      // Cancel in the pause leaves the first iteration to be searched whole;
+      // in the first iteration the moves it finished have their scores.
+      const int completed = std::max(1, stoppedIn - 1);
+      const int playedDepth = std::stoi(g.Game.GameRecord[1][4]);
+      DriverGame reference(digits, -1, completed);
+      ComputerMove(reference.g);
+      const Rows proven = rows(reference.g);
+
+      // The first line: the played move with its own score, exact.
+      EXPECT_EQ(t[0][0], g.Game.GameMoves[1].From) << where;
+      EXPECT_EQ(t[1][0], g.Game.GameMoves[1].To) << where;
+      EXPECT_EQ(t[2][0], g.Flow.BestScore) << where;
+      EXPECT_EQ(t[kRootScoreBoundRow][0], 0) << where;
+      for (int i = 2; i < n; ++i) EXPECT_LE(t[2][i], t[2][i - 1]) << where << " slot " << i;
+      // Every other line as the finished search found it.
+      const Rows shown = rows(g);
+      ASSERT_EQ(shown.size(), static_cast<size_t>(n)) << where;
+      for (const auto& [move, score] : shown) {
+        if (move == std::pair<int, int>{t[0][0], t[1][0]}) continue;
+        if (stoppedIn == 1 && score.first == kNoRootScore) continue;  // not reached
+        EXPECT_EQ(score, proven.at(move)) << where << " move " << move.first << "-" << move.second;
+        if (score.first > t[2][0]) ++shallowAbovePlayed;
+      }
+      const auto& lines = g.Driver.RootScoreLines;
+      if (playedDepth == completed) {
+        EXPECT_EQ(lines, reference.g.Driver.RootScoreLines) << where;
+      } else {
+        ++deeperPlayed;
+        EXPECT_EQ(playedDepth, completed + 1) << where;
+        EXPECT_EQ(lines.size(), static_cast<size_t>(n + 1)) << where;
+        if (lines.size() == static_cast<size_t>(n + 1)) {
+          EXPECT_NE(lines.back().find("depth " + std::to_string(playedDepth)), std::string::npos) << lines.back();
+          EXPECT_NE(lines.back().find("depth " + std::to_string(completed)), std::string::npos) << lines.back();
         }
-        std::sort(c.begin(), c.end());
-        return c;
-      };
-      const auto shown = rows(g);
-      EXPECT_TRUE(std::any_of(completed.begin(), completed.end(), [&](const auto& c) { return asShown(c) == shown; }))
-          << digits << " at " << at;
+      }
     }
   }
+  EXPECT_GT(deeperPlayed, 0);
+  EXPECT_GT(shallowAbovePlayed, 0);
 }
 
 // Cancel during the first root move of iteration 6 (depth 8): the list shows
