@@ -69,8 +69,11 @@ TEST_F(PdnAppendTest, AGameJoinsInTheFilesCodePageOrTheUserChooses) {
       {CodePage::Windows1250, {"Łukasz Żółć", "Brzęczyszczykiewicz"}, "Łukasz", "Paweł Żak", true},
       {CodePage::Windows1250, {"Łukasz Żółć", "Brzęczyszczykiewicz"}, "Łukasz", "Paweł Śliwa", false, "ISO-8859-2"},
       {CodePage::Windows1250, {"Jiří Kříž", "Petr Novák"}, "Jiří", "Ævarr", false},
-      {CodePage::Windows1252, {"Ævarr Þórðarson", "Jürgen Müller"}, "Søren", "Hélène", true},
-      {CodePage::Windows1252, {"Ævarr Þórðarson", "Jürgen Müller"}, "Łukasz", "Jürgen", false},
+      {CodePage::Windows1252, {"Jürgen Müller", "Hélène Noël"}, "Søren", "Hélène", true},
+      {CodePage::Windows1252, {"Jürgen Müller", "Hélène Noël"}, "Łukasz", "Jürgen", false},
+      // uchardet reads these Icelandic names in Windows-1257: a guess, so
+      // that even letters of the code page are asked about.
+      {CodePage::Windows1252, {"Ævarr Þórðarson", "Jürgen Müller"}, "Søren", "Hélène", false},
       {CodePage::Windows1257, {"Jonas Žemaitis", "Kęstutis Šimkūnas"}, "Jonas", "Smith", true},
       {CodePage::Windows1257, {"Jonas Žemaitis", "Kęstutis Šimkūnas"}, "Jonas", "Пётр", false},
       // Files whose letters read the same in a second code page, where the
