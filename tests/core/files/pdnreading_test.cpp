@@ -90,8 +90,14 @@ TEST(PdnReading, EachGameReadsInTheLettersItWasWrittenIn) {
     SCOPED_TRACE(c.what);
     PdnFile file;
     FileProblem problem;
-    ASSERT_TRUE(ReadPdnFile(FileOf(c.games, c.bom), "club.pdn", file, problem)) << problem.text;
-    ASSERT_EQ(file.games.size(), c.games.size());
+    if (!ReadPdnFile(FileOf(c.games, c.bom), "club.pdn", file, problem)) {
+      ADD_FAILURE() << problem.text;
+      continue;
+    }
+    if (file.games.size() != c.games.size()) {
+      ADD_FAILURE() << file.games.size() << " games";
+      continue;
+    }
     for (size_t i = 0; i < c.games.size(); ++i) {
       EXPECT_EQ(file.games[i].tags.Event, c.games[i].event) << "game " << i + 1;
       EXPECT_EQ(file.games[i].tags.White, c.games[i].white) << "game " << i + 1;
@@ -167,16 +173,16 @@ TEST_F(PdnReadingTool, ShowsEncodingAndTags) {
   EXPECT_EQ(mixed[1].rfind("game 1 ok plies 3 ", 0), 0u) << mixed[1];
   EXPECT_EQ(mixed[6].rfind("game 2 ok plies 3 ", 0), 0u) << mixed[6];
 
-  // The same file behind the byte-order mark of UTF-8: its first game is
-  // labelled as it is read.
-  const auto marked = run(FileOf({{"UTF-8", "Кубок", "Ли Ю.", "Ким В."},
+  // Behind the byte-order mark of UTF-8, a first game whose first line is
+  // plain ASCII: it is labelled as it is read.
+  const auto marked = run(FileOf({{"UTF-8", "Open", "Ли Ю.", "Ким В."},
                                   {"windows-1252", "Turnier", "François Dupré", "Jürgen Müller"}},
                                  "\xEF\xBB\xBF"));
-  ASSERT_EQ(marked.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i)
-    if (i != 1 && i != 6) {
-      EXPECT_EQ(marked[i], expected[i]) << i;
-    }
+  std::vector<std::string> markedExpected = expected;
+  markedExpected[1] = marked.size() > 1 ? marked[1] : "";
+  markedExpected[3] = "  [Event \"Open\"]";
+  markedExpected[6] = marked.size() > 6 ? marked[6] : "";
+  EXPECT_EQ(marked, markedExpected);
 }
 
 }  // namespace
