@@ -317,6 +317,10 @@ bool PlausibleWord(const std::vector<uint32_t>& word) {
     for (size_t k = 1; k < word.size(); ++k)
       if (u_islower(static_cast<UChar32>(word[k - 1])) && u_isupper(static_cast<UChar32>(word[k]))) return false;
   if (script == USCRIPT_GREEK) return PlausibleGreek(word);
+  // No word begins with eth, the one language that writes it (Icelandic)
+  // included: "Ðiauliai" is a Baltic "Šiauliai" read as Western.
+  const auto first = std::find_if(word.begin(), word.end(), IsLetter);
+  if (first != word.end() && (*first == 0xD0 || *first == 0xF0)) return false;
   if (!letters || script != USCRIPT_LATIN || accented.empty()) return true;
   for (const auto& alphabet : LatinAlphabets()) {
     if (std::all_of(accented.begin(), accented.end(), [&alphabet](uint32_t c) {
@@ -390,20 +394,6 @@ CodePage PageOfDetectorName(std::string_view name) {
   for (const PageInfo& info : kPages)
     if (info.page != CodePage::Latin1 && same(info.icuName)) return info.page;
   return CodePage::Count;
-}
-
-// True for the code pages ICU's detector weighs.
-bool IcuWeighs(CodePage page) {
-  switch (page) {
-    case CodePage::Windows1250: case CodePage::Windows1251: case CodePage::Windows1252:
-    case CodePage::Windows1253: case CodePage::Windows1254: case CodePage::Windows1255:
-    case CodePage::Windows1256: case CodePage::Iso8859_2: case CodePage::Iso8859_5:
-    case CodePage::Iso8859_6: case CodePage::Iso8859_7: case CodePage::Iso8859_8:
-    case CodePage::Koi8R: case CodePage::Latin1:
-      return true;
-    default:
-      return false;
-  }
 }
 
 // Of two readings alike in every other way, the one collections are more
@@ -507,16 +497,12 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
     return Preference(a.page) < Preference(b.page);
   });
   std::string shown = CodePageToUtf8(sample, best->page);
-  // The detectors agree when uchardet's reading shows the letters of ICU's.
-  // Where they disagree, uchardet's reading is taken when its words are as
-  // plausible and ICU weighed its code page too (on short samples ICU leans
-  // on Western letters) or is not confident of its own. A code page ICU does
-  // not know (Baltic, Nordic) uchardet names on a few letters alone, often
-  // for Albanian or Romanian names: a confident reading of ICU stands.
+  // Where the detectors disagree, uchardet's reading is taken when its words
+  // are as plausible: on short samples ICU leans on Western letters
+  // ("Szõke" for "Szőke") and knows no Baltic code page.
   const auto other = find(second);
   const bool agree = other != candidates.end() && CodePageToUtf8(sample, other->page) == shown;
-  if (!agree && other != candidates.end() && !plausibler(*best, *other) &&
-      (IcuWeighs(other->page) || best->confidence < kSureConfidence)) {
+  if (!agree && other != candidates.end() && !plausibler(*best, *other)) {
     best = other;
     shown = CodePageToUtf8(sample, best->page);
   }
