@@ -688,32 +688,41 @@ TextReading::Kind Utf16ByItsNuls(std::string_view bytes) {
 
 bool IsWordByte(unsigned char c) { return c >= 0x80 || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// Calls f(begin, end, utf8) for each word of the bytes (a run of letters and
-// bytes above ASCII) that holds a byte above ASCII; utf8 tells whether the
-// word is a UTF-8 word: valid UTF-8 whose letters are a plausible word. Bytes
-// of a code page seldom form such a word: its bytes above ASCII would have
-// to pair up as UTF-8 does, into letters one language writes together.
+// Letters a word of the bytes (a run of letters and bytes above ASCII)
+// holds when it reads as a word of UTF-8: valid UTF-8, with a byte above
+// ASCII, of letters that form a plausible word; 0 when it does not. Bytes of
+// a code page seldom form such a word: its bytes above ASCII would have to
+// pair up as UTF-8 does, into letters one language writes together.
+size_t Utf8WordLetters(std::string_view word) {
+  if (!HasHighByte(word) || !IsValidUtf8(word)) return 0;
+  const std::vector<uint32_t> codes = CodesOf(word);
+  const bool letters = std::all_of(codes.begin(), codes.end(), [](uint32_t c) { return c < 0x80 || IsLetter(c); });
+  return letters && PlausibleWord(codes) ? codes.size() : 0;
+}
+
+// Calls f(begin, end, utf8) for each word of the bytes that holds a byte
+// above ASCII; utf8 tells whether it is a UTF-8 word. A word of one letter
+// (an initial) counts only beside a UTF-8 word of two letters or more: alone
+// it may be a pair of a code page, such as KOI8-R's "её", the bytes of "ţ".
 template <class F>
 void ForEachHighWord(std::string_view bytes, F&& f) {
-  for (size_t i = 0; i < bytes.size();) {
-    if (!IsWordByte(static_cast<unsigned char>(bytes[i]))) {
-      ++i;
-      continue;
-    }
-    size_t j = i;
-    while (j < bytes.size() && IsWordByte(static_cast<unsigned char>(bytes[j]))) ++j;
-    const std::string_view word = bytes.substr(i, j - i);
-    if (HasHighByte(word)) {
-      bool utf8 = IsValidUtf8(word);
-      if (utf8) {
-        const std::vector<uint32_t> codes = CodesOf(word);
-        utf8 = PlausibleWord(codes) &&
-               std::all_of(codes.begin(), codes.end(), [](uint32_t c) { return c < 0x80 || IsLetter(c); });
+  bool longWord = false;
+  for (int pass = 0; pass < 2; ++pass)
+    for (size_t i = 0; i < bytes.size();) {
+      if (!IsWordByte(static_cast<unsigned char>(bytes[i]))) {
+        ++i;
+        continue;
       }
-      f(i, j, utf8);
+      size_t j = i;
+      while (j < bytes.size() && IsWordByte(static_cast<unsigned char>(bytes[j]))) ++j;
+      const std::string_view word = bytes.substr(i, j - i);
+      if (HasHighByte(word)) {
+        const size_t letters = Utf8WordLetters(word);
+        if (pass == 0) longWord = longWord || letters >= 2;
+        else f(i, j, letters >= 2 || (letters == 1 && longWord));
+      }
+      i = j;
     }
-    i = j;
-  }
 }
 
 // The bytes with their UTF-8 words blanked out.

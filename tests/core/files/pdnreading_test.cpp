@@ -121,6 +121,15 @@ TEST(PdnReading, AUtf8GameKeepsItsNamesBesideACommentInACodePage) {
   EXPECT_EQ(file.games[0].tags.White, "Иванов С.");
   EXPECT_EQ(file.games[0].tags.Black, "François Dupré");
   EXPECT_NE(file.games[0].moveText.find("{" + comment + "}"), std::string::npos) << file.games[0].moveText;
+
+  // A word of a code page whose bytes happen to be UTF-8 stays in its code
+  // page: KOI8-R's "её" is the bytes of "ţ".
+  const std::string koi8 = "[Event \"Кубок города\"]\r\n[White \"Иванов С.\"]\r\n[Black \"Петров А.\"]\r\n\r\n"
+                           "1. 11-15 {её ход} 23-19 *\r\n";
+  ASSERT_TRUE(ReadPdnFile(Encode(koi8, "KOI8-R"), "club.pdn", file, problem)) << problem.text;
+  ASSERT_EQ(file.games.size(), 1u);
+  EXPECT_EQ(file.games[0].tags.White, "Иванов С.");
+  EXPECT_NE(file.games[0].moveText.find("{её ход}"), std::string::npos) << file.games[0].moveText;
 }
 
 // morventa8-pdn --tags shows the encoding the file was read in, and every tag
