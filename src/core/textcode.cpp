@@ -369,7 +369,10 @@ int AlphabetsNeeded(std::string_view sample, CodePage page) {
       const auto n = static_cast<size_t>(std::count_if(left.begin(), left.end(), [&alphabet](uint32_t c) {
         return std::find(alphabet.begin(), alphabet.end(), c) != alphabet.end();
       }));
-      if (n > most) most = n, pick = &alphabet;
+      if (n > most) {
+        most = n;
+        pick = &alphabet;
+      }
     }
     ++needed;
     if (!pick) break;  // letters no alphabet holds: counted once, as the words' check counts them
