@@ -484,7 +484,17 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
   // The second detector, uchardet, weighs the letters of more languages
   // (Baltic, Hungarian, Romanian, Hebrew) and reads short samples better;
   // its reading joins the candidates.
-  const CodePage second = SecondOpinion(sample);
+  CodePage second = SecondOpinion(sample);
+  // A code page seldom used for a collection (Nordic, Esperanto, Vietnamese)
+  // that uchardet names on a few letters of Romanian or Albanian names stands
+  // for its letters only when a common code page shows them alike.
+  if (second == CodePage::Iso8859_3 || second == CodePage::Iso8859_4 || second == CodePage::Iso8859_10 ||
+      second == CodePage::Windows1258) {
+    const std::string rare = CodePageToUtf8(sample, second);
+    const auto alike = std::find_if(candidates.begin(), candidates.end(),
+                                    [&](const Candidate& c) { return CodePageToUtf8(sample, c.page) == rare; });
+    second = alike == candidates.end() ? CodePage::Count : alike->page;
+  }
   if (second != CodePage::Count && find(second) == candidates.end()) candidates.push_back({second, 0});
   for (Candidate& c : candidates) {
     c.bad = ImplausibleWords(sample, c.page);

@@ -56,8 +56,10 @@ std::string_view CodePageName(CodePage page);
 // word (a word mixing scripts, holding a sign among its letters, or accents
 // that no one language writes together counts against it), and by how many
 // languages its accented letters take. The most plausible reading wins;
-// between readings alike in that, uchardet's where the detectors disagree,
-// else ICU's most confident. Sure only when the detectors agree, the reading
+// between readings alike in that, uchardet's where the detectors disagree
+// (a code page seldom used for collections, such as ISO-8859-10, only as
+// the reading of a common one that shows the same letters), else ICU's most
+// confident. Sure only when the detectors agree, the reading
 // passes the check with a fair confidence (or no other reading passes it),
 // and no other reading nearly as likely passes it too. When unsure,
 // `rivals` holds the other readings that pass the check as well as the
