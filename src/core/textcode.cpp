@@ -249,19 +249,23 @@ bool IsLetter(uint32_t c) {
   return (cat & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
 }
 
-// Greek words of more than one syllable carry an accent; Cyrillic letters
-// read as Greek ones seldom do. A word in capitals is taken as it is.
+// Greek words of more than one syllable carry an accent, and words of one
+// vowel none; Cyrillic letters read as Greek ones seldom do so ("ίν" for
+// "Ян"). A word in capitals is taken as it is.
 bool PlausibleGreek(const std::vector<uint32_t>& word) {
   static const std::vector<uint32_t> accented = CodesOf("άέήίόύώΐΰ");
-  int letters = 0;
-  bool lower = false;
+  static const std::vector<uint32_t> vowels = CodesOf("αεηιουωϊϋάέήίόύώΐΰ");
+  int letters = 0, vowelCount = 0;
+  bool lower = false, accent = false;
   for (uint32_t c : word) {
     if (!IsLetter(c)) continue;
     ++letters;
     lower = lower || u_islower(static_cast<UChar32>(c));
     const auto l = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
-    if (std::find(accented.begin(), accented.end(), l) != accented.end()) return true;
+    accent = accent || std::find(accented.begin(), accented.end(), l) != accented.end();
+    vowelCount += std::find(vowels.begin(), vowels.end(), l) != vowels.end() ? 1 : 0;
   }
+  if (accent) return letters < 2 || vowelCount > 1;
   return letters < 4 || !lower;
 }
 
@@ -313,6 +317,10 @@ bool PlausibleWord(const std::vector<uint32_t>& word) {
     for (size_t k = 1; k < word.size(); ++k)
       if (u_islower(static_cast<UChar32>(word[k - 1])) && u_isupper(static_cast<UChar32>(word[k]))) return false;
   if (script == USCRIPT_GREEK) return PlausibleGreek(word);
+  // No word begins with eth, the one language that writes it (Icelandic)
+  // included: "Ðiauliai" is a Baltic "Šiauliai" read as Western.
+  const auto first = std::find_if(word.begin(), word.end(), IsLetter);
+  if (first != word.end() && (*first == 0xD0 || *first == 0xF0)) return false;
   if (!letters || script != USCRIPT_LATIN || accented.empty()) return true;
   for (const auto& alphabet : LatinAlphabets()) {
     if (std::all_of(accented.begin(), accented.end(), [&alphabet](uint32_t c) {
@@ -338,6 +346,39 @@ int ImplausibleWords(std::string_view sample, CodePage page) {
   }
   if (!word.empty() && !PlausibleWord(word)) ++bad;
   return bad;
+}
+
+// How many of the alphabets above it takes to write every accented Latin
+// letter of the sample read in the code page (counted greedily): the names
+// of a short file are mostly of one language, and a wrong reading scatters
+// its letters over several ("Kêstutis Þukauskas" for "Kęstutis Žukauskas").
+int AlphabetsNeeded(std::string_view sample, CodePage page) {
+  std::vector<uint32_t> left;
+  for (uint32_t c : CodesOf(CodePageToUtf8(sample, page))) {
+    if (c < 0x80 || !IsLetter(c)) continue;
+    UErrorCode err = U_ZERO_ERROR;
+    if (uscript_getScript(static_cast<UChar32>(c), &err) != USCRIPT_LATIN) continue;
+    const auto lower = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
+    if (std::find(left.begin(), left.end(), lower) == left.end()) left.push_back(lower);
+  }
+  int needed = 0;
+  while (!left.empty()) {
+    size_t most = 0;
+    const std::vector<uint32_t>* pick = nullptr;
+    for (const auto& alphabet : LatinAlphabets()) {
+      const auto n = static_cast<size_t>(std::count_if(left.begin(), left.end(), [&alphabet](uint32_t c) {
+        return std::find(alphabet.begin(), alphabet.end(), c) != alphabet.end();
+      }));
+      if (n > most) {
+        most = n;
+        pick = &alphabet;
+      }
+    }
+    ++needed;
+    if (!pick) break;  // letters no alphabet holds: counted once, as the words' check counts them
+    std::erase_if(left, [pick](uint32_t c) { return std::find(pick->begin(), pick->end(), c) != pick->end(); });
+  }
+  return needed;
 }
 
 // The code page of a name the detector reports, or Count for one the
@@ -367,6 +408,8 @@ struct Candidate {
   CodePage page;
   int32_t confidence;
   int bad = 0;
+  int alphabets = 0;
+  bool fromIcu = false;  // ICU's detector named it
 };
 
 // The detector's one-byte candidates, best first.
@@ -386,7 +429,7 @@ std::vector<Candidate> DetectorCandidates(std::string_view sample) {
     const CodePage page = PageOfDetectorName(name);
     if (page == CodePage::Count) continue;
     if (std::none_of(out.begin(), out.end(), [page](const Candidate& c) { return c.page == page; }))
-      out.push_back({page, confidence});
+      out.push_back({page, confidence, 0, 0, true});
   }
   ucsdet_close(det);
   return out;
@@ -438,36 +481,62 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
     const auto sibling = find(extra.sibling);
     candidates.push_back({extra.page, sibling == candidates.end() ? 0 : std::max(0, sibling->confidence - 1)});
   }
-  for (Candidate& c : candidates) c.bad = ImplausibleWords(sample, c.page);
-  auto best = std::min_element(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-    if (a.bad != b.bad) return a.bad < b.bad;
+  // The second detector, uchardet, weighs the letters of more languages
+  // (Baltic, Hungarian, Romanian, Hebrew) and reads short samples better;
+  // its reading joins the candidates.
+  CodePage second = SecondOpinion(sample);
+  // A code page seldom used for a collection (Nordic, Esperanto, Vietnamese)
+  // that uchardet names on a few letters of Romanian or Albanian names stands
+  // for its letters only when a common code page shows them alike.
+  if (second == CodePage::Iso8859_3 || second == CodePage::Iso8859_4 || second == CodePage::Iso8859_10 ||
+      second == CodePage::Windows1258) {
+    const std::string rare = CodePageToUtf8(sample, second);
+    const auto alike = std::find_if(candidates.begin(), candidates.end(),
+                                    [&](const Candidate& c) { return CodePageToUtf8(sample, c.page) == rare; });
+    second = alike == candidates.end() ? CodePage::Count : alike->page;
+  }
+  if (second != CodePage::Count && find(second) == candidates.end()) candidates.push_back({second, 0});
+  for (Candidate& c : candidates) {
+    c.bad = ImplausibleWords(sample, c.page);
+    c.alphabets = AlphabetsNeeded(sample, c.page);
+  }
+  // Fewest implausible words, then fewest alphabets, then ICU's confidence.
+  auto plausibler = [](const Candidate& a, const Candidate& b) {
+    return a.bad != b.bad ? a.bad < b.bad : a.alphabets < b.alphabets;
+  };
+  auto best = std::min_element(candidates.begin(), candidates.end(), [&](const Candidate& a, const Candidate& b) {
+    if (plausibler(a, b) || plausibler(b, a)) return plausibler(a, b);
     if (a.confidence != b.confidence) return a.confidence > b.confidence;
     return Preference(a.page) < Preference(b.page);
   });
-  bool sure = best->bad == 0 && best->confidence >= kSureConfidence;
   std::string shown = CodePageToUtf8(sample, best->page);
-  for (const Candidate& c : candidates)
-    if (c.page != best->page && c.bad <= best->bad && c.confidence * 2 >= best->confidence &&
-        CodePageToUtf8(sample, c.page) != shown)
-      sure = false;
-  // Where ICU cannot tell, the second detector, which weighs the letters of
-  // more languages (Hungarian, Hebrew), decides between readings the words
-  // allow alike. The reading stays unsure.
-  if (!sure) {
-    const CodePage second = SecondOpinion(sample);
-    auto other = find(second);
-    if (second != CodePage::Count && other == candidates.end()) {
-      candidates.push_back({second, 0, ImplausibleWords(sample, second)});
-      best = std::find_if(candidates.begin(), candidates.end(), [page = best->page](const Candidate& c) {
-        return c.page == page;
-      });
-      other = std::prev(candidates.end());
-    }
-    if (other != candidates.end() && other->bad <= best->bad && CodePageToUtf8(sample, other->page) != shown) {
-      best = other;
-      shown = CodePageToUtf8(sample, best->page);
-    }
+  // Where the detectors disagree, uchardet's reading is taken when its words
+  // are as plausible: on short samples ICU leans on Western letters
+  // ("Szõke" for "Szőke") and knows no Baltic code page.
+  const auto other = find(second);
+  const bool agree = other != candidates.end() && CodePageToUtf8(sample, other->page) == shown;
+  if (!agree && other != candidates.end() && !plausibler(*best, *other)) {
+    best = other;
+    shown = CodePageToUtf8(sample, best->page);
   }
+  // Sure only when both detectors agree on the reading chosen (uchardet
+  // names it, and ICU's first choice shows the same letters, or reads the
+  // words less plausibly, or there is none), its words all read plausibly,
+  // and either ICU is fairly confident of it or no other reading shows
+  // plausible words; and no other reading nearly as likely shows other
+  // letters.
+  const auto icuFirst = std::find_if(candidates.begin(), candidates.end(), [](const Candidate& c) { return c.fromIcu; });
+  const bool icuAgrees = icuFirst == candidates.end() || plausibler(*best, *icuFirst) ||
+                         CodePageToUtf8(sample, icuFirst->page) == shown;
+  const bool secondAgrees = other != candidates.end() && CodePageToUtf8(sample, other->page) == shown;
+  bool sure = secondAgrees && icuAgrees && best->bad == 0;
+  bool alone = true;  // no other reading shows plausible words
+  for (const Candidate& c : candidates) {
+    if (c.page == best->page || CodePageToUtf8(sample, c.page) == shown) continue;
+    if (c.bad == 0) alone = false;
+    if (c.bad <= best->bad && c.confidence * 2 >= best->confidence) sure = false;
+  }
+  if (best->confidence < kSureConfidence && !alone) sure = false;
   // The rivals: the readings that show the same letters as the one chosen,
   // which no byte tells apart, and, when unsure, every other reading as
   // plausible.
@@ -479,7 +548,8 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
 }
 
 bool JoinsCodePage(std::string_view text, const CodePageGuess& guess) {
-  if (!FitsCodePage(text, guess.page)) return false;
+  const bool plain = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!FitsCodePage(text, guess.page) || (!guess.sure && !plain)) return false;
   const std::string bytes = Utf8ToCodePage(text, guess.page);
   return std::all_of(guess.rivals.begin(), guess.rivals.end(),
                      [&](CodePage rival) { return CodePageToUtf8(bytes, rival) == text; });
@@ -545,14 +615,15 @@ std::string DecodeText(std::string_view bytes) {
 
 std::string DecodeForeignText(std::string_view bytes) { return ReadForeignText(bytes, {}).text; }
 
-std::string_view ReadingName(const TextReading& reading) {
+std::string ReadingName(const TextReading& reading) {
   switch (reading.kind) {
-    case TextReading::Kind::Utf8: return "UTF-8";
+    case TextReading::Kind::Utf8:
+      return reading.page < CodePage::Count ? "UTF-8 and " + std::string(CodePageName(reading.page)) : "UTF-8";
     case TextReading::Kind::Utf16LE: return "UTF-16LE";
     case TextReading::Kind::Utf16BE: return "UTF-16BE";
     case TextReading::Kind::OneByte: break;
   }
-  return CodePageName(reading.page);
+  return std::string(CodePageName(reading.page));
 }
 
 bool ForeignText::Mixed() const {
@@ -609,6 +680,85 @@ std::string Utf16ToUtf8(std::string_view bytes, bool littleEndian) {
   return out;
 }
 
+// UTF-16 without a byte-order mark, told by its NUL bytes: text of Latin
+// letters, digits and signs in UTF-16 has a NUL as every other byte, on the
+// same side of each pair, and no text of one byte a character has NULs so.
+// Utf16LE or Utf16BE when at least three pairs in four of the file's head
+// have their NUL on one side and at most one in sixteen on the other (the
+// characters U+0100, U+0400...); Utf8 (not UTF-16) otherwise.
+TextReading::Kind Utf16ByItsNuls(std::string_view bytes) {
+  const size_t pairs = std::min(bytes.size(), kMaxSampleBytes) / 2;
+  if (pairs < 2) return TextReading::Kind::Utf8;
+  size_t evenNuls = 0, oddNuls = 0;
+  for (size_t i = 0; i < pairs; ++i) {
+    evenNuls += bytes[2 * i] == '\0' ? 1 : 0;
+    oddNuls += bytes[2 * i + 1] == '\0' ? 1 : 0;
+  }
+  if (oddNuls * 4 >= pairs * 3 && evenNuls * 16 <= pairs) return TextReading::Kind::Utf16LE;
+  if (evenNuls * 4 >= pairs * 3 && oddNuls * 16 <= pairs) return TextReading::Kind::Utf16BE;
+  return TextReading::Kind::Utf8;
+}
+
+bool IsWordByte(unsigned char c) { return c >= 0x80 || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Letters a word of the bytes (a run of letters and bytes above ASCII)
+// holds when it reads as a word of UTF-8: valid UTF-8, with a byte above
+// ASCII, of letters that form a plausible word; 0 when it does not. Bytes of
+// a code page seldom form such a word: its bytes above ASCII would have to
+// pair up as UTF-8 does, into letters one language writes together.
+size_t Utf8WordLetters(std::string_view word) {
+  if (!HasHighByte(word) || !IsValidUtf8(word)) return 0;
+  const std::vector<uint32_t> codes = CodesOf(word);
+  const bool letters = std::all_of(codes.begin(), codes.end(), [](uint32_t c) { return c < 0x80 || IsLetter(c); });
+  return letters && PlausibleWord(codes) ? codes.size() : 0;
+}
+
+// Calls f(begin, end, utf8) for each word of the bytes that holds a byte
+// above ASCII; utf8 tells whether it is a UTF-8 word. A word of one letter
+// (an initial) counts only beside a UTF-8 word of two letters or more: alone
+// it may be a pair of a code page, such as KOI8-R's "её", the bytes of "ţ".
+template <class F>
+void ForEachHighWord(std::string_view bytes, F&& f) {
+  bool longWord = false;
+  for (int pass = 0; pass < 2; ++pass)
+    for (size_t i = 0; i < bytes.size();) {
+      if (!IsWordByte(static_cast<unsigned char>(bytes[i]))) {
+        ++i;
+        continue;
+      }
+      size_t j = i;
+      while (j < bytes.size() && IsWordByte(static_cast<unsigned char>(bytes[j]))) ++j;
+      const std::string_view word = bytes.substr(i, j - i);
+      if (HasHighByte(word)) {
+        const size_t letters = Utf8WordLetters(word);
+        if (pass == 0) longWord = longWord || letters >= 2;
+        else f(i, j, letters >= 2 || (letters == 1 && longWord));
+      }
+      i = j;
+    }
+}
+
+// The bytes with their UTF-8 words blanked out.
+std::string WithoutUtf8Words(std::string_view bytes) {
+  std::string out(bytes);
+  ForEachHighWord(bytes, [&out](size_t begin, size_t end, bool utf8) {
+    if (utf8) std::fill(out.begin() + static_cast<std::ptrdiff_t>(begin), out.begin() + static_cast<std::ptrdiff_t>(end), ' ');
+  });
+  return out;
+}
+
+// The bytes to UTF-8: the UTF-8 words as they are, the rest in the code page.
+void AppendUtf8Words(std::string& out, std::string_view bytes, CodePage page) {
+  size_t at = 0;
+  ForEachHighWord(bytes, [&](size_t begin, size_t end, bool utf8) {
+    if (!utf8) return;
+    AppendCodePage(out, bytes.substr(at, begin - at), page);
+    out.append(bytes.substr(begin, end - begin));
+    at = end;
+  });
+  AppendCodePage(out, bytes.substr(at), page);
+}
+
 // What is known of the words of a file's parts: a collection repeats its
 // names, so each word is checked once in the file's reading, and the
 // detector asked once for the words of a part.
@@ -648,11 +798,13 @@ TextReading PartReading(std::string_view part, const CodePageGuess& file, PartMe
 
 ForeignText ReadForeignText(std::string_view bytes, const std::vector<size_t>& partStarts) {
   ForeignText out;
-  const bool le = bytes.substr(0, 2) == "\xFF\xFE", be = bytes.substr(0, 2) == "\xFE\xFF";
-  if (le || be) {
-    out.bom = std::string(bytes.substr(0, 2));
+  const bool markLe = bytes.substr(0, 2) == "\xFF\xFE", markBe = bytes.substr(0, 2) == "\xFE\xFF";
+  const TextReading::Kind unmarked = markLe || markBe ? TextReading::Kind::Utf8 : Utf16ByItsNuls(bytes);
+  const bool le = markLe || unmarked == TextReading::Kind::Utf16LE;
+  if (le || markBe || unmarked == TextReading::Kind::Utf16BE) {
+    out.bom = std::string(bytes.substr(0, markLe || markBe ? 2 : 0));
     const TextReading reading{le ? TextReading::Kind::Utf16LE : TextReading::Kind::Utf16BE};
-    out.text = Utf16ToUtf8(bytes.substr(2), le);
+    out.text = Utf16ToUtf8(bytes.substr(out.bom.size()), le);
     out.parts.push_back({0, 0, reading, !HasHighByte(out.text)});
     return out;
   }
@@ -672,21 +824,32 @@ ForeignText ReadForeignText(std::string_view bytes, const std::vector<size_t>& p
     begin = start;
   }
   pieces.push_back(bytes.substr(begin));
+  // A part that is not UTF-8 as a whole may still hold words that are (a
+  // UTF-8 game with a comment pasted in from an older file): its UTF-8
+  // words stay UTF-8, and only its other words take part in the detection.
+  std::vector<std::string> legacyOf(pieces.size());
   std::string legacy;
-  if (pieces.size() > 1)
-    for (std::string_view piece : pieces)
-      if (!IsValidUtf8(piece)) legacy.append(piece);
-  out.file = DetectCodePage(pieces.size() > 1 ? std::string_view(legacy) : pieces[0]);
+  for (size_t i = 0; i < pieces.size(); ++i)
+    if (!IsValidUtf8(pieces[i])) {
+      legacyOf[i] = WithoutUtf8Words(pieces[i]);
+      legacy += legacyOf[i];
+    }
+  out.file = DetectCodePage(legacy);
   out.text.reserve(bytes.size() + bytes.size() / 8);
   begin = from;
   PartMemo memo;
-  for (std::string_view piece : pieces) {
-    const TextReading reading = PartReading(piece, out.file, memo);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const std::string_view piece = pieces[i];
+    const bool whole = legacyOf[i].empty() || legacyOf[i] == piece;
+    TextReading reading = PartReading(whole ? piece : std::string_view(legacyOf[i]), out.file, memo);
+    if (!whole) reading = {TextReading::Kind::Utf8, reading.kind == TextReading::Kind::OneByte ? reading.page : out.file.page};
     out.parts.push_back({begin, out.text.size(), reading, !HasHighByte(piece)});
-    if (reading.kind == TextReading::Kind::Utf8)
+    if (whole && reading.kind == TextReading::Kind::Utf8)
       out.text.append(piece);
-    else
+    else if (whole)
       AppendCodePage(out.text, piece, reading.page);
+    else
+      AppendUtf8Words(out.text, piece, reading.page);
     begin += piece.size();
   }
   return out;

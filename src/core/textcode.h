@@ -1,7 +1,7 @@
 // Character encodings of the files the program reads and writes. Texts are
 // kept in memory as UTF-8. A file is read as UTF-8 when its bytes are valid
 // UTF-8 and as Latin-1 otherwise; a PDN file of another program that is not
-// UTF-8 is read in the code page ICU's charset detector names, checked
+// UTF-8 is read in the code page ICU's and uchardet's detectors name, checked
 // against the letters the names in it would then have. The program's own
 // formats are written in Latin-1 when every character fits (so older files
 // stay byte for byte as they were) and in UTF-8 otherwise, so no character a
@@ -51,13 +51,19 @@ enum class CodePage {
 std::string_view CodePageName(CodePage page);
 
 // The code page of another program's bytes that are not UTF-8, and whether
-// the choice is sure. The detector reads the words that have bytes above
-// ASCII; each candidate reading is then checked word by word (a word mixing
-// scripts, holding a sign among its letters, or accents that no one language
-// writes together counts against it). Sure when the reading chosen passes
-// that check with a fair confidence and no other reading nearly as likely
-// passes it too. When unsure, `rivals` holds the other readings that pass
-// the check as well as the chosen one.
+// the choice is sure. Two detectors (ICU's and uchardet) read the words that
+// have bytes above ASCII; each candidate reading is then checked word by
+// word (a word mixing scripts, holding a sign among its letters, or accents
+// that no one language writes together counts against it), and by how many
+// languages its accented letters take. The most plausible reading wins;
+// between readings alike in that, uchardet's where the detectors disagree
+// (a code page seldom used for collections, such as ISO-8859-10, only as
+// the reading of a common one that shows the same letters), else ICU's most
+// confident. Sure only when the detectors agree, the reading
+// passes the check with a fair confidence (or no other reading passes it),
+// and no other reading nearly as likely passes it too. When unsure,
+// `rivals` holds the other readings that pass the check as well as the
+// chosen one.
 struct CodePageGuess {
   CodePage page = CodePage::Windows1252;
   bool sure = false;
@@ -71,7 +77,8 @@ std::string CodePageToUtf8(std::string_view bytes, CodePage page);
 
 // True when a UTF-8 text can join a file of the guessed code page without
 // doubt: every character is in the code page and its bytes read the same in
-// every rival reading of the file.
+// every rival reading of the file, and a text with letters beyond ASCII
+// only when the reading is sure.
 bool JoinsCodePage(std::string_view text, const CodePageGuess& guess);
 
 // UTF-8 to one byte a character; a character the code page lacks (or a
@@ -96,18 +103,24 @@ std::string DecodeForeignText(std::string_view bytes);
 // How a stretch of bytes is read.
 struct TextReading {
   enum class Kind { Utf8, Utf16LE, Utf16BE, OneByte } kind = Kind::Utf8;
-  CodePage page = CodePage::Count;  // for OneByte
+  // For OneByte: the code page. For Utf8: Count, or the code page of the
+  // words of the part that are not UTF-8.
+  CodePage page = CodePage::Count;
   bool operator==(const TextReading&) const = default;
 };
-// "UTF-8", "UTF-16LE", "UTF-16BE" or the code page's name.
-std::string_view ReadingName(const TextReading& reading);
+// "UTF-8", "UTF-16LE", "UTF-16BE", the code page's name, or "UTF-8 and "
+// the code page's name for a part of both.
+std::string ReadingName(const TextReading& reading);
 
 // The bytes of a file another program wrote, read part by part (the games of
 // a PDN file may have been gathered from files in different encodings). A
-// file with a UTF-16 byte-order mark is UTF-16 as a whole; otherwise a
+// file with a UTF-16 byte-order mark, or without one whose NUL bytes fall
+// every other byte as UTF-16 places them, is UTF-16 as a whole; otherwise a
 // leading UTF-8 byte-order mark is dropped, a file of valid UTF-8 is UTF-8,
 // and else each part is read on its own: as UTF-8 when it is valid UTF-8
-// with letters above ASCII, else in the code page detected for the file
+// with letters above ASCII; its words that are UTF-8 (valid, and letters
+// that form a plausible word) as UTF-8 and its other words in a code page
+// when it holds both; else in the code page detected for the file
 // unless the detector, on the part's own bytes, is sure of a reading that
 // shows other letters, or the file's reading is neither sure nor among the
 // part's plausible ones.

@@ -50,7 +50,8 @@ std::string WhyNotJoined(const ForeignText& reading, const std::string& title, c
   if (JoinsCodePage(game, guess)) return "";
   return FitsCodePage(game, guess.page)
              ? title + " was read in the code page " + page + ", but its letters do not tell the code page for certain."
-             : title + " is written in the code page " + page + ", which has no place for some letters of the new game.";
+             : title + (guess.sure ? " is written" : " seems to be written") + " in the code page " + page +
+                   ", which has no place for some letters of the new game.";
 }
 
 // The bytes of a PDN file with a game (UTF-8) added. The games already there

@@ -150,7 +150,9 @@ std::vector<size_t> GameStarts(std::string_view bytes) {
   std::vector<size_t> starts;
   bool moves = false;
   ForEachLine(bytes, [&](std::string_view line) {
-    const std::string_view trimmed = TrimView(line);
+    std::string_view trimmed = TrimView(line);
+    // The first line may begin with the byte-order mark of UTF-8.
+    if (line.data() == bytes.data() && trimmed.substr(0, 3) == "\xEF\xBB\xBF") trimmed = TrimView(trimmed.substr(3));
     if (StartsWith(trimmed, "[")) {
       if (moves) starts.push_back(static_cast<size_t>(line.data() - bytes.data()));
       moves = false;

@@ -66,12 +66,16 @@ bool CutPdnTag(std::string_view text, PdnTagText* out) {
       return true;
     }
   }
-  // No closing quote and bracket: the old reading, the rest less two characters.
-  out->length = text.size();
-  if (text.size() >= valueStart + 2) {
-    out->value = std::string(text.substr(valueStart, text.size() - valueStart - 2));
-    out->hasValue = true;
-  }
+  // No closing quote before a "]": the value runs to the "]", or without one
+  // to the end of the text, less the blanks and a quote that end it there.
+  // Quotes, blanks and brackets are ASCII, so no character is ever cut.
+  const size_t bracket = text.find(']', valueStart);
+  out->length = bracket == std::string_view::npos ? text.size() : bracket + 1;
+  size_t valueEnd = bracket == std::string_view::npos ? text.size() : bracket;
+  while (valueEnd > valueStart && IsBlank(text[valueEnd - 1])) --valueEnd;
+  if (valueEnd > valueStart && text[valueEnd - 1] == '"') --valueEnd;
+  out->hasValue = bracket != std::string_view::npos || valueEnd > valueStart;
+  if (out->hasValue) out->value = Unescaped(text.substr(valueStart, valueEnd - valueStart));
   return true;
 }
 

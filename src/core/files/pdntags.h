@@ -47,9 +47,10 @@ struct PdnTagText {
 // allowed), one or more blanks or tabs, the opening quote and the value. The
 // value ends at the first quote that only blanks separate from a "]"; quotes
 // inside it stay part of it, and \" and \\ stand for " and \. A tag without
-// such an end takes the whole text, its value running to the text's end
-// less two characters. False when the text holds no tag name, blank and
-// quote.
+// such an end runs to the first "]" after the opening quote, which it takes,
+// or without one takes the whole text (a quote ending it dropped); it has no
+// value when nothing at all follows the opening quote. False when the text
+// holds no tag name, blank and quote.
 bool CutPdnTag(std::string_view text, PdnTagText* out);
 
 // Stores the value of one tag line (trimmed, beginning with "[") in the field

@@ -9,6 +9,7 @@
 
 #include "core/files/gamesave.h"
 #include "core/files/pdn.h"
+#include "core/files/pdntags.h"
 #include "core/game/gameloader.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
@@ -16,6 +17,7 @@
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
+#include "core/textcode.h"
 #include "core/files_fixture.h"
 
 namespace m8 {
@@ -349,6 +351,47 @@ TEST_F(PdnExchangeTest, LoadedTagsAreSavedAgainUntilTheNextGame) {
       EXPECT_EQ(written, kept);
       EXPECT_EQ(PdnRowText(t), "Club Open 3");
     }
+  }
+}
+
+// A tag whose closing quote is missing keeps every letter of its value, up
+// to its "]": read, shown and written again whole, so that the file saved
+// from it stays UTF-8 and reopens with the same names.
+TEST_F(PdnExchangeTest, ATagWithoutItsClosingQuoteKeepsItsLetters) {
+  struct Case {
+    const char* line;
+    const char* white;
+  } cases[] = {
+      {"[White \"\xD0\x90\xD0\xBD\xD0\xB4\xD1\x80\xD0\xB5\xD0\xB9]", "\xD0\x90\xD0\xBD\xD0\xB4\xD1\x80\xD0\xB5\xD0\xB9"},  // Андрей
+      {"[White \"Smith]", "Smith"},
+      {"[White \"Smith ]", "Smith"},
+      {"[White \"J\xC3\xBCrgen\"", "J\xC3\xBCrgen"},         // a quote and no "]"
+      {"[White \"\xD0\x90\xD0\xBD\xD0\xB4\xD1\x80\xD0\xB5\xD0\xB9", "\xD0\x90\xD0\xBD\xD0\xB4\xD1\x80\xD0\xB5\xD0\xB9"},  // neither
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    PdnTags tags;
+    ASSERT_TRUE(ParsePdnTag(c.line, tags));
+    EXPECT_EQ(tags.White, c.white);
+
+    Write("club.pdn", "[Event \"\xD0\x9A\xD1\x83\xD0\xB1\xD0\xBE\xD0\xBA\"]\r\n" + std::string(c.line) +
+                          "\r\n\r\n1. 11-15 23-19 *\r\n\r\n");
+    auto s = std::make_unique<GameState>();
+    Restart(*s);
+    InitGame(*s);
+    ASSERT_TRUE(LoadGame(*s, kLoadOpen, Path("club.pdn"), "club.pdn"))
+        << (host.messages.empty() ? "" : host.messages.back().text);
+    EXPECT_EQ(s->Header.GameWhite, c.white);
+    std::filesystem::remove(Path("again.pdn"));
+    ASSERT_TRUE(SaveGame(*s, Path("again.pdn"), "again.pdn"));
+    const std::string again = Read("again.pdn");
+    EXPECT_TRUE(IsValidUtf8(again)) << again;
+    PdnFile file;
+    FileProblem problem;
+    ASSERT_TRUE(ReadPdnFile(again, "again.pdn", file, problem)) << problem.text;
+    ASSERT_EQ(file.games.size(), 1u);
+    EXPECT_EQ(file.games[0].tags.White, c.white);
+    EXPECT_EQ(file.games[0].tags.Event, "\xD0\x9A\xD1\x83\xD0\xB1\xD0\xBE\xD0\xBA");  // Кубок
   }
 }
 

@@ -272,7 +272,8 @@ TEST_F(RealPdnTest, GamesAddedToAPdnFileKeepItInOneEncoding) {
     std::string joins, joinsBytes;        // a name the code page writes, and its bytes
     std::string wide;                     // a name it cannot write
   } cases[] = {
-      {"[Event \"Caf\xE9\"]\r\n\r\n1. 11-15 *\r\n", "Caf\xC3\xA9", "", "J\xC3\xBCrgen", "J\xFCrgen", kChinese},
+      {"[Event \"Caf\xE9\"]\r\n[Black \"Fran\xE7ois Dupr\xE9\"]\r\n\r\n1. 11-15 *\r\n", "Caf\xC3\xA9",
+       "Fran\xC3\xA7ois Dupr\xC3\xA9", "J\xC3\xBCrgen", "J\xFCrgen", kChinese},
       {"[Event \"\xD7\xE5\xEC\xEF\"]\r\n[Black \"" + kCyrillic1251 + "\"]\r\n\r\n1. 11-15 *\r\n",
        "\xD0\xA7\xD0\xB5\xD0\xBC\xD0\xBF", kCyrillic, kIvanov, kIvanov1251, "J\xC3\xBCrgen"},
   };
