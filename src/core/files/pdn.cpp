@@ -729,6 +729,25 @@ std::string PdnToday() {
   return buf;
 }
 
+namespace {
+
+constexpr std::string_view kComputerPlayerName = "Computer";
+
+// Whether the computer made every move of one side (0 the side that moves
+// first) in the game record, and that side made one at least.
+bool ComputerMadeEveryMove(const GameState& g, int side) {
+  const int length = std::clamp(g.Game.GameLength, 0, kMaxGamePly);
+  bool any = false;
+  for (int ply = side + 1; ply <= length; ply += 2) {
+    const std::string& madeBy = g.Game.GameRecord[(ply + 1) / 2][2 + side];
+    if (madeBy != "1") return false;
+    any = true;
+  }
+  return any;
+}
+
+}  // namespace
+
 std::string PdnGameText(GameState& g, std::string_view today) {
   GameHeader& h = g.Header;
   if (h.GameDate.empty()) h.GameDate = std::string(today);
@@ -747,12 +766,16 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   tag("Date", h.GameDate, true);
   // A game whose details name no player goes out with the names beside the
   // board (the user's, "Computer"): PlayerName1 stands beside the side that
-  // moves first.
+  // moves first. A side whose every move the computer made is the computer's,
+  // whatever the board shows now (a game the computer played against itself
+  // shows the user again once that mode ends).
   std::string black = h.GameBlack, white = h.GameWhite;
   if (black.empty() && white.empty()) {
     const bool blackFirst = g.Rules.BlackStarts == 1;
-    black = blackFirst ? g.Flow.PlayerName1 : g.Flow.PlayerName2;
-    white = blackFirst ? g.Flow.PlayerName2 : g.Flow.PlayerName1;
+    const std::string first = ComputerMadeEveryMove(g, 0) ? std::string(kComputerPlayerName) : g.Flow.PlayerName1;
+    const std::string second = ComputerMadeEveryMove(g, 1) ? std::string(kComputerPlayerName) : g.Flow.PlayerName2;
+    black = blackFirst ? first : second;
+    white = blackFirst ? second : first;
   }
   tag("Black", black, false);
   tag("BlackElo", h.GameBlackElo, false);

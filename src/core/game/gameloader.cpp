@@ -11,6 +11,7 @@
 #include "core/fileio.h"
 #include "core/files/gamefile.h"
 #include "core/files/settings.h"
+#include "core/game/gamedetails.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
@@ -691,6 +692,7 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
     hd.GameEco = t.Eco;
     hd.GameType = t.GameType;
     hd.RulesTagValue = t.RulesTag;
+    NoteLoadedDetails(hd);
     g.Flow.LoadedResult = t.Result;
     if (g.Flow.GameResult.empty()) g.Flow.GameResult = g.Flow.LoadedResult;
   }
