@@ -130,6 +130,7 @@ class Reader {
   GameFileData& out_;
   FileProblem& problem_;
   std::string setup_;
+  int setupLine_ = 0;
   std::optional<int32_t> notation_;
 };
 
@@ -156,7 +157,9 @@ bool Reader::Keyed(std::string_view line, int n) {
     for (char c : setup)
       if (c < '0' || c > '4') return Fail(n, std::string("'") + c + "' in the position is not a digit 0 to 4");
     setup_ = setup;
+    setupLine_ = n;
     out_.Setup = setup;
+    out_.SetupLine = n;
   } else if (key == "Book") {
     if (!HasNumber(value)) return Fail(n, "Book is not a number");
     out_.Book = ValInt(value);
@@ -179,6 +182,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     out_.UseClassic = ValInt(value) == 1 ? 1 : 0;
     out_.UseClassicSeen = true;
     out_.SetupAtUseClassic = setup_;
+    out_.SetupAtUseClassicLine = setupLine_;
   } else if (key == "PlayerName") {
     out_.PlayerName = std::string(value);
     if (LimitField(*out_.PlayerName))

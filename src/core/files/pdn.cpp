@@ -4,6 +4,8 @@
 #include <cctype>
 #include <ctime>
 #include <iterator>
+#include <map>
+#include <utility>
 
 #include "core/rules/builtinrules.h"
 #include "core/fileio.h"
@@ -13,6 +15,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
+#include "core/rules/setposition.h"
 #include "core/rules/variantfile.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
@@ -582,6 +585,12 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
         for (const char* key : group.keys) number(key);
   }
   if (!badValue.empty()) return fail(badValue);
+  // The position's pieces stand on the squares the tag's rules use.
+  for (const auto& [key, v] : out.values) {
+    if (!key || key->member != &RuleSet::PiecesOnBlack) continue;
+    if (const int cell = FirstSetupPieceOutOfPlay(BoardFromSetup(out.setup), v))
+      return fail("the position puts a piece on " + CellName(cell) + ", a square the game does not use");
+  }
   for (int k = 0; k < 4; ++k) {
     const size_t end = rest.find("  ");
     if (end == std::string_view::npos && k < 3) return fail("the four movement strings are missing");
@@ -715,6 +724,15 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
       if (lo > 32 || hi > 32) out.squareAbove32 = true;
       if (lo > 32 || hi > 32 || hi < lo) return false;
       for (int k = lo; k <= hi; ++k) out.pieces.push_back({k, value, {}});
+    }
+  }
+  // A square named for two different pieces ("B:W18:B18") is no position.
+  std::map<std::pair<int, std::string>, int> placed;
+  for (const FenPiece& piece : out.pieces) {
+    const auto [at, added] = placed.emplace(std::pair(piece.number, piece.square), piece.value);
+    if (!added && at->second != piece.value) {
+      out.twoPieces = piece.square.empty() ? std::to_string(piece.number) : ToLower(piece.square);
+      return false;
     }
   }
   return true;

@@ -22,6 +22,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
+#include "core/rules/setposition.h"
 #include "core/rules/variantfile.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
@@ -69,28 +70,6 @@ struct ReplayFailure {
   size_t item = 0;      // the failed move's item in the plan
   bool capped = false;  // the trial replays stopped at kMaxRouteTrials
 };
-
-int PieceOfDigit(char c) {
-  switch (c) {
-    case '1': return 1;
-    case '2': return -1;
-    case '3': return 2;
-    case '4': return -2;
-    default: return 0;
-  }
-}
-
-// The set-up string on the 64 squares; missing digits are empty squares.
-Board BoardFromSetup(std::string_view setup) {
-  Board b = DefaultStartBoard();
-  size_t pos = 0;
-  for (auto& cell : b) {
-    if (cell == kOffBoard) continue;
-    cell = pos < setup.size() ? PieceOfDigit(setup[pos]) : 0;
-    ++pos;
-  }
-  return b;
-}
 
 // Promotion squares given two characters each in a notation; a pair that
 // names no square leaves its entry empty.
@@ -351,6 +330,23 @@ bool RulesInRange(const std::vector<std::pair<const RuleKey*, int32_t>>& values,
   return true;
 }
 
+// The pieces of an own game file's set-up stand on the squares its game
+// uses: those of its PiecesOnBlack, else of the rules in force. Else `why`
+// names the square and `line` the set-up's line.
+bool OwnSetupInPlay(const GameState& g, const GameFileData& d, std::string* why, int* line) {
+  int piecesOnBlack = g.Rules.PiecesOnBlack;
+  for (const auto& [key, value] : d.RuleValues)
+    if (key && key->member == &RuleSet::PiecesOnBlack) piecesOnBlack = value;
+  // The set-up the game starts from (SetUpOwnGame).
+  const std::string* setup = d.UseClassicSeen ? &d.SetupAtUseClassic : d.Variant && d.Setup ? &*d.Setup : nullptr;
+  if (!setup) return true;
+  const int cell = FirstSetupPieceOutOfPlay(BoardFromSetup(*setup), piecesOnBlack);
+  if (cell == 0) return true;
+  *why = "the position puts a piece on " + CellName(cell) + ", a square the game does not use";
+  *line = d.UseClassicSeen ? d.SetupAtUseClassicLine : d.SetupLine;
+  return false;
+}
+
 // Sets the game up from the plan and replays its moves. `trial` runs on a
 // scratch game: nothing is shown, logged or searched.
 // Moves whose text fits several captures are noted in `forks`.
@@ -556,6 +552,10 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
       problem = {"Error", "Error in loading game file!\r\n" + plan.title + ": " + why};
       return refuse();
     }
+    if (int line = 0; !OwnSetupInPlay(g, plan.own, &why, &line)) {
+      problem = {"Error", "Error in loading game file!\r\n" + plan.title + ", line " + std::to_string(line) + ": " + why};
+      return refuse();
+    }
     plan.items = &plan.own.Items;
     return true;
   }
@@ -617,6 +617,8 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
     if (plan.tags.SetUp == "1" || !plan.tags.Fen.empty()) {
       if (!ParseFen(plan.tags.Fen, plan.fen)) {
         problem = {"Error", "Illegal Setup!\r\n" + where};
+        if (!plan.fen.twoPieces.empty())
+          problem.text += ": the FEN puts two pieces on " + plan.fen.twoPieces + ".";
         if (plan.fen.squareAbove32 && plan.tags.GameType.empty()) problem.text += LargerBoardText("Its set-up names");
         return false;
       }

@@ -409,6 +409,115 @@ TEST_F(GameFilesTest, FenPiecesStandOnSquaresInPlay) {
   }
 }
 
+// The set-up strings of the game files put pieces only on the squares the
+// game uses, as a FEN does: the own file's Setup line and the position of the
+// rules tag are refused with their line when a piece stands elsewhere (such a
+// piece was moved over one square without a word). A game on the light
+// squares also takes its position all on the dark ones, as the files write a
+// variant's start, and moves it over whole.
+TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
+  using Pieces = std::vector<std::pair<const char*, char>>;
+  // The 64 digits, a1 to h1, a2 to h2, ... with the pieces given.
+  auto digits = [](const Pieces& pieces) {
+    std::string d(64, '0');
+    for (const auto& [square, piece] : pieces) d[static_cast<size_t>((square[1] - '1') * 8 + (square[0] - 'a'))] = piece;
+    return d;
+  };
+  const struct {
+    const char* variant;
+    Pieces given;
+    const char* refused;  // the square named, "" when the file loads
+    Pieces shown;         // the board once loaded
+  } cases[] = {
+      // American Checkers plays on the dark squares (a1 is one), Italian on
+      // the light ones.
+      {"American Checkers", {{"b1", '3'}, {"c8", '2'}}, "b1", {}},
+      {"American Checkers", {{"a1", '3'}, {"c8", '2'}}, "c8", {}},
+      {"American Checkers", {{"a1", '3'}, {"d8", '2'}}, "", {{"a1", '3'}, {"d8", '2'}}},
+      {"Italian Checkers", {{"b1", '3'}, {"h8", '2'}}, "h8", {}},
+      {"Italian Checkers", {{"b1", '3'}, {"c8", '2'}}, "", {{"b1", '3'}, {"c8", '2'}}},
+      {"Italian Checkers", {{"a1", '3'}, {"d8", '2'}}, "", {{"b1", '3'}, {"c8", '2'}}},
+  };
+  for (const auto& c : cases) {
+    const std::string setup = digits(c.given);
+    SCOPED_TRACE(std::string(c.variant) + " " + setup);
+    auto s = Fresh();
+    s->Flow.PositionPreset = 0;
+    s->Rules.Variant = c.variant;
+    InitGame(*s);
+    s->Rules = s->VariantRules;
+    InitGame(*s);
+    ASSERT_EQ(s->Rules.Variant, c.variant);
+
+    std::string own;
+    int setupLine = 0, n = 0;
+    for (const std::string& line : CrLfLines(GameFileText(*s))) {
+      ++n;
+      if (StartsWith(line, "Setup=")) setupLine = n;
+      own += (StartsWith(line, "Setup=") ? "Setup=" + setup : line) + "\r\n";
+    }
+    ASSERT_GT(setupLine, 0);
+    const std::string start = BoardToSetupString(s->StartBoard);
+    std::string tag = PdnRulesTagValue(*s);
+    ASSERT_NE(tag.find(" " + start + " "), std::string::npos) << tag;
+    tag.replace(tag.find(" " + start + " ") + 1, 64, setup);
+    const std::string pdn = "[Event \"x\"]\n[KVersion \"1.13\"]\n[Tavrin \"" + tag + "\"]\n\n*\n";
+
+    const struct {
+      std::string name, bytes, where;
+    } files[] = {
+        {"own.tvn", own, "own.tvn, line " + std::to_string(setupLine) + ": "},
+        {"tag.pdn", pdn, "tag.pdn, game 1, line 3: the rules tag: "},
+    };
+    for (const auto& f : files) {
+      SCOPED_TRACE(f.name);
+      Write(f.name, f.bytes);
+      host.messages.clear();
+      const bool loaded = LoadGame(*s, kLoadOpen, Path(f.name), f.name);
+      std::string all;
+      for (const auto& m : host.messages) all += m.text + "\n";
+      if (*c.refused) {
+        EXPECT_FALSE(loaded);
+        EXPECT_NE(all.find(f.where + "the position puts a piece on " + c.refused + ", a square the game does not use"),
+                  std::string::npos)
+            << all;
+      } else {
+        ASSERT_TRUE(loaded) << all;
+        EXPECT_EQ(BoardToSetupString(s->board), digits(c.shown));
+      }
+    }
+  }
+}
+
+// A FEN naming one square for two different pieces gives no position.
+TEST_F(GameFilesTest, AFenNamingOneSquareForTwoPiecesIsRefused) {
+  const struct {
+    const char* fen;
+    const char* square;  // "" when the FEN loads
+  } cases[] = {
+      {"B:W18:B18", "18"},
+      {"B:W18,K18:B1", "18"},
+      {"W:W14-18:B1,K16", "16"},
+      {"W:Wc3:Bc3", "c3"},
+      {"B:W18,18:B1", ""},  // the same man twice is one man
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fen);
+    Write("two.pdn", "[Event \"x\"]\n[SetUp \"1\"]\n[FEN \"" + std::string(c.fen) + "\"]\n*\n");
+    host.messages.clear();
+    const bool loaded = LoadGame(g, kLoadOpen, Path("two.pdn"), "two.pdn");
+    std::string all;
+    for (const auto& m : host.messages) all += m.text + "\n";
+    if (*c.square) {
+      EXPECT_FALSE(loaded);
+      EXPECT_EQ(all.rfind("Illegal Setup!\r\ntwo.pdn, game 1", 0), 0u) << all;
+      EXPECT_NE(all.find("the FEN puts two pieces on " + std::string(c.square) + "."), std::string::npos) << all;
+    } else {
+      EXPECT_TRUE(loaded) << all;
+    }
+  }
+}
+
 TEST_F(GameFilesTest, PdnAsWritten) {
   PlayCrowningGame(g);
   g.Opt.Notation = 0;
