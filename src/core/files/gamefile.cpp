@@ -196,10 +196,14 @@ bool Reader::Keyed(std::string_view line, int n) {
     movementLeft = 4;
     movementLine = n;
   } else if (const RuleKey* k = FindRuleKey(key)) {
-    // A rule value is a whole number written out ("1.5" or "1junk" is none);
-    // its range is checked with the other rules once the file is read.
+    // A rule value is a whole number written out ("1.5" or "1junk" is none)
+    // in its key's range, quoted as the file writes it.
     const std::optional<int32_t> v = WholeNumber(value);
     if (!v) return Fail(n, std::string(key) + "=" + Excerpt(value) + " is not a whole number");
+    int lo = 0, hi = 0;
+    if (RuleValueRange(key, &lo, &hi) && (*v < lo || *v > hi))
+      return Fail(n, std::string(key) + "=" + Excerpt(value) + " is outside " + std::to_string(lo) + ".." +
+                         std::to_string(hi));
     out_.RuleValues.emplace_back(k, *v);
   }
   return true;

@@ -100,9 +100,25 @@ bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool IsResult(std::string_view t) {
+// A text with each "½" written as "1/2".
+std::string HalvesAsDigits(std::string_view t) {
+  static constexpr std::string_view kHalf = "\xC2\xBD";
+  std::string out;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t.substr(i, kHalf.size()) == kHalf) {
+      out += "1/2";
+      i += kHalf.size() - 1;
+    } else {
+      out += t[i];
+    }
+  }
+  return out;
+}
+
+bool IsResult(std::string_view text) {
   // Results as other programs write them too: "1:0" in Russian collections,
-  // "+-", "-+" and "=" as in printed game scores.
+  // "+-", "-+" and "=" as in printed game scores, "½-½".
+  const std::string t = HalvesAsDigits(text);
   static constexpr const char* kResults[] = {"*",   "1-0", "0-1", "1/2-1/2", "2-0", "0-2", "1-1", "0-0",
                                              "1",   "0",   "2",   "1/2",     "1:0", "0:1", "1:1",
                                              "2:0", "0:2", "0:0", "1/2:1/2", "+-", "-+", "="};
@@ -439,14 +455,21 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
       return tok;
     };
     std::string token = readToken();
-    // "11- 15" and "9x 14": a separator at the end joins the next token.
-    // Dashes alone are no move in two parts ("1. - - 2. - -"); a result
-    // such as "+-" is no move either.
+    // "11- 15" and "9x 14": a separator at the end joins the next token,
+    // the rest of the move. Dashes alone are no move in two parts ("1. - -
+    // 2. - -"); a result such as "+-" is no move either, nor is a next token
+    // that is a move of its own ("1- 23-19": "1-" is what the file holds).
     while (!token.empty() && IsSeparator(token.back()) && token.find('.') == std::string::npos &&
            token.find_first_not_of('-') != std::string::npos && !IsResult(token)) {
       size_t j = i;
       while (j < n && isSpace(t[j])) ++j;
       if (j >= n || t[j] == '{' || t[j] == '(') break;
+      const size_t restStart = j;
+      size_t restEnd = j;
+      while (restEnd < n && !isSpace(t[restEnd]) && t[restEnd] != '{' && t[restEnd] != '(') ++restEnd;
+      const std::string_view rest = std::string_view(t).substr(restStart, restEnd - restStart);
+      const size_t inner = rest.find_first_of("-xX:");
+      if (inner != std::string_view::npos && inner + 1 < rest.size() && inner > 0) break;
       i = j;
       token += readToken();
     }
@@ -461,7 +484,12 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
       token.clear();
     }
     if (token.empty()) continue;
-    if (IsResult(token)) break;
+    const bool atEnd = t.find_first_not_of(" \t", i) == std::string::npos;
+    // "1/2" (or "½") alone is half a draw's result: at the end of the file,
+    // one cut short as "1/2-" is.
+    const std::string plain = HalvesAsDigits(token);
+    const bool halfAtEnd = plain == "1/2" && atEnd;
+    if (IsResult(token) && !halfAtEnd) break;
     if (token[0] == '$') continue;
     while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
     auto refuse = [&](const std::string& why) {
@@ -474,10 +502,10 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
       return refuse("is a placeholder, not a move: the file leaves this move out");
     // A token of result characters that is no result: "+/-", or "1/2-" where
     // the file ends in the middle of one.
-    const bool resultLike = token.find_first_not_of("0123456789/-+=:*") == std::string::npos &&
-                            (token.find_first_of("/+=*") != std::string::npos || IsSeparator(token.front()) ||
-                             IsSeparator(token.back()));
-    if (resultLike && t.find_first_not_of(" \t", i) == std::string::npos) {
+    const bool resultLike = plain.find_first_not_of("0123456789/-+=:*") == std::string::npos &&
+                            (plain.find_first_of("/+=*") != std::string::npos || IsSeparator(plain.front()) ||
+                             IsSeparator(plain.back()));
+    if (resultLike && atEnd) {
       // The moves before it stand; the result is what the tags say, or
       // unknown.
       if (note) {

@@ -548,10 +548,6 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
     if (!ParseGameFile(bytes, plan.title, plan.own, problem)) return refuse();
     if (!plan.own.CutFields.empty()) g.host->message(Icon::Exclamation, "Warning", ListText(plan.own.CutFields));
     std::string why;
-    if (!RulesInRange(plan.own.RuleValues, &why)) {
-      problem = {"Error", "Error in loading game file!\r\n" + plan.title + ": " + why};
-      return refuse();
-    }
     if (int line = 0; !OwnSetupInPlay(g, plan.own, &why, &line)) {
       problem = {"Error", "Error in loading game file!\r\n" + plan.title + ", line " + std::to_string(line) + ": " + why};
       return refuse();
@@ -806,17 +802,22 @@ bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::stri
 
   const FileRead read = ReadFileChecked(path, kMaxGameFileBytes);
   if (read.status != ReadStatus::Ok) {
-    if (mode == kLoadOpen)
-      g.host->message(Icon::Exclamation, kProgramName,
-                      read.status == ReadStatus::Missing    ? shownTitle + " does not exist"
-                      : read.status == ReadStatus::TooLarge ? shownTitle + " is too large for a game file."
-                                                            : shownTitle + " cannot be read.");
+    if (mode == kLoadOpen) g.host->message(Icon::Exclamation, kProgramName, GameFileReadText(read, shownTitle));
     return false;
   }
   const std::string savedTitle = plan.title;
   plan.title = shownTitle;
   if (!ReadPlan(g, read.bytes, mode, choose, plan)) return false;
   return ReplayPlan(g, plan, mode, path, savedTitle, nullptr);
+}
+
+std::string GameFileReadText(const FileRead& read, const std::string& title) {
+  switch (read.status) {
+    case ReadStatus::Missing: return title + " does not exist";
+    case ReadStatus::TooLarge:
+      return title + " is too large: " + GameFileSizeLimitText() + ", a PDN collection too.";
+    default: return title + " cannot be read" + (read.reason.empty() ? "." : ": " + read.reason + ".");
+  }
 }
 
 bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::string& openAs,

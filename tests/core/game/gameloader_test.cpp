@@ -158,6 +158,11 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheGameStays) {
       // Every rule has its range; unknown direction names are named.
       {withLine(lineOf("ContractW1="), "ContractW1=2147483647"), "ContractW1=2147483647 is outside 0..9"},
       {withLine(lineOf("MulJumps="), "MulJumps=2"), "MulJumps=2 is outside 0..1"},
+      // A value past the 32-bit range is quoted as written, with its line.
+      {withLine(lineOf("MulJumps="), "MulJumps=99999999999"),
+       "bad.tvn, line " + std::to_string(lineOf("MulJumps=")) + ": MulJumps=99999999999 is outside 0..1"},
+      {withLine(lineOf("ContractW1="), "ContractW1=-4294967296"),
+       "bad.tvn, line " + std::to_string(lineOf("ContractW1=")) + ": ContractW1=-4294967296 is outside 0..9"},
       {withLine(lineOf("NW;NE NW;NE"), "XX;YY ZZ"), "\"XX\" is not a direction name"},
       {withLine(1, "TAVRIN Version=0.9"), "Need version 0.89"},
       {withLine(3, "Setup=10101x"), "bad.tvn, line 3"},
@@ -485,6 +490,37 @@ TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
         ASSERT_TRUE(loaded) << all;
         EXPECT_EQ(BoardToSetupString(s->board), digits(c.shown));
       }
+    }
+  }
+}
+
+// A move the file splits after its separator ("11- 15") is one move; a
+// token that ends in a separator before a move of its own ("1- 23-19") is
+// refused as the file writes it.
+TEST_F(GameFilesTest, ASeparatorAtTheEndJoinsOnlyTheRestOfItsMove) {
+  const struct {
+    const char* moves;
+    int plies;            // when the game loads
+    const char* refused;  // else the message's end
+  } cases[] = {
+      {"1. 11- 15 23- 19 2. 8-11 *", 3, ""},
+      {"1. 11-15 23-19 2. 8- 11 22x 17 *", 0, "22x17: Illegal move!\r\nclub.pdn, line 2"},
+      {"1. 11-15 1- 23-19 *", 0, "club.pdn, line 2: \"1-\" is not a move"},
+      {"1. 11-15 23-19 2. 8- 11-16 *", 0, "club.pdn, line 2: \"8-\" is not a move"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.moves);
+    Write("club.pdn", std::string("[Event \"x\"]\n") + c.moves + "\n");
+    host.messages.clear();
+    const bool loaded = LoadGame(g, kLoadOpen, Path("club.pdn"), "club.pdn");
+    std::string all;
+    for (const auto& m : host.messages) all += m.text + "\n";
+    if (*c.refused) {
+      EXPECT_FALSE(loaded);
+      EXPECT_NE(all.find(c.refused), std::string::npos) << all;
+    } else {
+      ASSERT_TRUE(loaded) << all;
+      EXPECT_EQ(g.Game.GameLength, c.plies);
     }
   }
 }
