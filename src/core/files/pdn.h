@@ -136,7 +136,9 @@ bool ParseFen(std::string_view fen, FenPosition& out);
 // text (the final position's comment before the result), an empty line. An
 // empty date becomes `today` (mm/dd/yyyy) and an empty result "*", and both
 // are kept; the result is written in its standard form. The round, ratings
-// and opening a loaded game brought along are written again. For other
+// and opening a loaded game brought along are written again. Details that
+// name no player give the names beside the board, "Computer" for a side
+// whose every move the computer made. For other
 // programs, a variant with a GameType number gets its GameType tag, and a game
 // that does not begin from the usual start with the usual colour to move (as
 // the game type, else American Checkers, has it) gets SetUp and FEN tags, its
