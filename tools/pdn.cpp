@@ -75,11 +75,12 @@ int main(int argc, char** argv) {
   m8::InitGame(*g);
 
   const std::string title = std::filesystem::path(path).filename().string();
-  const auto bytes = m8::ReadWholeFile(path, 16u << 20);
-  if (!bytes) {
-    std::fprintf(stderr, "morventa8-pdn: %s cannot be read\n", path.c_str());
+  const m8::FileRead read = m8::ReadFileChecked(path, m8::kMaxGameFileBytes);
+  if (read.status != m8::ReadStatus::Ok) {
+    std::fprintf(stderr, "morventa8-pdn: %s\n", m8::GameFileReadText(read, path).c_str());
     return 1;
   }
+  const std::string* bytes = &read.bytes;
   m8::PdnFile file;
   m8::FileProblem problem;
   if (!m8::ReadPdnFile(*bytes, title, file, problem)) {

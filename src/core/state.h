@@ -340,6 +340,10 @@ struct GameHeader {
   std::string GameType;
   std::string RulesTagValue;  // the private rules tag "Tavrin"
   int32_t PdnChosenGame = -1;  // 1-based game of the last PDN file read; -1 none
+  // The event, site, date, black and white that the last PDN load put in, as
+  // it put them: they belong to that game, and the next game forgets each one
+  // the user has not retyped in the details dialog (game/gamedetails.h).
+  std::array<std::string, 5> LoadedDetails{};
 };
 
 // The texts MoveString leaves.

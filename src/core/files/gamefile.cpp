@@ -130,6 +130,7 @@ class Reader {
   GameFileData& out_;
   FileProblem& problem_;
   std::string setup_;
+  int setupLine_ = 0;
   std::optional<int32_t> notation_;
 };
 
@@ -156,7 +157,9 @@ bool Reader::Keyed(std::string_view line, int n) {
     for (char c : setup)
       if (c < '0' || c > '4') return Fail(n, std::string("'") + c + "' in the position is not a digit 0 to 4");
     setup_ = setup;
+    setupLine_ = n;
     out_.Setup = setup;
+    out_.SetupLine = n;
   } else if (key == "Book") {
     if (!HasNumber(value)) return Fail(n, "Book is not a number");
     out_.Book = ValInt(value);
@@ -179,6 +182,7 @@ bool Reader::Keyed(std::string_view line, int n) {
     out_.UseClassic = ValInt(value) == 1 ? 1 : 0;
     out_.UseClassicSeen = true;
     out_.SetupAtUseClassic = setup_;
+    out_.SetupAtUseClassicLine = setupLine_;
   } else if (key == "PlayerName") {
     out_.PlayerName = std::string(value);
     if (LimitField(*out_.PlayerName))
@@ -192,10 +196,14 @@ bool Reader::Keyed(std::string_view line, int n) {
     movementLeft = 4;
     movementLine = n;
   } else if (const RuleKey* k = FindRuleKey(key)) {
-    // A rule value is a whole number written out ("1.5" or "1junk" is none);
-    // its range is checked with the other rules once the file is read.
+    // A rule value is a whole number written out ("1.5" or "1junk" is none)
+    // in its key's range, quoted as the file writes it.
     const std::optional<int32_t> v = WholeNumber(value);
     if (!v) return Fail(n, std::string(key) + "=" + Excerpt(value) + " is not a whole number");
+    int lo = 0, hi = 0;
+    if (RuleValueRange(key, &lo, &hi) && (*v < lo || *v > hi))
+      return Fail(n, std::string(key) + "=" + Excerpt(value) + " is outside " + std::to_string(lo) + ".." +
+                         std::to_string(hi));
     out_.RuleValues.emplace_back(k, *v);
   }
   return true;

@@ -64,6 +64,8 @@ struct GameFileData {
   bool UseClassicSeen = false;
   std::string SetupAtUseClassic;
   std::optional<std::string> Setup;  // the last "Setup=" line
+  int SetupLine = 0;                 // its line (0: none)
+  int SetupAtUseClassicLine = 0;     // the line of SetupAtUseClassic (0: none)
 
   // After "START": comments and moves (move lines upper-cased, as written
   // otherwise: " 913" keeps its blank).

@@ -117,7 +117,8 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
     if (old.status == ReadStatus::TooLarge || old.status == ReadStatus::Unreadable) {
       g.host->message(Icon::Exclamation, "Error",
                       title +
-                          (old.status == ReadStatus::TooLarge ? " is too large for a game file" : " cannot be read") +
+                          (old.status == ReadStatus::TooLarge ? " is too large (" + GameFileSizeLimitText() + ")"
+                                                              : std::string(" cannot be read")) +
                           ", so the game is not added to it.");
       return false;
     }

@@ -11,6 +11,10 @@ namespace m8 {
 
 // The largest game file read or added to (PDN collections included).
 inline constexpr size_t kMaxGameFileBytes = 16u << 20;
+// That bound as messages name it: "a game file may hold at most 16 MB".
+inline std::string GameFileSizeLimitText() {
+  return "a game file may hold at most " + std::to_string(kMaxGameFileBytes >> 20) + " MB";
+}
 
 // Whether a file name ends in "PDN" (any case): such a file holds PDN games.
 bool IsPdnFileName(const std::string& path);

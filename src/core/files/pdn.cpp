@@ -4,6 +4,8 @@
 #include <cctype>
 #include <ctime>
 #include <iterator>
+#include <map>
+#include <utility>
 
 #include "core/rules/builtinrules.h"
 #include "core/fileio.h"
@@ -13,6 +15,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
+#include "core/rules/setposition.h"
 #include "core/rules/variantfile.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
@@ -97,9 +100,25 @@ bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool IsResult(std::string_view t) {
+// A text with each "½" written as "1/2".
+std::string HalvesAsDigits(std::string_view t) {
+  static constexpr std::string_view kHalf = "\xC2\xBD";
+  std::string out;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t.substr(i, kHalf.size()) == kHalf) {
+      out += "1/2";
+      i += kHalf.size() - 1;
+    } else {
+      out += t[i];
+    }
+  }
+  return out;
+}
+
+bool IsResult(std::string_view text) {
   // Results as other programs write them too: "1:0" in Russian collections,
-  // "+-", "-+" and "=" as in printed game scores.
+  // "+-", "-+" and "=" as in printed game scores, "½-½".
+  const std::string t = HalvesAsDigits(text);
   static constexpr const char* kResults[] = {"*",   "1-0", "0-1", "1/2-1/2", "2-0", "0-2", "1-1", "0-0",
                                              "1",   "0",   "2",   "1/2",     "1:0", "0:1", "1:1",
                                              "2:0", "0:2", "0:0", "1/2:1/2", "+-", "-+", "="};
@@ -438,14 +457,21 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
       return tok;
     };
     std::string token = readToken();
-    // "11- 15" and "9x 14": a separator at the end joins the next token.
-    // Dashes alone are no move in two parts ("1. - - 2. - -"); a result
-    // such as "+-" is no move either.
+    // "11- 15" and "9x 14": a separator at the end joins the next token,
+    // the rest of the move. Dashes alone are no move in two parts ("1. - -
+    // 2. - -"); a result such as "+-" is no move either, nor is a next token
+    // that is a move of its own ("1- 23-19": "1-" is what the file holds).
     while (!token.empty() && IsSeparator(token.back()) && token.find('.') == std::string::npos &&
            token.find_first_not_of('-') != std::string::npos && !IsResult(token)) {
       size_t j = i;
       while (j < n && isSpace(t[j])) ++j;
       if (j >= n || t[j] == '{' || t[j] == '(') break;
+      const size_t restStart = j;
+      size_t restEnd = j;
+      while (restEnd < n && !isSpace(t[restEnd]) && t[restEnd] != '{' && t[restEnd] != '(') ++restEnd;
+      const std::string_view rest = std::string_view(t).substr(restStart, restEnd - restStart);
+      const size_t inner = rest.find_first_of("-xX:");
+      if (inner != std::string_view::npos && inner + 1 < rest.size() && inner > 0) break;
       i = j;
       token += readToken();
     }
@@ -460,7 +486,12 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
       token.clear();
     }
     if (token.empty()) continue;
-    if (IsResult(token)) break;
+    const bool atEnd = t.find_first_not_of(" \t", i) == std::string::npos;
+    // "1/2" (or "½") alone is half a draw's result: at the end of the file,
+    // one cut short as "1/2-" is.
+    const std::string plain = HalvesAsDigits(token);
+    const bool halfAtEnd = plain == "1/2" && atEnd;
+    if (IsResult(token) && !halfAtEnd) break;
     if (token[0] == '$') continue;
     while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
     auto refuse = [&](const std::string& why) {
@@ -473,10 +504,10 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
       return refuse("is a placeholder, not a move: the file leaves this move out");
     // A token of result characters that is no result: "+/-", or "1/2-" where
     // the file ends in the middle of one.
-    const bool resultLike = token.find_first_not_of("0123456789/-+=:*") == std::string::npos &&
-                            (token.find_first_of("/+=*") != std::string::npos || IsSeparator(token.front()) ||
-                             IsSeparator(token.back()));
-    if (resultLike && t.find_first_not_of(" \t", i) == std::string::npos) {
+    const bool resultLike = plain.find_first_not_of("0123456789/-+=:*") == std::string::npos &&
+                            (plain.find_first_of("/+=*") != std::string::npos || IsSeparator(plain.front()) ||
+                             IsSeparator(plain.back()));
+    if (resultLike && atEnd) {
       // The moves before it stand; the result is what the tags say, or
       // unknown.
       if (note) {
@@ -584,6 +615,12 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
         for (const char* key : group.keys) number(key);
   }
   if (!badValue.empty()) return fail(badValue);
+  // The position's pieces stand on the squares the tag's rules use.
+  for (const auto& [key, v] : out.values) {
+    if (!key || key->member != &RuleSet::PiecesOnBlack) continue;
+    if (const int cell = FirstSetupPieceOutOfPlay(BoardFromSetup(out.setup), v))
+      return fail("the position puts a piece on " + CellName(cell) + ", a square the game does not use");
+  }
   for (int k = 0; k < 4; ++k) {
     const size_t end = rest.find("  ");
     if (end == std::string_view::npos && k < 3) return fail("the four movement strings are missing");
@@ -719,6 +756,15 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
       for (int k = lo; k <= hi; ++k) out.pieces.push_back({k, value, {}});
     }
   }
+  // A square named for two different pieces ("B:W18:B18") is no position.
+  std::map<std::pair<int, std::string>, int> placed;
+  for (const FenPiece& piece : out.pieces) {
+    const auto [at, added] = placed.emplace(std::pair(piece.number, piece.square), piece.value);
+    if (!added && at->second != piece.value) {
+      out.twoPieces = piece.square.empty() ? std::to_string(piece.number) : ToLower(piece.square);
+      return false;
+    }
+  }
   return true;
 }
 
@@ -730,6 +776,25 @@ std::string PdnToday() {
   std::strftime(buf, sizeof buf, "%m/%d/%Y", &local);
   return buf;
 }
+
+namespace {
+
+constexpr std::string_view kComputerPlayerName = "Computer";
+
+// Whether the computer made every move of one side (0 the side that moves
+// first) in the game record, and that side made one at least.
+bool ComputerMadeEveryMove(const GameState& g, int side) {
+  const int length = std::clamp(g.Game.GameLength, 0, kMaxGamePly);
+  bool any = false;
+  for (int ply = side + 1; ply <= length; ply += 2) {
+    const std::string& madeBy = g.Game.GameRecord[(ply + 1) / 2][2 + side];
+    if (madeBy != "1") return false;
+    any = true;
+  }
+  return any;
+}
+
+}  // namespace
 
 std::string PdnGameText(GameState& g, std::string_view today) {
   GameHeader& h = g.Header;
@@ -749,12 +814,16 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   tag("Date", h.GameDate, true);
   // A game whose details name no player goes out with the names beside the
   // board (the user's, "Computer"): PlayerName1 stands beside the side that
-  // moves first.
+  // moves first. A side whose every move the computer made is the computer's,
+  // whatever the board shows now (a game the computer played against itself
+  // shows the user again once that mode ends).
   std::string black = h.GameBlack, white = h.GameWhite;
   if (black.empty() && white.empty()) {
     const bool blackFirst = g.Rules.BlackStarts == 1;
-    black = blackFirst ? g.Flow.PlayerName1 : g.Flow.PlayerName2;
-    white = blackFirst ? g.Flow.PlayerName2 : g.Flow.PlayerName1;
+    const std::string first = ComputerMadeEveryMove(g, 0) ? std::string(kComputerPlayerName) : g.Flow.PlayerName1;
+    const std::string second = ComputerMadeEveryMove(g, 1) ? std::string(kComputerPlayerName) : g.Flow.PlayerName2;
+    black = blackFirst ? first : second;
+    white = blackFirst ? second : first;
   }
   tag("Black", black, false);
   tag("BlackElo", h.GameBlackElo, false);

@@ -122,19 +122,23 @@ struct FenPosition {
   int sideToMove = -1;
   std::vector<FenPiece> pieces;
   bool squareAbove32 = false;  // refused for naming a square number above 32
+  std::string twoPieces;       // refused for naming this square for two pieces ("18", "c5")
 };
 // "B:W21,22,K30:B1,2." and the like (ranges such as 1-12 or K1-K3 count each
 // square; "W:Wc3,Ke5:Bd6" names algebraic squares). Sections of other letters
 // than W and B (":H0:F1") place nothing. False ("Illegal Setup!") for "W::.",
-// a value without a side to move, a square above 32 or a square that is
-// neither a number nor a letter and a digit.
+// a value without a side to move, a square above 32, a square that is
+// neither a number nor a letter and a digit, or one square named for two
+// different pieces ("B:W18:B18").
 bool ParseFen(std::string_view fen, FenPosition& out);
 
 // The game in hand as PDN (UTF-8, CR LF): tags, an empty line, the move
 // text (the final position's comment before the result), an empty line. An
 // empty date becomes `today` (mm/dd/yyyy) and an empty result "*", and both
 // are kept; the result is written in its standard form. The round, ratings
-// and opening a loaded game brought along are written again. For other
+// and opening a loaded game brought along are written again. Details that
+// name no player give the names beside the board, "Computer" for a side
+// whose every move the computer made. For other
 // programs, a variant with a GameType number gets its GameType tag, and a game
 // that does not begin from the usual start with the usual colour to move (as
 // the game type, else American Checkers, has it) gets SetUp and FEN tags, its

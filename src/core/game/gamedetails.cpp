@@ -4,6 +4,8 @@ namespace m8 {
 
 namespace {
 
+static_assert(std::tuple_size_v<decltype(GameHeader::LoadedDetails)> == kDetailsBoxes);
+
 constexpr std::string GameHeader::*kDetailsFields[kDetailsBoxes] = {
     &GameHeader::GameEvent, &GameHeader::GameSite, &GameHeader::GameDate, &GameHeader::GameBlack,
     &GameHeader::GameWhite};
@@ -18,6 +20,18 @@ DetailsTexts DetailsFromGame(const GameState& g) {
 
 void ApplyDetails(GameState& g, const DetailsTexts& texts) {
   for (int i = 0; i < kDetailsBoxes; ++i) g.Header.*kDetailsFields[i] = texts[i];
+}
+
+void NoteLoadedDetails(GameHeader& h) {
+  for (int i = 0; i < kDetailsBoxes; ++i) h.LoadedDetails[i] = h.*kDetailsFields[i];
+}
+
+void ForgetLoadedDetails(GameHeader& h) {
+  for (int i = 0; i < kDetailsBoxes; ++i) {
+    std::string& field = h.*kDetailsFields[i];
+    if (field == h.LoadedDetails[i]) field.clear();
+    h.LoadedDetails[i].clear();
+  }
 }
 
 }  // namespace m8

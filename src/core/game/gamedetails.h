@@ -21,4 +21,11 @@ DetailsTexts DetailsFromGame(const GameState& g);
 // box an empty text).
 void ApplyDetails(GameState& g, const DetailsTexts& texts);
 
+// The details a game read from a PDN file brings belong to that game: the
+// loader notes them as loaded, and a new game (New Game, New Variant, an own
+// game file, a position set up) forgets each one still as loaded. What the
+// user typed in the dialog stays for the games that follow.
+void NoteLoadedDetails(GameHeader& h);
+void ForgetLoadedDetails(GameHeader& h);
+
 }  // namespace m8

@@ -11,6 +11,7 @@
 #include "core/fileio.h"
 #include "core/files/gamefile.h"
 #include "core/files/settings.h"
+#include "core/game/gamedetails.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
@@ -21,6 +22,7 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
+#include "core/rules/setposition.h"
 #include "core/rules/variantfile.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
@@ -68,28 +70,6 @@ struct ReplayFailure {
   size_t item = 0;      // the failed move's item in the plan
   bool capped = false;  // the trial replays stopped at kMaxRouteTrials
 };
-
-int PieceOfDigit(char c) {
-  switch (c) {
-    case '1': return 1;
-    case '2': return -1;
-    case '3': return 2;
-    case '4': return -2;
-    default: return 0;
-  }
-}
-
-// The set-up string on the 64 squares; missing digits are empty squares.
-Board BoardFromSetup(std::string_view setup) {
-  Board b = DefaultStartBoard();
-  size_t pos = 0;
-  for (auto& cell : b) {
-    if (cell == kOffBoard) continue;
-    cell = pos < setup.size() ? PieceOfDigit(setup[pos]) : 0;
-    ++pos;
-  }
-  return b;
-}
 
 // Promotion squares given two characters each in a notation; a pair that
 // names no square leaves its entry empty.
@@ -350,6 +330,23 @@ bool RulesInRange(const std::vector<std::pair<const RuleKey*, int32_t>>& values,
   return true;
 }
 
+// The pieces of an own game file's set-up stand on the squares its game
+// uses: those of its PiecesOnBlack, else of the rules in force. Else `why`
+// names the square and `line` the set-up's line.
+bool OwnSetupInPlay(const GameState& g, const GameFileData& d, std::string* why, int* line) {
+  int piecesOnBlack = g.Rules.PiecesOnBlack;
+  for (const auto& [key, value] : d.RuleValues)
+    if (key && key->member == &RuleSet::PiecesOnBlack) piecesOnBlack = value;
+  // The set-up the game starts from (SetUpOwnGame).
+  const std::string* setup = d.UseClassicSeen ? &d.SetupAtUseClassic : d.Variant && d.Setup ? &*d.Setup : nullptr;
+  if (!setup) return true;
+  const int cell = FirstSetupPieceOutOfPlay(BoardFromSetup(*setup), piecesOnBlack);
+  if (cell == 0) return true;
+  *why = "the position puts a piece on " + CellName(cell) + ", a square the game does not use";
+  *line = d.UseClassicSeen ? d.SetupAtUseClassicLine : d.SetupLine;
+  return false;
+}
+
 // Sets the game up from the plan and replays its moves. `trial` runs on a
 // scratch game: nothing is shown, logged or searched.
 // Moves whose text fits several captures are noted in `forks`.
@@ -551,8 +548,8 @@ bool ReadPlan(GameState& g, std::string_view bytes, int mode, const PdnChooser& 
     if (!ParseGameFile(bytes, plan.title, plan.own, problem)) return refuse();
     if (!plan.own.CutFields.empty()) g.host->message(Icon::Exclamation, "Warning", ListText(plan.own.CutFields));
     std::string why;
-    if (!RulesInRange(plan.own.RuleValues, &why)) {
-      problem = {"Error", "Error in loading game file!\r\n" + plan.title + ": " + why};
+    if (int line = 0; !OwnSetupInPlay(g, plan.own, &why, &line)) {
+      problem = {"Error", "Error in loading game file!\r\n" + plan.title + ", line " + std::to_string(line) + ": " + why};
       return refuse();
     }
     plan.items = &plan.own.Items;
@@ -616,6 +613,8 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
     if (plan.tags.SetUp == "1" || !plan.tags.Fen.empty()) {
       if (!ParseFen(plan.tags.Fen, plan.fen)) {
         problem = {"Error", "Illegal Setup!\r\n" + where};
+        if (!plan.fen.twoPieces.empty())
+          problem.text += ": the FEN puts two pieces on " + plan.fen.twoPieces + ".";
         if (plan.fen.squareAbove32 && plan.tags.GameType.empty()) problem.text += LargerBoardText("Its set-up names");
         return false;
       }
@@ -691,6 +690,7 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
     hd.GameEco = t.Eco;
     hd.GameType = t.GameType;
     hd.RulesTagValue = t.RulesTag;
+    NoteLoadedDetails(hd);
     g.Flow.LoadedResult = t.Result;
     if (g.Flow.GameResult.empty()) g.Flow.GameResult = g.Flow.LoadedResult;
   }
@@ -802,17 +802,22 @@ bool LoadGame(GameState& g, int mode, const std::string& pathIn, const std::stri
 
   const FileRead read = ReadFileChecked(path, kMaxGameFileBytes);
   if (read.status != ReadStatus::Ok) {
-    if (mode == kLoadOpen)
-      g.host->message(Icon::Exclamation, kProgramName,
-                      read.status == ReadStatus::Missing    ? shownTitle + " does not exist"
-                      : read.status == ReadStatus::TooLarge ? shownTitle + " is too large for a game file."
-                                                            : shownTitle + " cannot be read.");
+    if (mode == kLoadOpen) g.host->message(Icon::Exclamation, kProgramName, GameFileReadText(read, shownTitle));
     return false;
   }
   const std::string savedTitle = plan.title;
   plan.title = shownTitle;
   if (!ReadPlan(g, read.bytes, mode, choose, plan)) return false;
   return ReplayPlan(g, plan, mode, path, savedTitle, nullptr);
+}
+
+std::string GameFileReadText(const FileRead& read, const std::string& title) {
+  switch (read.status) {
+    case ReadStatus::Missing: return title + " does not exist";
+    case ReadStatus::TooLarge:
+      return title + " is too large: " + GameFileSizeLimitText() + ", a PDN collection too.";
+    default: return title + " cannot be read" + (read.reason.empty() ? "." : ": " + read.reason + ".");
+  }
 }
 
 bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::string& openAs,

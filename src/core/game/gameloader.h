@@ -47,6 +47,12 @@ bool RandomOpeningAllowed(const GameState& g);
 bool LoadGame(GameState& g, int mode, const std::string& path = {}, const std::string& fileTitle = {},
               const PdnChooser& choose = {});
 
+// What is said of a game file that was not read whole (status other than
+// Ok): that it does not exist, that it is larger than a game file may be
+// (the bound named: GameFileSizeLimitText), or that it cannot be read, with
+// the reason.
+std::string GameFileReadText(const FileRead& read, const std::string& title);
+
 // Game `number` (1-based) of a PDN file already read, loaded as LoadGame
 // loads the game the chooser gives in mode 0: under `openAs` (the "Open as"
 // variant) or, when that is "", under the game's own tags. Messages go to the

@@ -8,6 +8,7 @@
 
 #include "core/fileio.h"
 #include "core/engine/promobonus.h"
+#include "core/game/gamedetails.h"
 #include "core/game/legalmovelist.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
@@ -115,13 +116,14 @@ void PrepareDefaultGame(GameState& g) {
   g.Game.MaterialBalanceHistory[0] = balance;
 }
 
-// The tags a loaded game brought along that the details dialog does not
-// show (round, ratings, opening, set-up, rules) belong to that game, not to
-// the next one.
+// The tags a loaded game brought along belong to that game, not to the next
+// one: those the details dialog does not show (round, ratings, opening,
+// set-up, rules), and the details it shows that the user has not retyped.
 void ForgetLoadedTags(GameHeader& h) {
   for (std::string* tag : {&h.GameRound, &h.GameBlackElo, &h.GameWhiteElo, &h.GameSetUp, &h.GameFen, &h.GameEco,
                            &h.GameType, &h.RulesTagValue})
     tag->clear();
+  ForgetLoadedDetails(h);
 }
 
 void ResetPerGameState(GameState& g) {

@@ -86,18 +86,44 @@ void SetRootPosition(PositionState& g, const Board& board, int sideToMove) {
   BuildRuleTables(g);
 }
 
-bool PiecesOnSquaresInPlay(const Board& board, int piecesOnBlack, std::string* error) {
-  if (piecesOnBlack >= 2) return true;
+Board BoardFromSetup(std::string_view setup) {
+  static constexpr int kValue[] = {0, 1, -1, 2, -2};
+  Board b = DefaultStartBoard();
+  size_t pos = 0;
+  for (auto& cell : b) {
+    if (cell == kOffBoard) continue;
+    const char ch = pos < setup.size() ? setup[pos] : '0';
+    cell = ch >= '0' && ch <= '4' ? kValue[ch - '0'] : 0;
+    ++pos;
+  }
+  return b;
+}
+
+int FirstPieceOutOfPlay(const Board& board, int piecesOnBlack) {
+  if (piecesOnBlack >= 2) return 0;
   for (int cell = 21; cell <= 98; ++cell) {
     const int v = board[cell];
     if (v == 0 || v == kOffBoard) continue;
     int playable = 0;
     IsPlayableCorrection(piecesOnBlack, cell, &playable);
-    if (!playable)
-      return Fail(error, std::string("The piece on ") + static_cast<char>('a' + cell % 10 - 1) +
-                             static_cast<char>('1' + cell / 10 - 2) + " stands on a square the game does not use.");
+    if (!playable) return cell;
   }
-  return true;
+  return 0;
+}
+
+int FirstSetupPieceOutOfPlay(const Board& board, int piecesOnBlack) {
+  if (piecesOnBlack == 0 && FirstPieceOutOfPlay(board, 1) == 0) return 0;
+  return FirstPieceOutOfPlay(board, piecesOnBlack);
+}
+
+std::string CellName(int cell) {
+  return {static_cast<char>('a' + cell % 10 - 1), static_cast<char>('1' + cell / 10 - 2)};
+}
+
+bool PiecesOnSquaresInPlay(const Board& board, int piecesOnBlack, std::string* error) {
+  const int cell = FirstPieceOutOfPlay(board, piecesOnBlack);
+  if (cell == 0) return true;
+  return Fail(error, "The piece on " + CellName(cell) + " stands on a square the game does not use.");
 }
 
 bool SetPosition(PositionState& g, std::string_view digits, int sideToMove, std::string* error) {

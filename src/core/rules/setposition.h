@@ -29,10 +29,28 @@ void StoreMaterialCounts(PositionState& g, const MaterialCount& n);
 // length or the first character that is no digit 0 to 4.
 bool ParseSetupDigits(std::string_view digits, Board& board, std::string* error);
 
+// The board of a set-up string as the game files carry it: the digits of
+// ParseSetupDigits in cell order, squares past the end of a shorter string
+// empty (a file checks its digits when it reads them).
+Board BoardFromSetup(std::string_view setup);
+
 // Whether every piece stands on a square in play: the dark squares when
 // piecesOnBlack is 1, the light ones when it is 0, any square when it is 2.
 // False with a message naming the first square that is not.
 bool PiecesOnSquaresInPlay(const Board& board, int piecesOnBlack, std::string* error);
+
+// The first cell (from a1 on) whose piece stands on a square not in play, 0
+// when every piece stands on one.
+int FirstPieceOutOfPlay(const Board& board, int piecesOnBlack);
+
+// The same for the set-up string of a game file, whose pieces stand on the
+// squares in play; a game on the light squares (piecesOnBlack 0) may have
+// them all on the dark ones as well: the files write a variant's start as
+// the variant gives it, and the game moves it over whole.
+int FirstSetupPieceOutOfPlay(const Board& board, int piecesOnBlack);
+
+// A cell's square as a player names it in letters: "b1".
+std::string CellName(int cell);
 
 // Ply 0 of a new root: an empty move list, no stop asked, the material at ply
 // 0 (StartMaterial from TotalMaterial), the pieces each side still places

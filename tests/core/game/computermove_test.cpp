@@ -21,7 +21,9 @@
 #include "core/engine/searchnode.h"
 #include "core/engine/searchprogress.h"
 #include "core/fileio.h"
+#include "core/files/pdn.h"
 #include "core/game/computermove.h"
+#include "core/game/moveexec.h"
 #include "core/game/legalmovelist.h"
 #include "core/game/toolsetup.h"
 #include "core/rules/drawrules.h"
@@ -705,6 +707,40 @@ TEST(ComputerVsComputer, PlaysUntilTheGameEndsThenHandsTheMoveToTheUser) {
   EXPECT_FALSE(d.host.checked[Command::ComputerComputer]);
   EXPECT_FALSE(g.Driver.RootScoreLines.empty());  // shown at the end of the game
   EXPECT_TRUE(d.host.enabled[Command::BoardMenu]);
+}
+
+// The game the computer played against itself names it on both sides in
+// PDN, though the user takes a side on the board once the mode ends; a side
+// the user has moved since goes out under the name beside it.
+TEST(ComputerVsComputer, ItsGameIsSavedWithTheComputerOnBothSides) {
+  DriverGame d(kWinIn2, 1, 5);
+  GameState& g = d.g;
+  g.Opt.UserName = "Ann";
+  ComputerVsComputer(g);
+  ASSERT_EQ(g.Flow.GameOver, 1);
+  ASSERT_GE(g.Game.GameLength, 2);
+  const std::string pdn = PdnGameText(g, "01/02/2026");
+  EXPECT_NE(pdn.find("[Black \"Computer\"]"), std::string::npos) << pdn;
+  EXPECT_NE(pdn.find("[White \"Computer\"]"), std::string::npos) << pdn;
+  EXPECT_EQ(pdn.find("Ann"), std::string::npos) << pdn;
+
+  // Stopped after the computer's first move (Black's); the user then moves
+  // White.
+  DriverGame e(kMiddleGame, -1, 8);
+  GameState& h = e.g;
+  h.Opt.UserName = "Ann";
+  e.host.actAt = 50;
+  e.host.action = [&] { h.P.StopRequest = 1; };
+  ComputerVsComputer(h);
+  ASSERT_EQ(h.P.GamePly, 1);
+  MoveFollowUps userOnly;
+  userOnly.computerReply = [](GameState&) {};
+  ResetPly(h);
+  ASSERT_TRUE(GenerateLegalMoves(h));
+  ASSERT_TRUE(EnterMoveIndex(h, h.P.PlyStart[0], MoveSource::Typed, userOnly));
+  const std::string mixed = PdnGameText(h, "01/02/2026");
+  EXPECT_NE(mixed.find("[Black \"Computer\"]"), std::string::npos) << mixed;
+  EXPECT_NE(mixed.find("[White \"Ann\"]"), std::string::npos) << mixed;
 }
 
 TEST(ComputerVsComputer, CancelEndsTheLoopAfterThatMove) {

@@ -158,6 +158,11 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheGameStays) {
       // Every rule has its range; unknown direction names are named.
       {withLine(lineOf("ContractW1="), "ContractW1=2147483647"), "ContractW1=2147483647 is outside 0..9"},
       {withLine(lineOf("MulJumps="), "MulJumps=2"), "MulJumps=2 is outside 0..1"},
+      // A value past the 32-bit range is quoted as written, with its line.
+      {withLine(lineOf("MulJumps="), "MulJumps=99999999999"),
+       "bad.tvn, line " + std::to_string(lineOf("MulJumps=")) + ": MulJumps=99999999999 is outside 0..1"},
+      {withLine(lineOf("ContractW1="), "ContractW1=-4294967296"),
+       "bad.tvn, line " + std::to_string(lineOf("ContractW1=")) + ": ContractW1=-4294967296 is outside 0..9"},
       {withLine(lineOf("NW;NE NW;NE"), "XX;YY ZZ"), "\"XX\" is not a direction name"},
       {withLine(1, "TAVRIN Version=0.9"), "Need version 0.89"},
       {withLine(3, "Setup=10101x"), "bad.tvn, line 3"},
@@ -405,6 +410,146 @@ TEST_F(GameFilesTest, FenPiecesStandOnSquaresInPlay) {
     } else {
       EXPECT_EQ(all.find("Illegal Setup"), std::string::npos) << all;
       EXPECT_EQ(g.board[43], 1) << all;  // c3
+    }
+  }
+}
+
+// The set-up strings of the game files put pieces only on the squares the
+// game uses, as a FEN does: the own file's Setup line and the position of the
+// rules tag are refused with their line when a piece stands elsewhere (such a
+// piece was moved over one square without a word). A game on the light
+// squares also takes its position all on the dark ones, as the files write a
+// variant's start, and moves it over whole.
+TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
+  using Pieces = std::vector<std::pair<const char*, char>>;
+  // The 64 digits, a1 to h1, a2 to h2, ... with the pieces given.
+  auto digits = [](const Pieces& pieces) {
+    std::string d(64, '0');
+    for (const auto& [square, piece] : pieces) d[static_cast<size_t>((square[1] - '1') * 8 + (square[0] - 'a'))] = piece;
+    return d;
+  };
+  const struct {
+    const char* variant;
+    Pieces given;
+    const char* refused;  // the square named, "" when the file loads
+    Pieces shown;         // the board once loaded
+  } cases[] = {
+      // American Checkers plays on the dark squares (a1 is one), Italian on
+      // the light ones.
+      {"American Checkers", {{"b1", '3'}, {"c8", '2'}}, "b1", {}},
+      {"American Checkers", {{"a1", '3'}, {"c8", '2'}}, "c8", {}},
+      {"American Checkers", {{"a1", '3'}, {"d8", '2'}}, "", {{"a1", '3'}, {"d8", '2'}}},
+      {"Italian Checkers", {{"b1", '3'}, {"h8", '2'}}, "h8", {}},
+      {"Italian Checkers", {{"b1", '3'}, {"c8", '2'}}, "", {{"b1", '3'}, {"c8", '2'}}},
+      {"Italian Checkers", {{"a1", '3'}, {"d8", '2'}}, "", {{"b1", '3'}, {"c8", '2'}}},
+  };
+  for (const auto& c : cases) {
+    const std::string setup = digits(c.given);
+    SCOPED_TRACE(std::string(c.variant) + " " + setup);
+    auto s = Fresh();
+    s->Flow.PositionPreset = 0;
+    s->Rules.Variant = c.variant;
+    InitGame(*s);
+    s->Rules = s->VariantRules;
+    InitGame(*s);
+    ASSERT_EQ(s->Rules.Variant, c.variant);
+
+    std::string own;
+    int setupLine = 0, n = 0;
+    for (const std::string& line : CrLfLines(GameFileText(*s))) {
+      ++n;
+      if (StartsWith(line, "Setup=")) setupLine = n;
+      own += (StartsWith(line, "Setup=") ? "Setup=" + setup : line) + "\r\n";
+    }
+    ASSERT_GT(setupLine, 0);
+    const std::string start = BoardToSetupString(s->StartBoard);
+    std::string tag = PdnRulesTagValue(*s);
+    ASSERT_NE(tag.find(" " + start + " "), std::string::npos) << tag;
+    tag.replace(tag.find(" " + start + " ") + 1, 64, setup);
+    const std::string pdn = "[Event \"x\"]\n[KVersion \"1.13\"]\n[Tavrin \"" + tag + "\"]\n\n*\n";
+
+    const struct {
+      std::string name, bytes, where;
+    } files[] = {
+        {"own.tvn", own, "own.tvn, line " + std::to_string(setupLine) + ": "},
+        {"tag.pdn", pdn, "tag.pdn, game 1, line 3: the rules tag: "},
+    };
+    for (const auto& f : files) {
+      SCOPED_TRACE(f.name);
+      Write(f.name, f.bytes);
+      host.messages.clear();
+      const bool loaded = LoadGame(*s, kLoadOpen, Path(f.name), f.name);
+      std::string all;
+      for (const auto& m : host.messages) all += m.text + "\n";
+      if (*c.refused) {
+        EXPECT_FALSE(loaded);
+        EXPECT_NE(all.find(f.where + "the position puts a piece on " + c.refused + ", a square the game does not use"),
+                  std::string::npos)
+            << all;
+      } else {
+        ASSERT_TRUE(loaded) << all;
+        EXPECT_EQ(BoardToSetupString(s->board), digits(c.shown));
+      }
+    }
+  }
+}
+
+// A move the file splits after its separator ("11- 15") is one move; a
+// token that ends in a separator before a move of its own ("1- 23-19") is
+// refused as the file writes it.
+TEST_F(GameFilesTest, ASeparatorAtTheEndJoinsOnlyTheRestOfItsMove) {
+  const struct {
+    const char* moves;
+    int plies;            // when the game loads
+    const char* refused;  // else the message's end
+  } cases[] = {
+      {"1. 11- 15 23- 19 2. 8-11 *", 3, ""},
+      {"1. 11-15 23-19 2. 8- 11 22x 17 *", 0, "22x17: Illegal move!\r\nclub.pdn, line 2"},
+      {"1. 11-15 1- 23-19 *", 0, "club.pdn, line 2: \"1-\" is not a move"},
+      {"1. 11-15 23-19 2. 8- 11-16 *", 0, "club.pdn, line 2: \"8-\" is not a move"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.moves);
+    Write("club.pdn", std::string("[Event \"x\"]\n") + c.moves + "\n");
+    host.messages.clear();
+    const bool loaded = LoadGame(g, kLoadOpen, Path("club.pdn"), "club.pdn");
+    std::string all;
+    for (const auto& m : host.messages) all += m.text + "\n";
+    if (*c.refused) {
+      EXPECT_FALSE(loaded);
+      EXPECT_NE(all.find(c.refused), std::string::npos) << all;
+    } else {
+      ASSERT_TRUE(loaded) << all;
+      EXPECT_EQ(g.Game.GameLength, c.plies);
+    }
+  }
+}
+
+// A FEN naming one square for two different pieces gives no position.
+TEST_F(GameFilesTest, AFenNamingOneSquareForTwoPiecesIsRefused) {
+  const struct {
+    const char* fen;
+    const char* square;  // "" when the FEN loads
+  } cases[] = {
+      {"B:W18:B18", "18"},
+      {"B:W18,K18:B1", "18"},
+      {"W:W14-18:B1,K16", "16"},
+      {"W:Wc3:Bc3", "c3"},
+      {"B:W18,18:B1", ""},  // the same man twice is one man
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fen);
+    Write("two.pdn", "[Event \"x\"]\n[SetUp \"1\"]\n[FEN \"" + std::string(c.fen) + "\"]\n*\n");
+    host.messages.clear();
+    const bool loaded = LoadGame(g, kLoadOpen, Path("two.pdn"), "two.pdn");
+    std::string all;
+    for (const auto& m : host.messages) all += m.text + "\n";
+    if (*c.square) {
+      EXPECT_FALSE(loaded);
+      EXPECT_EQ(all.rfind("Illegal Setup!\r\ntwo.pdn, game 1", 0), 0u) << all;
+      EXPECT_NE(all.find("the FEN puts two pieces on " + std::string(c.square) + "."), std::string::npos) << all;
+    } else {
+      EXPECT_TRUE(loaded) << all;
     }
   }
 }

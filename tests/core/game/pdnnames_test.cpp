@@ -3,16 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "core/files/gamesave.h"
 #include "core/files/pdn.h"
+#include "core/game/gamedetails.h"
 #include "core/game/gameloader.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
+#include "core/game/newgame.h"
 #include "core/game/variantname.h"
 #include "core/rules/movegen.h"
+#include "core/rules/ruleseditor.h"
 #include "core/files_fixture.h"
 #include "core/game/shippedvariants_fixture.h"
 
@@ -31,6 +35,42 @@ class PdnNamesTest : public testing::ShippedVariantsTest {
     s->Rules = s->VariantRules;
     InitGame(*s);
     return s;
+  }
+
+  // The user's two moves of a game against the computer, entered as the user
+  // enters them; the computer's replies are left out.
+  static void PlayTwoMoves(GameState& s) {
+    MoveFollowUps userOnly;
+    userOnly.computerReply = [](GameState&) {};
+    for (int p = 0; p < 2; ++p) {
+      ResetPly(s);
+      ASSERT_TRUE(GenerateLegalMoves(s));
+      ASSERT_TRUE(EnterMoveIndex(s, s.P.PlyStart[0], MoveSource::Typed, userOnly));
+    }
+  }
+
+  // The game in hand saved as `name` (a new file); its text.
+  std::string SavedPdn(GameState& s, const std::string& name) {
+    std::filesystem::remove(Path(name));
+    EXPECT_TRUE(SaveGame(s, Path(name), name)) << (host.messages.empty() ? "" : host.messages.back().text);
+    return Read(name);
+  }
+
+  // New Variant with `variant` chosen in the variant dialog and OK pressed.
+  static void NewVariant(GameState& s, const std::string& variant) {
+    NewGameHooks hooks;
+    hooks.variantDialog = [&s, &variant] {
+      RulesEditor editor(s);
+      editor.Load();
+      editor.FillVariantList();
+      editor.Open(s.Variant.LoadedVariantName);
+      const auto& names = editor.controls().VariantNames;
+      const auto at = std::find(names.begin(), names.end(), variant);
+      ASSERT_NE(at, names.end()) << variant;
+      ASSERT_TRUE(editor.Select(static_cast<int>(at - names.begin())));
+      ASSERT_TRUE(editor.Apply(true));
+    };
+    ASSERT_TRUE(NewGame(s, 1, hooks));
   }
 
   // The name shown beside a colour: PlayerName1 beside the side that moves
@@ -134,6 +174,94 @@ TEST_F(PdnNamesTest, AComputerGameReopensWithItsPlayersUnderItsVariant) {
     EXPECT_EQ(t->StartBoard, s->StartBoard);
     EXPECT_EQ(VariantNameText(*t), "Russian Checkers (M)");
   }
+}
+
+// The details of a game read from a PDN file belong to that game: whatever
+// starts the next one (New Game, New Variant, an own game file opened, a
+// position set up), it is saved under the names beside the board, not under
+// the event and players of the file read before.
+TEST_F(PdnNamesTest, AGameStartedAfterAPdnLoadIsSavedUnderItsOwnPlayers) {
+  Write("old.pdn", "[Event \"Old Event\"]\r\n[Site \"Old Hall\"]\r\n[Date \"1999.01.02\"]\r\n"
+                   "[Black \"Alice\"]\r\n[White \"Bob\"]\r\n\r\n1. 11-15 23-19 *\r\n");
+  {
+    auto own = NewGameOf("American Checkers");
+    own->Opt.UserName = "Ann";  // the file names its player
+    ASSERT_TRUE(SaveGame(*own, Path("own.tvn"), "own.tvn"));
+  }
+  struct Case {
+    const char* name;
+    std::function<void(GameState&)> start;
+  } cases[] = {
+      {"New Game", [](GameState& s) { ASSERT_TRUE(NewGame(s, 0, {})); }},
+      {"New Variant", [](GameState& s) { NewVariant(s, "Russian Checkers"); }},
+      {"an own game file",
+       [this](GameState& s) { ASSERT_TRUE(LoadGame(s, kLoadOpen, Path("own.tvn"), "own.tvn")); }},
+      {"a position set up",
+       [](GameState& s) {
+         // The position less one white man (the editor's Apply).
+         const auto man = std::find(s.board.begin(), s.board.end(), 1);
+         ASSERT_NE(man, s.board.end());
+         *man = 0;
+         s.Flow.PositionPreset = 1;
+         SetupPositionState(s);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto s = Fresh();
+    s->Opt.UserName = "Ann";
+    host.answer = true;  // "Quit current game?"
+    ASSERT_TRUE(LoadGame(*s, kLoadOpen, Path("old.pdn"), "old.pdn"));
+    ASSERT_EQ(s->Header.GameBlack, "Alice");
+    c.start(*s);
+    PlayTwoMoves(*s);
+    const std::string pdn = SavedPdn(*s, "new.pdn");
+    for (const char* old : {"Old Event", "Old Hall", "1999", "Alice", "Bob"})
+      EXPECT_EQ(pdn.find(old), std::string::npos) << old << " in\n" << pdn;
+    EXPECT_NE(pdn.find("[Black \"" + NameBeside(*s, -1) + "\"]"), std::string::npos) << pdn;
+    EXPECT_NE(pdn.find("[White \"" + NameBeside(*s, 1) + "\"]"), std::string::npos) << pdn;
+    EXPECT_NE(pdn.find("\"Ann\""), std::string::npos) << pdn;
+  }
+
+  // What the user typed in the details dialog stays for the next game; what
+  // the file put in and the user left alone goes.
+  auto s = Fresh();
+  host.answer = true;
+  ASSERT_TRUE(LoadGame(*s, kLoadOpen, Path("old.pdn"), "old.pdn"));
+  DetailsTexts typed = DetailsFromGame(*s);
+  typed[static_cast<int>(DetailsBox::Event)] = "Club night";
+  typed[static_cast<int>(DetailsBox::White)] = "Carol";
+  ApplyDetails(*s, typed);
+  ASSERT_TRUE(NewGame(*s, 0, {}));
+  const DetailsTexts kept = DetailsFromGame(*s);
+  EXPECT_EQ(kept, (DetailsTexts{"Club night", "", "", "", "Carol"}));
+}
+
+// Your own American game saved and reopened, then Russian played as White:
+// the Russian game names you as White, and reopens with you beside White.
+TEST_F(PdnNamesTest, ReopeningAnOwnGameThenPlayingAnotherVariantNamesTheNewSides) {
+  auto s = NewGameOf("American Checkers");
+  s->Opt.UserName = "Ann";
+  InitGame(*s);
+  PlayTwoMoves(*s);
+  const std::string american = SavedPdn(*s, "american.pdn");
+  ASSERT_NE(american.find("[Black \"Ann\"]"), std::string::npos) << american;
+  ASSERT_NE(american.find("[White \"Computer\"]"), std::string::npos) << american;
+
+  host.answer = true;
+  ASSERT_TRUE(LoadGame(*s, kLoadOpen, Path("american.pdn"), "american.pdn"));
+  NewVariant(*s, "Russian Checkers");
+  ASSERT_EQ(s->Rules.BlackStarts, 0);  // White moves first: the user's colour
+  PlayTwoMoves(*s);
+  const std::string russian = SavedPdn(*s, "russian.pdn");
+  EXPECT_NE(russian.find("[White \"Ann\"]"), std::string::npos) << russian;
+  EXPECT_NE(russian.find("[Black \"Computer\"]"), std::string::npos) << russian;
+
+  auto t = Fresh();
+  t->Opt.UserName = "Ann";
+  ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("russian.pdn"), "russian.pdn"));
+  EXPECT_EQ(NameBeside(*t, 1), "Ann");
+  EXPECT_EQ(NameBeside(*t, -1), "Computer");
 }
 
 }  // namespace

@@ -55,6 +55,8 @@ TEST_F(PdnNoticesTest, AResultCutShortLoadsTheMovesWithOneWarning) {
   } cases[] = {
       {"0-", "", "*"},     {"1-", "", "*"},    {"2-", "", "*"},         {"1/2-", "", "*"},
       {"1/2-1/", "", "*"}, {"+/-", "", "*"},   {"1/2-", "1-0", "1-0"},  {"0-", "*", "*"},
+      // Half of a draw's result, in digits or as the one character.
+      {"1/2", "", "*"},    {"\xC2\xBD", "", "*"}, {"\xC2\xBD-", "", "*"}, {"1/2", "0-1", "0-1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.tail) + " / tag " + c.resultTag);
@@ -76,6 +78,10 @@ TEST_F(PdnNoticesTest, AResultCutShortLoadsTheMovesWithOneWarning) {
   ASSERT_TRUE(Open("whole.pdn", "[Event \"x\"]\n1. 11-15 22-17 0-1"));
   EXPECT_TRUE(host.messages.empty()) << host.messages[0].text;
   EXPECT_EQ(g.Flow.LoadedResult, "0-1");
+  ASSERT_TRUE(Open("whole.pdn", "[Event \"x\"]\n1. 11-15 22-17 \xC2\xBD-\xC2\xBD")) << host.messages.back().text;
+  EXPECT_TRUE(host.messages.empty()) << host.messages[0].text;
+  EXPECT_EQ(g.Game.GameLength, 2);
+  EXPECT_EQ(PdnStandardResult(g.Flow.LoadedResult), "1/2-1/2");
 }
 
 // A FEN naming squares above 32 without a GameType says what it looks like;

@@ -2,6 +2,9 @@
 // any language kept through every file the program reads and writes.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+
 #include "core/files/diagram.h"
 #include "core/files/gamefile.h"
 #include "core/files/pdn.h"
@@ -327,13 +330,28 @@ TEST_F(RealPdnTest, SkinPictureNamesInLatinOne) {
   EXPECT_TRUE(picture.ends_with("/d\xC3\xA4rk.bmp")) << picture;
 }
 
+// The bound is named wherever a file meets it: opening, adding a game and
+// the command-line reader.
 TEST_F(RealPdnTest, FilesOverSixteenMegabytesAreRefusedAsTooLarge) {
   Write("big.pdn", "[Event \"x\"]\n1. 11-15 *\n" + std::string((16u << 20) + 1, ' '));
   EXPECT_FALSE(LoadGame(g, kLoadOpen, Path("big.pdn"), "big.pdn"));
   EXPECT_NE(LastMessage().find("big.pdn is too large"), std::string::npos) << LastMessage();
+  EXPECT_NE(LastMessage().find("at most 16 MB"), std::string::npos) << LastMessage();
   PlayShortGame(g);
   EXPECT_FALSE(SaveGame(g, Path("big.pdn"), "big.pdn"));
   EXPECT_NE(LastMessage().find("big.pdn is too large"), std::string::npos) << LastMessage();
+  EXPECT_NE(LastMessage().find("at most 16 MB"), std::string::npos) << LastMessage();
+
+  const std::string tool = std::string(M8_BIN_DIR) + "/morventa8-pdn";
+  if (!std::filesystem::exists(tool)) GTEST_SKIP() << "morventa8-pdn not built";
+  FILE* pipe = popen((tool + " " + Path("big.pdn") + " 2>&1").c_str(), "r");
+  ASSERT_TRUE(pipe);
+  std::string said;
+  char buffer[4096];
+  while (fgets(buffer, sizeof buffer, pipe)) said += buffer;
+  EXPECT_NE(pclose(pipe), 0);
+  EXPECT_NE(said.find("big.pdn is too large"), std::string::npos) << said;
+  EXPECT_NE(said.find("at most 16 MB"), std::string::npos) << said;
 }
 
 }  // namespace
