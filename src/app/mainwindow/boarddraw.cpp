@@ -16,6 +16,7 @@
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
+#include "app/mainwindow/labelfit.h"
 #include "app/mainwindow/movelistfit.h"
 #include "app/objectnames.h"
 #include "core/game/gameresult.h"
@@ -102,9 +103,12 @@ void MainWindow::ArrangeLayout() {
     placeControl(moveBox_, p.moveBoxLeft, p.moveBoxTop, 2772, 285);
     placeControl(playMoveButton_, p.playMoveButtonLeft, p.playMoveButtonTop, 732, 252);
     surface_->setEngineOutputFrame(QRect(120, p.engineOutputFrameTop, p.engineOutputFrameWidth, 855));
-    placeControl(engineOutputLabel_, 240, p.engineOutputTop, p.engineOutputWidth, 600);
+    // The output takes its frame's height, less the margin above it; what
+    // is still too long ends at the last word that fits.
+    const int outputBottom = p.engineOutputFrameTop + 855 - (p.engineOutputTop - p.engineOutputFrameTop) / 2;
+    placeControl(engineOutputLabel_, 240, p.engineOutputTop, p.engineOutputWidth, outputBottom - p.engineOutputTop);
+    SetFittedText(engineOutputLabel_, FullText(engineOutputLabel_));
     placeControl(progress_, 480, p.progressTop, p.progressWidth, 288);
-    panels_[2]->setMinimumWidth(px(2000));
 
     // The extra-pieces row takes the top 200 twips of the comment box.
     const bool extra = g.Rules.canContract == 1;
