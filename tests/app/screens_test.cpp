@@ -172,20 +172,24 @@ class ScreensTest : public QObject {
     QVERIFY(w->statusPanel(2)->text().isEmpty());
   }
 
-  // The notice of the smaller board reads whole in the status bar, beside the
-  // side to move and an opening's name, on the screens where it is shown.
+  // The notice of the smaller board reads whole in the status bar, beside a
+  // search's status and an opening's name, on the screens where it is shown.
   void theSmallScreenNoticeReadsWhole_data() {
     QTest::addColumn<QRect>("area");
     QTest::addColumn<QString>("skin");
     QTest::newRow("800x600, medium") << QRect(0, 0, 800, 600) << QStringLiteral("Classic Medium");
     QTest::newRow("800x600, big") << QRect(0, 0, 800, 600) << QStringLiteral("Classic Big");
     QTest::newRow("1024x768, big") << QRect(0, 0, 1024, 768) << QStringLiteral("Classic Big");
+    // A skin of the user's, big, with a long name.
+    QTest::newRow("800x600, a long skin name")
+        << QRect(0, 0, 800, 600) << QStringLiteral("Walnut and Maple Inlay from the Workshop of My Grandfather");
   }
 
   void theSmallScreenNoticeReadsWhole() {
     QFETCH(QRect, area);
     QFETCH(QString, skin);
     QTemporaryDir dir;
+    if (!skin.startsWith("Classic ")) WriteFile(dir.path() + "/skins/" + skin + ".ini", "BoardCustomSize=1\r\nEND\r\n");
     WriteSettings(dir.path(), [&](GameState& g) {
       g.Opt.SkinName = skin.toStdString();
       g.Opt.ConfirmExit = 0;
@@ -195,6 +199,12 @@ class ScreensTest : public QObject {
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     QVERIFY(!w->statusPanel(2)->text().isEmpty());
+    // The size shown is always named; the tool tip says the rest.
+    QVERIFY2(w->statusPanel(2)->text().contains(w->state().Opt.BoardSizeCode == 0 ? "\"Classic Small\"" : "\"Classic Medium\""),
+             qPrintable(w->statusPanel(2)->text()));
+    QVERIFY2(w->statusPanel(2)->toolTip().contains("\"" + skin + "\""), qPrintable(w->statusPanel(2)->toolTip()));
+    // The longest status of a search, with and without an opening's name.
+    w->host().status(1, "Analyzing... (12/13)  c3xe5xg3xe1");
     for (const QString& opening : {QString(), QStringLiteral("Old Fourteenth")}) {
       w->host().status(3, opening.toStdString());
       QCoreApplication::processEvents();

@@ -56,6 +56,11 @@ void MainWindow::ArrangeLayout() {
       const char* names[] = {"Classic Small", "", "Classic Medium", "Classic Big"};
       const QString skin = QString::fromStdString(g.Opt.SkinName);
       sizeNotice_ = QString("\"%1\" shown as \"%2\"").arg(skin, names[g.Opt.BoardSizeCode]);
+      // A long skin name would leave the other panels no room: the notice
+      // then names the size shown only (the tool tip tells the rest).
+      const int width = px(BoardGeometryFor(fit, tpp_).windowWidth);
+      if (panels_[1]->fontMetrics().horizontalAdvance(sizeNotice_) > width / 2)
+        sizeNotice_ = QString("Board shown as \"%1\"").arg(names[g.Opt.BoardSizeCode]);
       sizeNoticeDetail_ = QString("The window of the skin \"%1\" (%2 x %3) does not fit on this screen (%4 x %5): "
                                   "the board is shown in the size of \"%6\".")
                               .arg(skin)
