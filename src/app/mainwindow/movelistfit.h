@@ -25,8 +25,8 @@ enum class MoveListKind {
 // fits the width the list gives its text. A line still too wide goes on in
 // further lines of the same item at that size, cut after a move or capture
 // mark (or before the score) and indented, so the list never scrolls
-// sideways. The lines as given stay in each item's
-// Qt::UserRole, and each item's tool tip shows its line whole.
+// sideways. The lines as given stay in each item's Qt::UserRole, and each
+// item's tool tip shows its line whole.
 void FitMoveList(QListWidget* list, MoveListKind kind);
 
 }  // namespace m8
