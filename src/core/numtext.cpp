@@ -126,6 +126,12 @@ std::string ToUpper(std::string_view text) {
   return s;
 }
 
+std::string SentenceStart(std::string_view text) {
+  std::string s(text);
+  if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 'a' + 'A');
+  return s;
+}
+
 std::string ToLower(std::string_view text) {
   std::string s(text);
   for (char& c : s)

@@ -47,6 +47,9 @@ std::string SignedText(int64_t value);
 std::string ToUpper(std::string_view text);
 std::string ToLower(std::string_view text);
 bool StartsWith(std::string_view text, std::string_view prefix);
+// A text that goes on a line of its own in a message, as a sentence: its first
+// letter in upper case ("cannot write ..." -> "Cannot write ...").
+std::string SentenceStart(std::string_view text);
 std::string Trim(std::string_view text);
 
 // Splits a text into lines, accepting CR LF, LF and CR line ends. A final line

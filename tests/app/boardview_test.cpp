@@ -364,9 +364,70 @@ class BoardViewTest : public QObject {
           for (const QString& shown : text.split('\n'))
             QVERIFY2(fm.horizontalAdvance(shown) + 2 * margin <= list->viewport()->width(),
                      qPrintable(which + ": " + shown));
-          // A line too long for the column goes on under the move.
-          QCOMPARE(QString(text).replace("\n      ", ""), lines->at(i % lines->size()));
+          // A line too long for the column goes on under the move, indented
+          // as its list indents.
+          const QString indent = list == w->playedMoves() ? "\n      " : "\n  ";
+          QCOMPARE(QString(text).replace(indent, ""), lines->at(i % lines->size()));
         }
+      }
+    }
+  }
+
+  // No list sets its text smaller than the played moves may go: a line too
+  // long for its column at that size is cut and goes on under the move.
+  // Pool captures and their root scores in the narrow columns of every
+  // layout, the small one on an 800 x 600 screen as a user has it.
+  void noListTextBelowThePlayedMovesSize() {
+    // The smallest size of the played moves; a single mark wider than the
+    // list is the only reason to go below it, and no move here has one.
+    constexpr double kReadablePoints = 9.0;
+    const QStringList played = {"   1. c3-d4", "      f6-g5", "  12. c1xa3xc5xe7", "      h8xf6"};
+    const QStringList legal = {"c1xa3xc5xe7", "c1xa3xc5", "c1xa3", "g1-h2"};
+    const QStringList root = {QString::fromUtf8("c1e7 \u2264 -78"), "c1c5  12", "c1a3 -1999", "g1h2  n/a"};
+    struct Layout {
+      const char* skin;
+      int tpp;
+    };
+    for (const Layout& l : {Layout{"Classic Medium", 15}, Layout{"Classic Medium", 12}, Layout{"Classic Big", 15},
+                            Layout{"Classic Big", 12}}) {
+      for (const QRect& area : {QRect(0, 0, 800, 600), QRect(0, 0, 1920, 1200)}) {
+        const QString where = QString("%1 tpp %2 on %3x%4").arg(l.skin).arg(l.tpp).arg(area.width()).arg(area.height());
+        QTemporaryDir dir;
+        WriteSettings(dir.path(), [&](GameState& g) { g.Opt.SkinName = l.skin; });
+        Boxes boxes;
+        auto w = Start(dir.path(), boxes, l.tpp, [&](MainWindowOptions& o) { o.availableGeometry = area; });
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        GameState& g = w->state();
+        g.Driver.MoveListCount = 40;
+        for (int i = 0; i < g.Driver.MoveListCount; ++i) g.Driver.MoveListLines[i] = played[i % played.size()].toStdString();
+        g.Driver.MoveListSelected = 0;
+        g.Driver.LegalMoveLines.clear();
+        g.Driver.RootScoreLines.clear();
+        for (int i = 0; i < 4; ++i) {
+          g.Driver.LegalMoveLines.push_back(legal[i].toStdString());
+          g.Driver.RootScoreLines.push_back(root[i].toStdString());
+        }
+        for (View v : {View::MoveList, View::LegalMoves, View::RootScores}) w->host().refresh(v);
+        QCoreApplication::processEvents();
+        for (QListWidget* list : {w->playedMoves(), w->legalMoves(), w->rootMoves()}) {
+          const QString which = where + " " + list->objectName();
+          QVERIFY2(list->font().pointSizeF() >= kReadablePoints - 1e-6,
+                   qPrintable(which + QString(": %1 pt").arg(list->font().pointSizeF())));
+          const QFontMetrics fm(list->font());
+          const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+          for (int i = 0; i < list->count(); ++i)
+            for (const QString& shown : list->item(i)->text().split('\n'))
+              QVERIFY2(fm.horizontalAdvance(shown) + 2 * margin <= list->viewport()->width(),
+                       qPrintable(which + ": " + shown));
+        }
+        // The longest capture, where it is cut, is cut after a capture mark,
+        // never inside a square.
+        const QString cut = w->legalMoves()->item(0)->text();
+        QCOMPARE(QString(cut).replace("\n  ", ""), legal[0]);
+        static const QRegularExpression squares("^([a-h][1-8]x)*[a-h][1-8]x?$");
+        for (const QString& row : cut.split('\n'))
+          QVERIFY2(squares.match(row.trimmed()).hasMatch(), qPrintable(where + ": " + row));
       }
     }
   }
@@ -420,7 +481,7 @@ class BoardViewTest : public QObject {
       for (const auto& [list, lines] : lists) {
         const QString which = where + " " + list->objectName();
         QVERIFY2(!list->horizontalScrollBar()->isVisible(), qPrintable(which));
-        QVERIFY2(list->font().pointSizeF() >= 7.0 - 1e-6, qPrintable(which));
+        QVERIFY2(list->font().pointSizeF() >= 9.0 - 1e-6, qPrintable(which));
         const QFontMetrics fm(list->font());
         const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
         QCOMPARE(list->count(), static_cast<int>(lines->size()));

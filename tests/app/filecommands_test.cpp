@@ -1,6 +1,7 @@
 // Game files in the window: Open and Save through the file dialogs, the
 // diagram, and the autosave game written at exit and resumed at start-up.
 #include <QPushButton>
+#include <optional>
 #include <QTreeWidget>
 
 #include "app/dialogs/dlgpdn.h"
@@ -282,6 +283,101 @@ class FileCommandsTest : public QObject {
     QCOMPARE(w->state().Game.GameLength, 1);
     QVERIFY2(!atBox.isEmpty(), qPrintable(boxes.messages.join('\n')));
     QCOMPARE(atBox, clean);
+  }
+
+  // A finished game opened while a game of another variant is in progress
+  // shows itself while the box tells its end: the caption names its file,
+  // the variant name carries no "(M)", the legal-move list holds what it
+  // holds after OK (nothing of the game before, in that game's notation),
+  // and the progress bar is empty again.
+  void aFinishedGameShowsItselfWhileItsEndIsTold() {
+    QTemporaryDir dir;
+    const QString russianPlaying = dir.path() + "/playing-ru.pdn";
+    const QString americanPlaying = dir.path() + "/playing-am.pdn";
+    const QString americanWon = dir.path() + "/won-am.pdn";
+    const QString americanOwn = dir.path() + "/won-am.tvn";
+    const QString russianWon = dir.path() + "/won-ru.pdn";
+    CopyShipped("variants", dir.path());
+    WriteFile(russianPlaying, "[GameType \"25\"]\r\n\r\n1. c3-d4 *\r\n");
+    WriteFile(americanPlaying, "[GameType \"21\"]\r\n\r\n1. 11-15 23-19 *\r\n");
+    WriteFile(americanWon, "[GameType \"21\"]\r\n[FEN \"W:W18:B14\"]\r\n\r\n1. 18x9 1-0\r\n");
+    WriteFile(russianWon, "[GameType \"25\"]\r\n[FEN \"W:Wc3:Bd4\"]\r\n\r\n1. c3xe5 1-0\r\n");
+    QString chosen;
+    {
+      // The American game in the program's own format, as the program saves it.
+      Boxes boxes;
+      auto w = StartWithFiles(dir.path(), boxes, &chosen);
+      chosen = americanWon;
+      dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) { c->findChild<QPushButton*>("OKButton")->click(); });
+      w->onOpenRequested();
+      chosen = americanOwn;
+      w->onSaveRequested();
+      QVERIFY(QFile::exists(americanOwn));
+    }
+    struct Case {
+      const char* what;
+      QString playing, finished;
+    };
+    const Case cases[] = {
+        {"American PDN after Russian", russianPlaying, americanWon},
+        {"American own file after Russian", russianPlaying, americanOwn},
+        {"Russian PDN after American", americanPlaying, russianWon},
+    };
+    for (const Case& c : cases) {
+      struct Shown {
+        QString caption, variant;
+        QStringList legal, played;
+        int progress = -1;
+      };
+      MainWindow* window = nullptr;
+      const auto shown = [&window] {
+        Shown s{window->windowTitle(), window->variantNameLabel()->text(), {}, {}, window->progressBar()->value()};
+        for (int i = 0; i < window->legalMoves()->count(); ++i) s.legal << window->legalMoves()->item(i)->text();
+        for (int i = 0; i < window->playedMoves()->count(); ++i) s.played << window->playedMoves()->item(i)->text();
+        return s;
+      };
+      Boxes boxes;
+      std::optional<Shown> atBox;
+      auto w = Start(dir.path(), boxes, 15, [&](MainWindowOptions& o) {
+        o.fileDialog = [&chosen](const QString&, const QString&, bool) { return chosen; };
+        o.boxes.askYesNo = [](const QString&, const QString&) { return true; };  // quit the game in progress
+        o.boxes.message = [&](Icon, const QString& title, const QString& text) {
+          boxes.messages << title + "|" + text;
+          if (!atBox) atBox = shown();
+        };
+      });
+      window = w.get();
+      w->show();
+      QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+      const auto open = [&](const QString& file) {
+        chosen = file;
+        if (file.endsWith(".pdn"))
+          dialogs_test::WhenModal<DlgPdn>([](DlgPdn* d) { d->findChild<QPushButton*>("OKButton")->click(); });
+        w->onOpenRequested();
+      };
+      open(c.playing);
+      QVERIFY2(w->state().Flow.GameOver == 0 && w->legalMoves()->count() > 0, c.what);
+      const QStringList before = shown().legal;
+      QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join('\n')));
+      w->state().Flow.GameStarted = 1;  // a game in progress
+      open(c.finished);
+      QVERIFY2(atBox.has_value(), c.what);
+      QVERIFY2(boxes.messages.first().contains("wins"), qPrintable(boxes.messages.join('\n')));
+      QCOMPARE(w->state().Flow.GameOver, 1);
+      // What the window shows after OK, worked out by the program at rest.
+      const Shown after = shown();
+      const QString name = QFileInfo(c.finished).fileName();
+      QVERIFY2(after.caption.endsWith(" - " + name), qPrintable(after.caption));
+      // While the box is up.
+      QCOMPARE(atBox->caption, after.caption);
+      QCOMPARE(atBox->variant, after.variant);
+      QCOMPARE(atBox->legal, after.legal);
+      QCOMPARE(atBox->played, after.played);
+      for (const QString& line : before) QVERIFY2(!atBox->legal.contains(line), qPrintable(QString(c.what) + ": " + line));
+      // The bar is empty again, during the box and after.
+      QCOMPARE(after.progress, w->progressBar()->minimum());
+      QCOMPARE(atBox->progress, after.progress);
+    }
   }
 
   void openingAGameRedrawsTheCoordinates() {

@@ -287,6 +287,9 @@ class OptionsDialogTest : public QObject {
     auto w = Start(dir.path(), boxes);
     GameState& g = w->state();
     g.Opt.PlyValueDepth = 14;  // far longer than the test waits
+    // The main window has the keyboard when the command runs.
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
     bool pressed = false;
     QTimer::singleShot(100, [&] {
       FrmPV* pv = PlyValueWindow(*w);
@@ -296,9 +299,15 @@ class OptionsDialogTest : public QObject {
       QVERIFY(!pv->sortBox()->isEnabled());
       QVERIFY2(pv->outputLabel()->text().startsWith("Score:"), qPrintable(pv->outputLabel()->text()));
       QVERIFY(!pv->outputLabel()->text().contains('\r'));
-      if (escape)
-        QTest::keyClick(pv->tableText(), Qt::Key_Escape);
-      else
+      if (escape) {
+        // As a user presses it: to whatever has the keyboard, with no click
+        // into the table first.
+        QWidget* keyboard = QApplication::focusWidget();
+        QVERIFY2(keyboard && (keyboard == pv || pv->isAncestorOf(keyboard)),
+                 qPrintable(keyboard ? keyboard->objectName() : QStringLiteral("nothing")));
+        QCOMPARE(QApplication::activeWindow(), pv);
+        QTest::keyClick(keyboard, Qt::Key_Escape);
+      } else
         pv->cancelButton()->click();
       pressed = true;
     });
@@ -316,12 +325,56 @@ class OptionsDialogTest : public QObject {
     FrmPV* pv = PlyValueWindow(*w);
     QVERIFY(g.PlyValue.PlyValueRows < 7);
     QVERIFY(pv->isVisible());  // the rows searched up to then stay in view
-    QCOMPARE(pv->outputLabel()->text(), QStringLiteral("Done!"));
+    QCOMPARE(pv->outputLabel()->text(),
+             QString("Stopped: %1 of %2 moves searched.").arg(g.PlyValue.PlyValueRows).arg(7));
     QVERIFY(!pv->cancelButton()->isEnabled());
     QVERIFY(pv->okButton()->isEnabled());
     QCOMPARE(g.Flow.Busy, 0);
     // Then Escape closes it, as Ok does.
     QTest::keyClick(pv->tableText(), Qt::Key_Escape);
+    QVERIFY(!pv->isVisible());
+  }
+
+  // The table left open behind the main window comes to the front with the
+  // keyboard when it runs again: Escape, pressed at once, stops the new run,
+  // and pressed again closes the table.
+  void aNewRunBringsTheTableForward() {
+    QTemporaryDir dir;
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    GameState& g = w->state();
+    g.Opt.PlyValueDepth = 1;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    w->commands()->entry("plyvaluetable")->trigger();
+    FrmPV* pv = PlyValueWindow(*w);
+    QVERIFY(pv && pv->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), pv);
+    // The user goes back to the main window; the table stays open behind it.
+    w->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), w.get());
+    g.Opt.PlyValueDepth = 14;  // far longer than the test waits
+    bool pressed = false;
+    QTimer::singleShot(100, [&] {
+      QWidget* keyboard = QApplication::focusWidget();
+      QCOMPARE(QApplication::activeWindow(), pv);
+      QVERIFY(keyboard && pv->isAncestorOf(keyboard));
+      QTest::keyClick(keyboard, Qt::Key_Escape);
+      pressed = true;
+    });
+    bool stillRunning = false;
+    QTimer::singleShot(3000, [&] {
+      if (!pv->cancelButton()->isEnabled()) return;
+      stillRunning = true;
+      pv->cancelButton()->click();
+    });
+    w->commands()->entry("plyvaluetable")->trigger();
+    QVERIFY(pressed);
+    QVERIFY(!stillRunning);
+    QVERIFY(pv->outputLabel()->text().startsWith("Stopped: "));
+    QWidget* keyboard = QApplication::focusWidget();
+    QVERIFY(keyboard && pv->isAncestorOf(keyboard));
+    QTest::keyClick(keyboard, Qt::Key_Escape);
     QVERIFY(!pv->isVisible());
   }
 };

@@ -171,6 +171,94 @@ class ScreensTest : public QObject {
     auto w = Start(dir.path(), boxes, 15, [](MainWindowOptions& o) { o.availableGeometry = QRect(0, 0, 800, 600); });
     QVERIFY(w->statusPanel(2)->text().isEmpty());
   }
+
+  // The notice of the smaller board reads whole in the status bar, beside a
+  // search's status and an opening's name, on the screens where it is shown.
+  void theSmallScreenNoticeReadsWhole_data() {
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<QString>("skin");
+    QTest::newRow("800x600, medium") << QRect(0, 0, 800, 600) << QStringLiteral("Classic Medium");
+    QTest::newRow("800x600, big") << QRect(0, 0, 800, 600) << QStringLiteral("Classic Big");
+    QTest::newRow("1024x768, big") << QRect(0, 0, 1024, 768) << QStringLiteral("Classic Big");
+    // A skin of the user's, big, with a long name.
+    QTest::newRow("800x600, a long skin name")
+        << QRect(0, 0, 800, 600) << QStringLiteral("Walnut and Maple Inlay from the Workshop of My Grandfather");
+  }
+
+  void theSmallScreenNoticeReadsWhole() {
+    QFETCH(QRect, area);
+    QFETCH(QString, skin);
+    QTemporaryDir dir;
+    if (!skin.startsWith("Classic ")) WriteFile(dir.path() + "/skins/" + skin + ".ini", "BoardCustomSize=1\r\nEND\r\n");
+    WriteSettings(dir.path(), [&](GameState& g) {
+      g.Opt.SkinName = skin.toStdString();
+      g.Opt.ConfirmExit = 0;
+    });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, 15, [&](MainWindowOptions& o) { o.availableGeometry = area; });
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY(!w->statusPanel(2)->text().isEmpty());
+    // The size shown is always named; the tool tip says the rest.
+    QVERIFY2(w->statusPanel(2)->text().contains(w->state().Opt.BoardSizeCode == 0 ? "\"Classic Small\"" : "\"Classic Medium\""),
+             qPrintable(w->statusPanel(2)->text()));
+    QVERIFY2(w->statusPanel(2)->toolTip().contains("\"" + skin + "\""), qPrintable(w->statusPanel(2)->toolTip()));
+    // The longest status of a search, with and without an opening's name.
+    w->host().status(1, "Analyzing... (12/13)  c3xe5xg3xe1");
+    for (const QString& opening : {QString(), QStringLiteral("Old Fourteenth")}) {
+      w->host().status(3, opening.toStdString());
+      QCoreApplication::processEvents();
+      for (int n = 1; n <= 3; ++n) {
+        QLabel* panel = w->statusPanel(n);
+        const int needed = panel->fontMetrics().horizontalAdvance(panel->text());
+        QVERIFY2(needed <= panel->contentsRect().width(),
+                 qPrintable(QString("panel %1 \"%2\" needs %3 pixels, has %4")
+                                .arg(n).arg(panel->text()).arg(needed).arg(panel->contentsRect().width())));
+        QVERIFY2(panel->geometry().right() <= w->statusBar()->contentsRect().right(), qPrintable(panel->text()));
+      }
+    }
+  }
+
+  // The engine output of a deep search, its main line at full length, reads
+  // whole in its box in every layout: no row is cut off at the box's foot.
+  void theEngineOutputReadsWholeInEveryLayout() {
+    const std::string main20 =
+        "c3xe5 f6xd4 e3xc5 d6xb4 a3xc5 b6xd4 g3-f4 h6-g5 f4xh6 d4-e3 f2xd4 c7-b6 d4-e5 b6-a5 e5-f6 g7xe5 h6-g7 "
+        "e5-f4 g7-h8K f4-g3 ";
+    const std::string output = "Depth: 20   Best: c3xe5   Score: 125   Time: 00:12.34\r\nMain: " + main20;
+    for (int tpp : {15, 12}) {
+      for (int code : {0, 2, 3}) {
+        const QString where = QString("tpp %1 size %2").arg(tpp).arg(code);
+        QTemporaryDir dir;
+        Boxes boxes;
+        auto w = Start(dir.path(), boxes, tpp);
+        GameState& g = w->state();
+        g.Opt.BoardSizeCode = code;
+        w->ArrangeLayout();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        g.Search.EngineOutputText = output;
+        w->host().refresh(View::EngineOutput);
+        QCoreApplication::processEvents();
+        QLabel* box = w->engineOutputLabel();
+        const QRect room = box->contentsRect();
+        const QString shown = box->text();
+        const QRect needed =
+            box->fontMetrics().boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, shown);
+        QVERIFY2(needed.height() <= room.height(),
+                 qPrintable(where + QString(": needs %1 pixels, has %2 for \"%3\"").arg(needed.height()).arg(room.height()).arg(shown)));
+        // The search's result line stays whole; of the main line at least its
+        // first moves, in order.
+        QVERIFY2(shown.startsWith("Depth: 20   Best: c3xe5   Score: 125   Time: 00:12.34\nMain: c3xe5 f6xd4 e3xc5 d6xb4"),
+                 qPrintable(where + ": " + shown));
+        QVERIFY2(QString::fromStdString(output).replace("\r\n", "\n").startsWith(QString(shown).remove(QChar(0x2026)).trimmed()),
+                 qPrintable(where + ": " + shown));
+        // A shortened output is read whole in its tool tip.
+        if (shown != QString::fromStdString(output).replace("\r\n", "\n"))
+          QCOMPARE(box->toolTip(), QString::fromStdString(output).replace("\r\n", "\n"));
+      }
+    }
+  }
 };
 
 QTEST_MAIN(ScreensTest)

@@ -100,7 +100,17 @@ void FrmPV::refreshTable() {
   sortBox_->setEnabled(pv.SortEnabled);
   sortLabel_->setEnabled(pv.SortEnabled);
   refreshOutput();
-  if (pv.Shown && !isVisible()) show();
+  // A run starting shows the window in front with the keyboard in it, so
+  // that Escape stops it at once, also when the window was open behind the
+  // main window.
+  const bool starting = pv.CancelEnabled && !running_;
+  running_ = pv.CancelEnabled;
+  if (pv.Shown && (starting || !isVisible())) {
+    show();
+    raise();
+    activateWindow();
+    tableText_->setFocus();
+  }
 }
 
 void FrmPV::onSortKeyChosen(int index) {

@@ -21,7 +21,8 @@ class FrmPV : public QWidget {
   explicit FrmPV(GameState& g, QWidget* parent = nullptr);
 
   // The table run changed the window's state: show it (once the run has shown
-  // the window) with its text, label, buttons, keys and progress.
+  // the window) with its text, label, buttons, keys and progress. A run that
+  // starts brings the window to the front with the keyboard in it.
   void refreshTable();
   // Only the progress and main-line label.
   void refreshOutput();
@@ -50,6 +51,7 @@ class FrmPV : public QWidget {
   QProgressBar* progress_ = nullptr;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
+  bool running_ = false;  // a run was shown going (Cancel on)
 };
 
 }  // namespace m8

@@ -16,6 +16,7 @@
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
+#include "app/mainwindow/labelfit.h"
 #include "app/mainwindow/movelistfit.h"
 #include "app/objectnames.h"
 #include "core/game/gameresult.h"
@@ -55,6 +56,11 @@ void MainWindow::ArrangeLayout() {
       const char* names[] = {"Classic Small", "", "Classic Medium", "Classic Big"};
       const QString skin = QString::fromStdString(g.Opt.SkinName);
       sizeNotice_ = QString("\"%1\" shown as \"%2\"").arg(skin, names[g.Opt.BoardSizeCode]);
+      // A long skin name would leave the other panels no room: the notice
+      // then names the size shown only (the tool tip tells the rest).
+      const int width = px(BoardGeometryFor(fit, tpp_).windowWidth);
+      if (panels_[1]->fontMetrics().horizontalAdvance(sizeNotice_) > width / 2)
+        sizeNotice_ = QString("Board shown as \"%1\"").arg(names[g.Opt.BoardSizeCode]);
       sizeNoticeDetail_ = QString("The window of the skin \"%1\" (%2 x %3) does not fit on this screen (%4 x %5): "
                                   "the board is shown in the size of \"%6\".")
                               .arg(skin)
@@ -102,9 +108,12 @@ void MainWindow::ArrangeLayout() {
     placeControl(moveBox_, p.moveBoxLeft, p.moveBoxTop, 2772, 285);
     placeControl(playMoveButton_, p.playMoveButtonLeft, p.playMoveButtonTop, 732, 252);
     surface_->setEngineOutputFrame(QRect(120, p.engineOutputFrameTop, p.engineOutputFrameWidth, 855));
-    placeControl(engineOutputLabel_, 240, p.engineOutputTop, p.engineOutputWidth, 600);
+    // The output takes its frame's height, less the margin above it; what
+    // is still too long ends at the last word that fits.
+    const int outputBottom = p.engineOutputFrameTop + 855 - (p.engineOutputTop - p.engineOutputFrameTop) / 2;
+    placeControl(engineOutputLabel_, 240, p.engineOutputTop, p.engineOutputWidth, outputBottom - p.engineOutputTop);
+    SetFittedText(engineOutputLabel_, FullText(engineOutputLabel_));
     placeControl(progress_, 480, p.progressTop, p.progressWidth, 288);
-    panels_[2]->setMinimumWidth(px(2000));
 
     // The extra-pieces row takes the top 200 twips of the comment box.
     const bool extra = g.Rules.canContract == 1;

@@ -31,6 +31,7 @@
 #include "app/dialogs/dlgvariants.h"
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
+#include "app/mainwindow/labelfit.h"
 #include "app/mainwindow/movelistfit.h"
 #include "app/objectnames.h"
 #include "app/sessionend.h"
@@ -212,13 +213,14 @@ void MainWindow::buildControls() {
   progress_->setTextVisible(false);
   progress_->setValue(0);
 
+  // The status texts take the room the other two leave: the notice of a
+  // board shown smaller and the opening's name each take the width of their
+  // text, so that they read whole (and nothing when they are empty).
   for (int n = 0; n < 3; ++n) {
     panels_[n] = new QLabel(this);
     panels_[n]->setObjectName(QString::fromLatin1(objectnames::kStatusPanel).arg(n + 1));
-    statusBar()->addWidget(panels_[n], n == 0 ? 2 : 1);
+    statusBar()->addWidget(panels_[n], n == 0 ? 1 : 0);
   }
-  // A long notice there is cut; its tool tip shows it whole.
-  panels_[1]->setMinimumWidth(1);
   statusBar()->setSizeGripEnabled(false);
 
   // Design positions, in force until the first arrangement.
@@ -627,7 +629,7 @@ void MainWindow::refreshView(View v) {
       break;
     case View::VariantName: variantNameLabel_->setText(Q(VariantNameText(g))); break;
     case View::Strength: strengthLabel_->setText(Q(StrengthLine(g))); break;
-    case View::EngineOutput: engineOutputLabel_->setText(Q(g.Search.EngineOutputText)); break;
+    case View::EngineOutput: SetFittedText(engineOutputLabel_, Q(g.Search.EngineOutputText)); break;
     case View::Comment: {
       const QSignalBlocker block(commentBox_);
       commentBox_->setPlainText(Q(g.Flow.CommentText));
@@ -690,7 +692,7 @@ void MainWindow::calculationClick() {
   g.Opt.ShowCalculation = 1 - g.Opt.ShowCalculation;
   if (g.Opt.ShowCalculation == 0) {
     commands_->setEntryChecked(objectnames::kCalculationEntry, false);
-    engineOutputLabel_->setText("no calculation");
+    SetFittedText(engineOutputLabel_, "no calculation");
   } else {
     commands_->setEntryChecked(objectnames::kCalculationEntry, true);
   }

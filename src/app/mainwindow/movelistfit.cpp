@@ -14,14 +14,12 @@ namespace {
 
 constexpr double kDesignPoints = 11.4;
 constexpr double kPointStep = 0.2;
-// The font of the played moves shrinks down to the first size, that of the
-// other lists (short lines mostly) down to the second, so that their lines
-// fit as they are. When they do not, the lines are cut at the third size,
-// which reads well; only a single move mark wider than the list makes the
-// font smaller still, down to the last size.
-constexpr double kSmallestPlayedPoints = 9.0;
-constexpr double kSmallestOtherPoints = 7.0;
-constexpr double kCutPoints = 9.0;
+// The font of every list shrinks down to the first size, so that its lines
+// fit as they are. When they do not, the lines are cut at that size, which
+// still reads well: no list goes smaller for a long line. Only a single move
+// mark wider than the list makes the font smaller still, down to the last
+// size.
+constexpr double kSmallestPoints = 9.0;
 constexpr double kLastPoints = 5.0;
 // A played move's line: the move number (or blanks) in six characters, then
 // the move.
@@ -141,17 +139,16 @@ void FitMoveList(QListWidget* list, MoveListKind kind) {
   }
   const LineCut cut = CutOf(kind);
   const int rows = static_cast<int>(lines.size());
-  const double smallest = kind == MoveListKind::Played ? kSmallestPlayedPoints : kSmallestOtherPoints;
   QFont font = MoveListFont();
   QStringList texts = lines;
   bool fit = false;
   // Lines that fit as they are need no cutting (the list is rebuilt at every
   // move, so this is the common case and worth not measuring again).
-  for (double points = kDesignPoints; !fit && points > smallest - 1e-6; points -= kPointStep) {
+  for (double points = kDesignPoints; !fit && points > kSmallestPoints - 1e-6; points -= kPointStep) {
     font.setPointSizeF(points);
     fit = Widest(font, lines) <= LineRoom(list, font, rows);
   }
-  for (double points = kCutPoints; !fit && points > kLastPoints - 1e-6; points -= kPointStep) {
+  for (double points = kSmallestPoints; !fit && points > kLastPoints - 1e-6; points -= kPointStep) {
     font.setPointSizeF(points);
     // Cut lines add rows, which may call for the scroll bar: cut again in
     // the room that leaves.

@@ -20,12 +20,13 @@ enum class MoveListKind {
   RootScores  // "c1e3  12": the score goes on the next line
 };
 
-// Sets the list's font to the largest size, from MoveListFont down to a
-// smallest readable one, at which every line fits the width the list gives
-// its text. A line still too wide goes on in further lines of the same item,
-// cut after a move or capture mark (or before the score) and indented, so
-// the list never scrolls sideways. The lines as given stay in each item's
-// Qt::UserRole, and each item's tool tip shows its line whole.
+// Sets the list's font to the largest size, from MoveListFont down to the
+// smallest readable one (the same for the three lists), at which every line
+// fits the width the list gives its text. A line still too wide goes on in
+// further lines of the same item at that size, cut after a move or capture
+// mark (or before the score) and indented, so the list never scrolls
+// sideways. The lines as given stay in each item's Qt::UserRole, and each
+// item's tool tip shows its line whole.
 void FitMoveList(QListWidget* list, MoveListKind kind);
 
 }  // namespace m8

@@ -3,6 +3,7 @@
 #include "core/fileio.h"
 #include "core/files/gamesave.h"
 #include "core/files/settings.h"
+#include "core/numtext.h"
 #include "core/rules/notation.h"
 
 namespace m8 {
@@ -113,12 +114,12 @@ bool CreateHtmlDiagram(GameState& g) {
   std::string error;
   const std::string path = UserFile(g, kDiagramFileName);
   if (!ReplaceFile(path, DiagramHtml(g), &error)) {
-    g.host->message(Icon::Exclamation, "Error", std::string(kDiagramFileName) + " cannot be written.\r\n" + error);
+    g.host->message(Icon::Exclamation, "Error", std::string(kDiagramFileName) + " cannot be written.\r\n" + SentenceStart(error));
     return false;
   }
   // The file goes to the user's data folder when the program folder is
   // read-only: the message names the place.
-  g.host->message(Icon::Exclamation, "Diagram", "DIAGRAM.HTML created\r\n" + path);
+  g.host->message(Icon::Information, "Diagram", "DIAGRAM.HTML created\r\n" + path);
   return true;
 }
 

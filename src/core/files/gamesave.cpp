@@ -83,7 +83,7 @@ std::optional<JoinedPdn> AppendPdnGame(GameState& g, const std::string& path, co
   std::string error = "No free name for the copy beside it.";
   if (backup.empty() || !ReplaceFile(backup, file, &error)) {
     g.host->message(Icon::Exclamation, "Error",
-                    title + " is left as it is, and the game is not added: its copy cannot be written.\r\n" + error);
+                    title + " is left as it is, and the game is not added: its copy cannot be written.\r\n" + SentenceStart(error));
     return std::nullopt;
   }
   // A UTF-8 byte-order mark stays: the file is UTF-8 now.
@@ -108,7 +108,7 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
   std::string error;
   // A file the user protected is refused before anything is asked or copied.
   if (IsProtectedFile(path, &error)) {
-    g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + error);
+    g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + SentenceStart(error));
     return false;
   }
   std::string bytes, backup;
@@ -135,7 +135,7 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
     std::error_code ec;
     const bool copyLeft = !backup.empty() && !std::filesystem::remove(backup, ec);
     g.host->message(Icon::Exclamation, "Error",
-                    title + " cannot be written.\r\n" + error +
+                    title + " cannot be written.\r\n" + SentenceStart(error) +
                         (copyLeft ? "\r\nThe copy " + FileTitleOf(backup) + " of it is left beside it." : ""));
     return false;
   }

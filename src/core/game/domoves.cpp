@@ -69,7 +69,7 @@ bool WriteDoMovesFile(GameState& g) {
   const std::string path = UserFile(g, kDoMovesFileName);
   if (!ReplaceFile(path, text, &error)) {
     RestoreStart(g, start, side, preset);
-    g.host->message(Icon::Exclamation, "Error", std::string(kDoMovesFileName) + " cannot be written.\r\n" + error);
+    g.host->message(Icon::Exclamation, "Error", std::string(kDoMovesFileName) + " cannot be written.\r\n" + SentenceStart(error));
     return false;
   }
   if (!LoadGame(g, kLoadDoMoves)) {

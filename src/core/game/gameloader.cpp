@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -304,10 +305,16 @@ std::string InNotation(GameState& g, const std::string& key) {
 // scratch replay only plays it). A text that fits several captures plays the
 // one numbered `route` among them (the one it is the full text of first);
 // `fits` receives how many it fits. `kind` is the separator the file wrote.
-bool PlayFileMove(GameState& g, const std::string& text, MoveKind kind, bool trial, int route, int* fits) {
+// `beforeGameOverTest`, when given, runs after the move and before the test
+// that may end the game with a box.
+bool PlayFileMove(GameState& g, const std::string& text, MoveKind kind, bool trial, int route, int* fits,
+                  const std::function<void()>& beforeGameOverTest = {}) {
   *fits = 0;
   MoveFollowUps followUps;
-  followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet, GameOverPause::None); };
+  followUps.checkGameOver = [&beforeGameOverTest](GameState& s, int quiet) {
+    if (beforeGameOverTest) beforeGameOverTest();
+    CheckGameOver(s, quiet, GameOverPause::None);
+  };
   ResetPly(g);
   if (!GenerateLegalMoves(g)) return false;
   const std::vector<int> named = MovesNamedBy(g, text, ExactText::First, kind);
@@ -347,6 +354,22 @@ bool OwnSetupInPlay(const GameState& g, const GameFileData& d, std::string* why,
   return false;
 }
 
+// The window shows the game being loaded as it will stand once loaded: its
+// caption, variant name and move lists, the progress bar empty. Done before
+// the last move's game-over test, whose box tells the end of a finished
+// game while the window shows that game and no longer the one before.
+void ShowGameAsLoaded(GameState& g, const LoadPlan& p, int mode) {
+  Host& h = *g.host;
+  ListLegalMoves(g);
+  h.refresh(View::MoveList);
+  h.refresh(View::VariantName);
+  if (mode == kLoadOpen) {
+    g.Flow.Caption = WindowCaption(p.title);
+    h.refresh(View::Caption);
+  }
+  SetProgressValue(g, 0);
+}
+
 // Sets the game up from the plan and replays its moves. `trial` runs on a
 // scratch game: nothing is shown, logged or searched.
 // Moves whose text fits several captures are noted in `forks`.
@@ -358,6 +381,14 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
   const int total = static_cast<int>(p.items->size());
   int done = 0;
   if (!trial && mode == kLoadOpen && total > 0) g.host->status(g.Skin.StatusPanel, "Loading and analyzing...");
+  size_t lastMove = p.items->size();
+  for (size_t i = p.items->size(); i-- > 0;)
+    if (!(*p.items)[i].comment) {
+      lastMove = i;
+      break;
+    }
+  const std::function<void()> showLoaded = [&] { ShowGameAsLoaded(g, p, mode); };
+  const std::function<void()> none;
   for (const GameFileItem& item : *p.items) {
     const size_t itemIndex = static_cast<size_t>(done);
     ++done;
@@ -381,7 +412,8 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
     }
     const int route = itemIndex < p.captureRoutes.size() ? p.captureRoutes[itemIndex] : 0;
     int fits = 0;
-    const bool played = PlayFileMove(g, key, kind, trial, route, &fits);
+    const bool played =
+        PlayFileMove(g, key, kind, trial, route, &fits, !trial && itemIndex == lastMove ? showLoaded : none);
     if (fits > 1 && forks) forks->push_back({itemIndex, route, fits});
     if (!played) {
       // The move as the file writes it.
@@ -712,6 +744,8 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
   g.P.TouchedSquare = 0;
   g.Flow.CommentText = g.Game.PlyComments[std::clamp(g.P.GamePly, 0, kMaxGamePly)];
   h.refresh(View::Comment);
+  // The load is over: the bar is empty again.
+  SetProgressValue(g, 0);
   // The status line last: drawing the board shows the side to move there.
   if (mode == kLoadOpen) {
     if (p.pdn) {
@@ -720,7 +754,6 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
       if (!g.Driver.DrawNote.empty()) status += ";  " + g.Driver.DrawNote;
       h.status(g.Skin.StatusPanel, status);
     }
-    SetProgressValue(g, g.Driver.ProgressMax);
     g.Flow.Caption = WindowCaption(p.title);
     h.refresh(View::Caption);
   } else if (mode == kLoadAutosave && g.Flow.GameOver != 1) {

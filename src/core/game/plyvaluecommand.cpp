@@ -158,7 +158,10 @@ void BuildPlyValueTable(GameState& g) {
     for (int j = 0; j < m; ++j)
       if (pv.PlyValueDiff[i] < pv.PlyValueDiff[j]) SwapRows(pv, i, j);
   pv.PlyValueRows = m;
-  g.Search.PlyValueOutputText = "Done!";
+  // A run the user stopped says so, and how far it got.
+  g.Search.PlyValueOutputText = g.P.SearchAborted == 0 ? std::string("Done!")
+                                                        : "Stopped: " + std::to_string(m) + " of " +
+                                                              std::to_string(n) + " moves searched.";
   h.refresh(View::PlyValueOutput);
   pv.TableText = PlyValueTableText(g);
 

@@ -635,6 +635,7 @@ TEST_F(GameFilesTest, HtmlDiagram) {
   EXPECT_TRUE(StartsWith(turned[17], "<IMG SRC=\"pieces/dblack_king.bmp\">"));
   ASSERT_TRUE(CreateHtmlDiagram(g));
   EXPECT_EQ(host.messages.back().text, "DIAGRAM.HTML created\r\n" + ProgramFile(g, "diagram.html"));
+  EXPECT_EQ(host.messages.back().icon, Icon::Information);  // news, not a warning
 }
 
 // A read-only install keeps the diagram in the user's folder: its pictures

@@ -157,9 +157,17 @@ TEST(PlyValueTable, CancelKeepsTheFinishedRowsAndRestoresThePosition) {
   EXPECT_EQ(BoardToSetupString(g.board), before);
   EXPECT_EQ(g.P.GamePly, 0);
   EXPECT_EQ(g.P.SideToMove, -1);
-  EXPECT_EQ(g.Search.PlyValueOutputText, "Done!");
+  // It says it was stopped, and how far it got.
+  EXPECT_EQ(g.Search.PlyValueOutputText, "Stopped: " + std::to_string(pv.PlyValueRows) + " of " +
+                                             std::to_string(moves.size()) + " moves searched.");
   EXPECT_EQ(static_cast<int>(pv.PlyValueMovesSaved.size()), pv.PlyValueRows);
   for (int r = 0; r < pv.PlyValueRows; ++r) EXPECT_EQ(pv.PlyValueMovesSaved[r], moves[r]);
   // Only the finished rows are printed: header, rule and one line each.
   EXPECT_EQ(static_cast<int>(std::count(pv.TableText.begin(), pv.TableText.end(), '\n')), pv.PlyValueRows + 2);
+  // Stopped in the first row: no row at all, and never "Done!".
+  t.host.pumps = 0;
+  t.host.actAt = 1;
+  BuildPlyValueTable(g);
+  EXPECT_EQ(pv.PlyValueRows, 0);
+  EXPECT_EQ(g.Search.PlyValueOutputText, "Stopped: 0 of " + std::to_string(moves.size()) + " moves searched.");
 }

@@ -189,7 +189,7 @@ TEST(PlyValueSort, RealTableResortsAndCancelKeepsTheRowsSearched) {
   g.host = &host;
   BuildPlyValueTable(g);
   EXPECT_EQ(pv.PlyValueRows, 2);
-  EXPECT_EQ(g.Search.PlyValueOutputText, "Done!");
+  EXPECT_EQ(g.Search.PlyValueOutputText, "Stopped: 2 of 6 moves searched.");
   EXPECT_TRUE(pv.CloseEnabled);
   EXPECT_FALSE(pv.CancelEnabled);
   ASSERT_TRUE(ChoosePlyValueKey(g, 3));

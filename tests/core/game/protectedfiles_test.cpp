@@ -3,6 +3,7 @@
 // as root, whom the system lets write anything).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -85,6 +86,13 @@ TEST_F(ProtectedFilesTest, EveryWriterLeavesAReadOnlyFileAsItIs) {
     bool named = false;
     for (const auto& m : host.messages) named = named || m.text.find("\"" + path + "\"") != std::string::npos;
     EXPECT_TRUE(named) << (host.messages.empty() ? "no message" : host.messages.back().text);
+    // Each further line of a message is a sentence of its own, also where
+    // the reason of the failure follows the file's name.
+    for (const auto& m : host.messages)
+      for (size_t at = m.text.find('\n'); at != std::string::npos; at = m.text.find('\n', at + 1))
+        if (at + 1 < m.text.size()) {
+          EXPECT_FALSE(std::islower(static_cast<unsigned char>(m.text[at + 1]))) << m.text;
+        }
     EXPECT_EQ(Read(row.file), row.bytes);
     EXPECT_EQ(fs::status(path).permissions(), readOnly);
     for (const auto& e : fs::directory_iterator(folder)) {
