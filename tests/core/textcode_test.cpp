@@ -1,4 +1,5 @@
 #include "core/textcode.h"
+#include "core/icubytes_fixture.h"
 
 #include <unicode/ucnv.h>
 
@@ -147,18 +148,6 @@ TEST(TextCode, SmallFilesInLegacyCodePagesReadInTheirOwnLetters) {
     EXPECT_EQ(DecodeForeignText(bytes) == text, c.reads) << DecodeForeignText(bytes);
     EXPECT_EQ(DetectCodePage(bytes).sure, c.sure) << CodePageName(DetectCodePage(bytes).page);
   }
-}
-
-// UTF-8 text in the bytes of the code page ICU knows by `name`, written by
-// ICU's converter so that the fixture does not rest on the tables under test.
-std::string IcuBytes(const std::string& text, const char* name) {
-  std::string out(text.size() * 2 + 16, '\0');
-  UErrorCode err = U_ZERO_ERROR;
-  const int32_t n = ucnv_convert(name, "UTF-8", out.data(), static_cast<int32_t>(out.size()), text.data(),
-                                 static_cast<int32_t>(text.size()), &err);
-  EXPECT_TRUE(U_SUCCESS(err)) << name << ": " << u_errorName(err);
-  out.resize(U_SUCCESS(err) ? static_cast<size_t>(n) : 0);
-  return out;
 }
 
 // A PDN text: the event, then white and black of each game.

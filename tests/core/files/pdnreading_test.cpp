@@ -13,22 +13,11 @@
 
 #include "core/files/pdn.h"
 #include "core/textcode.h"
+#include "core/icubytes_fixture.h"
 #include "core/files_fixture.h"
 
 namespace m8 {
 namespace {
-
-// Unicode text in the bytes of the encoding ICU knows by `name`, written by
-// ICU itself so that the fixture does not rest on the converter under test.
-std::string Encode(const std::string& text, const char* name) {
-  std::string out(text.size() * 4 + 16, '\0');
-  UErrorCode err = U_ZERO_ERROR;
-  const int32_t n = ucnv_convert(name, "UTF-8", out.data(), static_cast<int32_t>(out.size()), text.data(),
-                                 static_cast<int32_t>(text.size()), &err);
-  EXPECT_TRUE(U_SUCCESS(err)) << name << ": " << u_errorName(err);
-  out.resize(U_SUCCESS(err) ? static_cast<size_t>(n) : 0);
-  return out;
-}
 
 struct Game {
   const char* encoding;  // ICU's name of the encoding the game is written in
@@ -43,7 +32,7 @@ std::string GameText(const Game& game) {
 // A file of the games, each in its own encoding; `bom` goes in front.
 std::string FileOf(const std::vector<Game>& games, const std::string& bom = "") {
   std::string bytes = bom;
-  for (const Game& game : games) bytes += Encode(GameText(game), game.encoding);
+  for (const Game& game : games) bytes += IcuBytes(GameText(game), game.encoding);
   return bytes;
 }
 
@@ -111,7 +100,7 @@ TEST(PdnReading, EachGameReadsInTheLettersItWasWrittenIn) {
 TEST(PdnReading, AUtf8GameKeepsItsNamesBesideACommentInACodePage) {
   const std::string comment = "Tr\xC3\xA8s belle d\xC3\xA9" "fense, Andr\xC3\xA9 \xC3\xA0 Montr\xC3\xA9" "al";
   const std::string bytes = "[Event \"Кубок\"]\r\n[White \"Иванов С.\"]\r\n[Black \"François Dupré\"]\r\n\r\n"
-                            "1. 11-15 {" + Encode(comment, "windows-1252") + "} 23-19 *\r\n";
+                            "1. 11-15 {" + IcuBytes(comment, "windows-1252") + "} 23-19 *\r\n";
   ASSERT_FALSE(IsValidUtf8(bytes));
   PdnFile file;
   FileProblem problem;
@@ -126,7 +115,7 @@ TEST(PdnReading, AUtf8GameKeepsItsNamesBesideACommentInACodePage) {
   // page: KOI8-R's "её" is the bytes of "ţ".
   const std::string koi8 = "[Event \"Кубок города\"]\r\n[White \"Иванов С.\"]\r\n[Black \"Петров А.\"]\r\n\r\n"
                            "1. 11-15 {её ход} 23-19 *\r\n";
-  ASSERT_TRUE(ReadPdnFile(Encode(koi8, "KOI8-R"), "club.pdn", file, problem)) << problem.text;
+  ASSERT_TRUE(ReadPdnFile(IcuBytes(koi8, "KOI8-R"), "club.pdn", file, problem)) << problem.text;
   ASSERT_EQ(file.games.size(), 1u);
   EXPECT_EQ(file.games[0].tags.White, "Иванов С.");
   EXPECT_NE(file.games[0].moveText.find("{её ход}"), std::string::npos) << file.games[0].moveText;
@@ -152,7 +141,7 @@ TEST_F(PdnReadingTool, ShowsEncodingAndTags) {
     return lines;
   };
 
-  const auto single = run(Encode("[Event \"Кубок\"]\r\n[White \"Ли \\\"Ю\\\"\"]\r\n[Annotator \"Ким\"]\r\n\r\n"
+  const auto single = run(IcuBytes("[Event \"Кубок\"]\r\n[White \"Ли \\\"Ю\\\"\"]\r\n[Annotator \"Ким\"]\r\n\r\n"
                                  "1. 11-15 *\r\n",
                                  "windows-1251"));
   ASSERT_EQ(single.size(), 5u);
