@@ -10,12 +10,15 @@
 #include <random>
 #include <utility>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 // Flushing a file to the disk is the one thing the standard library cannot
 // ask for; on POSIX systems the calls are used directly.
-#if __has_include(<unistd.h>) && __has_include(<fcntl.h>)
+#if __has_include(<unistd.h>) && __has_include(<fcntl.h>) && __has_include(<sys/file.h>)
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #define M8_HAVE_POSIX 1
 #else
@@ -315,6 +318,73 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* e
       path,
       [&](std::FILE* f, std::string*) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); },
       error);
+}
+
+FileLock::FileLock(const std::string& path, [[maybe_unused]] double patienceSeconds) : path_(path) {
+#if M8_HAVE_POSIX
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                           std::chrono::duration<double>(patienceSeconds));
+  // A pause that grows to a few milliseconds: a waiting program finds the
+  // file free in the short time between two saves of another one.
+  auto pause = std::chrono::microseconds(500);
+  for (int opened = 0; opened < 1000; ++opened) {
+    bool created = false;
+    // Never waiting to open: a named pipe is no file to lock.
+    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(path.c_str(), kFlags);
+    if (fd < 0 && errno == ENOENT) {
+      fd = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0666);
+      created = fd >= 0;
+      if (fd < 0 && errno == EEXIST) continue;  // another program created it just now
+    }
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return;
+    }
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      if ((errno != EWOULDBLOCK && errno != EINTR) || Clock::now() >= deadline) {
+        busy_ = errno == EWOULDBLOCK;
+        ::close(fd);
+        return;
+      }
+      std::this_thread::sleep_for(pause);
+      pause = std::min(pause * 2, std::chrono::microseconds(4000));
+    }
+    // The lock holds only while the path still names the file locked: a
+    // program that held it may have replaced or removed it meanwhile.
+    struct stat locked {}, named {};
+    if (::fstat(fd, &locked) == 0 && ::stat(path.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
+        locked.st_ino == named.st_ino) {
+      fd_ = fd;
+      created_ = created;
+      return;
+    }
+    ::close(fd);
+  }
+#endif
+}
+
+FileLock::~FileLock() { Release(); }
+
+void FileLock::Release() {
+#if M8_HAVE_POSIX
+  if (fd_ >= 0) ::close(fd_);  // the lock goes with the file's last descriptor
+#endif
+  fd_ = -1;
+  created_ = false;
+}
+
+void FileLock::RemoveIfCreated() {
+#if M8_HAVE_POSIX
+  struct stat locked {}, named {};
+  if (created_ && ::fstat(fd_, &locked) == 0 && locked.st_size == 0 && ::stat(path_.c_str(), &named) == 0 &&
+      locked.st_dev == named.st_dev && locked.st_ino == named.st_ino)
+    ::unlink(path_.c_str());
+#endif
+  created_ = false;
 }
 
 bool CopyWholeFile(const std::string& from, const std::string& to, std::string* error) {
