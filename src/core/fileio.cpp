@@ -52,14 +52,40 @@ fs::path FinalTarget(const fs::path& path) {
 std::string Reason(int err) { return std::generic_category().message(err); }
 
 // A temporary's name: the target's name, ".", twelve lower-case hex digits
-// (eight random, four counting) and ".tmp".
+// (eight random, four counting) and ".tmp". The target's name is cut short
+// (at a whole UTF-8 character) where the whole would pass the longest name
+// the folder takes; the digits keep it apart from the temporaries of other
+// files whose names begin alike.
 constexpr size_t kTemporaryDigits = 12;
 constexpr std::string_view kTemporaryEnd = ".tmp";
+constexpr size_t kTemporaryTail = 1 + kTemporaryDigits + kTemporaryEnd.size();
 
-bool IsTemporaryName(std::string_view name, std::string_view target) {
-  if (name.size() != target.size() + 1 + kTemporaryDigits + kTemporaryEnd.size()) return false;
-  if (!name.starts_with(target) || name[target.size()] != '.' || !name.ends_with(kTemporaryEnd)) return false;
-  const std::string_view digits = name.substr(target.size() + 1, kTemporaryDigits);
+// The longest file name the folder takes.
+size_t NameLimit([[maybe_unused]] const fs::path& folder) {
+#if M8_HAVE_POSIX
+  const long n = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  if (n > 0) return static_cast<size_t>(n);
+#endif
+  return 255;
+}
+
+// The part of a temporary's name before its digits.
+std::string TemporaryBase(const fs::path& target) {
+  std::string name = target.filename().string();
+  const size_t limit = NameLimit(target.parent_path());
+  const size_t room = limit > kTemporaryTail ? limit - kTemporaryTail : 0;
+  if (name.size() > room) {
+    size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
+  return name;
+}
+
+bool IsTemporaryName(std::string_view name, std::string_view base) {
+  if (name.size() != base.size() + kTemporaryTail) return false;
+  if (!name.starts_with(base) || name[base.size()] != '.' || !name.ends_with(kTemporaryEnd)) return false;
+  const std::string_view digits = name.substr(base.size() + 1, kTemporaryDigits);
   return std::all_of(digits.begin(), digits.end(),
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
@@ -73,7 +99,7 @@ const fs::file_time_type kLeftoverBefore = fs::file_time_type::clock::now() - st
 // files of exactly the names CreateTemporary gives. A file that only looks
 // like one, or was written during this run, is left alone.
 void RemoveLeftoverTemporaries(const fs::path& target) {
-  const std::string name = target.filename().string();
+  const std::string name = TemporaryBase(target);
   std::vector<fs::path> leftovers;
   std::error_code ec;
   fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec);
@@ -94,10 +120,11 @@ void RemoveLeftoverTemporaries(const fs::path& target) {
 std::FILE* CreateTemporary(const fs::path& target, std::string* tmp, int* err) {
   static std::atomic<unsigned> counter{0};
   std::random_device rd;
+  const std::string base = TemporaryBase(target);
   for (int attempt = 0; attempt < 64; ++attempt) {
     char part[20];
     std::snprintf(part, sizeof part, ".%08x%04x", static_cast<unsigned>(rd()), (counter++) & 0xFFFFu);
-    *tmp = target.string() + part + std::string(kTemporaryEnd);
+    *tmp = (target.parent_path() / (base + part + std::string(kTemporaryEnd))).string();
     // "x": fails when the name exists (C11 and every C++17 library).
     if (std::FILE* f = std::fopen(tmp->c_str(), "wbx")) return f;
     *err = errno;

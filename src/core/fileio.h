@@ -50,7 +50,9 @@ bool IsProtectedFile(const std::string& path, std::string* error = nullptr);
 // Writes a file through a temporary beside it, flushed to the disk, and
 // renames it over the old one, so an interrupted write loses nothing. The
 // temporary gets a fresh name of its own, so a user's file is never taken
-// for it and two programs saving one file never share one. Temporaries of
+// for it and two programs saving one file never share one; a long name is
+// cut short for it, so that a file of the longest name the folder takes is
+// replaced as well. Temporaries of
 // the same file that a run ended during its save left behind (exactly those
 // names, last written before this run began) are removed first. A path
 // that is a symbolic link stays a link: its target is replaced. The new file
