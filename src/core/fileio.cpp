@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -412,6 +413,12 @@ void FileLock::RemoveIfCreated() {
     ::unlink(path_.c_str());
 #endif
   created_ = false;
+}
+
+void IgnoreFileSizeSignal() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 bool CopyWholeFile(const std::string& from, const std::string& to, std::string* error) {

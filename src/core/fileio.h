@@ -94,6 +94,11 @@ class FileLock {
   bool busy_ = false;
 };
 
+// A write past the file-size limit (ulimit -f) fails with a reason, as on a
+// full disk, instead of ending the program (the system's SIGXFSZ is
+// ignored). Called first thing by the program and by each tool.
+void IgnoreFileSizeSignal();
+
 // Copies a whole file, however large, through a temporary as ReplaceFile
 // does. False, with the reason in error, when it cannot be read or written.
 bool CopyWholeFile(const std::string& from, const std::string& to, std::string* error = nullptr);
