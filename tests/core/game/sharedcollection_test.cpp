@@ -1,9 +1,11 @@
 // One PDN collection that two programs add games to at the same time: every
 // game either program was told it saved is in the file.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -130,19 +132,37 @@ TEST_F(SharedCollectionTest, AFileChangedDuringTheQuestionIsReadAgain) {
   EXPECT_EQ(players, (std::vector<std::string>{"Ли Ю.", "Ким В.", "Пётр", "Иванов С.", "Jürgen Müller", "Ли Ю."}));
 }
 
-// A save that finds the file held by another program for all its wait adds
-// nothing, and says so.
-TEST_F(SharedCollectionTest, ASaveThatCannotTakeTheFileSaysSo) {
+// A save that cannot add its game adds nothing, and says so: one that finds
+// the file held by another program for all its wait, and one of a new
+// collection past the file-size limit, which leaves no file behind (not the
+// empty one that held its lock).
+TEST_F(SharedCollectionTest, ASaveThatCannotAddItsGameSaysSo) {
   const std::string old = "[White \"Smith\"]\r\n\r\n1. 11-15 *\r\n";
   Write("club.pdn", old);
-  FileLock other(Path("club.pdn"));
-  ASSERT_TRUE(other.held());
-  EXPECT_FALSE(SaveGame(g, Path("club.pdn"), "club.pdn"));
+  {
+    FileLock other(Path("club.pdn"));
+    ASSERT_TRUE(other.held());
+    EXPECT_FALSE(SaveGame(g, Path("club.pdn"), "club.pdn"));
+  }
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("club.pdn is being written by another program, so the game is not added"),
             std::string::npos)
       << host.messages[0].text;
   EXPECT_EQ(Read("club.pdn"), old);
+
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 16;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool added = SaveGame(g, Path("new.pdn"), "new.pdn");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(added);
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_NE(host.messages[1].text.find("new.pdn cannot be written"), std::string::npos) << host.messages[1].text;
+  EXPECT_FALSE(std::filesystem::exists(Path("new.pdn")));
 }
 
 }  // namespace
