@@ -373,8 +373,9 @@ FileLock::FileLock(const std::string& path, [[maybe_unused]] double patienceSeco
       return;
     }
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      if ((errno != EWOULDBLOCK && errno != EINTR) || Clock::now() >= deadline) {
-        busy_ = errno == EWOULDBLOCK;
+      const int err = errno;
+      if ((err != EWOULDBLOCK && err != EINTR) || Clock::now() >= deadline) {
+        busy_ = err == EWOULDBLOCK;
         ::close(fd);
         return;
       }

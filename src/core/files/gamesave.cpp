@@ -133,7 +133,8 @@ bool AddPdnGame(GameState& g, const std::string& path, const std::string& title)
     }
     return true;
   }
-  return refuse(title + " changed while you were asked about it, each time, so the game is not added to it.");
+  return refuse(title + " was changed by another program each time you were asked about it, so the game is not "
+                        "added to it.");
 }
 
 }  // namespace

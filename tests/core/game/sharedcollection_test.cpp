@@ -93,12 +93,12 @@ TEST_F(SharedCollectionTest, TwoProgramsAddingGamesLoseNone) {
   }
 }
 
-// A host that, while the user thinks about the first question, lets another
-// program add a game to the file.
+// A host that, while the user thinks about a question, lets another program
+// add games to the file.
 class BusyHost : public testing::RecordingHost {
  public:
   bool askYesNo(std::string_view title, std::string_view text) override {
-    if (questions.empty() && meanwhile) meanwhile();
+    if (meanwhile) meanwhile();
     return RecordingHost::askYesNo(title, text);
   }
   std::function<void()> meanwhile;
@@ -108,7 +108,8 @@ class BusyHost : public testing::RecordingHost {
 // with the file free. Another program adds a game meanwhile: the save reads
 // the file again and asks again, since the file it would convert is another
 // one now. Converted, it holds every game, and the copy beside it is the
-// file as it was when the user agreed.
+// file as it was when the user agreed. A file that changes during every
+// question is left to the other program, and the save says so.
 TEST_F(SharedCollectionTest, AFileChangedDuringTheQuestionIsReadAgain) {
   BusyHost busy;
   g.host = &busy;
@@ -117,7 +118,9 @@ TEST_F(SharedCollectionTest, AFileChangedDuringTheQuestionIsReadAgain) {
   const std::string other =
       Utf8ToCodePage("\r\n[White \"Пётр\"]\r\n[Black \"Иванов С.\"]\r\n\r\n1. 9-13 *\r\n", CodePage::Windows1251);
   Write("club.pdn", old);
-  busy.meanwhile = [&] { Write("club.pdn", old + other); };
+  busy.meanwhile = [&] {
+    if (busy.questions.empty()) Write("club.pdn", old + other);
+  };
   busy.answer = true;
   g.Header.GameWhite = "Jürgen Müller";
   g.Header.GameBlack = "Ли Ю.";
@@ -130,6 +133,20 @@ TEST_F(SharedCollectionTest, AFileChangedDuringTheQuestionIsReadAgain) {
   std::vector<std::string> players;
   for (const auto& game : file.games) players.insert(players.end(), {game.tags.White, game.tags.Black});
   EXPECT_EQ(players, (std::vector<std::string>{"Ли Ю.", "Ким В.", "Пётр", "Иванов С.", "Jürgen Müller", "Ли Ю."}));
+
+  Write("club.pdn", old);
+  std::filesystem::remove(Path("club.pdn.bak"));
+  std::string now = old;
+  busy.questions.clear();
+  busy.meanwhile = [&] { Write("club.pdn", now += other); };
+  EXPECT_FALSE(SaveGame(g, Path("club.pdn"), "club.pdn"));
+  EXPECT_GE(busy.questions.size(), 2u);
+  EXPECT_EQ(Read("club.pdn"), now);
+  EXPECT_FALSE(std::filesystem::exists(Path("club.pdn.bak")));
+  ASSERT_EQ(busy.messages.size(), 1u);
+  EXPECT_NE(busy.messages[0].text.find("club.pdn was changed by another program each time you were asked about it"),
+            std::string::npos)
+      << busy.messages[0].text;
 }
 
 // A save that cannot add its game adds nothing, and says so: one that finds
