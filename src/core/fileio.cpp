@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <mutex>
 #include <random>
 #include <utility>
 #include <system_error>
@@ -348,51 +351,71 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* e
       error);
 }
 
-FileLock::FileLock(const std::string& path, [[maybe_unused]] double patienceSeconds) : path_(path) {
+namespace {
+
+#if M8_HAVE_POSIX
+// Takes the lock of an open file, waiting until `deadline` while another
+// program holds it. The wait is the system's own, which hands the lock to a
+// waiting program as soon as it is given up, so a program saving again and
+// again cannot keep another one out. It runs on a thread of its own, which,
+// when the deadline has passed first, lets the lock go at once should it
+// still come. False, with busy set, when the deadline passed.
+bool WaitForLock(int fd, std::chrono::steady_clock::time_point deadline, bool* busy) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+  if (errno != EWOULDBLOCK) return false;
+  struct Wait {
+    std::mutex m;
+    std::condition_variable done;
+    bool finished = false, taken = false, abandoned = false;
+  };
+  auto wait = std::make_shared<Wait>();
+  // The same open file: a lock taken through the copy is the file's lock.
+  const int copy = ::dup(fd);
+  if (copy < 0) return false;
+  try {
+    std::thread([wait, copy] {
+      int r;
+      while ((r = ::flock(copy, LOCK_EX)) != 0 && errno == EINTR) {
+      }
+      {
+        const std::lock_guard<std::mutex> hold(wait->m);
+        if (wait->abandoned && r == 0) ::flock(copy, LOCK_UN);
+        wait->taken = r == 0;
+        wait->finished = true;
+      }
+      ::close(copy);
+      wait->done.notify_all();
+    }).detach();
+  } catch (const std::system_error&) {
+    ::close(copy);
+    return false;
+  }
+  std::unique_lock<std::mutex> hold(wait->m);
+  if (wait->done.wait_until(hold, deadline, [&] { return wait->finished; })) return wait->taken;
+  wait->abandoned = true;
+  *busy = true;
+  return false;
+}
+#endif
+
+}  // namespace
+
+FileLock::FileLock(const std::string& path, [[maybe_unused]] double patienceSeconds) {
 #if M8_HAVE_POSIX
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                            std::chrono::duration<double>(patienceSeconds));
-  // A pause that grows to a few milliseconds: a waiting program finds the
-  // file free in the short time between two saves of another one.
-  auto pause = std::chrono::microseconds(500);
-  for (int opened = 0; opened < 1000; ++opened) {
-    bool created = false;
-    // Never waiting to open: a named pipe is no file to lock.
-    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
-    int fd = ::open(path.c_str(), kFlags);
-    if (fd < 0 && errno == ENOENT) {
-      fd = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0666);
-      created = fd >= 0;
-      if (fd < 0 && errno == EEXIST) continue;  // another program created it just now
-    }
-    if (fd < 0) return;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-      ::close(fd);
-      return;
-    }
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      const int err = errno;
-      if ((err != EWOULDBLOCK && err != EINTR) || Clock::now() >= deadline) {
-        busy_ = err == EWOULDBLOCK;
-        ::close(fd);
-        return;
-      }
-      std::this_thread::sleep_for(pause);
-      pause = std::min(pause * 2, std::chrono::microseconds(4000));
-    }
-    // The lock holds only while the path still names the file locked: a
-    // program that held it may have replaced or removed it meanwhile.
-    struct stat locked {}, named {};
-    if (::fstat(fd, &locked) == 0 && ::stat(path.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
-        locked.st_ino == named.st_ino) {
-      fd_ = fd;
-      created_ = created;
-      return;
-    }
+  // The folder where the replacement happens: the file a link names is
+  // replaced in its own folder.
+  const fs::path target = FinalTarget(path);
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  if (!WaitForLock(fd, deadline, &busy_)) {
     ::close(fd);
+    return;
   }
+  fd_ = fd;
 #endif
 }
 
@@ -400,20 +423,9 @@ FileLock::~FileLock() { Release(); }
 
 void FileLock::Release() {
 #if M8_HAVE_POSIX
-  if (fd_ >= 0) ::close(fd_);  // the lock goes with the file's last descriptor
+  if (fd_ >= 0) ::close(fd_);  // the lock goes with its descriptor
 #endif
   fd_ = -1;
-  created_ = false;
-}
-
-void FileLock::RemoveIfCreated() {
-#if M8_HAVE_POSIX
-  struct stat locked {}, named {};
-  if (created_ && ::fstat(fd_, &locked) == 0 && locked.st_size == 0 && ::stat(path_.c_str(), &named) == 0 &&
-      locked.st_dev == named.st_dev && locked.st_ino == named.st_ino)
-    ::unlink(path_.c_str());
-#endif
-  created_ = false;
 }
 
 void IgnoreFileSizeSignal() {

@@ -61,15 +61,15 @@ bool IsProtectedFile(const std::string& path, std::string* error = nullptr);
 // reason that names `path` (never the temporary file).
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
-// An exclusive lock on a file for a read, change and replace of it
-// (ReplaceFile) that no other program's change may come between: a FileLock
-// of the same file in any program waits until this one is gone. The lock is
-// held on the file the path names, and a replacement puts a new file there,
-// so a waiting lock that finds its file replaced takes the new one. A missing
-// file is created empty to hold the lock (RemoveIfCreated takes it away
-// again when nothing was written). Where the system keeps no locks, or the
-// file can neither be opened nor created (the replacement then fails with its
-// own reason), nothing is held and `busy` is false.
+// An exclusive lock for a read, change and replacement of a file
+// (ReplaceFile) that no other program's change of it may come between: a
+// FileLock of the same file in any program waits until this one is gone, and
+// waiting programs take their turns. The lock is held on the folder where the
+// file is replaced (the file itself is a new one after each replacement, its
+// folder stays), so it needs no file of its own and leaves none behind;
+// changes of other files of that folder wait for it too. Where the folder
+// cannot be opened or the system keeps no locks, nothing is held and `busy`
+// is false: the change then goes ahead unguarded.
 class FileLock {
  public:
   // Waits for the lock at most `patienceSeconds`.
@@ -79,18 +79,13 @@ class FileLock {
   FileLock& operator=(const FileLock&) = delete;
 
   bool held() const { return fd_ >= 0; }
-  // Another program held the file for all the wait.
+  // Another program held the lock for all the wait.
   bool busy() const { return busy_; }
   // Gives the lock up.
   void Release();
-  // The empty file the lock created, removed while it is still empty and
-  // nothing else took its place.
-  void RemoveIfCreated();
 
  private:
-  std::string path_;
   int fd_ = -1;
-  bool created_ = false;
   bool busy_ = false;
 };
 

@@ -124,8 +124,7 @@ bool AddPdnGame(GameState& g, const std::string& path, const std::string& title)
       return refuse(title + " is left as it is, and the game is not added: its copy cannot be written.\r\n" + error);
     if (!ReplaceFile(path, joined.bytes, &error)) {
       // The file is as it was: the copy made for its conversion goes, or is
-      // named; an empty file made to hold the lock goes.
-      lock.RemoveIfCreated();
+      // named.
       std::error_code ec;
       const bool copyLeft = convert && !std::filesystem::remove(backup, ec);
       return refuse(title + " cannot be written.\r\n" + error +

@@ -151,8 +151,7 @@ TEST_F(SharedCollectionTest, AFileChangedDuringTheQuestionIsReadAgain) {
 
 // A save that cannot add its game adds nothing, and says so: one that finds
 // the file held by another program for all its wait, and one of a new
-// collection past the file-size limit, which leaves no file behind (not the
-// empty one that held its lock).
+// collection past the file-size limit, which leaves no file behind.
 TEST_F(SharedCollectionTest, ASaveThatCannotAddItsGameSaysSo) {
   const std::string old = "[White \"Smith\"]\r\n\r\n1. 11-15 *\r\n";
   Write("club.pdn", old);
