@@ -47,9 +47,8 @@ bool IsNumber(const std::string& s, bool allowPoint) {
   return digit;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The tool itself (see RunTool).
+int Run(int argc, char** argv) {
   std::string variant = "American Checkers";
   std::string setup, side;
   int depth = 0;
@@ -123,3 +122,7 @@ int main(int argc, char** argv) {
               static_cast<long long>(r.seconds * 1000), m8::BoardToSetupString(g->board).c_str());
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return m8tools::RunTool(Run, "morventa8-analyse", argc, argv); }

@@ -11,7 +11,8 @@
 // each game's then given as "  encoding NAME" under its line), and under each
 // game's line every tag of the game follows as '  [Name "Value"]', in UTF-8.
 // The exit status is 0 when the file could be read (whatever its games
-// hold), 1 when it could not, 2 for a wrong command line.
+// hold), 1 when it could not or the output could not all be written, 2 for
+// a wrong command line.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -49,9 +50,8 @@ int Usage() {
   return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The tool itself (see RunTool).
+int Run(int argc, char** argv) {
   std::string variant, path;
   bool tags = false;
   for (int i = 1; i < argc; ++i) {
@@ -112,3 +112,7 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return m8tools::RunTool(Run, "morventa8-pdn", argc, argv); }

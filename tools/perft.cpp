@@ -38,9 +38,8 @@ int Usage() {
   return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The tool itself (see RunTool).
+int Run(int argc, char** argv) {
   std::string variant = "American Checkers";
   bool divide = false;
   std::string setup;
@@ -117,3 +116,7 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return m8tools::RunTool(Run, "morventa8-perft", argc, argv); }

@@ -2,8 +2,11 @@
 
 #include "app/mainwindow/mainwindow.h"
 #include "app/sessionend.h"
+#include "core/fileio.h"
 
 int main(int argc, char** argv) {
+  // A save past the file-size limit fails with a message; the game stays.
+  m8::IgnoreFileSizeSignal();
   // Before anything else: a SIGTERM during start-up waits until the window
   // hears it, which it does from its first start-up step on.
   m8::InstallEndSignals();

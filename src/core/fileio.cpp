@@ -3,19 +3,26 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <mutex>
 #include <random>
 #include <utility>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 // Flushing a file to the disk is the one thing the standard library cannot
 // ask for; on POSIX systems the calls are used directly.
-#if __has_include(<unistd.h>) && __has_include(<fcntl.h>)
+#if __has_include(<unistd.h>) && __has_include(<fcntl.h>) && __has_include(<sys/file.h>)
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #define M8_HAVE_POSIX 1
 #else
@@ -49,14 +56,40 @@ fs::path FinalTarget(const fs::path& path) {
 std::string Reason(int err) { return std::generic_category().message(err); }
 
 // A temporary's name: the target's name, ".", twelve lower-case hex digits
-// (eight random, four counting) and ".tmp".
+// (eight random, four counting) and ".tmp". The target's name is cut short
+// (at a whole UTF-8 character) where the whole would pass the longest name
+// the folder takes; the digits keep it apart from the temporaries of other
+// files whose names begin alike.
 constexpr size_t kTemporaryDigits = 12;
 constexpr std::string_view kTemporaryEnd = ".tmp";
+constexpr size_t kTemporaryTail = 1 + kTemporaryDigits + kTemporaryEnd.size();
 
-bool IsTemporaryName(std::string_view name, std::string_view target) {
-  if (name.size() != target.size() + 1 + kTemporaryDigits + kTemporaryEnd.size()) return false;
-  if (!name.starts_with(target) || name[target.size()] != '.' || !name.ends_with(kTemporaryEnd)) return false;
-  const std::string_view digits = name.substr(target.size() + 1, kTemporaryDigits);
+// The longest file name the folder takes.
+size_t NameLimit([[maybe_unused]] const fs::path& folder) {
+#if M8_HAVE_POSIX
+  const long n = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  if (n > 0) return static_cast<size_t>(n);
+#endif
+  return 255;
+}
+
+// The part of a temporary's name before its digits.
+std::string TemporaryBase(const fs::path& target) {
+  std::string name = target.filename().string();
+  const size_t limit = NameLimit(target.parent_path());
+  const size_t room = limit > kTemporaryTail ? limit - kTemporaryTail : 0;
+  if (name.size() > room) {
+    size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
+  return name;
+}
+
+bool IsTemporaryName(std::string_view name, std::string_view base) {
+  if (name.size() != base.size() + kTemporaryTail) return false;
+  if (!name.starts_with(base) || name[base.size()] != '.' || !name.ends_with(kTemporaryEnd)) return false;
+  const std::string_view digits = name.substr(base.size() + 1, kTemporaryDigits);
   return std::all_of(digits.begin(), digits.end(),
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
@@ -70,7 +103,7 @@ const fs::file_time_type kLeftoverBefore = fs::file_time_type::clock::now() - st
 // files of exactly the names CreateTemporary gives. A file that only looks
 // like one, or was written during this run, is left alone.
 void RemoveLeftoverTemporaries(const fs::path& target) {
-  const std::string name = target.filename().string();
+  const std::string name = TemporaryBase(target);
   std::vector<fs::path> leftovers;
   std::error_code ec;
   fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec);
@@ -91,10 +124,11 @@ void RemoveLeftoverTemporaries(const fs::path& target) {
 std::FILE* CreateTemporary(const fs::path& target, std::string* tmp, int* err) {
   static std::atomic<unsigned> counter{0};
   std::random_device rd;
+  const std::string base = TemporaryBase(target);
   for (int attempt = 0; attempt < 64; ++attempt) {
     char part[20];
     std::snprintf(part, sizeof part, ".%08x%04x", static_cast<unsigned>(rd()), (counter++) & 0xFFFFu);
-    *tmp = target.string() + part + std::string(kTemporaryEnd);
+    *tmp = (target.parent_path() / (base + part + std::string(kTemporaryEnd))).string();
     // "x": fails when the name exists (C11 and every C++17 library).
     if (std::FILE* f = std::fopen(tmp->c_str(), "wbx")) return f;
     *err = errno;
@@ -315,6 +349,89 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* e
       path,
       [&](std::FILE* f, std::string*) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); },
       error);
+}
+
+namespace {
+
+#if M8_HAVE_POSIX
+// Takes the lock of an open file, waiting until `deadline` while another
+// program holds it. The wait is the system's own, which hands the lock to a
+// waiting program as soon as it is given up, so a program saving again and
+// again cannot keep another one out. It runs on a thread of its own, which,
+// when the deadline has passed first, lets the lock go at once should it
+// still come. False, with busy set, when the deadline passed.
+bool WaitForLock(int fd, std::chrono::steady_clock::time_point deadline, bool* busy) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+  if (errno != EWOULDBLOCK) return false;
+  struct Wait {
+    std::mutex m;
+    std::condition_variable done;
+    bool finished = false, taken = false, abandoned = false;
+  };
+  auto wait = std::make_shared<Wait>();
+  // The same open file: a lock taken through the copy is the file's lock.
+  const int copy = ::dup(fd);
+  if (copy < 0) return false;
+  try {
+    std::thread([wait, copy] {
+      int r;
+      while ((r = ::flock(copy, LOCK_EX)) != 0 && errno == EINTR) {
+      }
+      {
+        const std::lock_guard<std::mutex> hold(wait->m);
+        if (wait->abandoned && r == 0) ::flock(copy, LOCK_UN);
+        wait->taken = r == 0;
+        wait->finished = true;
+      }
+      ::close(copy);
+      wait->done.notify_all();
+    }).detach();
+  } catch (const std::system_error&) {
+    ::close(copy);
+    return false;
+  }
+  std::unique_lock<std::mutex> hold(wait->m);
+  if (wait->done.wait_until(hold, deadline, [&] { return wait->finished; })) return wait->taken;
+  wait->abandoned = true;
+  *busy = true;
+  return false;
+}
+#endif
+
+}  // namespace
+
+FileLock::FileLock(const std::string& path, [[maybe_unused]] double patienceSeconds) {
+#if M8_HAVE_POSIX
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                           std::chrono::duration<double>(patienceSeconds));
+  // The folder where the replacement happens: the file a link names is
+  // replaced in its own folder.
+  const fs::path target = FinalTarget(path);
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  if (!WaitForLock(fd, deadline, &busy_)) {
+    ::close(fd);
+    return;
+  }
+  fd_ = fd;
+#endif
+}
+
+FileLock::~FileLock() { Release(); }
+
+void FileLock::Release() {
+#if M8_HAVE_POSIX
+  if (fd_ >= 0) ::close(fd_);  // the lock goes with its descriptor
+#endif
+  fd_ = -1;
+}
+
+void IgnoreFileSizeSignal() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 bool CopyWholeFile(const std::string& from, const std::string& to, std::string* error) {

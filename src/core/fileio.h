@@ -50,7 +50,9 @@ bool IsProtectedFile(const std::string& path, std::string* error = nullptr);
 // Writes a file through a temporary beside it, flushed to the disk, and
 // renames it over the old one, so an interrupted write loses nothing. The
 // temporary gets a fresh name of its own, so a user's file is never taken
-// for it and two programs saving one file never share one. Temporaries of
+// for it and two programs saving one file never share one; a long name is
+// cut short for it, so that a file of the longest name the folder takes is
+// replaced as well. Temporaries of
 // the same file that a run ended during its save left behind (exactly those
 // names, last written before this run began) are removed first. A path
 // that is a symbolic link stays a link: its target is replaced. The new file
@@ -58,6 +60,39 @@ bool IsProtectedFile(const std::string& path, std::string* error = nullptr);
 // (IsProtectedFile) is refused and stays as it is. False on failure, with a
 // reason that names `path` (never the temporary file).
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
+// An exclusive lock for a read, change and replacement of a file
+// (ReplaceFile) that no other program's change of it may come between: a
+// FileLock of the same file in any program waits until this one is gone, and
+// waiting programs take their turns. The lock is held on the folder where the
+// file is replaced (the file itself is a new one after each replacement, its
+// folder stays), so it needs no file of its own and leaves none behind;
+// changes of other files of that folder wait for it too. Where the folder
+// cannot be opened or the system keeps no locks, nothing is held and `busy`
+// is false: the change then goes ahead unguarded.
+class FileLock {
+ public:
+  // Waits for the lock at most `patienceSeconds`.
+  explicit FileLock(const std::string& path, double patienceSeconds = 30);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  bool held() const { return fd_ >= 0; }
+  // Another program held the lock for all the wait.
+  bool busy() const { return busy_; }
+  // Gives the lock up.
+  void Release();
+
+ private:
+  int fd_ = -1;
+  bool busy_ = false;
+};
+
+// A write past the file-size limit (ulimit -f) fails with a reason, as on a
+// full disk, instead of ending the program (the system's SIGXFSZ is
+// ignored). Called first thing by the program and by each tool.
+void IgnoreFileSizeSignal();
 
 // Copies a whole file, however large, through a temporary as ReplaceFile
 // does. False, with the reason in error, when it cannot be read or written.

@@ -111,7 +111,14 @@ std::optional<int32_t> WholeNumber(std::string_view t) {
   return static_cast<int32_t>(std::min(v, kLimit - 1));
 }
 
-int64_t IntFloor(double v) { return static_cast<int64_t>(std::floor(v)); }
+int64_t IntFloor(double v) {
+  if (std::isnan(v)) return 0;
+  // 2^63 is exact in a double; every double below it converts.
+  constexpr double kBound = 9223372036854775808.0;
+  if (v >= kBound) return std::numeric_limits<int64_t>::max();
+  if (v < -kBound) return std::numeric_limits<int64_t>::min();
+  return static_cast<int64_t>(std::floor(v));
+}
 
 int64_t IntDiv(int64_t a, int64_t b) { return b == 0 ? 0 : a / b; }
 

@@ -32,7 +32,8 @@ int32_t ValInt(std::string_view text);
 // bound, so that a range check refuses it.
 std::optional<int32_t> WholeNumber(std::string_view text);
 
-// The largest whole number not above the value (Int(-1.5) = -2).
+// The largest whole number not above the value (Int(-1.5) = -2). A value
+// past the 64-bit range gives the nearer bound, NaN gives 0.
 int64_t IntFloor(double value);
 
 // Integer division truncating toward zero (the "\" operator); a zero divisor

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <sys/resource.h>
 
 #include "app/objectnames.h"
 #include "app/window_fixture.h"
@@ -367,6 +368,39 @@ class SessionEndTest : public QObject {
     QVERIFY(log.startsWith(before.value("/tavrin.log")));
     after.remove("/tavrin.ini");
     QCOMPARE(after.keys(), (QStringList{"/morventa8", "/opening.pdn", "/tavrin.rtg"}));
+  }
+
+  // A file-size limit (ulimit -f) far below the saved game is set while the
+  // program runs, with the system's signal for the limit at its default
+  // (which ends a program): the save fails with its reason, the program
+  // goes on to its other files and ends by itself, and what it could not
+  // write stays as it was, with no temporary left.
+  void aFileSizeLimitFailsTheSaveAndEndsNothing() {
+    QTemporaryDir dir;
+    MakeProgramFolder(dir.path());
+    QProcess p;
+    p.setChildProcessModifier([] { std::signal(SIGXFSZ, SIG_DFL); });
+    StartProgram(p, dir.path());
+    QTRY_VERIFY_WITH_TIMEOUT(Running(dir.path()), 30000);
+    const auto before = Snapshot(dir.path());
+    const rlimit limit{64, 64};
+    QCOMPARE(::prlimit(static_cast<pid_t>(p.processId()), RLIMIT_FSIZE, &limit, nullptr), 0);
+    QCOMPARE(::kill(static_cast<pid_t>(p.processId()), SIGTERM), 0);
+    const bool ended = p.waitForFinished(30000);
+    if (!ended) p.kill();
+    QVERIFY(ended);
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 1);
+    const QString errors = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(errors.contains("tavrin.sav cannot be written"), qPrintable(errors));
+    QVERIFY2(errors.contains("File too large"), qPrintable(errors));
+    QVERIFY2(errors.contains("The settings could not be saved"), qPrintable(errors));
+    // The rating of a fresh start is a small file within the limit: written
+    // after the failures. The rest is as it was.
+    auto after = Snapshot(dir.path());
+    QCOMPARE(RatingFromFileText(after.take("/tavrin.rtg").toStdString()), kDefaultRating);
+    QCOMPARE(after.keys().join(' '), before.keys().join(' '));
+    for (const QString& name : before.keys()) QVERIFY2(after.value(name) == before.value(name), qPrintable(name));
   }
 };
 

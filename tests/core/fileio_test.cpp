@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "core/files_fixture.h"
 
 namespace m8 {
@@ -177,6 +179,46 @@ TEST_F(FileIoTest, LeadingLinesSkipTheRestOfALongLine) {
   EXPECT_EQ(r.bytes, "one\r\nabxxx\r\n\xD0\x96\xD0\x96\r\n\r\nfour\r\n");
   EXPECT_EQ(ReadLeadingLines(Path("lines.txt"), 9, 100).bytes.substr(0, 5), "one\r\n");
   EXPECT_TRUE(ReadLeadingLines(Path("lines.txt"), 9, 100).bytes.ends_with("four\r\nfive\r\n"));
+}
+
+// A file whose name is as long as the folder takes (255 bytes here), or
+// nearly, is replaced as any other: its temporary's name is cut short to fit,
+// never inside a letter. A temporary of such a name that an ended run left is
+// removed as well.
+TEST_F(FileIoTest, AFileOfTheLongestNameIsReplaced) {
+  ASSERT_EQ(pathconf(folder.c_str(), _PC_NAME_MAX), 255);
+  const std::string cyrillic = "\xD0\xB6";  // one letter of two bytes
+  std::string odd;
+  while (odd.size() + 2 <= 251) odd += cyrillic;
+  const std::vector<std::string> names = {
+      std::string(234, 'a') + ".pdn",           // the temporary's name takes the folder's limit exactly
+      std::string(235, 'b') + ".pdn",           // one byte more
+      std::string(251, 'c') + ".pdn",           // the longest name
+      "d" + odd + ".pdn",                       // cut short where a letter would be split
+      odd + ".pdn",                             // cut short between two letters
+  };
+  const auto earlier = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  std::set<std::string> want;
+  for (const auto& name : names) {
+    SCOPED_TRACE(name.size());
+    ASSERT_LE(name.size(), 255u);
+    Write(name, "old game");
+    want.insert(name);
+    std::string error;
+    ASSERT_TRUE(ReplaceFile(Path(name), "new game", &error)) << error;
+    EXPECT_EQ(Read(name), "new game");
+    ASSERT_TRUE(CopyWholeFile(Path(name), Path(name), &error)) << error;
+    EXPECT_EQ(Read(name), "new game");
+    EXPECT_EQ(Names(folder), want) << "a temporary was left";
+  }
+  // A leftover: the name cut short to the folder's limit, less the digits.
+  const std::string longest = names[2];
+  const std::string leftover = longest.substr(0, 255 - 17) + ".0123456789ab.tmp";
+  Write(leftover, "a cut save");
+  fs::last_write_time(Path(leftover), earlier);
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(Path(longest), "newer game", &error)) << error;
+  EXPECT_EQ(Names(folder), want);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 
 #include "core/numtext.h"
@@ -27,6 +28,15 @@ TEST(NumText, RoundsHalvesToEven) {
 TEST(NumText, IntegerHelpers) {
   EXPECT_EQ(IntFloor(-1.5), -2);
   EXPECT_EQ(IntFloor(1.9), 1);
+  // Past the 64-bit range: the nearer bound; NaN: 0.
+  constexpr int64_t kMax = std::numeric_limits<int64_t>::max(), kMin = std::numeric_limits<int64_t>::min();
+  EXPECT_EQ(IntFloor(1e30), kMax);
+  EXPECT_EQ(IntFloor(9223372036854775808.0), kMax);
+  EXPECT_EQ(IntFloor(-1e30), kMin);
+  EXPECT_EQ(IntFloor(-9223372036854775808.0), kMin);
+  EXPECT_EQ(IntFloor(std::numeric_limits<double>::infinity()), kMax);
+  EXPECT_EQ(IntFloor(-std::numeric_limits<double>::infinity()), kMin);
+  EXPECT_EQ(IntFloor(std::numeric_limits<double>::quiet_NaN()), 0);
   EXPECT_EQ(IntDiv(-7, 2), -3);
   EXPECT_EQ(IntDiv(7, 0), 0);
   EXPECT_EQ(SignedText(5), " 5");

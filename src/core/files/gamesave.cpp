@@ -26,11 +26,11 @@ std::string FreeBackupPath(const std::string& path) {
   }
 }
 
-// A PDN file with a game added: its bytes, and the copy of the old file made
-// beside it when the file was converted.
-struct JoinedPdn {
+// How a game joins a PDN file: the file's bytes with the game added, or why
+// the file would have to be converted first.
+struct PdnJoin {
   std::string bytes;
-  std::string backup;
+  std::string reason;  // when not empty: the question's reason, and `bytes` is empty
 };
 
 // Why a game cannot join the file as it is written, or "" when it can.
@@ -54,41 +54,88 @@ std::string WhyNotJoined(const ForeignText& reading, const std::string& title, c
                    ", which has no place for some letters of the new game.";
 }
 
-// The bytes of a PDN file with a game (UTF-8) added. The games already there
+// A PDN file (its bytes) with a game (UTF-8) added. The games already there
 // keep their bytes: the game joins in the file's encoding when every reading
-// the file allows shows its letters alike. Otherwise the user is asked to
-// convert the whole file to UTF-8 (each game from its own reading, the old
-// file kept beside it); nullopt (nothing to write) when the user leaves the
-// file as it is or the copy cannot be made.
-std::optional<JoinedPdn> AppendPdnGame(GameState& g, const std::string& path, const std::string& title,
-                                       std::string file, const std::string& game) {
+// the file allows shows its letters alike. Otherwise the reason to ask the
+// user; with `convert`, the whole file is then made UTF-8 (each game from
+// its own reading) with the game added.
+PdnJoin JoinPdnGame(const std::string& title, const std::string& file, const std::string& game, bool convert) {
   const ForeignText reading = ReadPdnText(file);
   const std::string& text = reading.text;
   const std::string lineEnd = text.empty() || text.back() == '\n' || text.back() == '\r' ? "" : "\r\n";
   const auto shown = std::find_if(reading.parts.begin(), reading.parts.end(), [](const auto& p) { return !p.plain; });
   const TextReading::Kind kind = shown == reading.parts.end() ? reading.parts.front().reading.kind : shown->reading.kind;
-  if (kind == TextReading::Kind::Utf8 && !reading.Mixed()) return JoinedPdn{file + lineEnd + game, ""};
+  if (kind == TextReading::Kind::Utf8 && !reading.Mixed()) return {file + lineEnd + game, ""};
   const bool utf16 = kind == TextReading::Kind::Utf16LE || kind == TextReading::Kind::Utf16BE;
   std::string reason = utf16 && file.size() % 2 != 0 ? title + " ends in the middle of a UTF-16 character."
                                                      : WhyNotJoined(reading, title, game);
   if (reason.empty())
-    return JoinedPdn{file + (utf16 ? Utf8ToUtf16(lineEnd + game, kind) : Utf8ToCodePage(lineEnd + game, reading.file.page)),
-                     ""};
-  const std::string backup = FreeBackupPath(path);
-  if (!g.host->askYesNo("Confirmation", reason + "\r\n\r\nConvert the whole file to UTF-8 and add the game? The file as "
-                                                  "it is now is kept as " +
-                                            (backup.empty() ? title + ".bak" : FileTitleOf(backup)) +
-                                            ".\r\nNo leaves the file as it is, and the game is not added."))
-    return std::nullopt;
-  std::string error = "No free name for the copy beside it.";
-  if (backup.empty() || !ReplaceFile(backup, file, &error)) {
-    g.host->message(Icon::Exclamation, "Error",
-                    title + " is left as it is, and the game is not added: its copy cannot be written.\r\n" + SentenceStart(error));
-    return std::nullopt;
-  }
+    return {file + (utf16 ? Utf8ToUtf16(lineEnd + game, kind) : Utf8ToCodePage(lineEnd + game, reading.file.page)), ""};
+  if (!convert) return {"", std::move(reason)};
   // A UTF-8 byte-order mark stays: the file is UTF-8 now.
   const std::string mark = reading.bom == "\xEF\xBB\xBF" ? reading.bom : "";
-  return JoinedPdn{mark + text + lineEnd + game, backup};
+  return {mark + text + lineEnd + game, ""};
+}
+
+// How many times a save reads a PDN file again because it changed while the
+// user was asked about it, before it gives up.
+constexpr int kPdnSaveRounds = 4;
+
+// How long a save waits while another program writes the same file.
+constexpr double kPdnLockPatienceSeconds = 10;
+
+// Adds the game in hand to a PDN file (see SaveGame). The file stays locked
+// from its read to its replacement, so that a game another program adds to
+// it meanwhile is never lost. The user's question is asked with the file
+// free; after it the file is read again, and a file that changed is asked
+// about again.
+bool AddPdnGame(GameState& g, const std::string& path, const std::string& title) {
+  const std::string game = PdnGameText(g, PdnToday());
+  auto refuse = [&](const std::string& text) {
+    g.host->message(Icon::Exclamation, "Error", text);
+    return false;
+  };
+  // The bytes of the file the user agreed to convert, and its copy's name.
+  std::optional<std::pair<std::string, std::string>> agreed;
+  for (int round = 0; round < kPdnSaveRounds; ++round) {
+    FileLock lock(path, kPdnLockPatienceSeconds);
+    if (lock.busy())
+      return refuse(title + " is being written by another program, so the game is not added to it.\r\n"
+                            "Try again when that program has finished.");
+    FileRead old = ReadFileChecked(path, kMaxGameFileBytes);
+    if (old.status == ReadStatus::TooLarge || old.status == ReadStatus::Unreadable)
+      return refuse(title + (old.status == ReadStatus::TooLarge ? " is too large (" + GameFileSizeLimitText() + ")"
+                                                                      : std::string(" cannot be read")) +
+                    ", so the game is not added to it.");
+    const std::string backup = FreeBackupPath(path);
+    const bool convert = agreed && agreed->first == old.bytes && agreed->second == backup;
+    PdnJoin joined = JoinPdnGame(title, old.bytes, game, convert);
+    if (!joined.reason.empty()) {
+      lock.Release();
+      if (!g.host->askYesNo("Confirmation", joined.reason +
+                                                "\r\n\r\nConvert the whole file to UTF-8 and add the game? The file "
+                                                "as it is now is kept as " +
+                                                (backup.empty() ? title + ".bak" : FileTitleOf(backup)) +
+                                                ".\r\nNo leaves the file as it is, and the game is not added."))
+        return false;
+      agreed.emplace(std::move(old.bytes), backup);
+      continue;
+    }
+    std::string error = "No free name for the copy beside it.";
+    if (convert && (backup.empty() || !ReplaceFile(backup, old.bytes, &error)))
+      return refuse(title + " is left as it is, and the game is not added: its copy cannot be written.\r\n" + SentenceStart(error));
+    if (!ReplaceFile(path, joined.bytes, &error)) {
+      // The file is as it was: the copy made for its conversion goes, or is
+      // named.
+      std::error_code ec;
+      const bool copyLeft = convert && !std::filesystem::remove(backup, ec);
+      return refuse(title + " cannot be written.\r\n" + SentenceStart(error) +
+                    (copyLeft ? "\r\nThe copy " + FileTitleOf(backup) + " of it is left beside it." : ""));
+    }
+    return true;
+  }
+  return refuse(title + " was changed by another program each time you were asked about it, so the game is not "
+                        "added to it.");
 }
 
 }  // namespace
@@ -111,32 +158,9 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
     g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + SentenceStart(error));
     return false;
   }
-  std::string bytes, backup;
-  if (IsPdnFileName(path)) {
-    FileRead old = ReadFileChecked(path, kMaxGameFileBytes);
-    if (old.status == ReadStatus::TooLarge || old.status == ReadStatus::Unreadable) {
-      g.host->message(Icon::Exclamation, "Error",
-                      title +
-                          (old.status == ReadStatus::TooLarge ? " is too large (" + GameFileSizeLimitText() + ")"
-                                                              : std::string(" cannot be read")) +
-                          ", so the game is not added to it.");
-      return false;
-    }
-    bytes = std::move(old.bytes);  // none for a new file
-    auto joined = AppendPdnGame(g, path, title, std::move(bytes), PdnGameText(g, PdnToday()));
-    if (!joined) return false;
-    bytes = std::move(joined->bytes);
-    backup = std::move(joined->backup);
-  } else {
-    bytes = GameFileText(g);
-  }
-  if (!ReplaceFile(path, bytes, &error)) {
-    // The file is as it was: the copy made for its conversion goes, or is named.
-    std::error_code ec;
-    const bool copyLeft = !backup.empty() && !std::filesystem::remove(backup, ec);
-    g.host->message(Icon::Exclamation, "Error",
-                    title + " cannot be written.\r\n" + SentenceStart(error) +
-                        (copyLeft ? "\r\nThe copy " + FileTitleOf(backup) + " of it is left beside it." : ""));
+  if (IsPdnFileName(path)) return AddPdnGame(g, path, title);
+  if (!ReplaceFile(path, GameFileText(g), &error)) {
+    g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + SentenceStart(error));
     return false;
   }
   return true;

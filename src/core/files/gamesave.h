@@ -32,8 +32,11 @@ std::string UserFile(const GameState& g, const std::string& name);
 // replaced through a temporary file. The games already in a PDN file keep
 // their bytes unless the user agrees to convert the file to UTF-8 (asked when
 // the new game cannot join the file's code page without doubt; a copy of the
-// old file is kept beside it). False when nothing was written: the host is
-// told, naming the file, when it cannot be written.
+// old file is kept beside it). A PDN file stays locked (FileLock) from its
+// read to its replacement, so that two programs adding games to one file at
+// once lose none; a save that waited too long for another program's is
+// refused. False when nothing was written: the host is told, naming the
+// file, when it cannot be written.
 bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle);
 
 // The autosave file at program end: the own format, silently replaced.

@@ -609,7 +609,9 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
   }
   for (const char* key : kTagBody) number(key);
   if (!out.shortForm) {
-    const int version = static_cast<int>(IntFloor(Val(versionText) * 100 + 0.5));
+    // Bounded, so that no version text, however large, small or unreadable,
+    // leaves the range: past the newest it reads every field.
+    const int64_t version = std::clamp<int64_t>(IntFloor(Val(versionText) * 100 + 0.5), -1, 1000000);
     for (const auto& group : kTagGroups)
       if (version >= group.version)
         for (const char* key : group.keys) number(key);

@@ -69,3 +69,28 @@ TEST(RulesTag, ValuesAreReadExactly) {
     }
   }
 }
+
+// The file's KVersion chooses the optional fields of the full form. A version
+// text far out of range reads as the nearest version in range: above the
+// newest it reads every field, below zero none, and a text that is no number
+// (or whose number is NaN, as "0e400") as version 0.
+TEST(RulesTag, VersionFarOutOfRangeReadsAsTheNearestVersion) {
+  const struct {
+    const char* version;
+    const char* readsAs;
+  } cases[] = {
+      {"1e30", "1.13"},  {"99999999999999999999", "1.13"}, {"1e400", "1.13"}, {"-1e30", "-1"},
+      {"-1e400", "-1"}, {"-99999999999999999999", "-1"},  {"nan", "0"},      {"0e400", "0"},
+  };
+  GameState g;
+  const std::string tag = PdnRulesTagValue(g);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.version);
+    PdnRulesTag got, want;
+    std::string gotWhy, wantWhy;
+    const bool ok = ParsePdnRulesTag(tag, c.version, got, &gotWhy);
+    ASSERT_EQ(ok, ParsePdnRulesTag(tag, c.readsAs, want, &wantWhy)) << gotWhy;
+    EXPECT_EQ(gotWhy, wantWhy);
+    EXPECT_EQ(got.values, want.values);
+  }
+}
