@@ -324,10 +324,17 @@ std::string InNotation(GameState& g, const std::string& key) {
 // scratch replay only plays it). A text that fits several captures plays the
 // one numbered `route` among them (the one it is the full text of first);
 // `fits` receives how many it fits. `kind` is the separator the file wrote.
-bool PlayFileMove(GameState& g, const std::string& text, MoveKind kind, bool trial, int route, int* fits) {
+// Only the game's last move is followed by the game-over test: the position
+// the file ends on is where the game stands. A position on the way that the
+// test would end (a repetition or one king each under the options of now,
+// which the game played on from) does not end the game, nor hide its end.
+bool PlayFileMove(GameState& g, const std::string& text, MoveKind kind, bool trial, bool last, int route,
+                  int* fits) {
   *fits = 0;
   MoveFollowUps followUps;
-  followUps.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet, GameOverPause::None); };
+  followUps.checkGameOver = [last](GameState& s, int quiet) {
+    if (last) CheckGameOver(s, quiet, GameOverPause::None);
+  };
   ResetPly(g);
   if (!GenerateLegalMoves(g)) return false;
   const std::vector<int> named = MovesNamedBy(g, text, ExactText::First, kind);
@@ -359,6 +366,9 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
   if (startSide) *startSide = g.P.SideToMove;
   bool decided = false;
   const int total = static_cast<int>(p.items->size());
+  size_t lastMove = 0;
+  for (size_t k = 0; k < p.items->size(); ++k)
+    if (!(*p.items)[k].comment) lastMove = k;
   int done = 0;
   if (!trial && mode == kLoadOpen && total > 0) g.host->status(g.Skin.StatusPanel, "Loading and analyzing...");
   for (const GameFileItem& item : *p.items) {
@@ -384,7 +394,7 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
     }
     const int route = itemIndex < p.captureRoutes.size() ? p.captureRoutes[itemIndex] : 0;
     int fits = 0;
-    const bool played = PlayFileMove(g, key, kind, trial, route, &fits);
+    const bool played = PlayFileMove(g, key, kind, trial, itemIndex == lastMove, route, &fits);
     if (fits > 1 && forks) forks->push_back({itemIndex, route, fits});
     if (!played) {
       // The move as the file writes it.
