@@ -533,7 +533,10 @@ struct BoardViewState {
 // the user has chosen anew meanwhile.
 struct UnmetChoices {
   std::string Variant;  // the variant, when its variant file was missing
-  std::string Skin;     // the skin, when its skin file was missing
+  // The rules the settings held for that variant, while the built-in game
+  // stands in for it.
+  std::optional<RuleSet> VariantRules;
+  std::string Skin;  // the skin, when its skin file was missing
 };
 
 // Everything of a game but its flow and the rating: the position, the rules,

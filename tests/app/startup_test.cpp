@@ -4,6 +4,7 @@
 #include "app/window_fixture.h"
 #include "core/files/rating.h"
 #include "core/game/helpwindows.h"
+#include "core/rules/notation.h"
 
 namespace {
 
@@ -186,24 +187,43 @@ class StartupTest : public QObject {
     QCOMPARE(w->board()->picture(24), 31);
   }
 
-  // The rules of the settings stay in force under their name; the game
-  // starts from the standard position.
-  void badVariantKeepsTheRulesInForce() {
+  // The settings name a variant whose file cannot be read: a broken file,
+  // or a name no file can have, with the rules of Turkish Checkers. The
+  // window shows the built-in game whole: its name, the twelve men a side on
+  // the dark squares and Black's seven opening moves.
+  void unreadableVariantStartsTheBuiltInGame_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("broken file") << "Turkish Checkers" << "Turkish Checkers.ini', line 2";
+    QTest::newRow("no file name") << "../x" << "\"../x\" is not a variant name";
+  }
+  void unreadableVariantStartsTheBuiltInGame() {
+    QFETCH(QString, name);
+    QFETCH(QString, says);
     QTemporaryDir dir;
-    WriteSettings(dir.path(), [](GameState& g) {
-      g.Rules.Variant = "No Such Checkers";
-      g.Rules.LongKings = 1;
+    CopyShipped("variants", dir.path());
+    const QString turkish = dir.path() + "/variants/Turkish Checkers.ini";
+    WriteFile(turkish, "; broken\r\nMaxCapMove=7\r\n" + ReadFile(turkish));
+    WriteSettings(dir.path(), [&name](GameState& g) {
+      // The rules of Turkish Checkers, as the settings keep them.
+      g.Rules.PiecesOnBlack = 2;
+      g.Rules.BlackStarts = 0;
+      g.Rules.MovementStrings = {"W;N;E W;N;E", "W;N;E W;N;E", "N;E;S;W N;E;S;W", "N;E;S;W N;E;S;W"};
+      g.Rules.Variant = name.toStdString();
     });
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     QVERIFY(!w->startupFailed());
     QCOMPARE(boxes.messages.size(), 1);
-    QVERIFY(boxes.messages[0].startsWith("Error|"));
-    QVERIFY(boxes.messages[0].contains("rules in force"));
-    QVERIFY(w->variantNameLabel()->text().startsWith(QStringLiteral("No Such Checkers")));
-    QCOMPARE(w->state().Rules.Variant, std::string("No Such Checkers"));
-    QCOMPARE(w->state().Rules.LongKings, 1);
-    QCOMPARE(w->board()->picture(7), 36);
+    QVERIFY2(boxes.messages[0].contains(says), qPrintable(boxes.messages[0]));
+    QVERIFY2(boxes.messages[0].contains("American Checkers"), qPrintable(boxes.messages[0]));
+    QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+    const GameState& g = w->state();
+    QVERIFY(g.Rules == RuleSet{});
+    QCOMPARE(QString::fromStdString(BoardToSetupString(g.board)),
+             QStringLiteral("1010101001010101101010100000000000000000020202022020202002020202"));
+    QCOMPARE(g.P.SideToMove, -1);
+    QCOMPARE(w->legalMoves()->count(), 7);
   }
 
   void readOnlyProgramFolderWritesToUserData() {
@@ -410,12 +430,15 @@ class StartupTest : public QObject {
 
   void choicesWhoseFilesAreMissingAreKept() {
     // The variant and the skin named by the settings are gone this time:
-    // the program says so and runs with the rules the settings hold (under
-    // the variant's name) and Classic Medium, and the settings keep naming
-    // them for when they are back.
+    // the program says so and runs the built-in game (without the file the
+    // variant's start position is unknown) and Classic Medium, and the
+    // settings keep naming them, with the variant's rules, for when they are
+    // back.
     QTemporaryDir dir;
     WriteSettings(dir.path(), [](GameState& g) {
       g.Rules.Variant = "Pool Checkers";
+      g.Rules.LongKings = 1;
+      g.Rules.ManCapKing = 1;
       g.Opt.SkinName = "Walnut";
       g.Opt.ConfirmExit = 0;
     });
@@ -423,7 +446,8 @@ class StartupTest : public QObject {
     {
       auto w = Start(dir.path(), boxes);
       QCOMPARE(boxes.messages.size(), 2);
-      QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("Pool Checkers"));
+      QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("American Checkers"));
+      QVERIFY(w->state().Rules == RuleSet{});
       QCOMPARE(w->state().Opt.SkinName, std::string("Classic Medium"));
       w->onExitRequested();
     }
@@ -437,6 +461,8 @@ class StartupTest : public QObject {
       auto w = Start(dir.path(), boxes);
       QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join("\n")));
       QCOMPARE(w->state().Rules.Variant, std::string("Pool Checkers"));
+      QCOMPARE(w->state().Rules.LongKings, 1);
+      QCOMPARE(w->state().Rules.ManCapKing, 1);
       QCOMPARE(w->state().Opt.BoardSizeCode, 4);
     }
   }

@@ -1,6 +1,7 @@
 #include "core/files/settings.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "core/fileio.h"
@@ -364,6 +365,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
 
   Options opt = g.Opt;
   RuleSet rules = g.Rules;
+  bool variantRefused = false;
   PromoTable promo = rules.PromoSquares;
   std::array<std::string, 4> promoText;
   auto warn = [&](int lineNo, const Line& l, const std::string& what) {
@@ -417,8 +419,11 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
       case Kind::Variant: {
         std::string name(raw);
         if (!IsVariantName(name)) {
-          warn(lineNo, l, "\"" + Excerpt(name) + "\" is not a variant name; \"" + kDefaultVariant + "\" is used.");
+          warn(lineNo, l,
+               "\"" + Excerpt(name) + "\" is not a variant name; \"" + kDefaultVariant +
+                   "\" is used, with its own rules.");
           name = kDefaultVariant;
+          variantRefused = true;
         }
         rules.Variant = name;
         break;
@@ -457,6 +462,13 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
 
   for (int side = 0; side < 2; ++side) ParsePromoText(g, promoText[side], promo[side]);
   rules.PromoSquares = promo;
+  if (variantRefused) {
+    // The rules were those of a game whose name is lost: the game used in its
+    // place is played whole, name and rules together.
+    auto fresh = std::make_unique<GameState>();
+    SetDefaultSettings(*fresh);
+    rules = fresh->Rules;
+  }
   g.Opt = opt;
   g.Rules = rules;
   for (int k = 0; k < 4; ++k) ParseDirections(g, g.Rules.MovementStrings[k], k, false);

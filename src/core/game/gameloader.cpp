@@ -305,13 +305,18 @@ std::string InNotation(GameState& g, const std::string& key) {
 // scratch replay only plays it). A text that fits several captures plays the
 // one numbered `route` among them (the one it is the full text of first);
 // `fits` receives how many it fits. `kind` is the separator the file wrote.
-// `beforeGameOverTest`, when given, runs after the move and before the test
-// that may end the game with a box.
-bool PlayFileMove(GameState& g, const std::string& text, MoveKind kind, bool trial, int route, int* fits,
+// Only the game's last move is followed by the game-over test: the position
+// the file ends on is where the game stands. A position on the way that the
+// test would end (a repetition or one king each under the options of now,
+// which the game played on from) does not end the game, nor hide its end.
+// `beforeGameOverTest`, when given, runs after the last move and before the
+// test that may end the game with a box.
+bool PlayFileMove(GameState& g, const std::string& text, MoveKind kind, bool trial, bool last, int route, int* fits,
                   const std::function<void()>& beforeGameOverTest = {}) {
   *fits = 0;
   MoveFollowUps followUps;
-  followUps.checkGameOver = [&beforeGameOverTest](GameState& s, int quiet) {
+  followUps.checkGameOver = [last, &beforeGameOverTest](GameState& s, int quiet) {
+    if (!last) return;
     if (beforeGameOverTest) beforeGameOverTest();
     CheckGameOver(s, quiet, GameOverPause::None);
   };
@@ -412,8 +417,9 @@ bool Apply(GameState& g, const LoadPlan& p, int mode, bool trial, ReplayFailure*
     }
     const int route = itemIndex < p.captureRoutes.size() ? p.captureRoutes[itemIndex] : 0;
     int fits = 0;
+    const bool last = itemIndex == lastMove;
     const bool played =
-        PlayFileMove(g, key, kind, trial, route, &fits, !trial && itemIndex == lastMove ? showLoaded : none);
+        PlayFileMove(g, key, kind, trial, last, route, &fits, !trial && last ? showLoaded : none);
     if (fits > 1 && forks) forks->push_back({itemIndex, route, fits});
     if (!played) {
       // The move as the file writes it.

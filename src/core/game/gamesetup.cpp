@@ -40,25 +40,27 @@ void WriteStandardValues(GameState& g) {
     for (int k = 0; k < 4; ++k) v.PromoSquares[side][k] = standard.PromoSquares[side][k];
 }
 
-// Reads the variant file. When it is missing or broken the user is told, and
-// the rules in force and the variant rules stay as they were
-// (`variantBefore`). When the rules in force are those of the game in force
-// (a new game after its file broke), that game goes on whole: its name, help
-// texts and start position (`infoBefore`) with its rules, so that no start
-// position is played with another game's moves. Rules named after another
-// variant (the settings' choice at start-up) go on under their name (American
-// Checkers for a name no file can have) from the standard start position. A
-// missing file (not a broken one) stays the settings' choice for when it is
-// back (GameState::Unmet). American Checkers itself is built in: without its
-// file the variant rules are the standard ones.
+// Reads the variant file. When it is missing or broken the user is told
+// which file (and line) it is. When the rules in force are those of the game
+// in force (a new game after its file broke), that game goes on whole: its
+// name, help texts and start position (`infoBefore`) with its rules and the
+// variant rules of before (`variantBefore`), so that no start position is
+// played with another game's moves. Rules named after another variant (the
+// settings' choice at start-up) have no start position without the file:
+// the built-in game, American Checkers, is played in their place, its name,
+// rules and start position together. A missing file (not a broken one) stays
+// the settings' choice for when it is back (GameState::Unmet). American
+// Checkers itself is built in: without its file the variant rules are the
+// standard ones.
 void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore, const VariantInfo& infoBefore) {
   std::string error;
   if (ReadVariantFile(g, &error)) {
     g.Unmet.Variant.clear();
+    g.Unmet.VariantRules.reset();
     return;
   }
   std::error_code ec;
-  if (IsSafeFileName(g.Rules.Variant) && !std::filesystem::exists(VariantFilePath(g, g.Rules.Variant), ec) && !ec)
+  if (IsVariantName(g.Rules.Variant) && !std::filesystem::exists(VariantFilePath(g, g.Rules.Variant), ec) && !ec)
     g.Unmet.Variant = g.Rules.Variant;
   g.Variant = VariantInfo{};
   if (g.Rules.Variant == kStandardVariantName &&
@@ -66,18 +68,20 @@ void ReadVariantOrKeepRules(GameState& g, const RuleSet& variantBefore, const Va
     g.VariantRules = RuleSet{};
     return;
   }
-  g.host->message(Icon::Exclamation, "Error", error + "\r\nThe game goes on with the rules in force.");
-  g.VariantRules = variantBefore;
   if (g.Rules.Variant == infoBefore.LoadedVariantName) {
+    g.host->message(Icon::Exclamation, "Error", error + "\r\nThe game goes on with the rules in force.");
+    g.VariantRules = variantBefore;
     g.Variant = infoBefore;
     g.board = g.Variant.StartPosition.value_or(g.DefaultBoard);
     g.StartBoard = g.board;
     return;
   }
-  // A name that cannot name a variant file is not kept for the book, the
-  // settings and the game files to use.
-  if (!IsVariantName(g.Rules.Variant)) g.Rules.Variant = kStandardVariantName;
-  g.VariantRules.Variant = g.Variant.LoadedVariantName = g.Rules.Variant;
+  g.host->message(Icon::Exclamation, "Error",
+                  error + "\r\nThe game starts as " + kStandardVariantName + ", the built-in game.");
+  if (g.Unmet.Variant == g.Rules.Variant) g.Unmet.VariantRules = g.Rules;
+  g.Rules = RuleSet{};
+  g.VariantRules = RuleSet{};
+  g.Variant = VariantInfo{};
   g.board = g.DefaultBoard;
   g.StartBoard = g.DefaultBoard;
 }

@@ -15,9 +15,10 @@ void SeedRandom(GameState& g);
 
 // Prepares a new game under the rules in force. Unless Flow.PositionPreset is
 // set, builds the default start position, reads the variant file named by
-// Rules.Variant into VariantRules (a missing or broken file is reported and
-// changes no rules: the rules in force go on from the standard start
-// position), fixes the board colour and draws the starting side under
+// Rules.Variant into VariantRules (a missing or broken file is reported: the
+// game in force goes on whole, and a variant named by the settings at
+// start-up gives way to the built-in game, name, rules and start position
+// together), fixes the board colour and draws the starting side under
 // RndColor. Then rebuilds the rule-derived tables, clears the game record and
 // the tags a loaded game brought along (round, ratings, opening, set-up),
 // resets the per-game state and the window's

@@ -75,8 +75,11 @@ void TestShownPosition(GameState& g) {
   // The one-king finding belongs to this position only.
   g.Draw.OneKingEach = 0;
   CountRepetitions(g, ply);
-  if (g.Eval.DrawnPosition == 3) g.Draw.DrawReason = kDrawRepetition;
-  if (g.Draw.OneKingEach != 0) g.Draw.DrawReason = kDrawKingVersusKing;
+  const bool repeated = g.Eval.DrawnPosition == 3;
+  if (repeated) g.Draw.DrawReason = kDrawRepetition;
+  // As after a move played: one king each does not hide a repetition or
+  // the move limit.
+  if (g.Draw.OneKingEach != 0 && !repeated && g.Draw.MoveLimitReached == 0) g.Draw.DrawReason = kDrawKingVersusKing;
   g.Eval.DrawnPosition = 0;
   CheckGameOver(g, 0);
 }

@@ -37,13 +37,22 @@ bool SaveAtExit(GameState& g, const std::string* variantName) {
   const bool keepSkin = !g.Unmet.Skin.empty() && g.Opt.SkinName == kDefaultSkinName;
   const std::string skin = g.Opt.SkinName;
   const int32_t sizeCode = g.Opt.BoardSizeCode;
+  const RuleSet rules = g.Rules;
   if (keepSkin) {
     g.Opt.SkinName = g.Unmet.Skin;
     g.Opt.BoardSizeCode = 4;  // a skin file's size
   }
+  const int32_t blackStartsBeforeSetup = g.Flow.BlackStartsBeforeSetup;
+  // The variant's rules as the settings held them, not the stand-in's.
+  if (keepVariant && g.Unmet.VariantRules) {
+    g.Rules = *g.Unmet.VariantRules;
+    g.Flow.BlackStartsBeforeSetup = -1;
+  }
   const bool ok = SaveSettings(g, keepVariant ? &g.Unmet.Variant : variantName);
   g.Opt.SkinName = skin;
   g.Opt.BoardSizeCode = sizeCode;
+  g.Rules = rules;
+  g.Flow.BlackStartsBeforeSetup = blackStartsBeforeSetup;
   return ok;
 }
 

@@ -109,7 +109,10 @@ void CheckDrawRules(PositionState& g) {
   if (ply - LastIrreversiblePly(g, ply - 1) > MoveLimitPlies(g.Opt.FiftyMoveChoice))
     d.DrawReason = kDrawMoveLimit;
 
-  if (!pos.anyMan && pos.white == 2 && pos.black == 2) d.DrawReason = kDrawKingVersusKing;
+  // One king each names the draw only when the game has not repeated or run
+  // out of moves: those end the game whatever the material, and whichever
+  // options end a king-against-king game.
+  if (d.DrawReason == kNoDraw && !pos.anyMan && pos.white == 2 && pos.black == 2) d.DrawReason = kDrawKingVersusKing;
 
   const auto& r = g.Rules;
   KingEnding(g, !pos.anyMan && Sums(pos, 6, 2), r.ThreeKings, r.NumberKings, d.ThreeKingsStartPly,

@@ -39,8 +39,9 @@ std::string PositionKey(const Board& b, int sideToMove);
 bool RecordGameMove(PositionState& g, const MoveRecord& m);
 
 // After a move played in the game: writes PositionHistory[GamePly - 1] and
-// sets Draw.DrawReason and the king-ending start plies. Reason 4 (three kings)
-// once set stays: the call then changes nothing.
+// sets Draw.DrawReason and the king-ending start plies. The move limit
+// outranks a repetition, and both outrank one king each. Reason 4 (three
+// kings) once set stays: the call then changes nothing.
 void CheckDrawRules(PositionState& g);
 
 // Eval.DrawnPosition := how often the position on the board stands in

@@ -758,3 +758,33 @@ TEST(ComputerVsComputer, CancelEndsTheLoopAfterThatMove) {
   EXPECT_EQ(g.Flow.PlayerName1, "Computer");
   EXPECT_EQ(g.Flow.PlayerName2, g.Opt.UserName);
 }
+
+// King against king, the computer playing both sides: the kings can only
+// shuffle, and the game ends the third time a position stands, whichever
+// option ends a king-against-king game. The repetition is checked by a second
+// replay of the game's moves that keys each position itself.
+TEST(ComputerVsComputer, AKingAgainstKingRepetitionEndsTheGame) {
+  const std::string kings = Digits({{34, '3'}, {83, '4'}});  // d2 and c7
+  for (int kingVersusKing : {1, 0}) {
+    SCOPED_TRACE(kingVersusKing);
+    DriverGame d(kings, 1, 3);
+    GameState& g = d.g;
+    g.Opt.KingVersusKing = kingVersusKing;
+    ComputerVsComputer(g);
+    ASSERT_EQ(g.Flow.GameOver, 1);
+    EXPECT_EQ(g.Draw.DrawReason, kDrawRepetition);
+    EXPECT_TRUE(d.host.HasMessage("Morventa8: It's a draw! Triple Repetition"));
+    EXPECT_EQ(g.Flow.GameResult, "1/2-1/2");
+
+    DriverGame replay(kings, 1, 3);
+    std::map<std::string, int> seen;
+    int firstThird = 0;
+    for (int ply = 1; ply <= g.P.GamePly; ++ply) {
+      ResetPly(replay.g);
+      ASSERT_TRUE(MakeMove(replay.g, g.Game.GameMoves[ply])) << ply;
+      if (++seen[PositionKey(replay.g.board, replay.g.P.SideToMove)] == 3 && firstThird == 0) firstThird = ply;
+    }
+    EXPECT_EQ(replay.g.board, g.board);
+    EXPECT_EQ(firstThird, g.P.GamePly);
+  }
+}

@@ -211,34 +211,54 @@ TEST(InitGame, SameClockSameColour) {
   }
 }
 
-// A variant file that cannot be read is reported and changes no rule: the
-// rules in force (and the variant rules of before) stay, under their name,
-// from the standard start position.
-TEST(InitGame, BadVariantFileLeavesTheRulesInForce) {
-  for (const char* name : {"No End", "Bad Value", "Not There", "../escape", "Star*"}) {
+// The settings name a variant whose file cannot be read (broken, missing,
+// or a name no file can have): without the file its start position is
+// unknown, so the built-in game is played in its place, its name, rules and
+// start position together, and the message names the file (and the line).
+// Only a missing file stays the settings' choice, with the rules they held.
+TEST(InitGame, UnreadableVariantAtStartUpPlaysTheBuiltInGame) {
+  const struct {
+    const char* name;
+    const char* says;  // what the message names
+    bool missing;
+  } cases[] = {
+      {"No End", "No End.ini", false},  {"Bad Value", "Bad Value.ini', line 2", false},
+      {"Not There", "Not There.ini", true}, {"../escape", "'../escape' is not a valid variant name", false},
+      {"Star*", "cannot hold \"*\"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     HostedGame t;
     GameState& g = *t.g;
     g.ProgramFolder = kFixtures;
-    g.VariantRules.LongKings = 1;
-    g.Rules.Variant = name;
+    g.Rules.Variant = c.name;
     g.Rules.LongKings = 1;
     g.Rules.BlackStarts = 0;
+    g.Rules.PiecesOnBlack = 2;
     g.Rules.PromoSquares[0][0] = 81;
-    const RuleSet rules = g.Rules;
+    const RuleSet held = g.Rules;
     InitGame(g);
-    ASSERT_EQ(t.host->messages.size(), 1u) << name << ": " << t.host->messages.back();
-    EXPECT_NE(t.host->messages[0].find("Error: "), std::string::npos);
-    EXPECT_NE(t.host->messages[0].find("rules in force"), std::string::npos) << t.host->messages[0];
-    // A name that no file can have gives way to the built-in one.
-    const std::string shown = IsVariantName(name) ? name : "American Checkers";
-    RuleSet named = rules;
-    named.Variant = shown;
-    EXPECT_EQ(g.Rules, named) << name;
-    EXPECT_EQ(g.VariantRules.LongKings, 1);
-    EXPECT_EQ(g.Variant.LoadedVariantName, shown);
-    EXPECT_EQ(g.P.SideToMove, 1);
+    ASSERT_EQ(t.host->messages.size(), 1u);
+    const std::string& m = t.host->messages[0];
+    EXPECT_EQ(m.rfind("Error: ", 0), 0u) << m;
+    EXPECT_NE(m.find(c.says), std::string::npos) << m;
+    EXPECT_NE(m.find("The game starts as American Checkers, the built-in game."), std::string::npos) << m;
+    EXPECT_EQ(g.Rules, RuleSet{});
+    EXPECT_EQ(g.VariantRules, RuleSet{});
+    EXPECT_EQ(g.Variant.LoadedVariantName, "American Checkers");
+    EXPECT_EQ(g.Eval.StandardRuleSet, 1);  // the built-in game's own generator
+    EXPECT_EQ(g.P.SideToMove, -1);
     EXPECT_EQ(BoardToSetupString(g.board), kDefaultSetup);
-    EXPECT_EQ(g.Eval.StandardRuleSet, 0) << name;
+    EXPECT_EQ(g.Unmet.Variant, c.missing ? c.name : "");
+    ASSERT_EQ(g.Unmet.VariantRules.has_value(), c.missing);
+    if (c.missing) {
+      EXPECT_EQ(*g.Unmet.VariantRules, held);
+    }
+    // A new game is the built-in game again, without a word.
+    t.host->messages.clear();
+    InitGame(g);
+    EXPECT_TRUE(t.host->messages.empty());
+    EXPECT_EQ(g.Rules, RuleSet{});
   }
 }
 

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "core/game/gameover.h"
+#include "core/game/moveexec.h"
+#include "core/rules/drawrules.h"
 #include "core/rules/notation.h"
 #include "gameflow_fixture.h"
 
@@ -193,6 +196,39 @@ TEST(Navigation, ReplayingIntoAThirdRepetitionEndsTheGame) {
   game.host->messages.clear();
   StepForward(g);
   EXPECT_EQ(g.Draw.DrawReason, 1);
+  EXPECT_EQ(g.Flow.GameOver, 1);
+  EXPECT_TRUE(game.HasMessage("Congratulations|It's a draw! Triple Repetition"));
+}
+
+// One king each, with the option that ends such a game off: the kings
+// shuffle until a position stands for the third time, in play and again when
+// the game is replayed into it, and the draw is the repetition.
+TEST(Navigation, ARepetitionOfOneKingEachEndsTheGameByTheRepetition) {
+  FlowGame game;
+  GameState& g = *game.g;
+  g.Opt.KingVersusKing = 0;
+  game.Setup(Digits({{21, '3'}, {98, '4'}}), -1);
+  const std::string cells[] = {"9887", "2132", "8798", "3221"};
+  std::vector<std::string> moves;
+  for (int k = 0; k < 12; ++k) {
+    const std::string& c = cells[k % 4];
+    moves.push_back(SquareNotation(g, std::stoi(c.substr(0, 2)), 0) + SquareNotation(g, std::stoi(c.substr(2)), 0));
+  }
+  g.Opt.PlayMode = 1;  // two players, through the move path of the game
+  MoveFollowUps f;
+  f.checkGameOver = [](GameState& s, int quiet) { CheckGameOver(s, quiet, GameOverPause::None); };
+  for (size_t k = 0; k < moves.size() && g.Flow.GameOver == 0; ++k) ASSERT_TRUE(EnterTypedMove(g, moves[k], f)) << k;
+  // The position after ply 1 stands for the third time after ply 9.
+  EXPECT_EQ(g.P.GamePly, 9);
+  EXPECT_EQ(g.Flow.GameOver, 1);
+  EXPECT_EQ(g.Draw.DrawReason, kDrawRepetition);
+  EXPECT_TRUE(game.HasMessage("Congratulations|It's a draw! Triple Repetition"));
+  GotoMove(g, g.P.GamePly - 8, 0, 0);
+  ASSERT_EQ(g.P.GamePly, 8);
+  EXPECT_EQ(g.Flow.GameOver, 0);
+  game.host->messages.clear();
+  StepForward(g);
+  EXPECT_EQ(g.Draw.DrawReason, kDrawRepetition);
   EXPECT_EQ(g.Flow.GameOver, 1);
   EXPECT_TRUE(game.HasMessage("Congratulations|It's a draw! Triple Repetition"));
 }

@@ -7,14 +7,17 @@
 #include <random>
 
 #include "core/rules/builtinrules.h"
+#include "core/rules/drawrules.h"
 #include "core/files/gamefile.h"
 #include "core/files/pdn.h"
 #include "core/game/gameloader.h"
 #include "core/game/gameover.h"
+#include "core/game/computermove.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
 #include "core/game/startup.h"
 #include "core/game/storednotation.h"
+#include "core/game/toolsetup.h"
 #include "core/numtext.h"
 #include "core/rules/movegen.h"
 #include "core/rules/notation.h"
@@ -376,6 +379,91 @@ TEST_F(RoundTripTest, CapturesBetweenTheSameSquaresReload) {
       auto t = Reopen(*s, file);
       ASSERT_TRUE(t);
       ExpectSameGame(*s, *t, false);
+    }
+  }
+}
+
+// A game the computer played against itself to a threefold repetition
+// reopens, from both formats, as the draw it was: over, drawn by the
+// repetition, with the note of the move where it came. Kings alone shuffle
+// into it: one king each (whose first position the move-by-move test ends
+// under the options of now, while the computer played on) and two kings a
+// side in Turkish Checkers.
+TEST_F(RoundTripTest, AComputerGameDrawnByRepetitionReopensDrawn) {
+  const struct {
+    const char* variant;
+    const char* setup;  // White to move
+  } cases[] = {
+      {"American Checkers", "0000000000030000000000000000000000000000000000000040000000000000"},  // d2, c7
+      {"Turkish Checkers", "3030000000000000000000000000000000000000000000000000000000000404"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.variant);
+    auto s = Fresh();
+    std::string error;
+    ASSERT_TRUE(SetupAnalysisPosition(*s, c.variant, c.setup, 1, &error)) << error;
+    s->Opt.DepthMode = 1;
+    s->Opt.SearchDepth = 3;
+    s->Opt.UseBook = 0;
+    s->Opt.Weakness = 0;
+    s->Opt.AskForDraw = 0;
+    ComputerVsComputer(*s);
+    ASSERT_EQ(s->Flow.GameOver, 1);
+    ASSERT_EQ(s->Draw.DrawReason, kDrawRepetition);
+    const std::string note = "Triple Repetition at move " + std::to_string((s->P.GamePly + 1) / 2);
+    for (const std::string file : {"drawn.tvn", "drawn.pdn"}) {
+      SCOPED_TRACE(file);
+      auto t = Reopen(*s, file);
+      ASSERT_TRUE(t);
+      EXPECT_EQ(t->P.GamePly, s->P.GamePly);
+      EXPECT_EQ(t->board, s->board);
+      EXPECT_EQ(t->Flow.GameOver, 1);
+      EXPECT_EQ(t->Draw.DrawReason, kDrawRepetition);
+      EXPECT_EQ(t->Flow.GameResult, "1/2-1/2");
+      EXPECT_EQ(t->Driver.DrawNote, note);
+    }
+  }
+}
+
+// The position a file ends on decides whether its game is over. A game played
+// on through a threefold repetition (the option that ends it was off) opens
+// at its last position, in progress, when the option is on now; a PDN game
+// whose result tag says drawn while its position is not (a draw agreed, or
+// given by an arbiter) opens in progress too, its result kept: the program
+// cannot tell why it was drawn, and the board can still be played and
+// analysed.
+TEST_F(RoundTripTest, OnlyTheLastPositionEndsAReopenedGame) {
+  auto s = Fresh();
+  s->Opt.PlayMode = 1;
+  s->Opt.ChessDrawRules = 0;
+  MoveFollowUps f;
+  f.checkGameOver = [](GameState& t, int q) { CheckGameOver(t, q); };
+  // Kings b2 (White) and g7 (Black) step out and back three times, then
+  // White moves on; a man each (h2, a7) keeps it from being one king each.
+  std::string error;
+  ASSERT_TRUE(SetupAnalysisPosition(*s, "American Checkers",
+                                    "0000000003000001000000000000000000000000000000002000004000000000", 1, &error))
+      << error;
+  const char* moves[] = {"B2C3", "G7F6", "C3B2", "F6G7", "B2C3", "G7F6", "C3B2", "F6G7",
+                         "B2C3", "G7F6", "C3B2", "F6G7", "B2A3"};
+  s->Opt.Notation = 0;
+  for (const char* m : moves) ASSERT_TRUE(EnterTypedMove(*s, m, f)) << m;
+  ASSERT_EQ(s->Flow.GameOver, 0);
+  s->Flow.GameResult = "1/2-1/2";  // agreed
+  for (const std::string file : {"on.tvn", "on.pdn"}) {
+    SCOPED_TRACE(file);
+    auto t = Fresh();
+    t->Opt.ChessDrawRules = 1;
+    std::filesystem::remove(Path(file));
+    ASSERT_TRUE(SaveGame(*s, Path(file), file));
+    ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file));
+    EXPECT_EQ(t->P.GamePly, 13);
+    EXPECT_EQ(t->board, s->board);
+    EXPECT_EQ(t->Flow.GameOver, 0);
+    EXPECT_EQ(t->Driver.DrawNote, "");
+    if (file == "on.pdn") {
+      EXPECT_EQ(t->Flow.LoadedResult, "1/2-1/2");
+      EXPECT_EQ(t->Flow.GameResult, "1/2-1/2");
     }
   }
 }

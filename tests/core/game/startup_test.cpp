@@ -7,6 +7,10 @@
 #include "core/files_fixture.h"
 #include "core/files/rating.h"
 #include "core/files/settings.h"
+#include "core/game/gamesetup.h"
+#include "core/game/toolsetup.h"
+#include "core/rules/movegen.h"
+#include "core/rules/notation.h"
 
 namespace m8 {
 namespace {
@@ -79,6 +83,78 @@ TEST_F(StartupTest, BadSkinInSettingsFallsBack) {
   EXPECT_FALSE(r.skinLoaded);
   EXPECT_EQ(g.Opt.SkinName, "Classic Medium");
   EXPECT_EQ(host.messages.size(), 1u);
+}
+
+// The settings name Turkish Checkers with its rules, and its variant file
+// cannot be read: broken, missing, or named by a name no file can have. The
+// program starts the built-in game whole (name, rules, start position and
+// moves together), and the message names the file and the line. A missing
+// file stays the settings' choice, with the rules they held, for when it is
+// back.
+TEST_F(StartupTest, AnUnreadableVariantFileStartsTheBuiltInGame) {
+  namespace fs = std::filesystem;
+  const fs::path turkish = folder / "variants" / "Turkish Checkers.ini";
+  const std::string shipped = ReadWholeFile(std::string(M8_DATA_DIR) + "/variants/Turkish Checkers.ini").value();
+  const struct {
+    const char* what;
+    const char* name;  // in the settings
+    bool file;
+    const char* says;  // in the message
+  } cases[] = {
+      {"broken", "Turkish Checkers", true, "Turkish Checkers.ini', line 2"},
+      {"missing", "Turkish Checkers", false, "Turkish Checkers.ini' is missing"},
+      {"no file name", "../x", true, "\"../x\" is not a variant name"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(folder / "variants");
+    Write("variants/Turkish Checkers.ini", shipped);
+    GameState held;
+    Restart(held);
+    SetDefaultSettings(held);
+    std::string error;
+    ASSERT_TRUE(SetupVariantStart(held, "Turkish Checkers", &error)) << error;
+    held.Rules.Variant = c.name;
+    ASSERT_TRUE(WriteSettingsFile(held, nullptr));
+    if (!c.file) fs::remove(turkish);
+    else if (std::string(c.what) == "broken") Write("variants/Turkish Checkers.ini", ";\r\nMaxCapMove=7\r\n" + shipped);
+
+    host.messages.clear();
+    auto run = std::make_unique<GameState>();
+    Restart(*run);
+    StartupReadFiles(*run);
+    InitGame(*run);
+    GameState& g = *run;
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(c.says), std::string::npos) << host.messages[0].text;
+    EXPECT_NE(host.messages[0].text.find("American Checkers"), std::string::npos) << host.messages[0].text;
+    EXPECT_EQ(g.Rules, RuleSet{});
+    EXPECT_EQ(g.Variant.LoadedVariantName, "American Checkers");
+    // The built-in game's start: twelve men a side, Black to move with the
+    // seven moves of the opening position.
+    EXPECT_EQ(BoardToSetupString(g.board), "1010101001010101101010100000000000000000020202022020202002020202");
+    EXPECT_EQ(g.P.SideToMove, -1);
+    ResetPly(g);
+    ASSERT_TRUE(GenerateLegalMoves(g));
+    EXPECT_EQ(g.P.PlyStart[1] - g.P.PlyStart[0], 7);
+
+    ASSERT_TRUE(SaveAtExit(g));
+    Write("variants/Turkish Checkers.ini", shipped);
+    host.messages.clear();
+    auto next = std::make_unique<GameState>();
+    Restart(*next);
+    StartupReadFiles(*next);
+    InitGame(*next);
+    EXPECT_TRUE(host.messages.empty()) << host.messages[0].text;
+    if (c.file) {
+      // The file was there and could not be read: the game played is kept.
+      EXPECT_EQ(next->Rules, RuleSet{});
+    } else {
+      EXPECT_EQ(next->Rules, held.Rules);
+      EXPECT_EQ(next->Rules, next->VariantRules);
+      EXPECT_EQ(BoardToSetupString(next->board), BoardToSetupString(held.board));
+    }
+  }
 }
 
 }  // namespace

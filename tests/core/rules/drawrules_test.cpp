@@ -153,6 +153,24 @@ TEST(DrawRules, KingAgainstKing) {
   EXPECT_EQ(s.g.Draw.DrawReason, kNoDraw);
 }
 
+// One king each names the draw only while the game has neither repeated nor
+// reached the move limit: the kings shuffling between two squares give the
+// repetition at the third occurrence and the move limit at its ply.
+TEST(DrawRules, RepetitionAndMoveLimitOutrankKingAgainstKing) {
+  const Board a = Position({{34, 2}, {83, -2}}), b = Position({{25, 2}, {83, -2}});
+  const Board c = Position({{25, 2}, {92, -2}}), d = Position({{34, 2}, {92, -2}});
+  SyntheticGame s;
+  s.g.Opt.FiftyMoveChoice = 2;  // 32 plies
+  const Board cycle[] = {b, c, d, a};
+  for (int ply = 1; ply <= 32; ++ply) {
+    s.Ply(cycle[(ply - 1) % 4]);
+    // The fourth ply brings back the start, which the history does not hold:
+    // each position stands for the third time at plies 9 to 12.
+    const int expected = ply == 32 ? kDrawMoveLimit : ply >= 9 ? kDrawRepetition : kDrawKingVersusKing;
+    ASSERT_EQ(s.g.Draw.DrawReason, expected) << "ply " << ply;
+  }
+}
+
 TEST(DrawRules, ThreeKingsAgainstOne) {
   const Board three = Position({{21, 2}, {23, 2}, {25, 2}, {98, -2}});
   const Board threeMoved = Position({{21, 2}, {23, 2}, {34, 2}, {98, -2}});
