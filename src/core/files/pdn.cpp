@@ -814,19 +814,16 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   tag("Event", h.GameEvent, false);
   tag("Round", h.GameRound, false);
   tag("Date", h.GameDate, true);
-  // A game whose details name no player goes out with the names beside the
-  // board (the user's, "Computer"): PlayerName1 stands beside the side that
-  // moves first. A side whose every move the computer made is the computer's,
-  // whatever the board shows now (a game the computer played against itself
-  // shows the user again once that mode ends).
-  std::string black = h.GameBlack, white = h.GameWhite;
-  if (black.empty() && white.empty()) {
-    const bool blackFirst = g.Rules.BlackStarts == 1;
-    const std::string first = ComputerMadeEveryMove(g, 0) ? std::string(kComputerPlayerName) : g.Flow.PlayerName1;
-    const std::string second = ComputerMadeEveryMove(g, 1) ? std::string(kComputerPlayerName) : g.Flow.PlayerName2;
-    black = blackFirst ? first : second;
-    white = blackFirst ? second : first;
-  }
+  // Each side goes out with the name typed in the details, else with the
+  // name beside the board (the user's, "Computer"): PlayerName1 stands beside
+  // the side that moves first. A side whose every move the computer made is
+  // the computer's, whatever the board shows now (a game the computer played
+  // against itself shows the user again once that mode ends).
+  const bool blackFirst = g.Rules.BlackStarts == 1;
+  const std::string first = ComputerMadeEveryMove(g, 0) ? std::string(kComputerPlayerName) : g.Flow.PlayerName1;
+  const std::string second = ComputerMadeEveryMove(g, 1) ? std::string(kComputerPlayerName) : g.Flow.PlayerName2;
+  const std::string black = !h.GameBlack.empty() ? h.GameBlack : blackFirst ? first : second;
+  const std::string white = !h.GameWhite.empty() ? h.GameWhite : blackFirst ? second : first;
   tag("Black", black, false);
   tag("BlackElo", h.GameBlackElo, false);
   tag("White", white, false);

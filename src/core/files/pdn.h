@@ -136,9 +136,9 @@ bool ParseFen(std::string_view fen, FenPosition& out);
 // text (the final position's comment before the result), an empty line. An
 // empty date becomes `today` (mm/dd/yyyy) and an empty result "*", and both
 // are kept; the result is written in its standard form. The round, ratings
-// and opening a loaded game brought along are written again. Details that
-// name no player give the names beside the board, "Computer" for a side
-// whose every move the computer made. For other
+// and opening a loaded game brought along are written again. A side whose
+// player the details do not name gets the name beside the board, "Computer"
+// when the computer made its every move. For other
 // programs, a variant with a GameType number gets its GameType tag, and a game
 // that does not begin from the usual start with the usual colour to move (as
 // the game type, else American Checkers, has it) gets SetUp and FEN tags, its
