@@ -129,8 +129,10 @@ bool IsResult(std::string_view text) {
 }
 
 // The result that ends a move text ("... 22-17 1-0", a comment after it
-// allowed), or "*" when it ends otherwise.
-std::string ResultAtEnd(std::string_view moves) {
+// allowed), or "*" when it ends otherwise. Half a draw's result ("1/2",
+// "½") is the draw where more of the file follows the game; at the end of
+// the file it may be one cut short, and the result is unknown.
+std::string ResultAtEnd(std::string_view moves, bool endsFile) {
   moves = TrimView(moves);
   while (!moves.empty() && moves.back() == '}') {
     const size_t open = moves.rfind('{');
@@ -139,6 +141,7 @@ std::string ResultAtEnd(std::string_view moves) {
   }
   const size_t blank = moves.find_last_of(" \t");
   const std::string_view last = blank == std::string_view::npos ? moves : moves.substr(blank + 1);
+  if (!endsFile && HalvesAsDigits(last) == "1/2") return std::string(last);
   return IsResult(last) && last.find_first_of("-:*=") != std::string_view::npos ? std::string(last) : "*";
 }
 
@@ -326,6 +329,7 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
   bool bad = false;
   // Reads the tags standing one after another at the front of the text.
   auto readTags = [&](std::string_view rest) {
+    if (!out.games.empty()) out.games.back().endsFile = false;
     current = nullptr;
     if (!tagsSinceGame) tagsAt = static_cast<size_t>(rest.data() - text.data());
     tagsSinceGame = true;
@@ -383,6 +387,9 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
       current = nullptr;
       return;
     }
+    // Lines after a game's moves (another game, or lines left over after
+    // an empty line): the file goes on after it.
+    if (!current && !out.games.empty()) out.games.back().endsFile = false;
     if (!current && tagsSinceGame) inComment = false;  // a game begins here
     // A tag after the moves on the same line ("... 1-0 [Event ...") begins
     // the next game.
@@ -397,7 +404,7 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
     return false;
   }
   for (PdnGame& game : out.games)
-    if (game.tags.Result.empty()) game.tags.Result = ResultAtEnd(game.moveText);
+    if (game.tags.Result.empty()) game.tags.Result = ResultAtEnd(game.moveText, game.endsFile);
   return true;
 }
 
@@ -488,9 +495,9 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     if (token.empty()) continue;
     const bool atEnd = t.find_first_not_of(" \t", i) == std::string::npos;
     // "1/2" (or "½") alone is half a draw's result: at the end of the file,
-    // one cut short as "1/2-" is.
+    // one cut short as "1/2-" is; where the file goes on, the draw.
     const std::string plain = HalvesAsDigits(token);
-    const bool halfAtEnd = plain == "1/2" && atEnd;
+    const bool halfAtEnd = plain == "1/2" && atEnd && game.endsFile;
     if (IsResult(token) && !halfAtEnd) break;
     if (token[0] == '$') continue;
     while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
@@ -509,11 +516,15 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
                              IsSeparator(plain.back()));
     if (resultLike && atEnd) {
       // The moves before it stand; the result is what the tags say, or
-      // unknown.
-      if (note) {
-        const std::string& tagged = game.tags.Result;
+      // unknown. A Result tag that the token begins ("1/2" of "1/2-1/2")
+      // already gives the result: nothing to tell.
+      const std::string& tagged = game.tags.Result;
+      const std::string taggedResult = PdnStandardResult(tagged);
+      const bool tagGivesIt = taggedResult != "*" && StartsWith(taggedResult, plain);
+      if (note && !tagGivesIt) {
         *note = std::string(fileTitle) + ", line " + std::to_string(game.LineAt(start)) + ": \"" + Excerpt(token) +
-                "\" looks like the game's result, cut short by the end of the file; " +
+                "\" looks like the game's result, cut short by the end of " +
+                (game.endsFile ? "the file; " : "the game's moves; ") +
                 (tagged.empty() || tagged == "*" ? std::string("the result is taken as unknown (*).")
                                                  : "the Result tag's \"" + Excerpt(tagged) + "\" stands.");
       }
@@ -676,7 +687,8 @@ int PdnGameTypeNumber(std::string_view variant) {
 }
 
 std::string PdnStandardResult(std::string_view result) {
-  std::string r = ToUpper(Trim(result));
+  // "½" as "1/2": "½-½" and "½" alone are draws as "1/2-1/2" and "1/2" are.
+  std::string r = ToUpper(HalvesAsDigits(Trim(result)));
   r.erase(std::remove(r.begin(), r.end(), ' '), r.end());
   static constexpr const char* kKept[] = {"1-0", "0-1", "1/2-1/2", "*", "2-0", "0-2", "1-1", "0-0"};
   std::string dashed = r;  // "2:0" is "2-0"
@@ -685,7 +697,7 @@ std::string PdnStandardResult(std::string_view result) {
     if (r == k || dashed == k) return k;
   static constexpr const char* kWhite[] = {"1:0", "+/-", "+-", "WHITEWINS", "WHITEWON"};
   static constexpr const char* kBlack[] = {"0:1", "-/+", "-+", "BLACKWINS", "BLACKWON"};
-  static constexpr const char* kDraw[] = {"1/2:1/2", "=", "1/2", "DRAW", "\xC2\xBD-\xC2\xBD", "\xBD-\xBD", "0.5-0.5"};
+  static constexpr const char* kDraw[] = {"1/2:1/2", "=", "1/2", "DRAW", "\xBD-\xBD", "\xBD", "0.5-0.5"};
   for (const char* k : kWhite)
     if (r == k) return "1-0";
   for (const char* k : kBlack)

@@ -29,6 +29,7 @@ struct PdnGame {
   std::vector<std::pair<size_t, int>> lineStarts;
   std::string encoding = "UTF-8";  // what its bytes were read as (ReadingName)
   std::vector<std::pair<std::string, std::string>> tagList;  // every tag, name and value, as written
+  bool endsFile = true;  // nothing but blank lines follows its moves in the file
 
   int LineAt(size_t offset) const;
 };
@@ -63,8 +64,9 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
 // "1/2-1/2", "2-0", "0-2", "1-1", "*", ...) ends the moves. Comments in a
 // row are joined by line breaks. A token that is no move is refused, naming
 // the line. A result cut short by the end of the text ("1-", "0-", "1/2-",
-// "1/2-1/", "+/-") ends the moves as well; `note` (when given) then says so,
-// naming the line, and is empty otherwise.
+// "1/2-1/", "+/-", and "1/2" at the end of the file) ends the moves as well;
+// `note` (when given) then says so, naming the line, unless the Result tag
+// gives the result the token begins; it is empty otherwise.
 bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<GameFileItem>& items,
                    FileProblem& problem, std::string* note = nullptr);
 
