@@ -15,7 +15,6 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
-#include "core/rules/setposition.h"
 #include "core/rules/variantfile.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
@@ -628,12 +627,6 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
         for (const char* key : group.keys) number(key);
   }
   if (!badValue.empty()) return fail(badValue);
-  // The position's pieces stand on the squares the tag's rules use.
-  for (const auto& [key, v] : out.values) {
-    if (!key || key->member != &RuleSet::PiecesOnBlack) continue;
-    if (const int cell = FirstSetupPieceOutOfPlay(BoardFromSetup(out.setup), v))
-      return fail("the position puts a piece on " + CellName(cell) + ", a square the game does not use");
-  }
   for (int k = 0; k < 4; ++k) {
     const size_t end = rest.find("  ");
     if (end == std::string_view::npos && k < 3) return fail("the four movement strings are missing");

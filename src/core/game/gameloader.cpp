@@ -342,19 +342,52 @@ bool RulesInRange(const std::vector<std::pair<const RuleKey*, int32_t>>& values,
   return true;
 }
 
+// The start position a new game of `variant` begins from, as its file in the
+// folder `useClassic` selects gives it (the default when it gives none or
+// cannot be read, as ReadVariantOrKeep takes it).
+Board VariantStartOf(const GameState& g, const std::string& variant, int32_t useClassic) {
+  auto probe = std::make_unique<GameState>();
+  probe->ProgramFolder = g.ProgramFolder;
+  probe->UserFolder = g.UserFolder;
+  probe->Opt = g.Opt;
+  probe->Opt.UseClassic = useClassic;
+  probe->Rules.Variant = variant;
+  probe->StartBoard = DefaultStartBoard();
+  std::string error;
+  return ReadVariantFile(*probe, &error) ? probe->StartBoard : DefaultStartBoard();
+}
+
+// Whether the pieces of a game file's set-up stand on the squares its game
+// uses (piecesOnBlack); a light-square game also takes its variant's start
+// all on the dark squares, as the files write it. Else `why` names the square.
+bool SetupInPlay(const GameState& g, const std::string& setup, int piecesOnBlack, const std::string& variant,
+                 int32_t useClassic, std::string* why) {
+  const Board board = BoardFromSetup(setup);
+  const Board variantStart = piecesOnBlack == 0 ? VariantStartOf(g, variant, useClassic) : DefaultStartBoard();
+  const int cell = FirstSetupPieceOutOfPlay(board, piecesOnBlack, variantStart);
+  if (cell == 0) return true;
+  *why = "the position puts a piece on " + CellName(cell) + ", a square the game does not use";
+  return false;
+}
+
+// The value a file gives PiecesOnBlack, else `otherwise`.
+int PiecesOnBlackOf(const std::vector<std::pair<const RuleKey*, int32_t>>& values, int otherwise) {
+  for (const auto& [key, value] : values)
+    if (key && key->member == &RuleSet::PiecesOnBlack) otherwise = value;
+  return otherwise;
+}
+
 // The pieces of an own game file's set-up stand on the squares its game
 // uses: those of its PiecesOnBlack, else of the rules in force. Else `why`
 // names the square and `line` the set-up's line.
 bool OwnSetupInPlay(const GameState& g, const GameFileData& d, std::string* why, int* line) {
-  int piecesOnBlack = g.Rules.PiecesOnBlack;
-  for (const auto& [key, value] : d.RuleValues)
-    if (key && key->member == &RuleSet::PiecesOnBlack) piecesOnBlack = value;
-  // The set-up the game starts from (SetUpOwnGame).
+  const int piecesOnBlack = PiecesOnBlackOf(d.RuleValues, g.Rules.PiecesOnBlack);
+  // The set-up the game starts from, and its variant (SetUpOwnGame).
   const std::string* setup = d.UseClassicSeen ? &d.SetupAtUseClassic : d.Variant && d.Setup ? &*d.Setup : nullptr;
   if (!setup) return true;
-  const int cell = FirstSetupPieceOutOfPlay(BoardFromSetup(*setup), piecesOnBlack);
-  if (cell == 0) return true;
-  *why = "the position puts a piece on " + CellName(cell) + ", a square the game does not use";
+  const std::string& variant = d.Variant ? *d.Variant : g.Rules.Variant;
+  const int32_t useClassic = d.UseClassicSeen ? *d.UseClassic : g.Opt.UseClassic;
+  if (SetupInPlay(g, *setup, piecesOnBlack, variant, useClassic, why)) return true;
   *line = d.UseClassicSeen ? d.SetupAtUseClassicLine : d.SetupLine;
   return false;
 }
@@ -624,8 +657,10 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
   };
   if (!plan.tags.RulesTag.empty()) {
     std::string why;
-    if (!ParsePdnRulesTag(plan.tags.RulesTag, file.version, plan.rulesTag, &why) ||
-        !RulesInRange(plan.rulesTag.values, &why)) {
+    const PdnRulesTag& t = plan.rulesTag;
+    if (!ParsePdnRulesTag(plan.tags.RulesTag, file.version, plan.rulesTag, &why) || !RulesInRange(t.values, &why) ||
+        !SetupInPlay(g, t.setup, PiecesOnBlackOf(t.values, RuleSet{}.PiecesOnBlack), t.variant, g.Opt.UseClassic,
+                     &why)) {
       problem = {"Error",
                  "Error in loading PDN file!\r\n" + tagWhere(plan.tags.RulesTagLine) + ": the rules tag: " + why};
       return false;

@@ -418,8 +418,10 @@ TEST_F(GameFilesTest, FenPiecesStandOnSquaresInPlay) {
 // game uses, as a FEN does: the own file's Setup line and the position of the
 // rules tag are refused with their line when a piece stands elsewhere (such a
 // piece was moved over one square without a word). A game on the light
-// squares also takes its position all on the dark ones, as the files write a
-// variant's start, and moves it over whole.
+// squares also takes its variant's own start all on the dark squares, as the
+// files write an untouched start, and moves it over whole; any other position
+// all on the dark squares is refused, naming the square, as a dark-square
+// game refuses it.
 TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
   using Pieces = std::vector<std::pair<const char*, char>>;
   // The 64 digits, a1 to h1, a2 to h2, ... with the pieces given.
@@ -428,31 +430,60 @@ TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
     for (const auto& [square, piece] : pieces) d[static_cast<size_t>((square[1] - '1') * 8 + (square[0] - 'a'))] = piece;
     return d;
   };
+  const std::string standard = "1010101001010101101010100000000000000000020202022020202002020202";
+  // A variant of the user's on the light squares whose own start, on the
+  // dark squares as variant files give it, lacks the men on a1 and h8.
+  std::string shortStart = standard;
+  shortStart[0] = shortStart[63] = '0';
+  const std::string userFolder = (folder / "user").string();
+  {
+    const std::string italian = ReadWholeFile(std::string(M8_DATA_DIR) + "/variants/Italian Checkers.ini").value();
+    std::string mine = italian;
+    const size_t at = mine.find("Setup=normal");
+    ASSERT_NE(at, std::string::npos);
+    mine.replace(at, 12, "Setup=" + shortStart);
+    Write("user/variants/uservariants/Short Italian.ini", mine);
+  }
   const struct {
     const char* variant;
     Pieces given;
+    std::string setup;    // when not empty, given in place of the pieces ("start": the variant's own start)
     const char* refused;  // the square named, "" when the file loads
-    Pieces shown;         // the board once loaded
+    Pieces shown;         // the board once loaded; when empty, that of a new game of the variant
   } cases[] = {
       // American Checkers plays on the dark squares (a1 is one), Italian on
       // the light ones.
-      {"American Checkers", {{"b1", '3'}, {"c8", '2'}}, "b1", {}},
-      {"American Checkers", {{"a1", '3'}, {"c8", '2'}}, "c8", {}},
-      {"American Checkers", {{"a1", '3'}, {"d8", '2'}}, "", {{"a1", '3'}, {"d8", '2'}}},
-      {"Italian Checkers", {{"b1", '3'}, {"h8", '2'}}, "h8", {}},
-      {"Italian Checkers", {{"b1", '3'}, {"c8", '2'}}, "", {{"b1", '3'}, {"c8", '2'}}},
-      {"Italian Checkers", {{"a1", '3'}, {"d8", '2'}}, "", {{"b1", '3'}, {"c8", '2'}}},
+      {"American Checkers", {{"b1", '3'}, {"c8", '2'}}, "", "b1", {}},
+      {"American Checkers", {{"a1", '3'}, {"c8", '2'}}, "", "c8", {}},
+      {"American Checkers", {{"a1", '3'}, {"d8", '2'}}, "", "", {{"a1", '3'}, {"d8", '2'}}},
+      {"Italian Checkers", {{"b1", '3'}, {"h8", '2'}}, "", "h8", {}},
+      {"Italian Checkers", {{"b1", '3'}, {"c8", '2'}}, "", "", {{"b1", '3'}, {"c8", '2'}}},
+      // All on the dark squares, but no start of the game: White's c3xa5 in
+      // Italian is no d3 and a4 without a capture.
+      {"Italian Checkers", {{"a1", '3'}, {"d8", '2'}}, "", "a1", {}},
+      {"Italian Checkers", {{"c3", '1'}, {"b4", '2'}}, "", "c3", {}},
+      {"Portuguese Checkers", {}, shortStart, "c1", {}},
+      {"Short Italian", {}, standard, "a1", {}},
+      // The variant's own start, all on the dark squares.
+      {"Spanish Checkers", {}, "start", "", {}},
+      {"Short Italian", {}, "start", "", {}},
   };
   for (const auto& c : cases) {
-    const std::string setup = digits(c.given);
-    SCOPED_TRACE(std::string(c.variant) + " " + setup);
+    SCOPED_TRACE(std::string(c.variant) + " " + (c.setup.empty() ? digits(c.given) : c.setup));
     auto s = Fresh();
+    const bool mine = std::string(c.variant) == "Short Italian";
+    s->UserFolder = userFolder;
+    s->Opt.UseClassic = mine ? 0 : 1;
     s->Flow.PositionPreset = 0;
     s->Rules.Variant = c.variant;
     InitGame(*s);
     s->Rules = s->VariantRules;
     InitGame(*s);
     ASSERT_EQ(s->Rules.Variant, c.variant);
+    ASSERT_EQ(s->Variant.LoadedVariantName, c.variant);
+    const Board newGame = s->board;
+    const std::string start = BoardToSetupString(s->StartBoard);
+    const std::string setup = c.setup == "start" ? start : c.setup.empty() ? digits(c.given) : c.setup;
 
     std::string own;
     int setupLine = 0, n = 0;
@@ -462,7 +493,6 @@ TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
       own += (StartsWith(line, "Setup=") ? "Setup=" + setup : line) + "\r\n";
     }
     ASSERT_GT(setupLine, 0);
-    const std::string start = BoardToSetupString(s->StartBoard);
     std::string tag = PdnRulesTagValue(*s);
     ASSERT_NE(tag.find(" " + start + " "), std::string::npos) << tag;
     tag.replace(tag.find(" " + start + " ") + 1, 64, setup);
@@ -488,7 +518,10 @@ TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
             << all;
       } else {
         ASSERT_TRUE(loaded) << all;
-        EXPECT_EQ(BoardToSetupString(s->board), digits(c.shown));
+        if (c.shown.empty())
+          EXPECT_EQ(BoardToSetupString(s->board), BoardToSetupString(newGame));
+        else
+          EXPECT_EQ(BoardToSetupString(s->board), digits(c.shown));
       }
     }
   }
