@@ -501,8 +501,11 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     if (token[0] == '$') continue;
     while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
     auto refuse = [&](const std::string& why) {
-      problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " +
-                              std::to_string(game.LineAt(start)) + ": \"" + Excerpt(token) + "\" " + why};
+      const int line = game.LineAt(start);
+      problem = {"Error",
+                 "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " + std::to_string(line) +
+                     ": \"" + Excerpt(token) + "\" " + why,
+                 line};
       return false;
     };
     // "1. - - 2. - -": dashes stand where the moves were left out.
@@ -529,7 +532,10 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
       }
       break;
     }
-    const bool move = !resultLike && (token.find_first_of("-xX:") != std::string::npos || IsSquareName(token));
+    // A separator stands between two squares: "d4:" names no square to go to.
+    const bool squareMissing = IsSeparator(token.front()) || IsSeparator(token.back());
+    const bool move = !resultLike && !squareMissing &&
+                      (token.find_first_of("-xX:") != std::string::npos || IsSquareName(token));
     if (!move || token.size() > kMaxMoveTokenChars) return refuse("is not a move");
     flush();
     if (static_cast<int>(items.size()) >= 2 * kGameTables) {
@@ -718,10 +724,15 @@ std::string PdnRulesTagValue(GameState& g) {
 
 bool ParseFen(std::string_view fen, FenPosition& out) {
   out = FenPosition{};
+  auto refuse = [&](std::string why) {
+    out.why = std::move(why);
+    return false;
+  };
   const std::string s = Trim(fen);
   const std::string upper = ToUpper(s);
-  if (upper == "W::." || upper.size() < 2 || upper[1] != ':' || (upper[0] != 'W' && upper[0] != 'B'))
-    return false;
+  if (upper == "W::.") return refuse("the FEN \"" + s + "\" places no piece: the board is empty");
+  if (upper.size() < 2 || upper[1] != ':' || (upper[0] != 'W' && upper[0] != 'B'))
+    return refuse("the FEN \"" + Excerpt(s) + "\" does not begin with the side to move, W: or B:");
   out.sideToMove = upper[0] == 'W' ? 1 : -1;
   std::string_view rest = std::string_view(s).substr(2);
   rest = rest.substr(0, rest.find('.'));
@@ -746,9 +757,10 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
         tok.erase(0, 1);
       }
       if (tok.empty()) continue;
+      const std::string noSquare = "the FEN's \"" + Excerpt(tok) + "\" names no square";
       if (std::isalpha(static_cast<unsigned char>(tok[0]))) {
         // An algebraic square ("c3"), as files in the letters write them.
-        if (tok.size() != 2 || !std::isdigit(static_cast<unsigned char>(tok[1]))) return false;
+        if (tok.size() != 2 || !std::isdigit(static_cast<unsigned char>(tok[1]))) return refuse(noSquare);
         out.pieces.push_back({0, value, ToUpper(tok)});
         continue;
       }
@@ -756,10 +768,14 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
       const std::string a = Trim(tok.substr(0, dash));
       std::string b = dash == std::string::npos ? a : Trim(tok.substr(dash + 1));
       if (!b.empty() && (b[0] == 'K' || b[0] == 'k')) b.erase(0, 1);  // "K1-K3"
-      if (!AllDigits(a) || !AllDigits(b) || a.size() > 2 || b.size() > 2) return false;
+      if (!AllDigits(a) || !AllDigits(b) || a.size() > 2 || b.size() > 2) return refuse(noSquare);
       const int lo = ValInt(a), hi = ValInt(b);
-      if (lo > 32 || hi > 32) out.squareAbove32 = true;
-      if (lo > 32 || hi > 32 || hi < lo) return false;
+      if (lo > 32 || hi > 32) {
+        out.squareAbove32 = true;
+        return refuse("the FEN names square " + std::to_string(lo > 32 ? lo : hi) +
+                      ", and the squares are numbered 1 to 32");
+      }
+      if (hi < lo) return refuse("the FEN's range \"" + Excerpt(tok) + "\" runs backwards");
       for (int k = lo; k <= hi; ++k) out.pieces.push_back({k, value, {}});
     }
   }
@@ -769,7 +785,7 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
     const auto [at, added] = placed.emplace(std::pair(piece.number, piece.square), piece.value);
     if (!added && at->second != piece.value) {
       out.twoPieces = piece.square.empty() ? std::to_string(piece.number) : ToLower(piece.square);
-      return false;
+      return refuse("the FEN puts two pieces on " + out.twoPieces);
     }
   }
   return true;

@@ -125,13 +125,14 @@ struct FenPosition {
   std::vector<FenPiece> pieces;
   bool squareAbove32 = false;  // refused for naming a square number above 32
   std::string twoPieces;       // refused for naming this square for two pieces ("18", "c5")
+  std::string why;             // what is wrong with a refused FEN, naming the square or the reason
 };
 // "B:W21,22,K30:B1,2." and the like (ranges such as 1-12 or K1-K3 count each
 // square; "W:Wc3,Ke5:Bd6" names algebraic squares). Sections of other letters
 // than W and B (":H0:F1") place nothing. False ("Illegal Setup!") for "W::.",
 // a value without a side to move, a square above 32, a square that is
 // neither a number nor a letter and a digit, or one square named for two
-// different pieces ("B:W18:B18").
+// different pieces ("B:W18:B18"); `why` then names the square or the reason.
 bool ParseFen(std::string_view fen, FenPosition& out);
 
 // The game in hand as PDN (UTF-8, CR LF): tags, an empty line, the move

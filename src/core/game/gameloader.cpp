@@ -599,7 +599,12 @@ std::string LargerBoardText(std::string_view what) {
 }
 
 std::string IllegalMoveText(const LoadPlan& p, const ReplayFailure& f) {
-  std::string text = Excerpt(f.moveText) + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
+  // A move text that ends in a colon is quoted, so that the colons are not
+  // read as one ("D4:": Illegal move!).
+  const std::string move = Excerpt(f.moveText);
+  const bool quote = !move.empty() && move.back() == ':';
+  std::string text = (quote ? "\"" + move + "\"" : move) + ": Illegal move!\r\n" + p.title + ", line " +
+                     std::to_string(f.line);
   if (f.capped)
     text += "\r\nIts short captures fit more routes than the " + std::to_string(kMaxRouteTrials) +
             " tried; the move named is where the furthest of them failed.";
@@ -662,7 +667,8 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
         !SetupInPlay(g, t.setup, PiecesOnBlackOf(t.values, RuleSet{}.PiecesOnBlack), t.variant, g.Opt.UseClassic,
                      &why)) {
       problem = {"Error",
-                 "Error in loading PDN file!\r\n" + tagWhere(plan.tags.RulesTagLine) + ": the rules tag: " + why};
+                 "Error in loading PDN file!\r\n" + tagWhere(plan.tags.RulesTagLine) + ": the rules tag: " + why,
+                 plan.tags.RulesTagLine};
       return false;
     }
     plan.hasRulesTag = true;
@@ -685,9 +691,7 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
     }
     if (plan.tags.SetUp == "1" || !plan.tags.Fen.empty()) {
       if (!ParseFen(plan.tags.Fen, plan.fen)) {
-        problem = {"Error", "Illegal Setup!\r\n" + where};
-        if (!plan.fen.twoPieces.empty())
-          problem.text += ": the FEN puts two pieces on " + plan.fen.twoPieces + ".";
+        problem = {"Error", "Illegal Setup!\r\n" + where + ": " + plan.fen.why + "."};
         if (plan.fen.squareAbove32 && plan.tags.GameType.empty()) problem.text += LargerBoardText("Its set-up names");
         return false;
       }
@@ -907,6 +911,8 @@ bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::strin
   FileProblem problem;
   if (!PlanPdnGame(g, file, number, plan, problem) ||
       !FenSquaresInPlay(g, plan, kLoadOpen, GameWhere(fileTitle, file, number), problem)) {
+    // The line the message names: a tag's or a move's own, else the game's.
+    if (failLine && problem.line > 0) *failLine = problem.line;
     g.host->message(Icon::Exclamation, problem.title, problem.text);
     return false;
   }

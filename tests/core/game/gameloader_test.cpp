@@ -171,11 +171,13 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheGameStays) {
       {withLine(4, "Book=yes"), "line 4"},
       {withLine(11, "PiecesOnBlack=7"), "PiecesOnBlack=7 is outside"},
       // A rule value is read exactly, and quoted as the file writes it.
-      {withLine(11, "PiecesOnBlack=1.5"), "line 11: PiecesOnBlack=1.5 is not a whole number"},
-      {withLine(lineOf("MulJumps="), "MulJumps=1junk"), "MulJumps=1junk is not a whole number"},
-      {withLine(lineOf("MulJumps="), "MulJumps=0x1"), "MulJumps=0x1 is not a whole number"},
+      {withLine(11, "PiecesOnBlack=1.5"), "line 11: PiecesOnBlack=1.5 is not a whole number in 0..2"},
+      {withLine(lineOf("MulJumps="), "MulJumps=1junk"), "MulJumps=1junk is not a whole number in 0..1"},
+      {withLine(lineOf("MulJumps="), "MulJumps=0x1"), "MulJumps=0x1 is not a whole number in 0..1"},
       {good.substr(0, good.find("START")), "ends before the line START"},
       {withLine(61, "8781"), "line 61"},  // not a legal move there
+      // A move line ending in a colon: the move is quoted, its colon not doubled.
+      {withLine(61, "d4:"), "\"D4:\": Illegal move!\r\nbad.tvn, line 61"},
   };
   auto s = Fresh();
   PlayCrowningGame(*s);
@@ -540,6 +542,9 @@ TEST_F(GameFilesTest, ASeparatorAtTheEndJoinsOnlyTheRestOfItsMove) {
       {"1. 11-15 23-19 2. 8- 11 22x 17 *", 0, "22x17: Illegal move!\r\nclub.pdn, line 2"},
       {"1. 11-15 1- 23-19 *", 0, "club.pdn, line 2: \"1-\" is not a move"},
       {"1. 11-15 23-19 2. 8- 11-16 *", 0, "club.pdn, line 2: \"8-\" is not a move"},
+      // A square before the separator and none after it, in letters too.
+      {"1. 11-15 d4: f6g7:e5 *", 0, "club.pdn, line 2: \"d4:\" is not a move"},
+      {"1. 11-15 c3x 23-19 *", 0, "club.pdn, line 2: \"c3x\" is not a move"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.moves);
@@ -584,6 +589,32 @@ TEST_F(GameFilesTest, AFenNamingOneSquareForTwoPiecesIsRefused) {
     } else {
       EXPECT_TRUE(loaded) << all;
     }
+  }
+}
+
+// A FEN that gives no position says why under "Illegal Setup!": the square
+// it names, or what it lacks.
+TEST_F(GameFilesTest, ARefusedFenNamesTheSquareOrTheReason) {
+  const struct {
+    const char* tags;
+    const char* why;
+  } cases[] = {
+      {"[GameType \"21\"]\n[FEN \"B:W33:B1\"]", "the FEN names square 33, and the squares are numbered 1 to 32."},
+      {"[GameType \"21\"]\n[FEN \"B:W1-40:B31\"]", "the FEN names square 40, and the squares are numbered 1 to 32."},
+      {"[SetUp \"1\"]\n[FEN \"W::.\"]", "the FEN \"W::.\" places no piece: the board is empty."},
+      {"[SetUp \"1\"]\n[FEN \"Q:W1:B2\"]", "the FEN \"Q:W1:B2\" does not begin with the side to move, W: or B:."},
+      {"[SetUp \"1\"]\n[FEN \"W:W3x:B1\"]", "the FEN's \"3x\" names no square."},
+      {"[SetUp \"1\"]\n[FEN \"W:Wc33:B1\"]", "the FEN's \"c33\" names no square."},
+      {"[SetUp \"1\"]\n[FEN \"W:W12-5:B1\"]", "the FEN's range \"12-5\" runs backwards."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tags);
+    Write("fen.pdn", std::string("[Event \"x\"]\n") + c.tags + "\n\n1. 11-15 *\n");
+    host.messages.clear();
+    EXPECT_FALSE(LoadGame(g, kLoadOpen, Path("fen.pdn"), "fen.pdn"));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].title, "Error");
+    EXPECT_EQ(host.messages[0].text, std::string("Illegal Setup!\r\nfen.pdn, game 1 (line 5): ") + c.why);
   }
 }
 
