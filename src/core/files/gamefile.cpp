@@ -199,11 +199,12 @@ bool Reader::Keyed(std::string_view line, int n) {
     // A rule value is a whole number written out ("1.5" or "1junk" is none)
     // in its key's range, quoted as the file writes it.
     const std::optional<int32_t> v = WholeNumber(value);
-    if (!v) return Fail(n, std::string(key) + "=" + Excerpt(value) + " is not a whole number");
     int lo = 0, hi = 0;
-    if (RuleValueRange(key, &lo, &hi) && (*v < lo || *v > hi))
-      return Fail(n, std::string(key) + "=" + Excerpt(value) + " is outside " + std::to_string(lo) + ".." +
-                         std::to_string(hi));
+    const bool ranged = RuleValueRange(key, &lo, &hi);
+    const std::string range = std::to_string(lo) + ".." + std::to_string(hi);
+    const std::string quoted = std::string(key) + "=" + Excerpt(value);
+    if (!v) return Fail(n, quoted + " is not a whole number" + (ranged ? " in " + range : ""));
+    if (ranged && (*v < lo || *v > hi)) return Fail(n, quoted + " is outside " + range);
     out_.RuleValues.emplace_back(k, *v);
   }
   return true;

@@ -29,6 +29,7 @@ inline constexpr const char* kDoMovesFileName = "domoves.tvn";
 struct FileProblem {
   std::string title;
   std::string text;
+  int line = 0;  // the 1-based line the text names when it names one
 };
 
 // One item of a game's move section, in file order.

@@ -15,7 +15,6 @@
 #include "core/rules/movement.h"
 #include "core/rules/notation.h"
 #include "core/rules/rulekeys.h"
-#include "core/rules/setposition.h"
 #include "core/rules/variantfile.h"
 #include "core/textcode.h"
 #include "core/textlimits.h"
@@ -129,8 +128,10 @@ bool IsResult(std::string_view text) {
 }
 
 // The result that ends a move text ("... 22-17 1-0", a comment after it
-// allowed), or "*" when it ends otherwise.
-std::string ResultAtEnd(std::string_view moves) {
+// allowed), or "*" when it ends otherwise. Half a draw's result ("1/2",
+// "½") is the draw where more of the file follows the game; at the end of
+// the file it may be one cut short, and the result is unknown.
+std::string ResultAtEnd(std::string_view moves, bool endsFile) {
   moves = TrimView(moves);
   while (!moves.empty() && moves.back() == '}') {
     const size_t open = moves.rfind('{');
@@ -139,6 +140,7 @@ std::string ResultAtEnd(std::string_view moves) {
   }
   const size_t blank = moves.find_last_of(" \t");
   const std::string_view last = blank == std::string_view::npos ? moves : moves.substr(blank + 1);
+  if (!endsFile && HalvesAsDigits(last) == "1/2") return std::string(last);
   return IsResult(last) && last.find_first_of("-:*=") != std::string_view::npos ? std::string(last) : "*";
 }
 
@@ -326,6 +328,7 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
   bool bad = false;
   // Reads the tags standing one after another at the front of the text.
   auto readTags = [&](std::string_view rest) {
+    if (!out.games.empty()) out.games.back().endsFile = false;
     current = nullptr;
     if (!tagsSinceGame) tagsAt = static_cast<size_t>(rest.data() - text.data());
     tagsSinceGame = true;
@@ -383,6 +386,9 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
       current = nullptr;
       return;
     }
+    // Lines after a game's moves (another game, or lines left over after
+    // an empty line): the file goes on after it.
+    if (!current && !out.games.empty()) out.games.back().endsFile = false;
     if (!current && tagsSinceGame) inComment = false;  // a game begins here
     // A tag after the moves on the same line ("... 1-0 [Event ...") begins
     // the next game.
@@ -397,7 +403,7 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
     return false;
   }
   for (PdnGame& game : out.games)
-    if (game.tags.Result.empty()) game.tags.Result = ResultAtEnd(game.moveText);
+    if (game.tags.Result.empty()) game.tags.Result = ResultAtEnd(game.moveText, game.endsFile);
   return true;
 }
 
@@ -488,15 +494,18 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
     if (token.empty()) continue;
     const bool atEnd = t.find_first_not_of(" \t", i) == std::string::npos;
     // "1/2" (or "½") alone is half a draw's result: at the end of the file,
-    // one cut short as "1/2-" is.
+    // one cut short as "1/2-" is; where the file goes on, the draw.
     const std::string plain = HalvesAsDigits(token);
-    const bool halfAtEnd = plain == "1/2" && atEnd;
+    const bool halfAtEnd = plain == "1/2" && atEnd && game.endsFile;
     if (IsResult(token) && !halfAtEnd) break;
     if (token[0] == '$') continue;
     while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
     auto refuse = [&](const std::string& why) {
-      problem = {"Error", "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " +
-                              std::to_string(game.LineAt(start)) + ": \"" + Excerpt(token) + "\" " + why};
+      const int line = game.LineAt(start);
+      problem = {"Error",
+                 "Error in loading PDN file!\r\n" + std::string(fileTitle) + ", line " + std::to_string(line) +
+                     ": \"" + Excerpt(token) + "\" " + why,
+                 line};
       return false;
     };
     // "1. - - 2. - -": dashes stand where the moves were left out.
@@ -509,17 +518,24 @@ bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<
                              IsSeparator(plain.back()));
     if (resultLike && atEnd) {
       // The moves before it stand; the result is what the tags say, or
-      // unknown.
-      if (note) {
-        const std::string& tagged = game.tags.Result;
+      // unknown. A Result tag that the token begins ("1/2" of "1/2-1/2")
+      // already gives the result: nothing to tell.
+      const std::string& tagged = game.tags.Result;
+      const std::string taggedResult = PdnStandardResult(tagged);
+      const bool tagGivesIt = taggedResult != "*" && StartsWith(taggedResult, plain);
+      if (note && !tagGivesIt) {
         *note = std::string(fileTitle) + ", line " + std::to_string(game.LineAt(start)) + ": \"" + Excerpt(token) +
-                "\" looks like the game's result, cut short by the end of the file; " +
+                "\" looks like the game's result, cut short by the end of " +
+                (game.endsFile ? "the file; " : "the game's moves; ") +
                 (tagged.empty() || tagged == "*" ? std::string("the result is taken as unknown (*).")
                                                  : "the Result tag's \"" + Excerpt(tagged) + "\" stands.");
       }
       break;
     }
-    const bool move = !resultLike && (token.find_first_of("-xX:") != std::string::npos || IsSquareName(token));
+    // A separator stands between two squares: "d4:" names no square to go to.
+    const bool squareMissing = IsSeparator(token.front()) || IsSeparator(token.back());
+    const bool move = !resultLike && !squareMissing &&
+                      (token.find_first_of("-xX:") != std::string::npos || IsSquareName(token));
     if (!move || token.size() > kMaxMoveTokenChars) return refuse("is not a move");
     flush();
     if (static_cast<int>(items.size()) >= 2 * kGameTables) {
@@ -617,12 +633,6 @@ bool ParsePdnRulesTag(std::string_view value, std::string_view versionText, PdnR
         for (const char* key : group.keys) number(key);
   }
   if (!badValue.empty()) return fail(badValue);
-  // The position's pieces stand on the squares the tag's rules use.
-  for (const auto& [key, v] : out.values) {
-    if (!key || key->member != &RuleSet::PiecesOnBlack) continue;
-    if (const int cell = FirstSetupPieceOutOfPlay(BoardFromSetup(out.setup), v))
-      return fail("the position puts a piece on " + CellName(cell) + ", a square the game does not use");
-  }
   for (int k = 0; k < 4; ++k) {
     const size_t end = rest.find("  ");
     if (end == std::string_view::npos && k < 3) return fail("the four movement strings are missing");
@@ -676,7 +686,8 @@ int PdnGameTypeNumber(std::string_view variant) {
 }
 
 std::string PdnStandardResult(std::string_view result) {
-  std::string r = ToUpper(Trim(result));
+  // "½" as "1/2": "½-½" and "½" alone are draws as "1/2-1/2" and "1/2" are.
+  std::string r = ToUpper(HalvesAsDigits(Trim(result)));
   r.erase(std::remove(r.begin(), r.end(), ' '), r.end());
   static constexpr const char* kKept[] = {"1-0", "0-1", "1/2-1/2", "*", "2-0", "0-2", "1-1", "0-0"};
   std::string dashed = r;  // "2:0" is "2-0"
@@ -685,7 +696,7 @@ std::string PdnStandardResult(std::string_view result) {
     if (r == k || dashed == k) return k;
   static constexpr const char* kWhite[] = {"1:0", "+/-", "+-", "WHITEWINS", "WHITEWON"};
   static constexpr const char* kBlack[] = {"0:1", "-/+", "-+", "BLACKWINS", "BLACKWON"};
-  static constexpr const char* kDraw[] = {"1/2:1/2", "=", "1/2", "DRAW", "\xC2\xBD-\xC2\xBD", "\xBD-\xBD", "0.5-0.5"};
+  static constexpr const char* kDraw[] = {"1/2:1/2", "=", "1/2", "DRAW", "\xBD-\xBD", "\xBD", "0.5-0.5"};
   for (const char* k : kWhite)
     if (r == k) return "1-0";
   for (const char* k : kBlack)
@@ -713,10 +724,15 @@ std::string PdnRulesTagValue(GameState& g) {
 
 bool ParseFen(std::string_view fen, FenPosition& out) {
   out = FenPosition{};
+  auto refuse = [&](std::string why) {
+    out.why = std::move(why);
+    return false;
+  };
   const std::string s = Trim(fen);
   const std::string upper = ToUpper(s);
-  if (upper == "W::." || upper.size() < 2 || upper[1] != ':' || (upper[0] != 'W' && upper[0] != 'B'))
-    return false;
+  if (upper == "W::.") return refuse("the FEN \"" + s + "\" places no piece: the board is empty");
+  if (upper.size() < 2 || upper[1] != ':' || (upper[0] != 'W' && upper[0] != 'B'))
+    return refuse("the FEN \"" + Excerpt(s) + "\" does not begin with the side to move, W: or B:");
   out.sideToMove = upper[0] == 'W' ? 1 : -1;
   std::string_view rest = std::string_view(s).substr(2);
   rest = rest.substr(0, rest.find('.'));
@@ -741,9 +757,10 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
         tok.erase(0, 1);
       }
       if (tok.empty()) continue;
+      const std::string noSquare = "the FEN's \"" + Excerpt(tok) + "\" names no square";
       if (std::isalpha(static_cast<unsigned char>(tok[0]))) {
         // An algebraic square ("c3"), as files in the letters write them.
-        if (tok.size() != 2 || !std::isdigit(static_cast<unsigned char>(tok[1]))) return false;
+        if (tok.size() != 2 || !std::isdigit(static_cast<unsigned char>(tok[1]))) return refuse(noSquare);
         out.pieces.push_back({0, value, ToUpper(tok)});
         continue;
       }
@@ -751,10 +768,14 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
       const std::string a = Trim(tok.substr(0, dash));
       std::string b = dash == std::string::npos ? a : Trim(tok.substr(dash + 1));
       if (!b.empty() && (b[0] == 'K' || b[0] == 'k')) b.erase(0, 1);  // "K1-K3"
-      if (!AllDigits(a) || !AllDigits(b) || a.size() > 2 || b.size() > 2) return false;
+      if (!AllDigits(a) || !AllDigits(b) || a.size() > 2 || b.size() > 2) return refuse(noSquare);
       const int lo = ValInt(a), hi = ValInt(b);
-      if (lo > 32 || hi > 32) out.squareAbove32 = true;
-      if (lo > 32 || hi > 32 || hi < lo) return false;
+      if (lo > 32 || hi > 32) {
+        out.squareAbove32 = true;
+        return refuse("the FEN names square " + std::to_string(lo > 32 ? lo : hi) +
+                      ", and the squares are numbered 1 to 32");
+      }
+      if (hi < lo) return refuse("the FEN's range \"" + Excerpt(tok) + "\" runs backwards");
       for (int k = lo; k <= hi; ++k) out.pieces.push_back({k, value, {}});
     }
   }
@@ -764,7 +785,7 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
     const auto [at, added] = placed.emplace(std::pair(piece.number, piece.square), piece.value);
     if (!added && at->second != piece.value) {
       out.twoPieces = piece.square.empty() ? std::to_string(piece.number) : ToLower(piece.square);
-      return false;
+      return refuse("the FEN puts two pieces on " + out.twoPieces);
     }
   }
   return true;
@@ -814,19 +835,16 @@ std::string PdnGameText(GameState& g, std::string_view today) {
   tag("Event", h.GameEvent, false);
   tag("Round", h.GameRound, false);
   tag("Date", h.GameDate, true);
-  // A game whose details name no player goes out with the names beside the
-  // board (the user's, "Computer"): PlayerName1 stands beside the side that
-  // moves first. A side whose every move the computer made is the computer's,
-  // whatever the board shows now (a game the computer played against itself
-  // shows the user again once that mode ends).
-  std::string black = h.GameBlack, white = h.GameWhite;
-  if (black.empty() && white.empty()) {
-    const bool blackFirst = g.Rules.BlackStarts == 1;
-    const std::string first = ComputerMadeEveryMove(g, 0) ? std::string(kComputerPlayerName) : g.Flow.PlayerName1;
-    const std::string second = ComputerMadeEveryMove(g, 1) ? std::string(kComputerPlayerName) : g.Flow.PlayerName2;
-    black = blackFirst ? first : second;
-    white = blackFirst ? second : first;
-  }
+  // Each side goes out with the name typed in the details, else with the
+  // name beside the board (the user's, "Computer"): PlayerName1 stands beside
+  // the side that moves first. A side whose every move the computer made is
+  // the computer's, whatever the board shows now (a game the computer played
+  // against itself shows the user again once that mode ends).
+  const bool blackFirst = g.Rules.BlackStarts == 1;
+  const std::string first = ComputerMadeEveryMove(g, 0) ? std::string(kComputerPlayerName) : g.Flow.PlayerName1;
+  const std::string second = ComputerMadeEveryMove(g, 1) ? std::string(kComputerPlayerName) : g.Flow.PlayerName2;
+  const std::string black = !h.GameBlack.empty() ? h.GameBlack : blackFirst ? first : second;
+  const std::string white = !h.GameWhite.empty() ? h.GameWhite : blackFirst ? second : first;
   tag("Black", black, false);
   tag("BlackElo", h.GameBlackElo, false);
   tag("White", white, false);

@@ -29,6 +29,7 @@ struct PdnGame {
   std::vector<std::pair<size_t, int>> lineStarts;
   std::string encoding = "UTF-8";  // what its bytes were read as (ReadingName)
   std::vector<std::pair<std::string, std::string>> tagList;  // every tag, name and value, as written
+  bool endsFile = true;  // nothing but blank lines follows its moves in the file
 
   int LineAt(size_t offset) const;
 };
@@ -63,8 +64,9 @@ bool ReadPdnFile(std::string_view bytes, std::string_view fileTitle, PdnFile& ou
 // "1/2-1/2", "2-0", "0-2", "1-1", "*", ...) ends the moves. Comments in a
 // row are joined by line breaks. A token that is no move is refused, naming
 // the line. A result cut short by the end of the text ("1-", "0-", "1/2-",
-// "1/2-1/", "+/-") ends the moves as well; `note` (when given) then says so,
-// naming the line, and is empty otherwise.
+// "1/2-1/", "+/-", and "1/2" at the end of the file) ends the moves as well;
+// `note` (when given) then says so, naming the line, unless the Result tag
+// gives the result the token begins; it is empty otherwise.
 bool SplitPdnMoves(const PdnGame& game, std::string_view fileTitle, std::vector<GameFileItem>& items,
                    FileProblem& problem, std::string* note = nullptr);
 
@@ -123,22 +125,23 @@ struct FenPosition {
   std::vector<FenPiece> pieces;
   bool squareAbove32 = false;  // refused for naming a square number above 32
   std::string twoPieces;       // refused for naming this square for two pieces ("18", "c5")
+  std::string why;             // what is wrong with a refused FEN, naming the square or the reason
 };
 // "B:W21,22,K30:B1,2." and the like (ranges such as 1-12 or K1-K3 count each
 // square; "W:Wc3,Ke5:Bd6" names algebraic squares). Sections of other letters
 // than W and B (":H0:F1") place nothing. False ("Illegal Setup!") for "W::.",
 // a value without a side to move, a square above 32, a square that is
 // neither a number nor a letter and a digit, or one square named for two
-// different pieces ("B:W18:B18").
+// different pieces ("B:W18:B18"); `why` then names the square or the reason.
 bool ParseFen(std::string_view fen, FenPosition& out);
 
 // The game in hand as PDN (UTF-8, CR LF): tags, an empty line, the move
 // text (the final position's comment before the result), an empty line. An
 // empty date becomes `today` (mm/dd/yyyy) and an empty result "*", and both
 // are kept; the result is written in its standard form. The round, ratings
-// and opening a loaded game brought along are written again. Details that
-// name no player give the names beside the board, "Computer" for a side
-// whose every move the computer made. For other
+// and opening a loaded game brought along are written again. A side whose
+// player the details do not name gets the name beside the board, "Computer"
+// when the computer made its every move. For other
 // programs, a variant with a GameType number gets its GameType tag, and a game
 // that does not begin from the usual start with the usual colour to move (as
 // the game type, else American Checkers, has it) gets SetUp and FEN tags, its

@@ -342,19 +342,52 @@ bool RulesInRange(const std::vector<std::pair<const RuleKey*, int32_t>>& values,
   return true;
 }
 
+// The start position a new game of `variant` begins from, as its file in the
+// folder `useClassic` selects gives it (the default when it gives none or
+// cannot be read, as ReadVariantOrKeep takes it).
+Board VariantStartOf(const GameState& g, const std::string& variant, int32_t useClassic) {
+  auto probe = std::make_unique<GameState>();
+  probe->ProgramFolder = g.ProgramFolder;
+  probe->UserFolder = g.UserFolder;
+  probe->Opt = g.Opt;
+  probe->Opt.UseClassic = useClassic;
+  probe->Rules.Variant = variant;
+  probe->StartBoard = DefaultStartBoard();
+  std::string error;
+  return ReadVariantFile(*probe, &error) ? probe->StartBoard : DefaultStartBoard();
+}
+
+// Whether the pieces of a game file's set-up stand on the squares its game
+// uses (piecesOnBlack); a light-square game also takes its variant's start
+// all on the dark squares, as the files write it. Else `why` names the square.
+bool SetupInPlay(const GameState& g, const std::string& setup, int piecesOnBlack, const std::string& variant,
+                 int32_t useClassic, std::string* why) {
+  const Board board = BoardFromSetup(setup);
+  const Board variantStart = piecesOnBlack == 0 ? VariantStartOf(g, variant, useClassic) : DefaultStartBoard();
+  const int cell = FirstSetupPieceOutOfPlay(board, piecesOnBlack, variantStart);
+  if (cell == 0) return true;
+  *why = "the position puts a piece on " + CellName(cell) + ", a square the game does not use";
+  return false;
+}
+
+// The value a file gives PiecesOnBlack, else `otherwise`.
+int PiecesOnBlackOf(const std::vector<std::pair<const RuleKey*, int32_t>>& values, int otherwise) {
+  for (const auto& [key, value] : values)
+    if (key && key->member == &RuleSet::PiecesOnBlack) otherwise = value;
+  return otherwise;
+}
+
 // The pieces of an own game file's set-up stand on the squares its game
 // uses: those of its PiecesOnBlack, else of the rules in force. Else `why`
 // names the square and `line` the set-up's line.
 bool OwnSetupInPlay(const GameState& g, const GameFileData& d, std::string* why, int* line) {
-  int piecesOnBlack = g.Rules.PiecesOnBlack;
-  for (const auto& [key, value] : d.RuleValues)
-    if (key && key->member == &RuleSet::PiecesOnBlack) piecesOnBlack = value;
-  // The set-up the game starts from (SetUpOwnGame).
+  const int piecesOnBlack = PiecesOnBlackOf(d.RuleValues, g.Rules.PiecesOnBlack);
+  // The set-up the game starts from, and its variant (SetUpOwnGame).
   const std::string* setup = d.UseClassicSeen ? &d.SetupAtUseClassic : d.Variant && d.Setup ? &*d.Setup : nullptr;
   if (!setup) return true;
-  const int cell = FirstSetupPieceOutOfPlay(BoardFromSetup(*setup), piecesOnBlack);
-  if (cell == 0) return true;
-  *why = "the position puts a piece on " + CellName(cell) + ", a square the game does not use";
+  const std::string& variant = d.Variant ? *d.Variant : g.Rules.Variant;
+  const int32_t useClassic = d.UseClassicSeen ? *d.UseClassic : g.Opt.UseClassic;
+  if (SetupInPlay(g, *setup, piecesOnBlack, variant, useClassic, why)) return true;
   *line = d.UseClassicSeen ? d.SetupAtUseClassicLine : d.SetupLine;
   return false;
 }
@@ -566,7 +599,12 @@ std::string LargerBoardText(std::string_view what) {
 }
 
 std::string IllegalMoveText(const LoadPlan& p, const ReplayFailure& f) {
-  std::string text = Excerpt(f.moveText) + ": Illegal move!\r\n" + p.title + ", line " + std::to_string(f.line);
+  // A move text that ends in a colon is quoted, so that the colons are not
+  // read as one ("D4:": Illegal move!).
+  const std::string move = Excerpt(f.moveText);
+  const bool quote = !move.empty() && move.back() == ':';
+  std::string text = (quote ? "\"" + move + "\"" : move) + ": Illegal move!\r\n" + p.title + ", line " +
+                     std::to_string(f.line);
   if (f.capped)
     text += "\r\nIts short captures fit more routes than the " + std::to_string(kMaxRouteTrials) +
             " tried; the move named is where the furthest of them failed.";
@@ -624,10 +662,13 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
   };
   if (!plan.tags.RulesTag.empty()) {
     std::string why;
-    if (!ParsePdnRulesTag(plan.tags.RulesTag, file.version, plan.rulesTag, &why) ||
-        !RulesInRange(plan.rulesTag.values, &why)) {
+    const PdnRulesTag& t = plan.rulesTag;
+    if (!ParsePdnRulesTag(plan.tags.RulesTag, file.version, plan.rulesTag, &why) || !RulesInRange(t.values, &why) ||
+        !SetupInPlay(g, t.setup, PiecesOnBlackOf(t.values, RuleSet{}.PiecesOnBlack), t.variant, g.Opt.UseClassic,
+                     &why)) {
       problem = {"Error",
-                 "Error in loading PDN file!\r\n" + tagWhere(plan.tags.RulesTagLine) + ": the rules tag: " + why};
+                 "Error in loading PDN file!\r\n" + tagWhere(plan.tags.RulesTagLine) + ": the rules tag: " + why,
+                 plan.tags.RulesTagLine};
       return false;
     }
     plan.hasRulesTag = true;
@@ -650,9 +691,7 @@ bool PlanPdnGame(const GameState& g, const PdnFile& file, int chosen, LoadPlan& 
     }
     if (plan.tags.SetUp == "1" || !plan.tags.Fen.empty()) {
       if (!ParseFen(plan.tags.Fen, plan.fen)) {
-        problem = {"Error", "Illegal Setup!\r\n" + where};
-        if (!plan.fen.twoPieces.empty())
-          problem.text += ": the FEN puts two pieces on " + plan.fen.twoPieces + ".";
+        problem = {"Error", "Illegal Setup!\r\n" + where + ": " + plan.fen.why + "."};
         if (plan.fen.squareAbove32 && plan.tags.GameType.empty()) problem.text += LargerBoardText("Its set-up names");
         return false;
       }
@@ -872,6 +911,8 @@ bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::strin
   FileProblem problem;
   if (!PlanPdnGame(g, file, number, plan, problem) ||
       !FenSquaresInPlay(g, plan, kLoadOpen, GameWhere(fileTitle, file, number), problem)) {
+    // The line the message names: a tag's or a move's own, else the game's.
+    if (failLine && problem.line > 0) *failLine = problem.line;
     g.host->message(Icon::Exclamation, problem.title, problem.text);
     return false;
   }

@@ -56,8 +56,9 @@ std::string GameFileReadText(const FileRead& read, const std::string& title);
 // Game `number` (1-based) of a PDN file already read, loaded as LoadGame
 // loads the game the chooser gives in mode 0: under `openAs` (the "Open as"
 // variant) or, when that is "", under the game's own tags. Messages go to the
-// host as for LoadGame; failLine receives the line of the refused move, or
-// the game's first line when the game is refused as a whole.
+// host as for LoadGame; failLine receives the line the message names (of the
+// refused move or tag), or the game's first line when the game is refused as
+// a whole.
 bool LoadPdnGame(GameState& g, const PdnFile& file, int number, const std::string& openAs,
                  const std::string& fileTitle, int* failLine = nullptr);
 

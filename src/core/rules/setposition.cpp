@@ -111,8 +111,8 @@ int FirstPieceOutOfPlay(const Board& board, int piecesOnBlack) {
   return 0;
 }
 
-int FirstSetupPieceOutOfPlay(const Board& board, int piecesOnBlack) {
-  if (piecesOnBlack == 0 && FirstPieceOutOfPlay(board, 1) == 0) return 0;
+int FirstSetupPieceOutOfPlay(const Board& board, int piecesOnBlack, const Board& variantStart) {
+  if (piecesOnBlack == 0 && board == variantStart && FirstPieceOutOfPlay(board, 1) == 0) return 0;
   return FirstPieceOutOfPlay(board, piecesOnBlack);
 }
 

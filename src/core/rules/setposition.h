@@ -44,10 +44,12 @@ bool PiecesOnSquaresInPlay(const Board& board, int piecesOnBlack, std::string* e
 int FirstPieceOutOfPlay(const Board& board, int piecesOnBlack);
 
 // The same for the set-up string of a game file, whose pieces stand on the
-// squares in play; a game on the light squares (piecesOnBlack 0) may have
-// them all on the dark ones as well: the files write a variant's start as
-// the variant gives it, and the game moves it over whole.
-int FirstSetupPieceOutOfPlay(const Board& board, int piecesOnBlack);
+// squares in play. A game on the light squares (piecesOnBlack 0) also takes
+// its variant's start position (`variantStart`, as the variant gives it) all
+// on the dark squares: the files write an untouched start that way, and the
+// game moves it over whole. Any other position all on the dark squares is no
+// position of that game.
+int FirstSetupPieceOutOfPlay(const Board& board, int piecesOnBlack, const Board& variantStart);
 
 // A cell's square as a player names it in letters: "b1".
 std::string CellName(int cell);

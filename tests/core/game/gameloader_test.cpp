@@ -171,11 +171,13 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheGameStays) {
       {withLine(4, "Book=yes"), "line 4"},
       {withLine(11, "PiecesOnBlack=7"), "PiecesOnBlack=7 is outside"},
       // A rule value is read exactly, and quoted as the file writes it.
-      {withLine(11, "PiecesOnBlack=1.5"), "line 11: PiecesOnBlack=1.5 is not a whole number"},
-      {withLine(lineOf("MulJumps="), "MulJumps=1junk"), "MulJumps=1junk is not a whole number"},
-      {withLine(lineOf("MulJumps="), "MulJumps=0x1"), "MulJumps=0x1 is not a whole number"},
+      {withLine(11, "PiecesOnBlack=1.5"), "line 11: PiecesOnBlack=1.5 is not a whole number in 0..2"},
+      {withLine(lineOf("MulJumps="), "MulJumps=1junk"), "MulJumps=1junk is not a whole number in 0..1"},
+      {withLine(lineOf("MulJumps="), "MulJumps=0x1"), "MulJumps=0x1 is not a whole number in 0..1"},
       {good.substr(0, good.find("START")), "ends before the line START"},
       {withLine(61, "8781"), "line 61"},  // not a legal move there
+      // A move line ending in a colon: the move is quoted, its colon not doubled.
+      {withLine(61, "d4:"), "\"D4:\": Illegal move!\r\nbad.tvn, line 61"},
   };
   auto s = Fresh();
   PlayCrowningGame(*s);
@@ -418,8 +420,10 @@ TEST_F(GameFilesTest, FenPiecesStandOnSquaresInPlay) {
 // game uses, as a FEN does: the own file's Setup line and the position of the
 // rules tag are refused with their line when a piece stands elsewhere (such a
 // piece was moved over one square without a word). A game on the light
-// squares also takes its position all on the dark ones, as the files write a
-// variant's start, and moves it over whole.
+// squares also takes its variant's own start all on the dark squares, as the
+// files write an untouched start, and moves it over whole; any other position
+// all on the dark squares is refused, naming the square, as a dark-square
+// game refuses it.
 TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
   using Pieces = std::vector<std::pair<const char*, char>>;
   // The 64 digits, a1 to h1, a2 to h2, ... with the pieces given.
@@ -428,31 +432,60 @@ TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
     for (const auto& [square, piece] : pieces) d[static_cast<size_t>((square[1] - '1') * 8 + (square[0] - 'a'))] = piece;
     return d;
   };
+  const std::string standard = "1010101001010101101010100000000000000000020202022020202002020202";
+  // A variant of the user's on the light squares whose own start, on the
+  // dark squares as variant files give it, lacks the men on a1 and h8.
+  std::string shortStart = standard;
+  shortStart[0] = shortStart[63] = '0';
+  const std::string userFolder = (folder / "user").string();
+  {
+    const std::string italian = ReadWholeFile(std::string(M8_DATA_DIR) + "/variants/Italian Checkers.ini").value();
+    std::string mine = italian;
+    const size_t at = mine.find("Setup=normal");
+    ASSERT_NE(at, std::string::npos);
+    mine.replace(at, 12, "Setup=" + shortStart);
+    Write("user/variants/uservariants/Short Italian.ini", mine);
+  }
   const struct {
     const char* variant;
     Pieces given;
+    std::string setup;    // when not empty, given in place of the pieces ("start": the variant's own start)
     const char* refused;  // the square named, "" when the file loads
-    Pieces shown;         // the board once loaded
+    Pieces shown;         // the board once loaded; when empty, that of a new game of the variant
   } cases[] = {
       // American Checkers plays on the dark squares (a1 is one), Italian on
       // the light ones.
-      {"American Checkers", {{"b1", '3'}, {"c8", '2'}}, "b1", {}},
-      {"American Checkers", {{"a1", '3'}, {"c8", '2'}}, "c8", {}},
-      {"American Checkers", {{"a1", '3'}, {"d8", '2'}}, "", {{"a1", '3'}, {"d8", '2'}}},
-      {"Italian Checkers", {{"b1", '3'}, {"h8", '2'}}, "h8", {}},
-      {"Italian Checkers", {{"b1", '3'}, {"c8", '2'}}, "", {{"b1", '3'}, {"c8", '2'}}},
-      {"Italian Checkers", {{"a1", '3'}, {"d8", '2'}}, "", {{"b1", '3'}, {"c8", '2'}}},
+      {"American Checkers", {{"b1", '3'}, {"c8", '2'}}, "", "b1", {}},
+      {"American Checkers", {{"a1", '3'}, {"c8", '2'}}, "", "c8", {}},
+      {"American Checkers", {{"a1", '3'}, {"d8", '2'}}, "", "", {{"a1", '3'}, {"d8", '2'}}},
+      {"Italian Checkers", {{"b1", '3'}, {"h8", '2'}}, "", "h8", {}},
+      {"Italian Checkers", {{"b1", '3'}, {"c8", '2'}}, "", "", {{"b1", '3'}, {"c8", '2'}}},
+      // All on the dark squares, but no start of the game: White's c3xa5 in
+      // Italian is no d3 and a4 without a capture.
+      {"Italian Checkers", {{"a1", '3'}, {"d8", '2'}}, "", "a1", {}},
+      {"Italian Checkers", {{"c3", '1'}, {"b4", '2'}}, "", "c3", {}},
+      {"Portuguese Checkers", {}, shortStart, "c1", {}},
+      {"Short Italian", {}, standard, "a1", {}},
+      // The variant's own start, all on the dark squares.
+      {"Spanish Checkers", {}, "start", "", {}},
+      {"Short Italian", {}, "start", "", {}},
   };
   for (const auto& c : cases) {
-    const std::string setup = digits(c.given);
-    SCOPED_TRACE(std::string(c.variant) + " " + setup);
+    SCOPED_TRACE(std::string(c.variant) + " " + (c.setup.empty() ? digits(c.given) : c.setup));
     auto s = Fresh();
+    const bool mine = std::string(c.variant) == "Short Italian";
+    s->UserFolder = userFolder;
+    s->Opt.UseClassic = mine ? 0 : 1;
     s->Flow.PositionPreset = 0;
     s->Rules.Variant = c.variant;
     InitGame(*s);
     s->Rules = s->VariantRules;
     InitGame(*s);
     ASSERT_EQ(s->Rules.Variant, c.variant);
+    ASSERT_EQ(s->Variant.LoadedVariantName, c.variant);
+    const Board newGame = s->board;
+    const std::string start = BoardToSetupString(s->StartBoard);
+    const std::string setup = c.setup == "start" ? start : c.setup.empty() ? digits(c.given) : c.setup;
 
     std::string own;
     int setupLine = 0, n = 0;
@@ -462,7 +495,6 @@ TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
       own += (StartsWith(line, "Setup=") ? "Setup=" + setup : line) + "\r\n";
     }
     ASSERT_GT(setupLine, 0);
-    const std::string start = BoardToSetupString(s->StartBoard);
     std::string tag = PdnRulesTagValue(*s);
     ASSERT_NE(tag.find(" " + start + " "), std::string::npos) << tag;
     tag.replace(tag.find(" " + start + " ") + 1, 64, setup);
@@ -488,7 +520,10 @@ TEST_F(GameFilesTest, SetUpStringsPutPiecesOnSquaresInPlayOnly) {
             << all;
       } else {
         ASSERT_TRUE(loaded) << all;
-        EXPECT_EQ(BoardToSetupString(s->board), digits(c.shown));
+        if (c.shown.empty())
+          EXPECT_EQ(BoardToSetupString(s->board), BoardToSetupString(newGame));
+        else
+          EXPECT_EQ(BoardToSetupString(s->board), digits(c.shown));
       }
     }
   }
@@ -507,6 +542,9 @@ TEST_F(GameFilesTest, ASeparatorAtTheEndJoinsOnlyTheRestOfItsMove) {
       {"1. 11-15 23-19 2. 8- 11 22x 17 *", 0, "22x17: Illegal move!\r\nclub.pdn, line 2"},
       {"1. 11-15 1- 23-19 *", 0, "club.pdn, line 2: \"1-\" is not a move"},
       {"1. 11-15 23-19 2. 8- 11-16 *", 0, "club.pdn, line 2: \"8-\" is not a move"},
+      // A square before the separator and none after it, in letters too.
+      {"1. 11-15 d4: f6g7:e5 *", 0, "club.pdn, line 2: \"d4:\" is not a move"},
+      {"1. 11-15 c3x 23-19 *", 0, "club.pdn, line 2: \"c3x\" is not a move"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.moves);
@@ -551,6 +589,32 @@ TEST_F(GameFilesTest, AFenNamingOneSquareForTwoPiecesIsRefused) {
     } else {
       EXPECT_TRUE(loaded) << all;
     }
+  }
+}
+
+// A FEN that gives no position says why under "Illegal Setup!": the square
+// it names, or what it lacks.
+TEST_F(GameFilesTest, ARefusedFenNamesTheSquareOrTheReason) {
+  const struct {
+    const char* tags;
+    const char* why;
+  } cases[] = {
+      {"[GameType \"21\"]\n[FEN \"B:W33:B1\"]", "the FEN names square 33, and the squares are numbered 1 to 32."},
+      {"[GameType \"21\"]\n[FEN \"B:W1-40:B31\"]", "the FEN names square 40, and the squares are numbered 1 to 32."},
+      {"[SetUp \"1\"]\n[FEN \"W::.\"]", "the FEN \"W::.\" places no piece: the board is empty."},
+      {"[SetUp \"1\"]\n[FEN \"Q:W1:B2\"]", "the FEN \"Q:W1:B2\" does not begin with the side to move, W: or B:."},
+      {"[SetUp \"1\"]\n[FEN \"W:W3x:B1\"]", "the FEN's \"3x\" names no square."},
+      {"[SetUp \"1\"]\n[FEN \"W:Wc33:B1\"]", "the FEN's \"c33\" names no square."},
+      {"[SetUp \"1\"]\n[FEN \"W:W12-5:B1\"]", "the FEN's range \"12-5\" runs backwards."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tags);
+    Write("fen.pdn", std::string("[Event \"x\"]\n") + c.tags + "\n\n1. 11-15 *\n");
+    host.messages.clear();
+    EXPECT_FALSE(LoadGame(g, kLoadOpen, Path("fen.pdn"), "fen.pdn"));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].title, "Error");
+    EXPECT_EQ(host.messages[0].text, std::string("Illegal Setup!\r\nfen.pdn, game 1 (line 5): ") + c.why);
   }
 }
 

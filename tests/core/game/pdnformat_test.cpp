@@ -377,5 +377,42 @@ TEST_F(PdnFormatTest, CommandLineReader) {
   EXPECT_NE(status, 0);
 }
 
+// morventa8-pdn's line of a refused game is the line its message names: a
+// bad rules tag's own line, a bad move's line in a game of several lines, the
+// game's first line where the message names the game.
+TEST_F(PdnFormatTest, TheCommandLineReaderGivesTheLineItsMessageNames) {
+  const std::string tool = std::string(M8_BIN_DIR) + "/morventa8-pdn";
+  if (!std::filesystem::exists(tool)) GTEST_SKIP() << "morventa8-pdn not built";
+  Write("bad.pdn",
+        "[Event \"one\"]\n[Site \"Hall\"]\n[Tavrin \"*American Checkers* 101 x\"]\n[Date \"2026\"]\n\n"
+        "1. 11-15 *\n\n"                                       // lines 1 to 7
+        "[Event \"two\"]\n1. 11-15 23-19\n2. 8-11 q7 *\n\n"      // lines 8 to 11
+        "[Event \"three\"]\n[SetUp \"1\"]\n[FEN \"W::.\"]\n1. 11-15 *\n");  // lines 12 to 15
+  FILE* pipe = popen((tool + " " + Path("bad.pdn") + " 2>/dev/null").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string text;
+  char buffer[4096];
+  while (fgets(buffer, sizeof buffer, pipe)) text += buffer;
+  EXPECT_EQ(pclose(pipe), 0);
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 3u) << text;
+  const int expected[] = {3, 10, 15};
+  for (size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(lines[i]);
+    const std::string head = "game " + std::to_string(i + 1) + " refused line ";
+    ASSERT_EQ(lines[i].rfind(head, 0), 0u);
+    const int printed = std::stoi(lines[i].substr(head.size()));
+    EXPECT_EQ(printed, expected[i]);
+    // The message itself names that line, and no other.
+    const std::string message = lines[i].substr(lines[i].find(": ") + 2);
+    const size_t named = message.find("line ");
+    ASSERT_NE(named, std::string::npos);
+    EXPECT_EQ(std::stoi(message.substr(named + 5)), printed);
+    EXPECT_EQ(message.find("line ", named + 5), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace m8

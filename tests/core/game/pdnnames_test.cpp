@@ -6,14 +6,17 @@
 #include <functional>
 #include <memory>
 
+#include "core/engine/driver_fixture.h"
 #include "core/files/gamesave.h"
 #include "core/files/pdn.h"
+#include "core/game/computermove.h"
 #include "core/game/gamedetails.h"
 #include "core/game/gameloader.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
 #include "core/game/moveexec.h"
 #include "core/game/newgame.h"
+#include "core/game/playmode.h"
 #include "core/game/variantname.h"
 #include "core/rules/movegen.h"
 #include "core/rules/ruleseditor.h"
@@ -262,6 +265,72 @@ TEST_F(PdnNamesTest, ReopeningAnOwnGameThenPlayingAnotherVariantNamesTheNewSides
   ASSERT_TRUE(LoadGame(*t, kLoadOpen, Path("russian.pdn"), "russian.pdn"));
   EXPECT_EQ(NameBeside(*t, 1), "Ann");
   EXPECT_EQ(NameBeside(*t, -1), "Computer");
+}
+
+// One name typed in the details, for either colour, in each play mode: that
+// side goes out under it, the other under the name beside the board (the
+// user's, or "Computer" for the side whose moves the computer made), read
+// back by the PDN reader.
+TEST(PdnTypedNames, OneTypedNameLeavesTheOtherSideItsBoardName) {
+  using testing::DriverGame;
+  const struct {
+    const char* mode;
+    std::function<void(GameState&)> play;
+    const char* blackOnBoard;  // the name beside each colour once played
+    const char* whiteOnBoard;
+  } modes[] = {
+      // White to move: the user takes White against the computer.
+      {"player against computer",
+       [](GameState& g) {
+         SetComputerPlayerMode(g);
+         MoveFollowUps userOnly;
+         userOnly.computerReply = [](GameState&) {};
+         ResetPly(g);
+         ASSERT_TRUE(GenerateLegalMoves(g));
+         ASSERT_TRUE(EnterMoveIndex(g, g.P.PlyStart[0], MoveSource::Typed, userOnly));
+       },
+       "Computer", "Ann"},
+      {"player against player",
+       [](GameState& g) {
+         SetPlayerPlayerMode(g);
+         MoveFollowUps quiet;
+         for (int p = 0; p < 2; ++p) {
+           ResetPly(g);
+           ASSERT_TRUE(GenerateLegalMoves(g));
+           ASSERT_TRUE(EnterMoveIndex(g, g.P.PlyStart[0], MoveSource::Typed, quiet));
+         }
+       },
+       "Ann", "Ann"},
+      {"computer against computer",
+       [](GameState& g) {
+         ComputerVsComputer(g);
+         ASSERT_EQ(g.Flow.GameOver, 1);
+       },
+       "Computer", "Computer"},
+  };
+  for (const auto& m : modes) {
+    for (const DetailsBox typed : {DetailsBox::Black, DetailsBox::White}) {
+      const bool blackTyped = typed == DetailsBox::Black;
+      SCOPED_TRACE(std::string(m.mode) + (blackTyped ? ", Black typed" : ", White typed"));
+      DriverGame d(testing::kWinIn2, 1, 5);
+      GameState& g = d.g;
+      g.Opt.UserName = "Ann";
+      m.play(g);
+      ASSERT_GE(g.Game.GameLength, 1);
+      DetailsTexts texts = DetailsFromGame(g);
+      texts[static_cast<int>(typed)] = "Dave";
+      ApplyDetails(g, texts);
+
+      const std::string pdn = PdnGameText(g, "01/02/2026");
+      PdnFile file;
+      FileProblem problem;
+      ASSERT_TRUE(ReadPdnFile(pdn, "t.pdn", file, problem)) << problem.text;
+      ASSERT_EQ(file.games.size(), 1u);
+      const PdnTags& tags = file.games[0].tags;
+      EXPECT_EQ(tags.Black, blackTyped ? "Dave" : m.blackOnBoard) << pdn;
+      EXPECT_EQ(tags.White, blackTyped ? m.whiteOnBoard : "Dave") << pdn;
+    }
+  }
 }
 
 }  // namespace

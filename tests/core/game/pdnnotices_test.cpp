@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/files/gamefile.h"
+#include "core/files/gamesave.h"
 #include "core/files/pdn.h"
 #include "core/game/gameloader.h"
 #include "core/game/gameover.h"
@@ -82,6 +83,74 @@ TEST_F(PdnNoticesTest, AResultCutShortLoadsTheMovesWithOneWarning) {
   EXPECT_TRUE(host.messages.empty()) << host.messages[0].text;
   EXPECT_EQ(g.Game.GameLength, 2);
   EXPECT_EQ(PdnStandardResult(g.Flow.LoadedResult), "1/2-1/2");
+}
+
+// Half a draw's result ending a game that another game follows is that
+// draw, without a word; so is one the Result tag already gives, at the end
+// of the file too. A result cut short where the next game begins is said to
+// be cut short there, not by the end of the file. Each game reopens, and is
+// saved again, with the result it was shown with.
+TEST_F(PdnNoticesTest, HalfADrawIsADrawWhereNothingIsCutShort) {
+  const std::string next = "\n\n[Event \"next\"]\n1. 9-13 22-18 0-1\n";
+  struct Case {
+    const char* name;
+    std::string file;
+    const char* result;   // the result shown, in its standard form
+    const char* warning;  // "" for none
+  } cases[] = {
+      {"1/2 before the next game", "[Event \"x\"]\n1. 11-15 22-17\n2. 8-11 1/2" + next, "1/2-1/2", ""},
+      {"\xC2\xBD before the next game", "[Event \"x\"]\n1. 11-15 22-17\n2. 8-11 \xC2\xBD" + next, "1/2-1/2", ""},
+      {"1/2 and the Result tag's draw", "[Event \"x\"]\n[Result \"1/2-1/2\"]\n1. 11-15 22-17\n2. 8-11 1/2",
+       "1/2-1/2", ""},
+      {"1- and the Result tag's win", "[Event \"x\"]\n[Result \"1-0\"]\n1. 11-15 22-17\n2. 8-11 1-", "1-0", ""},
+      {"1/2- before the next game", "[Event \"x\"]\n1. 11-15 22-17\n2. 8-11 1/2-" + next, "*",
+       "cut.pdn, line 3: \"1/2-\" looks like the game's result, cut short by the end of the game's moves; the "
+       "result is taken as unknown (*)."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write("cut.pdn", c.file);
+    host.messages.clear();
+    ASSERT_TRUE(LoadGame(g, kLoadOpen, Path("cut.pdn"), "cut.pdn", [](const PdnFile&, bool, std::string*) {
+      return 1;
+    })) << host.messages.back().text;
+    EXPECT_EQ(g.Game.GameLength, 3);
+    std::string all;
+    for (const auto& m : host.messages) all += m.text + "\n";
+    if (*c.warning) {
+      ASSERT_EQ(host.messages.size(), 1u) << all;
+      EXPECT_EQ(host.messages[0].text.rfind(c.warning, 0), 0u) << host.messages[0].text;
+    } else {
+      EXPECT_TRUE(host.messages.empty()) << all;
+    }
+    EXPECT_EQ(PdnStandardResult(g.Flow.LoadedResult), c.result) << g.Flow.LoadedResult;
+    // Saved again and read back: the result shown is the result kept.
+    std::filesystem::remove(Path("again.pdn"));
+    ASSERT_TRUE(SaveGame(g, Path("again.pdn"), "again.pdn"));
+    PdnFile again;
+    FileProblem problem;
+    ASSERT_TRUE(ReadPdnFile(Read("again.pdn"), "again.pdn", again, problem)) << problem.text;
+    ASSERT_EQ(again.games.size(), 1u);
+    EXPECT_EQ(again.games[0].tags.Result, c.result);
+  }
+}
+
+// A Result tag that gives a draw as the one character "½" is that draw: shown
+// as written, and saved again as the draw, never as an unknown result.
+TEST_F(PdnNoticesTest, AHalfInTheResultTagIsKeptAsTheDraw) {
+  for (const char* tag : {"\xC2\xBD", "\xC2\xBD-\xC2\xBD", "1/2", "\xC2\xBD:\xC2\xBD"}) {
+    SCOPED_TRACE(tag);
+    ASSERT_TRUE(Open("half.pdn", std::string("[Event \"x\"]\n[Result \"") + tag + "\"]\n1. 11-15 22-17 *\n"))
+        << host.messages.back().text;
+    EXPECT_EQ(g.Flow.LoadedResult, tag);
+    std::filesystem::remove(Path("again.pdn"));
+    ASSERT_TRUE(SaveGame(g, Path("again.pdn"), "again.pdn"));
+    PdnFile again;
+    FileProblem problem;
+    ASSERT_TRUE(ReadPdnFile(Read("again.pdn"), "again.pdn", again, problem)) << problem.text;
+    ASSERT_EQ(again.games.size(), 1u);
+    EXPECT_EQ(again.games[0].tags.Result, "1/2-1/2");
+  }
 }
 
 // A FEN naming squares above 32 without a GameType says what it looks like;
