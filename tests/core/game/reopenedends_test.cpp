@@ -12,6 +12,7 @@
 #include "core/game/gameloader.h"
 #include "core/game/gameover.h"
 #include "core/game/moveexec.h"
+#include "core/game/navigation.h"
 #include "core/game/toolsetup.h"
 #include "core/rules/drawrules.h"
 #include "core/rules/movegen.h"
@@ -68,6 +69,8 @@ struct DrawnGame {
 // ever take the other. A king and a man each (a1 and h8 stay): no king ending
 // applies.
 constexpr const char* kKingAndMan = "1000000003000000000000000000000000004000000000000000000000000002";
+// One king each: b2 and e5.
+constexpr const char* kOneKingEach = "0000000003000000000000000000000000004000000000000000000000000000";
 
 // The kings step out and back: the position after the first ply stands for
 // the third time after the ninth.
@@ -192,6 +195,68 @@ TEST_F(ReopenedEndsTest, AGameDrawnByRepetitionOrTheMoveLimitReopensAnnounced) {
         EXPECT_EQ(shown.statusText, std::string("1/2-1/2;  no comments;  ") + c.reason);
       else
         EXPECT_EQ(shown.statusText, c.box);
+    }
+  }
+}
+
+// One king each, the game's last position also a third repetition or at the
+// move limit, opened under each pair of the options "Chess draw rules" and
+// "King versus King": the game ends whenever either option ends it, by the
+// repetition or the move limit when their option is on, else as king versus
+// king; with both off it goes on. Stepping back and forward into the last
+// position ends it the same way.
+TEST_F(ReopenedEndsTest, OneKingEachEndsTheGameUnderEveryOptionPair) {
+  const struct {
+    DrawnGame game;
+    int plies;
+    const char* drawBox;  // with "Chess draw rules" on
+  } games[] = {
+      {{"repetition", kOneKingEach, RepeatingMoves(), 1}, 9, "It's a draw! Triple Repetition"},
+      {{"move limit", kOneKingEach, LimitMoves(), 2}, 32, "It's a draw! 50 Moves Rule"},
+  };
+  const struct {
+    int chess, kings;
+    const char* box;  // nullptr: the game goes on; "": the game's own draw
+  } options[] = {{0, 1, "It's a draw! King versus King"}, {1, 1, ""}, {1, 0, ""}, {0, 0, nullptr}};
+  for (const auto& c : games) {
+    SCOPED_TRACE(c.game.what);
+    // Played with both options off, to its end.
+    auto s = Fresh();
+    s->Opt.FiftyMoveChoice = c.game.fiftyMoveChoice;
+    s->Opt.ChessDrawRules = 0;
+    s->Opt.KingVersusKing = 0;
+    Play(*s, c.game.setup, c.game.moves);
+    ASSERT_EQ(s->Flow.GameOver, 0);
+    ASSERT_EQ(s->P.GamePly, c.plies);
+    const auto [most, quiet] = MostRepeatsAndQuietPlies(*s, c.game.setup);
+    EXPECT_EQ(most >= 3, c.plies == 9);
+    EXPECT_EQ(quiet, c.plies);
+    for (const auto& o : options) {
+      for (const std::string file : {"kings.tvn", "kings.pdn"}) {
+        SCOPED_TRACE(file + " chess draw rules " + std::to_string(o.chess) + ", king versus king " +
+                     std::to_string(o.kings));
+        ShownHost shown;
+        auto t = Open(*s, file, shown, [&](Options& opt) {
+          opt.FiftyMoveChoice = c.game.fiftyMoveChoice;
+          opt.ChessDrawRules = o.chess;
+          opt.KingVersusKing = o.kings;
+        });
+        ASSERT_EQ(t->P.GamePly, c.plies);
+        const std::string box = o.box == nullptr ? "" : *o.box ? o.box : c.drawBox;
+        EXPECT_EQ(t->Flow.GameOver, o.box ? 1 : 0);
+        std::vector<std::string> told;
+        for (const auto& m : shown.messages) told.push_back(m.text);
+        EXPECT_EQ(told, o.box ? std::vector<std::string>{box} : std::vector<std::string>{});
+
+        shown.messages.clear();
+        GotoMove(*t, 1, 0, 0);
+        EXPECT_EQ(t->Flow.GameOver, 0);
+        StepForward(*t);
+        EXPECT_EQ(t->Flow.GameOver, o.box ? 1 : 0);
+        told.clear();
+        for (const auto& m : shown.messages) told.push_back(m.text);
+        EXPECT_EQ(told, o.box ? std::vector<std::string>{box} : std::vector<std::string>{});
+      }
     }
   }
 }
