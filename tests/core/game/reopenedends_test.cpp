@@ -121,6 +121,7 @@ class ReopenedEndsTest : public testing::ShippedVariantsTest {
 
   // Saves `s` as `file` and opens it in a fresh program showing on `shown`,
   // with the options `options` sets; `atBox` sees that program at each box.
+  // The autosave file is resumed as at start-up.
   std::unique_ptr<GameState> Open(GameState& s, const std::string& file, ShownHost& shown,
                                   const std::function<void(Options&)>& options,
                                   const std::function<void(const GameState&)>& atBox = {}) {
@@ -131,7 +132,9 @@ class ReopenedEndsTest : public testing::ShippedVariantsTest {
     options(t->Opt);
     const GameState* opened = t.get();
     if (atBox) shown.atBox = [opened, atBox] { atBox(*opened); };
-    EXPECT_TRUE(LoadGame(*t, kLoadOpen, Path(file), file)) << (shown.messages.empty() ? "" : shown.messages.back().text);
+    const bool resumed = file == kAutosaveFileName;
+    EXPECT_TRUE(LoadGame(*t, resumed ? kLoadAutosave : kLoadOpen, resumed ? "" : Path(file), resumed ? "" : file))
+        << (shown.messages.empty() ? "" : shown.messages.back().text);
     shown.atBox = nullptr;
     return t;
   }
@@ -140,8 +143,8 @@ class ReopenedEndsTest : public testing::ShippedVariantsTest {
 // A game drawn by a repetition or by the move limit reopens drawn from both
 // formats, told as a won game is: the box the game ended with, the legal-move
 // list empty while the box is up and after, the list off, and the status bar
-// naming the draw (the own format) or the file's result with the draw beside
-// it (PDN). The position still has legal moves: the list is empty because the
+// naming the draw (the own format, also the game of the last run resumed at
+// start-up) or the file's result with the draw beside it (PDN). The position still has legal moves: the list is empty because the
 // game is over.
 TEST_F(ReopenedEndsTest, AGameDrawnByRepetitionOrTheMoveLimitReopensAnnounced) {
   const struct {
@@ -173,7 +176,7 @@ TEST_F(ReopenedEndsTest, AGameDrawnByRepetitionOrTheMoveLimitReopensAnnounced) {
     ASSERT_TRUE(GenerateLegalMoves(*s));
     ASSERT_GT(s->P.PlyStart[1] - s->P.PlyStart[0], 0);
 
-    for (const std::string file : {"drawn.tvn", "drawn.pdn"}) {
+    for (const std::string file : {"drawn.tvn", "drawn.pdn", kAutosaveFileName}) {
       SCOPED_TRACE(file);
       ShownHost shown;
       std::vector<size_t> listedAtBox;
