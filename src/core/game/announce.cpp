@@ -21,11 +21,8 @@ std::string DrawAnnouncementText(int drawReason) {
 
 void AnnounceDraw(GameState& g, int quiet) {
   const int reason = g.Draw.DrawReason;
-  if (quiet == 0) {
-    AnnounceGameEnd(g, DrawAnnouncementText(reason));
-    return;
-  }
-  if (!g.Driver.DrawNote.empty()) return;
+  if (quiet == kDrawAnnounced || quiet == kDrawAnnouncedAndNoted) AnnounceGameEnd(g, DrawAnnouncementText(reason));
+  if (quiet == kDrawAnnounced || !g.Driver.DrawNote.empty()) return;
   std::string note;
   switch (reason) {
     case 1: note = "Triple Repetition at move "; break;

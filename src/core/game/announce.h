@@ -10,8 +10,15 @@ namespace m8 {
 
 // The announcement of DrawReason ("It's a draw! Triple Repetition", ...).
 std::string DrawAnnouncementText(int drawReason);
-// quiet 0: the text in the status bar and in a GameEndTitle box with
-// RatingMessage; otherwise only DrawNote, once, with the move number.
+// How AnnounceDraw tells a draw (its quiet argument, which CheckGameOver
+// hands on): kDrawAnnounced the text in the status bar and in a GameEndTitle
+// box with RatingMessage; kDrawNoted only DrawNote, once, with the move number
+// (any other value but the last does the same); kDrawAnnouncedAndNoted both,
+// for a game opened from a file: its end is told as a won game's is, and the
+// loader names the draw again beside the file's result.
+constexpr int kDrawAnnounced = 0;
+constexpr int kDrawNoted = 1;
+constexpr int kDrawAnnouncedAndNoted = 2;
 void AnnounceDraw(GameState& g, int quiet);
 
 // The end of a game told to the user: the text in the status bar, then in a

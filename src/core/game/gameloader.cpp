@@ -12,6 +12,7 @@
 #include "core/fileio.h"
 #include "core/files/gamefile.h"
 #include "core/files/settings.h"
+#include "core/game/announce.h"
 #include "core/game/gamedetails.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
@@ -309,16 +310,19 @@ std::string InNotation(GameState& g, const std::string& key) {
 // the file ends on is where the game stands. A position on the way that the
 // test would end (a repetition or one king each under the options of now,
 // which the game played on from) does not end the game, nor hide its end.
+// A game that ends there is told as it opens, a draw as a win is, with its
+// box (whatever quiet value the move path gives a file's move); the draw's
+// note names it again beside the file's result.
 // `beforeGameOverTest`, when given, runs after the last move and before the
 // test that may end the game with a box.
 bool PlayFileMove(GameState& g, const std::string& text, MoveKind kind, bool trial, bool last, int route, int* fits,
                   const std::function<void()>& beforeGameOverTest = {}) {
   *fits = 0;
   MoveFollowUps followUps;
-  followUps.checkGameOver = [last, &beforeGameOverTest](GameState& s, int quiet) {
+  followUps.checkGameOver = [last, &beforeGameOverTest](GameState& s, int) {
     if (!last) return;
     if (beforeGameOverTest) beforeGameOverTest();
-    CheckGameOver(s, quiet, GameOverPause::None);
+    CheckGameOver(s, kDrawAnnouncedAndNoted, GameOverPause::None);
   };
   ResetPly(g);
   if (!GenerateLegalMoves(g)) return false;
@@ -392,13 +396,31 @@ bool OwnSetupInPlay(const GameState& g, const GameFileData& d, std::string* why,
   return false;
 }
 
+// The names beside the board for the game read (PlayerName1 beside the side
+// that moves first).
+void SetPlayerNames(GameState& g, const LoadPlan& p, int mode);
+
+// The legal-move list of the loaded game: empty once it is over, as nothing
+// can be played (the list is off then).
+void ListLoadedGameMoves(GameState& g, bool over) {
+  if (!over) {
+    ListLegalMoves(g);
+    return;
+  }
+  g.Driver.LegalMoveLines.clear();
+  g.host->refresh(View::LegalMoves);
+}
+
 // The window shows the game being loaded as it will stand once loaded: its
-// caption, variant name and move lists, the progress bar empty. Done before
-// the last move's game-over test, whose box tells the end of a finished
-// game while the window shows that game and no longer the one before.
+// caption, variant name, players and move lists, the progress bar empty.
+// Done before the last move's game-over test, whose box tells the end of a
+// finished game while the window shows that game and no longer the one
+// before.
 void ShowGameAsLoaded(GameState& g, const LoadPlan& p, int mode) {
   Host& h = *g.host;
-  ListLegalMoves(g);
+  ListLoadedGameMoves(g, PositionEndsGame(g));
+  SetPlayerNames(g, p, mode);
+  h.refresh(View::SideToMove);
   h.refresh(View::MoveList);
   h.refresh(View::VariantName);
   if (mode == kLoadOpen) {
@@ -745,7 +767,8 @@ void SetPlayerNames(GameState& g, const LoadPlan& p, int mode) {
 
 void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, bool commentSeen) {
   Host& h = *g.host;
-  ListLegalMoves(g);
+  const bool over = g.Flow.GameOver == 1;
+  ListLoadedGameMoves(g, over);
   g.Eval.PrioritySquare = 0;
   if (mode == kLoadDoMoves) {
     std::error_code ec;
@@ -784,7 +807,7 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
     h.setCommandEnabled(Command::First, true);
   }
   h.setCommandEnabled(Command::MoveList, true);
-  h.setCommandEnabled(Command::LegalMoves, true);
+  h.setCommandEnabled(Command::LegalMoves, !over);
   h.setCommandEnabled(Command::RootScores, true);
   g.P.TouchedSquare = 0;
   g.Flow.CommentText = g.Game.PlyComments[std::clamp(g.P.GamePly, 0, kMaxGamePly)];
@@ -801,7 +824,9 @@ void Finish(GameState& g, const LoadPlan& p, int mode, const std::string& path, 
     }
     g.Flow.Caption = WindowCaption(p.title);
     h.refresh(View::Caption);
-  } else if (mode == kLoadAutosave && g.Flow.GameOver != 1) {
+  } else if (over) {
+    // The end the game-over test told stays in the status bar.
+  } else if (mode == kLoadAutosave) {
     // The game of the last run goes on: the status bar says who is to move.
     h.status(g.Skin.StatusPanel, g.P.SideToMove == -1 ? "Black moves" : "White moves");
   } else {

@@ -25,6 +25,19 @@ bool DrawReasonEndsGame(const GameState& g, int firstCount) {
 
 }  // namespace
 
+// The end conditions of the position on the board, tested in this order:
+// no legal move, a variant rule's win, a draw reason the options make final.
+bool PositionEndsGame(GameState& g) {
+  ResetPly(g);
+  const int evaluated = g.Rules.AntiMode == 1 ? g.P.SideToMove : -g.P.SideToMove;
+  const int score = Evaluate(g, -kInfinity, kInfinity, evaluated);
+  GenerateMoves(g, 0);
+  const int firstCount = RootMoveCount(g);
+  GenerateMoves(g, 1);
+  const int count = RootMoveCount(g);
+  return count == 0 || score == kInfinity || DrawReasonEndsGame(g, firstCount);
+}
+
 int UserPlaysColour(const GameState& g, const std::string& colour) {
   std::string word;
   if (colour == "black") word = "Black";
@@ -41,14 +54,7 @@ int UserPlaysColour(const GameState& g, const std::string& colour) {
 
 void CheckGameOver(GameState& g, int quiet, GameOverPause pause) {
   if (g.Flow.GameOver == 1) return;
-  ResetPly(g);
-  const int evaluated = g.Rules.AntiMode == 1 ? g.P.SideToMove : -g.P.SideToMove;
-  const int score = Evaluate(g, -kInfinity, kInfinity, evaluated);
-  GenerateMoves(g, 0);
-  const int firstCount = RootMoveCount(g);
-  GenerateMoves(g, 1);
-  const int count = RootMoveCount(g);
-  if (count != 0 && score != kInfinity && !DrawReasonEndsGame(g, firstCount)) return;
+  if (!PositionEndsGame(g)) return;
 
   Host& h = *g.host;
   if (pause == GameOverPause::Wait) Pause(h, 0.5);

@@ -16,8 +16,8 @@ int UserPlaysColour(const GameState& g, const std::string& colour);
 // no move, a variant rule has decided it, or a draw reason holds that the
 // options make final. The play commands go off, the result is set, the rating
 // updated and the outcome told ("White wins!", "Black wins!", "It's a draw!"
-// or the draw reason, title "Congratulations"). quiet != 0 only notes a draw
-// by reason (a loaded game). Does nothing once the game is over; otherwise
+// or the draw reason, title "Congratulations"). A draw by reason is told as
+// AnnounceDraw's quiet says. Does nothing once the game is over; otherwise
 // leaves Ply 0 with every move of the side to move listed.
 //
 // In play the board shows the last move for half a second before the game
@@ -25,6 +25,11 @@ int UserPlaysColour(const GameState& g, const std::string& colour);
 // command-line tools, ends at once (GameOverPause::None).
 enum class GameOverPause { Wait, None };
 void CheckGameOver(GameState& g, int quiet, GameOverPause pause = GameOverPause::Wait);
+
+// Whether CheckGameOver would end the game in the position on the board, the
+// game not being over yet; ends nothing. Leaves Ply 0 with every move of the
+// side to move listed.
+bool PositionEndsGame(GameState& g);
 
 // The user's draw offer: accepted once the game has started and the
 // computer's last score is not above 0; otherwise "Offer rejected... Play on!".

@@ -77,9 +77,9 @@ void TestShownPosition(GameState& g) {
   CountRepetitions(g, ply);
   const bool repeated = g.Eval.DrawnPosition == 3;
   if (repeated) g.Draw.DrawReason = kDrawRepetition;
-  // As after a move played: one king each does not hide a repetition or
-  // the move limit.
-  if (g.Draw.OneKingEach != 0 && !repeated && g.Draw.MoveLimitReached == 0) g.Draw.DrawReason = kDrawKingVersusKing;
+  // As after a move played.
+  if (g.Draw.OneKingEach != 0 && OneKingEachNamesDraw(g, repeated || g.Draw.MoveLimitReached != 0))
+    g.Draw.DrawReason = kDrawKingVersusKing;
   g.Eval.DrawnPosition = 0;
   CheckGameOver(g, 0);
 }

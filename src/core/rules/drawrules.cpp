@@ -109,10 +109,8 @@ void CheckDrawRules(PositionState& g) {
   if (ply - LastIrreversiblePly(g, ply - 1) > MoveLimitPlies(g.Opt.FiftyMoveChoice))
     d.DrawReason = kDrawMoveLimit;
 
-  // One king each names the draw only when the game has not repeated or run
-  // out of moves: those end the game whatever the material, and whichever
-  // options end a king-against-king game.
-  if (d.DrawReason == kNoDraw && !pos.anyMan && pos.white == 2 && pos.black == 2) d.DrawReason = kDrawKingVersusKing;
+  if (!pos.anyMan && pos.white == 2 && pos.black == 2 && OneKingEachNamesDraw(g, d.DrawReason != kNoDraw))
+    d.DrawReason = kDrawKingVersusKing;
 
   const auto& r = g.Rules;
   KingEnding(g, !pos.anyMan && Sums(pos, 6, 2), r.ThreeKings, r.NumberKings, d.ThreeKingsStartPly,
@@ -134,6 +132,10 @@ void FindLastIrreversiblePly(PositionState& g, int upToPly) {
   g.Draw.MoveLimitReached = 0;
   if ((upToPly + 1) - LastIrreversiblePly(g, upToPly) > MoveLimitPlies(g.Opt.FiftyMoveChoice))
     g.Draw.MoveLimitReached = 1;
+}
+
+bool OneKingEachNamesDraw(const PositionState& g, bool repeatedOrAtLimit) {
+  return !repeatedOrAtLimit || g.Opt.ChessDrawRules != 1;
 }
 
 bool DrawRuleEndsGame(const PositionState& g) {

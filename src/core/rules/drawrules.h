@@ -40,9 +40,16 @@ bool RecordGameMove(PositionState& g, const MoveRecord& m);
 
 // After a move played in the game: writes PositionHistory[GamePly - 1] and
 // sets Draw.DrawReason and the king-ending start plies. The move limit
-// outranks a repetition, and both outrank one king each. Reason 4 (three
-// kings) once set stays: the call then changes nothing.
+// outranks a repetition; one king each as OneKingEachNamesDraw says. Reason 4
+// (three kings) once set stays: the call then changes nothing.
 void CheckDrawRules(PositionState& g);
+
+// Whether one king each names the draw of its position. A repetition or the
+// move limit ends the game whatever the material, so it outranks one king
+// each while the options end a game for it (ChessDrawRules); with that option
+// off it ends nothing, and one king each still ends the game when its own
+// option (KingVersusKing) is on.
+bool OneKingEachNamesDraw(const PositionState& g, bool repeatedOrAtLimit);
 
 // Eval.DrawnPosition := how often the position on the board stands in
 // PositionHistory entries 0..upToPly; sets Draw.OneKingEach when each side has
