@@ -6,7 +6,7 @@ RUN_BUILD := build-run
 CLANG_BUILD := build-clang
 BENCH_BUILD := build-release
 
-.PHONY: run test bench tools install build run-build clang-check deps clean
+.PHONY: run test bench tools install install-tree build run-build clang-check deps clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -44,10 +44,28 @@ tools: deps $(RUN_BUILD)/build.ninja
 # The optimised program, its tools and its data installed under PREFIX (bin/,
 # lib/morventa8/, share/morventa8/, a desktop entry and an icon); DESTDIR
 # stages the install elsewhere.
+#
+# Root installing from a checkout that a user owns (`sudo make install` after
+# that user's build) builds as the owner of the tree: the build trees keep no
+# file of root's, and the user's `make clean` works after. Only the install
+# itself runs as root.
 PREFIX ?= /usr/local
-install: deps $(RUN_BUILD)/build.ninja
-	cmake --build $(RUN_BUILD) -j $(JOBS)
+TREE_UID := $(shell stat -c %u $(RUN_BUILD) 2>/dev/null || stat -c %u .)
+TREE_GID := $(shell stat -c %g $(RUN_BUILD) 2>/dev/null || stat -c %g .)
+ifeq ($(shell id -u),0)
+ifneq ($(TREE_UID),0)
+TREE_HOME := $(shell getent passwd $(TREE_UID) | cut -d: -f6)
+AS_TREE_OWNER := setpriv --reuid=$(TREE_UID) --regid=$(TREE_GID) \
+  $(if $(TREE_HOME),--init-groups -- env HOME="$(TREE_HOME)",--clear-groups --)
+endif
+endif
+
+install: deps
+	$(AS_TREE_OWNER) $(MAKE) --no-print-directory install-tree
 	cmake --install $(RUN_BUILD) --prefix "$(PREFIX)"
+
+install-tree: $(RUN_BUILD)/build.ninja
+	cmake --build $(RUN_BUILD) -j $(JOBS)
 
 # Every target also builds warning-free under Clang (no sanitizers, tests
 # and benchmarks built but not run there).

@@ -100,27 +100,7 @@ if(TARGET morventa8)
           DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
 endif()
 
-# The last install rule: the list of the files installed, one a line, left in
-# the program folder as `install_manifest.txt` (the program reads its presence
-# as "installed": it then keeps no user's files in its folder, root's neither).
-# It names what to remove to uninstall, without the build tree. The build
-# tree's own list of the same name is written after this rule; one who cannot
-# write the build tree installs without it.
-set(M8_INSTALL_LIST "${M8_INSTALL_PROGRAMDIR}/install_manifest.txt")
-if(NOT IS_ABSOLUTE "${M8_INSTALL_LIST}")
-  set(M8_INSTALL_LIST "\${CMAKE_INSTALL_PREFIX}/${M8_INSTALL_LIST}")
-endif()
-install(CODE "
-  # Where the files will be, without a staging DESTDIR.
-  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"${M8_INSTALL_LIST}\")
-  list(JOIN CMAKE_INSTALL_MANIFEST_FILES \"\\n\" text)
-  set(list \"\$ENV{DESTDIR}${M8_INSTALL_LIST}\")
-  message(STATUS \"Installing: \${list}\")
-  file(WRITE \"\${list}\" \"\${text}\\n\")
-  execute_process(COMMAND \"\${CMAKE_COMMAND}\" -E touch \"${CMAKE_BINARY_DIR}/install_manifest.txt\"
-                  RESULT_VARIABLE code OUTPUT_QUIET ERROR_QUIET)
-  if(NOT code EQUAL 0)
-    message(STATUS \"The build tree cannot be written: the installed files are listed in \${list} only\")
-    return()
-  endif()
-")
+# The last install rule: the list of the files installed (see
+# installlist.cmake).
+include("${CMAKE_SOURCE_DIR}/cmake/installlist.cmake")
+m8_install_list("${M8_INSTALL_PROGRAMDIR}/install_manifest.txt")

@@ -9,7 +9,6 @@
 // side without a move prints "bestmove none" with the score of the game's
 // result for it: -32000 lost, 32000 won, 0 drawn.
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -32,20 +31,10 @@ int Usage() {
   return 2;
 }
 
-bool IsNumber(const std::string& s, bool allowPoint) {
-  if (s.empty()) return false;
-  bool digit = false, point = false;
-  for (char c : s) {
-    if (c >= '0' && c <= '9') {
-      digit = true;
-    } else if (c == '.' && allowPoint && !point) {
-      point = true;
-    } else {
-      return false;
-    }
-  }
-  return digit;
-}
+constexpr m8tools::NumberOption kDepth{"--depth", "a whole number", 1, m8::kMaxPly, true};
+// At least one iteration is searched whatever the time; a day is more than
+// any analysis is given.
+constexpr m8tools::NumberOption kTime{"--time", "a number of seconds", 0.01, 86400, false};
 
 // The tool itself (see RunTool).
 int Run(int argc, char** argv) {
@@ -62,16 +51,19 @@ int Run(int argc, char** argv) {
       setup = argv[++i];
     } else if (a == "--side" && hasValue) {
       side = argv[++i];
-    } else if (a == "--depth" && hasValue && IsNumber(argv[i + 1], false)) {
-      depth = std::atoi(argv[++i]);
-    } else if (a == "--time" && hasValue && IsNumber(argv[i + 1], true)) {
-      seconds = std::atof(argv[++i]);
+    } else if ((a == "--depth" || a == "--time") && hasValue && m8tools::LooksLikeNumber(argv[i + 1])) {
+      const bool isDepth = a == "--depth";
+      const auto n = m8tools::ReadNumber("morventa8-analyse", isDepth ? kDepth : kTime, argv[++i]);
+      if (!n) return 1;
+      if (isDepth)
+        depth = static_cast<int>(*n);
+      else
+        seconds = *n;
     } else {
       return Usage();
     }
   }
   if ((depth > 0) == (seconds > 0)) return Usage();
-  if (depth > m8::kMaxPly) return Usage();
   if (!setup.empty() && side != "w" && side != "b") return Usage();
   if (setup.empty() && !side.empty()) return Usage();
 

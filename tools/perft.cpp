@@ -9,7 +9,6 @@
 // names it on the error stream; --generic always uses GenerateMoves.
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,6 +37,8 @@ int Usage() {
   return 2;
 }
 
+constexpr m8tools::NumberOption kDepth{"DEPTH", "a whole number", 1, m8::kMaxPly, true};
+
 // The tool itself (see RunTool).
 int Run(int argc, char** argv) {
   std::string variant = "American Checkers";
@@ -60,13 +61,15 @@ int Run(int argc, char** argv) {
       const std::string v = argv[++i];
       if (v != "w" && v != "b") return Usage();
       side = v == "w" ? 1 : -1;
-    } else if (!a.empty() && a.find_first_not_of("0123456789") == std::string::npos && depth < 0) {
-      depth = std::atoi(a.c_str());
+    } else if (m8tools::LooksLikeNumber(a) && depth < 0) {
+      const auto n = m8tools::ReadNumber("morventa8-perft", kDepth, a);
+      if (!n) return 1;
+      depth = static_cast<int>(*n);
     } else {
       return Usage();
     }
   }
-  if (depth < 1 || depth > m8::kMaxPly) return Usage();
+  if (depth < 0) return Usage();
 
   auto g = std::make_unique<m8::GameState>();
   ConsoleHost host;

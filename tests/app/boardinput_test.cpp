@@ -386,7 +386,7 @@ class BoardInputTest : public QObject {
     auto w = StartMode(dir, boxes, 1);
     GameState& g = w->state();
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
     QListWidget* legal = w->legalMoves();
     QVERIFY(legal->count() > 0);
     const QString first = legal->item(0)->text();
@@ -450,13 +450,16 @@ class BoardInputTest : public QObject {
     auto w = StartMode(dir, boxes, 0, 0);  // one second per move
     GameState& g = w->state();
     int busySeen = 0, listedDuring = -1;
-    QTimer::singleShot(300, w.get(), [&] {
+    // Tried once the computer's search has begun.
+    wait_test::Poll during([&] {
+      if (g.Flow.Busy != 1 || g.Search.Nodes == 0) return false;
       busySeen = g.Flow.Busy;
       listedDuring = w->playedMoves()->count();
       Drag(*w, "8", "11");
       w->moveBox()->setText("12-16");
       w->EnterTypedMove(13);
       w->onBoardPress(Control(*w, "4"), 1);
+      return true;
     });
     Drag(*w, "11", "15");
     QCOMPARE(busySeen, 1);

@@ -337,7 +337,7 @@ class BoardViewTest : public QObject {
       g.Opt.BoardSizeCode = l.code;
       w->ArrangeLayout();
       w->show();
-      QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+      QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
       g.Driver.MoveListCount = 48;
       for (int i = 0; i < g.Driver.MoveListCount; ++i) g.Driver.MoveListLines[i] = played[i % played.size()].toStdString();
       g.Driver.MoveListSelected = 0;
@@ -397,7 +397,7 @@ class BoardViewTest : public QObject {
         Boxes boxes;
         auto w = Start(dir.path(), boxes, l.tpp, [&](MainWindowOptions& o) { o.availableGeometry = area; });
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
         GameState& g = w->state();
         g.Driver.MoveListCount = 40;
         for (int i = 0; i < g.Driver.MoveListCount; ++i) g.Driver.MoveListLines[i] = played[i % played.size()].toStdString();
@@ -454,8 +454,8 @@ class BoardViewTest : public QObject {
       g.Opt.BoardSizeCode = l.code;
       w->ArrangeLayout();
       w->show();
-      QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-      dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
+      QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
+      const auto answer = dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
         c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
         c->findChild<QPushButton*>("OKButton")->click();
       });
@@ -510,7 +510,7 @@ class BoardViewTest : public QObject {
       Boxes boxes;
       auto w = Start(dir.path(), boxes, tpp);
       w->show();
-      QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+      QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
       GameState& g = w->state();
       for (int i = 0; i < 40; ++i)
         g.Driver.MoveListLines[i] = i % 2 ? "     23x14x5K" : QString("%1. 11-15").arg(i / 2 + 1, 2).toStdString();

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QTimer>
+#include <memory>
 
 #include "app/board_mouse.h"
 #include "app/window_fixture.h"
@@ -31,13 +31,13 @@ std::unique_ptr<MainWindow> StartTwoPlayers(QTemporaryDir& dir, Boxes& boxes, in
   return Start(dir.path(), boxes);
 }
 
-// Answers the capture popup as soon as it is up: the entry whose text
-// begins with `wanted`, or none (dismissed) when `wanted` is empty. `seen`
-// receives the entries offered.
-void AnswerPopup(const QString& wanted, QStringList* seen) {
-  QTimer::singleShot(0, [wanted, seen] {
+// Answers the capture popup as soon as it is up, while the returned poll
+// lives: the entry whose text begins with `wanted`, or none (dismissed) when
+// `wanted` is empty. `seen` receives the entries offered.
+[[nodiscard]] std::unique_ptr<wait_test::Poll> AnswerPopup(const QString& wanted, QStringList* seen) {
+  return std::make_unique<wait_test::Poll>([wanted, seen] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (!menu) return;
+    if (!menu) return false;
     QAction* chosen = nullptr;
     for (QAction* a : menu->actions()) {
       if (a->isSeparator() || !a->data().isValid()) continue;
@@ -47,6 +47,7 @@ void AnswerPopup(const QString& wanted, QStringList* seen) {
     if (chosen)
       chosen->trigger();
     menu->close();
+    return true;
   });
 }
 
@@ -64,7 +65,7 @@ class CaptureChoiceTest : public QObject {
 
     // Dismissed: nothing is played, the pieces stand as they stood.
     QStringList offered;
-    AnswerPopup(QString(), &offered);
+    auto answer = AnswerPopup(QString(), &offered);
     Drag(*w, "c3", "c7");
     offered.sort();
     QCOMPARE(offered, QStringList({"c3xa5xc7  takes b4, b6", "c3xe5xc7  takes d4, d6"}));
@@ -76,7 +77,7 @@ class CaptureChoiceTest : public QObject {
 
     // Chosen: the capture over d4 and d6, the second one found.
     offered.clear();
-    AnswerPopup("c3xe5xc7", &offered);
+    answer = AnswerPopup("c3xe5xc7", &offered);
     Drag(*w, "c3", "c7");
     QCOMPARE(offered.size(), 2);
     QCOMPARE(g.P.GamePly, 1);

@@ -5,30 +5,32 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <memory>
+
+#include "app/wait_fixture.h"
 
 namespace dialogs_test {
 
-// Runs `act` on the modal dialog of type D as soon as it is open. When none
-// opens within two seconds every open dialog is rejected, so that the test
+// Runs `act` on the modal dialog of type D as soon as it is open, while the
+// returned poll lives (keep it for as long as the dialog may come). When none
+// opens within the wait every open dialog is rejected, so that the test
 // fails instead of hanging.
 template <typename D>
-void WhenModal(std::function<void(D*)> act, int tries = 200) {
-  QTimer::singleShot(10, [act, tries] {
-    if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
-      act(d);
-      return;
-    }
-    if (tries > 0) {
-      WhenModal<D>(act, tries - 1);
-      return;
-    }
-    qWarning("no modal dialog of the expected kind opened");
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* dlg = qobject_cast<QDialog*>(w); dlg && dlg->isVisible()) dlg->reject();
-  });
+[[nodiscard]] std::unique_ptr<wait_test::Poll> WhenModal(std::function<void(D*)> act) {
+  return std::make_unique<wait_test::Poll>(
+      [act] {
+        auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (!d) return false;
+        act(d);
+        return true;
+      },
+      [] {
+        qWarning("no modal dialog of the expected kind opened");
+        for (QWidget* w : QApplication::topLevelWidgets())
+          if (auto* dlg = qobject_cast<QDialog*>(w); dlg && dlg->isVisible()) dlg->reject();
+      });
 }
 
 inline void PointerMove(QWidget* w) {

@@ -11,7 +11,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -28,23 +27,18 @@ void CopyVariants(const QString& folder) {
 }
 
 // Runs `act` on the modal dialog as soon as it is shown (the toolbar lets
-// events through before it acts, so the dialog is looked for until it is up).
-void WhenDialogShown(std::function<void(DlgVariants&)> act) {
-  auto* timer = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
-    auto* d = qobject_cast<DlgVariants*>(QApplication::activeModalWidget());
-    if (!d && ++*tries < 1000) return;
-    timer->stop();
-    timer->deleteLater();
-    if (!d) {
-      qWarning() << "no variant dialog shown";
-      return;
-    }
-    act(*d);
-    if (d->isVisible()) d->reject();  // a failed check must not leave the dialog waiting
-  });
-  timer->start(2);
+// events through before it acts, so the dialog is looked for until it is
+// up), while the returned poll lives.
+[[nodiscard]] std::unique_ptr<wait_test::Poll> WhenDialogShown(std::function<void(DlgVariants&)> act) {
+  return std::make_unique<wait_test::Poll>(
+      [act] {
+        auto* d = qobject_cast<DlgVariants*>(QApplication::activeModalWidget());
+        if (!d) return false;
+        act(*d);
+        if (d->isVisible()) d->reject();  // a failed check must not leave the dialog waiting
+        return true;
+      },
+      [] { qWarning() << "no variant dialog shown"; });
 }
 
 int IndexOf(DlgVariants& d, const QString& name) { return d.variantBox()->findText(name); }
@@ -120,7 +114,7 @@ class DlgVariantsTest : public QObject {
     QVERIFY(entry->isEnabled());
     QVERIFY(w->commands()->button(2)->isEnabled());
     bool shown = false;
-    WhenDialogShown([&](DlgVariants& d) {
+    auto answer = WhenDialogShown([&](DlgVariants& d) {
       shown = true;
       QCOMPARE(d.variantBox()->currentText(), QStringLiteral("American Checkers"));
       QCOMPARE(d.promo(0)->text(), QStringLiteral("b8"));  // letters while the dialog is open
@@ -145,7 +139,7 @@ class DlgVariantsTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     GameState& g = w->state();
-    WhenDialogShown([&](DlgVariants& d) {
+    auto answer = WhenDialogShown([&](DlgVariants& d) {
       Choose(d, "Turkish Checkers");
       QVERIFY(!d.check(kPiecesOnBlackBox)->isEnabled());
       d.cancelButton()->click();
@@ -160,7 +154,7 @@ class DlgVariantsTest : public QObject {
     QVERIFY(!g.Driver.LegalMoveLines.empty());
 
     // Back to American checkers: its own start position again.
-    WhenDialogShown([&](DlgVariants& d) {
+    answer = WhenDialogShown([&](DlgVariants& d) {
       Choose(d, "American Checkers");
       d.okButton()->click();
     });
@@ -257,7 +251,7 @@ class DlgVariantsTest : public QObject {
     {
       auto w = Start(dir.path(), boxes);
       GameState& g = w->state();
-      WhenDialogShown([&](DlgVariants& d) {
+      auto answer = WhenDialogShown([&](DlgVariants& d) {
         Choose(d, "Russian Checkers");
         d.okButton()->click();
       });
@@ -265,7 +259,7 @@ class DlgVariantsTest : public QObject {
       QCOMPARE(g.Rules.Variant, std::string("Russian Checkers"));
       const RuleSet russian = g.Rules;
       // A look at the user folder, then Cancel.
-      WhenDialogShown([&](DlgVariants& d) {
+      answer = WhenDialogShown([&](DlgVariants& d) {
         d.userOption()->click();
         QCOMPARE(d.variantBox()->count(), userVariant ? 1 : 0);
         QVERIFY(d.userOption()->isChecked());
@@ -287,7 +281,7 @@ class DlgVariantsTest : public QObject {
     QCOMPARE(w->variantNameLabel()->text(), QStringLiteral("Russian Checkers"));
     if (!userVariant) return;
     // A user variant chosen and confirmed: the folder follows it.
-    WhenDialogShown([&](DlgVariants& d) {
+    auto answer = WhenDialogShown([&](DlgVariants& d) {
       d.userOption()->click();
       d.okButton()->click();
     });
@@ -314,7 +308,7 @@ class DlgVariantsTest : public QObject {
     d.openLink = [&](const QString& link) { opened << link; };
     d.OpenFor("American Checkers");
     d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QVERIFY(QTest::qWaitForWindowExposed(&d, wait_test::kWaitMs));
     QCOMPARE(boxes.messages.size(), 1);
     QVERIFY2(boxes.messages[0].contains("KingCapMove = 2"), qPrintable(boxes.messages[0]));
     // The main window is not shown: centred on the free area of the screen,
@@ -359,7 +353,7 @@ class DlgVariantsTest : public QObject {
       d.OpenFor("American Checkers");
       if (user) d.userOption()->click();
       d.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&d));
+      QVERIFY(QTest::qWaitForWindowExposed(&d, wait_test::kWaitMs));
       const QRect screen = w->availableArea();
       QVERIFY2(screen.contains(d.frameGeometry()),
                qPrintable(QString("%1x%2").arg(d.frameGeometry().width()).arg(d.frameGeometry().height())));

@@ -227,7 +227,7 @@ class FileCommandsTest : public QObject {
       chosen = dir.path() + "/names.pdn";
       WriteFile(chosen, c.bytes);
       QString shownBlack, shownWhite;
-      dialogs_test::WhenModal<DlgPdn>([&](DlgPdn* d) {
+      const auto answer = dialogs_test::WhenModal<DlgPdn>([&](DlgPdn* d) {
         shownBlack = d->gamesList()->topLevelItem(0)->text(2);
         shownWhite = d->gamesList()->topLevelItem(0)->text(3);
         d->gamesList()->setCurrentItem(d->gamesList()->topLevelItem(0));
@@ -275,7 +275,7 @@ class FileCommandsTest : public QObject {
     window = w.get();
     const QStringList letters = texts();
     QCOMPARE(letters.size(), 16);
-    dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
+    const auto answer = dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
       c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
       c->findChild<QPushButton*>("OKButton")->click();
     });
@@ -308,7 +308,7 @@ class FileCommandsTest : public QObject {
       Boxes boxes;
       auto w = StartWithFiles(dir.path(), boxes, &chosen);
       chosen = americanWon;
-      dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) { c->findChild<QPushButton*>("OKButton")->click(); });
+      const auto answer = dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) { c->findChild<QPushButton*>("OKButton")->click(); });
       w->onOpenRequested();
       chosen = americanOwn;
       w->onSaveRequested();
@@ -348,11 +348,12 @@ class FileCommandsTest : public QObject {
       });
       window = w.get();
       w->show();
-      QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+      QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
       const auto open = [&](const QString& file) {
         chosen = file;
+        std::unique_ptr<wait_test::Poll> answer;
         if (file.endsWith(".pdn"))
-          dialogs_test::WhenModal<DlgPdn>([](DlgPdn* d) { d->findChild<QPushButton*>("OKButton")->click(); });
+          answer = dialogs_test::WhenModal<DlgPdn>([](DlgPdn* d) { d->findChild<QPushButton*>("OKButton")->click(); });
         w->onOpenRequested();
       };
       open(c.playing);
@@ -413,7 +414,7 @@ class FileCommandsTest : public QObject {
     };
     const QStringList before = texts();
     QCOMPARE(before.size(), 16);  // eight letters and eight digits
-    dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
+    const auto answer = dialogs_test::WhenModal<DlgPdn>([](DlgPdn* c) {
       c->gamesList()->setCurrentItem(c->gamesList()->topLevelItem(0));
       c->findChild<QPushButton*>("OKButton")->click();
     });

@@ -8,6 +8,7 @@
 
 #include "app/board_mouse.h"
 #include "app/dialogs/dlgpdn.h"
+#include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
 #include "core/game/gameover.h"
 #include "core/game/gamesetup.h"
@@ -118,15 +119,15 @@ class GameFlowTest : public QObject {
     QListWidget* played = w->playedMoves();
     const QRect r = played->visualItemRect(played->item(0));
     QTest::mouseClick(played->viewport(), Qt::LeftButton, {}, r.center());
-    QTRY_COMPARE(g.P.GamePly, 1);
+    WAIT_COMPARE(g.P.GamePly, 1);
     // Enter on a chosen line does the same; other keys do nothing.
     played->setCurrentRow(1);
     QTest::keyClick(played, Qt::Key_Space);
-    QTest::qWait(20);
+    QCoreApplication::processEvents();  // whatever the key posted
     QCOMPARE(g.P.GamePly, 1);
     played->setCurrentRow(1);
     QTest::keyClick(played, Qt::Key_Return);
-    QTRY_COMPARE(g.P.GamePly, 2);
+    WAIT_COMPARE(g.P.GamePly, 2);
 
     // The notation commands rewrite the stored game.
     Trigger(*w, "mnu_Board_Notation_Chess");
@@ -275,11 +276,9 @@ class GameFlowTest : public QObject {
     auto w = StartRated(dir, boxes, &chosen);
     GameState& g = w->state();
     // The chooser takes the file's one game.
-    QTimer::singleShot(50, w.get(), [] {
-      if (auto* d = qobject_cast<DlgPdn*>(QApplication::activeModalWidget())) {
-        d->gamesList()->setCurrentItem(d->gamesList()->topLevelItem(0));
-        d->openChosenGame();
-      }
+    const auto answer = dialogs_test::WhenModal<DlgPdn>([](DlgPdn* d) {
+      d->gamesList()->setCurrentItem(d->gamesList()->topLevelItem(0));
+      d->openChosenGame();
     });
     w->onOpenRequested();
     QCOMPARE(g.Flow.PositionPreset, 1);
@@ -472,9 +471,12 @@ class GameFlowTest : public QObject {
     GameState& g = w->state();
     int busySeen = 0;
     bool enabledDuring = true;
-    QTimer::singleShot(300, w.get(), [&] {
+    // Looked at once the computer's search has begun.
+    wait_test::Poll during([&] {
+      if (g.Flow.Busy != 1 || g.Search.Nodes == 0) return false;
       busySeen = g.Flow.Busy;
       enabledDuring = w->commentBox()->isEnabled();
+      return true;
     });
     QVERIFY(w->commentBox()->isEnabled());
     Type(*w, "11-15");

@@ -26,6 +26,53 @@ T* Control(QWidget* d, const char* name) {
 
 FrmPV* PlyValueWindow(MainWindow& w) { return w.findChild<FrmPV*>("frmPV"); }
 
+// While the ply value table of `w` runs: once `ready` holds for its window
+// (however long the machine takes to get there, within the wait), `press`
+// stops the run. A run still going a wait after the press, or whose window
+// is never ready, is ended with Cancel so that the test fails instead of
+// running for minutes. Made in a test function, it ends with it.
+class StopWhileRunning {
+ public:
+  StopWhileRunning(MainWindow& w, std::function<bool(FrmPV&)> ready, std::function<void(FrmPV&)> press)
+      : w_(w), ready_(std::move(ready)), press_(std::move(press)),
+        poll_([this] { return step(); }, [this] { cancel(); }) {}
+
+  bool pressed() const { return pressed_; }
+  bool stillRunning() const { return stillRunning_; }
+
+ private:
+  bool step() {
+    FrmPV* pv = PlyValueWindow(w_);
+    if (!pv || !pv->isVisible() || !ready_(*pv)) return false;
+    pressed_ = true;
+    after_ = std::make_unique<wait_test::Poll>([pv] { return !pv->cancelButton()->isEnabled(); },
+                                               [this, pv] {
+                                                 stillRunning_ = true;
+                                                 pv->cancelButton()->click();
+                                               });
+    press_(*pv);
+    return true;
+  }
+  void cancel() {
+    FrmPV* pv = PlyValueWindow(w_);
+    if (pv && pv->cancelButton()->isEnabled()) pv->cancelButton()->click();
+  }
+
+  MainWindow& w_;
+  std::function<bool(FrmPV&)> ready_;
+  std::function<void(FrmPV&)> press_;
+  bool pressed_ = false, stillRunning_ = false;
+  std::unique_ptr<wait_test::Poll> after_;
+  wait_test::Poll poll_;
+};
+
+// Whether the window has the keyboard: it is the active window and the
+// focus is inside it.
+bool HasKeyboard(QWidget& window) {
+  QWidget* keyboard = QApplication::focusWidget();
+  return QApplication::activeWindow() == &window && keyboard && (keyboard == &window || window.isAncestorOf(keyboard));
+}
+
 }  // namespace
 
 class OptionsDialogTest : public QObject {
@@ -139,7 +186,7 @@ class OptionsDialogTest : public QObject {
     FrmOptions d(g);
     d.fillFromOptions();
     d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QVERIFY(QTest::qWaitForWindowExposed(&d, wait_test::kWaitMs));
     d.activateWindow();
     d.tabs()->setCurrentIndex(3);
     QWidget* focus = Control<QCheckBox>(&d, "Check6");
@@ -180,7 +227,7 @@ class OptionsDialogTest : public QObject {
     QVERIFY(!settingsBefore.isEmpty());
     QVERIFY(w->commands()->entry("Options")->isEnabled());
     QVERIFY(w->commands()->button(23)->isEnabled());
-    WhenModal<FrmOptions>([](FrmOptions* d) {
+    auto answer = WhenModal<FrmOptions>([](FrmOptions* d) {
       Control<QRadioButton>(d, "Option1_1")->setChecked(true);
       Control<QSlider>(d, "Slider2")->setValue(7);
       Control<QCheckBox>(d, "Check1")->click();
@@ -199,7 +246,7 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(ReadFile(dir.path() + "/tavrin.ini"), settingsBefore);
 
     // The toolbar button opens it too; Cancel writes nothing.
-    WhenModal<FrmOptions>([](FrmOptions* d) {
+    answer = WhenModal<FrmOptions>([](FrmOptions* d) {
       Control<QSlider>(d, "Slider2")->setValue(2);
       Control<QPushButton>(d, "cmdCancel")->click();
     });
@@ -213,7 +260,7 @@ class OptionsDialogTest : public QObject {
     auto w = Start(dir.path(), boxes);
     QVERIFY(!w->surface()->printedTexts().empty());  // the coordinates beside the board
     bool clearedAtApply = false, keptAtSecondApply = false;
-    WhenModal<FrmOptions>([&](FrmOptions* d) {
+    const auto answer = WhenModal<FrmOptions>([&](FrmOptions* d) {
       Control<QCheckBox>(d, "Check5")->click();
       Control<QPushButton>(d, "cmdApply")->click();
       clearedAtApply = w->surface()->printedTexts().empty();
@@ -289,39 +336,35 @@ class OptionsDialogTest : public QObject {
     g.Opt.PlyValueDepth = 14;  // far longer than the test waits
     // The main window has the keyboard when the command runs.
     w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    bool pressed = false;
-    QTimer::singleShot(100, [&] {
-      FrmPV* pv = PlyValueWindow(*w);
-      QVERIFY(pv && pv->isVisible());
-      QVERIFY(pv->cancelButton()->isEnabled());
-      QVERIFY(!pv->okButton()->isEnabled());
-      QVERIFY(!pv->sortBox()->isEnabled());
-      QVERIFY2(pv->outputLabel()->text().startsWith("Score:"), qPrintable(pv->outputLabel()->text()));
-      QVERIFY(!pv->outputLabel()->text().contains('\r'));
-      if (escape) {
-        // As a user presses it: to whatever has the keyboard, with no click
-        // into the table first.
-        QWidget* keyboard = QApplication::focusWidget();
-        QVERIFY2(keyboard && (keyboard == pv || pv->isAncestorOf(keyboard)),
-                 qPrintable(keyboard ? keyboard->objectName() : QStringLiteral("nothing")));
-        QCOMPARE(QApplication::activeWindow(), pv);
-        QTest::keyClick(keyboard, Qt::Key_Escape);
-      } else
-        pv->cancelButton()->click();
-      pressed = true;
-    });
-    // A key that stops nothing must not leave the run going for minutes.
-    bool stillRunning = false;
-    QTimer::singleShot(3000, [&] {
-      FrmPV* pv = PlyValueWindow(*w);
-      if (!pv || !pv->cancelButton()->isEnabled()) return;
-      stillRunning = true;
-      pv->cancelButton()->click();
-    });
+    QVERIFY(QTest::qWaitForWindowActive(w.get(), wait_test::kWaitMs));
+    // What the table shows while it runs, once its first row is searched
+    // (and, for Escape, once it has the keyboard: the key goes, as a user
+    // presses it, to whatever has the keyboard, with no click into the
+    // table first).
+    bool cancelOn = false, okOn = true, sortOn = true;
+    QString output;
+    StopWhileRunning stop(
+        *w,
+        [escape](FrmPV& pv) {
+          return pv.outputLabel()->text().startsWith("Score:") && (!escape || HasKeyboard(pv));
+        },
+        [&](FrmPV& pv) {
+          cancelOn = pv.cancelButton()->isEnabled();
+          okOn = pv.okButton()->isEnabled();
+          sortOn = pv.sortBox()->isEnabled();
+          output = pv.outputLabel()->text();
+          if (escape)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+          else
+            pv.cancelButton()->click();
+        });
     w->commands()->entry("plyvaluetable")->trigger();
-    QVERIFY(pressed);
-    QVERIFY(!stillRunning);
+    QVERIFY2(stop.pressed(), escape ? "the running table never had the keyboard" : "the table never ran");
+    QVERIFY(!stop.stillRunning());
+    QVERIFY(cancelOn);
+    QVERIFY(!okOn);
+    QVERIFY(!sortOn);
+    QVERIFY2(!output.contains('\r'), qPrintable(output));
     FrmPV* pv = PlyValueWindow(*w);
     QVERIFY(g.PlyValue.PlyValueRows < 7);
     QVERIFY(pv->isVisible());  // the rows searched up to then stay in view
@@ -345,32 +388,23 @@ class OptionsDialogTest : public QObject {
     GameState& g = w->state();
     g.Opt.PlyValueDepth = 1;
     w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(QTest::qWaitForWindowActive(w.get(), wait_test::kWaitMs));
     w->commands()->entry("plyvaluetable")->trigger();
     FrmPV* pv = PlyValueWindow(*w);
     QVERIFY(pv && pv->isVisible());
-    QTRY_COMPARE(QApplication::activeWindow(), pv);
+    WAIT_COMPARE(QApplication::activeWindow(), pv);
     // The user goes back to the main window; the table stays open behind it.
     w->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), w.get());
+    WAIT_COMPARE(QApplication::activeWindow(), w.get());
     g.Opt.PlyValueDepth = 14;  // far longer than the test waits
-    bool pressed = false;
-    QTimer::singleShot(100, [&] {
-      QWidget* keyboard = QApplication::focusWidget();
-      QCOMPARE(QApplication::activeWindow(), pv);
-      QVERIFY(keyboard && pv->isAncestorOf(keyboard));
-      QTest::keyClick(keyboard, Qt::Key_Escape);
-      pressed = true;
-    });
-    bool stillRunning = false;
-    QTimer::singleShot(3000, [&] {
-      if (!pv->cancelButton()->isEnabled()) return;
-      stillRunning = true;
-      pv->cancelButton()->click();
-    });
+    // Escape, as soon as the new run has brought the table forward with the
+    // keyboard.
+    StopWhileRunning stop(
+        *w, [](FrmPV& table) { return table.cancelButton()->isEnabled() && HasKeyboard(table); },
+        [](FrmPV&) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
     w->commands()->entry("plyvaluetable")->trigger();
-    QVERIFY(pressed);
-    QVERIFY(!stillRunning);
+    QVERIFY2(stop.pressed(), "the running table never had the keyboard");
+    QVERIFY(!stop.stillRunning());
     QVERIFY(pv->outputLabel()->text().startsWith("Stopped: "));
     QWidget* keyboard = QApplication::focusWidget();
     QVERIFY(keyboard && pv->isAncestorOf(keyboard));

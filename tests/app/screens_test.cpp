@@ -35,25 +35,24 @@ struct Outcome {
 // returned), then presses Escape on it.
 void CheckAndEscape(const QString& name, const std::function<void()>& open,
                     const std::function<void(QWidget*)>& check, Outcome& out) {
-  QTimer timer;
-  int tries = 0;
-  QObject::connect(&timer, &QTimer::timeout, [&] {
+  auto look = [&] {
     QWidget* w = Opened(name);
-    if (!w && ++tries < 400) return;
-    timer.stop();
-    if (!w) return;
+    if (!w) return false;
     out.found = true;
     check(w);
     QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, Qt::Key_Escape);
-    for (int i = 0; i < 50 && w->isVisible(); ++i) QTest::qWait(10);
-    out.escapeClosed = !w->isVisible();
+    out.escapeClosed = wait_test::WaitFor([w] { return !w->isVisible(); });
     // A window Escape left open must not hold the test.
     if (w->isVisible()) w->close();
-  });
-  if (name.isEmpty()) timer.start(10);
+    return true;
+  };
+  // A modal window is looked for while `open` holds on it; another once
+  // `open` has returned.
+  std::unique_ptr<wait_test::Poll> poll;
+  if (name.isEmpty()) poll = std::make_unique<wait_test::Poll>(look);
   open();
-  if (!name.isEmpty()) timer.start(10);
-  QTRY_VERIFY_WITH_TIMEOUT(!timer.isActive(), 5000);
+  if (!name.isEmpty()) poll = std::make_unique<wait_test::Poll>(look);
+  QVERIFY(wait_test::WaitFor([&] { return !poll->active(); }));
 }
 
 }  // namespace
@@ -85,7 +84,7 @@ class ScreensTest : public QObject {
     // From here on the boxes are the program's own.
     w->host().setBoxHooks({});
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
     QVERIFY2(area.contains(w->frameGeometry()), qPrintable(Rect(w->frameGeometry())));
     GameState& g = w->state();
     auto command = [&w](const char* entry) { return [&w, entry] { w->commands()->entry(entry)->trigger(); }; };
@@ -197,7 +196,7 @@ class ScreensTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes, 15, [&](MainWindowOptions& o) { o.availableGeometry = area; });
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
     QVERIFY(!w->statusPanel(2)->text().isEmpty());
     // The size shown is always named; the tool tip says the rest.
     QVERIFY2(w->statusPanel(2)->text().contains(w->state().Opt.BoardSizeCode == 0 ? "\"Classic Small\"" : "\"Classic Medium\""),
@@ -236,7 +235,7 @@ class ScreensTest : public QObject {
         g.Opt.BoardSizeCode = code;
         w->ArrangeLayout();
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
         g.Search.EngineOutputText = output;
         w->host().refresh(View::EngineOutput);
         QCoreApplication::processEvents();

@@ -42,7 +42,7 @@ class SmallDialogsTest : public QObject {
     g.Header.GameDate = "2004.05.01";
     g.Header.GameBlack = "Ann";
     g.Header.GameWhite = "Bob";
-    WhenModal<DlgDetails>([](DlgDetails* d) {
+    auto answer = WhenModal<DlgDetails>([](DlgDetails* d) {
       QCOMPARE(d->windowTitle(), QStringLiteral(" Game Details"));
       QCOMPARE(d->eventBox()->text(), QStringLiteral("Open 2004"));
       QCOMPARE(d->siteBox()->text(), QStringLiteral("Leeds"));
@@ -58,7 +58,7 @@ class SmallDialogsTest : public QObject {
     w->commands()->entry("Details")->trigger();
     QCOMPARE(g.Header.GameSite, std::string(" York "));  // applied values stay after Cancel
     QCOMPARE(g.Header.GameBlack, std::string("Ann"));
-    WhenModal<DlgDetails>([](DlgDetails* d) {
+    answer = WhenModal<DlgDetails>([](DlgDetails* d) {
       QCOMPARE(d->siteBox()->text(), QStringLiteral(" York "));
       d->eventBox()->clear();
       d->whiteBox()->setText("Bo ");
@@ -104,7 +104,7 @@ class SmallDialogsTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     bool seen = false;
-    WhenModal<FrmAbout>([&](FrmAbout* a) {
+    auto answer = WhenModal<FrmAbout>([&](FrmAbout* a) {
       seen = true;
       a->findChild<QPushButton*>("cmdOK")->click();
     });
@@ -114,7 +114,7 @@ class SmallDialogsTest : public QObject {
     w->state().Variant.LoadedVariantName = "Pool Checkers";
     w->state().Variant.HelpLink.clear();
     w->state().Variant.QuickHelpLink.clear();
-    WhenModal<FrmRules>([&](FrmRules* r) {
+    answer = WhenModal<FrmRules>([&](FrmRules* r) {
       seen = true;
       QCOMPARE(r->windowTitle(), QStringLiteral(" Rules for Pool Checkers"));
       r->findChild<QPushButton*>("Command1")->click();
@@ -194,7 +194,7 @@ class SmallDialogsTest : public QObject {
     QList<QUrl> opened;
     r.setLinkOpener([&](const QUrl& u) { opened << u; });
     r.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&r));
+    QVERIFY(QTest::qWaitForWindowExposed(&r, wait_test::kWaitMs));
     const QRect screen = r.screen()->availableGeometry();
     QVERIFY2(r.height() <= screen.height(), qPrintable(QString::number(r.height())));
     auto* ok = r.findChild<QPushButton*>("Command1");
@@ -235,7 +235,7 @@ class SmallDialogsTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
     w->move(w->screen()->availableGeometry().topLeft() + QPoint(40, 30));
     w->commands()->entry("problems")->trigger();
     auto* p = w->findChild<FrmProblem*>("frmProblem");
@@ -311,7 +311,7 @@ class SmallDialogsTest : public QObject {
         "[Event \"Club\"]\r\n[Black \"Cy\"]\r\n\r\n1. 9-14 22-18 *\r\n";
     QVERIFY(ReadPdnFile(pdn, "games.pdn", file, problem));
     QCOMPARE(file.games.size(), size_t(2));
-    WhenModal<DlgPdn>([](DlgPdn* c) {
+    auto answer = WhenModal<DlgPdn>([](DlgPdn* c) {
       QCOMPARE(c->windowTitle(), QStringLiteral(" Choose Opening"));
       QCOMPARE(c->gamesList()->topLevelItem(0)->text(0), QStringLiteral("Open 2004 3"));
       QCOMPARE(c->gamesList()->topLevelItem(0)->text(3), QStringLiteral("Bob"));
@@ -324,7 +324,7 @@ class SmallDialogsTest : public QObject {
     std::string openAs = "?";
     QCOMPARE(MakePdnChooser(nullptr, g)(file, true, &openAs), 2);
     QCOMPARE(openAs, std::string("Mine"));
-    WhenModal<DlgPdn>([](DlgPdn* c) {
+    answer = WhenModal<DlgPdn>([](DlgPdn* c) {
       QCOMPARE(c->windowTitle(), QStringLiteral(" Open PDN game"));
       c->findChild<QPushButton*>("CancelButton")->click();
     });

@@ -20,6 +20,7 @@
 #include "app/mainwindow/boardview.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/mainwindow.h"
+#include "app/wait_fixture.h"
 #include "core/files/settings.h"
 
 using namespace m8;

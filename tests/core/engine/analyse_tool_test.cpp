@@ -32,7 +32,7 @@ bool ToolBuilt() { return std::filesystem::exists(std::string(M8_BIN_DIR) + "/mo
 }  // namespace
 
 TEST(AnalyseTool, PrintsIterationsAndTheBestMove) {
-  if (!ToolBuilt()) GTEST_SKIP() << "morventa8-analyse not built";
+  ASSERT_TRUE(ToolBuilt()) << "morventa8-analyse is missing beside the tests";
   const ToolRun r = RunAnalyse("--depth 4");
   ASSERT_EQ(r.status, 0);
   ASSERT_EQ(r.lines.size(), 5u);
@@ -49,7 +49,7 @@ TEST(AnalyseTool, PrintsIterationsAndTheBestMove) {
 }
 
 TEST(AnalyseTool, SetUpPositionAndBadArguments) {
-  if (!ToolBuilt()) GTEST_SKIP() << "morventa8-analyse not built";
+  ASSERT_TRUE(ToolBuilt()) << "morventa8-analyse is missing beside the tests";
   // Black to move takes White's last man (54x32): the only move, searched
   // at depth 1; the root passes on the 32000 of the side left without a move.
   const std::string setup = "0000000000000000001000000002000000000000000000000000000000000000";
@@ -68,7 +68,7 @@ TEST(AnalyseTool, SetUpPositionAndBadArguments) {
 }
 
 TEST(AnalyseTool, ASideWithoutAMovePrintsTheResultOfTheGame) {
-  if (!ToolBuilt()) GTEST_SKIP() << "morventa8-analyse not built";
+  ASSERT_TRUE(ToolBuilt()) << "morventa8-analyse is missing beside the tests";
   // Black has no piece left (white men on a1 and c1), or a black man on h8
   // blocked by white men on g7 and f6 while White has pieces too.
   const std::string noBlack = "1010000000000000000000000000000000000000000000000000000000000000";

@@ -123,23 +123,50 @@ std::vector<int> LineNumbers(const std::string& log) {
   return numbers;
 }
 
+// The figures the README gives: the log stays within 1 MiB, and a cut keeps
+// the newest 512 KiB as whole lines.
+constexpr uintmax_t kCeiling = 1048576;
+constexpr size_t kKept = 524288;
+
+// The newest whole lines of `text` (lines ended by CR LF) within `limit`
+// bytes.
+std::string NewestWholeLinesWithin(const std::string& text, size_t limit) {
+  for (size_t start = 0; start < text.size(); start = text.find("\r\n", start) + 2) {
+    if (text.size() - start <= limit) return text.substr(start);
+    if (text.find("\r\n", start) == std::string::npos) break;
+  }
+  return "";
+}
+
 // The log grows past its limit entry by entry (as in a long computer
-// against computer session): it never passes the limit and always ends with
-// the newest entry, whole, after an unbroken run of the lines before it.
+// against computer session): it never passes the limit, and each cut leaves
+// exactly the newest whole lines of all that was written that fit in the
+// kept size, so that the next cut comes only once as much again is written.
 TEST_F(GameLogTest, ALogOverItsLimitKeepsItsNewestWholeLines) {
   g.Log.Enabled = true;
   int next = 0;
-  std::string entry;
-  uintmax_t written = 0, largest = 0;
-  while (written < 3 * kLogMaxBytes) {
+  std::string entry, written;
+  uintmax_t largest = 0, size = 0;
+  int cuts = 0;
+  while (written.size() < 3 * kCeiling) {
     entry.clear();
     for (int i = 0; i < 25; ++i) entry += NumberedLine(next++);
     ASSERT_TRUE(AppendLog(g, entry));
-    written += entry.size();
-    largest = std::max<uintmax_t>(largest, std::filesystem::file_size(Path("tavrin.log")));
+    written += entry;
+    const uintmax_t now = std::filesystem::file_size(Path("tavrin.log"));
+    largest = std::max(largest, now);
+    if (now != size + entry.size()) {
+      ++cuts;
+      const std::string log = Read("tavrin.log");
+      const std::string kept = NewestWholeLinesWithin(written, kKept);
+      ASSERT_TRUE(log == kept) << "cut " << cuts << ": the log holds " << log.size() << " bytes, the newest whole lines within "
+                               << kKept << " bytes are " << kept.size();
+    }
+    size = now;
   }
-  EXPECT_LE(largest, kLogMaxBytes);
-  EXPECT_GT(largest, kLogMaxBytes - entry.size());  // nothing is dropped before the limit
+  EXPECT_GT(cuts, 0);
+  EXPECT_LE(largest, kCeiling);
+  EXPECT_GT(largest, kCeiling - entry.size());  // nothing is dropped before the limit
   const std::vector<int> numbers = LineNumbers(Read("tavrin.log"));
   ASSERT_FALSE(numbers.empty());
   EXPECT_EQ(numbers.back(), next - 1);
@@ -148,20 +175,26 @@ TEST_F(GameLogTest, ALogOverItsLimitKeepsItsNewestWholeLines) {
 }
 
 // A log that an earlier version let grow to several megabytes is cut at the
-// first entry of the next run.
+// first entry of the next run, to the newest whole lines within the kept
+// size, the new entry included.
 TEST_F(GameLogTest, ALogFarOverItsLimitIsCutAtTheNextStart) {
   std::string old;
   int next = 0;
-  while (old.size() < 3 * kLogMaxBytes + 17) old += NumberedLine(next++);
-  old += "a last line cut short by a crash";
+  while (old.size() < 3 * kCeiling + 17) old += NumberedLine(next++);
+  const std::string crashed = "a last line cut short by a crash";
+  old += crashed;
   Write("tavrin.log", old);
   ASSERT_TRUE(OpenLog(g));
   const std::string log = Read("tavrin.log");
-  EXPECT_LE(log.size(), kLogMaxBytes);
+  EXPECT_LE(log.size(), kCeiling);
   // The banner follows the old log's last bytes as an append would.
-  const std::string tail = "a last line cut short by a crash\r\nMorventa8 1.58   ";
+  const std::string tail = crashed + "\r\nMorventa8 1.58   ";
   const size_t banner = log.rfind(tail);
   ASSERT_NE(banner, std::string::npos);
+  const std::string appended = log.substr(banner + crashed.size());
+  const std::string kept = NewestWholeLinesWithin(old + appended, kKept);
+  EXPECT_TRUE(log == kept) << "the log holds " << log.size() << " bytes, the newest whole lines within " << kKept
+                           << " bytes are " << kept.size();
   const std::vector<int> numbers = LineNumbers(log.substr(0, banner));
   ASSERT_FALSE(numbers.empty());
   EXPECT_EQ(numbers.back(), next - 1);

@@ -741,6 +741,45 @@ TEST(ComputerVsComputer, ItsGameIsSavedWithTheComputerOnBothSides) {
   const std::string mixed = PdnGameText(h, "01/02/2026");
   EXPECT_NE(mixed.find("[Black \"Computer\"]"), std::string::npos) << mixed;
   EXPECT_NE(mixed.find("[White \"Ann\"]"), std::string::npos) << mixed;
+
+  // Stopped in the search of the computer's second or third move (its move
+  // is played, then the loop ends): each side has moved, and the user takes
+  // the side to move on the board (White, the second mover; or Black, the
+  // first mover), but until the user moves it the game is the computer's on
+  // both sides. A move of the user's then goes out under the user's name.
+  const struct {
+    int stopAtPly;  // the loop is told to stop while it searches this ply
+    const char* userSide;
+    const char* computerSide;
+  } cases[] = {{2, "White", "Black"}, {1, "Black", "White"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("stopped in the search of ply " + std::to_string(c.stopAtPly + 1));
+    DriverGame both(kMiddleGame, -1, 8);
+    GameState& h = both.g;
+    h.Opt.UserName = "Ann";
+    both.host.onStatus = [&h, &c](const std::string& text) {
+      if (h.P.GamePly == c.stopAtPly && text.rfind("Thinking... (", 0) == 0) h.P.StopRequest = 1;
+    };
+    ComputerVsComputer(h);
+    both.host.onStatus = nullptr;
+    ASSERT_EQ(h.P.GamePly, c.stopAtPly + 1);
+    ASSERT_EQ(h.Flow.GameOver, 0);
+    // The board shows the user beside the side to move.
+    const int sideToMove = h.P.SideToMove;
+    ASSERT_EQ(sideToMove, std::string(c.userSide) == "White" ? 1 : -1);
+    ASSERT_EQ(sideToMove == 1 ? h.Flow.PlayerName2 : h.Flow.PlayerName1, "Ann");
+    const std::string computerOnly = PdnGameText(h, "01/02/2026");
+    EXPECT_NE(computerOnly.find("[Black \"Computer\"]"), std::string::npos) << computerOnly;
+    EXPECT_NE(computerOnly.find("[White \"Computer\"]"), std::string::npos) << computerOnly;
+    EXPECT_EQ(computerOnly.find("Ann"), std::string::npos) << computerOnly;
+
+    ResetPly(h);
+    ASSERT_TRUE(GenerateLegalMoves(h));
+    ASSERT_TRUE(EnterMoveIndex(h, h.P.PlyStart[0], MoveSource::Typed, userOnly));
+    const std::string moved = PdnGameText(h, "01/02/2026");
+    EXPECT_NE(moved.find("[" + std::string(c.computerSide) + " \"Computer\"]"), std::string::npos) << moved;
+    EXPECT_NE(moved.find("[" + std::string(c.userSide) + " \"Ann\"]"), std::string::npos) << moved;
+  }
 }
 
 TEST(ComputerVsComputer, CancelEndsTheLoopAfterThatMove) {
