@@ -121,6 +121,37 @@ TEST(PdnReading, AUtf8GameKeepsItsNamesBesideACommentInACodePage) {
   EXPECT_NE(file.games[0].moveText.find("{её ход}"), std::string::npos) << file.games[0].moveText;
 }
 
+// Tags on one line: a value whose closing quote is missing ends at the
+// first "]" when another tag follows it, and that tag is read too.
+TEST(PdnReading, TagsOnOneLineAreReadEach) {
+  struct Case {
+    const char* line;
+    const char* event;
+    const char* white;
+    const char* black;
+  } cases[] = {
+      {"[White \"Smith] [Black \"Jones\"]", "Open", "Smith", "Jones"},
+      {"[White \"Smith]\t[Black \"Jones]", "Open", "Smith", "Jones"},
+      {"[White \"Иванов] [Black \"Петров\"]", "Open", "Иванов", "Петров"},
+      {"[White \"Smith \"] [Black \"Jones\"]", "Open", "Smith ", "Jones"},
+      {"[White \"Smith\"] [Black \"Jones\"]", "Open", "Smith", "Jones"},
+      {"[Event \"Cup [B]\"] [White \"Smith]", "Cup [B]", "Smith", ""},
+      {"[Event \"Cup \"Neva\"\"] [White \"Smith\"]", "Cup \"Neva\"", "Smith", ""},
+      {"[White \"Smith] [Black \"Jones] [Event \"Final\"]", "Final", "Smith", "Jones"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::string text = "[Event \"Open\"]\r\n" + std::string(c.line) + "\r\n\r\n1. 11-15 *\r\n";
+    PdnFile file;
+    FileProblem problem;
+    ASSERT_TRUE(ReadPdnFile(text, "club.pdn", file, problem)) << problem.text;
+    ASSERT_EQ(file.games.size(), 1u);
+    EXPECT_EQ(file.games[0].tags.Event, c.event);
+    EXPECT_EQ(file.games[0].tags.White, c.white);
+    EXPECT_EQ(file.games[0].tags.Black, c.black);
+  }
+}
+
 // morventa8-pdn --tags shows the encoding the file was read in, and every tag
 // of each game in UTF-8.
 using PdnReadingTool = testing::FilesTest;
