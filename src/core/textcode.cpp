@@ -680,12 +680,38 @@ std::string Utf16ToUtf8(std::string_view bytes, bool littleEndian) {
   return out;
 }
 
+// True when the UTF-16 units of the bytes read as text: characters of
+// Unicode that are no control (but tabs and line ends), no private or
+// unassigned one, and surrogates only in their pairs, save one in 64.
+bool ReadsAsUtf16Text(std::string_view bytes, bool littleEndian) {
+  const size_t units = bytes.size() / 2;
+  auto unit = [&](size_t i) {
+    const auto a = static_cast<unsigned char>(bytes[2 * i]), b = static_cast<unsigned char>(bytes[2 * i + 1]);
+    return static_cast<uint32_t>(littleEndian ? (b << 8 | a) : (a << 8 | b));
+  };
+  size_t odd = 0;
+  for (size_t i = 0; i < units; ++i) {
+    const uint32_t c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+      ++i;
+      continue;
+    }
+    const int8_t type = u_charType(static_cast<UChar32>(c));
+    const bool control = type == U_CONTROL_CHAR && c != '\t' && c != '\r' && c != '\n';
+    odd += control || type == U_UNASSIGNED || type == U_PRIVATE_USE_CHAR || type == U_SURROGATE ? 1 : 0;
+  }
+  return odd * 64 <= units;
+}
+
 // UTF-16 without a byte-order mark, told by its NUL bytes: text of Latin
 // letters, digits and signs in UTF-16 has a NUL as every other byte, on the
-// same side of each pair, and no text of one byte a character has NULs so.
-// Utf16LE or Utf16BE when at least three pairs in four of the file's head
-// have their NUL on one side and at most one in sixteen on the other (the
-// characters U+0100, U+0400...); Utf8 (not UTF-16) otherwise.
+// same side of each pair, and no text of one byte a character has NULs at
+// all. Utf16LE or Utf16BE when at least three pairs in four of the file's
+// head have their NUL on one side and at most one in sixteen on the other
+// (the characters U+0100, U+0400...); or, for a file mostly in other
+// letters (Cyrillic, Greek), when one pair in eight has it so (the tags,
+// digits and line ends) and its pairs read as characters of text.
+// Utf8 (not UTF-16) otherwise.
 TextReading::Kind Utf16ByItsNuls(std::string_view bytes) {
   const size_t pairs = std::min(bytes.size(), kMaxSampleBytes) / 2;
   if (pairs < 2) return TextReading::Kind::Utf8;
@@ -696,6 +722,11 @@ TextReading::Kind Utf16ByItsNuls(std::string_view bytes) {
   }
   if (oddNuls * 4 >= pairs * 3 && evenNuls * 16 <= pairs) return TextReading::Kind::Utf16LE;
   if (evenNuls * 4 >= pairs * 3 && oddNuls * 16 <= pairs) return TextReading::Kind::Utf16BE;
+  const std::string_view head = bytes.substr(0, pairs * 2);
+  if (oddNuls * 8 >= pairs && evenNuls * 16 <= pairs && ReadsAsUtf16Text(head, true))
+    return TextReading::Kind::Utf16LE;
+  if (evenNuls * 8 >= pairs && oddNuls * 16 <= pairs && ReadsAsUtf16Text(head, false))
+    return TextReading::Kind::Utf16BE;
   return TextReading::Kind::Utf8;
 }
 
