@@ -214,7 +214,7 @@ constexpr const char* kLatinAlphabets[] = {
     "áéíóöőúüű",                   // Hungarian
     "ăâîșşțţ",                     // Romanian
     "čćđšž",                       // Croatian, Slovene, Bosnian
-    "çğıöşü",                      // Turkish
+    "çğıİöşü",                     // Turkish (İ, whose small letter is i)
     "ąčęėįšųūž",                   // Lithuanian
     "āčēģīķļņšūž",                 // Latvian
     "õäöüšž",                      // Estonian
@@ -249,6 +249,30 @@ bool IsLetter(uint32_t c) {
   return (cat & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
 }
 
+// The small letter of an accented letter as the alphabets above list it;
+// Turkish İ, whose small letter is the plain i, stays itself.
+uint32_t AccentedKey(uint32_t c) {
+  const auto lower = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
+  return lower >= 0x80 ? lower : c;
+}
+
+// Signs written right after a letter: powers, the degree, marks of trade.
+bool FollowsLetter(uint32_t c) {
+  return c == 0xB9 || c == 0xB2 || c == 0xB3 || c == 0xB0 || c == 0xAE || c == 0x2122;
+}
+
+// A sign that no name or comment writes, even between words: the spacing
+// accents of the Central European code pages ("˝", "˘", "˛", "ˇ"), the
+// currency sign "¤", a line or block of the DOS code pages, a control or
+// unassigned character. They stand at the bytes of the signs game records
+// and Western text use ("½", "¢", "²"), so a reading that shows them reads
+// a sign wrongly.
+bool OddSign(uint32_t c) {
+  if (c == 0xA4 || (c >= 0x2500 && c <= 0x259F)) return true;
+  const auto cat = U_GET_GC_MASK(static_cast<UChar32>(c));
+  return (cat & (U_GC_SK_MASK | U_GC_CC_MASK | U_GC_CO_MASK | U_GC_CN_MASK)) != 0;
+}
+
 // Greek words of more than one syllable carry an accent, and words of one
 // vowel none; Cyrillic letters read as Greek ones seldom do so ("ίν" for
 // "Ян"). A word in capitals is taken as it is.
@@ -277,6 +301,12 @@ bool OpensWord(uint32_t c) {
   return (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_PS_MASK | U_GC_PD_MASK | U_GC_Z_MASK)) != 0;
 }
 
+// Marks that may stand between two letters of a word.
+bool JoinsLetters(uint32_t c) {
+  static const std::vector<uint32_t> joining = CodesOf("'’‘ʼ.·-‐‑–");
+  return std::find(joining.begin(), joining.end(), c) != joining.end();
+}
+
 // True when a word read in some code page looks written: its letters in one
 // script, no sign or control character glued to them, and, in Latin letters,
 // accents that one language writes together. Punctuation (quotes, dashes)
@@ -295,8 +325,7 @@ bool PlausibleWord(const std::vector<uint32_t>& word) {
         if (script != USCRIPT_COMMON && s != script) return false;
         script = s;
       }
-      const auto lower = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
-      if (lower >= 0x80) accented.push_back(lower);
+      if (c >= 0x80) accented.push_back(AccentedKey(c));
       continue;
     }
     if (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_P_MASK | U_GC_Z_MASK)) {
@@ -304,12 +333,18 @@ bool PlausibleWord(const std::vector<uint32_t>& word) {
       // a closing quote or a sign such as "¶" there is a letter of another
       // code page ("’ρης" for "Άρης").
       if (!letters && k + 1 < word.size() && IsLetter(word[k + 1]) && !OpensWord(c)) return false;
+      // Between two letters only an apostrophe, a hyphen or a dot joins them
+      // ("O’Brien", "Jean-Luc", "col·lecció"): "P‰rnu" is "Pärnu" read as
+      // Macintosh.
+      if (letters && k + 1 < word.size() && IsLetter(word[k + 1]) && !JoinsLetters(c)) return false;
       continue;
     }
-    // A sign, number or control character: wrong when it touches a letter.
-    const bool before = k > 0 && IsLetter(word[k - 1]);
+    // A sign, number or control character: wrong when it touches a letter,
+    // or when no text writes it at all. A letter may carry a power, a degree
+    // or a mark of trade after it ("m²", "N°", "Name®").
+    const bool before = k > 0 && IsLetter(word[k - 1]) && !FollowsLetter(c);
     const bool after = k + 1 < word.size() && IsLetter(word[k + 1]);
-    if (before || after) return false;
+    if (before || after || OddSign(c)) return false;
   }
   // Outside Latin letters ("McDonald") no capital follows a small letter in a
   // word: KOI8 shows Windows-1251 words so ("сЕРГЕЙ"), and the other way round.
@@ -331,22 +366,55 @@ bool PlausibleWord(const std::vector<uint32_t>& word) {
   return false;
 }
 
-// How many words of the sample would read implausibly in the code page.
-int ImplausibleWords(std::string_view sample, CodePage page) {
+// What the words of a sample read in a code page look like.
+struct WordCounts {
+  int bad = 0;       // implausible words
+  int unlikely = 0;  // plausible words that begin as no name does
+  int names = 0;     // words of a capital and small letters, as names are
+};
+
+WordCounts CountWords(std::string_view sample, CodePage page) {
   const std::vector<uint32_t> codes = CodesOf(CodePageToUtf8(sample, page));
-  int bad = 0;
+  WordCounts counts;
   std::vector<uint32_t> word;
-  for (uint32_t c : codes) {
-    if (c == ' ') {
-      if (!word.empty() && !PlausibleWord(word)) ++bad;
-      word.clear();
-    } else {
-      word.push_back(c);
+  auto count = [&counts, &word] {
+    if (word.empty()) return;
+    const auto first = std::find_if(word.begin(), word.end(), IsLetter);
+    if (!PlausibleWord(word)) {
+      ++counts.bad;
+    } else if (first != word.end()) {
+      // No name of a player or a place begins with "ý" (Czech and Slovak
+      // write it after consonants only), and Icelandic writes "þ" at the
+      // start of a word: "Ýzmir" and "Eskiþehir" are Turkish "İzmir" and
+      // "Eskişehir" read as Western.
+      const bool thornInside =
+          std::find_if(first + 1, word.end(), [](uint32_t c) { return AccentedKey(c) == 0xFE; }) != word.end();
+      // Nor does an accented capital stand inside a word beside a small
+      // letter ("RenŽ" and "JŸrgen" are Macintosh "René" and "Jürgen" read
+      // as Western).
+      auto lower = [](uint32_t c) { return u_islower(static_cast<UChar32>(c)) != 0; };
+      bool capitalInside = false;
+      for (auto at = first + 1; at != word.end() && !capitalInside; ++at)
+        capitalInside = *at >= 0x80 && u_isupper(static_cast<UChar32>(*at)) &&
+                        (lower(*(at - 1)) || (at + 1 != word.end() && lower(*(at + 1))));
+      counts.unlikely += AccentedKey(*first) == 0xFD || thornInside || capitalInside ? 1 : 0;
+      const bool small = std::all_of(first + 1, word.end(), [](uint32_t c) {
+        return !IsLetter(c) || u_islower(static_cast<UChar32>(c));
+      });
+      counts.names += u_isupper(static_cast<UChar32>(*first)) && small && first + 1 != word.end() ? 1 : 0;
     }
+    word.clear();
+  };
+  for (uint32_t c : codes) {
+    if (c == ' ') count();
+    else word.push_back(c);
   }
-  if (!word.empty() && !PlausibleWord(word)) ++bad;
-  return bad;
+  count();
+  return counts;
 }
+
+// How many words of the sample would read implausibly in the code page.
+int ImplausibleWords(std::string_view sample, CodePage page) { return CountWords(sample, page).bad; }
 
 // How many of the alphabets above it takes to write every accented Latin
 // letter of the sample read in the code page (counted greedily): the names
@@ -358,8 +426,8 @@ int AlphabetsNeeded(std::string_view sample, CodePage page) {
     if (c < 0x80 || !IsLetter(c)) continue;
     UErrorCode err = U_ZERO_ERROR;
     if (uscript_getScript(static_cast<UChar32>(c), &err) != USCRIPT_LATIN) continue;
-    const auto lower = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
-    if (std::find(left.begin(), left.end(), lower) == left.end()) left.push_back(lower);
+    const uint32_t key = AccentedKey(c);
+    if (std::find(left.begin(), left.end(), key) == left.end()) left.push_back(key);
   }
   int needed = 0;
   while (!left.empty()) {
@@ -401,8 +469,15 @@ CodePage PageOfDetectorName(std::string_view name) {
 
 // Of two readings alike in every other way, the one collections are more
 // often written in: Western Windows first, then the Windows code pages in
-// their order, then the others.
-int Preference(CodePage page) { return page == CodePage::Windows1252 ? -1 : static_cast<int>(page); }
+// their order with the other Cyrillic ones beside Windows-1251 (Russian
+// collections are many), then the others.
+int Preference(CodePage page) {
+  if (page == CodePage::Windows1252) return -1;
+  constexpr CodePage kCyrillic[] = {CodePage::Koi8R, CodePage::Cp866, CodePage::Iso8859_5, CodePage::Koi8U};
+  const auto cyrillic = std::find(std::begin(kCyrillic), std::end(kCyrillic), page);
+  if (cyrillic == std::end(kCyrillic)) return static_cast<int>(page) * 8;
+  return static_cast<int>(CodePage::Windows1251) * 8 + 1 + static_cast<int>(cyrillic - std::begin(kCyrillic));
+}
 
 struct Candidate {
   CodePage page;
@@ -410,6 +485,8 @@ struct Candidate {
   int bad = 0;
   int alphabets = 0;
   bool fromIcu = false;  // ICU's detector named it
+  int unlikely = 0;
+  int names = 0;
 };
 
 // The detector's one-byte candidates, best first.
@@ -471,7 +548,9 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
       {CodePage::Windows1254, CodePage::Count},      {CodePage::Windows1257, CodePage::Count},
       {CodePage::Windows1251, CodePage::Count},      {CodePage::Cp866, CodePage::Count},
       {CodePage::Windows1253, CodePage::Iso8859_7},  {CodePage::Iso8859_15, CodePage::Windows1252},
-      {CodePage::Koi8U, CodePage::Koi8R},
+      {CodePage::Koi8U, CodePage::Koi8R},           {CodePage::Iso8859_2, CodePage::Windows1250},
+      {CodePage::Iso8859_5, CodePage::Count},       {CodePage::Iso8859_13, CodePage::Windows1257},
+      {CodePage::Iso8859_4, CodePage::Count},
   };
   auto find = [&candidates](CodePage page) {
     return std::find_if(candidates.begin(), candidates.end(), [page](const Candidate& c) { return c.page == page; });
@@ -491,31 +570,44 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
   if (second == CodePage::Iso8859_3 || second == CodePage::Iso8859_4 || second == CodePage::Iso8859_10 ||
       second == CodePage::Windows1258) {
     const std::string rare = CodePageToUtf8(sample, second);
-    const auto alike = std::find_if(candidates.begin(), candidates.end(),
-                                    [&](const Candidate& c) { return CodePageToUtf8(sample, c.page) == rare; });
+    const auto alike = std::find_if(candidates.begin(), candidates.end(), [&](const Candidate& c) {
+      return c.page != second && CodePageToUtf8(sample, c.page) == rare;
+    });
     second = alike == candidates.end() ? CodePage::Count : alike->page;
   }
   if (second != CodePage::Count && find(second) == candidates.end()) candidates.push_back({second, 0});
   for (Candidate& c : candidates) {
-    c.bad = ImplausibleWords(sample, c.page);
+    const WordCounts words = CountWords(sample, c.page);
+    c.bad = words.bad;
+    c.unlikely = words.unlikely;
+    c.names = words.names;
     c.alphabets = AlphabetsNeeded(sample, c.page);
   }
-  // Fewest implausible words, then fewest alphabets, then ICU's confidence.
+  // ISO-8859-4 shows the letters of most bytes as Baltic ones: it stands only
+  // for a file whose every word it reads plausibly.
+  std::erase_if(candidates, [](const Candidate& c) { return c.page == CodePage::Iso8859_4 && c.bad > 0; });
+  // Fewest implausible words, then fewest alphabets, then fewest unlikely
+  // words, then ICU's confidence, then words written as names are.
   auto plausibler = [](const Candidate& a, const Candidate& b) {
-    return a.bad != b.bad ? a.bad < b.bad : a.alphabets < b.alphabets;
+    if (a.bad != b.bad) return a.bad < b.bad;
+    return a.alphabets != b.alphabets ? a.alphabets < b.alphabets : a.unlikely < b.unlikely;
   };
   auto best = std::min_element(candidates.begin(), candidates.end(), [&](const Candidate& a, const Candidate& b) {
     if (plausibler(a, b) || plausibler(b, a)) return plausibler(a, b);
     if (a.confidence != b.confidence) return a.confidence > b.confidence;
+    if (a.names != b.names) return a.names > b.names;
     return Preference(a.page) < Preference(b.page);
   });
   std::string shown = CodePageToUtf8(sample, best->page);
   // Where the detectors disagree, uchardet's reading is taken when its words
   // are as plausible: on short samples ICU leans on Western letters
-  // ("Szõke" for "Szőke") and knows no Baltic code page.
+  // ("Szõke" for "Szőke") and knows no Baltic code page. But names are
+  // written with a capital and small letters: uchardet's Arabic for two
+  // Cyrillic letters ("ثو" for "Ли") does not win over a reading whose
+  // words are written so.
   const auto other = find(second);
   const bool agree = other != candidates.end() && CodePageToUtf8(sample, other->page) == shown;
-  if (!agree && other != candidates.end() && !plausibler(*best, *other)) {
+  if (!agree && other != candidates.end() && !plausibler(*best, *other) && other->names >= best->names) {
     best = other;
     shown = CodePageToUtf8(sample, best->page);
   }

@@ -125,6 +125,26 @@ TEST(PdnReading, AUtf8GameKeepsItsNamesBesideACommentInACodePage) {
   EXPECT_NE(file.games[0].moveText.find("{её ход}"), std::string::npos) << file.games[0].moveText;
 }
 
+// A small Western file whose one sign beyond ASCII is the "½" of its result:
+// the game is a draw, its moves all read.
+TEST(PdnReading, AWesternFileWrittenWithHalvesIsADraw) {
+  for (const char* page : {"windows-1252", "ISO-8859-1"})
+    for (const char* white : {"René Dubois", "José Pérez"}) {
+      SCOPED_TRACE(std::string(page) + " " + white);
+      const std::string text = std::string("[Event \"Club\"]\r\n[White \"") + white +
+                               "\"]\r\n[Black \"Smith\"]\r\n\r\n1. 11-15 23-19 2. 8-11 ½-½\r\n";
+      PdnFile file;
+      FileProblem problem;
+      ASSERT_TRUE(ReadPdnFile(IcuBytes(text, page), "club.pdn", file, problem)) << problem.text;
+      ASSERT_EQ(file.games.size(), 1u);
+      EXPECT_EQ(file.games[0].tags.White, white);
+      EXPECT_EQ(PdnStandardResult(file.games[0].tags.Result), "1/2-1/2") << file.games[0].tags.Result;
+      std::vector<GameFileItem> items;
+      EXPECT_TRUE(SplitPdnMoves(file.games[0], "club.pdn", items, problem)) << problem.text;
+      EXPECT_EQ(items.size(), 3u);
+    }
+}
+
 // Tags on one line: a value whose closing quote is missing ends at the
 // first "]" when another tag follows it, and that tag is read too.
 TEST(PdnReading, TagsOnOneLineAreReadEach) {
