@@ -10,6 +10,7 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -97,6 +98,7 @@ constexpr PageInfo kPages[] = {
     {CodePage::Koi8R, "KOI8-R", "KOI8-R"},
     {CodePage::Koi8U, "KOI8-U", "KOI8-U"},
     {CodePage::Cp866, "IBM866", "CP866"},
+    {CodePage::MacRoman, "macintosh", "Mac Roman"},
 };
 static_assert(std::size(kPages) == static_cast<size_t>(CodePage::Count));
 
@@ -550,7 +552,7 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
       {CodePage::Windows1253, CodePage::Iso8859_7},  {CodePage::Iso8859_15, CodePage::Windows1252},
       {CodePage::Koi8U, CodePage::Koi8R},           {CodePage::Iso8859_2, CodePage::Windows1250},
       {CodePage::Iso8859_5, CodePage::Count},       {CodePage::Iso8859_13, CodePage::Windows1257},
-      {CodePage::Iso8859_4, CodePage::Count},
+      {CodePage::Iso8859_4, CodePage::Count},       {CodePage::MacRoman, CodePage::Count},
   };
   auto find = [&candidates](CodePage page) {
     return std::find_if(candidates.begin(), candidates.end(), [page](const Candidate& c) { return c.page == page; });
@@ -592,6 +594,19 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
     if (a.bad != b.bad) return a.bad < b.bad;
     return a.alphabets != b.alphabets ? a.alphabets < b.alphabets : a.unlikely < b.unlikely;
   };
+  // Mac Roman, whose bytes are letters and signs nearly all, stands only for
+  // a file it shows accented letters of and reads more plausibly than every
+  // other code page; where it reads as plausibly as the reading chosen, that
+  // one is not sure.
+  std::optional<Candidate> macAlike;
+  const auto mac = find(CodePage::MacRoman);
+  if (mac != candidates.end() &&
+      (mac->alphabets == 0 || !std::all_of(candidates.begin(), candidates.end(), [&](const Candidate& c) {
+        return c.page == CodePage::MacRoman || plausibler(*mac, c);
+      }))) {
+    if (mac->alphabets > 0) macAlike = *mac;
+    candidates.erase(mac);
+  }
   auto best = std::min_element(candidates.begin(), candidates.end(), [&](const Candidate& a, const Candidate& b) {
     if (plausibler(a, b) || plausibler(b, a)) return plausibler(a, b);
     if (a.confidence != b.confidence) return a.confidence > b.confidence;
@@ -629,6 +644,7 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
     if (c.bad <= best->bad && c.confidence * 2 >= best->confidence) sure = false;
   }
   if (best->confidence < kSureConfidence && !alone) sure = false;
+  if (macAlike && !plausibler(*best, *macAlike) && CodePageToUtf8(sample, CodePage::MacRoman) != shown) sure = false;
   // The rivals: the readings that show the same letters as the one chosen,
   // which no byte tells apart, and, when unsure, every other reading as
   // plausible.

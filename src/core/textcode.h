@@ -43,7 +43,8 @@ enum class CodePage {
   Iso8859_15,
   Koi8R,
   Koi8U,
-  Cp866,  // DOS Cyrillic
+  Cp866,     // DOS Cyrillic
+  MacRoman,  // Western letters of older Macintosh programs
   Count
 };
 
@@ -62,7 +63,8 @@ std::string_view CodePageName(CodePage page);
 // for collections, such as ISO-8859-10, only as the reading of a common one
 // that shows the same letters; and not where its words lack the capital
 // and small letters of names that the other reading shows), else ICU's most
-// confident, else the one whose words are written as names are. Sure only
+// confident, else the one whose words are written as names are (Mac Roman
+// only where it reads more plausibly than every other). Sure only
 // when the detectors agree, the reading
 // passes the check with a fair confidence (or no other reading passes it),
 // and no other reading nearly as likely passes it too. When unsure,

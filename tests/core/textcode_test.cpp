@@ -295,6 +295,9 @@ TEST(TextCode, ShortFilesOfferTheirOwnLetters) {
       {"ISO-8859-4", {"Open", "Jānis Bērziņš", "Smith"}},
       {"ISO-8859-4", {"Open", "Līga Zariņa", "Smith"}},
       {"ISO-8859-4", {"Vilnius", "Rūta Mažeikienė", "Smith"}},
+      {"macintosh", {"Open", "René Dubois", "Jürgen Müller"}},
+      {"macintosh", {"Open", "François", "Smith"}},
+      {"macintosh", {"Taça", "João Gonçalves", "Smith"}},
   };
   for (const Row& row : rows) {
     const std::string text = PdnOf(row.names);
@@ -314,7 +317,7 @@ TEST(TextCode, NoSmallFileIsSureOfAWrongReading) {
     std::vector<std::string> names;
     std::vector<std::string> comments;
   } languages[] = {
-      {{"windows-1252", "ISO-8859-1", "ISO-8859-15"},
+      {{"windows-1252", "ISO-8859-1", "ISO-8859-15", "macintosh"},
        {"René Dubois", "Luis Gómez", "Jürgen Müller", "Søren Åberg", "Þór", "João Gonçalves"},
        {"", "{½ point} ", "{50¢} ", "{£5} ", "{§ 5} ", "{3°} "}},
       {{"windows-1250", "ISO-8859-2"}, {"Łukasz Żółć", "Łódź", "Jiří Kříž", "Szőke Z.", "Đurđević", "Bălan"}, {""}},
