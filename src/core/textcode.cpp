@@ -1,15 +1,17 @@
 #include "core/textcode.h"
 
+#include "core/textwords.h"
+
 #include <unicode/ucnv.h>
 #include <unicode/ucsdet.h>
 #include <unicode/uchar.h>
-#include <unicode/uscript.h>
 #include <uchardet/uchardet.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -97,6 +99,7 @@ constexpr PageInfo kPages[] = {
     {CodePage::Koi8R, "KOI8-R", "KOI8-R"},
     {CodePage::Koi8U, "KOI8-U", "KOI8-U"},
     {CodePage::Cp866, "IBM866", "CP866"},
+    {CodePage::MacRoman, "macintosh", "Mac Roman"},
 };
 static_assert(std::size(kPages) == static_cast<size_t>(CodePage::Count));
 
@@ -195,191 +198,8 @@ std::string HighWords(std::string_view bytes) {
   return out;
 }
 
-// The accented letters each language that writes in Latin letters uses; a
-// word read in a code page is plausible when its letters above ASCII all
-// belong to one of them.
-constexpr const char* kLatinAlphabets[] = {
-    "áéíóúýþæöð",                  // Icelandic
-    "æøåéóô",                      // Danish, Norwegian
-    "åäöéü",                       // Swedish, Finnish
-    "äöüß",                        // German
-    "àâæçéèêëîïôœùûüÿ",            // French
-    "áéíóúñü",                     // Spanish
-    "àçèéíïòóú",                   // Catalan
-    "áâãàçéêíóôõúü",               // Portuguese
-    "àèéìíîòóùú",                  // Italian
-    "áéèëïóöüíú",                  // Dutch
-    "ąćęłńóśźż",                   // Polish
-    "áäčďéěíľňóôřšťúůýž",          // Czech, Slovak
-    "áéíóöőúüű",                   // Hungarian
-    "ăâîșşțţ",                     // Romanian
-    "čćđšž",                       // Croatian, Slovene, Bosnian
-    "çğıöşü",                      // Turkish
-    "ąčęėįšųūž",                   // Lithuanian
-    "āčēģīķļņšūž",                 // Latvian
-    "õäöüšž",                      // Estonian
-    "çë",                          // Albanian
-    "ċġħżàèìòù",                   // Maltese
-    "ĉĝĥĵŝŭ",                      // Esperanto
-};
-
-std::vector<uint32_t> CodesOf(std::string_view utf8) {
-  std::vector<uint32_t> codes;
-  for (size_t i = 0; i < utf8.size();) {
-    uint32_t code = 0;
-    const size_t n = Utf8SequenceLength(utf8, i, &code);
-    if (n == 0) break;
-    codes.push_back(code);
-    i += n;
-  }
-  return codes;
-}
-
-const std::vector<std::vector<uint32_t>>& LatinAlphabets() {
-  static const auto alphabets = [] {
-    std::vector<std::vector<uint32_t>> out;
-    for (const char* a : kLatinAlphabets) out.push_back(CodesOf(a));
-    return out;
-  }();
-  return alphabets;
-}
-
-bool IsLetter(uint32_t c) {
-  const auto cat = U_GET_GC_MASK(static_cast<UChar32>(c));
-  return (cat & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
-}
-
-// Greek words of more than one syllable carry an accent, and words of one
-// vowel none; Cyrillic letters read as Greek ones seldom do so ("ίν" for
-// "Ян"). A word in capitals is taken as it is.
-bool PlausibleGreek(const std::vector<uint32_t>& word) {
-  static const std::vector<uint32_t> accented = CodesOf("άέήίόύώΐΰ");
-  static const std::vector<uint32_t> vowels = CodesOf("αεηιουωϊϋάέήίόύώΐΰ");
-  int letters = 0, vowelCount = 0;
-  bool lower = false, accent = false;
-  for (uint32_t c : word) {
-    if (!IsLetter(c)) continue;
-    ++letters;
-    lower = lower || u_islower(static_cast<UChar32>(c));
-    const auto l = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
-    accent = accent || std::find(accented.begin(), accented.end(), l) != accented.end();
-    vowelCount += std::find(vowels.begin(), vowels.end(), l) != vowels.end() ? 1 : 0;
-  }
-  if (accent) return letters < 2 || vowelCount > 1;
-  return letters < 4 || !lower;
-}
-
-// Marks that may stand right before the first letter of a word: opening
-// quotes and brackets, the Spanish inverted marks, dashes, the apostrophe.
-bool OpensWord(uint32_t c) {
-  static const std::vector<uint32_t> opening = CodesOf("„“‘‚«‹¿¡–—'\"(");
-  if (std::find(opening.begin(), opening.end(), c) != opening.end()) return true;
-  return (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_PS_MASK | U_GC_PD_MASK | U_GC_Z_MASK)) != 0;
-}
-
-// True when a word read in some code page looks written: its letters in one
-// script, no sign or control character glued to them, and, in Latin letters,
-// accents that one language writes together. Punctuation (quotes, dashes)
-// sits between words.
-bool PlausibleWord(const std::vector<uint32_t>& word) {
-  UScriptCode script = USCRIPT_COMMON;
-  std::vector<uint32_t> accented;
-  bool letters = false;
-  for (size_t k = 0; k < word.size(); ++k) {
-    const uint32_t c = word[k];
-    if (IsLetter(c)) {
-      letters = true;
-      UErrorCode err = U_ZERO_ERROR;
-      const UScriptCode s = uscript_getScript(static_cast<UChar32>(c), &err);
-      if (s != USCRIPT_COMMON && s != USCRIPT_INHERITED) {
-        if (script != USCRIPT_COMMON && s != script) return false;
-        script = s;
-      }
-      const auto lower = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
-      if (lower >= 0x80) accented.push_back(lower);
-      continue;
-    }
-    if (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_P_MASK | U_GC_Z_MASK)) {
-      // Only an opening mark stands right before the first letter of a word:
-      // a closing quote or a sign such as "¶" there is a letter of another
-      // code page ("’ρης" for "Άρης").
-      if (!letters && k + 1 < word.size() && IsLetter(word[k + 1]) && !OpensWord(c)) return false;
-      continue;
-    }
-    // A sign, number or control character: wrong when it touches a letter.
-    const bool before = k > 0 && IsLetter(word[k - 1]);
-    const bool after = k + 1 < word.size() && IsLetter(word[k + 1]);
-    if (before || after) return false;
-  }
-  // Outside Latin letters ("McDonald") no capital follows a small letter in a
-  // word: KOI8 shows Windows-1251 words so ("сЕРГЕЙ"), and the other way round.
-  if (script != USCRIPT_LATIN)
-    for (size_t k = 1; k < word.size(); ++k)
-      if (u_islower(static_cast<UChar32>(word[k - 1])) && u_isupper(static_cast<UChar32>(word[k]))) return false;
-  if (script == USCRIPT_GREEK) return PlausibleGreek(word);
-  // No word begins with eth, the one language that writes it (Icelandic)
-  // included: "Ðiauliai" is a Baltic "Šiauliai" read as Western.
-  const auto first = std::find_if(word.begin(), word.end(), IsLetter);
-  if (first != word.end() && (*first == 0xD0 || *first == 0xF0)) return false;
-  if (!letters || script != USCRIPT_LATIN || accented.empty()) return true;
-  for (const auto& alphabet : LatinAlphabets()) {
-    if (std::all_of(accented.begin(), accented.end(), [&alphabet](uint32_t c) {
-          return std::find(alphabet.begin(), alphabet.end(), c) != alphabet.end();
-        }))
-      return true;
-  }
-  return false;
-}
-
 // How many words of the sample would read implausibly in the code page.
-int ImplausibleWords(std::string_view sample, CodePage page) {
-  const std::vector<uint32_t> codes = CodesOf(CodePageToUtf8(sample, page));
-  int bad = 0;
-  std::vector<uint32_t> word;
-  for (uint32_t c : codes) {
-    if (c == ' ') {
-      if (!word.empty() && !PlausibleWord(word)) ++bad;
-      word.clear();
-    } else {
-      word.push_back(c);
-    }
-  }
-  if (!word.empty() && !PlausibleWord(word)) ++bad;
-  return bad;
-}
-
-// How many of the alphabets above it takes to write every accented Latin
-// letter of the sample read in the code page (counted greedily): the names
-// of a short file are mostly of one language, and a wrong reading scatters
-// its letters over several ("Kêstutis Þukauskas" for "Kęstutis Žukauskas").
-int AlphabetsNeeded(std::string_view sample, CodePage page) {
-  std::vector<uint32_t> left;
-  for (uint32_t c : CodesOf(CodePageToUtf8(sample, page))) {
-    if (c < 0x80 || !IsLetter(c)) continue;
-    UErrorCode err = U_ZERO_ERROR;
-    if (uscript_getScript(static_cast<UChar32>(c), &err) != USCRIPT_LATIN) continue;
-    const auto lower = static_cast<uint32_t>(u_tolower(static_cast<UChar32>(c)));
-    if (std::find(left.begin(), left.end(), lower) == left.end()) left.push_back(lower);
-  }
-  int needed = 0;
-  while (!left.empty()) {
-    size_t most = 0;
-    const std::vector<uint32_t>* pick = nullptr;
-    for (const auto& alphabet : LatinAlphabets()) {
-      const auto n = static_cast<size_t>(std::count_if(left.begin(), left.end(), [&alphabet](uint32_t c) {
-        return std::find(alphabet.begin(), alphabet.end(), c) != alphabet.end();
-      }));
-      if (n > most) {
-        most = n;
-        pick = &alphabet;
-      }
-    }
-    ++needed;
-    if (!pick) break;  // letters no alphabet holds: counted once, as the words' check counts them
-    std::erase_if(left, [pick](uint32_t c) { return std::find(pick->begin(), pick->end(), c) != pick->end(); });
-  }
-  return needed;
-}
+int ImplausibleWords(std::string_view sample, CodePage page) { return CountWords(CodePageToUtf8(sample, page)).bad; }
 
 // The code page of a name the detector reports, or Count for one the
 // program does not read (several bytes a character, EBCDIC). Latin-1 and
@@ -401,8 +221,15 @@ CodePage PageOfDetectorName(std::string_view name) {
 
 // Of two readings alike in every other way, the one collections are more
 // often written in: Western Windows first, then the Windows code pages in
-// their order, then the others.
-int Preference(CodePage page) { return page == CodePage::Windows1252 ? -1 : static_cast<int>(page); }
+// their order with the other Cyrillic ones beside Windows-1251 (Russian
+// collections are many), then the others.
+int Preference(CodePage page) {
+  if (page == CodePage::Windows1252) return -1;
+  constexpr CodePage kCyrillic[] = {CodePage::Koi8R, CodePage::Cp866, CodePage::Iso8859_5, CodePage::Koi8U};
+  const auto cyrillic = std::find(std::begin(kCyrillic), std::end(kCyrillic), page);
+  if (cyrillic == std::end(kCyrillic)) return static_cast<int>(page) * 8;
+  return static_cast<int>(CodePage::Windows1251) * 8 + 1 + static_cast<int>(cyrillic - std::begin(kCyrillic));
+}
 
 struct Candidate {
   CodePage page;
@@ -410,6 +237,8 @@ struct Candidate {
   int bad = 0;
   int alphabets = 0;
   bool fromIcu = false;  // ICU's detector named it
+  int unlikely = 0;
+  int names = 0;
 };
 
 // The detector's one-byte candidates, best first.
@@ -471,7 +300,9 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
       {CodePage::Windows1254, CodePage::Count},      {CodePage::Windows1257, CodePage::Count},
       {CodePage::Windows1251, CodePage::Count},      {CodePage::Cp866, CodePage::Count},
       {CodePage::Windows1253, CodePage::Iso8859_7},  {CodePage::Iso8859_15, CodePage::Windows1252},
-      {CodePage::Koi8U, CodePage::Koi8R},
+      {CodePage::Koi8U, CodePage::Koi8R},           {CodePage::Iso8859_2, CodePage::Windows1250},
+      {CodePage::Iso8859_5, CodePage::Count},       {CodePage::Iso8859_13, CodePage::Windows1257},
+      {CodePage::Iso8859_4, CodePage::Count},       {CodePage::MacRoman, CodePage::Count},
   };
   auto find = [&candidates](CodePage page) {
     return std::find_if(candidates.begin(), candidates.end(), [page](const Candidate& c) { return c.page == page; });
@@ -491,31 +322,58 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
   if (second == CodePage::Iso8859_3 || second == CodePage::Iso8859_4 || second == CodePage::Iso8859_10 ||
       second == CodePage::Windows1258) {
     const std::string rare = CodePageToUtf8(sample, second);
-    const auto alike = std::find_if(candidates.begin(), candidates.end(),
-                                    [&](const Candidate& c) { return CodePageToUtf8(sample, c.page) == rare; });
+    const auto alike = std::find_if(candidates.begin(), candidates.end(), [&](const Candidate& c) {
+      return c.page != second && CodePageToUtf8(sample, c.page) == rare;
+    });
     second = alike == candidates.end() ? CodePage::Count : alike->page;
   }
   if (second != CodePage::Count && find(second) == candidates.end()) candidates.push_back({second, 0});
   for (Candidate& c : candidates) {
-    c.bad = ImplausibleWords(sample, c.page);
-    c.alphabets = AlphabetsNeeded(sample, c.page);
+    const std::string shownBy = CodePageToUtf8(sample, c.page);
+    const WordCounts words = CountWords(shownBy);
+    c.bad = words.bad;
+    c.unlikely = words.unlikely;
+    c.names = words.names;
+    c.alphabets = AlphabetsNeeded(shownBy);
   }
-  // Fewest implausible words, then fewest alphabets, then ICU's confidence.
+  // ISO-8859-4 shows the letters of most bytes as Baltic ones: it stands only
+  // for a file whose every word it reads plausibly.
+  std::erase_if(candidates, [](const Candidate& c) { return c.page == CodePage::Iso8859_4 && c.bad > 0; });
+  // Fewest implausible words, then fewest alphabets, then fewest unlikely
+  // words, then ICU's confidence, then words written as names are.
   auto plausibler = [](const Candidate& a, const Candidate& b) {
-    return a.bad != b.bad ? a.bad < b.bad : a.alphabets < b.alphabets;
+    if (a.bad != b.bad) return a.bad < b.bad;
+    return a.alphabets != b.alphabets ? a.alphabets < b.alphabets : a.unlikely < b.unlikely;
   };
+  // Mac Roman, whose bytes are letters and signs nearly all, stands only for
+  // a file it shows accented letters of and reads more plausibly than every
+  // other code page; where it reads as plausibly as the reading chosen, that
+  // one is not sure.
+  std::optional<Candidate> macAlike;
+  const auto mac = find(CodePage::MacRoman);
+  if (mac != candidates.end() &&
+      (mac->alphabets == 0 || !std::all_of(candidates.begin(), candidates.end(), [&](const Candidate& c) {
+        return c.page == CodePage::MacRoman || plausibler(*mac, c);
+      }))) {
+    if (mac->alphabets > 0) macAlike = *mac;
+    candidates.erase(mac);
+  }
   auto best = std::min_element(candidates.begin(), candidates.end(), [&](const Candidate& a, const Candidate& b) {
     if (plausibler(a, b) || plausibler(b, a)) return plausibler(a, b);
     if (a.confidence != b.confidence) return a.confidence > b.confidence;
+    if (a.names != b.names) return a.names > b.names;
     return Preference(a.page) < Preference(b.page);
   });
   std::string shown = CodePageToUtf8(sample, best->page);
   // Where the detectors disagree, uchardet's reading is taken when its words
   // are as plausible: on short samples ICU leans on Western letters
-  // ("Szõke" for "Szőke") and knows no Baltic code page.
+  // ("Szõke" for "Szőke") and knows no Baltic code page. But names are
+  // written with a capital and small letters: uchardet's Arabic for two
+  // Cyrillic letters ("ثو" for "Ли") does not win over a reading whose
+  // words are written so.
   const auto other = find(second);
   const bool agree = other != candidates.end() && CodePageToUtf8(sample, other->page) == shown;
-  if (!agree && other != candidates.end() && !plausibler(*best, *other)) {
+  if (!agree && other != candidates.end() && !plausibler(*best, *other) && other->names >= best->names) {
     best = other;
     shown = CodePageToUtf8(sample, best->page);
   }
@@ -537,6 +395,7 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
     if (c.bad <= best->bad && c.confidence * 2 >= best->confidence) sure = false;
   }
   if (best->confidence < kSureConfidence && !alone) sure = false;
+  if (macAlike && !plausibler(*best, *macAlike) && CodePageToUtf8(sample, CodePage::MacRoman) != shown) sure = false;
   // The rivals: the readings that show the same letters as the one chosen,
   // which no byte tells apart, and, when unsure, every other reading as
   // plausible.
@@ -680,12 +539,38 @@ std::string Utf16ToUtf8(std::string_view bytes, bool littleEndian) {
   return out;
 }
 
+// True when the UTF-16 units of the bytes read as text: characters of
+// Unicode that are no control (but tabs and line ends), no private or
+// unassigned one, and surrogates only in their pairs, save one in 64.
+bool ReadsAsUtf16Text(std::string_view bytes, bool littleEndian) {
+  const size_t units = bytes.size() / 2;
+  auto unit = [&](size_t i) {
+    const auto a = static_cast<unsigned char>(bytes[2 * i]), b = static_cast<unsigned char>(bytes[2 * i + 1]);
+    return static_cast<uint32_t>(littleEndian ? (b << 8 | a) : (a << 8 | b));
+  };
+  size_t odd = 0;
+  for (size_t i = 0; i < units; ++i) {
+    const uint32_t c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+      ++i;
+      continue;
+    }
+    const int8_t type = u_charType(static_cast<UChar32>(c));
+    const bool control = type == U_CONTROL_CHAR && c != '\t' && c != '\r' && c != '\n';
+    odd += control || type == U_UNASSIGNED || type == U_PRIVATE_USE_CHAR || type == U_SURROGATE ? 1 : 0;
+  }
+  return odd * 64 <= units;
+}
+
 // UTF-16 without a byte-order mark, told by its NUL bytes: text of Latin
 // letters, digits and signs in UTF-16 has a NUL as every other byte, on the
-// same side of each pair, and no text of one byte a character has NULs so.
-// Utf16LE or Utf16BE when at least three pairs in four of the file's head
-// have their NUL on one side and at most one in sixteen on the other (the
-// characters U+0100, U+0400...); Utf8 (not UTF-16) otherwise.
+// same side of each pair, and no text of one byte a character has NULs at
+// all. Utf16LE or Utf16BE when at least three pairs in four of the file's
+// head have their NUL on one side and at most one in sixteen on the other
+// (the characters U+0100, U+0400...); or, for a file mostly in other
+// letters (Cyrillic, Greek), when one pair in eight has it so (the tags,
+// digits and line ends) and its pairs read as characters of text.
+// Utf8 (not UTF-16) otherwise.
 TextReading::Kind Utf16ByItsNuls(std::string_view bytes) {
   const size_t pairs = std::min(bytes.size(), kMaxSampleBytes) / 2;
   if (pairs < 2) return TextReading::Kind::Utf8;
@@ -696,6 +581,11 @@ TextReading::Kind Utf16ByItsNuls(std::string_view bytes) {
   }
   if (oddNuls * 4 >= pairs * 3 && evenNuls * 16 <= pairs) return TextReading::Kind::Utf16LE;
   if (evenNuls * 4 >= pairs * 3 && oddNuls * 16 <= pairs) return TextReading::Kind::Utf16BE;
+  const std::string_view head = bytes.substr(0, pairs * 2);
+  if (oddNuls * 8 >= pairs && evenNuls * 16 <= pairs && ReadsAsUtf16Text(head, true))
+    return TextReading::Kind::Utf16LE;
+  if (evenNuls * 8 >= pairs && oddNuls * 16 <= pairs && ReadsAsUtf16Text(head, false))
+    return TextReading::Kind::Utf16BE;
   return TextReading::Kind::Utf8;
 }
 

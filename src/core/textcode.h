@@ -43,7 +43,8 @@ enum class CodePage {
   Iso8859_15,
   Koi8R,
   Koi8U,
-  Cp866,  // DOS Cyrillic
+  Cp866,     // DOS Cyrillic
+  MacRoman,  // Western letters of older Macintosh programs
   Count
 };
 
@@ -53,13 +54,18 @@ std::string_view CodePageName(CodePage page);
 // The code page of another program's bytes that are not UTF-8, and whether
 // the choice is sure. Two detectors (ICU's and uchardet) read the words that
 // have bytes above ASCII; each candidate reading is then checked word by
-// word (a word mixing scripts, holding a sign among its letters, or accents
-// that no one language writes together counts against it), and by how many
-// languages its accented letters take. The most plausible reading wins;
-// between readings alike in that, uchardet's where the detectors disagree
-// (a code page seldom used for collections, such as ISO-8859-10, only as
-// the reading of a common one that shows the same letters), else ICU's most
-// confident. Sure only when the detectors agree, the reading
+// word (a word mixing scripts, holding a sign among its letters, showing a
+// sign no text writes such as a spacing accent where Western text has its
+// "½", or accents that no one language writes together counts against it),
+// by how many languages its accented letters take, and by words that begin
+// as no name does. The most plausible reading wins; between readings alike
+// in that, uchardet's where the detectors disagree (a code page seldom used
+// for collections, such as ISO-8859-10, only as the reading of a common one
+// that shows the same letters; and not where its words lack the capital
+// and small letters of names that the other reading shows), else ICU's most
+// confident, else the one whose words are written as names are (Mac Roman
+// only where it reads more plausibly than every other). Sure only
+// when the detectors agree, the reading
 // passes the check with a fair confidence (or no other reading passes it),
 // and no other reading nearly as likely passes it too. When unsure,
 // `rivals` holds the other readings that pass the check as well as the

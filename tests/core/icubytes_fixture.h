@@ -21,4 +21,15 @@ inline std::string IcuBytes(const std::string& text, const char* name) {
   return out;
 }
 
+// Bytes of the encoding ICU knows by `name` as UTF-8: whether a text
+// survives the way there and back, all its characters in the encoding.
+inline std::string IcuText(const std::string& bytes, const char* name) {
+  std::string out(bytes.size() * 4 + 16, '\0');
+  UErrorCode err = U_ZERO_ERROR;
+  const int32_t n = ucnv_convert("UTF-8", name, out.data(), static_cast<int32_t>(out.size()), bytes.data(),
+                                 static_cast<int32_t>(bytes.size()), &err);
+  out.resize(U_SUCCESS(err) ? static_cast<size_t>(n) : 0);
+  return out;
+}
+
 }  // namespace m8

@@ -37,21 +37,40 @@ std::string Unescaped(std::string_view raw) {
   return out;
 }
 
+// The head of a tag at the front of the text: "[", the name (blanks before
+// it allowed), blanks and the opening quote. The offset after the quote, or
+// npos when the text does not begin so.
+size_t TagHead(std::string_view text, size_t* nameStart, size_t* nameEnd) {
+  if (text.empty() || text[0] != '[') return std::string_view::npos;
+  size_t i = 1;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  *nameStart = i;
+  while (i < text.size() && !IsBlank(text[i]) && text[i] != '"' && text[i] != ']') ++i;
+  *nameEnd = i;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  if (*nameEnd == *nameStart || i == *nameEnd || i >= text.size() || text[i] != '"') return std::string_view::npos;
+  return i + 1;
+}
+
 }  // namespace
 
 bool CutPdnTag(std::string_view text, PdnTagText* out) {
   *out = PdnTagText{};
-  if (text.empty() || text[0] != '[') return false;
-  size_t i = 1;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  const size_t nameStart = i;
-  while (i < text.size() && !IsBlank(text[i]) && text[i] != '"' && text[i] != ']') ++i;
-  const size_t nameEnd = i;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  if (nameEnd == nameStart || i == nameEnd || i >= text.size() || text[i] != '"') return false;
+  size_t nameStart = 0, nameEnd = 0;
+  const size_t valueStart = TagHead(text, &nameStart, &nameEnd);
+  if (valueStart == std::string_view::npos) return false;
   out->name = std::string(text.substr(nameStart, nameEnd - nameStart));
-  const size_t valueStart = i + 1;
-  for (size_t q = valueStart; q < text.size(); ++q) {
+  // A "]" that another tag follows ends a value whose closing quote is
+  // missing: [White "Smith] [Black "Jones"] holds two tags.
+  const size_t bracket = text.find(']', valueStart);
+  size_t searchEnd = text.size();
+  if (bracket != std::string_view::npos) {
+    size_t next = bracket + 1;
+    while (next < text.size() && IsBlank(text[next])) ++next;
+    size_t s = 0, e = 0;
+    if (TagHead(text.substr(next), &s, &e) != std::string_view::npos) searchEnd = bracket;
+  }
+  for (size_t q = valueStart; q < searchEnd; ++q) {
     if (text[q] == '\\') {
       ++q;  // an escaped character never ends the value
       continue;
@@ -69,7 +88,6 @@ bool CutPdnTag(std::string_view text, PdnTagText* out) {
   // No closing quote before a "]": the value runs to the "]", or without one
   // to the end of the text, less the blanks and a quote that end it there.
   // Quotes, blanks and brackets are ASCII, so no character is ever cut.
-  const size_t bracket = text.find(']', valueStart);
   out->length = bracket == std::string_view::npos ? text.size() : bracket + 1;
   size_t valueEnd = bracket == std::string_view::npos ? text.size() : bracket;
   while (valueEnd > valueStart && IsBlank(text[valueEnd - 1])) --valueEnd;

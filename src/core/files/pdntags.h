@@ -45,9 +45,10 @@ struct PdnTagText {
 
 // Cuts the tag at the front of `text`: "[", the name (blanks before it are
 // allowed), one or more blanks or tabs, the opening quote and the value. The
-// value ends at the first quote that only blanks separate from a "]"; quotes
-// inside it stay part of it, and \" and \\ stand for " and \. A tag without
-// such an end runs to the first "]" after the opening quote, which it takes,
+// value ends at the first quote that only blanks separate from a "]", before
+// any "]" that another tag follows; quotes inside it stay part of it, and \"
+// and \\ stand for " and \. A tag without such an end (its closing quote
+// missing) runs to the first "]" after the opening quote, which it takes,
 // or without one takes the whole text (a quote ending it dropped); it has no
 // value when nothing at all follows the opening quote. False when the text
 // holds no tag name, blank and quote.

@@ -61,6 +61,10 @@ TEST(PdnReading, EachGameReadsInTheLettersItWasWrittenIn) {
       {"UTF-16 little-endian without a mark",
        {{"UTF-16LE", "Кубок", "Jürgen Müller", "Иванов С."}, {"UTF-16LE", "Open", "Ævarr", "Łukasz"}}},
       {"UTF-16 big-endian without a mark", {{"UTF-16BE", "Open", "Smith", "Jones"}}},
+      {"UTF-16 little-endian without a mark, mostly Cyrillic",
+       {{"UTF-16LE", "Кубок города Москвы", "Иванов Сергей Петрович", "Петров Андрей Николаевич"}}},
+      {"UTF-16 big-endian without a mark, mostly Greek",
+       {{"UTF-16BE", "Πρωτάθλημα Αθήνας", "Γιώργος Παπαδόπουλος", "Νίκος Κωνσταντίνου"}}},
       {"Ukrainian Windows-1251 games and a Lithuanian Windows-1257 one",
        {{"windows-1251", "Кубок Києва", "Їжак Ґрицько", "Євген Іваненко"},
         {"windows-1251", "Кубок Києва", "Олег Петренко", "Іван Сірко"},
@@ -119,6 +123,57 @@ TEST(PdnReading, AUtf8GameKeepsItsNamesBesideACommentInACodePage) {
   ASSERT_EQ(file.games.size(), 1u);
   EXPECT_EQ(file.games[0].tags.White, "Иванов С.");
   EXPECT_NE(file.games[0].moveText.find("{её ход}"), std::string::npos) << file.games[0].moveText;
+}
+
+// A small Western file whose one sign beyond ASCII is the "½" of its result:
+// the game is a draw, its moves all read.
+TEST(PdnReading, AWesternFileWrittenWithHalvesIsADraw) {
+  for (const char* page : {"windows-1252", "ISO-8859-1"})
+    for (const char* white : {"René Dubois", "José Pérez"}) {
+      SCOPED_TRACE(std::string(page) + " " + white);
+      const std::string text = std::string("[Event \"Club\"]\r\n[White \"") + white +
+                               "\"]\r\n[Black \"Smith\"]\r\n\r\n1. 11-15 23-19 2. 8-11 ½-½\r\n";
+      PdnFile file;
+      FileProblem problem;
+      ASSERT_TRUE(ReadPdnFile(IcuBytes(text, page), "club.pdn", file, problem)) << problem.text;
+      ASSERT_EQ(file.games.size(), 1u);
+      EXPECT_EQ(file.games[0].tags.White, white);
+      EXPECT_EQ(PdnStandardResult(file.games[0].tags.Result), "1/2-1/2") << file.games[0].tags.Result;
+      std::vector<GameFileItem> items;
+      EXPECT_TRUE(SplitPdnMoves(file.games[0], "club.pdn", items, problem)) << problem.text;
+      EXPECT_EQ(items.size(), 3u);
+    }
+}
+
+// Tags on one line: a value whose closing quote is missing ends at the
+// first "]" when another tag follows it, and that tag is read too.
+TEST(PdnReading, TagsOnOneLineAreReadEach) {
+  struct Case {
+    const char* line;
+    const char* event;
+    const char* white;
+    const char* black;
+  } cases[] = {
+      {"[White \"Smith] [Black \"Jones\"]", "Open", "Smith", "Jones"},
+      {"[White \"Smith]\t[Black \"Jones]", "Open", "Smith", "Jones"},
+      {"[White \"Иванов] [Black \"Петров\"]", "Open", "Иванов", "Петров"},
+      {"[White \"Smith \"] [Black \"Jones\"]", "Open", "Smith ", "Jones"},
+      {"[White \"Smith\"] [Black \"Jones\"]", "Open", "Smith", "Jones"},
+      {"[Event \"Cup [B]\"] [White \"Smith]", "Cup [B]", "Smith", ""},
+      {"[Event \"Cup \"Neva\"\"] [White \"Smith\"]", "Cup \"Neva\"", "Smith", ""},
+      {"[White \"Smith] [Black \"Jones] [Event \"Final\"]", "Final", "Smith", "Jones"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::string text = "[Event \"Open\"]\r\n" + std::string(c.line) + "\r\n\r\n1. 11-15 *\r\n";
+    PdnFile file;
+    FileProblem problem;
+    ASSERT_TRUE(ReadPdnFile(text, "club.pdn", file, problem)) << problem.text;
+    ASSERT_EQ(file.games.size(), 1u);
+    EXPECT_EQ(file.games[0].tags.Event, c.event);
+    EXPECT_EQ(file.games[0].tags.White, c.white);
+    EXPECT_EQ(file.games[0].tags.Black, c.black);
+  }
 }
 
 // morventa8-pdn --tags shows the encoding the file was read in, and every tag
