@@ -207,6 +207,9 @@ bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitl
   return true;
 }
 
-bool SaveAutosave(GameState& g) { return SaveGame(g, UserFile(g, kAutosaveFileName), kAutosaveFileName); }
+bool SaveAutosave(GameState& g) {
+  if (g.UserFilesNotKept) return true;  // the user was told at start-up
+  return SaveGame(g, UserFile(g, kAutosaveFileName), kAutosaveFileName);
+}
 
 }  // namespace m8

@@ -44,7 +44,8 @@ std::string UserFile(const GameState& g, const std::string& name);
 // when it cannot be written.
 bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle);
 
-// The autosave file at program end: the own format, silently replaced.
+// The autosave file at program end: the own format, silently replaced;
+// nothing (and true) while UserFilesNotKept is set.
 bool SaveAutosave(GameState& g);
 
 }  // namespace m8
