@@ -21,6 +21,8 @@
 // ask for; on POSIX systems the calls are used directly.
 #if __has_include(<unistd.h>) && __has_include(<fcntl.h>) && __has_include(<sys/file.h>)
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -297,11 +299,47 @@ std::string WriteFailure(const std::string& path, const std::string& what) {
   return "cannot write \"" + path + "\": " + what;
 }
 
+#if M8_HAVE_POSIX
+// A user's or a group's name for a message, its number where it has none.
+std::string UserName(uid_t uid) {
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name)
+    return found->pw_name;
+  return "user " + std::to_string(uid);
+}
+
+std::string GroupName(gid_t gid) {
+  std::vector<char> buffer(16384);
+  group entry{};
+  group* found = nullptr;
+  if (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->gr_name)
+    return found->gr_name;
+  return "group " + std::to_string(gid);
+}
+
+std::string OthersFile(uid_t owner) { return "the file belongs to another user (" + UserName(owner) + ")"; }
+
+// Gives a new file the owner and group of the file it is to replace (none:
+// nothing to keep). False, with the reason, when the system refuses.
+bool KeepOwner(int fd, const fs::path& target, std::string* why) {
+  struct stat old {}, now {};
+  if (::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode) || ::fstat(fd, &now) != 0) return true;
+  if (old.st_uid == now.st_uid && old.st_gid == now.st_gid) return true;
+  if (::fchown(fd, old.st_uid, old.st_gid) == 0) return true;
+  *why = old.st_uid != now.st_uid ? OthersFile(old.st_uid)
+                                  : "the file belongs to the group " + GroupName(old.st_gid) + ", which " +
+                                        UserName(now.st_uid) + " is not in";
+  return false;
+}
+#endif
+
 // Writes a file through a fresh temporary beside it (filled by fill, which
 // answers whether it wrote everything) and renames it over the old one.
 template <typename Fill>
 bool ReplaceThrough(const std::string& path, Fill&& fill, std::string* error) {
-  if (IsProtectedFile(path, error)) return false;
+  if (!IsReplaceable(path, error)) return false;
   const fs::path target = FinalTarget(path);
   std::string tmp;
   auto fail = [&](const std::string& what) {
@@ -314,6 +352,12 @@ bool ReplaceThrough(const std::string& path, Fill&& fill, std::string* error) {
   int err = 0;
   std::FILE* f = CreateTemporary(target, &tmp, &err);
   if (!f) return fail(Reason(err));
+#if M8_HAVE_POSIX
+  if (std::string why; !KeepOwner(::fileno(f), target, &why)) {
+    std::fclose(f);
+    return fail(why);
+  }
+#endif
   errno = 0;
   std::string why;
   const bool filled = fill(f, &why);
@@ -336,12 +380,47 @@ bool IsProtectedFile(const std::string& path, std::string* error) {
   if (ec || !fs::is_regular_file(st)) return false;
   // The permission bits, not the system's verdict alone: the system lets an
   // administrator write any file, yet the user's protection still holds.
+  std::string why = "the file is read-only";
   bool refused = (st.permissions() & fs::perms::owner_write) == fs::perms::none;
 #if M8_HAVE_POSIX
-  if (!refused && ::access(path.c_str(), W_OK) != 0 && errno == EACCES) refused = true;
+  if (!refused && ::access(path.c_str(), W_OK) != 0 && errno == EACCES) {
+    refused = true;
+    struct stat named {};
+    if (::stat(path.c_str(), &named) == 0 && named.st_uid != ::geteuid()) why = OthersFile(named.st_uid);
+  }
 #endif
-  if (refused && error) *error = WriteFailure(path, "the file is read-only");
+  if (refused && error) *error = WriteFailure(path, why);
   return refused;
+}
+
+bool IsReplaceable(const std::string& path, std::string* error) {
+  std::error_code ec;
+  const fs::file_status st = fs::status(path, ec);  // of the file a link names
+  if (ec || !fs::exists(st)) return true;           // a new file (or the write says why not)
+  std::string what;
+  switch (st.type()) {
+    case fs::file_type::regular: break;
+    case fs::file_type::directory: what = "a folder"; break;
+    case fs::file_type::fifo: what = "a named pipe"; break;
+    case fs::file_type::socket: what = "a socket"; break;
+    case fs::file_type::block:
+    case fs::file_type::character: what = "a device"; break;
+    default: what = "no ordinary file"; break;
+  }
+  if (!what.empty()) {
+    if (error) *error = WriteFailure(path, "it is " + what + ", not a file");
+    return false;
+  }
+  if (IsProtectedFile(path, error)) return false;
+#if M8_HAVE_POSIX
+  // Only an administrator may give a file to another user.
+  struct stat named {};
+  if (::geteuid() != 0 && ::stat(path.c_str(), &named) == 0 && named.st_uid != ::geteuid()) {
+    if (error) *error = WriteFailure(path, OthersFile(named.st_uid));
+    return false;
+  }
+#endif
+  return true;
 }
 
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error) {
@@ -356,31 +435,38 @@ namespace {
 #if M8_HAVE_POSIX
 // Takes the lock of an open file, waiting until `deadline` while another
 // program holds it. The wait is the system's own, which hands the lock to a
-// waiting program as soon as it is given up, so a program saving again and
-// again cannot keep another one out. It runs on a thread of its own, which,
-// when the deadline has passed first, lets the lock go at once should it
-// still come. False, with busy set, when the deadline passed.
-bool WaitForLock(int fd, std::chrono::steady_clock::time_point deadline, bool* busy) {
+// waiting program as soon as it is given up. It runs on a thread of its own,
+// which, when the deadline has passed first, lets the lock go at once should
+// it still come. False, with busy set, when the deadline passed; false with
+// the system's error in err when no lock can be had.
+bool WaitForLock(int fd, std::chrono::steady_clock::time_point deadline, bool* busy, int* err) {
   if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-  if (errno != EWOULDBLOCK) return false;
+  *err = errno;
+  if (*err != EWOULDBLOCK) return false;
   struct Wait {
     std::mutex m;
     std::condition_variable done;
     bool finished = false, taken = false, abandoned = false;
+    int err = 0;
   };
   auto wait = std::make_shared<Wait>();
   // The same open file: a lock taken through the copy is the file's lock.
   const int copy = ::dup(fd);
-  if (copy < 0) return false;
+  if (copy < 0) {
+    *err = errno;
+    return false;
+  }
   try {
     std::thread([wait, copy] {
       int r;
       while ((r = ::flock(copy, LOCK_EX)) != 0 && errno == EINTR) {
       }
+      const int e = r == 0 ? 0 : errno;
       {
         const std::lock_guard<std::mutex> hold(wait->m);
         if (wait->abandoned && r == 0) ::flock(copy, LOCK_UN);
         wait->taken = r == 0;
+        wait->err = e;
         wait->finished = true;
       }
       ::close(copy);
@@ -388,44 +474,94 @@ bool WaitForLock(int fd, std::chrono::steady_clock::time_point deadline, bool* b
     }).detach();
   } catch (const std::system_error&) {
     ::close(copy);
+    *err = EAGAIN;
     return false;
   }
   std::unique_lock<std::mutex> hold(wait->m);
-  if (wait->done.wait_until(hold, deadline, [&] { return wait->finished; })) return wait->taken;
+  if (wait->done.wait_until(hold, deadline, [&] { return wait->finished; })) {
+    *err = wait->err;
+    return wait->taken;
+  }
   wait->abandoned = true;
   *busy = true;
   return false;
 }
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 #endif
 
 }  // namespace
 
-FileLock::FileLock(const std::string& path, [[maybe_unused]] double patienceSeconds) {
+FileLock::FileLock(const std::string& path, [[maybe_unused]] double patienceSeconds)
+    : target_(FinalTarget(path).string()) {
 #if M8_HAVE_POSIX
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                            std::chrono::duration<double>(patienceSeconds));
-  // The folder where the replacement happens: the file a link names is
-  // replaced in its own folder.
-  const fs::path target = FinalTarget(path);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  if (!WaitForLock(fd, deadline, &busy_)) {
+  const char* name = target_.c_str();
+  // Each round finds the file another program replaced (or created, or
+  // removed) meanwhile; a file replaced that often is taken as busy.
+  for (int round = 0; round < 1000; ++round) {
+    struct stat named {};
+    const bool missing = ::stat(name, &named) != 0 && errno == ENOENT;
+    // Never opened: a device or a named pipe, which opening may change or
+    // keep waiting.
+    if (!missing && (named.st_mode & S_IFMT) != 0 && !S_ISREG(named.st_mode)) {
+      failure_ = "it is not a file";
+      return;
+    }
+    const int fd = missing ? ::open(name, O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)
+                           : ::open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+      if (errno == (missing ? EEXIST : ENOENT)) continue;  // another program came first
+      failure_ = Reason(errno);
+      return;
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+      ::close(fd);
+      failure_ = "it is not a file";
+      return;
+    }
+    int err = 0;
+    if (!WaitForLock(fd, deadline, &busy_, &err)) {
+      ::close(fd);
+      if (!busy_) failure_ = Reason(err);
+      return;
+    }
+    // The lock counts while the name still stands for the file locked.
+    if (::stat(name, &named) == 0 && SameFile(named, opened)) {
+      fd_ = fd;
+      created_ = missing;
+      return;
+    }
     ::close(fd);
-    return;
+    if (Clock::now() >= deadline) break;
   }
-  fd_ = fd;
+  busy_ = true;
 #endif
 }
 
 FileLock::~FileLock() { Release(); }
 
+std::string FileLock::folder() const {
+  const fs::path target(target_);
+  return target.has_parent_path() ? target.parent_path().string() : std::string(".");
+}
+
 void FileLock::Release() {
 #if M8_HAVE_POSIX
-  if (fd_ >= 0) ::close(fd_);  // the lock goes with its descriptor
+  if (fd_ >= 0) {
+    // The empty file made to hold the lock goes while nothing took its place.
+    struct stat locked {}, named {};
+    if (created_ && ::fstat(fd_, &locked) == 0 && locked.st_size == 0 && ::stat(target_.c_str(), &named) == 0 &&
+        SameFile(locked, named))
+      ::unlink(target_.c_str());
+    ::close(fd_);  // the lock goes with its descriptor
+  }
 #endif
   fd_ = -1;
+  created_ = false;
 }
 
 void IgnoreFileSizeSignal() {

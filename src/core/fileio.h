@@ -44,8 +44,17 @@ FileRead ReadLeadingLines(const std::string& path, size_t maxLines, size_t maxLi
 // permission (as "chmod a-w" or the read-only attribute leave it), or this
 // process may not write it. Such a file is never written or replaced, not
 // even by an administrator whom the system would let do so. True, with a
-// reason that names `path` as ReplaceFile's do, for such a file.
+// reason that names `path` as ReplaceFile's do, for such a file; the reason
+// names the owner of another user's file this process may not write.
 bool IsProtectedFile(const std::string& path, std::string* error = nullptr);
+
+// Whether ReplaceFile may replace what `path` names (a link counts as the
+// file it names): a missing file, or a regular file that is not protected
+// (IsProtectedFile) and whose owner the replacement keeps. A device, a named
+// pipe, a socket or a folder is never replaced, nor another user's file by a
+// process that cannot give the new file to that user (the file would become
+// this user's). False, with a reason that names `path`, for those.
+bool IsReplaceable(const std::string& path, std::string* error = nullptr);
 
 // Writes a file through a temporary beside it, flushed to the disk, and
 // renames it over the old one, so an interrupted write loses nothing. The
@@ -56,20 +65,25 @@ bool IsProtectedFile(const std::string& path, std::string* error = nullptr);
 // the same file that a run ended during its save left behind (exactly those
 // names, last written before this run began) are removed first. A path
 // that is a symbolic link stays a link: its target is replaced. The new file
-// keeps the permissions of the one it replaces; a protected file
-// (IsProtectedFile) is refused and stays as it is. False on failure, with a
-// reason that names `path` (never the temporary file).
+// keeps the permissions, the owner and the group of the one it replaces;
+// what IsReplaceable refuses stays as it is, and so does a file whose group
+// cannot be kept. False on failure, with a reason that names `path` (never
+// the temporary file).
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 // An exclusive lock for a read, change and replacement of a file
 // (ReplaceFile) that no other program's change of it may come between: a
-// FileLock of the same file in any program waits until this one is gone, and
-// waiting programs take their turns. The lock is held on the folder where the
-// file is replaced (the file itself is a new one after each replacement, its
-// folder stays), so it needs no file of its own and leaves none behind;
-// changes of other files of that folder wait for it too. Where the folder
-// cannot be opened or the system keeps no locks, nothing is held and `busy`
-// is false: the change then goes ahead unguarded.
+// FileLock of the same file in any program waits until this one is gone.
+// The lock is held on the file itself (the file a link names), so changes
+// of other files of its folder never wait for it. A replacement puts a new
+// file under the name: a lock that was waiting for the old one finds that
+// out and waits for the new one. A missing file is created empty to hold
+// the lock, and taken away again by Release while it is still empty and
+// still under its name (nothing was written). It works in every folder where
+// the file can be written, a folder its user may not list included. Where no
+// lock can be had, nothing is held and `failure` says why: the change must
+// not go ahead. Where the system keeps no locks at all, nothing is held,
+// `busy` is false and `failure` is empty.
 class FileLock {
  public:
   // Waits for the lock at most `patienceSeconds`.
@@ -81,12 +95,20 @@ class FileLock {
   bool held() const { return fd_ >= 0; }
   // Another program held the lock for all the wait.
   bool busy() const { return busy_; }
-  // Gives the lock up.
+  // Why no lock was had although no other program held it ("" when held,
+  // busy, or where the system keeps no locks).
+  const std::string& failure() const { return failure_; }
+  // The folder the locked file stands in (that of the file a link names).
+  std::string folder() const;
+  // Gives the lock up (see above for a file it created).
   void Release();
 
  private:
+  std::string target_;
   int fd_ = -1;
+  bool created_ = false;
   bool busy_ = false;
+  std::string failure_;
 };
 
 // A write past the file-size limit (ulimit -f) fails with a reason, as on a

@@ -552,6 +552,11 @@ struct PositionState {
   // game, the diagram, the user's variants) when the program folder cannot be
   // written; empty: they stand in the program folder.
   std::string UserFolder;
+  // No folder could be made for the user's own files while the program
+  // folder may not hold them: the settings, rating, log and saved game are
+  // not written this run (the user was told once), least of all into the
+  // program folder.
+  bool UserFilesNotKept = false;
   // Tests stand in here for files the system refuses to open.
   OpenRefusal RefuseOpen;
   // The settings file exists but could not be read at start-up: it is left

@@ -390,6 +390,46 @@ class StartupTest : public QObject {
     }
   }
 
+  // A program folder that keeps no user's files, and a data folder that
+  // cannot be made (its place is under a plain file, as a home folder that
+  // is none leaves it): nothing is written into the program folder, not even
+  // by root, who could write there. One message at the start names the data
+  // folder and says that nothing is kept; the end adds none.
+  void noDataFolderKeepsNothingInTheProgramFolder_data() {
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("installed") << true;
+    QTest::newRow("read-only") << false;
+  }
+
+  void noDataFolderKeepsNothingInTheProgramFolder() {
+    QFETCH(bool, installed);
+    QTemporaryDir prog, user;
+    if (installed) WriteFile(prog.path() + "/install_manifest.txt", "/usr/local/lib/morventa8/morventa8\n");
+    WriteFile(user.path() + "/home", "a plain file");
+    const QString data = user.path() + "/home/Morventa8";
+    const auto entries = [&] {
+      return QDir(prog.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const QStringList before = entries();
+    Boxes boxes;
+    {
+      auto w = Start(prog.path(), boxes, 15, [&](MainWindowOptions& o) {
+        if (!installed) o.folderWritable = [&](const QString& f) { return f != prog.path(); };
+        o.userDataFolder = data;
+      });
+      QVERIFY(!w->startupFailed());
+      QCOMPARE(boxes.messages.size(), 1);
+      QVERIFY2(boxes.messages[0].contains("\"" + data + "\" cannot be made") &&
+                   boxes.messages[0].contains("not kept this time"),
+               qPrintable(boxes.messages[0]));
+      w->state().Opt.Weakness = 3;
+      w->onExitRequested();
+    }
+    QCOMPARE(entries(), before);
+    QVERIFY(!QFileInfo::exists(data));
+    QVERIFY2(boxes.messages.size() == 1, qPrintable(boxes.messages.join("\n")));
+  }
+
   // Files in the program folder that belong to another user (root's run of
   // an earlier version left them there) are never taken over: that user's
   // settings and log stay that user's, while the user's own rating comes.

@@ -8,9 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "core/files_fixture.h"
+#include "core/otheruser_fixture.h"
 
 namespace m8 {
 namespace {
@@ -219,6 +224,133 @@ TEST_F(FileIoTest, AFileOfTheLongestNameIsReplaced) {
   std::string error;
   ASSERT_TRUE(ReplaceFile(Path(longest), "newer game", &error)) << error;
   EXPECT_EQ(Names(folder), want);
+}
+
+// What a name stands for, the link itself when it is one.
+fs::file_type TypeOf(const std::string& path) {
+  std::error_code ec;
+  return fs::symlink_status(path, ec).type();
+}
+
+// Only a regular file is ever replaced: a device, a named pipe, a socket and
+// a folder, named directly or through a link, stay what they are, and the
+// reason says what the name stands for. A link to a regular file is written
+// through and stays a link.
+TEST_F(FileIoTest, OnlyARegularFileIsReplaced) {
+  fs::create_directory(Path("folder"));
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0666), 0);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(sock, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string socketPath = Path("socket");
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  socketPath.copy(address.sun_path, socketPath.size());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  // A node of the null device, where the system lets one be made here.
+  const bool device = ::mknod(Path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  Write("game.tvn", "old game");
+  Write("copy source", "copied");
+  fs::create_symlink(Path("pipe"), Path("link to pipe"));
+  fs::create_symlink("game.tvn", Path("link to game"));
+  const struct {
+    const char* name;
+    const char* what;  // "" for a file that is replaced
+  } cases[] = {
+      {"folder", "a folder"},      {"pipe", "a named pipe"}, {"socket", "a socket"},
+      {"null", "a device"},        {"link to pipe", "a named pipe"}, {"link to game", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (std::string_view(c.name) == "null" && !device) continue;
+    const std::string path = Path(c.name);
+    const fs::file_type before = TypeOf(path);
+    std::string error, copyError, check;
+    const bool replaceable = IsReplaceable(path, &check);
+    const bool replaced = ReplaceFile(path, "new game", &error);
+    const bool copied = CopyWholeFile(Path("copy source"), path, &copyError);
+    EXPECT_EQ(TypeOf(path), before);
+    if (*c.what) {
+      EXPECT_FALSE(replaceable);
+      EXPECT_FALSE(replaced);
+      EXPECT_FALSE(copied);
+      EXPECT_EQ(error, "cannot write \"" + path + "\": it is " + c.what + ", not a file");
+      EXPECT_EQ(copyError, error);
+      EXPECT_EQ(check, error);
+    } else {
+      EXPECT_TRUE(replaceable) << check;
+      EXPECT_TRUE(replaced) << error;
+      EXPECT_TRUE(copied) << copyError;
+      EXPECT_EQ(Read("game.tvn"), "copied");
+    }
+  }
+  ::close(sock);
+  std::set<std::string> want = {"folder", "pipe", "socket", "game.tvn", "copy source", "link to pipe", "link to game"};
+  if (device) want.insert("null");
+  EXPECT_EQ(Names(folder), want) << "a temporary was left";
+}
+
+// A file rewritten by an administrator stays its owner's, with its group:
+// the replacement and a copy over it, directly and through a link.
+TEST_F(FileIoTest, AReplacementKeepsTheOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user takes root";
+  const struct {
+    uid_t uid;
+    gid_t gid;
+  } owners[] = {{testing::kOtherUser, testing::kOtherGroup}, {0, testing::kOtherGroup}, {testing::kOtherUser, 0}};
+  Write("copy source", "copied");
+  fs::create_symlink("game.tvn", Path("link.tvn"));
+  for (const auto& o : owners) {
+    SCOPED_TRACE(std::to_string(o.uid) + ":" + std::to_string(o.gid));
+    Write("game.tvn", "the user's game");
+    ASSERT_EQ(::chown(Path("game.tvn").c_str(), o.uid, o.gid), 0);
+    ASSERT_EQ(::chmod(Path("game.tvn").c_str(), 0664), 0);
+    for (const std::string& path : {Path("game.tvn"), Path("link.tvn")}) {
+      std::string error;
+      ASSERT_TRUE(ReplaceFile(path, "new game", &error)) << error;
+      ASSERT_TRUE(CopyWholeFile(Path("copy source"), path, &error)) << error;
+      struct stat now {};
+      ASSERT_EQ(::stat(Path("game.tvn").c_str(), &now), 0);
+      EXPECT_EQ(now.st_uid, o.uid);
+      EXPECT_EQ(now.st_gid, o.gid);
+      EXPECT_EQ(now.st_mode & 07777, 0664u);
+      EXPECT_EQ(Read("game.tvn"), "copied");
+    }
+  }
+  EXPECT_TRUE(fs::is_symlink(Path("link.tvn")));
+}
+
+// A user who may write into the folder of another user's file, and even
+// the file, never replaces it: the new file would be this user's. The
+// reason names the owner, for a file this user may not write as well (not
+// "read-only": it is not).
+TEST_F(FileIoTest, AnotherUsersFileIsNotTakenOver) {
+  if (::geteuid() != 0) GTEST_SKIP() << "a file of another user takes root";
+  ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+  if (testing::ChildEnd(testing::ForkAsOtherUser([&] { return ::access(folder.c_str(), W_OK) == 0 ? 0 : 1; })) != "0")
+    GTEST_SKIP() << "the test folder is out of the other user's reach";
+  for (const mode_t mode : {0666u, 0644u}) {
+    SCOPED_TRACE(mode);
+    Write("game.tvn", "root's game");
+    ASSERT_EQ(::chmod(Path("game.tvn").c_str(), mode), 0);
+    const std::string want = "cannot write \"" + Path("game.tvn") + "\": the file belongs to another user (root)";
+    const std::string end = testing::ChildEnd(testing::ForkAsOtherUser([&] {
+      std::string error, check, copyError;
+      const bool replaceable = IsReplaceable(Path("game.tvn"), &check);
+      const bool replaced = ReplaceFile(Path("game.tvn"), "nobody's game", &error);
+      // A copy over it from a file of this user's.
+      const bool copied = CopyWholeFile(Path("game.tvn"), Path("game.tvn"), &copyError);
+      for (const std::string* e : {&check, &error, &copyError})
+        if (*e != want) std::fprintf(stderr, "%s\n", e->c_str());
+      return (replaceable || replaced || copied) ? 1 : check == want && error == want && copyError == want ? 0 : 2;
+    }));
+    EXPECT_EQ(end, "0") << "1: replaced, 2: another reason";
+    struct stat now {};
+    ASSERT_EQ(::stat(Path("game.tvn").c_str(), &now), 0);
+    EXPECT_EQ(now.st_uid, 0u);
+    EXPECT_EQ(Read("game.tvn"), "root's game");
+  }
+  EXPECT_EQ(Names(folder), std::set<std::string>{"game.tvn"}) << "a temporary was left";
 }
 
 }  // namespace

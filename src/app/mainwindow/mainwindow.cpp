@@ -21,6 +21,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #if defined(Q_OS_UNIX)
@@ -298,15 +300,32 @@ void MainWindow::chooseWritableFolder(const QString& exeFolder) {
   // The shipped data is always read where the program stands now.
   state_->ProgramFolder = exeFolder.toStdString();
   state_->UserFolder.clear();
+  state_->UserFilesNotKept = false;
   const bool installed = QFileInfo::exists(exeFolder + "/" + kInstallList);
   if (!installed && folderWritable(exeFolder)) return;
   // An installed program, a read-only program folder or another user's: the
   // user's own files (and the user's variants) are kept in the user's data
   // folder.
-  const QString data = options_.userDataFolder.isEmpty()
-                           ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                           : options_.userDataFolder;
-  if (data.isEmpty() || !QDir().mkpath(data)) return;
+  QString data = options_.userDataFolder.isEmpty()
+                     ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                     : options_.userDataFolder;
+  if (data.isEmpty()) data = QDir::homePath() + "/.local/share/Morventa8";
+  const QString shared = "The program folder \"" + exeFolder + "\" " +
+                         (installed ? "is shared by the users of this install." : "is read-only or another user's.");
+  std::error_code made;
+  std::filesystem::create_directories(QFile::encodeName(data).toStdString(), made);
+  if (made || !QFileInfo(data).isDir()) {
+    // Whoever runs the program, root too, gets no file of the user's in the
+    // program folder: none is kept this time, and the user is told so.
+    state_->UserFolder = data.toStdString();
+    state_->UserFilesNotKept = true;
+    host_->message(Icon::Exclamation, "Morventa8",
+                   (shared + " Your data folder \"" + data + "\" cannot be made" +
+                    (made ? ": " + QString::fromStdString(made.message()) : QString()) +
+                    ".\r\nSettings, rating, log and the saved game are not kept this time.")
+                       .toStdString());
+    return;
+  }
   for (const char* name : kDataEntries) {
     const QFileInfo entry(data + "/" + name);
     if (entry.isSymLink()) QFile::remove(entry.filePath());  // the link only, never what it names
@@ -332,9 +351,7 @@ void MainWindow::chooseWritableFolder(const QString& exeFolder) {
     QFile::setPermissions(to, QFile::permissions(to) | QFile::ReadOwner | QFile::WriteOwner);
     taken << name;
   }
-  QString text = "The program folder \"" + exeFolder + "\" " +
-                 (installed ? "is shared by the users of this install." : "is read-only or another user's.") +
-                 " Settings, rating, log and the saved game are kept in \"" + data + "\", your own variants in \"" + data +
+  QString text = shared + " Settings, rating, log and the saved game are kept in \"" + data + "\", your own variants in \"" + data +
                  "/variants/uservariants\".";
   if (!taken.isEmpty()) text += "\r\nTaken over from the program folder: " + taken.join(", ") + ".";
   if (!othersFiles.isEmpty()) text += "\r\nLeft in the program folder as another user's: " + othersFiles.join(", ") + ".";

@@ -125,7 +125,7 @@ std::string LogSearchBlockText(const std::vector<SearchIterationLog>& iterations
 }
 
 bool OpenLog(GameState& g) {
-  g.Log.Enabled = true;
+  g.Log.Enabled = !g.UserFilesNotKept;
   if (!AppendLog(g, LogBannerText(LocalTimeText("%Y-%m-%d"), LocalTimeText("%H:%M:%S")))) return false;
   return true;
 }

@@ -49,7 +49,7 @@ std::string LogSearchBlockText(const std::vector<SearchIterationLog>& iterations
 // and later writes do nothing.
 
 // Start-up: checks the log can be appended to and writes the banner with the
-// local date and time. Sets g.Log.Enabled.
+// local date and time. Sets g.Log.Enabled (never while UserFilesNotKept).
 bool OpenLog(GameState& g);
 // Appends text as it is (callers pass the texts above). False when not written.
 bool AppendLog(GameState& g, std::string_view text);

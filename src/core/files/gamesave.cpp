@@ -84,58 +84,92 @@ constexpr int kPdnSaveRounds = 4;
 // How long a save waits while another program writes the same file.
 constexpr double kPdnLockPatienceSeconds = 10;
 
+// What one locked round of adding a game to a PDN file came to. Whatever
+// the user is to be told or asked is told or asked after the round, with
+// the file free.
+struct PdnRound {
+  enum class Kind { Added, Refused, Ask } kind = Kind::Refused;
+  std::string text;    // the message, or the question's reason
+  std::string bytes;   // Ask: the file as it was read
+  std::string backup;  // Ask: the name its copy would take
+
+  static PdnRound Refused(std::string text) { return {Kind::Refused, std::move(text), "", ""}; }
+};
+
+// The bytes of the file the user agreed to convert, and its copy's name.
+using PdnAgreement = std::optional<std::pair<std::string, std::string>>;
+
+// One round of AddPdnGame: the file is locked, read, joined by the game and
+// replaced, unless it must be converted first and the user has not agreed
+// to convert it as it is now.
+PdnRound AddPdnGameLocked(const std::string& path, const std::string& title, const std::string& game,
+                          const PdnAgreement& agreed) {
+  using Kind = PdnRound::Kind;
+  const FileLock lock(path, kPdnLockPatienceSeconds);
+  if (lock.busy())
+    return PdnRound::Refused(title +
+                             " is being written by another program, so the game is not added to it.\r\n"
+                             "Try again when that program has finished.");
+  if (!lock.failure().empty())
+    return PdnRound::Refused(title + " cannot be locked against other programs' saves in the folder \"" +
+                             lock.folder() + "\" (" + lock.failure() + "), so the game is not added to it.");
+  FileRead old = ReadFileChecked(path, kMaxGameFileBytes);
+  if (old.status == ReadStatus::TooLarge || old.status == ReadStatus::Unreadable)
+    return PdnRound::Refused(title +
+                             (old.status == ReadStatus::TooLarge ? " is too large (" + GameFileSizeLimitText() + ")"
+                                                                 : std::string(" cannot be read")) +
+                             ", so the game is not added to it.");
+  std::string backup = FreeBackupPath(path);
+  const bool convert = agreed && agreed->first == old.bytes && agreed->second == backup;
+  PdnJoin joined = JoinPdnGame(title, old.bytes, game, convert);
+  if (!joined.reason.empty()) return {Kind::Ask, std::move(joined.reason), std::move(old.bytes), std::move(backup)};
+  // A file the program would no longer open is never written.
+  if (joined.bytes.size() > kMaxGameFileBytes)
+    return PdnRound::Refused(title + " is left as it is, and the game is not added: " +
+                             (convert ? "converted to UTF-8 with the game" : "with the game") +
+                             " it would be too large (" + GameFileSizeLimitText() + ").");
+  std::string error = "No free name for the copy beside it.";
+  if (convert && (backup.empty() || !ReplaceFile(backup, old.bytes, &error)))
+    return PdnRound::Refused(title + " is left as it is, and the game is not added: its copy cannot be written.\r\n" +
+                             SentenceStart(error));
+  if (!ReplaceFile(path, joined.bytes, &error)) {
+    // The file is as it was: the copy made for its conversion goes, or is
+    // named.
+    std::error_code ec;
+    const bool copyLeft = convert && !std::filesystem::remove(backup, ec);
+    return PdnRound::Refused(title + " cannot be written.\r\n" + SentenceStart(error) +
+                             (copyLeft ? "\r\nThe copy " + FileTitleOf(backup) + " of it is left beside it." : ""));
+  }
+  return {Kind::Added, "", "", ""};
+}
+
 // Adds the game in hand to a PDN file (see SaveGame). The file stays locked
 // from its read to its replacement, so that a game another program adds to
-// it meanwhile is never lost. The user's question is asked with the file
-// free; after it the file is read again, and a file that changed is asked
-// about again.
+// it meanwhile is never lost; it is free whenever the user is told or asked
+// something. After the user's question the file is read again, and a file
+// that changed is asked about again.
 bool AddPdnGame(GameState& g, const std::string& path, const std::string& title) {
   const std::string game = PdnGameText(g, PdnToday());
   auto refuse = [&](const std::string& text) {
     g.host->message(Icon::Exclamation, "Error", text);
     return false;
   };
-  // The bytes of the file the user agreed to convert, and its copy's name.
-  std::optional<std::pair<std::string, std::string>> agreed;
+  PdnAgreement agreed;
   for (int round = 0; round < kPdnSaveRounds; ++round) {
-    FileLock lock(path, kPdnLockPatienceSeconds);
-    if (lock.busy())
-      return refuse(title + " is being written by another program, so the game is not added to it.\r\n"
-                            "Try again when that program has finished.");
-    FileRead old = ReadFileChecked(path, kMaxGameFileBytes);
-    if (old.status == ReadStatus::TooLarge || old.status == ReadStatus::Unreadable)
-      return refuse(title + (old.status == ReadStatus::TooLarge ? " is too large (" + GameFileSizeLimitText() + ")"
-                                                                      : std::string(" cannot be read")) +
-                    ", so the game is not added to it.");
-    const std::string backup = FreeBackupPath(path);
-    const bool convert = agreed && agreed->first == old.bytes && agreed->second == backup;
-    PdnJoin joined = JoinPdnGame(title, old.bytes, game, convert);
-    if (!joined.reason.empty()) {
-      lock.Release();
-      if (!g.host->askYesNo("Confirmation", joined.reason +
-                                                "\r\n\r\nConvert the whole file to UTF-8 and add the game? The file "
-                                                "as it is now is kept as " +
-                                                (backup.empty() ? title + ".bak" : FileTitleOf(backup)) +
-                                                ".\r\nNo leaves the file as it is, and the game is not added."))
-        return false;
-      agreed.emplace(std::move(old.bytes), backup);
-      continue;
-    }
-    std::string error = "No free name for the copy beside it.";
-    if (convert && (backup.empty() || !ReplaceFile(backup, old.bytes, &error)))
-      return refuse(title + " is left as it is, and the game is not added: its copy cannot be written.\r\n" + SentenceStart(error));
-    if (!ReplaceFile(path, joined.bytes, &error)) {
-      // The file is as it was: the copy made for its conversion goes, or is
-      // named.
-      std::error_code ec;
-      const bool copyLeft = convert && !std::filesystem::remove(backup, ec);
-      return refuse(title + " cannot be written.\r\n" + SentenceStart(error) +
-                    (copyLeft ? "\r\nThe copy " + FileTitleOf(backup) + " of it is left beside it." : ""));
-    }
-    return true;
+    PdnRound done = AddPdnGameLocked(path, title, game, agreed);
+    if (done.kind == PdnRound::Kind::Added) return true;
+    if (done.kind == PdnRound::Kind::Refused) return refuse(done.text);
+    if (!g.host->askYesNo("Confirmation", done.text +
+                                              "\r\n\r\nConvert the whole file to UTF-8 and add the game? The file "
+                                              "as it is now is kept as " +
+                                              (done.backup.empty() ? title + ".bak" : FileTitleOf(done.backup)) +
+                                              ".\r\nNo leaves the file as it is, and the game is not added."))
+      return false;
+    agreed.emplace(std::move(done.bytes), std::move(done.backup));
   }
-  return refuse(title + " was changed by another program each time you were asked about it, so the game is not "
-                        "added to it.");
+  return refuse(title +
+                " was changed by another program each time you were asked about it, so the game is not "
+                "added to it.");
 }
 
 }  // namespace
@@ -153,19 +187,29 @@ std::string UserFile(const GameState& g, const std::string& name) { return Resol
 bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle) {
   const std::string title = fileTitle.empty() ? FileTitleOf(path) : fileTitle;
   std::string error;
-  // A file the user protected is refused before anything is asked or copied.
-  if (IsProtectedFile(path, &error)) {
+  // A file the user protected, another user's and anything but a file are
+  // refused before anything is asked or copied.
+  if (!IsReplaceable(path, &error)) {
     g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + SentenceStart(error));
     return false;
   }
   if (IsPdnFileName(path)) return AddPdnGame(g, path, title);
-  if (!ReplaceFile(path, GameFileText(g), &error)) {
+  const std::string text = GameFileText(g);
+  if (text.size() > kMaxGameFileBytes) {
+    g.host->message(Icon::Exclamation, "Error",
+                    title + " is not written: it would be too large (" + GameFileSizeLimitText() + ").");
+    return false;
+  }
+  if (!ReplaceFile(path, text, &error)) {
     g.host->message(Icon::Exclamation, "Error", title + " cannot be written.\r\n" + SentenceStart(error));
     return false;
   }
   return true;
 }
 
-bool SaveAutosave(GameState& g) { return SaveGame(g, UserFile(g, kAutosaveFileName), kAutosaveFileName); }
+bool SaveAutosave(GameState& g) {
+  if (g.UserFilesNotKept) return true;  // the user was told at start-up
+  return SaveGame(g, UserFile(g, kAutosaveFileName), kAutosaveFileName);
+}
 
 }  // namespace m8

@@ -34,12 +34,18 @@ std::string UserFile(const GameState& g, const std::string& name);
 // the new game cannot join the file's code page without doubt; a copy of the
 // old file is kept beside it). A PDN file stays locked (FileLock) from its
 // read to its replacement, so that two programs adding games to one file at
-// once lose none; a save that waited too long for another program's is
-// refused. False when nothing was written: the host is told, naming the
-// file, when it cannot be written.
+// once lose none; a save that waited too long for another program's, or
+// that can have no lock, is refused, and no message or question is shown
+// while the file is locked. No save makes a file larger than
+// kMaxGameFileBytes, by a game or by a conversion: it is refused and the
+// file stays as it is. Anything but a regular file, and a file
+// ReplaceFile would not keep (IsReplaceable), is refused before anything is
+// asked. False when nothing was written: the host is told, naming the file,
+// when it cannot be written.
 bool SaveGame(GameState& g, const std::string& path, const std::string& fileTitle);
 
-// The autosave file at program end: the own format, silently replaced.
+// The autosave file at program end: the own format, silently replaced;
+// nothing (and true) while UserFilesNotKept is set.
 bool SaveAutosave(GameState& g);
 
 }  // namespace m8

@@ -93,7 +93,7 @@ void LoadRating(GameState& g) {
 }
 
 bool SaveRating(const GameState& g, std::string* error) {
-  if (g.Rating.KeepFile) return true;  // the user was told at start-up
+  if (g.Rating.KeepFile || g.UserFilesNotKept) return true;  // the user was told at start-up
   return ReplaceFile(RatingPath(g), RatingFileText(g.Rating.UserRating), error);
 }
 

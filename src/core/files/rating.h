@@ -38,7 +38,7 @@ std::string RatingFileText(int32_t rating, std::string_view key = kRatingKey);
 // set, and SaveRating then leaves it alone.
 void LoadRating(GameState& g);
 // Writes the user's tavrin.rtg through a temporary file; nothing (and true)
-// while Rating.KeepFile is set.
+// while Rating.KeepFile or UserFilesNotKept is set.
 bool SaveRating(const GameState& g, std::string* error);
 
 // After a finished game; result is the user's score (1 win, 0.5 draw, 0 loss).

@@ -477,6 +477,7 @@ SettingsReadResult ParseSettingsText(GameState& g, std::string_view bytes, std::
 }
 
 bool WriteSettingsFile(const GameState& g, std::string* error, const std::string* variantName) {
+  if (g.UserFilesNotKept) return true;
   return ReplaceFile(SettingsPath(g), SettingsText(g, variantName), error);
 }
 

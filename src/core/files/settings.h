@@ -75,6 +75,7 @@ SettingsLoadResult LoadSettings(GameState& g);
 
 // Writes the user's tavrin.ini through a temporary file. False, with the
 // reason in error, when it cannot be written; the old file then stays.
+// Nothing (and true) while UserFilesNotKept is set.
 bool WriteSettingsFile(const GameState& g, std::string* error,
                        const std::string* variantName = nullptr);
 
