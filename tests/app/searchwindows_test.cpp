@@ -153,7 +153,7 @@ class SearchWindowsTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     GameState& g = w->state();
-    g.Opt.PlyValueDepth = 4;
+    g.Opt.PlyValueDepth = 6;
     w->show();
     QVERIFY(QTest::qWaitForWindowActive(w.get()));
     bool seenRunning = false;
@@ -163,10 +163,10 @@ class SearchWindowsTest : public QObject {
           seenRunning = true;
           FrmProblem* p = ProblemWindow(*w);
           QVERIFY(p && p->isVisible());
-          QVERIFY2(p->summary()->text().contains("searching to depth 4"), qPrintable(p->summary()->text()));
+          QVERIFY2(p->summary()->text().contains("searching to depth 6"), qPrintable(p->summary()->text()));
           QVERIFY(Enabled(*w, "mnu_Play_Cancel"));
           for (const char* entry : {"New1", "Open1", "Save", "Compute"}) QVERIFY2(!Enabled(*w, entry), entry);
-          QCOMPARE(w->progressBar()->maximum(), 4 * 7);
+          QCOMPARE(w->progressBar()->maximum(), 6 * 7);
         },
         kStartLimitMs);
     w->commands()->entry("problems")->trigger();
@@ -175,7 +175,7 @@ class SearchWindowsTest : public QObject {
     QVERIFY(p->isVisible());
     // The opening position holds no combination.
     QCOMPARE(p->summary()->text(),
-             QStringLiteral("Move 1, Black to move: no combination found. Searched to depth 4 (7 moves)."));
+             QStringLiteral("Move 1, Black to move: no combination found. Searched to depth 6 (7 moves)."));
     QVERIFY(p->problemText()->toPlainText().isEmpty());
     VerifyCommandsBack(*w);
     QCOMPARE(w->progressBar()->value(), 0);
@@ -245,7 +245,9 @@ class SearchWindowsTest : public QObject {
         },
         kStartLimitMs, [&] { w->commands()->entry("mnu_Play_Cancel")->trigger(); });
     w->commands()->entry("Compute")->trigger();
-    QVERIFY(during.acted());
+    // A search that ran to its end may have been too quick to be seen.
+    QVERIFY(during.acted() || !stop);
+    if (!during.acted()) maximum = w->progressBar()->maximum();
     QCOMPARE(g.P.GamePly, 1);  // the computer has moved
     QVERIFY(maximum > 0);
     QCOMPARE(w->progressBar()->value(), 0);
