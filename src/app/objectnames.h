@@ -102,6 +102,7 @@ inline constexpr char kPlyValueProgress[] = "Progress";
 // The problem window.
 inline constexpr char kProblemWindow[] = "frmProblem";
 inline constexpr char kProblemText[] = "Text1";
+inline constexpr char kProblemSummary[] = "Label1";
 inline constexpr char kProblemOk[] = "Command1";
 // The rules window.
 inline constexpr char kRulesWindow[] = "frmRules";

@@ -468,6 +468,7 @@ struct DriverState {
   std::string DrawNote;      // a draw recorded without announcing it
   std::string ProblemText;   // the problem window's text (ComputeHint)
   int32_t ProblemCount = 0;
+  std::string ProblemSummary;  // what the last problem search of a position found
 };
 
 // The ply value table (game/plyvaluecommand.h, engine/plyvaluesearch.h) and what its

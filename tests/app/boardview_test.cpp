@@ -7,6 +7,7 @@
 #include "app/board_mouse.h"
 #include "app/dialogs/dlgpdn.h"
 #include "app/dialogs_fixture.h"
+#include "app/mainwindow/movelistfit.h"
 #include "app/window_fixture.h"
 #include "core/engine/searchprogress.h"
 
@@ -522,6 +523,36 @@ class BoardViewTest : public QObject {
       QVERIFY(!w->playedMoves()->horizontalScrollBar()->isVisible());
       QCOMPARE(w->playedMoves()->item(1)->toolTip(), QStringLiteral("23x14x5K"));  // a move cut short is read whole here
     }
+  }
+
+  // A root move scored with a bound keeps the bound's mark with its number
+  // wherever its line is cut: at every width of the column, from one too
+  // narrow for any move to one with room for all.
+  void aBoundStaysWithItsNumberWhereverTheLineIsCut() {
+    const QString bound = QString(QChar(0x2264));
+    const QStringList root = {"c1xa3xc5xe7 " + bound + " -1999", "3223 " + bound + " 1234", "f6e5  4",
+                              "c7b8 " + bound + " -78", "g1h2  n/a"};
+    QListWidget list;
+    list.addItems(root);
+    int cut = 0;
+    for (int width = 40; width <= 260; width += 2) {
+      list.resize(width, 400);
+      FitMoveList(&list, MoveListKind::RootScores);
+      for (int i = 0; i < list.count(); ++i) {
+        const QString text = list.item(i)->text();
+        const QString where = QString("%1 px: \"%2\"").arg(width).arg(text);
+        // Nothing is lost, and a cut line goes on indented.
+        QCOMPARE(QString(text).replace("\n  ", ""), root[i]);
+        cut += static_cast<int>(text.count('\n'));
+        for (const QString& row : text.split('\n')) {
+          const qsizetype at = row.indexOf(bound);
+          if (at < 0) continue;
+          const QString rest = row.mid(at + 1);
+          QVERIFY2(rest.size() >= 2 && rest[0] == ' ' && (rest[1].isDigit() || rest[1] == '-'), qPrintable(where));
+        }
+      }
+    }
+    QVERIFY(cut > 0);  // the widths did call for cuts
   }
 };
 

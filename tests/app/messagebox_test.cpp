@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "app/mainwindow/qthost.h"
+#include "app/window_fixture.h"
 
 using namespace m8;
 
@@ -22,6 +23,13 @@ class MessageBoxTest : public QObject {
     QTest::newRow("a 4 MB line") << QString(4 << 20, QLatin1Char('x')) << false;
     QTest::newRow("2000 lines") << lines << false;
     QTest::newRow("one long paragraph") << words << false;
+    // Long, but a few sentences of words: whole.
+    const QString folder = "/home/firstname.lastname/.local/share/Morventa8/Morventa8";
+    QTest::newRow("a sentence naming folders")
+        << "The program folder \"/usr/local/share/morventa8/bin\" is shared by the users of this install. "
+           "Settings, rating, log and the saved game are kept in \"" + folder + "\", your own variants in \"" +
+               folder + "/variants/uservariants\"."
+        << true;
   }
 
   void boxesFitTheScreen() {
@@ -49,6 +57,29 @@ class MessageBoxTest : public QObject {
     details->click();
     QCoreApplication::processEvents();
     QVERIFY2(box.height() <= screen.height(), qPrintable(QString::number(box.height())));
+  }
+
+  // The start-up notice of a shared program folder names where the user's
+  // files and variants are kept; on an 800 x 600 screen its box shows it
+  // whole, none of it only under the details.
+  void theDataFolderNoticeReadsWholeOnASmallScreen() {
+    // Folders of the length a user has: a home folder's data folder.
+    QTemporaryDir prog(QDir::tempPath() + "/m8-XXXXXX"), user(QDir::tempPath() + "/m8-XXXXXX");
+    const QString data = user.path() + "/home/firstname.lastname/.local/share/Morventa8";
+    WriteFile(prog.path() + "/install_manifest.txt", "/usr/local/lib/morventa8/morventa8\n");
+    Boxes boxes;
+    auto w = Start(prog.path(), boxes, 15, [&](MainWindowOptions& o) { o.userDataFolder = data; });
+    QCOMPARE(boxes.messages.size(), 1);
+    const QString text = boxes.messages[0].section('|', 1);
+    QVERIFY2(text.contains(data + "/variants/uservariants"), qPrintable(text));
+    const QRect screen(0, 0, 800, 600);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Morventa8"), QString(), QMessageBox::Ok);
+    FitMessageText(box, text, screen);
+    QCOMPARE(box.text(), text);
+    QVERIFY(box.detailedText().isEmpty());
+    box.show();
+    QVERIFY2(box.height() <= screen.height() && box.width() <= screen.width(),
+             qPrintable(QStringLiteral("%1x%2").arg(box.width()).arg(box.height())));
   }
 };
 

@@ -55,6 +55,23 @@ void CheckAndEscape(const QString& name, const std::function<void()>& open,
   QVERIFY(wait_test::WaitFor([&] { return !poll->active(); }));
 }
 
+// A one-row label reads whole, or ends at a whole word of its text with
+// " …", its tool tip then telling the whole text; what it shows fits its box.
+void VerifyReadsWholeOrToAWord(QLabel* label, const QString& whole) {
+  const QString shown = label->text();
+  const QString where = label->objectName() + ": \"" + shown + "\"";
+  QVERIFY2(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width(), qPrintable(where));
+  if (shown == whole) {
+    QVERIFY2(label->toolTip().isEmpty(), qPrintable(where));
+    return;
+  }
+  const QString more = QStringLiteral(" ") + QChar(0x2026);
+  QVERIFY2(shown.endsWith(more), qPrintable(where));
+  const QString kept = shown.chopped(more.size());
+  QVERIFY2(!kept.isEmpty() && whole.startsWith(kept) && whole[kept.size()].isSpace(), qPrintable(where));
+  QCOMPARE(label->toolTip(), whole);
+}
+
 }  // namespace
 
 class ScreensTest : public QObject {
@@ -215,6 +232,76 @@ class ScreensTest : public QObject {
                                 .arg(n).arg(panel->text()).arg(needed).arg(panel->contentsRect().width())));
         QVERIFY2(panel->geometry().right() <= w->statusBar()->contentsRect().right(), qPrintable(panel->text()));
       }
+    }
+  }
+
+  // At 800 x 600 with an opening's name beside it, a long status text and
+  // long player names read whole or end at a whole word, their tool tips
+  // telling them whole; the status text takes the room the name leaves when
+  // it goes. A long name of the user still tells which side the user plays.
+  void longStatusTextsAndNamesEndAtAWholeWord() {
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [](GameState& g) {
+      g.Opt.ConfirmExit = 0;
+      g.Opt.UserName = "Marion Tinsley-Abernathy the Younger";
+    });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes, 15, [](MainWindowOptions& o) { o.availableGeometry = QRect(0, 0, 800, 600); });
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    GameState& g = w->state();
+    const QString hint =
+        "Think ahead and try not to leave your opponent with more than one capture: a man given away may be "
+        "taken back twice.";
+    w->host().status(3, "Old Fourteenth");
+    w->host().status(1, hint.toStdString());
+    QCoreApplication::processEvents();
+    VerifyReadsWholeOrToAWord(w->statusPanel(1), hint);
+    if (QTest::currentTestFailed()) return;
+    QVERIFY2(w->statusPanel(1)->text() != hint, "the test's text fits: it tests nothing");
+    QCOMPARE(w->statusPanel(3)->text(), QStringLiteral("Old Fourteenth"));
+    QVERIFY(w->statusPanel(3)->fontMetrics().horizontalAdvance("Old Fourteenth") <=
+            w->statusPanel(3)->contentsRect().width());
+    QVERIFY(w->statusPanel(1)->geometry().right() < w->statusPanel(3)->geometry().left());
+    // Without the opening's name the status text has more room.
+    const int shownBefore = static_cast<int>(w->statusPanel(1)->text().size());
+    w->host().status(3, "");
+    QCoreApplication::processEvents();
+    VerifyReadsWholeOrToAWord(w->statusPanel(1), hint);
+    QVERIFY(w->statusPanel(1)->text().size() > shownBefore);
+
+    const QString user = QString::fromStdString(g.Opt.UserName);
+    g.Flow.PlayerName1 = user.toStdString();
+    g.Flow.PlayerName2 = "Chinook (computer program, University of Alberta)";
+    w->ShowSideToMove();
+    VerifyReadsWholeOrToAWord(w->topNameLabel(), user);
+    VerifyReadsWholeOrToAWord(w->bottomNameLabel(), QString::fromStdString(g.Flow.PlayerName2));
+    if (QTest::currentTestFailed()) return;
+    QVERIFY(w->topNameLabel()->text() != user);
+    const bool blackFirst = g.Rules.BlackStarts == 1;
+    QCOMPARE(w->IsUserColour(blackFirst ? "black" : "white"), 1);
+    QCOMPARE(w->IsUserColour(blackFirst ? "white" : "black"), 0);
+  }
+
+  // Another skin lays the window out again and leaves the status bar as it
+  // was: a finished game's result and the opening's name stay.
+  void anotherSkinKeepsTheStatusBar() {
+    QTemporaryDir dir;
+    WriteSettings(dir.path(), [](GameState& g) { g.Opt.ConfirmExit = 0; });
+    Boxes boxes;
+    auto w = Start(dir.path(), boxes);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    GameState& g = w->state();
+    g.Flow.GameOver = 1;
+    w->host().status(1, "Computer wins!");
+    w->host().status(3, "Old Fourteenth");
+    for (const char* skin : {"Classic Small", "Classic Big"}) {
+      g.Opt.SkinName = skin;
+      w->ReloadSkin();
+      QCoreApplication::processEvents();
+      QCOMPARE(w->statusPanel(1)->text(), QStringLiteral("Computer wins!"));
+      QCOMPARE(w->statusPanel(3)->text(), QStringLiteral("Old Fourteenth"));
     }
   }
 

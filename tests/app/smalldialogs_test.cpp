@@ -242,9 +242,10 @@ class SmallDialogsTest : public QObject {
     QVERIFY(p && p->isVisible());
     const QPoint off = p->frameGeometry().center() - w->frameGeometry().center();
     QVERIFY2(std::abs(off.x()) <= 2 && std::abs(off.y()) <= 2, qPrintable(QString("%1,%2").arg(off.x()).arg(off.y())));
-    // Before any hint has found a problem the box says what it will hold.
+    // Before any search has found a combination the box says what it will
+    // hold.
     QVERIFY(p->problemText()->toPlainText().isEmpty());
-    QVERIFY(p->problemText()->placeholderText().contains("No problems or combinations yet."));
+    QVERIFY(p->problemText()->placeholderText().contains("No combinations found yet."));
     QTest::keyClick(p->problemText(), Qt::Key_Escape);
     QVERIFY(!p->isVisible());
   }

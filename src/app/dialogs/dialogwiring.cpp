@@ -9,6 +9,7 @@
 #include "app/mainwindow/mainwindow.h"
 #include "app/objectnames.h"
 #include "core/game/plyvaluecommand.h"
+#include "core/game/problemcommand.h"
 
 namespace m8 {
 
@@ -56,7 +57,16 @@ void ConnectDialogs(MainWindow& w) {
   });
   c->setHandler(objectnames::kDetailsEntry, "", [&w, &g] { ShowDetailsDialog(g, &w); });
   c->setHandler(objectnames::kAboutEntry, "", [&w] { ShowAbout(&w); });
-  c->setHandler(objectnames::kProblemsEntry, "", [windows] { windows->problemWindow()->showWindow(); });
+  // The search shows the window at once, and its result there; closing the
+  // window stops it as Cancel does.
+  c->setHandler(objectnames::kProblemsEntry, "", [windows, &g] {
+    if (g.Flow.Busy != 0) return;
+    QPointer<FrmProblem> window = windows->problemWindow();
+    window->setRunning(true);
+    window->showWindow();
+    SearchProblemsCommand(g);
+    if (window) window->setRunning(false);
+  });
 }
 
 }  // namespace m8

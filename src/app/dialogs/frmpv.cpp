@@ -138,7 +138,10 @@ void FrmPV::keyPressEvent(QKeyEvent* e) {
 }
 
 void FrmPV::closeEvent(QCloseEvent* e) {
-  // Unloaded: the arrays keep their contents; the next run shows it again.
+  // Closed while its table runs (the title bar's close, say): the run stops
+  // as with Cancel, so that no search goes on out of sight with the commands
+  // locked. The arrays keep the rows searched; the next run shows it again.
+  if (g_.PlyValue.CancelEnabled) CancelPlyValueTable(g_);
   g_.PlyValue.Shown = false;
   QWidget::closeEvent(e);
 }

@@ -39,7 +39,6 @@ int MainWindow::SquareOfCell(int cell) const {
 
 void MainWindow::ArrangeLayout() {
   GameState& g = *state_;
-  for (int n = 1; n <= 3; ++n) setStatusText(n, QString());
   LayoutSize size = ChooseLayout(g.Opt.BoardSizeCode, g.Skin.BoardCustomSize);
   const QRect area = availableArea();
   if (size != LayoutSize::None && area.isValid()) {
@@ -248,8 +247,9 @@ void MainWindow::ShowSideToMove() {
   const bool blackFirst = g.Rules.BlackStarts == 1;
   topSideLabel_->setText(blackFirst ? "Black" : "White");
   bottomSideLabel_->setText(blackFirst ? "White" : "Black");
-  topNameLabel_->setText(QString::fromStdString(g.Flow.PlayerName1));
-  bottomNameLabel_->setText(QString::fromStdString(g.Flow.PlayerName2));
+  // A long name ends at a whole word; its tool tip tells it whole.
+  SetFittedText(topNameLabel_, QString::fromStdString(g.Flow.PlayerName1));
+  SetFittedText(bottomNameLabel_, QString::fromStdString(g.Flow.PlayerName2));
   const bool upper = (g.P.SideToMove == -1 && blackFirst) || (g.P.SideToMove == 1 && !blackFirst);
   auto mark = [](QLabel* l, bool toMove) {
     QPalette pal = l->palette();
@@ -270,8 +270,8 @@ int MainWindow::IsUserColour(const std::string& colour) const {
   if (colour == "black") word = "Black";
   else if (colour == "white") word = "White";
   else return 0;
-  if (topNameLabel_->text() == user && topSideLabel_->text() == word) return 1;
-  if (bottomNameLabel_->text() == user && bottomSideLabel_->text() == word) return 1;
+  if (FullText(topNameLabel_) == user && topSideLabel_->text() == word) return 1;
+  if (FullText(bottomNameLabel_) == user && bottomSideLabel_->text() == word) return 1;
   return 0;
 }
 

@@ -223,6 +223,10 @@ void MainWindow::buildControls() {
     panels_[n]->setObjectName(QString::fromLatin1(objectnames::kStatusPanel).arg(n + 1));
     statusBar()->addWidget(panels_[n], n == 0 ? 1 : 0);
   }
+  // The status texts take what is left whatever their length: a longer one
+  // ends at a whole word, its tool tip telling it whole.
+  panels_[0]->setSizePolicy(QSizePolicy::Ignored, panels_[0]->sizePolicy().verticalPolicy());
+  KeepFitted(panels_[0]);
   statusBar()->setSizeGripEnabled(false);
 
   // Design positions, in force until the first arrangement.
@@ -597,7 +601,10 @@ void MainWindow::endAfterFatalError() {
 // What the host forwards
 
 void MainWindow::setStatusText(int panel, const QString& text) {
-  if (panel >= 1 && panel <= 3) panels_[panel - 1]->setText(text);
+  if (panel == 1)
+    SetFittedText(panels_[0], text);
+  else if (panel >= 2 && panel <= 3)
+    panels_[panel - 1]->setText(text);
 }
 
 void MainWindow::setProgress(int value, int maximum) {

@@ -78,7 +78,7 @@ int Widest(const QFont& font, const QStringList& lines) {
 
 // A line cut into lines of at most `room` pixels where it can be: after a
 // move or capture mark ("c3x", "e5x", "g3") or after the blanks between a
-// move and its score. The first `cut.head` characters stay on the first line;
+// move and its score (a bound's mark stays with its number). The first `cut.head` characters stay on the first line;
 // the further lines are indented.
 QString WrapLine(const QString& line, const QFontMetrics& fm, int room, LineCut cut) {
   if (fm.horizontalAdvance(line) <= room || line.size() <= cut.head) return line;
@@ -92,7 +92,10 @@ QString WrapLine(const QString& line, const QFontMetrics& fm, int room, LineCut 
     // A '-' after a blank is the sign of a score, not a move mark.
     const bool mark = c == QLatin1Char('x') || c == QLatin1Char(':') ||
                       (c == QLatin1Char('-') && i > 0 && !move[i - 1].isSpace());
-    const bool blanksEnd = c.isSpace() && !last && !move[i + 1].isSpace();
+    // The blank after a bound's mark ("\u2264 4") keeps the mark with its
+    // number.
+    const bool boundMark = i > 0 && move[i - 1] == QChar(0x2264);
+    const bool blanksEnd = c.isSpace() && !last && !move[i + 1].isSpace() && !boundMark;
     if (mark || blanksEnd) {
       pieces << piece;
       piece.clear();

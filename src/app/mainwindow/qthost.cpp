@@ -33,8 +33,11 @@ QMessageBox::Icon BoxIcon(Icon i) {
   }
 }
 
-// Characters of one line a box shows at most, and of its details.
+// Characters of one line a box shows at most, and of its details. A longer
+// line of words (a sentence naming folders, say) is shown whole when it fits
+// the screen, up to the second bound.
 constexpr qsizetype kBoxLineChars = 300;
+constexpr qsizetype kBoxParagraphChars = 2000;
 constexpr qsizetype kBoxDetailChars = 20000;
 // Pixels a box takes besides its text: title bar, margins, buttons, and the
 // details field when it is open.
@@ -43,6 +46,14 @@ constexpr int kBoxDetailsHeight = 140;
 
 QString Cut(const QString& text, qsizetype chars) {
   return text.size() <= chars ? text : text.left(chars) + QChar(0x2026);
+}
+
+// Whether every word of the line is narrower than `room` pixels: the box
+// wraps such a line between its words.
+bool WordsFit(const QString& line, const QFontMetrics& fm, int room) {
+  for (const QString& word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    if (fm.horizontalAdvance(word) > room) return false;
+  return true;
 }
 
 }  // namespace
@@ -55,6 +66,8 @@ void FitMessageText(QMessageBox& box, const QString& text, const QRect& screen) 
   const int lineHeight = std::max(1, fm.lineSpacing());
   const int room = screen.height() - kBoxFrameHeight - kBoxDetailsHeight;
   const int maxLines = std::max(3, room / lineHeight);
+  // The widest word a box can show: the screen less the icon and margins.
+  const int wordRoom = std::max(100, screen.width() - 160);
   QStringList shown;
   int used = 0;
   bool cut = false;
@@ -62,11 +75,15 @@ void FitMessageText(QMessageBox& box, const QString& text, const QRect& screen) 
   while (start <= text.size()) {
     qsizetype end = text.indexOf(QLatin1Char('\n'), start);
     if (end < 0) end = text.size();
-    QString line = text.mid(start, std::min<qsizetype>(end - start, kBoxLineChars + 1));
+    QString line = text.mid(start, std::min<qsizetype>(end - start, kBoxParagraphChars + 1));
     if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-    if (end - start > kBoxLineChars) {
-      line = Cut(line, kBoxLineChars);
-      cut = true;
+    if (line.size() > kBoxLineChars) {
+      const bool whole = line.size() <= kBoxParagraphChars && WordsFit(line, fm, wordRoom) &&
+                         used + 1 + fm.horizontalAdvance(line) / wrapWidth <= maxLines;
+      if (!whole) {
+        line = Cut(line, kBoxLineChars);
+        cut = true;
+      }
     }
     const int lines = 1 + fm.horizontalAdvance(line) / wrapWidth;
     if (used + lines > maxLines) {

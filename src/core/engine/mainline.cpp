@@ -16,20 +16,11 @@ void AppendMainLine(PositionState& g, std::string& label, std::string_view head,
   if (show) {
     label += "\r\n";
     label += head;
+    text = MainLineTextOf(g);
   }
   const auto& row = g.SearchTab.PVTable[0];
   for (int c = 0; c <= kMaxPly && row[c].From != 0; ++c) {
     const PVEntry& e = row[c];
-    if (c < 20 && show) {
-      text += SquareNotation(g, e.From, 1);
-      if (e.Kind % 10 == 1)
-        text += g.Texts.CaptureChar;
-      else if (e.From != kNoSquare)
-        text += '-';
-      text += SquareNotation(g, e.To, 1);
-      if (e.Kind > 1) text += 'K';
-      text += ' ';
-    }
     if (c == 1) {
       g.Search.HintFrom = e.From;
       g.Search.HintTo = e.To;
@@ -43,6 +34,23 @@ void AppendMainLine(PositionState& g, std::string& label, std::string_view head,
 }
 
 }  // namespace
+
+std::string MainLineTextOf(const PositionState& g) {
+  std::string text;
+  const auto& row = g.SearchTab.PVTable[0];
+  for (int c = 0; c < 20 && c <= kMaxPly && row[c].From != 0; ++c) {
+    const PVEntry& e = row[c];
+    text += SquareNotation(g, e.From, 1);
+    if (e.Kind % 10 == 1)
+      text += g.Texts.CaptureChar;
+    else if (e.From != kNoSquare)
+      text += '-';
+    text += SquareNotation(g, e.To, 1);
+    if (e.Kind > 1) text += 'K';
+    text += ' ';
+  }
+  return text;
+}
 
 void ShowMainLine(PositionState& g) {
   AppendMainLine(g, g.Search.EngineOutputText, "Main: ", View::EngineOutput);

@@ -2,9 +2,15 @@
 // move it implies (the reply the engine expects).
 #pragma once
 
+#include <string>
+
 #include "core/state.h"
 
 namespace m8 {
+
+// The line of row 0 of the principal-line table as text: at most 20 moves,
+// each followed by a blank ("c3-d4 b6xd4K "). Shows nothing.
+std::string MainLineTextOf(const PositionState& g);
 
 // Builds MainLineText from row 0 of the principal-line table (at most 20
 // moves, each followed by a blank), appends CR LF "Main: " and the text to the

@@ -146,7 +146,6 @@ void BuildPlyValueTable(GameState& g) {
     }
   }
 
-  SetTableProgress(g, pv.ProgressMax);
   pv.ReadyMark = "0";
   pv.PlyValuesSaved.assign(pv.PlyValues.begin(), pv.PlyValues.begin() + m);
   pv.PlyValueMovesSaved.assign(pv.PlyValueMoves.begin(), pv.PlyValueMoves.begin() + m);
@@ -169,6 +168,8 @@ void BuildPlyValueTable(GameState& g) {
   pv.CloseEnabled = true;
   pv.SortEnabled = true;
   pv.ReadyMark = "1";
+  // The run is over, whole or stopped: its bar is empty.
+  pv.ProgressValue = 0;
   g.Flow.Busy = 0;
   h.status(1, "");
   ShowTable(g);

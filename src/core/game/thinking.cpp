@@ -53,7 +53,8 @@ void EnableCommandsAfterThinking(GameState& g, AfterThinking kind) {
           Command::Save, Command::NewVariant, Command::Options},
          true);
   h.setCommandEnabled(Command::Cancel, false);
-  SetProgressValue(g, g.Driver.ProgressMax);
+  // Nothing runs now: the bar is empty.
+  SetProgressValue(g, 0);
   if (g.P.GamePly > 0) Enable(h, {Command::Back, Command::First}, true);
   if (kind == AfterThinking::Analysis) {
     if (g.P.GamePly < g.Game.GameLength) Enable(h, {Command::Forward, Command::Last}, true);
