@@ -248,7 +248,7 @@ class ScreensTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes, 15, [](MainWindowOptions& o) { o.availableGeometry = QRect(0, 0, 800, 600); });
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
     GameState& g = w->state();
     const QString hint =
         "Think ahead and try not to leave your opponent with more than one capture: a man given away may be "
@@ -291,7 +291,7 @@ class ScreensTest : public QObject {
     Boxes boxes;
     auto w = Start(dir.path(), boxes);
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(w.get(), wait_test::kWaitMs));
     GameState& g = w->state();
     g.Flow.GameOver = 1;
     w->host().status(1, "Computer wins!");

@@ -2,7 +2,6 @@
 // and the Problems/Combinations search stop when their window closes and give
 // the commands back; the progress bars are empty once nothing runs.
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -16,38 +15,20 @@ namespace {
 // Runs `act` once `ready` holds, looked at from the event loop that a running
 // search pumps; gives up, running `late` instead, once `limitMs` have passed
 // without it. Dies with the test's scope, its timer with it.
-class WhenReady : public QObject {
+class WhenReady {
  public:
   WhenReady(std::function<bool()> ready, std::function<void()> act, int limitMs, std::function<void()> late = {})
-      : ready_(std::move(ready)), act_(std::move(act)), late_(std::move(late)), limitMs_(limitMs) {
-    clock_.start();
-    timer_.setInterval(5);
-    connect(&timer_, &QTimer::timeout, this, [this] { look(); });
-    timer_.start();
-  }
-  bool acted() const { return acted_; }
-  bool late() const { return late_run_; }
+      : poll_(
+            [ready = std::move(ready), act = std::move(act)] {
+              if (!ready()) return false;
+              act();
+              return true;
+            },
+            std::move(late), limitMs) {}
+  bool acted() const { return poll_.done(); }
 
  private:
-  void look() {
-    if (ready_()) {
-      timer_.stop();
-      acted_ = true;
-      act_();
-    } else if (clock_.elapsed() > limitMs_) {
-      timer_.stop();
-      late_run_ = true;
-      if (late_) late_();
-    }
-  }
-  std::function<bool()> ready_;
-  std::function<void()> act_;
-  std::function<void()> late_;
-  int limitMs_;
-  QElapsedTimer clock_;
-  QTimer timer_;
-  bool acted_ = false;
-  bool late_run_ = false;
+  wait_test::Poll poll_;
 };
 
 // How long a stopped search may take to return: far more than it needs, so
@@ -104,7 +85,7 @@ class SearchWindowsTest : public QObject {
     GameState& g = w->state();
     g.Opt.PlyValueDepth = depth;
     w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(QTest::qWaitForWindowActive(w.get(), wait_test::kWaitMs));
     int rowsAtClose = -1;
     bool stillRunning = false;
     std::unique_ptr<WhenReady> guard;
@@ -155,7 +136,7 @@ class SearchWindowsTest : public QObject {
     GameState& g = w->state();
     g.Opt.PlyValueDepth = 6;
     w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(QTest::qWaitForWindowActive(w.get(), wait_test::kWaitMs));
     bool seenRunning = false;
     WhenReady during(
         [&] { return g.Flow.Busy == 1 && w->progressBar()->value() > 0; },
@@ -194,7 +175,7 @@ class SearchWindowsTest : public QObject {
     GameState& g = w->state();
     g.Opt.PlyValueDepth = 20;  // far longer than the test waits
     w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(QTest::qWaitForWindowActive(w.get(), wait_test::kWaitMs));
     bool stillRunning = false;
     std::unique_ptr<WhenReady> guard;
     WhenReady close(
@@ -235,7 +216,7 @@ class SearchWindowsTest : public QObject {
     g.Opt.SearchDepth = stop ? 20 : 3;
     g.Opt.UseBook = 0;
     w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(QTest::qWaitForWindowActive(w.get(), wait_test::kWaitMs));
     int maximum = 0;
     WhenReady during(
         [&] { return g.Flow.Busy == 1 && w->progressBar()->value() > 0; },
