@@ -318,12 +318,16 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
   CodePage second = SecondOpinion(sample);
   // A code page seldom used for a collection (Nordic, Esperanto, Vietnamese)
   // that uchardet names on a few letters of Romanian or Albanian names stands
-  // for its letters only when a common code page shows them alike.
-  if (second == CodePage::Iso8859_3 || second == CodePage::Iso8859_4 || second == CodePage::Iso8859_10 ||
-      second == CodePage::Windows1258) {
+  // for its letters only when a common code page shows them alike (ISO-8859-4
+  // showing the "ņ" of ISO-8859-10 is no such one: "Logroņo" is Spanish).
+  auto seldom = [](CodePage page) {
+    return page == CodePage::Iso8859_3 || page == CodePage::Iso8859_4 || page == CodePage::Iso8859_10 ||
+           page == CodePage::Windows1258;
+  };
+  if (seldom(second)) {
     const std::string rare = CodePageToUtf8(sample, second);
     const auto alike = std::find_if(candidates.begin(), candidates.end(), [&](const Candidate& c) {
-      return c.page != second && CodePageToUtf8(sample, c.page) == rare;
+      return !seldom(c.page) && CodePageToUtf8(sample, c.page) == rare;
     });
     second = alike == candidates.end() ? CodePage::Count : alike->page;
   }
@@ -339,11 +343,16 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
   // ISO-8859-4 shows the letters of most bytes as Baltic ones: it stands only
   // for a file whose every word it reads plausibly.
   std::erase_if(candidates, [](const Candidate& c) { return c.page == CodePage::Iso8859_4 && c.bad > 0; });
-  // Fewest implausible words, then fewest alphabets, then fewest unlikely
-  // words, then ICU's confidence, then words written as names are.
+  // Fewest implausible words, then fewest unlikely words, then most words
+  // written as names are, then fewest alphabets, then ICU's confidence. A
+  // word that begins or is written as no name is ("NiccolÚ" for the Italian
+  // "Niccolò" in Mac Roman, "“ilina" for the Slovak "Žilina" in
+  // ISO-8859-13) tells more than a second language among the names: files
+  // mix players of neighbouring countries.
   auto plausibler = [](const Candidate& a, const Candidate& b) {
     if (a.bad != b.bad) return a.bad < b.bad;
-    return a.alphabets != b.alphabets ? a.alphabets < b.alphabets : a.unlikely < b.unlikely;
+    if (a.unlikely != b.unlikely) return a.unlikely < b.unlikely;
+    return a.names != b.names ? a.names > b.names : a.alphabets < b.alphabets;
   };
   // Mac Roman, whose bytes are letters and signs nearly all, stands only for
   // a file it shows accented letters of and reads more plausibly than every
@@ -358,12 +367,36 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
     if (mac->alphabets > 0) macAlike = *mac;
     candidates.erase(mac);
   }
-  auto best = std::min_element(candidates.begin(), candidates.end(), [&](const Candidate& a, const Candidate& b) {
+  auto likelier = [&](const Candidate& a, const Candidate& b) {
     if (plausibler(a, b) || plausibler(b, a)) return plausibler(a, b);
     if (a.confidence != b.confidence) return a.confidence > b.confidence;
     if (a.names != b.names) return a.names > b.names;
     return Preference(a.page) < Preference(b.page);
-  });
+  };
+  auto best = std::min_element(candidates.begin(), candidates.end(), likelier);
+  // ISO-8859-4, seldom used, does not win on fewer alphabets alone over the
+  // likeliest other reading where uchardet, which weighs it, names another
+  // one ("Iaēi Žilina" and "Krakķw" for the Romanian, Slovak and Polish
+  // "Iaşi Žilina" and "Kraków" of a Central European file), or where it
+  // shows no letter of its own, none that the Central European and Western
+  // code pages lack: "Gyõr Žilina" is the Hungarian and Slovak "Győr
+  // Žilina" of a Central European file, its letters theirs.
+  auto showsOwnLetter = [&sample](CodePage page) {
+    const HighTable& central = TableOf(CodePage::Iso8859_2);
+    const HighTable& western = TableOf(CodePage::Windows1252);
+    const std::vector<uint32_t> codes = CodesOf(CodePageToUtf8(sample, page));
+    return std::any_of(codes.begin(), codes.end(), [&](uint32_t c) {
+      return c >= 0x80 && IsLetter(c) && ByteOf(c, central) < 0 && ByteOf(c, western) < 0;
+    });
+  };
+  if (best->page == CodePage::Iso8859_4 && (second != CodePage::Count || !showsOwnLetter(best->page))) {
+    auto rival = candidates.end();
+    for (auto c = candidates.begin(); c != candidates.end(); ++c)
+      if (c->page != CodePage::Iso8859_4 && (rival == candidates.end() || likelier(*c, *rival))) rival = c;
+    if (rival != candidates.end() && rival->bad == best->bad && rival->unlikely == best->unlikely &&
+        rival->names == best->names)
+      best = rival;
+  }
   std::string shown = CodePageToUtf8(sample, best->page);
   // Where the detectors disagree, uchardet's reading is taken when its words
   // are as plausible: on short samples ICU leans on Western letters
@@ -393,6 +426,10 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
     if (c.page == best->page || CodePageToUtf8(sample, c.page) == shown) continue;
     if (c.bad == 0) alone = false;
     if (c.bad <= best->bad && c.confidence * 2 >= best->confidence) sure = false;
+    // Nor is it sure where another reading in accented Latin letters is as
+    // plausible, however little the detectors weigh it: "Plzeò Noël" reads
+    // as well as "Plzeň Noël".
+    if (best->alphabets > 0 && c.alphabets > 0 && !plausibler(*best, c)) sure = false;
   }
   if (best->confidence < kSureConfidence && !alone) sure = false;
   if (macAlike && !plausibler(*best, *macAlike) && CodePageToUtf8(sample, CodePage::MacRoman) != shown) sure = false;

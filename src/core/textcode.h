@@ -57,17 +57,19 @@ std::string_view CodePageName(CodePage page);
 // word (a word mixing scripts, holding a sign among its letters, showing a
 // sign no text writes such as a spacing accent where Western text has its
 // "½", or accents that no one language writes together counts against it),
-// by how many languages its accented letters take, and by words that begin
-// as no name does. The most plausible reading wins; between readings alike
-// in that, uchardet's where the detectors disagree (a code page seldom used
-// for collections, such as ISO-8859-10, only as the reading of a common one
-// that shows the same letters; and not where its words lack the capital
-// and small letters of names that the other reading shows), else ICU's most
-// confident, else the one whose words are written as names are (Mac Roman
-// only where it reads more plausibly than every other). Sure only
-// when the detectors agree, the reading
-// passes the check with a fair confidence (or no other reading passes it),
-// and no other reading nearly as likely passes it too. When unsure,
+// by words that begin or are written as no name is, by words written as
+// names are, and by how many languages its accented letters take. The most
+// plausible reading wins (ISO-8859-4 not on fewer languages alone where
+// uchardet names another reading or it shows no letter of its own);
+// between readings alike in that, uchardet's where the detectors disagree
+// (a code page seldom used for collections, such as ISO-8859-10, only as
+// the reading of a common one that shows the same letters; and not where
+// its words lack the capital and small letters of names that the other
+// reading shows), else ICU's most confident (Mac Roman only where it reads
+// more plausibly than every other). Sure only when the detectors agree,
+// the reading passes the check with a fair confidence (or no other reading
+// passes it), and no other reading nearly as likely, nor one in accented
+// Latin letters as plausible, passes it too. When unsure,
 // `rivals` holds the other readings that pass the check as well as the
 // chosen one.
 struct CodePageGuess {

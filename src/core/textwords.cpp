@@ -76,9 +76,14 @@ uint32_t AccentedKey(uint32_t c) {
   return lower >= 0x80 ? lower : c;
 }
 
-// Signs written right after a letter: powers, the degree, marks of trade.
-bool FollowsLetter(uint32_t c) {
-  return c == 0xB9 || c == 0xB2 || c == 0xB3 || c == 0xB0 || c == 0xAE || c == 0x2122;
+// Signs written right after a letter: the degree and marks of trade after
+// any word ("N°", "Name®"), powers only after a unit or a variable of one or
+// two letters ("m²", "km²", "x³"). A power after a longer word is a letter of
+// another code page: "Pawe³" and "Micha³" are Polish "Paweł" and "Michał"
+// read as Western.
+bool FollowsLetter(uint32_t c, size_t lettersBefore) {
+  if (c == 0xB0 || c == 0xAE || c == 0x2122) return true;
+  return (c == 0xB9 || c == 0xB2 || c == 0xB3) && lettersBefore <= 2;
 }
 
 // A sign that no name or comment writes, even between words: the spacing
@@ -159,12 +164,22 @@ bool PlausibleWord(const std::vector<uint32_t>& word) {
       // ("O’Brien", "Jean-Luc", "col·lecció"): "P‰rnu" is "Pärnu" read as
       // Macintosh.
       if (letters && k + 1 < word.size() && IsLetter(word[k + 1]) && !JoinsLetters(c)) return false;
+      // The middle dot is written between two "l" only ("col·lecció"):
+      // elsewhere beside a letter it is the "á" of a Western file read as
+      // Macintosh ("Kov·cs" for "Kovács").
+      if (c == 0xB7) {
+        auto isL = [](uint32_t l) { return l == 'l' || l == 'L'; };
+        const bool beside = (k > 0 && IsLetter(word[k - 1])) || (k + 1 < word.size() && IsLetter(word[k + 1]));
+        if (beside && !(k > 0 && k + 1 < word.size() && isL(word[k - 1]) && isL(word[k + 1]))) return false;
+      }
       continue;
     }
     // A sign, number or control character: wrong when it touches a letter,
-    // or when no text writes it at all. A letter may carry a power, a degree
+    // or when no text writes it at all. A word may carry a power, a degree
     // or a mark of trade after it ("m²", "N°", "Name®").
-    const bool before = k > 0 && IsLetter(word[k - 1]) && !FollowsLetter(c);
+    size_t lettersBefore = 0;
+    while (lettersBefore < k && IsLetter(word[k - 1 - lettersBefore])) ++lettersBefore;
+    const bool before = lettersBefore > 0 && !FollowsLetter(c, lettersBefore);
     const bool after = k + 1 < word.size() && IsLetter(word[k + 1]);
     if (before || after || OddSign(c)) return false;
   }

@@ -255,6 +255,7 @@ TEST(TextCode, WesternFilesWithASignKeepTheirSign) {
       {"¾ Open", "Grégoire", "1. 11-15 23-19 *"},
       {"Open", "Søren Åberg", "1. 11-15 {§ 12} 23-19 *"},
       {"Open -3°", "Ingrid Öberg", "1. 11-15 23-19 *"},
+      {"Trofeo Niccolò", "Ángel Ruiz", "1. 11-15 {£5} 23-19 *"},
   };
   for (const char* page : {"windows-1252", "ISO-8859-1"})
     for (const Row& row : rows) {
@@ -298,6 +299,18 @@ TEST(TextCode, ShortFilesOfferTheirOwnLetters) {
       {"macintosh", {"Open", "René Dubois", "Jürgen Müller"}},
       {"macintosh", {"Open", "François", "Smith"}},
       {"macintosh", {"Taça", "João Gonçalves", "Smith"}},
+      // Players of neighbouring countries in one file: its code page is the
+      // common one of their letters, though a seldom used one would write
+      // them in fewer languages ("Gyõr Žilina" in ISO-8859-4, "Krakķw Iaēi"
+      // in Latvian, "NoÎl ForlÏ" in Mac Roman).
+      {"ISO-8859-2", {"Open", "Győr", "Žilina"}},
+      {"ISO-8859-2", {"Open", "Kraków", "Iaşi"}},
+      {"windows-1250", {"Open", "Paweł", "Plzeň"}},
+      {"windows-1252", {"Logroño", "Tõnu", "Smith"}},
+      {"windows-1252", {"Open", "Noël", "Forlì"}},
+      {"windows-1252", {"Open", "Ermal Çela", "Željko"}},
+      {"ISO-8859-15", {"Open", "Žilina", "Forlì"}},
+      {"ISO-8859-15", {"Open", "Tõnu", "Tomáš"}},
   };
   for (const Row& row : rows) {
     const std::string text = PdnOf(row.names);
@@ -325,6 +338,8 @@ TEST(TextCode, NoSmallFileIsSureOfAWrongReading) {
       {{"windows-1253", "ISO-8859-7"}, {"Άρης", "Γιώργος", "Νίκος Ζ."}, {""}},
       {{"windows-1254", "ISO-8859-9"}, {"İ. Şen", "İzmir", "Ayşe Gül", "Işık", "Muğla", "Uğur"}, {""}},
       {{"windows-1257", "ISO-8859-13", "ISO-8859-4"}, {"Jānis Bērziņš", "Rīga", "Rūta Mažeikienė", "Šiauliai"}, {""}},
+      // Players of neighbouring countries.
+      {{"windows-1250", "ISO-8859-2"}, {"Paweł", "Plzeň", "Noël", "Győr", "Žilina", "Kraków", "Iaşi"}, {"", "{3°} "}},
   };
   for (const Language& language : languages)
     for (const char* page : language.pages)
