@@ -239,6 +239,7 @@ struct Candidate {
   bool fromIcu = false;  // ICU's detector named it
   int unlikely = 0;
   int names = 0;
+  std::string shown = {};  // the sample as this code page shows it
 };
 
 // The detector's one-byte candidates, best first.
@@ -333,12 +334,12 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
   }
   if (second != CodePage::Count && find(second) == candidates.end()) candidates.push_back({second, 0});
   for (Candidate& c : candidates) {
-    const std::string shownBy = CodePageToUtf8(sample, c.page);
-    const WordCounts words = CountWords(shownBy);
+    c.shown = CodePageToUtf8(sample, c.page);
+    const WordCounts words = CountWords(c.shown);
     c.bad = words.bad;
     c.unlikely = words.unlikely;
     c.names = words.names;
-    c.alphabets = AlphabetsNeeded(shownBy);
+    c.alphabets = AlphabetsNeeded(c.shown);
   }
   // ISO-8859-4 shows the letters of most bytes as Baltic ones: it stands only
   // for a file whose every word it reads plausibly.
@@ -381,15 +382,15 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
   // shows no letter of its own, none that the Central European and Western
   // code pages lack: "Gyõr Žilina" is the Hungarian and Slovak "Győr
   // Žilina" of a Central European file, its letters theirs.
-  auto showsOwnLetter = [&sample](CodePage page) {
+  auto showsOwnLetter = [](const Candidate& c) {
     const HighTable& central = TableOf(CodePage::Iso8859_2);
     const HighTable& western = TableOf(CodePage::Windows1252);
-    const std::vector<uint32_t> codes = CodesOf(CodePageToUtf8(sample, page));
+    const std::vector<uint32_t> codes = CodesOf(c.shown);
     return std::any_of(codes.begin(), codes.end(), [&](uint32_t c) {
       return c >= 0x80 && IsLetter(c) && ByteOf(c, central) < 0 && ByteOf(c, western) < 0;
     });
   };
-  if (best->page == CodePage::Iso8859_4 && (second != CodePage::Count || !showsOwnLetter(best->page))) {
+  if (best->page == CodePage::Iso8859_4 && (second != CodePage::Count || !showsOwnLetter(*best))) {
     auto rival = candidates.end();
     for (auto c = candidates.begin(); c != candidates.end(); ++c)
       if (c->page != CodePage::Iso8859_4 && (rival == candidates.end() || likelier(*c, *rival))) rival = c;
@@ -397,7 +398,7 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
         rival->names == best->names)
       best = rival;
   }
-  std::string shown = CodePageToUtf8(sample, best->page);
+  std::string shown = best->shown;
   // Where the detectors disagree, uchardet's reading is taken when its words
   // are as plausible: on short samples ICU leans on Western letters
   // ("Szõke" for "Szőke") and knows no Baltic code page. But names are
@@ -405,10 +406,10 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
   // Cyrillic letters ("ثو" for "Ли") does not win over a reading whose
   // words are written so.
   const auto other = find(second);
-  const bool agree = other != candidates.end() && CodePageToUtf8(sample, other->page) == shown;
+  const bool agree = other != candidates.end() && other->shown == shown;
   if (!agree && other != candidates.end() && !plausibler(*best, *other) && other->names >= best->names) {
     best = other;
-    shown = CodePageToUtf8(sample, best->page);
+    shown = best->shown;
   }
   // Sure only when both detectors agree on the reading chosen (uchardet
   // names it, and ICU's first choice shows the same letters, or reads the
@@ -418,12 +419,12 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
   // letters.
   const auto icuFirst = std::find_if(candidates.begin(), candidates.end(), [](const Candidate& c) { return c.fromIcu; });
   const bool icuAgrees = icuFirst == candidates.end() || plausibler(*best, *icuFirst) ||
-                         CodePageToUtf8(sample, icuFirst->page) == shown;
-  const bool secondAgrees = other != candidates.end() && CodePageToUtf8(sample, other->page) == shown;
+                         icuFirst->shown == shown;
+  const bool secondAgrees = other != candidates.end() && other->shown == shown;
   bool sure = secondAgrees && icuAgrees && best->bad == 0;
   bool alone = true;  // no other reading shows plausible words
   for (const Candidate& c : candidates) {
-    if (c.page == best->page || CodePageToUtf8(sample, c.page) == shown) continue;
+    if (c.page == best->page || c.shown == shown) continue;
     if (c.bad == 0) alone = false;
     if (c.bad <= best->bad && c.confidence * 2 >= best->confidence) sure = false;
     // Nor is it sure where another reading in accented Latin letters is as
@@ -432,13 +433,13 @@ CodePageGuess DetectCodePage(std::string_view bytes) {
     if (best->alphabets > 0 && c.alphabets > 0 && !plausibler(*best, c)) sure = false;
   }
   if (best->confidence < kSureConfidence && !alone) sure = false;
-  if (macAlike && !plausibler(*best, *macAlike) && CodePageToUtf8(sample, CodePage::MacRoman) != shown) sure = false;
+  if (macAlike && !plausibler(*best, *macAlike) && macAlike->shown != shown) sure = false;
   // The rivals: the readings that show the same letters as the one chosen,
   // which no byte tells apart, and, when unsure, every other reading as
   // plausible.
   CodePageGuess guess{best->page, sure, {}};
   for (const Candidate& c : candidates)
-    if (c.page != best->page && c.bad <= best->bad && (!sure || CodePageToUtf8(sample, c.page) == shown))
+    if (c.page != best->page && c.bad <= best->bad && (!sure || c.shown == shown))
       guess.rivals.push_back(c.page);
   return guess;
 }

@@ -3,32 +3,16 @@
 // window shows it over.
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <optional>
 #include <vector>
 
 #include "app/dialogs/dlgpdn.h"
+#include "app/dialogs_fixture.h"
 #include "app/window_fixture.h"
 #include "core/game/gamesetup.h"
 #include "core/rules/notation.h"
 
 namespace {
-
-// While it lives, the PDN chooser is answered with OK (its first game) as
-// soon as it is up; nothing of it is left once the test is over.
-class ChooserAnswer {
- public:
-  ChooserAnswer() {
-    QObject::connect(&timer_, &QTimer::timeout, [] {
-      if (auto* d = qobject_cast<DlgPdn*>(QApplication::activeModalWidget()))
-        d->findChild<QPushButton*>("OKButton")->click();
-    });
-    timer_.start(10);
-  }
-
- private:
-  QTimer timer_;
-};
 
 // A king walking a closed path of squares, `steps` moves from its first.
 QStringList Walk(const QStringList& cycle, int steps) {
@@ -168,16 +152,21 @@ class ReopenedEndsTest : public QObject {
             if (!atBox && window) atBox = ShownBy(*window);
           };
         });
-        ChooserAnswer answer;
-        chosen = playing;
-        w->onOpenRequested();
+        // A PDN file's chooser is answered with OK (its first game).
+        const auto open = [&](const QString& path) {
+          chosen = path;
+          std::unique_ptr<wait_test::Poll> answer;
+          if (path.endsWith(".pdn"))
+            answer = dialogs_test::WhenModal<DlgPdn>([](DlgPdn* d) { d->findChild<QPushButton*>("OKButton")->click(); });
+          w->onOpenRequested();
+        };
+        open(playing);
         QCOMPARE(w->topNameLabel()->text(), QStringLiteral("Bob"));
         QCOMPARE(w->bottomNameLabel()->text(), QStringLiteral("Ann"));
         QVERIFY2(boxes.messages.isEmpty(), qPrintable(boxes.messages.join('\n')));
         w->state().Flow.GameStarted = 1;
         window = w.get();
-        chosen = file;
-        w->onOpenRequested();
+        open(file);
         QCOMPARE(w->state().P.GamePly, static_cast<int>(e.moves.size()));
         QVERIFY2(w->state().Flow.GameOver == 1, qPrintable(what));
         QCOMPARE(boxes.messages, QStringList("Congratulations|" + e.box));

@@ -78,8 +78,9 @@ int Widest(const QFont& font, const QStringList& lines) {
 
 // A line cut into lines of at most `room` pixels where it can be: after a
 // move or capture mark ("c3x", "e5x", "g3") or after the blanks between a
-// move and its score (a bound's mark stays with its number). The first `cut.head` characters stay on the first line;
-// the further lines are indented.
+// move and its score (a bound's mark stays with its number). The first
+// `cut.head` characters stay on the first line; the further lines are
+// indented.
 QString WrapLine(const QString& line, const QFontMetrics& fm, int room, LineCut cut) {
   if (fm.horizontalAdvance(line) <= room || line.size() <= cut.head) return line;
   QStringList pieces;

@@ -784,8 +784,8 @@ bool ParseFen(std::string_view fen, FenPosition& out) {
   for (const FenPiece& piece : out.pieces) {
     const auto [at, added] = placed.emplace(std::pair(piece.number, piece.square), piece.value);
     if (!added && at->second != piece.value) {
-      out.twoPieces = piece.square.empty() ? std::to_string(piece.number) : ToLower(piece.square);
-      return refuse("the FEN puts two pieces on " + out.twoPieces);
+      return refuse("the FEN puts two pieces on " +
+                    (piece.square.empty() ? std::to_string(piece.number) : ToLower(piece.square)));
     }
   }
   return true;

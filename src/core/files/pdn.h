@@ -124,7 +124,6 @@ struct FenPosition {
   int sideToMove = -1;
   std::vector<FenPiece> pieces;
   bool squareAbove32 = false;  // refused for naming a square number above 32
-  std::string twoPieces;       // refused for naming this square for two pieces ("18", "c5")
   std::string why;             // what is wrong with a refused FEN, naming the square or the reason
 };
 // "B:W21,22,K30:B1,2." and the like (ranges such as 1-12 or K1-K3 count each
